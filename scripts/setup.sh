@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs every package the project needs (Debian 12) and builds it into build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends \
+  build-essential cmake \
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
+  libsqlite3-dev libcurl4-openssl-dev libcups2-dev \
+  xvfb xauth poppler-utils fonts-dejavu-core
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+namespace quelvarino {
+
+// Base of every error the program reports to the operator with its own text.
+class Error : public std::runtime_error {
+public:
+    explicit Error(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
+    QString text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// A text typed by the operator that does not convert to a number or a date.
+class ConversionError : public Error {
+public:
+    using Error::Error;
+};
+
+// Anything the store refuses or fails at: missing file, duplicate key, I/O.
+class StoreError : public Error {
+public:
+    using Error::Error;
+};
+
+// Edit refused because another user (process or table object) holds the record.
+class RecordLockedError : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
+}  // namespace quelvarino

@@ -1,0 +1,157 @@
+#include "data/database.h"
+
+#include "core/errors.h"
+#include "data/datafolder.h"
+#include "data/sqlitebackend.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+namespace quelvarino {
+namespace {
+
+std::shared_ptr<Database>& mainDatabase()
+{
+    static std::shared_ptr<Database> db;
+    return db;
+}
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("quelvarino_%1").arg(++counter);
+}
+
+}  // namespace
+
+Database::Database(QString file, QList<TableDef> tables)
+    : file_(std::move(file)), connectionName_(nextConnectionName()), tables_(std::move(tables)),
+      backend_(std::make_unique<SqliteBackend>(file_))
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName_);
+}
+
+std::shared_ptr<Database> Database::open(const QString& file, const QList<TableDef>& tables,
+                                         bool createIfMissing)
+{
+    const QFileInfo info(file);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw StoreError(QStringLiteral("A pasta de dados %1 não existe.").arg(folder));
+
+    if (!info.exists()) {
+        if (!createIfMissing)
+            throw StoreError(QStringLiteral("O banco de dados %1 não existe.").arg(file));
+        // Build the new database under a temporary name and move it into
+        // place only when complete, so a failed start never leaves half a
+        // database that the next start would take for a good one.
+        const QString building = file + ".novo";
+        QFile::remove(building);
+        {
+            std::shared_ptr<Database> fresh(new Database(building, tables));
+            fresh->connect();
+            QSqlDatabase db = fresh->connection();
+            QSqlQuery q(db);
+            if (!db.transaction())
+                throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                                     .arg(file, db.lastError().text()));
+            for (const TableDef& t : tables) {
+                for (const QString& statement : fresh->backend().schemaStatements(t)) {
+                    if (!q.exec(statement)) {
+                        const QString error = q.lastError().text();
+                        db.rollback();
+                        throw StoreError(
+                            QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                                .arg(file, error));
+                    }
+                }
+            }
+            if (!db.commit())
+                throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
+                                     .arg(file, db.lastError().text()));
+        }
+        QFile::remove(building + ".lck");
+        if (!QFile::rename(building, file)) {
+            QFile::remove(building);
+            throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
+        }
+    }
+
+    std::shared_ptr<Database> database(new Database(file, tables));
+    database->connect();
+    database->checkTables();
+    return database;
+}
+
+void Database::connect()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(backend_->qtDriver(), connectionName_);
+    db.setDatabaseName(file_);
+    db.setConnectOptions(backend_->connectOptions());
+    if (!db.open()) {
+        throw StoreError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
+                             .arg(file_, db.lastError().text()));
+    }
+    try {
+        backend_->prepareConnection(db);
+    } catch (const StoreError& e) {
+        throw StoreError(QStringLiteral("O banco de dados %1 está danificado ou não pôde ser "
+                                        "aberto: %2")
+                             .arg(file_, e.text()));
+    }
+}
+
+void Database::checkTables()
+{
+    QStringList present;
+    for (const QString& name : connection().tables())
+        present.append(name.toLower());
+    for (const TableDef& t : tables_) {
+        if (!present.contains(t.name.toLower()))
+            throw StoreError(QStringLiteral("O banco de dados %1 está danificado ou não é um banco "
+                                            "de dados do sistema: falta a tabela %2.")
+                                 .arg(file_, t.name));
+    }
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+const TableDef* Database::table(const QString& anyCase) const
+{
+    for (const TableDef& t : tables_) {
+        if (t.name.compare(anyCase, Qt::CaseInsensitive) == 0)
+            return &t;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<Database> Database::main()
+{
+    std::shared_ptr<Database>& db = mainDatabase();
+    if (!db)
+        db = open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
+    return db;
+}
+
+void Database::resetMain()
+{
+    mainDatabase().reset();
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "data/backend.h"
+#include "data/schema.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+
+namespace quelvarino {
+
+// One database file with its tables. Table and query objects share it; it
+// owns the connection and the backend that knows the SQL dialect and locks.
+class Database {
+public:
+    // Opens an existing database file, or creates it complete and empty when
+    // `createIfMissing` is set. Throws StoreError with a message naming the
+    // path when the file cannot be opened, is damaged or lacks a table.
+    static std::shared_ptr<Database> open(const QString& file, const QList<TableDef>& tables,
+                                          bool createIfMissing);
+
+    // The main database of the data folder, opened on first use and kept.
+    static std::shared_ptr<Database> main();
+    // Drops the shared main database (tests, and the end of the program).
+    static void resetMain();
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QSqlDatabase connection() const;
+    const Backend& backend() const { return *backend_; }
+    const TableDef* table(const QString& anyCase) const;
+    QString filePath() const { return file_; }
+    const QList<TableDef>& tables() const { return tables_; }
+
+private:
+    Database(QString file, QList<TableDef> tables);
+    void connect();
+    void checkTables();
+
+    QString file_;
+    QString connectionName_;
+    QList<TableDef> tables_;
+    std::unique_ptr<Backend> backend_;
+};
+
+}  // namespace quelvarino

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+namespace quelvarino {
+
+// The data folder: the path of the alias Quelvarino in the alias registry,
+// or $HOME/Quelvarino when no alias is registered. Every fixed path of the
+// program is relative to it.
+class DataFolder {
+public:
+    // Throws StoreError when the alias names a driver the program cannot use.
+    static QString path();
+    static void setPath(const QString& folder);  // fixes the folder (tests)
+    static void reset();                         // forget the resolved folder
+
+    static QString mainDatabaseFile();           // <folder>/quelvarino.db
+    static QString workTableTemplate(int n);     // <folder>/tbrelatorio8_<n>.db
+    static QString workTableFolder();            // <folder>/Backup/Relatorio
+    static QString pristineFolder();             // <folder>/Backup/Relatorio/Tbv
+    static QString reportsFolder();              // <folder>/Relatorios
+
+    // Whether a missing database may be created. Always true once the folder
+    // exists; a missing folder is only created for the default one, because a
+    // registered folder that is missing is usually a share that is not mounted.
+    static bool mayCreate() { return true; }
+
+    // Makes the folder usable: creates the default folder when missing, the
+    // database and the work-table templates when missing. Throws StoreError
+    // with a message naming the path when the folder is missing, not
+    // writable or its database is damaged; nothing is overwritten.
+    static void prepare();
+};
+
+}  // namespace quelvarino

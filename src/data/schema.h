@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quelvarino {
+
+enum class FieldType { Text, Date, Money, Number, AutoInc };
+
+struct FieldDef {
+    QString name;
+    FieldType type = FieldType::Text;
+};
+
+struct IndexDef {
+    QString name;  // the name screens select it by ("RAZAOSOCIAL", "PAGAMENTO")
+    QStringList fields;
+    bool unique = false;
+};
+
+struct TableDef {
+    QString name;
+    QList<FieldDef> fields;
+    QStringList primaryKey;  // empty: the table is kept in insertion order
+    QList<IndexDef> indexes;
+
+    int fieldIndex(const QString& anyCase) const;  // -1 when missing
+    const IndexDef* findIndex(const QString& anyCase) const;
+};
+
+namespace schema {
+
+// The eight tables of the main database, in the data module's order.
+const QList<TableDef>& mainTables();
+// The two report work tables, each kept in a database file of its own.
+const TableDef& workTable1();  // tbrelatorio8_1
+const TableDef& workTable2();  // tbrelatorio8_2
+
+const TableDef* findMainTable(const QString& anyCase);
+
+// Type of a field name anywhere in the schema (names mean the same thing in
+// every table that has them); Text when unknown.
+FieldType typeOfField(const QString& anyCase);
+
+}  // namespace schema
+}  // namespace quelvarino

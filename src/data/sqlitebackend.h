@@ -1,0 +1,28 @@
+#pragma once
+
+#include "data/backend.h"
+
+namespace quelvarino {
+
+// One SQLite file. Rollback journal with full sync: a post is on disk when it
+// returns, and it still works on a folder shared over the network, where WAL
+// does not. Record locks are open-file-description byte-range locks on a lock
+// file beside the database, so the kernel drops them when a process dies.
+class SqliteBackend : public Backend {
+public:
+    explicit SqliteBackend(const QString& databaseFile);
+
+    QString qtDriver() const override { return QStringLiteral("QSQLITE"); }
+    QString connectOptions() const override;
+    void prepareConnection(QSqlDatabase& db) const override;
+    QString rowIdColumn() const override { return QStringLiteral("rowid"); }
+    QStringList schemaStatements(const TableDef& table) const override;
+    std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
+
+    QString lockFilePath() const { return lockFile_; }
+
+private:
+    QString lockFile_;
+};
+
+}  // namespace quelvarino

@@ -1,0 +1,753 @@
+#include "data/table.h"
+
+#include "core/errors.h"
+#include "data/database.h"
+#include "data/fieldconv.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace quelvarino {
+namespace {
+
+// Rows fetched ahead per query: enough to walk an index quickly, small
+// enough that a window never costs memory worth speaking of.
+constexpr int kWindow = 128;
+
+}  // namespace
+
+// ---- Field ----------------------------------------------------------------
+
+QString Field::name() const
+{
+    return table_->def_->fields[index_].name;
+}
+
+QString Field::asString() const
+{
+    return storedToText(table_->def_->fields[index_].type, table_->value(index_));
+}
+
+void Field::setAsString(const QString& text)
+{
+    const FieldDef& f = table_->def_->fields[index_];
+    if (f.type == FieldType::AutoInc)
+        throw StoreError(QStringLiteral("O campo %1 é numerado pelo banco de dados e não pode ser "
+                                        "alterado.")
+                             .arg(f.name));
+    table_->setValue(index_, textToStored(f.type, text));
+}
+
+double Field::asFloat() const
+{
+    return storedToNumber(table_->value(index_));
+}
+
+bool Field::isNull() const
+{
+    const QVariant v = table_->value(index_);
+    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+}
+
+void Field::clear()
+{
+    table_->setValue(index_, QVariant());
+}
+
+// ---- Table ----------------------------------------------------------------
+
+Table::Table(const QString& tableName, QObject* parent) : QObject(parent), tableName_(tableName)
+{
+    def_ = schema::findMainTable(tableName);
+    if (!def_)
+        throw StoreError(QStringLiteral("Tabela %1 não existe.").arg(tableName));
+    setObjectName(tableName);
+}
+
+Table::Table(const QString& tableName, const QString& databaseFile, const TableDef& def,
+             QObject* parent)
+    : QObject(parent), tableName_(tableName), databaseFile_(databaseFile),
+      ownDef_(std::make_unique<TableDef>(def))
+{
+    def_ = ownDef_.get();
+    setObjectName(tableName);
+}
+
+Table::~Table() = default;
+
+void Table::setIndexName(const QString& name)
+{
+    indexName_ = name;
+    indexFields_.clear();
+    applyOrder();
+}
+
+void Table::setIndexFieldNames(const QString& fields)
+{
+    indexFields_ = fields;
+    indexName_.clear();
+    applyOrder();
+}
+
+void Table::applyOrder()
+{
+    QStringList order;
+    if (!indexName_.isEmpty()) {
+        const IndexDef* index = def_->findIndex(indexName_);
+        if (!index)
+            throw StoreError(QStringLiteral("Índice %1 não existe na tabela %2.")
+                                 .arg(indexName_, tableName_));
+        order = index->fields;
+    } else if (!indexFields_.trimmed().isEmpty()) {
+        for (const QString& part : indexFields_.split(';', Qt::SkipEmptyParts)) {
+            const int i = def_->fieldIndex(part.trimmed());
+            if (i < 0)
+                throw StoreError(QStringLiteral("Campo %1 não existe na tabela %2.")
+                                     .arg(part.trimmed(), tableName_));
+            order.append(def_->fields[i].name);
+        }
+    } else {
+        order = def_->primaryKey;
+    }
+    // Normalise to the schema's spelling.
+    for (QString& f : order)
+        f = def_->fields[def_->fieldIndex(f)].name;
+    order_ = order;
+    if (isOpen()) {
+        checkBrowseMode();
+        const Row* row = currentRow();
+        if (row) {
+            Row copy = *row;
+            if (readRow(copy.rowId, &copy)) {
+                setWindow({copy});
+                return;
+            }
+        }
+        first();
+    }
+}
+
+void Table::open()
+{
+    if (isOpen())
+        return;
+    if (databaseFile_.isEmpty()) {
+        db_ = Database::main();
+    } else {
+        db_ = Database::open(databaseFile_, {*def_}, false);
+    }
+    if (!db_->table(tableName_))
+        throw StoreError(QStringLiteral("Tabela %1 não existe em %2.").arg(tableName_, db_->filePath()));
+    applyOrder();
+    state_ = State::Browse;
+    first();
+}
+
+void Table::close()
+{
+    lock_.reset();
+    state_ = State::Inactive;
+    window_.clear();
+    pos_ = -1;
+    eof_ = bof_ = true;
+    buffer_ = Row();
+    db_.reset();
+}
+
+void Table::requireOpen() const
+{
+    if (!isOpen())
+        throw StoreError(QStringLiteral("A tabela %1 não está aberta.").arg(tableName_));
+}
+
+void Table::checkBrowseMode()
+{
+    if (state_ == State::Insert || state_ == State::Edit) {
+        if (modified_.contains(true))
+            post();
+        else
+            cancel();
+    }
+}
+
+QStringList Table::orderColumns() const
+{
+    QStringList cols;
+    for (const QString& f : order_)
+        cols.append(db_->backend().quote(f));
+    cols.append(db_->backend().rowIdColumn());
+    return cols;
+}
+
+QString Table::orderBy(bool descending) const
+{
+    QStringList cols = orderColumns();
+    if (descending) {
+        for (QString& c : cols)
+            c += QStringLiteral(" DESC");
+    }
+    return QStringLiteral(" ORDER BY ") + cols.join(", ");
+}
+
+QString Table::selectList() const
+{
+    QStringList cols{db_->backend().rowIdColumn()};
+    for (const FieldDef& f : def_->fields)
+        cols.append(db_->backend().quote(f.name));
+    return cols.join(", ");
+}
+
+void Table::storeFailure(const QString& what, const QString& detail) const
+{
+    throw StoreError(QStringLiteral("%1 (tabela %2): %3").arg(what, tableName_, detail));
+}
+
+QVector<Table::Row> Table::fetch(const QString& where, const QVariantList& binds,
+                                 bool descending, int limit, int offset) const
+{
+    QSqlQuery q(db_->connection());
+    q.setForwardOnly(true);
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(selectList(), db_->backend().quote(tableName_));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    sql += orderBy(descending);
+    sql += QStringLiteral(" LIMIT %1").arg(limit);
+    if (offset > 0)
+        sql += QStringLiteral(" OFFSET %1").arg(offset);
+    if (!q.prepare(sql))
+        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+    for (const QVariant& b : binds)
+        q.addBindValue(b);
+    if (!q.exec())
+        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+    QVector<Row> rows;
+    const int n = def_->fields.size();
+    while (q.next()) {
+        Row r;
+        r.rowId = q.value(0).toLongLong();
+        r.values.resize(n);
+        for (int i = 0; i < n; ++i)
+            r.values[i] = q.value(i + 1);
+        rows.append(std::move(r));
+    }
+    q.finish();
+    if (descending)
+        std::reverse(rows.begin(), rows.end());
+    return rows;
+}
+
+QVariantList Table::keyValues(const Row& row) const
+{
+    QVariantList values;
+    for (const QString& f : order_)
+        values.append(row.values[def_->fieldIndex(f)]);
+    values.append(row.rowId);
+    return values;
+}
+
+// Rows after `row` in the current order (NULL keys sort first).
+QString Table::afterCondition(const Row& row, QVariantList* binds) const
+{
+    const QStringList cols = orderColumns();
+    const QVariantList values = keyValues(row);
+    bool anyNull = false;
+    for (const QVariant& v : values)
+        anyNull = anyNull || v.isNull();
+    if (!anyNull) {
+        // Row-value comparison: the index walks straight to the next key.
+        // Rows with a NULL key part sort before this one, and the comparison
+        // leaves them out, as it should.
+        QStringList marks;
+        for (const QVariant& v : values) {
+            binds->append(v);
+            marks.append(QStringLiteral("?"));
+        }
+        return QStringLiteral("(%1) > (%2)").arg(cols.join(", "), marks.join(", "));
+    }
+    QString condition = cols.last() + QStringLiteral(" > ?");
+    QVariantList tailBinds{values.last()};
+    for (int i = cols.size() - 2; i >= 0; --i) {
+        QVariantList b;
+        if (values[i].isNull()) {
+            condition = QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(cols[i], condition);
+            b = tailBinds;
+        } else {
+            condition = QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(cols[i], condition);
+            b = {values[i], values[i]};
+            b += tailBinds;
+        }
+        tailBinds = b;
+    }
+    *binds += tailBinds;
+    return condition;
+}
+
+QString Table::beforeCondition(const Row& row, QVariantList* binds) const
+{
+    const QStringList cols = orderColumns();
+    const QVariantList values = keyValues(row);
+    QString condition = cols.last() + QStringLiteral(" < ?");
+    QVariantList tailBinds{values.last()};
+    for (int i = cols.size() - 2; i >= 0; --i) {
+        QVariantList b;
+        if (values[i].isNull()) {
+            condition = QStringLiteral("(%1 IS NULL AND %2)").arg(cols[i], condition);
+            b = tailBinds;
+        } else {
+            condition = QStringLiteral("(%1 IS NULL OR %1 < ? OR (%1 = ? AND %2))").arg(cols[i], condition);
+            b = {values[i], values[i]};
+            b += tailBinds;
+        }
+        tailBinds = b;
+    }
+    *binds += tailBinds;
+    return condition;
+}
+
+bool Table::readRow(qint64 rowId, Row* row) const
+{
+    const QVector<Row> rows =
+        fetch(db_->backend().rowIdColumn() + QStringLiteral(" = ?"), {rowId}, false, 1);
+    if (rows.isEmpty())
+        return false;
+    *row = rows.first();
+    return true;
+}
+
+void Table::setWindow(QVector<Row> rows)
+{
+    window_ = std::move(rows);
+    pos_ = window_.isEmpty() ? -1 : 0;
+    eof_ = window_.isEmpty();
+    bof_ = window_.isEmpty();
+}
+
+const Table::Row* Table::currentRow() const
+{
+    return pos_ >= 0 && pos_ < window_.size() ? &window_[pos_] : nullptr;
+}
+
+void Table::first()
+{
+    requireOpen();
+    checkBrowseMode();
+    setWindow(fetch(QString(), {}, false, kWindow));
+    bof_ = true;
+}
+
+void Table::last()
+{
+    requireOpen();
+    checkBrowseMode();
+    setWindow(fetch(QString(), {}, true, 1));
+    eof_ = true;
+    bof_ = window_.isEmpty();
+}
+
+void Table::next()
+{
+    requireOpen();
+    checkBrowseMode();
+    bof_ = false;
+    if (pos_ < 0) {
+        eof_ = true;
+        return;
+    }
+    if (pos_ + 1 < window_.size()) {
+        ++pos_;
+        eof_ = false;
+        return;
+    }
+    QVariantList binds;
+    const QString where = afterCondition(window_[pos_], &binds);
+    QVector<Row> rows = fetch(where, binds, false, kWindow);
+    if (rows.isEmpty()) {
+        eof_ = true;  // stays on the last record
+        return;
+    }
+    window_ = std::move(rows);
+    pos_ = 0;
+    eof_ = false;
+}
+
+void Table::prior()
+{
+    requireOpen();
+    checkBrowseMode();
+    eof_ = false;
+    if (pos_ < 0) {
+        bof_ = true;
+        return;
+    }
+    if (pos_ > 0) {
+        --pos_;
+        bof_ = false;
+        return;
+    }
+    QVariantList binds;
+    const QString where = beforeCondition(window_[pos_], &binds);
+    QVector<Row> rows = fetch(where, binds, true, 1);
+    if (rows.isEmpty()) {
+        bof_ = true;
+        return;
+    }
+    window_ = std::move(rows);
+    pos_ = 0;
+    bof_ = false;
+}
+
+int Table::recordCount() const
+{
+    requireOpen();
+    QSqlQuery q(db_->connection());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + db_->backend().quote(tableName_)))
+        storeFailure(QStringLiteral("Erro ao contar"), q.lastError().text());
+    const int n = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    return n;
+}
+
+int Table::recordIndex() const
+{
+    requireOpen();
+    const Row* row = currentRow();
+    if (!row)
+        return -1;
+    QVariantList binds;
+    const QString where = beforeCondition(*row, &binds);
+    QSqlQuery q(db_->connection());
+    q.setForwardOnly(true);
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                       .arg(db_->backend().quote(tableName_), where)))
+        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+    for (const QVariant& b : binds)
+        q.addBindValue(b);
+    if (!q.exec())
+        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+    const int n = q.next() ? q.value(0).toInt() : 0;
+    q.finish();
+    return n;
+}
+
+void Table::moveToIndex(int index)
+{
+    requireOpen();
+    checkBrowseMode();
+    QVector<Row> rows = fetch(QString(), {}, false, kWindow, std::max(0, index));
+    if (rows.isEmpty()) {
+        last();
+        return;
+    }
+    setWindow(std::move(rows));
+    bof_ = index <= 0;
+}
+
+QVariant Table::keyArgument(const QString& field, const QString& text) const
+{
+    const int i = def_->fieldIndex(field);
+    return textToStored(def_->fields[i].type, text);
+}
+
+bool Table::findKey(const QStringList& values)
+{
+    requireOpen();
+    checkBrowseMode();
+    if (values.isEmpty() || values.size() > order_.size())
+        throw StoreError(QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
+    QStringList conditions;
+    QVariantList binds;
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant v = keyArgument(order_[i], values[i]);
+        if (v.isNull()) {
+            conditions.append(db_->backend().quote(order_[i]) + QStringLiteral(" IS NULL"));
+        } else {
+            conditions.append(db_->backend().quote(order_[i]) + QStringLiteral(" = ?"));
+            binds.append(v);
+        }
+    }
+    QVector<Row> rows = fetch(conditions.join(" AND "), binds, false, kWindow);
+    if (rows.isEmpty())
+        return false;
+    setWindow(std::move(rows));
+    bof_ = false;
+    return true;
+}
+
+void Table::findNearest(const QStringList& values)
+{
+    requireOpen();
+    checkBrowseMode();
+    if (values.isEmpty() || values.size() > order_.size())
+        throw StoreError(QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
+    QStringList cols;
+    QStringList marks;
+    QVariantList binds;
+    bool anyNull = false;
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant v = keyArgument(order_[i], values[i]);
+        anyNull = anyNull || v.isNull();
+        cols.append(db_->backend().quote(order_[i]));
+        marks.append(QStringLiteral("?"));
+        binds.append(v);
+    }
+    QVector<Row> rows;
+    if (anyNull)
+        rows = fetch(QString(), {}, false, kWindow);  // an empty key is before every other
+    else
+        rows = fetch(QStringLiteral("(%1) >= (%2)").arg(cols.join(", "), marks.join(", ")), binds,
+                     false, kWindow);
+    if (rows.isEmpty()) {
+        last();
+        eof_ = false;
+        return;
+    }
+    setWindow(std::move(rows));
+    bof_ = false;
+}
+
+Table::Bookmark Table::bookmark() const
+{
+    const Row* row = currentRow();
+    return row ? Bookmark{row->rowId, true} : Bookmark{};
+}
+
+void Table::gotoBookmark(const Bookmark& bookmark)
+{
+    requireOpen();
+    checkBrowseMode();
+    Row row;
+    if (!bookmark.valid || !readRow(bookmark.rowId, &row))
+        throw StoreError(QStringLiteral("Registro não encontrado na tabela %1.").arg(tableName_));
+    setWindow({row});
+    bof_ = false;
+}
+
+void Table::insert()
+{
+    requireOpen();
+    checkBrowseMode();
+    buffer_ = Row();
+    buffer_.values.resize(def_->fields.size());
+    modified_ = QVector<bool>(def_->fields.size(), false);
+    state_ = State::Insert;
+}
+
+void Table::edit()
+{
+    requireOpen();
+    if (state_ == State::Insert || state_ == State::Edit)
+        return;
+    const Row* row = currentRow();
+    if (!row)
+        throw StoreError(QStringLiteral("Não há registro para alterar na tabela %1.").arg(tableName_));
+    const qint64 rowId = row->rowId;
+    std::unique_ptr<RecordLock> lock = db_->backend().lockRecord(tableName_, rowId);
+    // Edit what is stored now, not what this cursor read some time ago.
+    Row fresh;
+    if (!readRow(rowId, &fresh))
+        throw StoreError(QStringLiteral("O registro foi excluído por outro usuário (tabela %1).")
+                             .arg(tableName_));
+    window_[pos_] = fresh;
+    buffer_ = fresh;
+    modified_ = QVector<bool>(def_->fields.size(), false);
+    lock_ = std::move(lock);
+    state_ = State::Edit;
+}
+
+void Table::post()
+{
+    requireOpen();
+    if (state_ != State::Insert && state_ != State::Edit)
+        return;
+    QSqlDatabase db = db_->connection();
+    QSqlQuery q(db);
+    QStringList cols;
+    QVariantList binds;
+    for (int i = 0; i < def_->fields.size(); ++i) {
+        if (modified_[i]) {
+            cols.append(db_->backend().quote(def_->fields[i].name));
+            binds.append(buffer_.values[i]);
+        }
+    }
+    QString sql;
+    if (state_ == State::Insert) {
+        if (cols.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(db_->backend().quote(tableName_));
+        } else {
+            QStringList marks(cols.size(), QStringLiteral("?"));
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(db_->backend().quote(tableName_), cols.join(", "), marks.join(", "));
+        }
+    } else if (!cols.isEmpty()) {
+        for (QString& c : cols)
+            c += QStringLiteral(" = ?");
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                  .arg(db_->backend().quote(tableName_), cols.join(", "), db_->backend().rowIdColumn());
+        binds.append(buffer_.rowId);
+    }
+    qint64 rowId = buffer_.rowId;
+    if (!sql.isEmpty()) {
+        // Each post is one transaction of its own, committed with a full
+        // sync: when this returns, the record is on disk for every reader.
+        if (!db.transaction())
+            storeFailure(QStringLiteral("Erro ao gravar"), db.lastError().text());
+        bool ok = q.prepare(sql);
+        if (ok) {
+            for (const QVariant& b : binds)
+                q.addBindValue(b);
+            ok = q.exec();
+        }
+        if (!ok) {
+            const QSqlError error = q.lastError();
+            q.finish();
+            db.rollback();
+            const QString text = error.text();
+            if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
+                storeFailure(QStringLiteral("Chave já existente"), text);
+            storeFailure(QStringLiteral("Erro ao gravar"), text);
+        }
+        if (state_ == State::Insert)
+            rowId = q.lastInsertId().toLongLong();
+        q.finish();
+        if (!db.commit()) {
+            const QString text = db.lastError().text();
+            db.rollback();
+            storeFailure(QStringLiteral("Erro ao gravar"), text);
+        }
+    }
+    lock_.reset();
+    state_ = State::Browse;
+    buffer_ = Row();
+    Row row;
+    if (readRow(rowId, &row)) {
+        setWindow({row});
+        bof_ = false;
+    }
+    emit afterPost();
+}
+
+void Table::cancel()
+{
+    if (state_ == State::Insert || state_ == State::Edit) {
+        lock_.reset();
+        state_ = State::Browse;
+        buffer_ = Row();
+    }
+}
+
+void Table::remove()
+{
+    requireOpen();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    const Row* row = currentRow();
+    if (!row)
+        throw StoreError(QStringLiteral("Não há registro para excluir na tabela %1.").arg(tableName_));
+    const Row gone = *row;
+    // A record someone else is changing cannot be deleted under his feet.
+    std::unique_ptr<RecordLock> lock =
+        lock_ ? std::move(lock_) : db_->backend().lockRecord(tableName_, gone.rowId);
+    QSqlDatabase db = db_->connection();
+    QSqlQuery q(db);
+    if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                       .arg(db_->backend().quote(tableName_), db_->backend().rowIdColumn())))
+        storeFailure(QStringLiteral("Erro ao excluir"), q.lastError().text());
+    q.addBindValue(gone.rowId);
+    if (!q.exec())
+        storeFailure(QStringLiteral("Erro ao excluir"), q.lastError().text());
+    q.finish();
+    lock.reset();
+    state_ = State::Browse;
+    buffer_ = Row();
+    QVariantList binds;
+    const QString where = afterCondition(gone, &binds);
+    QVector<Row> rows = fetch(where, binds, false, kWindow);
+    if (rows.isEmpty()) {
+        setWindow(fetch(QString(), {}, true, 1));
+        eof_ = window_.isEmpty();
+    } else {
+        setWindow(std::move(rows));
+        bof_ = false;
+    }
+    emit afterDelete();
+}
+
+void Table::refresh()
+{
+    if (!isOpen() || state_ != State::Browse)
+        return;
+    const Row* row = currentRow();
+    if (!row) {
+        first();
+        return;
+    }
+    const Row old = *row;
+    const bool wasEof = eof_;
+    Row fresh;
+    if (readRow(old.rowId, &fresh)) {
+        setWindow({fresh});
+        bof_ = false;
+        eof_ = wasEof;
+        return;
+    }
+    // Deleted by someone else: land on the record that now follows it.
+    QVariantList binds;
+    const QString where = afterCondition(old, &binds);
+    QVector<Row> rows = fetch(where, binds, false, kWindow);
+    if (rows.isEmpty())
+        setWindow(fetch(QString(), {}, true, 1));
+    else
+        setWindow(std::move(rows));
+}
+
+bool Table::saveChanges()
+{
+    return isOpen() && state_ == State::Browse;
+}
+
+void Table::flushBuffers()
+{
+    if (isOpen())
+        checkBrowseMode();
+}
+
+Field Table::fieldByName(const QString& name)
+{
+    const int i = def_->fieldIndex(name);
+    if (i < 0)
+        throw StoreError(QStringLiteral("Campo %1 não existe na tabela %2.").arg(name, tableName_));
+    return Field(this, i);
+}
+
+int Table::fieldCount() const
+{
+    return def_->fields.size();
+}
+
+QString Table::fieldName(int index) const
+{
+    return def_->fields.value(index).name;
+}
+
+QVariant Table::value(int index) const
+{
+    if (state_ == State::Insert || state_ == State::Edit)
+        return buffer_.values[index];
+    const Row* row = currentRow();
+    return row ? row->values[index] : QVariant();
+}
+
+void Table::setValue(int index, const QVariant& value)
+{
+    if (state_ != State::Insert && state_ != State::Edit)
+        throw StoreError(QStringLiteral("A tabela %1 não está em modo de edição ou inclusão.").arg(tableName_));
+    QVariant stored = value;
+    if (def_->fields[index].type == FieldType::Text && stored.toString().isEmpty())
+        stored = QStringLiteral("");
+    buffer_.values[index] = stored;
+    modified_[index] = true;
+}
+
+}  // namespace quelvarino
