@@ -1,0 +1,65 @@
+// A second workstation for the store tests: opens the data folder given as
+// the first argument and does what the rest of the command line says,
+// answering on standard output.
+#include "core/errors.h"
+#include "data/database.h"
+#include "data/datafolder.h"
+#include "data/table.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+using namespace quelvarino;
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return 2;
+    DataFolder::setPath(args[1]);
+    const QString command = args[2];
+    QTextStream out(stdout);
+    try {
+        Table table(QStringLiteral("tbclientes"));
+        table.open();
+        if (command == "lock") {  // lock <code>: edit and hold until told
+            if (!table.findKey(args[3])) {
+                out << "MISSING" << Qt::endl;
+                return 1;
+            }
+            table.edit();
+            out << "LOCKED" << Qt::endl;
+            std::string line;
+            while (std::getline(std::cin, line)) {
+                if (line.rfind("post ", 0) == 0) {
+                    table.fieldByName("RAZAOSOCIAL").setAsString(QString::fromStdString(line.substr(5)));
+                    table.post();
+                    out << "POSTED" << Qt::endl;
+                } else if (line == "quit") {
+                    break;
+                }
+            }
+        } else if (command == "edit") {  // edit <code>: try to take the lock once
+            table.findKey(args[3]);
+            try {
+                table.edit();
+                out << "EDITING" << Qt::endl;
+            } catch (const RecordLockedError&) {
+                out << "REFUSED" << Qt::endl;
+            }
+        } else if (command == "read") {  // read <code>: print the name
+            if (table.findKey(args[3]))
+                out << table.fieldByName("razaosocial").asString() << Qt::endl;
+            else
+                out << "MISSING" << Qt::endl;
+        }
+    } catch (const Error& e) {
+        out << "ERROR " << e.text() << Qt::endl;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,138 @@
+#include "core/errors.h"
+#include "data/aliasregistry.h"
+#include "data/datafolder.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <memory>
+
+using namespace quelvarino;
+
+// Runs the real Ostrima, as an installer would.
+class TestOstrima : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+
+    struct Run {
+        int exitCode;
+        QByteArray output;
+    };
+    Run ostrima(const QStringList& args)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(qEnvironmentVariable("OSTRIMA"), args);
+        p.waitForFinished(20000);
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAll()};
+    }
+    QByteArray registryText()
+    {
+        QFile f(AliasRegistry::filePath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { home = std::make_unique<TempHome>(); }
+    void cleanup() { home.reset(); }
+
+    void registrations_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("alias");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("params");  // %H is the home folder
+        QTest::newRow("no arguments") << QStringList{} << "Quelvarino" << "PARADOX"
+                                      << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("empty path") << QStringList{"Quelvarino", ""} << "Quelvarino" << "PARADOX"
+                                    << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("standard any case") << QStringList{"Quelvarino", "/srv/dados", "standard"}
+                                           << "Quelvarino" << "PARADOX"
+                                           << "PATH:\"/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("dbase") << QStringList{"Outro", "/d", "DBASE"} << "Outro" << "DBASE"
+                               << "PATH:\"/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("interbase") << QStringList{"Quelvarino", "servidor:/db/q.gdb", "INTRBASE"}
+                                   << "Quelvarino" << "INTRBASE" << "SERVER NAME:\"servidor:/db/q.gdb\"";
+        QTest::newRow("other driver") << QStringList{"Quelvarino", "quelvarino", "POSTGRESQL"}
+                                      << "Quelvarino" << "POSTGRESQL" << "DATABASE NAME:\"quelvarino\"";
+        QTest::newRow("fourth argument ignored") << QStringList{"Q2", "/x", "PARADOX", "lixo"}
+                                                 << "Q2" << "PARADOX"
+                                                 << "PATH:\"/x\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+    }
+    void registrations()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, alias);
+        QFETCH(QString, type);
+        QFETCH(QString, params);
+        const Run run = ostrima(args);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output, QByteArray());
+        const auto entry = AliasRegistry::find(alias);
+        QVERIFY(entry.has_value());
+        QCOMPARE(entry->type, type);
+        QCOMPARE(entry->params, QString(params).replace("%H", home->path()));
+        // Readable by a person: the section and the keys stand in the file.
+        const QByteArray text = registryText();
+        QVERIFY(text.contains("[" + alias.toUtf8() + "]"));
+        QVERIFY(text.contains("TYPE=" + type.toUtf8()));
+    }
+
+    void secondRegistrationKeepsTheFirstAndDashReplacesIt()
+    {
+        QCOMPARE(ostrima({"Quelvarino", "/srv/um"}).exitCode, 0);
+        QCOMPARE(ostrima({"Quelvarino", "/srv/dois"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/um"));
+        QCOMPARE(ostrima({"-Quelvarino", "/srv/dados"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/dados"));
+        QCOMPARE(registryText().count("[Quelvarino]"), 1);
+        // Deleting an alias that is not there is no error either.
+        QCOMPARE(ostrima({"-Novo", "/srv/novo"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Novo")->param("PATH"), QString("/srv/novo"));
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/dados"));
+    }
+
+    void unwritableRegistryFolderStaysSilent()
+    {
+        // The configuration folder is a file: nothing can be written there.
+        QFile blocker(home->path() + "/config");
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.write("not a folder");
+        blocker.close();
+        const Run run = ostrima({});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.output, QByteArray());
+        QVERIFY(blocker.open(QIODevice::ReadOnly));
+        QCOMPARE(blocker.readAll(), QByteArray("not a folder"));
+    }
+
+    void programUsesTheRegisteredFolder()
+    {
+        const QString folder = home->path() + "/dados";
+        QDir().mkpath(folder);
+        QCOMPARE(ostrima({"-Quelvarino", folder}).exitCode, 0);
+        DataFolder::reset();
+        QCOMPARE(DataFolder::path(), folder);
+        DataFolder::prepare();
+        QVERIFY(QFile::exists(folder + "/quelvarino.db"));
+        QVERIFY(!QDir(home->path() + "/Quelvarino").exists());
+    }
+
+    void noAliasMeansHomeFolderAndServerDriversAreRefused()
+    {
+        DataFolder::reset();
+        QCOMPARE(DataFolder::path(), home->path() + "/Quelvarino");
+        QCOMPARE(ostrima({"Quelvarino", "quelvarino", "POSTGRESQL"}).exitCode, 0);
+        DataFolder::reset();
+        try {
+            DataFolder::path();
+            QFAIL("a server driver was accepted");
+        } catch (const StoreError& e) {
+            QVERIFY(e.text().contains("POSTGRESQL"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOstrima)
+#include "tst_ostrima.moc"

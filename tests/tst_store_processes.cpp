@@ -1,0 +1,117 @@
+#include "core/errors.h"
+#include "data/datafolder.h"
+#include "data/table.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <csignal>
+#include <memory>
+
+using namespace quelvarino;
+
+// Two workstations on one data folder: this test is one, store_helper the other.
+class TestStoreProcesses : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+
+    static QString helper() { return qEnvironmentVariable("STORE_HELPER"); }
+
+    QString runHelper(const QStringList& args)
+    {
+        QProcess p;
+        p.start(helper(), QStringList{home->dataFolder()} + args);
+        if (!p.waitForFinished(20000))
+            return "TIMEOUT";
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    static bool waitForLine(QProcess& p, const QString& line)
+    {
+        QByteArray seen;
+        while (p.waitForReadyRead(20000)) {
+            seen += p.readAllStandardOutput();
+            if (seen.contains(line.toUtf8()))
+                return true;
+        }
+        return false;
+    }
+
+private slots:
+    void init()
+    {
+        home = std::make_unique<TempHome>();
+        DataFolder::prepare();
+        Table t("tbclientes");
+        t.open();
+        t.insert();
+        t.fieldByName("CODCLI").setAsString("000001");
+        t.fieldByName("RAZAOSOCIAL").setAsString("PRIMEIRO");
+        t.post();
+    }
+    void cleanup() { home.reset(); }
+
+    void postIsSeenByAnotherProcessAtOnce()
+    {
+        QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
+        Table t("tbclientes");
+        t.open();
+        t.insert();
+        t.fieldByName("CODCLI").setAsString("000002");
+        t.fieldByName("RAZAOSOCIAL").setAsString("SEGUNDO");
+        t.post();
+        QCOMPARE(runHelper({"read", "000002"}), QString("SEGUNDO"));
+    }
+
+    void editRefusedWhileAnotherProcessHoldsTheRecord()
+    {
+        QProcess holder;
+        holder.start(helper(), {home->dataFolder(), "lock", "000001"});
+        QVERIFY(waitForLine(holder, "LOCKED"));
+
+        Table t("tbclientes");
+        t.open();
+        QVERIFY(t.findKey("000001"));
+        QVERIFY_THROWS_EXCEPTION(RecordLockedError, t.edit());
+        QCOMPARE(t.state(), Table::State::Browse);
+
+        // Another record is free.
+        t.insert();
+        t.fieldByName("CODCLI").setAsString("000002");
+        t.post();
+        t.edit();
+        t.cancel();
+
+        holder.write("post ALTERADO\n");
+        QVERIFY(waitForLine(holder, "POSTED"));
+        QVERIFY(t.findKey("000001"));
+        t.edit();  // released by the other's post
+        QCOMPARE(t.fieldByName("RAZAOSOCIAL").asString(), QString("ALTERADO"));
+        QCOMPARE(runHelper({"edit", "000001"}), QString("REFUSED"));
+        t.cancel();
+        QCOMPARE(runHelper({"edit", "000001"}), QString("EDITING"));
+        holder.write("quit\n");
+        QVERIFY(holder.waitForFinished(20000));
+    }
+
+    void killedHolderLeavesNoLock()
+    {
+        QProcess holder;
+        holder.start(helper(), {home->dataFolder(), "lock", "000001"});
+        QVERIFY(waitForLine(holder, "LOCKED"));
+        QCOMPARE(runHelper({"edit", "000001"}), QString("REFUSED"));
+        ::kill(static_cast<pid_t>(holder.processId()), SIGKILL);
+        QVERIFY(holder.waitForFinished(20000));
+
+        Table t("tbclientes");
+        t.open();
+        QVERIFY(t.findKey("000001"));
+        t.edit();
+        t.fieldByName("RAZAOSOCIAL").setAsString("DEPOIS");
+        t.post();
+        QCOMPARE(runHelper({"read", "000001"}), QString("DEPOIS"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStoreProcesses)
+#include "tst_store_processes.moc"
