@@ -1,1 +1,423 @@
-int main(){return 0;}
+// Store benchmark: builds a data folder with many clients, couriers and
+// orders, then times the table objects against plain SQL on the same file.
+//
+//   store_bench [--orders N] [--folder PATH] [--keep]
+//
+// Prints the median of each measurement, the plain-SQL median, their ratio
+// and the peak memory of the process.
+#include "core/errors.h"
+#include "data/database.h"
+#include "data/datafolder.h"
+#include "data/query.h"
+#include "data/schema.h"
+#include "data/table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <vector>
+
+using namespace quelvarino;
+
+namespace {
+
+const char* const kFirst[] = {"ANA", "BRUNO", "CARLA", "DIEGO", "EDUARDO", "FABIANA", "GUSTAVO",
+                              "HELENA", "IGOR", "JULIANA", "KLEBER", "LUCIANA", "MARCOS",
+                              "NATALIA", "OTAVIO", "PAULA", "RAFAEL", "SABRINA", "TIAGO", "VANESSA"};
+const char* const kLast[] = {"SILVA", "SANTOS", "OLIVEIRA", "SOUZA", "LIMA", "PEREIRA", "FERREIRA",
+                             "COSTA", "RODRIGUES", "ALMEIDA", "NASCIMENTO", "CARVALHO"};
+const char* const kKind[] = {"TRANSPORTES", "COMERCIO", "LOGISTICA", "DISTRIBUIDORA", "FARMACIA",
+                             "GRAFICA", "ADVOCACIA", "CONTABILIDADE"};
+const char* const kPay[] = {"À VISTA", "FATURADO", "OUTROS"};
+
+void check(int rc, sqlite3* db, const char* what)
+{
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+QString code(qint64 n, int width)
+{
+    return QString::number(n).rightJustified(width, '0');
+}
+
+QString clientName(int i)
+{
+    return QString("%1 %2 %3 %4")
+        .arg(kKind[i % 8], kFirst[(i / 8) % 20], kLast[(i / 160) % 12])
+        .arg(i);
+}
+
+// Fills the database with plain SQL in one transaction (this is set-up, not
+// what is measured).
+void generate(const QString& file, int clients, int couriers, int orders)
+{
+    sqlite3* db = nullptr;
+    check(sqlite3_open(file.toUtf8().constData(), &db), db, "open");
+    check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    QRandomGenerator rng(20261208);
+
+    sqlite3_stmt* st = nullptr;
+    check(sqlite3_prepare_v2(db,
+                             "INSERT INTO tbclientes (CODCLI, RAZAOSOCIAL, CNPJ, CIDADE1, UF1, "
+                             "SITUACAO, VALOR, DATA) VALUES (?,?,?,?,?,?,?,?)",
+                             -1, &st, nullptr),
+          db, "prepare clients");
+    for (int i = 1; i <= clients; ++i) {
+        const QByteArray c = code(i, 6).toUtf8(), name = clientName(i).toUtf8();
+        sqlite3_bind_text(st, 1, c.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 3, "12.345.678/0001-95", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 4, "SAO PAULO", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 5, "SP", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 6, "ATIVO", -1, SQLITE_STATIC);
+        sqlite3_bind_double(st, 7, 20 + rng.bounded(40));
+        sqlite3_bind_text(st, 8, "2020-01-01", -1, SQLITE_STATIC);
+        check(sqlite3_step(st), db, "insert client");
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+
+    check(sqlite3_prepare_v2(db,
+                             "INSERT INTO tbmotociclista (COD, NOME, VALOR, SALARIO, SITUACAO, "
+                             "MARCA, MODELO, ANO, PLACA, DATA) VALUES (?,?,?,?,?,?,?,?,?,?)",
+                             -1, &st, nullptr),
+          db, "prepare couriers");
+    for (int i = 1; i <= couriers; ++i) {
+        const QByteArray c = code(i, 6).toUtf8();
+        const QByteArray name =
+            QString("%1 %2 %3").arg(kFirst[i % 20], kLast[(i / 20) % 12]).arg(i).toUtf8();
+        sqlite3_bind_text(st, 1, c.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, 2, name.constData(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_double(st, 3, 10 + rng.bounded(10));
+        sqlite3_bind_double(st, 4, i % 5 == 0 ? 1500 : 0);
+        sqlite3_bind_text(st, 5, "ATIVO", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 6, "HONDA", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 7, "CG 150", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 8, "2018/2019", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 9, "ABC-1234", -1, SQLITE_STATIC);
+        sqlite3_bind_text(st, 10, "2020-01-01", -1, SQLITE_STATIC);
+        check(sqlite3_step(st), db, "insert courier");
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+
+    check(sqlite3_prepare_v2(
+              db,
+              "INSERT INTO tbordem (COMANDA, CODCLI, CLIENTE, SOLICITANTE, HORA1, HORA2, HORA3, "
+              "HORA4, VALOR, TAXAPERIM, SEGURO, TOTVAL, CODMOT, MOTOBOY, VALMOT, TOTVALMOT, "
+              "MARCA, MODELO, ANO, PLACAM, VEICULO, PLACA, PAGAMENTO, DESCPAG, OBSERVACAO, DATA, "
+              "TOTHORN, TOTHOR50, TOTHOR100, VALORN, VALOR50, VALOR100) VALUES "
+              "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+              -1, &st, nullptr),
+          db, "prepare orders");
+    const QDate start(2016, 1, 1);
+    const int days = 3650;
+    for (int i = 1; i <= orders; ++i) {
+        const int cli = 1 + rng.bounded(clients);
+        const int mot = 1 + rng.bounded(couriers);
+        const int h = 7 + rng.bounded(10);
+        const int hours = 2 + rng.bounded(5);
+        const double price = 30;
+        const QByteArray comanda = code(i, 10).toUtf8(), codcli = code(cli, 6).toUtf8(),
+                         cliente = clientName(cli).toUtf8(), codmot = code(mot, 6).toUtf8(),
+                         motoboy = QString("%1 %2 %3")
+                                       .arg(kFirst[mot % 20], kLast[(mot / 20) % 12])
+                                       .arg(mot)
+                                       .toUtf8(),
+                         solic = QString("%1 %2").arg(kFirst[i % 20], kLast[i % 12]).toUtf8(),
+                         h1 = QString("%1:00").arg(h - 1, 2, 10, QChar('0')).toUtf8(),
+                         h2 = QString("%1:00").arg(h, 2, 10, QChar('0')).toUtf8(),
+                         h3 = QString("%1:30").arg(h + hours, 2, 10, QChar('0')).toUtf8(),
+                         h4 = QString("%1:30").arg(hours, 2, 10, QChar('0')).toUtf8(),
+                         date = start.addDays(qint64(i) * days / orders).toString(Qt::ISODate).toUtf8();
+        int k = 1;
+        auto text = [&](const char* v) { sqlite3_bind_text(st, k++, v, -1, SQLITE_TRANSIENT); };
+        auto num = [&](double v) { sqlite3_bind_double(st, k++, v); };
+        text(comanda.constData());
+        text(codcli.constData());
+        text(cliente.constData());
+        text(solic.constData());
+        text(h1.constData());
+        text(h2.constData());
+        text(h3.constData());
+        text(h4.constData());
+        num(price);
+        num(5);
+        num(0);
+        num(price * (hours + 0.5) + 5);
+        text(codmot.constData());
+        text(motoboy.constData());
+        num(0);
+        num(12 * (hours + 0.5));
+        text("HONDA");
+        text("CG 150");
+        text("2018/2019");
+        text("ABC-1234");
+        text(i % 3 ? "" : "FIAT UNO");
+        text(i % 3 ? "" : "XYZ9876");
+        text(kPay[i % 3]);
+        text("");
+        text(i % 10 ? "" : "ENTREGA DE DOCUMENTOS NO CENTRO");
+        text(date.constData());
+        text(QString("%1:30").arg(hours, 3, 10, QChar('0')).toUtf8().constData());
+        text("000:00");
+        text("000:00");
+        num(price * (hours + 0.5));
+        num(0);
+        num(0);
+        check(sqlite3_step(st), db, "insert order");
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+    check(sqlite3_exec(db, "COMMIT; ANALYZE", nullptr, nullptr, nullptr), db, "commit");
+    sqlite3_close(db);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double timeMs(const std::function<void()>& f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.nsecsElapsed() / 1e6;
+}
+
+long peakMemoryMb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss / 1024;
+}
+
+struct Plain {
+    sqlite3* db = nullptr;
+    explicit Plain(const QString& file)
+    {
+        check(sqlite3_open(file.toUtf8().constData(), &db), db, "open");
+        sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        sqlite3_busy_timeout(db, 5000);
+    }
+    ~Plain() { sqlite3_close(db); }
+
+    // Runs a statement with text parameters, reading every column of up to
+    // `rows` rows as text. Returns the rows read.
+    int run(const char* sql, const QList<QByteArray>& params, int rows = 1 << 30)
+    {
+        sqlite3_stmt* st = nullptr;
+        check(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), db, sql);
+        for (int i = 0; i < params.size(); ++i)
+            sqlite3_bind_text(st, i + 1, params[i].constData(), -1, SQLITE_TRANSIENT);
+        int n = 0;
+        size_t bytes = 0;
+        while (n < rows && sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                bytes += sqlite3_column_bytes(st, c) + (sqlite3_column_text(st, c) ? 1 : 0);
+            ++n;
+        }
+        sqlite3_finalize(st);
+        (void)bytes;
+        return n;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    int orders = 1000000;
+    QString folder = QDir::currentPath() + "/bench-data";
+    bool keep = false;
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--orders" && i + 1 < args.size())
+            orders = args[++i].toInt();
+        else if (args[i] == "--folder" && i + 1 < args.size())
+            folder = args[++i];
+        else if (args[i] == "--keep")
+            keep = true;
+    }
+    const int clients = std::max(10, orders / 200);
+    const int couriers = std::max(5, orders / 2000);
+
+    try {
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        DataFolder::setPath(folder);
+        DataFolder::prepare();
+        const QString file = DataFolder::mainDatabaseFile();
+        Database::resetMain();
+        std::printf("generating %d orders, %d clients, %d couriers in %s\n", orders, clients,
+                    couriers, qPrintable(folder));
+        const double genMs = timeMs([&] { generate(file, clients, couriers, orders); });
+        std::printf("generated in %.1f s\n\n", genMs / 1000);
+
+        Plain plain(file);
+        QRandomGenerator rng(7);
+        std::printf("%-44s %12s %12s %7s\n", "measurement", "table (ms)", "plain (ms)", "ratio");
+        auto report = [](const char* what, const std::vector<double>& ours,
+                         const std::vector<double>& theirs) {
+            const double a = median(ours), b = median(theirs);
+            std::printf("%-44s %12.4f %12.4f %7.2f\n", what, a, b, b > 0 ? a / b : 0);
+        };
+
+        // One durable post of an order.
+        {
+            Table t("tbordem");
+            t.open();
+            std::vector<double> ours, theirs;
+            for (int i = 0; i < 15; ++i) {
+                ours.push_back(timeMs([&] {
+                    t.insert();
+                    t.fieldByName("COMANDA").setAsString(code(orders + 1 + i, 10));
+                    t.fieldByName("CODCLI").setAsString("000001");
+                    t.fieldByName("CLIENTE").setAsString(clientName(1));
+                    t.fieldByName("DATA").setAsString("08/12/2026");
+                    t.fieldByName("TOTVAL").setAsString("120,00");
+                    t.fieldByName("TOTHORN").setAsString("004:00");
+                    t.post();
+                }));
+                const QByteArray c = code(orders + 100 + i, 10).toUtf8();
+                theirs.push_back(timeMs([&] {
+                    plain.run("INSERT INTO tbordem (COMANDA, CODCLI, CLIENTE, DATA, TOTVAL, TOTHORN) "
+                              "VALUES (?, '000001', 'X', '2026-12-08', 120, '004:00')",
+                              {c});
+                }));
+            }
+            report("one durable post of an order", ours, theirs);
+        }
+
+        // Find nearest by COMANDA and by a CLIENTE prefix.
+        {
+            Table t("tbordem");
+            t.open();
+            std::vector<double> ours, theirs;
+            for (int i = 0; i < 300; ++i) {
+                const QString key = code(1 + rng.bounded(orders), 10);
+                ours.push_back(timeMs([&] {
+                    t.findNearest(key);
+                    (void)t.fieldByName("CLIENTE").asString();
+                }));
+                const QByteArray k = key.toUtf8();
+                theirs.push_back(timeMs([&] {
+                    plain.run("SELECT rowid, * FROM tbordem WHERE COMANDA >= ? "
+                              "ORDER BY COMANDA, rowid LIMIT 1",
+                              {k});
+                }));
+            }
+            report("find nearest by COMANDA", ours, theirs);
+
+            t.close();
+            t.setIndexName("CLIENTE");
+            t.open();
+            ours.clear();
+            theirs.clear();
+            for (int i = 0; i < 300; ++i) {
+                const QString prefix = clientName(1 + rng.bounded(clients)).left(12);
+                ours.push_back(timeMs([&] {
+                    t.findNearest(prefix);
+                    (void)t.fieldByName("CLIENTE").asString();
+                }));
+                const QByteArray k = prefix.toUtf8();
+                theirs.push_back(timeMs([&] {
+                    plain.run("SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
+                              "ORDER BY CLIENTE, rowid LIMIT 1",
+                              {k});
+                }));
+            }
+            report("find nearest by CLIENTE prefix", ours, theirs);
+
+            // Walking 10,000 records in index order.
+            ours.clear();
+            theirs.clear();
+            for (int i = 0; i < 9; ++i) {
+                const QString prefix = clientName(1 + rng.bounded(clients / 2));
+                ours.push_back(timeMs([&] {
+                    t.findNearest(prefix);
+                    for (int n = 0; n < 10000 && !t.eof(); ++n) {
+                        (void)t.fieldByName("COMANDA").asString();
+                        t.next();
+                    }
+                }));
+                const QByteArray k = prefix.toUtf8();
+                theirs.push_back(timeMs([&] {
+                    plain.run("SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
+                              "ORDER BY CLIENTE, rowid",
+                              {k}, 10000);
+                }));
+            }
+            report("walk 10,000 records by CLIENTE", ours, theirs);
+
+            // Row number of a key in its index order.
+            ours.clear();
+            theirs.clear();
+            for (int i = 0; i < 31; ++i) {
+                const QString prefix = clientName(1 + rng.bounded(clients));
+                t.findNearest(prefix);
+                const QByteArray name = t.fieldByName("CLIENTE").asString().toUtf8();
+                ours.push_back(timeMs([&] { (void)t.recordIndex(); }));
+                theirs.push_back(timeMs([&] {
+                    plain.run("SELECT COUNT(*) FROM tbordem WHERE CLIENTE < ?", {name});
+                }));
+            }
+            report("row number of a key (CLIENTE order)", ours, theirs);
+        }
+
+        // A month's orders selected by date.
+        {
+            std::vector<double> ours, theirs;
+            for (int i = 0; i < 9; ++i) {
+                const QDate from = QDate(2016, 1, 1).addMonths(rng.bounded(110));
+                const QDate to = from.addMonths(1).addDays(-1);
+                int n1 = 0, n2 = 0;
+                ours.push_back(timeMs([&] {
+                    Query q;
+                    q.add("Select * from tbordem");
+                    q.add("Where DATA >= :inicio and DATA <= :fim");
+                    q.add("Order By DATA");
+                    q.bindDate(":inicio", from);
+                    q.bindDate(":fim", to);
+                    q.open();
+                    for (q.first(); !q.eof(); q.next()) {
+                        (void)q.fieldText("TOTVAL");
+                        ++n1;
+                    }
+                }));
+                const QByteArray a = from.toString(Qt::ISODate).toUtf8(),
+                                 b = to.toString(Qt::ISODate).toUtf8();
+                theirs.push_back(timeMs([&] {
+                    n2 = plain.run("SELECT * FROM tbordem WHERE DATA >= ? AND DATA <= ? ORDER BY DATA",
+                                   {a, b});
+                }));
+                if (n1 != n2) {
+                    std::fprintf(stderr, "month query: %d rows against %d\n", n1, n2);
+                    return 1;
+                }
+            }
+            report("a month's orders by date", ours, theirs);
+        }
+
+        std::printf("\npeak memory: %ld MB\n", peakMemoryMb());
+        Database::resetMain();
+        if (!keep)
+            QDir(folder).removeRecursively();
+    } catch (const Error& e) {
+        std::fprintf(stderr, "%s\n", qPrintable(e.text()));
+        return 1;
+    }
+    return 0;
+}

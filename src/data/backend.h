@@ -33,6 +33,9 @@ public:
     // user holds it and StoreError when the lock cannot be taken at all.
     virtual std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const = 0;
 
+    // Rows [offset, offset + limit) of a query; a negative limit means all.
+    virtual QString limitClause(int limit, int offset) const = 0;
+
     QString quote(const QString& identifier) const { return '"' + identifier + '"'; }
 };
 

@@ -12,10 +12,6 @@
 #include <QSqlRecord>
 
 namespace quelvarino {
-namespace {
-constexpr int kWindow = 256;
-}
-
 Query::Query(QObject* parent) : QObject(parent) {}
 
 Query::~Query() = default;
@@ -67,7 +63,7 @@ QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* column
 {
     QSqlQuery q(db_->connection());
     q.setForwardOnly(true);
-    const QString text = sql() + QStringLiteral("\nLIMIT %1 OFFSET %2").arg(count).arg(offset);
+    const QString text = sql() + '\n' + db_->backend().limitClause(count, offset);
     if (!q.prepare(text))
         throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
     for (const auto& b : binds_)
@@ -95,21 +91,69 @@ void Query::open()
 {
     close();
     db_ = Database::main();
-    rows_ = run(0, kWindow, &columns_);
     open_ = true;
-    offset_ = 0;
-    pos_ = rows_.isEmpty() ? -1 : 0;
-    eof_ = rows_.isEmpty();
+    startLive(0);
+    columns_.clear();
+    const QSqlRecord record = live_->record();
+    for (int i = 0; i < record.count(); ++i)
+        columns_.append(record.fieldName(i));
+    row_ = 0;
+    eof_ = !readLive();
+    empty_ = eof_;
+    if (eof_)
+        row_ = -1;
+}
+
+void Query::startLive(int offset)
+{
+    live_ = std::make_unique<QSqlQuery>(db_->connection());
+    live_->setForwardOnly(true);
+    QString text = sql();
+    if (offset > 0)
+        text += '\n' + db_->backend().limitClause(-1, offset);
+    if (!live_->prepare(text))
+        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(live_->lastError().text()));
+    for (const auto& b : binds_)
+        live_->bindValue(b.first, b.second);
+    if (!live_->exec())
+        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(live_->lastError().text()));
+    if (!releasePending_) {
+        releasePending_ = true;
+        QMetaObject::invokeMethod(this, &Query::releaseLive, Qt::QueuedConnection);
+    }
+}
+
+bool Query::readLive()
+{
+    if (!live_->next()) {
+        releaseLive();
+        return false;
+    }
+    const int n = columns_.isEmpty() ? live_->record().count() : columns_.size();
+    current_.resize(n);
+    for (int i = 0; i < n; ++i)
+        current_[i] = live_->value(i);
+    return true;
+}
+
+void Query::releaseLive()
+{
+    releasePending_ = false;
+    if (live_) {
+        live_->finish();
+        live_.reset();
+    }
 }
 
 void Query::close()
 {
+    releaseLive();
     open_ = false;
     eof_ = true;
-    rows_.clear();
     columns_.clear();
-    offset_ = 0;
-    pos_ = -1;
+    current_.clear();
+    row_ = -1;
+    empty_ = true;
     db_.reset();
 }
 
@@ -117,35 +161,30 @@ void Query::first()
 {
     if (!open_)
         throw StoreError(QStringLiteral("A consulta não está aberta."));
-    if (offset_ != 0)
-        rows_ = run(0, kWindow, nullptr);
-    offset_ = 0;
-    pos_ = rows_.isEmpty() ? -1 : 0;
-    eof_ = rows_.isEmpty();
+    if (row_ <= 0) {  // already on the first row (or the result is empty)
+        eof_ = empty_;
+        return;
+    }
+    releaseLive();
+    startLive(0);
+    row_ = 0;
+    eof_ = !readLive();
+    if (eof_)
+        row_ = -1;
 }
 
 void Query::next()
 {
-    if (!open_ || pos_ < 0) {
+    if (!open_ || row_ < 0 || eof_) {
         eof_ = true;
         return;
     }
-    if (pos_ + 1 < rows_.size()) {
-        ++pos_;
-        return;
-    }
-    if (rows_.size() < kWindow) {
-        eof_ = true;
-        return;
-    }
-    QVector<QVector<QVariant>> more = run(offset_ + rows_.size(), kWindow, nullptr);
-    if (more.isEmpty()) {
-        eof_ = true;
-        return;
-    }
-    offset_ += rows_.size();
-    rows_ = std::move(more);
-    pos_ = 0;
+    if (!live_)
+        startLive(row_ + 1);  // back from the event loop: pick up where we were
+    if (readLive())
+        ++row_;
+    else
+        eof_ = true;  // stays on the last row
 }
 
 int Query::recordCount() const
@@ -176,9 +215,9 @@ int Query::column(const QString& name) const
 QVariant Query::fieldValue(const QString& name) const
 {
     const int c = column(name);
-    if (pos_ < 0 || pos_ >= rows_.size())
+    if (row_ < 0 || c >= current_.size())
         return QVariant();
-    return rows_[pos_][c];
+    return current_[c];
 }
 
 QString Query::fieldText(const QString& name) const

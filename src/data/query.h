@@ -7,6 +7,8 @@
 #include <QVector>
 #include <memory>
 
+class QSqlQuery;
+
 namespace quelvarino {
 
 class Database;
@@ -39,7 +41,7 @@ public:
     void first();
     void next();
     bool eof() const { return eof_; }
-    bool isEmpty() const { return rows_.isEmpty() && offset_ == 0; }
+    bool isEmpty() const { return empty_; }
     int recordCount() const;
 
     QStringList fieldNames() const { return columns_; }
@@ -53,6 +55,9 @@ public:
 private:
     int column(const QString& name) const;
     QVector<QVector<QVariant>> run(int offset, int count, QStringList* columns) const;
+    void startLive(int offset);
+    bool readLive();
+    void releaseLive();
 
     std::shared_ptr<Database> db_;
     QStringList lines_;
@@ -60,9 +65,14 @@ private:
     bool open_ = false;
     bool eof_ = true;
     QStringList columns_;
-    QVector<QVector<QVariant>> rows_;  // current window
-    int offset_ = 0;                   // result row number of rows_[0]
-    int pos_ = -1;
+    // A walk reads from a live statement, which is finished as soon as the
+    // program returns to its event loop: no statement stays open between
+    // two events, and a walk inside one handler costs what plain SQL costs.
+    std::unique_ptr<QSqlQuery> live_;
+    bool releasePending_ = false;
+    QVector<QVariant> current_;
+    int row_ = -1;  // result row number of current_
+    bool empty_ = true;
 };
 
 }  // namespace quelvarino

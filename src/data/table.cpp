@@ -13,6 +13,8 @@ namespace {
 // Rows fetched ahead per query: enough to walk an index quickly, small
 // enough that a window never costs memory worth speaking of.
 constexpr int kWindow = 128;
+// A search usually wants one record: fetch only a few, the walk fetches more.
+constexpr int kFindWindow = 1;
 
 }  // namespace
 
@@ -211,9 +213,7 @@ QVector<Table::Row> Table::fetch(const QString& where, const QVariantList& binds
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += orderBy(descending);
-    sql += QStringLiteral(" LIMIT %1").arg(limit);
-    if (offset > 0)
-        sql += QStringLiteral(" OFFSET %1").arg(offset);
+    sql += ' ' + db_->backend().limitClause(limit, offset);
     if (!q.prepare(sql))
         storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
     for (const QVariant& b : binds)
@@ -286,6 +286,22 @@ QString Table::beforeCondition(const Row& row, QVariantList* binds) const
 {
     const QStringList cols = orderColumns();
     const QVariantList values = keyValues(row);
+    // Text keys are never NULL (empty text is stored as such); only other
+    // key kinds need the NULL cases, which sort first.
+    auto mayBeNull = [this](int i) {
+        return i < order_.size() && def_->fields[def_->fieldIndex(order_[i])].type != FieldType::Text;
+    };
+    bool simple = true;
+    for (int i = 0; i < values.size(); ++i)
+        simple = simple && !values[i].isNull() && !mayBeNull(i);
+    if (simple) {
+        QStringList marks;
+        for (const QVariant& v : values) {
+            binds->append(v);
+            marks.append(QStringLiteral("?"));
+        }
+        return QStringLiteral("(%1) < (%2)").arg(cols.join(", "), marks.join(", "));
+    }
     QString condition = cols.last() + QStringLiteral(" < ?");
     QVariantList tailBinds{values.last()};
     for (int i = cols.size() - 2; i >= 0; --i) {
@@ -294,7 +310,9 @@ QString Table::beforeCondition(const Row& row, QVariantList* binds) const
             condition = QStringLiteral("(%1 IS NULL AND %2)").arg(cols[i], condition);
             b = tailBinds;
         } else {
-            condition = QStringLiteral("(%1 IS NULL OR %1 < ? OR (%1 = ? AND %2))").arg(cols[i], condition);
+            condition = QStringLiteral("(%1%2 < ? OR (%1 = ? AND %3))")
+                            .arg(cols[i], mayBeNull(i) ? QStringLiteral(" IS NULL OR ") + cols[i] : QString(),
+                                 condition);
             b = {values[i], values[i]};
             b += tailBinds;
         }
@@ -465,7 +483,7 @@ bool Table::findKey(const QStringList& values)
             binds.append(v);
         }
     }
-    QVector<Row> rows = fetch(conditions.join(" AND "), binds, false, kWindow);
+    QVector<Row> rows = fetch(conditions.join(" AND "), binds, false, kFindWindow);
     if (rows.isEmpty())
         return false;
     setWindow(std::move(rows));
@@ -492,10 +510,10 @@ void Table::findNearest(const QStringList& values)
     }
     QVector<Row> rows;
     if (anyNull)
-        rows = fetch(QString(), {}, false, kWindow);  // an empty key is before every other
+        rows = fetch(QString(), {}, false, kFindWindow);  // an empty key is before every other
     else
         rows = fetch(QStringLiteral("(%1) >= (%2)").arg(cols.join(", "), marks.join(", ")), binds,
-                     false, kWindow);
+                     false, kFindWindow);
     if (rows.isEmpty()) {
         last();
         eof_ = false;
