@@ -1,0 +1,337 @@
+#include "core/orderhours.h"
+
+#include "core/errors.h"
+#include "core/money.h"
+
+#include <cmath>
+
+namespace quelvarino {
+namespace {
+
+constexpr int kEvening = 1080;  // 18:00
+constexpr int kNight = 1320;    // 22:00
+constexpr int kMinimum = 120;   // two hours
+
+double r15(double v)
+{
+    return roundTo15Digits(v);
+}
+
+int pairValue(const QString& text, int from, int length, const QString& whole)
+{
+    const QString pair = text.mid(from, length).trimmed();
+    if (pair.isEmpty())
+        return 0;
+    bool ok = false;
+    const int n = pair.toInt(&ok);
+    if (!ok || n < 0)
+        throw ConversionError(conversionNumberMessage(whole.mid(from, length)));
+    return n;
+}
+
+// An empty money field counts as zero in the sums; anything else must be a
+// number.
+double amount(const QString& text)
+{
+    return text.trimmed().isEmpty() ? 0.0 : parseMoney(text);
+}
+
+QString twoDigits(long long n)
+{
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
+
+}  // namespace
+
+bool isBlankTime(const QString& hhmm)
+{
+    QString t = hhmm;
+    t.remove(QLatin1Char(':'));
+    return t.trimmed().isEmpty();
+}
+
+int minutesOfDay(const QString& hhmm)
+{
+    return pairValue(hhmm, 0, 2, hhmm) * 60 + pairValue(hhmm, 3, 2, hhmm);
+}
+
+QString totalHours(const QString& start, const QString& end, bool applyMinimum)
+{
+    const long long d = static_cast<long long>(minutesOfDay(end)) * 60 -
+                        static_cast<long long>(minutesOfDay(start)) * 60;
+    long long h = d / 3600;  // truncates toward zero
+    double m = r15(r15(static_cast<double>(d) / 3600.0 - static_cast<double>(h)) * 60.0);
+    if (applyMinimum && h < 2) {
+        h = 2;
+        m = 0;
+    }
+    return twoDigits(h) + QLatin1Char(':') + twoDigits(std::llround(m));
+}
+
+Bands splitBands(const QString& start, const QString& end)
+{
+    const int a = minutesOfDay(start);
+    int b = minutesOfDay(end);
+    if (b - a < kMinimum)
+        b = a + kMinimum;
+    const int n = kEvening - a;
+    Bands r;
+    if (b <= kEvening) {
+        r.normal = b - a;
+        if (r.normal > 0 && r.normal < kMinimum)
+            r.normal = kMinimum;
+    } else if (n >= 0) {
+        if (b >= kNight) {
+            r.hundred = b - kNight;
+            r.fifty = (b - kEvening) - r.hundred;
+            r.normal = n;
+        } else {
+            r.fifty = b - kEvening;
+            r.normal = n;
+            if (r.normal + r.fifty > 0 && r.normal + r.fifty < kMinimum) {
+                r.normal = 60;
+                r.fifty = 60;
+            }
+        }
+    } else if (b >= kNight && a >= kNight) {
+        r.hundred = b - a;
+        if (r.hundred > 0 && r.hundred < kMinimum)
+            r.hundred = kMinimum;
+    } else if (b >= kNight) {
+        r.hundred = b - kNight;
+        r.fifty = n + 240;
+        if (r.fifty + r.hundred > 0 && r.fifty + r.hundred < kMinimum) {
+            r.fifty = 60;
+            r.hundred = 60;
+        }
+    } else {
+        r.fifty = b - a;
+        if (r.fifty > 0 && r.fifty < kMinimum)
+            r.fifty = kMinimum;
+    }
+    return r;
+}
+
+QString bandText(int minutes)
+{
+    const int hours = minutes / 60;
+    const double m = r15(r15(minutes / 60.0 - hours) * 60.0);
+    return QString::number(hours).rightJustified(3, QLatin1Char('0')) + QLatin1Char(':') +
+           twoDigits(std::llround(m));
+}
+
+BandValues bandValues(const QString& normalText, const QString& fiftyText,
+                      const QString& hundredText, double hourPrice)
+{
+    const double perMinute = r15(hourPrice / 60.0);
+    auto minutes = [](const QString& text) {
+        if (text.size() > 2 && text.at(2) == QLatin1Char(':'))
+            return pairValue(text, 0, 2, text) * 60 + pairValue(text, 3, 2, text);
+        return pairValue(text, 0, 3, text) * 60 + pairValue(text, 4, 2, text);
+    };
+    BandValues v;
+    v.normal = r15(minutes(normalText) * perMinute);
+    v.fifty = r15(r15(minutes(fiftyText) * 1.5) * perMinute);
+    v.hundred = r15(r15(minutes(hundredText) * 2.0) * perMinute);
+    return v;
+}
+
+OrderHoursScreen setFixedValueMode(const OrderHoursScreen& s, bool checked)
+{
+    OrderHoursScreen r = s;
+    r.rbValor = checked;
+    r.rbHora1 = false;
+    r.rbHora2 = false;
+    if (checked) {
+        r.valorEnabled = true;
+        r.totval = r.valor;  // copied unchanged
+    } else {
+        r.valorEnabled = false;
+    }
+    return r;
+}
+
+OrderHoursScreen setFixedCourierPay(const OrderHoursScreen& s, bool checked)
+{
+    OrderHoursScreen r = s;
+    r.rbValmot = checked;
+    r.valmotEnabled = checked;
+    return r;
+}
+
+OrderStep selectStartBasis(const OrderHoursScreen& s)
+{
+    OrderHoursScreen r = s;
+    // Leaving fixed-value mode unchecks both buttons, so this click only
+    // ends that mode; a second click computes.
+    if (r.rbValor)
+        r = setFixedValueMode(r, false);
+
+    auto refuse = [&r](const char* text) {
+        r.rbHora1 = false;
+        r.rbHora2 = false;
+        return OrderStep{r, QString::fromUtf8(text)};
+    };
+    if (isBlankTime(r.hora3))
+        return refuse("Antes de selecionar, preencha o horário final.");
+    QString start;
+    if (r.rbHora1) {
+        if (isBlankTime(r.hora1))
+            return refuse("Horário de saída e o horário final, devem ser preenchidos.");
+        start = r.hora1;
+    } else if (r.rbHora2) {
+        if (isBlankTime(r.hora2))
+            return refuse("Horário inicial e o horário final, devem ser preenchidos.");
+        start = r.hora2;
+    } else {
+        return {r, QString()};
+    }
+
+    const double price = amount(r.valor);
+    const double insurance = amount(r.seguro);
+    const double fee = amount(r.taxap);
+    const QString hours = totalHours(start, r.hora3);
+    const Bands bands = splitBands(start, r.hora3);
+    const BandValues v = bandValues(bandText(bands.normal), bandText(bands.fifty),
+                                    bandText(bands.hundred), price);
+    const double hoursValue = r15(v.hundred + r15(v.fifty + v.normal));
+    r.hora4 = hours;
+    r.lbTotval = formatMoney(hoursValue);
+    r.totval = formatMoney(r15(fee + r15(hoursValue + insurance)));
+    r.valor = formatMoney(price);
+    return {r, QString()};
+}
+
+namespace {
+
+double baseValue(const OrderHoursScreen& s)
+{
+    return s.rbValor ? amount(s.valor) : amount(s.lbTotval);
+}
+
+}  // namespace
+
+OrderHoursScreen leaveValor(const OrderHoursScreen& s)
+{
+    OrderHoursScreen r = s;
+    if (r.valor.trimmed().isEmpty())
+        r.valor = QStringLiteral("0,00");
+    if (r.rbValor) {
+        const double value = parseMoney(r.valor);
+        const double total = r15(amount(r.taxap) + r15(value + amount(r.seguro)));
+        r.valor = formatMoney(value);
+        r.totval = formatMoney(total);
+    }
+    return r;
+}
+
+OrderHoursScreen leaveSeguro(const OrderHoursScreen& s)
+{
+    OrderHoursScreen r = s;
+    if (r.seguro.trimmed().isEmpty())
+        r.seguro = QStringLiteral("0,00");
+    const double insurance = parseMoney(r.seguro);
+    const double total = r15(amount(r.taxap) + r15(baseValue(r) + insurance));
+    r.totval = formatMoney(total);
+    r.seguro = formatMoney(insurance);
+    return r;
+}
+
+OrderHoursScreen leaveTaxap(const OrderHoursScreen& s)
+{
+    OrderHoursScreen r = s;
+    if (r.taxap.trimmed().isEmpty())
+        r.taxap = QStringLiteral("0,00");
+    const double fee = parseMoney(r.taxap);
+    const double insurance = amount(r.seguro);
+    const double total = r15(fee + r15(baseValue(r) + insurance));
+    r.taxap = formatMoney(fee);
+    r.totval = formatMoney(total);
+    r.seguro = formatMoney(insurance);
+    return r;
+}
+
+OrderHoursScreen leaveValmot(const OrderHoursScreen& s)
+{
+    OrderHoursScreen r = s;
+    if (!r.rbValmot || r.valmot.trimmed().isEmpty())
+        r.valmot = QStringLiteral("0,00");
+    else
+        r.valmot = formatMoney(parseMoney(r.valmot));
+    return r;
+}
+
+OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
+                                         const std::optional<QString>& courierRate)
+{
+    OrderHoursScreen r = s;
+    OrderRecordValues out;
+    BandValues values;
+    BandValues courier;
+    bool computed = false;
+
+    auto bandsFrom = [&](const QString& start) {
+        const Bands b = splitBands(start, r.hora3);
+        out.totHorN = bandText(b.normal);
+        out.totHor50 = bandText(b.fifty);
+        out.totHor100 = bandText(b.hundred);
+        values = bandValues(out.totHorN, out.totHor50, out.totHor100, amount(r.valor));
+        if (courierRate)
+            courier = bandValues(out.totHorN, out.totHor50, out.totHor100, amount(*courierRate));
+        computed = true;
+    };
+
+    if (r.rbHora1) {
+        bandsFrom(r.hora1);
+    } else if (r.rbHora2) {
+        bandsFrom(r.hora2);
+    } else if ((!isBlankTime(r.hora1) || !isBlankTime(r.hora2)) && !isBlankTime(r.hora3) &&
+               !r.rbValor) {
+        // An order loaded from the search and changed comes through here: its
+        // basis is the departure time whenever one is filled.
+        const QString start = !isBlankTime(r.hora1) ? r.hora1 : r.hora2;
+        const double price = amount(r.valor);
+        r.hora4 = totalHours(start, r.hora3);
+        bandsFrom(start);
+        const double sum = r15(r15(values.normal + values.fifty) + values.hundred);
+        r.lbTotval = formatMoney(sum);
+        r.totval = formatMoney(r15(amount(r.taxap) + r15(sum + amount(r.seguro))));
+        r.valor = formatMoney(price);
+    } else if (r.rbValor) {
+        const bool bothFilled = !isBlankTime(r.hora2) && !isBlankTime(r.hora3);
+        r.hora4 = totalHours(r.hora2, r.hora3, bothFilled);
+        const Bands b = splitBands(r.hora2, r.hora3);
+        out.totHorN = bandText(b.normal);
+        out.totHor50 = bandText(b.fifty);
+        out.totHor100 = bandText(b.hundred);
+        const double value = amount(r.valor);
+        r.lbTotval = formatMoney(value);
+        // The total recorded is the total the operator saw: fixed value plus
+        // insurance plus perimeter fee.
+        r.totval = formatMoney(r15(amount(r.taxap) + r15(value + amount(r.seguro))));
+        r.valor = formatMoney(value);
+        r.valmot = formatMoney(amount(r.valmot));
+    }
+
+    if (computed) {
+        out.valorN = numberToText(values.normal);
+        out.valor50 = numberToText(values.fifty);
+        out.valor100 = numberToText(values.hundred);
+    }
+    for (QString* text : {&out.totHorN, &out.totHor50, &out.totHor100}) {
+        if (text->isEmpty() || *text == QLatin1String("0"))
+            *text = QStringLiteral("000:00");
+    }
+    const double courierPay = r15(r15(courier.normal + courier.fifty) + courier.hundred);
+    const QString courierPayText = courierPay == 0 ? QStringLiteral("0,00") : numberToText(courierPay);
+    if (r.rbValmot) {
+        out.valMot = r.valmot.trimmed().isEmpty() ? QStringLiteral("0,00") : r.valmot;
+        out.totValMot = QStringLiteral("0,00");
+    } else {
+        out.valMot = QStringLiteral("0,00");
+        out.totValMot = courierPayText;
+    }
+    return {r, out};
+}
+
+}  // namespace quelvarino
