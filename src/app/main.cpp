@@ -1,10 +1,9 @@
 #include "app/program.h"
-
-#include <QApplication>
+#include "widgets/application.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
+    quelvarino::Application app(argc, argv);
     if (!quelvarino::startProgram(app))
         return 0;
     const int code = app.exec();

@@ -1,0 +1,82 @@
+#include "app/screenlist.h"
+
+#include "app/modules.h"
+#include "widgets/screen.h"
+
+#include <functional>
+
+namespace quelvarino {
+namespace {
+
+struct ScreenEntry {
+    const char* instance;
+    const char* caption;
+    std::function<QWidget*()> make;  // empty: a plain window for now
+};
+
+const char* const kPrintDialog = "Tipos de Impressão";
+
+QList<ScreenEntry> creationOrder()
+{
+    QList<ScreenEntry> list = {
+        {"Quelvarino0011_0", "Cadastro de Clientes", {}},
+        {"Quelvarino0011_1", "Pesquisa de Clientes", {}},
+        {"Quelvarino0011_2", kPrintDialog, {}},
+        {"Quelvarino0012_0", "Cadastro de Motociclistas", {}},
+        {"Quelvarino0012_1", "Pesquisa de Motociclista", {}},
+        {"Quelvarino0012_2", kPrintDialog, {}},
+        {"Quelvarino0013_0", "Cadastro de Despesas", {}},
+        {"Quelvarino0013_1", "Pesquisa de Despesas", {}},
+        {"Quelvarino0013_2", kPrintDialog, {}},
+        {"Quelvarino0014_0", "Parametros Iniciais", {}},
+        {"Quelvarino0014_1", "Alteração da Senha de Acesso", {}},
+        {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)", {}},
+        {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços", {}},
+        {"Quelvarino0021_3", "Senha de Acesso", {}},
+        {"Quelvarino0021_5", kPrintDialog, {}},
+        {"Quelvarino0022_0", "Emissão de Recibo  dos Clientes", {}},
+        {"Quelvarino0022_1", "Pesquisa de Recibo dos Clientes", {}},
+        {"Quelvarino0022_4", kPrintDialog, {}},
+        {"Quelvarino0031_0", "Entrada das Despesas do Motoboy", {}},
+        {"Quelvarino0031_1", "Pesquisa de Entrada de Despesas do Motoboy", {}},
+    };
+    const char* const reports[8] = {"Fechamento do  Caixa",
+                                    "Fechamento do Caixa  por Cliente",
+                                    "Fechamento do motoboy",
+                                    "Despesas do Motoboy",
+                                    "Listagem das Horas do Motoboy",
+                                    "Listagem das OS Emitidas",
+                                    "Pagamento do Motoboy Autônomo",
+                                    "Relatório Totalizador de Serviços por Período"};
+    static QList<QByteArray> names;  // keeps the generated names alive
+    names.clear();
+    for (int n = 1; n <= 8; ++n) {
+        names.append(QStringLiteral("Quelvarino004%1_0").arg(n).toLatin1());
+        names.append(QStringLiteral("Quelvarino004%1_1").arg(n).toLatin1());
+    }
+    for (int n = 0; n < 8; ++n) {
+        list.append({names[2 * n].constData(), reports[n], {}});
+        list.append({names[2 * n + 1].constData(), kPrintDialog, {}});
+    }
+    list.append({"Quelvarino00Emp_0", "Dados da Empresa", {}});
+    list.append({"Quelvarino00Sbr_0", "Descrição dos Módulos do Sistema Quelvarino",
+                 [] { return new TQuelvarino00Sbr_0; }});
+    return list;
+}
+
+}  // namespace
+
+void createScreens()
+{
+    for (const ScreenEntry& entry : creationOrder()) {
+        QWidget* screen = entry.make
+                              ? entry.make()
+                              : new Screen(QString::fromLatin1(entry.instance),
+                                           QString::fromUtf8(entry.caption));
+        if (!entry.make)
+            screen->resize(640, 480);
+        Screens::add(screen);
+    }
+}
+
+}  // namespace quelvarino

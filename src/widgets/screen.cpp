@@ -1,0 +1,79 @@
+#include "widgets/screen.h"
+
+#include "data/activation.h"
+#include "widgets/application.h"
+
+#include <QEvent>
+#include <QPointer>
+
+Screen::Screen(const QString& instanceName, const QString& caption, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(instanceName);
+    setWindowTitle(caption);
+}
+
+void Screen::showScreen(const QString& focusField)
+{
+    show();
+    raise();
+    activateWindow();
+    if (!focusField.isEmpty()) {
+        if (auto* field = findChild<QWidget*>(focusField))
+            field->setFocus();
+    }
+}
+
+bool Screen::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        QPointer<Screen> self(this);
+        quelvarino::ActivationHook::setHandler([self] {
+            if (self)
+                quelvarino::guarded([&] { self->refreshTables(); });
+        });
+        quelvarino::guarded([this] { FormActivate(); });
+    }
+    return QWidget::event(event);
+}
+
+namespace {
+QList<QPointer<QWidget>>& registry()
+{
+    static QList<QPointer<QWidget>> screens;
+    return screens;
+}
+}  // namespace
+
+void Screens::add(QWidget* screen)
+{
+    registry().append(screen);
+}
+
+QWidget* Screens::find(const QString& instanceName)
+{
+    for (const QPointer<QWidget>& s : registry()) {
+        if (s && s->objectName() == instanceName)
+            return s;
+    }
+    return nullptr;
+}
+
+QList<QWidget*> Screens::all()
+{
+    QList<QWidget*> out;
+    for (const QPointer<QWidget>& s : registry()) {
+        if (s)
+            out.append(s);
+    }
+    return out;
+}
+
+void Screens::destroyAll()
+{
+    // Newest first: screens may refer to the ones created before them.
+    QList<QPointer<QWidget>> screens = registry();
+    registry().clear();
+    for (auto it = screens.rbegin(); it != screens.rend(); ++it)
+        delete it->data();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// Base of every screen window: its objectName is the instance name, its
+// caption is the screen's. When it becomes the active window it runs
+// FormActivate and makes its own table refresh the application's
+// became-active handler.
+class Screen : public QWidget {
+    Q_OBJECT
+public:
+    Screen(const QString& instanceName, const QString& caption, QWidget* parent = nullptr);
+
+    // Shows the screen as a modeless window, in front, with the focus on the
+    // named field when there is one.
+    void showScreen(const QString& focusField = QString());
+
+protected:
+    virtual void FormActivate() {}
+    // Re-reads the screen's own open tables (none by default).
+    virtual void refreshTables() {}
+    bool event(QEvent* event) override;
+};
+
+// Every screen instance, created once at start and reachable by name.
+class Screens {
+public:
+    static void add(QWidget* screen);
+    static QWidget* find(const QString& instanceName);
+    template <typename T>
+    static T* get(const QString& instanceName)
+    {
+        return qobject_cast<T*>(find(instanceName));
+    }
+    static QList<QWidget*> all();
+    static void destroyAll();
+};

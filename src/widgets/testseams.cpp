@@ -1,0 +1,137 @@
+#include "widgets/testseams.h"
+
+#include "widgets/messagebox.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QQueue>
+
+namespace {
+
+struct FolderState {
+    bool testMode = false;
+    QQueue<QString> answers;
+    QString lastTitle;
+    QString lastInitial;
+};
+FolderState& folders()
+{
+    static FolderState s;
+    return s;
+}
+
+struct PreviewState {
+    bool testMode = false;
+    QString pdf;
+    int count = 0;
+};
+PreviewState& previews()
+{
+    static PreviewState s;
+    return s;
+}
+
+struct UrlState {
+    bool testMode = false;
+    QList<QUrl> opened;
+};
+UrlState& urls()
+{
+    static UrlState s;
+    return s;
+}
+
+}  // namespace
+
+QString FolderPicker::pick(QWidget* parent, const QString& title, const QString& initialFolder)
+{
+    folders().lastTitle = title;
+    folders().lastInitial = initialFolder;
+    if (folders().testMode || MessageBox::testMode())
+        return folders().answers.isEmpty() ? QString() : folders().answers.dequeue();
+    return QFileDialog::getExistingDirectory(parent, title, initialFolder);
+}
+
+void FolderPicker::setTestMode(bool on)
+{
+    folders().testMode = on;
+}
+
+void FolderPicker::setNextFolder(const QString& folder)
+{
+    folders().testMode = true;
+    folders().answers.enqueue(folder);
+}
+
+QString FolderPicker::lastTitle()
+{
+    return folders().lastTitle;
+}
+
+QString FolderPicker::lastInitialFolder()
+{
+    return folders().lastInitial;
+}
+
+void PrintPreview::show(QWidget* parent, const QString& title,
+                        const std::function<void(QPrinter*)>& setup,
+                        const std::function<void(QPrinter*)>& render)
+{
+    ++previews().count;
+    if (previews().testMode || MessageBox::testMode()) {
+        QPrinter printer(QPrinter::HighResolution);
+        setup(&printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(previews().pdf.isEmpty() ? QStringLiteral("/dev/null") : previews().pdf);
+        render(&printer);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    setup(&printer);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    dialog.setWindowState(Qt::WindowMaximized);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) { render(p); });
+    dialog.exec();
+}
+
+void PrintPreview::setTestMode(bool on, const QString& pdfFile)
+{
+    previews().testMode = on;
+    previews().pdf = pdfFile;
+}
+
+QString PrintPreview::testOutput()
+{
+    return previews().pdf;
+}
+
+int PrintPreview::previewCount()
+{
+    return previews().count;
+}
+
+void UrlOpener::open(const QUrl& url)
+{
+    urls().opened.append(url);
+    if (urls().testMode || MessageBox::testMode())
+        return;
+    QDesktopServices::openUrl(url);
+}
+
+void UrlOpener::setTestMode(bool on)
+{
+    urls().testMode = on;
+}
+
+QList<QUrl> UrlOpener::openedUrls()
+{
+    return urls().opened;
+}
+
+void UrlOpener::clearOpenedUrls()
+{
+    urls().opened.clear();
+}
