@@ -18,6 +18,8 @@ public:
         qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
         QDir().mkpath(dir.path() + "/runtime");
         qputenv("XDG_RUNTIME_DIR", (dir.path() + "/runtime").toUtf8());
+        // The program refuses any short date format but dd/mm/yyyy.
+        qputenv("LC_ALL", "pt_BR.UTF-8");
         quelvarino::Database::resetMain();
         quelvarino::DataFolder::reset();
     }
@@ -31,3 +33,18 @@ public:
 
     QTemporaryDir dir;
 };
+
+// A main for GUI tests: the program's own application object, so errors
+// that escape a handler are caught as in the program.
+#include "widgets/application.h"
+#define QUELVARINO_GUI_TEST_MAIN(TestObject)                      \
+    int main(int argc, char* argv[])                              \
+    {                                                             \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                  \
+        quelvarino::Application app(argc, argv);                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                  \
+        qSetMessagePattern("%{if-warning}%{message}%{endif}");    \
+        TestObject tc;                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                \
+        return QTest::qExec(&tc, argc, argv);                     \
+    }

@@ -1,0 +1,337 @@
+#include "app/instanceguard.h"
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "core/clock.h"
+#include "core/errors.h"
+#include "data/datafolder.h"
+#include "data/datamodule.h"
+#include "data/table.h"
+#include "testsupport.h"
+#include "widgets/application.h"
+#include "widgets/messagebox.h"
+#include "widgets/screen.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QTimer>
+#include <csignal>
+#include <memory>
+
+using namespace quelvarino;
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+
+    bool start()
+    {
+        return startProgram(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    }
+    QList<MessageBox::Shown> messagesWithText(const QString& text)
+    {
+        QList<MessageBox::Shown> out;
+        for (const auto& m : MessageBox::shownMessages())
+            if (m.text == text)
+                out.append(m);
+        return out;
+    }
+    QString workTable(int n) const
+    {
+        return home->dataFolder() + QStringLiteral("/Backup/Relatorio/tbrelatorio8_%1.db").arg(n);
+    }
+
+private slots:
+    void init()
+    {
+        home = std::make_unique<TempHome>();
+        MessageBox::clearShownMessages();
+        TQuelvarino000_0::setShortDateFormatForTest(QString());
+        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
+    }
+    void cleanup()
+    {
+        stopProgram();
+        Clock::reset();
+        home.reset();
+    }
+
+    void startsToAWorkingMainWindow()
+    {
+        QVERIFY(start());
+        TQuelvarino000_0* w = Quelvarino000_0;
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->objectName(), QString("Quelvarino000_0"));
+        QCOMPARE(w->windowTitle(), QString("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
+        QCOMPARE(qApp->applicationDisplayName(),
+                 QString("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy"));
+        QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
+        QCOMPARE(w->statusPanel(2)->text(), QString("08/12/2026"));
+        QCOMPARE(w->findChild<QLineEdit*>("Ed_Dat")->text(), QString("08/12/2026"));
+        QCOMPARE(w->statusPanel(3)->text(), QString("14:30:05"));
+        QCOMPARE(w->statusPanel(4)->text(), QString("Versão Basic 1.0 NET"));
+        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 31, 0)));
+        QTRY_COMPARE(w->statusPanel(3)->text(), QString("14:31:00"));  // the clock runs
+        QVERIFY(DataModule1);
+        QVERIFY(messagesWithText("O sistema já foi inicializado!").isEmpty());
+    }
+
+    void everyMenuEntryOpensItsScreen_data()
+    {
+        QTest::addColumn<QString>("component");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("instance");
+        QTest::newRow("clients") << "Clientes1" << "Cadastro de Clientes" << "Quelvarino0011_0";
+        QTest::newRow("couriers") << "Motociclista1" << "Cadastro de Motociclistas" << "Quelvarino0012_0";
+        QTest::newRow("expenses") << "Despesas1" << "Cadastro de Despesas" << "Quelvarino0013_0";
+        QTest::newRow("parameters") << "ParametrosIniciais1" << "Parametros Iniciais" << "Quelvarino0014_0";
+        QTest::newRow("order") << "OrdemdeServio1" << "Emissão da Ordem de Serviço (OS)" << "Quelvarino0021_0";
+        QTest::newRow("receipt") << "Recibodocliente1" << "Emissão de Recibo  dos Clientes" << "Quelvarino0022_0";
+        QTest::newRow("expense entry") << "DespesasdoMotoboy1" << "Entrada das Despesas do Motoboy" << "Quelvarino0031_0";
+        QTest::newRow("cash by period") << "FechamentodoCaixaporperodo1" << "Fechamento do  Caixa" << "Quelvarino0041_0";
+        QTest::newRow("cash by client") << "FechamentodoCaixaporCliente1" << "Fechamento do Caixa  por Cliente" << "Quelvarino0042_0";
+        QTest::newRow("courier closing") << "FechamentodoMotoboy1" << "Fechamento do motoboy" << "Quelvarino0043_0";
+        QTest::newRow("courier expenses") << "DespesasdoMotoboy2" << "Despesas do Motoboy" << "Quelvarino0044_0";
+        QTest::newRow("courier hours") << "ListagemdasHorasdoMotoboy1" << "Listagem das Horas do Motoboy" << "Quelvarino0045_0";
+        QTest::newRow("orders issued") << "ListagemdasOSEmitidas1" << "Listagem das OS Emitidas" << "Quelvarino0046_0";
+        QTest::newRow("salaried courier") << "ListagemdasDespesasdoMotoboycomSalrio1" << "Pagamento do Motoboy Autônomo" << "Quelvarino0047_0";
+        QTest::newRow("totalizer") << "RelatrioTotalizadordeServios1" << "Relatório Totalizador de Serviços por Período" << "Quelvarino0048_0";
+        QTest::newRow("company") << "DadosdaEmpres1" << "Dados da Empresa" << "Quelvarino00Emp_0";
+        QTest::newRow("modules") << "DescriodosMdulosdoSistema1" << "Descrição dos Módulos do Sistema Quelvarino" << "Quelvarino00Sbr_0";
+    }
+    void everyMenuEntryOpensItsScreen()
+    {
+        QFETCH(QString, component);
+        QFETCH(QString, caption);
+        QFETCH(QString, instance);
+        QVERIFY(start());
+        QAction* action = Quelvarino000_0->menuAction(component);
+        QVERIFY2(action, qPrintable(component));
+        QVERIFY(action->isEnabled());
+        QVERIFY(!action->statusTip().isEmpty());
+        QWidget* screen = Screens::find(instance);
+        QVERIFY(screen);
+        QVERIFY(!screen->isVisible());
+        action->trigger();
+        QVERIFY(screen->isVisible());
+        QVERIFY(screen->isWindow());
+        QCOMPARE(screen->windowTitle(), caption);
+        QVERIFY(!screen->isModal());
+    }
+
+    void menuHints()
+    {
+        QVERIFY(start());
+        QCOMPARE(Quelvarino000_0->menuAction("Clientes1")->statusTip(), QString("Cadastro de clientes"));
+        QCOMPARE(Quelvarino000_0->menuAction("ParametrosIniciais1")->statusTip(), QString("Parametros iniciais"));
+        QCOMPARE(Quelvarino000_0->menuAction("DespesasdoMotoboy2")->statusTip(),
+                 QString("Relatório das despesas do motoboy"));
+        QCOMPARE(Quelvarino000_0->menuAction("AbandonaroSistema1")->statusTip(), QString("Abandonar o sistema"));
+    }
+
+    void leavingTheSystemEndsTheProgram()
+    {
+        QVERIFY(start());
+        QSignalSpy closed(Quelvarino000_0, &TQuelvarino000_0::closed);
+        Quelvarino000_0->menuAction("AbandonaroSistema1")->trigger();
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(!Quelvarino000_0->isVisible());
+    }
+
+    void dateFormatGuard_data()
+    {
+        QTest::addColumn<QString>("locale");  // empty: fixed format below
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("brazilian") << "pt_BR.UTF-8" << "" << QDate(2026, 12, 8) << true;
+        QTest::newRow("us short year") << "en_US.UTF-8" << "" << QDate(2011, 11, 11) << false;
+        QTest::newRow("no leading zeros, differs") << "en_ZW.UTF-8" << "" << QDate(2024, 3, 5) << false;
+        QTest::newRow("no leading zeros, 11/11/2011") << "en_ZW.UTF-8" << "" << QDate(2011, 11, 11) << true;
+        QTest::newRow("month first, differs") << "" << "MM/dd/yyyy" << QDate(2024, 1, 31) << false;
+        QTest::newRow("month first, 11/11/2011") << "" << "MM/dd/yyyy" << QDate(2011, 11, 11) << true;
+        QTest::newRow("C locale") << "C" << "" << QDate(2026, 12, 8) << false;
+    }
+    void dateFormatGuard()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, format);
+        QFETCH(QDate, today);
+        QFETCH(bool, starts);
+        if (!locale.isEmpty())
+            qputenv("LC_ALL", locale.toUtf8());
+        TQuelvarino000_0::setShortDateFormatForTest(format);
+        Clock::setNow(QDateTime(today, QTime(9, 0)));
+        QCOMPARE(start(), starts);
+        const QString text =
+            "A formatação da data exigida pelo sistema está incompativel com a configurada no seu "
+            "sistema operacional. Formato exigido da data \"dd/mm/aaaa\".";
+        const auto shown = messagesWithText(text);
+        if (starts) {
+            QVERIFY(shown.isEmpty());
+            QVERIFY(Quelvarino000_0->menuAction("Clientes1")->isEnabled());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].title, QString("ATENÇÃO !!!"));
+            QCOMPARE(shown[0].icon, QMessageBox::Warning);
+            QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QVERIFY(!Quelvarino000_0);
+        }
+    }
+
+    void menusDisabledUntilTheGuardPasses()
+    {
+        QDir().mkpath(home->dataFolder());
+        DataFolder::setPath(home->dataFolder());
+        DataFolder::prepare();
+        TQuelvarino000_0 w;
+        for (const char* name : {"Clientes1", "OrdemdeServio1", "DespesasdoMotoboy1", "ListagemdasOSEmitidas1"}) {
+            QVERIFY(w.menuAction(name));
+        }
+        const QList<QMenu*> menus = w.findChildren<QMenu*>();
+        int disabled = 0;
+        for (QMenu* m : menus)
+            disabled += m->menuAction()->isEnabled() ? 0 : 1;
+        QCOMPARE(disabled, 4);  // Cadastro, Emissão, Despesas, Relatórios; Sair stays on
+        w.FormActivate();
+        for (QMenu* m : menus)
+            QVERIFY(m->menuAction()->isEnabled());
+    }
+
+    void secondCopyInTheSameSessionIsRefused()
+    {
+        QVERIFY(start());
+        QWidget* first = Quelvarino000_0;
+        QVERIFY(!start());
+        const auto shown = messagesWithText("O sistema já foi inicializado!");
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, QMessageBox::Information);
+        QCOMPARE(Quelvarino000_0, first);  // the running copy is not disturbed
+        QVERIFY(first->isVisible());
+    }
+
+    void killedCopyDoesNotBlockTheNextStart()
+    {
+        QProcess other;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        other.setProcessEnvironment(env);
+        other.start(qEnvironmentVariable("QUELVARINO"));
+        QVERIFY(other.waitForStarted());
+        // Wait until the other copy holds the guard.
+        bool held = false;
+        for (int i = 0; i < 200 && !held; ++i) {
+            if (InstanceGuard::acquire()) {
+                InstanceGuard::release();
+                QTest::qWait(50);
+            } else {
+                held = true;
+            }
+        }
+        QVERIFY(held);
+        QVERIFY(!start());
+        QCOMPARE(messagesWithText("O sistema já foi inicializado!").size(), 1);
+        ::kill(static_cast<pid_t>(other.processId()), SIGKILL);
+        QVERIFY(other.waitForFinished());
+        QVERIFY(start());
+    }
+
+    void secondProgramExitsAtOnce()
+    {
+        QVERIFY(start());
+        QProcess other;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        other.setProcessEnvironment(env);
+        other.start(qEnvironmentVariable("QUELVARINO"));
+        QVERIFY(other.waitForFinished(20000));
+        QCOMPARE(other.exitCode(), 0);
+    }
+
+    void firstAndLaterStartsPrepareTheWorkTables()
+    {
+        QVERIFY(start());
+        for (const char* folder : {"/Relatorios", "/Backup", "/Backup/Relatorio", "/Backup/Relatorio/Tbv"})
+            QVERIFY2(QDir(home->dataFolder() + folder).exists(), folder);
+        for (int n = 1; n <= 2; ++n) {
+            QVERIFY(QFile::exists(workTable(n)));
+            QVERIFY(QFile::exists(home->dataFolder() + QString("/Backup/Relatorio/Tbv/tbrelatorio8_%1.db").arg(n)));
+        }
+        // A report fills the work table and the program ends.
+        {
+            Table t("tbrelatorio8_1", workTable(1), schema::workTable1());
+            t.open();
+            t.insert();
+            t.fieldByName("Codigo").setAsString("000001");
+            t.fieldByName("Cliente").setAsString("SOBRA DO ULTIMO RELATORIO");
+            t.post();
+            QCOMPARE(t.recordCount(), 1);
+        }
+        stopProgram();
+        QVERIFY(start());
+        Table t("tbrelatorio8_1", workTable(1), schema::workTable1());
+        t.open();
+        QCOMPARE(t.recordCount(), 0);
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+    }
+
+    void failedCopyIsReportedAndStartGoesOn()
+    {
+        // A working copy already there on a first start: copying over it is refused.
+        QDir().mkpath(home->dataFolder());
+        DataFolder::setPath(home->dataFolder());
+        DataFolder::prepare();
+        QDir().mkpath(home->dataFolder() + "/Backup/Relatorio");
+        QFile stray(workTable(1));
+        QVERIFY(stray.open(QIODevice::WriteOnly));
+        stray.write("x");
+        stray.close();
+        DataFolder::reset();
+        QVERIFY(start());
+        const QString expected = "Erro ao copiar " + home->dataFolder() + "/tbrelatorio8_1.db para " +
+                                 workTable(1);
+        QCOMPARE(messagesWithText(expected).size(), 1);
+        QVERIFY(QFile::exists(workTable(2)));
+        QVERIFY(Quelvarino000_0->isVisible());
+    }
+
+    void uncaughtErrorsShowOneBoxAndTheProgramGoesOn()
+    {
+        QVERIFY(start());
+        bool after = false;
+        QTimer::singleShot(0, Quelvarino000_0, [] { throw StoreError("Tabela tbclientes não existe."); });
+        QTimer::singleShot(5, Quelvarino000_0, [&after] { after = true; });
+        QTRY_VERIFY(after);
+        const auto shown = messagesWithText("Tabela tbclientes não existe.");
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, QMessageBox::Critical);
+        guarded([] { throw ConversionError("'1,2,3' não é um valor numérico válido."); });
+        QCOMPARE(messagesWithText("'1,2,3' não é um valor numérico válido.").size(), 1);
+    }
+
+    void badDataFolderEndsWithAMessage()
+    {
+
+        const QString folder = home->path() + "/nao-existe";
+        QDir().mkpath(home->path() + "/config/Quelvarino");
+        QFile ini(home->path() + "/config/Quelvarino/aliases.ini");
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(QString("[Quelvarino]\nTYPE=PARADOX\nPARAMS=PATH:\"%1\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"\n")
+                      .arg(folder).toUtf8());
+        ini.close();
+        DataFolder::reset();
+        QVERIFY(!start());
+        bool named = false;
+        for (const auto& m : MessageBox::shownMessages())
+            named = named || (m.icon == QMessageBox::Critical && m.text.contains(folder));
+        QVERIFY(named);
+        QVERIFY(!QDir(folder).exists());
+    }
+};
+
+QUELVARINO_GUI_TEST_MAIN(TestStartup)
+#include "tst_startup.moc"
