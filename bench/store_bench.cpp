@@ -12,6 +12,8 @@
 #include "data/schema.h"
 #include "data/table.h"
 
+#include <sqlite3.h>
+#include <sys/resource.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,38 +21,35 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <sqlite3.h>
-#include <sys/resource.h>
 #include <vector>
 
 using namespace quelvarino;
 
 namespace {
 
-const char* const kFirst[] = {"ANA", "BRUNO", "CARLA", "DIEGO", "EDUARDO", "FABIANA", "GUSTAVO",
-                              "HELENA", "IGOR", "JULIANA", "KLEBER", "LUCIANA", "MARCOS",
-                              "NATALIA", "OTAVIO", "PAULA", "RAFAEL", "SABRINA", "TIAGO", "VANESSA"};
-const char* const kLast[] = {"SILVA", "SANTOS", "OLIVEIRA", "SOUZA", "LIMA", "PEREIRA", "FERREIRA",
-                             "COSTA", "RODRIGUES", "ALMEIDA", "NASCIMENTO", "CARVALHO"};
-const char* const kKind[] = {"TRANSPORTES", "COMERCIO", "LOGISTICA", "DISTRIBUIDORA", "FARMACIA",
-                             "GRAFICA", "ADVOCACIA", "CONTABILIDADE"};
+const char* const kFirst[] = {"ANA",     "BRUNO",   "CARLA",   "DIEGO",   "EDUARDO",
+                              "FABIANA", "GUSTAVO", "HELENA",  "IGOR",    "JULIANA",
+                              "KLEBER",  "LUCIANA", "MARCOS",  "NATALIA", "OTAVIO",
+                              "PAULA",   "RAFAEL",  "SABRINA", "TIAGO",   "VANESSA"};
+const char* const kLast[] = {"SILVA",     "SANTOS",  "OLIVEIRA",   "SOUZA",
+                             "LIMA",      "PEREIRA", "FERREIRA",   "COSTA",
+                             "RODRIGUES", "ALMEIDA", "NASCIMENTO", "CARVALHO"};
+const char* const kKind[] = {"TRANSPORTES", "COMERCIO", "LOGISTICA", "DISTRIBUIDORA",
+                             "FARMACIA",    "GRAFICA",  "ADVOCACIA", "CONTABILIDADE"};
 const char* const kPay[] = {"À VISTA", "FATURADO", "OUTROS"};
 
-void check(int rc, sqlite3* db, const char* what)
-{
+void check(int rc, sqlite3* db, const char* what) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
         std::fprintf(stderr, "%s: %s\n", what, sqlite3_errmsg(db));
         std::exit(1);
     }
 }
 
-QString code(qint64 n, int width)
-{
+QString code(qint64 n, int width) {
     return QString::number(n).rightJustified(width, '0');
 }
 
-QString clientName(int i)
-{
+QString clientName(int i) {
     return QString("%1 %2 %3 %4")
         .arg(kKind[i % 8], kFirst[(i / 8) % 20], kLast[(i / 160) % 12])
         .arg(i);
@@ -58,11 +57,11 @@ QString clientName(int i)
 
 // Fills the database with plain SQL in one transaction (this is set-up, not
 // what is measured).
-void generate(const QString& file, int clients, int couriers, int orders)
-{
+void generate(const QString& file, int clients, int couriers, int orders) {
     sqlite3* db = nullptr;
     check(sqlite3_open(file.toUtf8().constData(), &db), db, "open");
-    check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db, "begin");
+    check(sqlite3_exec(db, "PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr, nullptr), db,
+          "begin");
     QRandomGenerator rng(20261208);
 
     sqlite3_stmt* st = nullptr;
@@ -127,18 +126,18 @@ void generate(const QString& file, int clients, int couriers, int orders)
         const int h = 7 + rng.bounded(10);
         const int hours = 2 + rng.bounded(5);
         const double price = 30;
-        const QByteArray comanda = code(i, 10).toUtf8(), codcli = code(cli, 6).toUtf8(),
-                         cliente = clientName(cli).toUtf8(), codmot = code(mot, 6).toUtf8(),
-                         motoboy = QString("%1 %2 %3")
-                                       .arg(kFirst[mot % 20], kLast[(mot / 20) % 12])
-                                       .arg(mot)
-                                       .toUtf8(),
-                         solic = QString("%1 %2").arg(kFirst[i % 20], kLast[i % 12]).toUtf8(),
-                         h1 = QString("%1:00").arg(h - 1, 2, 10, QChar('0')).toUtf8(),
-                         h2 = QString("%1:00").arg(h, 2, 10, QChar('0')).toUtf8(),
-                         h3 = QString("%1:30").arg(h + hours, 2, 10, QChar('0')).toUtf8(),
-                         h4 = QString("%1:30").arg(hours, 2, 10, QChar('0')).toUtf8(),
-                         date = start.addDays(qint64(i) * days / orders).toString(Qt::ISODate).toUtf8();
+        const QByteArray
+            comanda = code(i, 10).toUtf8(),
+            codcli = code(cli, 6).toUtf8(), cliente = clientName(cli).toUtf8(),
+            codmot = code(mot, 6).toUtf8(),
+            motoboy =
+                QString("%1 %2 %3").arg(kFirst[mot % 20], kLast[(mot / 20) % 12]).arg(mot).toUtf8(),
+            solic = QString("%1 %2").arg(kFirst[i % 20], kLast[i % 12]).toUtf8(),
+            h1 = QString("%1:00").arg(h - 1, 2, 10, QChar('0')).toUtf8(),
+            h2 = QString("%1:00").arg(h, 2, 10, QChar('0')).toUtf8(),
+            h3 = QString("%1:30").arg(h + hours, 2, 10, QChar('0')).toUtf8(),
+            h4 = QString("%1:30").arg(hours, 2, 10, QChar('0')).toUtf8(),
+            date = start.addDays(qint64(i) * days / orders).toString(Qt::ISODate).toUtf8();
         int k = 1;
         auto text = [&](const char* v) { sqlite3_bind_text(st, k++, v, -1, SQLITE_TRANSIENT); };
         auto num = [&](double v) { sqlite3_bind_double(st, k++, v); };
@@ -182,22 +181,19 @@ void generate(const QString& file, int clients, int couriers, int orders)
     sqlite3_close(db);
 }
 
-double median(std::vector<double> v)
-{
+double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-double timeMs(const std::function<void()>& f)
-{
+double timeMs(const std::function<void()>& f) {
     QElapsedTimer t;
     t.start();
     f();
     return t.nsecsElapsed() / 1e6;
 }
 
-long peakMemoryMb()
-{
+long peakMemoryMb() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss / 1024;
@@ -205,18 +201,17 @@ long peakMemoryMb()
 
 struct Plain {
     sqlite3* db = nullptr;
-    explicit Plain(const QString& file)
-    {
+    explicit Plain(const QString& file) {
         check(sqlite3_open(file.toUtf8().constData(), &db), db, "open");
-        sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL", nullptr, nullptr,
+                     nullptr);
         sqlite3_busy_timeout(db, 5000);
     }
     ~Plain() { sqlite3_close(db); }
 
     // Runs a statement with text parameters, reading every column of up to
     // `rows` rows as text. Returns the rows read.
-    int run(const char* sql, const QList<QByteArray>& params, int rows = 1 << 30)
-    {
+    int run(const char* sql, const QList<QByteArray>& params, int rows = 1 << 30) {
         sqlite3_stmt* st = nullptr;
         check(sqlite3_prepare_v2(db, sql, -1, &st, nullptr), db, sql);
         for (int i = 0; i < params.size(); ++i)
@@ -236,8 +231,7 @@ struct Plain {
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     int orders = 1000000;
@@ -293,9 +287,10 @@ int main(int argc, char* argv[])
                 }));
                 const QByteArray c = code(orders + 100 + i, 10).toUtf8();
                 theirs.push_back(timeMs([&] {
-                    plain.run("INSERT INTO tbordem (COMANDA, CODCLI, CLIENTE, DATA, TOTVAL, TOTHORN) "
-                              "VALUES (?, '000001', 'X', '2026-12-08', 120, '004:00')",
-                              {c});
+                    plain.run(
+                        "INSERT INTO tbordem (COMANDA, CODCLI, CLIENTE, DATA, TOTVAL, TOTHORN) "
+                        "VALUES (?, '000001', 'X', '2026-12-08', 120, '004:00')",
+                        {c});
                 }));
             }
             report("one durable post of an order", ours, theirs);
@@ -314,9 +309,10 @@ int main(int argc, char* argv[])
                 }));
                 const QByteArray k = key.toUtf8();
                 theirs.push_back(timeMs([&] {
-                    plain.run("SELECT rowid, * FROM tbordem WHERE COMANDA >= ? "
-                              "ORDER BY COMANDA, rowid LIMIT 1",
-                              {k});
+                    plain.run(
+                        "SELECT rowid, * FROM tbordem WHERE COMANDA >= ? "
+                        "ORDER BY COMANDA, rowid LIMIT 1",
+                        {k});
                 }));
             }
             report("find nearest by COMANDA", ours, theirs);
@@ -334,9 +330,10 @@ int main(int argc, char* argv[])
                 }));
                 const QByteArray k = prefix.toUtf8();
                 theirs.push_back(timeMs([&] {
-                    plain.run("SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
-                              "ORDER BY CLIENTE, rowid LIMIT 1",
-                              {k});
+                    plain.run(
+                        "SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
+                        "ORDER BY CLIENTE, rowid LIMIT 1",
+                        {k});
                 }));
             }
             report("find nearest by CLIENTE prefix", ours, theirs);
@@ -355,9 +352,10 @@ int main(int argc, char* argv[])
                 }));
                 const QByteArray k = prefix.toUtf8();
                 theirs.push_back(timeMs([&] {
-                    plain.run("SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
-                              "ORDER BY CLIENTE, rowid",
-                              {k}, 10000);
+                    plain.run(
+                        "SELECT rowid, * FROM tbordem WHERE CLIENTE >= ? "
+                        "ORDER BY CLIENTE, rowid",
+                        {k}, 10000);
                 }));
             }
             report("walk 10,000 records by CLIENTE", ours, theirs);
@@ -370,9 +368,8 @@ int main(int argc, char* argv[])
                 t.findNearest(prefix);
                 const QByteArray name = t.fieldByName("CLIENTE").asString().toUtf8();
                 ours.push_back(timeMs([&] { (void)t.recordIndex(); }));
-                theirs.push_back(timeMs([&] {
-                    plain.run("SELECT COUNT(*) FROM tbordem WHERE CLIENTE < ?", {name});
-                }));
+                theirs.push_back(timeMs(
+                    [&] { plain.run("SELECT COUNT(*) FROM tbordem WHERE CLIENTE < ?", {name}); }));
             }
             report("row number of a key (CLIENTE order)", ours, theirs);
         }
@@ -400,8 +397,9 @@ int main(int argc, char* argv[])
                 const QByteArray a = from.toString(Qt::ISODate).toUtf8(),
                                  b = to.toString(Qt::ISODate).toUtf8();
                 theirs.push_back(timeMs([&] {
-                    n2 = plain.run("SELECT * FROM tbordem WHERE DATA >= ? AND DATA <= ? ORDER BY DATA",
-                                   {a, b});
+                    n2 = plain.run(
+                        "SELECT * FROM tbordem WHERE DATA >= ? AND DATA <= ? ORDER BY DATA",
+                        {a, b});
                 }));
                 if (n1 != n2) {
                     std::fprintf(stderr, "month query: %d rows against %d\n", n1, n2);

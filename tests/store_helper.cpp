@@ -14,8 +14,7 @@
 
 using namespace quelvarino;
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 4)
@@ -36,7 +35,8 @@ int main(int argc, char* argv[])
             std::string line;
             while (std::getline(std::cin, line)) {
                 if (line.rfind("post ", 0) == 0) {
-                    table.fieldByName("RAZAOSOCIAL").setAsString(QString::fromStdString(line.substr(5)));
+                    table.fieldByName("RAZAOSOCIAL")
+                        .setAsString(QString::fromStdString(line.substr(5)));
                     table.post();
                     out << "POSTED" << Qt::endl;
                 } else if (line == "quit") {

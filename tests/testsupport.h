@@ -11,8 +11,7 @@
 // data folder, so no test depends on the machine it runs on.
 class TempHome {
 public:
-    TempHome()
-    {
+    TempHome() {
         QVERIFY(dir.isValid());
         qputenv("HOME", dir.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
@@ -23,8 +22,7 @@ public:
         quelvarino::Database::resetMain();
         quelvarino::DataFolder::reset();
     }
-    ~TempHome()
-    {
+    ~TempHome() {
         quelvarino::Database::resetMain();
         quelvarino::DataFolder::reset();
     }
@@ -37,14 +35,13 @@ public:
 // A main for GUI tests: the program's own application object, so errors
 // that escape a handler are caught as in the program.
 #include "widgets/application.h"
-#define QUELVARINO_GUI_TEST_MAIN(TestObject)                      \
-    int main(int argc, char* argv[])                              \
-    {                                                             \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                  \
-        quelvarino::Application app(argc, argv);                  \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                  \
-        qSetMessagePattern("%{if-warning}%{message}%{endif}");    \
-        TestObject tc;                                            \
-        QTEST_SET_MAIN_SOURCE_PATH                                \
-        return QTest::qExec(&tc, argc, argv);                     \
+#define QUELVARINO_GUI_TEST_MAIN(TestObject)                   \
+    int main(int argc, char* argv[]) {                         \
+        qputenv("QT_QPA_PLATFORM", "offscreen");               \
+        quelvarino::Application app(argc, argv);               \
+        app.setAttribute(Qt::AA_Use96Dpi, true);               \
+        qSetMessagePattern("%{if-warning}%{message}%{endif}"); \
+        TestObject tc;                                         \
+        QTEST_SET_MAIN_SOURCE_PATH                             \
+        return QTest::qExec(&tc, argc, argv);                  \
     }

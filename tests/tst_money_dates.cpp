@@ -8,8 +8,7 @@ using namespace quelvarino;
 class TestMoneyDates : public QObject {
     Q_OBJECT
 private slots:
-    void parseMoneyTexts_data()
-    {
+    void parseMoneyTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("ok");
         QTest::addColumn<double>("value");
@@ -25,8 +24,7 @@ private slots:
         QTest::newRow("letters") << "12a" << false << 0.0;
         QTest::newRow("lone comma") << "," << false << 0.0;
     }
-    void parseMoneyTexts()
-    {
+    void parseMoneyTexts() {
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(double, value);
@@ -42,8 +40,7 @@ private slots:
         }
     }
 
-    void formatMoneyValues_data()
-    {
+    void formatMoneyValues_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("zero") << 0.0 << "0,00";
@@ -58,15 +55,13 @@ private slots:
         QTest::newRow("thirds") << 100.0 / 3.0 << "33,33";
         QTest::newRow("sum of tenths") << 0.1 + 0.2 << "0,30";
     }
-    void formatMoneyValues()
-    {
+    void formatMoneyValues() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(formatMoney(value), text);
     }
 
-    void numberTexts_data()
-    {
+    void numberTexts_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("half") << 37.5 << "37,5";
@@ -74,24 +69,21 @@ private slots:
         QTest::newRow("tenth sum") << 0.1 + 0.2 << "0,3";
         QTest::newRow("third") << 1.0 / 3.0 << "0,333333333333333";
     }
-    void numberTexts()
-    {
+    void numberTexts() {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(numberToText(value), text);
         QCOMPARE(numberToText(parseMoney(text)), text);
     }
 
-    void reformatEmptyIsZero()
-    {
+    void reformatEmptyIsZero() {
         QCOMPARE(reformatMoney(""), QString("0,00"));
         QCOMPARE(reformatMoney("  "), QString("0,00"));
         QCOMPARE(reformatMoney("5"), QString("5,00"));
         QVERIFY_THROWS_EXCEPTION(ConversionError, reformatMoney("1,,2"));
     }
 
-    void dates_data()
-    {
+    void dates_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("date");  // invalid: refused
         QTest::newRow("plain") << "31/01/2005" << QDate(2005, 1, 31);
@@ -107,8 +99,7 @@ private slots:
         QTest::newRow("letters") << "aa/bb/cccc" << QDate();
         QTest::newRow("us order") << "01/31/2005" << QDate();
     }
-    void dates()
-    {
+    void dates() {
         QFETCH(QString, text);
         QFETCH(QDate, date);
         if (date.isValid()) {
@@ -123,8 +114,7 @@ private slots:
         }
     }
 
-    void blankDateTexts()
-    {
+    void blankDateTexts() {
         QVERIFY(isBlankDateText("  /  /    "));
         QVERIFY(isBlankDateText(""));
         QVERIFY(!isBlankDateText("1 /  /    "));

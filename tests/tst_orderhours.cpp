@@ -8,8 +8,7 @@ using namespace quelvarino;
 namespace {
 
 // An order computed by clicking the start-time basis, as the operator does.
-OrderHoursScreen typed(const QString& start, const QString& end, const QString& price = "30,00")
-{
+OrderHoursScreen typed(const QString& start, const QString& end, const QString& price = "30,00") {
     OrderHoursScreen s;
     s.hora2 = start;
     s.hora3 = end;
@@ -24,8 +23,7 @@ class TestOrderHours : public QObject {
     Q_OBJECT
 private slots:
     // Hour price 30,00, no insurance or fee.
-    void hoursAndBands_data()
-    {
+    void hoursAndBands_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("total");
@@ -34,10 +32,10 @@ private slots:
         QTest::addColumn<QString>("hundred");
         QTest::addColumn<QString>("value");
         auto row = [](const char* name, const char* s, const char* e, const char* t, const char* n,
-                      const char* f, const char* h, const char* v) {
-            QTest::newRow(name) << s << e << t << n << f << h << v;
-        };
-        row("08:00-09:00 minimum", "08:00", "09:00", "02:00", "002:00", "000:00", "000:00", "60,00");
+                      const char* f, const char* h,
+                      const char* v) { QTest::newRow(name) << s << e << t << n << f << h << v; };
+        row("08:00-09:00 minimum", "08:00", "09:00", "02:00", "002:00", "000:00", "000:00",
+            "60,00");
         row("14:00-18:00", "14:00", "18:00", "04:00", "004:00", "000:00", "000:00", "120,00");
         row("17:00-23:30", "17:00", "23:30", "06:30", "001:00", "004:00", "001:30", "300,00");
         row("17:30-18:30", "17:30", "18:30", "02:00", "000:30", "001:30", "000:00", "82,50");
@@ -53,18 +51,22 @@ private slots:
         row("ends 22:01", "19:00", "22:01", "03:01", "000:00", "003:00", "000:01", "136,00");
         row("ends 23:59", "20:00", "23:59", "03:59", "000:00", "002:00", "001:59", "209,00");
         row("start 17:59", "17:59", "20:30", "02:31", "000:01", "002:30", "000:00", "113,00");
-        row("start 18:00 counts before", "18:00", "21:00", "03:00", "000:00", "003:00", "000:00", "135,00");
+        row("start 18:00 counts before", "18:00", "21:00", "03:00", "000:00", "003:00", "000:00",
+            "135,00");
         row("start 18:01", "18:01", "21:00", "02:59", "000:00", "002:59", "000:00", "134,25");
         row("start 22:00", "22:00", "23:00", "02:00", "000:00", "000:00", "002:00", "120,00");
         row("end exactly 22:00", "16:00", "22:00", "06:00", "002:00", "004:00", "000:00", "240,00");
-        row("1:59 charged two hours", "08:00", "09:59", "02:00", "002:00", "000:00", "000:00", "60,00");
+        row("1:59 charged two hours", "08:00", "09:59", "02:00", "002:00", "000:00", "000:00",
+            "60,00");
         row("2:01 charged 2:01", "08:00", "10:01", "02:01", "002:01", "000:00", "000:00", "60,50");
-        row("minimum crosses 18:00", "17:00", "17:30", "02:00", "001:00", "001:00", "000:00", "75,00");
-        row("minimum crosses 22:00", "21:30", "22:00", "02:00", "000:00", "000:30", "001:30", "112,50");
-        row("blank minutes count as 00", "08:  ", "11:  ", "03:00", "003:00", "000:00", "000:00", "90,00");
+        row("minimum crosses 18:00", "17:00", "17:30", "02:00", "001:00", "001:00", "000:00",
+            "75,00");
+        row("minimum crosses 22:00", "21:30", "22:00", "02:00", "000:00", "000:30", "001:30",
+            "112,50");
+        row("blank minutes count as 00", "08:  ", "11:  ", "03:00", "003:00", "000:00", "000:00",
+            "90,00");
     }
-    void hoursAndBands()
-    {
+    void hoursAndBands() {
         QFETCH(QString, start);
         QFETCH(QString, end);
         QFETCH(QString, total);
@@ -95,8 +97,7 @@ private slots:
         QCOMPARE(formatMoney(sum), value);
     }
 
-    void bandValuesAreStoredUnrounded()
-    {
+    void bandValuesAreStoredUnrounded() {
         // 75 minutes at 30,00 = 37,5: stored as written, not "37,50".
         const OrderRecomputation rec = recomputeForRecording(typed("16:45", "19:00"), std::nullopt);
         QCOMPARE(rec.values.totHorN, QString("001:15"));
@@ -108,8 +109,7 @@ private slots:
         QCOMPARE(numberToText(v.fifty), QString("37,5"));  // "01:00" read as hh:mm
     }
 
-    void totalsWithInsuranceAndFee()
-    {
+    void totalsWithInsuranceAndFee() {
         OrderHoursScreen s = typed("17:00", "23:30");
         s.seguro = "10,00";
         s.taxap = "5,00";
@@ -133,17 +133,19 @@ private slots:
         QCOMPARE(after.totval, QString("300,00"));
     }
 
-    void courierValues_data()
-    {
+    void courierValues_data() {
         QTest::addColumn<bool>("fixedPay");
         QTest::addColumn<QString>("typedPay");
         QTest::addColumn<QString>("valMot");
         QTest::addColumn<QString>("totValMot");
-        QTest::newRow("by hours at 12,00") << false << "" << "0,00" << "120";
-        QTest::newRow("fixed 50,00") << true << "50,00" << "50,00" << "0,00";
+        QTest::newRow("by hours at 12,00") << false << ""
+                                           << "0,00"
+                                           << "120";
+        QTest::newRow("fixed 50,00") << true << "50,00"
+                                     << "50,00"
+                                     << "0,00";
     }
-    void courierValues()
-    {
+    void courierValues() {
         QFETCH(bool, fixedPay);
         QFETCH(QString, typedPay);
         QFETCH(QString, valMot);
@@ -167,8 +169,7 @@ private slots:
             QCOMPARE(recomputeForRecording(s, QString("")).values.totValMot, QString("0,00"));
     }
 
-    void valmotUncheckedBecomesZero()
-    {
+    void valmotUncheckedBecomesZero() {
         OrderHoursScreen s;
         s.valmot = "80";
         QCOMPARE(leaveValmot(s).valmot, QString("0,00"));
@@ -178,8 +179,7 @@ private slots:
         QCOMPARE(leaveValmot(s).valmot, QString("0,00"));
     }
 
-    void fixedValueOrderIsRecordedAsShown()
-    {
+    void fixedValueOrderIsRecordedAsShown() {
         OrderHoursScreen s;
         s.hora2 = "08:00";
         s.hora3 = "09:00";
@@ -208,8 +208,7 @@ private slots:
         QCOMPARE(rec.values.totValMot, QString("0,00"));  // no courier values by hours
     }
 
-    void fixedValueHoursWithoutBothTimes()
-    {
+    void fixedValueHoursWithoutBothTimes() {
         OrderHoursScreen s;
         s.hora3 = "01:00";
         s = setFixedValueMode(s, true);
@@ -218,8 +217,7 @@ private slots:
         QCOMPARE(recomputeForRecording(s, std::nullopt).screen.hora4, QString("01:00"));
     }
 
-    void basisClickLeavesFixedModeFirst()
-    {
+    void basisClickLeavesFixedModeFirst() {
         OrderHoursScreen s = typed("17:00", "23:30");
         s.rbHora2 = false;
         s = setFixedValueMode(s, true);
@@ -231,28 +229,32 @@ private slots:
         QVERIFY(!first.screen.valorEnabled);
         QVERIFY(!first.screen.rbHora2);
         QCOMPARE(first.screen.hora4, QString("  :  "));  // nothing computed yet
-        first.screen.rbHora2 = true;  // second click computes
+        first.screen.rbHora2 = true;                     // second click computes
         const OrderStep second = selectStartBasis(first.screen);
         QCOMPARE(second.screen.hora4, QString("06:30"));
         QCOMPARE(second.screen.lbTotval, QString("990,00"));
     }
 
-    void basisMessages_data()
-    {
+    void basisMessages_data() {
         QTest::addColumn<QString>("departure");
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
         QTest::addColumn<int>("basis");
         QTest::addColumn<QString>("message");
-        QTest::newRow("end blank") << "08:00" << "09:00" << "  :  " << 1
-                                   << "Antes de selecionar, preencha o horário final.";
-        QTest::newRow("departure blank") << "  :  " << "09:00" << "12:00" << 1
-                                         << "Horário de saída e o horário final, devem ser preenchidos.";
-        QTest::newRow("start blank") << "08:00" << "  :  " << "12:00" << 2
-                                     << "Horário inicial e o horário final, devem ser preenchidos.";
+        QTest::newRow("end blank")
+            << "08:00"
+            << "09:00"
+            << "  :  " << 1 << "Antes de selecionar, preencha o horário final.";
+        QTest::newRow("departure blank")
+            << "  :  "
+            << "09:00"
+            << "12:00" << 1 << "Horário de saída e o horário final, devem ser preenchidos.";
+        QTest::newRow("start blank")
+            << "08:00"
+            << "  :  "
+            << "12:00" << 2 << "Horário inicial e o horário final, devem ser preenchidos.";
     }
-    void basisMessages()
-    {
+    void basisMessages() {
         QFETCH(QString, departure);
         QFETCH(QString, start);
         QFETCH(QString, end);
@@ -271,8 +273,7 @@ private slots:
         QCOMPARE(step.screen.hora4, s.hora4);
     }
 
-    void departureBasisUsesDepartureTime()
-    {
+    void departureBasisUsesDepartureTime() {
         OrderHoursScreen s;
         s.hora1 = "16:00";
         s.hora2 = "17:00";
@@ -285,8 +286,7 @@ private slots:
         QCOMPARE(step.screen.lbTotval, QString("105,00"));
     }
 
-    void recordingCases()
-    {
+    void recordingCases() {
         // Case 3: no basis, loaded order: departure time wins when filled.
         OrderHoursScreen s;
         s.hora1 = "16:00";
@@ -319,15 +319,13 @@ private slots:
         QCOMPARE(rec.values.totValMot, QString("0,00"));
     }
 
-    void badMoneyStopsTheStep_data()
-    {
+    void badMoneyStopsTheStep_data() {
         QTest::addColumn<QString>("field");
         QTest::newRow("price") << "valor";
         QTest::newRow("insurance") << "seguro";
         QTest::newRow("fee") << "taxap";
     }
-    void badMoneyStopsTheStep()
-    {
+    void badMoneyStopsTheStep() {
         QFETCH(QString, field);
         OrderHoursScreen s = typed("08:00", "12:00");
         if (field == "valor")

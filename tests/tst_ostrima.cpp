@@ -19,16 +19,14 @@ class TestOstrima : public QObject {
         int exitCode;
         QByteArray output;
     };
-    Run ostrima(const QStringList& args)
-    {
+    Run ostrima(const QStringList& args) {
         QProcess p;
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(qEnvironmentVariable("OSTRIMA"), args);
         p.waitForFinished(20000);
         return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAll()};
     }
-    QByteArray registryText()
-    {
+    QByteArray registryText() {
         QFile f(AliasRegistry::filePath());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -37,31 +35,40 @@ private slots:
     void init() { home = std::make_unique<TempHome>(); }
     void cleanup() { home.reset(); }
 
-    void registrations_data()
-    {
+    void registrations_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("alias");
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("params");  // %H is the home folder
-        QTest::newRow("no arguments") << QStringList{} << "Quelvarino" << "PARADOX"
-                                      << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("empty path") << QStringList{"Quelvarino", ""} << "Quelvarino" << "PARADOX"
-                                    << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("standard any case") << QStringList{"Quelvarino", "/srv/dados", "standard"}
-                                           << "Quelvarino" << "PARADOX"
-                                           << "PATH:\"/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("dbase") << QStringList{"Outro", "/d", "DBASE"} << "Outro" << "DBASE"
+        QTest::newRow("no arguments")
+            << QStringList{} << "Quelvarino"
+            << "PARADOX"
+            << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("empty path")
+            << QStringList{"Quelvarino", ""} << "Quelvarino"
+            << "PARADOX"
+            << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("standard any case")
+            << QStringList{"Quelvarino", "/srv/dados", "standard"} << "Quelvarino"
+            << "PARADOX"
+            << "PATH:\"/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("dbase") << QStringList{"Outro", "/d", "DBASE"} << "Outro"
+                               << "DBASE"
                                << "PATH:\"/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("interbase") << QStringList{"Quelvarino", "servidor:/db/q.gdb", "INTRBASE"}
-                                   << "Quelvarino" << "INTRBASE" << "SERVER NAME:\"servidor:/db/q.gdb\"";
-        QTest::newRow("other driver") << QStringList{"Quelvarino", "quelvarino", "POSTGRESQL"}
-                                      << "Quelvarino" << "POSTGRESQL" << "DATABASE NAME:\"quelvarino\"";
-        QTest::newRow("fourth argument ignored") << QStringList{"Q2", "/x", "PARADOX", "lixo"}
-                                                 << "Q2" << "PARADOX"
-                                                 << "PATH:\"/x\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("interbase")
+            << QStringList{"Quelvarino", "servidor:/db/q.gdb", "INTRBASE"} << "Quelvarino"
+            << "INTRBASE"
+            << "SERVER NAME:\"servidor:/db/q.gdb\"";
+        QTest::newRow("other driver")
+            << QStringList{"Quelvarino", "quelvarino", "POSTGRESQL"} << "Quelvarino"
+            << "POSTGRESQL"
+            << "DATABASE NAME:\"quelvarino\"";
+        QTest::newRow("fourth argument ignored")
+            << QStringList{"Q2", "/x", "PARADOX", "lixo"} << "Q2"
+            << "PARADOX"
+            << "PATH:\"/x\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
     }
-    void registrations()
-    {
+    void registrations() {
         QFETCH(QStringList, args);
         QFETCH(QString, alias);
         QFETCH(QString, type);
@@ -79,8 +86,7 @@ private slots:
         QVERIFY(text.contains("TYPE=" + type.toUtf8()));
     }
 
-    void secondRegistrationKeepsTheFirstAndDashReplacesIt()
-    {
+    void secondRegistrationKeepsTheFirstAndDashReplacesIt() {
         QCOMPARE(ostrima({"Quelvarino", "/srv/um"}).exitCode, 0);
         QCOMPARE(ostrima({"Quelvarino", "/srv/dois"}).exitCode, 0);
         QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/um"));
@@ -93,8 +99,7 @@ private slots:
         QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/dados"));
     }
 
-    void unwritableRegistryFolderStaysSilent()
-    {
+    void unwritableRegistryFolderStaysSilent() {
         // The configuration folder is a file: nothing can be written there.
         QFile blocker(home->path() + "/config");
         QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -107,8 +112,7 @@ private slots:
         QCOMPARE(blocker.readAll(), QByteArray("not a folder"));
     }
 
-    void programUsesTheRegisteredFolder()
-    {
+    void programUsesTheRegisteredFolder() {
         const QString folder = home->path() + "/dados";
         QDir().mkpath(folder);
         QCOMPARE(ostrima({"-Quelvarino", folder}).exitCode, 0);
@@ -119,8 +123,7 @@ private slots:
         QVERIFY(!QDir(home->path() + "/Quelvarino").exists());
     }
 
-    void noAliasMeansHomeFolderAndServerDriversAreRefused()
-    {
+    void noAliasMeansHomeFolderAndServerDriversAreRefused() {
         DataFolder::reset();
         QCOMPARE(DataFolder::path(), home->path() + "/Quelvarino");
         QCOMPARE(ostrima({"Quelvarino", "quelvarino", "POSTGRESQL"}).exitCode, 0);

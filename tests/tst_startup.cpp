@@ -27,46 +27,41 @@ class TestStartup : public QObject {
 
     std::unique_ptr<TempHome> home;
 
-    bool start()
-    {
+    bool start() {
         return startProgram(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     }
-    QList<MessageBox::Shown> messagesWithText(const QString& text)
-    {
+    QList<MessageBox::Shown> messagesWithText(const QString& text) {
         QList<MessageBox::Shown> out;
         for (const auto& m : MessageBox::shownMessages())
             if (m.text == text)
                 out.append(m);
         return out;
     }
-    QString workTable(int n) const
-    {
+    QString workTable(int n) const {
         return home->dataFolder() + QStringLiteral("/Backup/Relatorio/tbrelatorio8_%1.db").arg(n);
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         MessageBox::clearShownMessages();
         TQuelvarino000_0::setShortDateFormatForTest(QString());
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
     }
-    void cleanup()
-    {
+    void cleanup() {
         stopProgram();
         Clock::reset();
         home.reset();
     }
 
-    void startsToAWorkingMainWindow()
-    {
+    void startsToAWorkingMainWindow() {
         QVERIFY(start());
         TQuelvarino000_0* w = Quelvarino000_0;
         QVERIFY(w);
         QVERIFY(w->isVisible());
         QCOMPARE(w->objectName(), QString("Quelvarino000_0"));
-        QCOMPARE(w->windowTitle(), QString("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
+        QCOMPARE(w->windowTitle(),
+                 QString("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
         QCOMPARE(qApp->applicationDisplayName(),
                  QString("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy"));
         QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
@@ -80,31 +75,63 @@ private slots:
         QVERIFY(messagesWithText("O sistema já foi inicializado!").isEmpty());
     }
 
-    void everyMenuEntryOpensItsScreen_data()
-    {
+    void everyMenuEntryOpensItsScreen_data() {
         QTest::addColumn<QString>("component");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("instance");
-        QTest::newRow("clients") << "Clientes1" << "Cadastro de Clientes" << "Quelvarino0011_0";
-        QTest::newRow("couriers") << "Motociclista1" << "Cadastro de Motociclistas" << "Quelvarino0012_0";
-        QTest::newRow("expenses") << "Despesas1" << "Cadastro de Despesas" << "Quelvarino0013_0";
-        QTest::newRow("parameters") << "ParametrosIniciais1" << "Parametros Iniciais" << "Quelvarino0014_0";
-        QTest::newRow("order") << "OrdemdeServio1" << "Emissão da Ordem de Serviço (OS)" << "Quelvarino0021_0";
-        QTest::newRow("receipt") << "Recibodocliente1" << "Emissão de Recibo  dos Clientes" << "Quelvarino0022_0";
-        QTest::newRow("expense entry") << "DespesasdoMotoboy1" << "Entrada das Despesas do Motoboy" << "Quelvarino0031_0";
-        QTest::newRow("cash by period") << "FechamentodoCaixaporperodo1" << "Fechamento do  Caixa" << "Quelvarino0041_0";
-        QTest::newRow("cash by client") << "FechamentodoCaixaporCliente1" << "Fechamento do Caixa  por Cliente" << "Quelvarino0042_0";
-        QTest::newRow("courier closing") << "FechamentodoMotoboy1" << "Fechamento do motoboy" << "Quelvarino0043_0";
-        QTest::newRow("courier expenses") << "DespesasdoMotoboy2" << "Despesas do Motoboy" << "Quelvarino0044_0";
-        QTest::newRow("courier hours") << "ListagemdasHorasdoMotoboy1" << "Listagem das Horas do Motoboy" << "Quelvarino0045_0";
-        QTest::newRow("orders issued") << "ListagemdasOSEmitidas1" << "Listagem das OS Emitidas" << "Quelvarino0046_0";
-        QTest::newRow("salaried courier") << "ListagemdasDespesasdoMotoboycomSalrio1" << "Pagamento do Motoboy Autônomo" << "Quelvarino0047_0";
-        QTest::newRow("totalizer") << "RelatrioTotalizadordeServios1" << "Relatório Totalizador de Serviços por Período" << "Quelvarino0048_0";
-        QTest::newRow("company") << "DadosdaEmpres1" << "Dados da Empresa" << "Quelvarino00Emp_0";
-        QTest::newRow("modules") << "DescriodosMdulosdoSistema1" << "Descrição dos Módulos do Sistema Quelvarino" << "Quelvarino00Sbr_0";
+        QTest::newRow("clients") << "Clientes1"
+                                 << "Cadastro de Clientes"
+                                 << "Quelvarino0011_0";
+        QTest::newRow("couriers") << "Motociclista1"
+                                  << "Cadastro de Motociclistas"
+                                  << "Quelvarino0012_0";
+        QTest::newRow("expenses") << "Despesas1"
+                                  << "Cadastro de Despesas"
+                                  << "Quelvarino0013_0";
+        QTest::newRow("parameters") << "ParametrosIniciais1"
+                                    << "Parametros Iniciais"
+                                    << "Quelvarino0014_0";
+        QTest::newRow("order") << "OrdemdeServio1"
+                               << "Emissão da Ordem de Serviço (OS)"
+                               << "Quelvarino0021_0";
+        QTest::newRow("receipt") << "Recibodocliente1"
+                                 << "Emissão de Recibo  dos Clientes"
+                                 << "Quelvarino0022_0";
+        QTest::newRow("expense entry") << "DespesasdoMotoboy1"
+                                       << "Entrada das Despesas do Motoboy"
+                                       << "Quelvarino0031_0";
+        QTest::newRow("cash by period") << "FechamentodoCaixaporperodo1"
+                                        << "Fechamento do  Caixa"
+                                        << "Quelvarino0041_0";
+        QTest::newRow("cash by client") << "FechamentodoCaixaporCliente1"
+                                        << "Fechamento do Caixa  por Cliente"
+                                        << "Quelvarino0042_0";
+        QTest::newRow("courier closing") << "FechamentodoMotoboy1"
+                                         << "Fechamento do motoboy"
+                                         << "Quelvarino0043_0";
+        QTest::newRow("courier expenses") << "DespesasdoMotoboy2"
+                                          << "Despesas do Motoboy"
+                                          << "Quelvarino0044_0";
+        QTest::newRow("courier hours") << "ListagemdasHorasdoMotoboy1"
+                                       << "Listagem das Horas do Motoboy"
+                                       << "Quelvarino0045_0";
+        QTest::newRow("orders issued") << "ListagemdasOSEmitidas1"
+                                       << "Listagem das OS Emitidas"
+                                       << "Quelvarino0046_0";
+        QTest::newRow("salaried courier") << "ListagemdasDespesasdoMotoboycomSalrio1"
+                                          << "Pagamento do Motoboy Autônomo"
+                                          << "Quelvarino0047_0";
+        QTest::newRow("totalizer") << "RelatrioTotalizadordeServios1"
+                                   << "Relatório Totalizador de Serviços por Período"
+                                   << "Quelvarino0048_0";
+        QTest::newRow("company") << "DadosdaEmpres1"
+                                 << "Dados da Empresa"
+                                 << "Quelvarino00Emp_0";
+        QTest::newRow("modules") << "DescriodosMdulosdoSistema1"
+                                 << "Descrição dos Módulos do Sistema Quelvarino"
+                                 << "Quelvarino00Sbr_0";
     }
-    void everyMenuEntryOpensItsScreen()
-    {
+    void everyMenuEntryOpensItsScreen() {
         QFETCH(QString, component);
         QFETCH(QString, caption);
         QFETCH(QString, instance);
@@ -123,18 +150,19 @@ private slots:
         QVERIFY(!screen->isModal());
     }
 
-    void menuHints()
-    {
+    void menuHints() {
         QVERIFY(start());
-        QCOMPARE(Quelvarino000_0->menuAction("Clientes1")->statusTip(), QString("Cadastro de clientes"));
-        QCOMPARE(Quelvarino000_0->menuAction("ParametrosIniciais1")->statusTip(), QString("Parametros iniciais"));
+        QCOMPARE(Quelvarino000_0->menuAction("Clientes1")->statusTip(),
+                 QString("Cadastro de clientes"));
+        QCOMPARE(Quelvarino000_0->menuAction("ParametrosIniciais1")->statusTip(),
+                 QString("Parametros iniciais"));
         QCOMPARE(Quelvarino000_0->menuAction("DespesasdoMotoboy2")->statusTip(),
                  QString("Relatório das despesas do motoboy"));
-        QCOMPARE(Quelvarino000_0->menuAction("AbandonaroSistema1")->statusTip(), QString("Abandonar o sistema"));
+        QCOMPARE(Quelvarino000_0->menuAction("AbandonaroSistema1")->statusTip(),
+                 QString("Abandonar o sistema"));
     }
 
-    void leavingTheSystemEndsTheProgram()
-    {
+    void leavingTheSystemEndsTheProgram() {
         QVERIFY(start());
         QSignalSpy closed(Quelvarino000_0, &TQuelvarino000_0::closed);
         Quelvarino000_0->menuAction("AbandonaroSistema1")->trigger();
@@ -142,22 +170,27 @@ private slots:
         QVERIFY(!Quelvarino000_0->isVisible());
     }
 
-    void dateFormatGuard_data()
-    {
+    void dateFormatGuard_data() {
         QTest::addColumn<QString>("locale");  // empty: fixed format below
         QTest::addColumn<QString>("format");
         QTest::addColumn<QDate>("today");
         QTest::addColumn<bool>("starts");
-        QTest::newRow("brazilian") << "pt_BR.UTF-8" << "" << QDate(2026, 12, 8) << true;
-        QTest::newRow("us short year") << "en_US.UTF-8" << "" << QDate(2011, 11, 11) << false;
-        QTest::newRow("no leading zeros, differs") << "en_ZW.UTF-8" << "" << QDate(2024, 3, 5) << false;
-        QTest::newRow("no leading zeros, 11/11/2011") << "en_ZW.UTF-8" << "" << QDate(2011, 11, 11) << true;
-        QTest::newRow("month first, differs") << "" << "MM/dd/yyyy" << QDate(2024, 1, 31) << false;
-        QTest::newRow("month first, 11/11/2011") << "" << "MM/dd/yyyy" << QDate(2011, 11, 11) << true;
-        QTest::newRow("C locale") << "C" << "" << QDate(2026, 12, 8) << false;
+        QTest::newRow("brazilian") << "pt_BR.UTF-8"
+                                   << "" << QDate(2026, 12, 8) << true;
+        QTest::newRow("us short year") << "en_US.UTF-8"
+                                       << "" << QDate(2011, 11, 11) << false;
+        QTest::newRow("no leading zeros, differs") << "en_ZW.UTF-8"
+                                                   << "" << QDate(2024, 3, 5) << false;
+        QTest::newRow("no leading zeros, 11/11/2011") << "en_ZW.UTF-8"
+                                                      << "" << QDate(2011, 11, 11) << true;
+        QTest::newRow("month first, differs") << ""
+                                              << "MM/dd/yyyy" << QDate(2024, 1, 31) << false;
+        QTest::newRow("month first, 11/11/2011") << ""
+                                                 << "MM/dd/yyyy" << QDate(2011, 11, 11) << true;
+        QTest::newRow("C locale") << "C"
+                                  << "" << QDate(2026, 12, 8) << false;
     }
-    void dateFormatGuard()
-    {
+    void dateFormatGuard() {
         QFETCH(QString, locale);
         QFETCH(QString, format);
         QFETCH(QDate, today);
@@ -183,13 +216,13 @@ private slots:
         }
     }
 
-    void menusDisabledUntilTheGuardPasses()
-    {
+    void menusDisabledUntilTheGuardPasses() {
         QDir().mkpath(home->dataFolder());
         DataFolder::setPath(home->dataFolder());
         DataFolder::prepare();
         TQuelvarino000_0 w;
-        for (const char* name : {"Clientes1", "OrdemdeServio1", "DespesasdoMotoboy1", "ListagemdasOSEmitidas1"}) {
+        for (const char* name :
+             {"Clientes1", "OrdemdeServio1", "DespesasdoMotoboy1", "ListagemdasOSEmitidas1"}) {
             QVERIFY(w.menuAction(name));
         }
         const QList<QMenu*> menus = w.findChildren<QMenu*>();
@@ -202,8 +235,7 @@ private slots:
             QVERIFY(m->menuAction()->isEnabled());
     }
 
-    void secondCopyInTheSameSessionIsRefused()
-    {
+    void secondCopyInTheSameSessionIsRefused() {
         QVERIFY(start());
         QWidget* first = Quelvarino000_0;
         QVERIFY(!start());
@@ -214,8 +246,7 @@ private slots:
         QVERIFY(first->isVisible());
     }
 
-    void killedCopyDoesNotBlockTheNextStart()
-    {
+    void killedCopyDoesNotBlockTheNextStart() {
         QProcess other;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -240,8 +271,7 @@ private slots:
         QVERIFY(start());
     }
 
-    void secondProgramExitsAtOnce()
-    {
+    void secondProgramExitsAtOnce() {
         QVERIFY(start());
         QProcess other;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -252,14 +282,15 @@ private slots:
         QCOMPARE(other.exitCode(), 0);
     }
 
-    void firstAndLaterStartsPrepareTheWorkTables()
-    {
+    void firstAndLaterStartsPrepareTheWorkTables() {
         QVERIFY(start());
-        for (const char* folder : {"/Relatorios", "/Backup", "/Backup/Relatorio", "/Backup/Relatorio/Tbv"})
+        for (const char* folder :
+             {"/Relatorios", "/Backup", "/Backup/Relatorio", "/Backup/Relatorio/Tbv"})
             QVERIFY2(QDir(home->dataFolder() + folder).exists(), folder);
         for (int n = 1; n <= 2; ++n) {
             QVERIFY(QFile::exists(workTable(n)));
-            QVERIFY(QFile::exists(home->dataFolder() + QString("/Backup/Relatorio/Tbv/tbrelatorio8_%1.db").arg(n)));
+            QVERIFY(QFile::exists(home->dataFolder() +
+                                  QString("/Backup/Relatorio/Tbv/tbrelatorio8_%1.db").arg(n)));
         }
         // A report fills the work table and the program ends.
         {
@@ -279,8 +310,7 @@ private slots:
         QVERIFY(MessageBox::shownMessages().isEmpty());
     }
 
-    void failedCopyIsReportedAndStartGoesOn()
-    {
+    void failedCopyIsReportedAndStartGoesOn() {
         // A working copy already there on a first start: copying over it is refused.
         QDir().mkpath(home->dataFolder());
         DataFolder::setPath(home->dataFolder());
@@ -292,18 +322,18 @@ private slots:
         stray.close();
         DataFolder::reset();
         QVERIFY(start());
-        const QString expected = "Erro ao copiar " + home->dataFolder() + "/tbrelatorio8_1.db para " +
-                                 workTable(1);
+        const QString expected =
+            "Erro ao copiar " + home->dataFolder() + "/tbrelatorio8_1.db para " + workTable(1);
         QCOMPARE(messagesWithText(expected).size(), 1);
         QVERIFY(QFile::exists(workTable(2)));
         QVERIFY(Quelvarino000_0->isVisible());
     }
 
-    void uncaughtErrorsShowOneBoxAndTheProgramGoesOn()
-    {
+    void uncaughtErrorsShowOneBoxAndTheProgramGoesOn() {
         QVERIFY(start());
         bool after = false;
-        QTimer::singleShot(0, Quelvarino000_0, [] { throw StoreError("Tabela tbclientes não existe."); });
+        QTimer::singleShot(0, Quelvarino000_0,
+                           [] { throw StoreError("Tabela tbclientes não existe."); });
         QTimer::singleShot(5, Quelvarino000_0, [&after] { after = true; });
         QTRY_VERIFY(after);
         const auto shown = messagesWithText("Tabela tbclientes não existe.");
@@ -313,15 +343,15 @@ private slots:
         QCOMPARE(messagesWithText("'1,2,3' não é um valor numérico válido.").size(), 1);
     }
 
-    void badDataFolderEndsWithAMessage()
-    {
-
+    void badDataFolderEndsWithAMessage() {
         const QString folder = home->path() + "/nao-existe";
         QDir().mkpath(home->path() + "/config/Quelvarino");
         QFile ini(home->path() + "/config/Quelvarino/aliases.ini");
         QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(QString("[Quelvarino]\nTYPE=PARADOX\nPARAMS=PATH:\"%1\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"\n")
-                      .arg(folder).toUtf8());
+        ini.write(QString("[Quelvarino]\nTYPE=PARADOX\nPARAMS=PATH:\"%1\";DEFAULT "
+                          "DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"\n")
+                      .arg(folder)
+                      .toUtf8());
         ini.close();
         DataFolder::reset();
         QVERIFY(!start());

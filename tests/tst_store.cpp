@@ -16,9 +16,11 @@ using namespace quelvarino;
 
 namespace {
 
-void addClient(Table& t, const QString& code, const QString& name, const QString& value = "0,00",
-               const QString& date = "01/01/2005")
-{
+void addClient(Table& t,
+               const QString& code,
+               const QString& name,
+               const QString& value = "0,00",
+               const QString& date = "01/01/2005") {
     t.insert();
     t.fieldByName("CODCLI").setAsString(code);
     t.fieldByName("RAZAOSOCIAL").setAsString(name);
@@ -27,8 +29,7 @@ void addClient(Table& t, const QString& code, const QString& name, const QString
     t.post();
 }
 
-QStringList walk(Table& t, const QString& field)
-{
+QStringList walk(Table& t, const QString& field) {
     QStringList out;
     t.first();
     while (!t.eof()) {
@@ -46,15 +47,13 @@ class TestStore : public QObject {
     std::unique_ptr<TempHome> home;
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         DataFolder::prepare();
     }
     void cleanup() { home.reset(); }
 
-    void newFolderGetsCompleteDatabase()
-    {
+    void newFolderGetsCompleteDatabase() {
         QVERIFY(QFile::exists(home->dataFolder() + "/quelvarino.db"));
         QVERIFY(QFile::exists(home->dataFolder() + "/tbrelatorio8_1.db"));
         QVERIFY(QFile::exists(home->dataFolder() + "/tbrelatorio8_2.db"));
@@ -72,15 +71,13 @@ private slots:
         QCOMPARE(work.recordCount(), 0);
     }
 
-    void fieldNamesInAnyCase_data()
-    {
+    void fieldNamesInAnyCase_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("upper") << "CODCLI";
         QTest::newRow("lower") << "codcli";
         QTest::newRow("mixed") << "CodCli";
     }
-    void fieldNamesInAnyCase()
-    {
+    void fieldNamesInAnyCase() {
         QFETCH(QString, name);
         Table t("TBCLIENTES");
         t.open();
@@ -92,8 +89,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, t.fieldByName("NO_SUCH_FIELD"));
     }
 
-    void dateAndMoneyRoundTripsAndRangeQuery()
-    {
+    void dateAndMoneyRoundTripsAndRangeQuery() {
         Table t("tbordem");
         t.open();
         const QStringList dates = {"30/01/2005", "31/01/2005", "01/02/2005", "15/03/2005"};
@@ -139,16 +135,17 @@ private slots:
         QCOMPARE(total.fieldText("SOMA"), QString("123,5"));
     }
 
-    void badValuesAreRefusedAndNothingIsWritten_data()
-    {
+    void badValuesAreRefusedAndNothingIsWritten_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
-        QTest::newRow("31 february") << "DATA" << "31/02/2024";
-        QTest::newRow("money with two commas") << "VALOR" << "1,2,3";
-        QTest::newRow("money with letters") << "VALOR" << "dez";
+        QTest::newRow("31 february") << "DATA"
+                                     << "31/02/2024";
+        QTest::newRow("money with two commas") << "VALOR"
+                                               << "1,2,3";
+        QTest::newRow("money with letters") << "VALOR"
+                                            << "dez";
     }
-    void badValuesAreRefusedAndNothingIsWritten()
-    {
+    void badValuesAreRefusedAndNothingIsWritten() {
         QFETCH(QString, field);
         QFETCH(QString, text);
         Table t("tbclientes");
@@ -165,8 +162,7 @@ private slots:
         QCOMPARE(t.recordCount(), 0);
     }
 
-    void autoIncrementOnInsert()
-    {
+    void autoIncrementOnInsert() {
         Table t("tbentrdesp");
         t.open();
         for (int i = 0; i < 3; ++i) {
@@ -189,8 +185,7 @@ private slots:
         QCOMPARE(company.fieldByName("CODEMP").asString(), QString("1"));
     }
 
-    void findKeyAndFindNearest()
-    {
+    void findKeyAndFindNearest() {
         Table t("tbclientes");
         t.open();
         addClient(t, "000003", "CARLOS");
@@ -202,7 +197,7 @@ private slots:
         QCOMPARE(t.fieldByName("RAZAOSOCIAL").asString(), QString("ANA MARIA"));
         QVERIFY(!t.findKey("000009"));
         QCOMPARE(t.fieldByName("CODCLI").asString(), QString("000002"));  // unchanged
-        QVERIFY(!t.findKey("00000"));  // exact only
+        QVERIFY(!t.findKey("00000"));                                     // exact only
 
         t.findNearest("000000");
         QCOMPARE(t.fieldByName("CODCLI").asString(), QString("000001"));
@@ -224,8 +219,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, t.setIndexName("NO_SUCH_INDEX"));
     }
 
-    void walkingFirstLastNextPrior()
-    {
+    void walkingFirstLastNextPrior() {
         Table t("tbclientes");
         t.open();
         // More rows than one window, so walking crosses window borders.
@@ -271,8 +265,7 @@ private slots:
         QCOMPARE(t.fieldByName("RAZAOSOCIAL").asString(), QString("C3"));
     }
 
-    void orderByFieldList()
-    {
+    void orderByFieldList() {
         Table t("tbordem");
         t.open();
         const QList<QStringList> rows = {{"0000000001", "FATURADO", "02/01/2005"},
@@ -306,8 +299,7 @@ private slots:
         QCOMPARE(walk(t, "COMANDA").size(), 5);
     }
 
-    void editDeleteBookmarkAndRefresh()
-    {
+    void editDeleteBookmarkAndRefresh() {
         Table t("tbclientes");
         t.open();
         addClient(t, "000001", "A");
@@ -355,8 +347,7 @@ private slots:
         QCOMPARE(t.recordCount(), 2);
     }
 
-    void closeReleasesLock()
-    {
+    void closeReleasesLock() {
         Table a("tbclientes"), b("tbclientes");
         a.open();
         addClient(a, "000001", "A");
@@ -370,8 +361,7 @@ private slots:
         QCOMPARE(b.fieldByName("RAZAOSOCIAL").asString(), QString("B"));
     }
 
-    void hostileQueryValues_data()
-    {
+    void hostileQueryValues_data() {
         QTest::addColumn<QString>("value");
         QTest::newRow("quote") << "O'BRIEN";
         QTest::newRow("double quote") << "A\"B";
@@ -379,8 +369,7 @@ private slots:
         QTest::newRow("or true") << "' OR '1'='1";
         QTest::newRow("semicolon") << "A;B";
     }
-    void hostileQueryValues()
-    {
+    void hostileQueryValues() {
         QFETCH(QString, value);
         Table t("tbclientes");
         t.open();
@@ -407,8 +396,7 @@ private slots:
         QCOMPARE(t.recordCount(), 3);
     }
 
-    void queryWalksPastItsWindowAndFeedsAGrid()
-    {
+    void queryWalksPastItsWindowAndFeedsAGrid() {
         Table t("tbdespesa");
         t.open();
         for (int i = 1; i <= 600; ++i) {
@@ -436,13 +424,14 @@ private slots:
         QCOMPARE(model.rowCount(), 600);
         QCOMPARE(model.columnCount(), 3);
         QCOMPARE(model.data(model.index(450, 0), Qt::DisplayRole).toString(), QString("000451"));
-        QCOMPARE(model.data(model.index(450, 2), Qt::DisplayRole).toString(), QString("10/10/2010"));
-        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Despesa"));
+        QCOMPARE(model.data(model.index(450, 2), Qt::DisplayRole).toString(),
+                 QString("10/10/2010"));
+        QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QString("Despesa"));
         QCOMPARE(model.data(model.index(3, 0), Qt::DisplayRole).toString(), QString("000004"));
     }
 
-    void dataModuleRefreshesOpenTablesOnActivation()
-    {
+    void dataModuleRefreshesOpenTablesOnActivation() {
         TDataModule1 dm;
         QCOMPARE(DataModule1, &dm);
         dm.TBClientes->open();
@@ -461,16 +450,14 @@ private slots:
         QVERIFY(!dm.TBOrdem->isOpen());  // closed tables stay closed
     }
 
-    void unusableDataFolders_data()
-    {
+    void unusableDataFolders_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("missing registered folder") << "missing";
         QTest::newRow("damaged database") << "damaged";
         QTest::newRow("unwritable folder") << "readonly";
         QTest::newRow("a file, not a folder") << "file";
     }
-    void unusableDataFolders()
-    {
+    void unusableDataFolders() {
         QFETCH(QString, kind);
         Database::resetMain();
         const QString folder = home->path() + "/outra";

@@ -17,8 +17,7 @@ class TestStoreProcesses : public QObject {
 
     static QString helper() { return qEnvironmentVariable("STORE_HELPER"); }
 
-    QString runHelper(const QStringList& args)
-    {
+    QString runHelper(const QStringList& args) {
         QProcess p;
         p.start(helper(), QStringList{home->dataFolder()} + args);
         if (!p.waitForFinished(20000))
@@ -26,8 +25,7 @@ class TestStoreProcesses : public QObject {
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
-    static bool waitForLine(QProcess& p, const QString& line)
-    {
+    static bool waitForLine(QProcess& p, const QString& line) {
         QByteArray seen;
         while (p.waitForReadyRead(20000)) {
             seen += p.readAllStandardOutput();
@@ -38,8 +36,7 @@ class TestStoreProcesses : public QObject {
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         DataFolder::prepare();
         Table t("tbclientes");
@@ -51,8 +48,7 @@ private slots:
     }
     void cleanup() { home.reset(); }
 
-    void postIsSeenByAnotherProcessAtOnce()
-    {
+    void postIsSeenByAnotherProcessAtOnce() {
         QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
         Table t("tbclientes");
         t.open();
@@ -63,8 +59,7 @@ private slots:
         QCOMPARE(runHelper({"read", "000002"}), QString("SEGUNDO"));
     }
 
-    void editRefusedWhileAnotherProcessHoldsTheRecord()
-    {
+    void editRefusedWhileAnotherProcessHoldsTheRecord() {
         QProcess holder;
         holder.start(helper(), {home->dataFolder(), "lock", "000001"});
         QVERIFY(waitForLine(holder, "LOCKED"));
@@ -94,8 +89,7 @@ private slots:
         QVERIFY(holder.waitForFinished(20000));
     }
 
-    void killedHolderLeavesNoLock()
-    {
+    void killedHolderLeavesNoLock() {
         QProcess holder;
         holder.start(helper(), {home->dataFolder(), "lock", "000001"});
         QVERIFY(waitForLine(holder, "LOCKED"));

@@ -6,8 +6,7 @@
 
 namespace quelvarino {
 
-AliasRequest aliasRequestFromArguments(const QStringList& arguments)
-{
+AliasRequest aliasRequestFromArguments(const QStringList& arguments) {
     AliasRequest r;
     r.alias = arguments.value(0);
     if (r.alias.isEmpty())
@@ -39,8 +38,7 @@ AliasRequest aliasRequestFromArguments(const QStringList& arguments)
     return r;
 }
 
-void registerAlias(const AliasRequest& request)
-{
+void registerAlias(const AliasRequest& request) {
     if (request.deleteFirst)
         AliasRegistry::remove(request.alias);
     // An alias that exists already stays as it was: adding simply fails.

@@ -10,8 +10,7 @@ namespace {
 void silent(QtMsgType, const QMessageLogContext&, const QString&) {}
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     qInstallMessageHandler(silent);
     try {
         QStringList arguments;

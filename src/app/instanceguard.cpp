@@ -1,17 +1,16 @@
 #include "app/instanceguard.h"
 
-#include <QDir>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <QDir>
+#include <cstring>
 
 namespace quelvarino {
 namespace {
 int heldFd = -1;
 }
 
-QString InstanceGuard::lockFilePath()
-{
+QString InstanceGuard::lockFilePath() {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QDir(folder).exists()) {
         folder = QDir::tempPath() + QStringLiteral("/quelvarino-%1").arg(::getuid());
@@ -20,8 +19,7 @@ QString InstanceGuard::lockFilePath()
     return folder + QStringLiteral("/CodigoParaExcucaoUnicaDoAplicativo.lock");
 }
 
-bool InstanceGuard::acquire()
-{
+bool InstanceGuard::acquire() {
     if (heldFd >= 0)
         return false;  // this process runs the program already
     const QByteArray path = lockFilePath().toLocal8Bit();
@@ -42,8 +40,7 @@ bool InstanceGuard::acquire()
     return true;
 }
 
-void InstanceGuard::release()
-{
+void InstanceGuard::release() {
     if (heldFd >= 0) {
         ::close(heldFd);
         heldFd = -1;

@@ -1,8 +1,7 @@
 #include "app/program.h"
 #include "widgets/application.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     quelvarino::Application app(argc, argv);
     if (!quelvarino::startProgram(app))
         return 0;

@@ -16,8 +16,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,8 +44,7 @@ public:
     explicit Background(QWidget* parent) : QWidget(parent) { setObjectName("Image1"); }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
+    void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         QLinearGradient g(0, 0, 0, height());
         g.setColorAt(0, QColor(0x1f, 0x3b, 0x5c));
@@ -56,16 +55,15 @@ protected:
         f.setPointSize(36);
         f.setBold(true);
         p.setFont(f);
-        p.drawText(rect().adjusted(0, 0, -20, -10), Qt::AlignRight | Qt::AlignBottom,
-                   QStringLiteral("Quelvarino Basic"));
+        const QRect band(0, height() * 45 / 100, width(), height() * 15 / 100);
+        p.drawText(band, Qt::AlignCenter, QStringLiteral("Quelvarino Basic"));
     }
 };
 
 // A news picture: shows its image and opens the maker's site on a click.
 class Picture : public QLabel {
 public:
-    Picture(const QString& name, QWidget* parent) : QLabel(parent)
-    {
+    Picture(const QString& name, QWidget* parent) : QLabel(parent) {
         setObjectName(name);
         setFixedSize(193, 81);
         setCursor(Qt::PointingHandCursor);
@@ -76,32 +74,27 @@ public:
     }
 
 protected:
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
+    void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
             UrlOpener::open(QUrl(TQuelvarino000_0::makerSite()));
     }
 };
 
-QString sentenceCase(const QString& caption)
-{
+QString sentenceCase(const QString& caption) {
     return caption.left(1).toUpper() + caption.mid(1).toLower();
 }
 
 }  // namespace
 
-QString TQuelvarino000_0::makerName()
-{
+QString TQuelvarino000_0::makerName() {
     return QStringLiteral("Quelvarino Sistemas");
 }
 
-QString TQuelvarino000_0::makerSite()
-{
+QString TQuelvarino000_0::makerSite() {
     return QStringLiteral("https://www.quelvarino.com.br");
 }
 
-QString TQuelvarino000_0::workstationShortDateFormat()
-{
+QString TQuelvarino000_0::workstationShortDateFormat() {
     if (!fixedShortDateFormat.isEmpty())
         return fixedShortDateFormat;
     QString name;
@@ -111,25 +104,25 @@ QString TQuelvarino000_0::workstationShortDateFormat()
             break;
     }
     name = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
-    const QLocale locale = (name.isEmpty() || name == QLatin1String("C") ||
-                            name == QLatin1String("POSIX"))
-                               ? QLocale::c()
-                               : QLocale(name);
+    const QLocale locale =
+        (name.isEmpty() || name == QLatin1String("C") || name == QLatin1String("POSIX"))
+            ? QLocale::c()
+            : QLocale(name);
     return locale.dateFormat(QLocale::ShortFormat);
 }
 
-void TQuelvarino000_0::setShortDateFormatForTest(const QString& format)
-{
+void TQuelvarino000_0::setShortDateFormatForTest(const QString& format) {
     fixedShortDateFormat = format;
 }
 
 TQuelvarino000_0::TQuelvarino000_0(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)
-{
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint) {
     Quelvarino000_0 = this;
     setObjectName(QStringLiteral("Quelvarino000_0"));
-    setWindowTitle(QStringLiteral("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
+    setWindowTitle(
+        QStringLiteral("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
     resize(801, 601);
     move(0, 0);
     buildMenu();
@@ -144,10 +137,12 @@ TQuelvarino000_0::TQuelvarino000_0(QWidget* parent)
     FormCreate();
 }
 
-QAction* TQuelvarino000_0::addEntry(QMenu* menu, const QString& caption, const QString& component,
-                                    const QString& hint, const QString& screen,
-                                    const QString& focus)
-{
+QAction* TQuelvarino000_0::addEntry(QMenu* menu,
+                                    const QString& caption,
+                                    const QString& component,
+                                    const QString& hint,
+                                    const QString& screen,
+                                    const QString& focus) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(component);
     const QString tip = hint.isEmpty() ? sentenceCase(caption) : hint;
@@ -171,13 +166,11 @@ QAction* TQuelvarino000_0::addEntry(QMenu* menu, const QString& caption, const Q
     return action;
 }
 
-QAction* TQuelvarino000_0::menuAction(const QString& componentName) const
-{
+QAction* TQuelvarino000_0::menuAction(const QString& componentName) const {
     return actions_.value(componentName);
 }
 
-void TQuelvarino000_0::buildMenu()
-{
+void TQuelvarino000_0::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
@@ -244,8 +237,7 @@ void TQuelvarino000_0::buildMenu()
     }
 }
 
-void TQuelvarino000_0::buildCentral()
-{
+void TQuelvarino000_0::buildCentral() {
     auto* background = new Background(this);
     setCentralWidget(background);
     auto* outer = new QVBoxLayout(background);
@@ -314,8 +306,7 @@ void TQuelvarino000_0::buildCentral()
     loadPictures();
 }
 
-void TQuelvarino000_0::loadPictures()
-{
+void TQuelvarino000_0::loadPictures() {
     // Pictures and news text kept from the last download.
     const QString folder = DataFolder::pristineFolder();
     for (int i = 0; i < pictures_.size(); ++i) {
@@ -333,8 +324,7 @@ void TQuelvarino000_0::loadPictures()
     }
 }
 
-void TQuelvarino000_0::buildStatusBar()
-{
+void TQuelvarino000_0::buildStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
@@ -356,14 +346,12 @@ void TQuelvarino000_0::buildStatusBar()
     panels_[4]->setText(QStringLiteral("Versão Basic 1.0 NET"));
 }
 
-void TQuelvarino000_0::FormCreate()
-{
+void TQuelvarino000_0::FormCreate() {
     for (const QString& failure : prepareWorkFolders(DataFolder::path()))
         MessageBox::information(failure);
 }
 
-void TQuelvarino000_0::FormActivate()
-{
+void TQuelvarino000_0::FormActivate() {
     const QDate today = Clock::today();
     const QString date = today.toString(QStringLiteral("dd/MM/yyyy"));
     panels_[2]->setText(date);
@@ -382,14 +370,12 @@ void TQuelvarino000_0::FormActivate()
         m->menuAction()->setEnabled(true);
 }
 
-void TQuelvarino000_0::Timer1Timer()
-{
+void TQuelvarino000_0::Timer1Timer() {
     if (panels_.size() > 3)
         panels_[3]->setText(Clock::now().toString(QStringLiteral("hh:mm:ss")));
 }
 
-bool TQuelvarino000_0::event(QEvent* event)
-{
+bool TQuelvarino000_0::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
         if (!panels_.isEmpty())
             panels_[0]->setText(static_cast<QStatusTipEvent*>(event)->tip());
@@ -400,8 +386,7 @@ bool TQuelvarino000_0::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
-void TQuelvarino000_0::closeEvent(QCloseEvent* event)
-{
+void TQuelvarino000_0::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closed();
 }

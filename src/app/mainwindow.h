@@ -48,8 +48,12 @@ private:
     void buildMenu();
     void buildCentral();
     void buildStatusBar();
-    QAction* addEntry(QMenu* menu, const QString& caption, const QString& component,
-                      const QString& hint, const QString& screen, const QString& focus);
+    QAction* addEntry(QMenu* menu,
+                      const QString& caption,
+                      const QString& component,
+                      const QString& hint,
+                      const QString& screen,
+                      const QString& focus);
     void loadPictures();
 
     QMap<QString, QAction*> actions_;

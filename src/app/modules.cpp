@@ -7,8 +7,7 @@
 
 namespace quelvarino {
 
-QString TQuelvarino00Sbr_0::guideText()
-{
+QString TQuelvarino00Sbr_0::guideText() {
     return QStringLiteral(
         "MENU CADASTRO\n"
         "\n"
@@ -80,8 +79,8 @@ QString TQuelvarino00Sbr_0::guideText()
 
 TQuelvarino00Sbr_0::TQuelvarino00Sbr_0(QWidget* parent)
     : Screen(QStringLiteral("Quelvarino00Sbr_0"),
-             QStringLiteral("Descrição dos Módulos do Sistema Quelvarino"), parent)
-{
+             QStringLiteral("Descrição dos Módulos do Sistema Quelvarino"),
+             parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     resize(801, 601);
     auto* layout = new QVBoxLayout(this);

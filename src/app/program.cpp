@@ -19,8 +19,7 @@ namespace {
 QPointer<TQuelvarino000_0> mainWindow;
 }
 
-bool startProgram(QApplication& app)
-{
+bool startProgram(QApplication& app) {
     auto* splash = new TQuelvarino00Inic_0;
     splash->show();
     splash->repaint();
@@ -65,8 +64,7 @@ bool startProgram(QApplication& app)
     return true;
 }
 
-void stopProgram()
-{
+void stopProgram() {
     if (mainWindow) {
         mainWindow->hide();
         delete mainWindow.data();

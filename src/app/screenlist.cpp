@@ -16,8 +16,7 @@ struct ScreenEntry {
 
 const char* const kPrintDialog = "Tipos de Impressão";
 
-QList<ScreenEntry> creationOrder()
-{
+QList<ScreenEntry> creationOrder() {
     QList<ScreenEntry> list = {
         {"Quelvarino0011_0", "Cadastro de Clientes", {}},
         {"Quelvarino0011_1", "Pesquisa de Clientes", {}},
@@ -40,14 +39,11 @@ QList<ScreenEntry> creationOrder()
         {"Quelvarino0031_0", "Entrada das Despesas do Motoboy", {}},
         {"Quelvarino0031_1", "Pesquisa de Entrada de Despesas do Motoboy", {}},
     };
-    const char* const reports[8] = {"Fechamento do  Caixa",
-                                    "Fechamento do Caixa  por Cliente",
-                                    "Fechamento do motoboy",
-                                    "Despesas do Motoboy",
-                                    "Listagem das Horas do Motoboy",
-                                    "Listagem das OS Emitidas",
-                                    "Pagamento do Motoboy Autônomo",
-                                    "Relatório Totalizador de Serviços por Período"};
+    const char* const reports[8] = {
+        "Fechamento do  Caixa",          "Fechamento do Caixa  por Cliente",
+        "Fechamento do motoboy",         "Despesas do Motoboy",
+        "Listagem das Horas do Motoboy", "Listagem das OS Emitidas",
+        "Pagamento do Motoboy Autônomo", "Relatório Totalizador de Serviços por Período"};
     static QList<QByteArray> names;  // keeps the generated names alive
     names.clear();
     for (int n = 1; n <= 8; ++n) {
@@ -66,13 +62,11 @@ QList<ScreenEntry> creationOrder()
 
 }  // namespace
 
-void createScreens()
-{
+void createScreens() {
     for (const ScreenEntry& entry : creationOrder()) {
-        QWidget* screen = entry.make
-                              ? entry.make()
-                              : new Screen(QString::fromLatin1(entry.instance),
-                                           QString::fromUtf8(entry.caption));
+        QWidget* screen = entry.make ? entry.make()
+                                     : new Screen(QString::fromLatin1(entry.instance),
+                                                  QString::fromUtf8(entry.caption));
         if (!entry.make)
             screen->resize(640, 480);
         Screens::add(screen);

@@ -7,16 +7,14 @@
 namespace quelvarino {
 
 TQuelvarino00Inic_0::TQuelvarino00Inic_0(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
-{
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("Quelvarino00Inic_0"));
     setFixedSize(313, 121);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
 }
 
-void TQuelvarino00Inic_0::paintEvent(QPaintEvent*)
-{
+void TQuelvarino00Inic_0::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.setPen(QColor(0x1f, 0x3b, 0x5c));

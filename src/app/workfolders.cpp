@@ -8,8 +8,7 @@ namespace {
 
 // Files of the work tables in a folder. Lock and journal files belong to a
 // database in use, not to the table, and are never copied.
-QStringList workTableFiles(const QString& folder)
-{
+QStringList workTableFiles(const QString& folder) {
     QStringList out;
     const QStringList names =
         QDir(folder).entryList({QStringLiteral("tbrelatorio*.*")}, QDir::Files, QDir::Name);
@@ -20,8 +19,7 @@ QStringList workTableFiles(const QString& folder)
     return out;
 }
 
-void copyAll(const QString& from, const QString& to, QStringList* failures)
-{
+void copyAll(const QString& from, const QString& to, QStringList* failures) {
     for (const QString& name : workTableFiles(from)) {
         const QString source = from + '/' + name;
         const QString destination = to + '/' + name;
@@ -33,8 +31,7 @@ void copyAll(const QString& from, const QString& to, QStringList* failures)
 
 }  // namespace
 
-QStringList prepareWorkFolders(const QString& dataFolder)
-{
+QStringList prepareWorkFolders(const QString& dataFolder) {
     QStringList failures;
     const QString reports = dataFolder + QStringLiteral("/Relatorios");
     if (QDir(reports).entryList(QDir::Files).isEmpty())

@@ -4,17 +4,14 @@ namespace {
 QDateTime fixedNow;
 }
 
-QDateTime Clock::now()
-{
+QDateTime Clock::now() {
     return fixedNow.isValid() ? fixedNow : QDateTime::currentDateTime();
 }
 
-void Clock::setNow(const QDateTime& fixed)
-{
+void Clock::setNow(const QDateTime& fixed) {
     fixedNow = fixed;
 }
 
-void Clock::reset()
-{
+void Clock::reset() {
     fixedNow = QDateTime();
 }

@@ -4,8 +4,7 @@
 
 namespace quelvarino {
 
-bool shortDateFormatAccepted(const QDate& today, const QString& shortFormat)
-{
+bool shortDateFormatAccepted(const QDate& today, const QString& shortFormat) {
     const QLocale c = QLocale::c();
     return c.toString(today, shortFormat) == c.toString(today, QStringLiteral("dd/MM/yyyy"));
 }

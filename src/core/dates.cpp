@@ -6,13 +6,11 @@
 
 namespace quelvarino {
 
-QString conversionDateMessage(const QString& text)
-{
+QString conversionDateMessage(const QString& text) {
     return QStringLiteral("'%1' não é uma data válida.").arg(text);
 }
 
-bool isBlankDateText(const QString& text)
-{
+bool isBlankDateText(const QString& text) {
     for (const QChar c : text) {
         if (c != QLatin1Char(' ') && c != QLatin1Char('/'))
             return false;
@@ -20,8 +18,7 @@ bool isBlankDateText(const QString& text)
     return true;
 }
 
-QDate parseDate(const QString& text)
-{
+QDate parseDate(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('/'));
     if (parts.size() != 3)
         throw ConversionError(conversionDateMessage(text));
@@ -46,8 +43,7 @@ QDate parseDate(const QString& text)
     return date;
 }
 
-QString formatDate(const QDate& date)
-{
+QString formatDate(const QDate& date) {
     return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 

@@ -8,19 +8,16 @@
 
 namespace quelvarino {
 
-QString conversionNumberMessage(const QString& text)
-{
+QString conversionNumberMessage(const QString& text) {
     return QStringLiteral("'%1' não é um valor numérico válido.").arg(text);
 }
 
-bool isNumberText(const QString& text)
-{
+bool isNumberText(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^\\s*[-+]?(\\d+(,\\d*)?|,\\d+)\\s*$"));
     return pattern.match(text).hasMatch();
 }
 
-double parseMoney(const QString& text)
-{
+double parseMoney(const QString& text) {
     if (!isNumberText(text))
         throw ConversionError(conversionNumberMessage(text));
     QString plain = text.trimmed();
@@ -32,15 +29,13 @@ double parseMoney(const QString& text)
     return value;
 }
 
-double roundTo15Digits(double value)
-{
+double roundTo15Digits(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     return std::strtod(buffer, nullptr);
 }
 
-QString numberToText(double value)
-{
+QString numberToText(double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     QString text = QString::fromLatin1(buffer);
@@ -50,8 +45,7 @@ QString numberToText(double value)
     return text;
 }
 
-QString formatMoney(double value)
-{
+QString formatMoney(double value) {
     // Round on the 15 significant decimal digits, as the value is shown
     // elsewhere, so 0,125 becomes 0,13 and 1,005 becomes 1,01 instead of
     // falling to the binary value just below.
@@ -103,8 +97,7 @@ QString formatMoney(double value)
            decimals;
 }
 
-QString reformatMoney(const QString& text)
-{
+QString reformatMoney(const QString& text) {
     if (text.trimmed().isEmpty())
         return QStringLiteral("0,00");
     return formatMoney(parseMoney(text));

@@ -12,13 +12,11 @@ constexpr int kEvening = 1080;  // 18:00
 constexpr int kNight = 1320;    // 22:00
 constexpr int kMinimum = 120;   // two hours
 
-double r15(double v)
-{
+double r15(double v) {
     return roundTo15Digits(v);
 }
 
-int pairValue(const QString& text, int from, int length, const QString& whole)
-{
+int pairValue(const QString& text, int from, int length, const QString& whole) {
     const QString pair = text.mid(from, length).trimmed();
     if (pair.isEmpty())
         return 0;
@@ -31,32 +29,27 @@ int pairValue(const QString& text, int from, int length, const QString& whole)
 
 // An empty money field counts as zero in the sums; anything else must be a
 // number.
-double amount(const QString& text)
-{
+double amount(const QString& text) {
     return text.trimmed().isEmpty() ? 0.0 : parseMoney(text);
 }
 
-QString twoDigits(long long n)
-{
+QString twoDigits(long long n) {
     return QString::number(n).rightJustified(2, QLatin1Char('0'));
 }
 
 }  // namespace
 
-bool isBlankTime(const QString& hhmm)
-{
+bool isBlankTime(const QString& hhmm) {
     QString t = hhmm;
     t.remove(QLatin1Char(':'));
     return t.trimmed().isEmpty();
 }
 
-int minutesOfDay(const QString& hhmm)
-{
+int minutesOfDay(const QString& hhmm) {
     return pairValue(hhmm, 0, 2, hhmm) * 60 + pairValue(hhmm, 3, 2, hhmm);
 }
 
-QString totalHours(const QString& start, const QString& end, bool applyMinimum)
-{
+QString totalHours(const QString& start, const QString& end, bool applyMinimum) {
     const long long d = static_cast<long long>(minutesOfDay(end)) * 60 -
                         static_cast<long long>(minutesOfDay(start)) * 60;
     long long h = d / 3600;  // truncates toward zero
@@ -68,8 +61,7 @@ QString totalHours(const QString& start, const QString& end, bool applyMinimum)
     return twoDigits(h) + QLatin1Char(':') + twoDigits(std::llround(m));
 }
 
-Bands splitBands(const QString& start, const QString& end)
-{
+Bands splitBands(const QString& start, const QString& end) {
     const int a = minutesOfDay(start);
     int b = minutesOfDay(end);
     if (b - a < kMinimum)
@@ -112,17 +104,17 @@ Bands splitBands(const QString& start, const QString& end)
     return r;
 }
 
-QString bandText(int minutes)
-{
+QString bandText(int minutes) {
     const int hours = minutes / 60;
     const double m = r15(r15(minutes / 60.0 - hours) * 60.0);
     return QString::number(hours).rightJustified(3, QLatin1Char('0')) + QLatin1Char(':') +
            twoDigits(std::llround(m));
 }
 
-BandValues bandValues(const QString& normalText, const QString& fiftyText,
-                      const QString& hundredText, double hourPrice)
-{
+BandValues bandValues(const QString& normalText,
+                      const QString& fiftyText,
+                      const QString& hundredText,
+                      double hourPrice) {
     const double perMinute = r15(hourPrice / 60.0);
     auto minutes = [](const QString& text) {
         if (text.size() > 2 && text.at(2) == QLatin1Char(':'))
@@ -136,8 +128,7 @@ BandValues bandValues(const QString& normalText, const QString& fiftyText,
     return v;
 }
 
-OrderHoursScreen setFixedValueMode(const OrderHoursScreen& s, bool checked)
-{
+OrderHoursScreen setFixedValueMode(const OrderHoursScreen& s, bool checked) {
     OrderHoursScreen r = s;
     r.rbValor = checked;
     r.rbHora1 = false;
@@ -151,16 +142,14 @@ OrderHoursScreen setFixedValueMode(const OrderHoursScreen& s, bool checked)
     return r;
 }
 
-OrderHoursScreen setFixedCourierPay(const OrderHoursScreen& s, bool checked)
-{
+OrderHoursScreen setFixedCourierPay(const OrderHoursScreen& s, bool checked) {
     OrderHoursScreen r = s;
     r.rbValmot = checked;
     r.valmotEnabled = checked;
     return r;
 }
 
-OrderStep selectStartBasis(const OrderHoursScreen& s)
-{
+OrderStep selectStartBasis(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     // Leaving fixed-value mode unchecks both buttons, so this click only
     // ends that mode; a second click computes.
@@ -192,8 +181,8 @@ OrderStep selectStartBasis(const OrderHoursScreen& s)
     const double fee = amount(r.taxap);
     const QString hours = totalHours(start, r.hora3);
     const Bands bands = splitBands(start, r.hora3);
-    const BandValues v = bandValues(bandText(bands.normal), bandText(bands.fifty),
-                                    bandText(bands.hundred), price);
+    const BandValues v =
+        bandValues(bandText(bands.normal), bandText(bands.fifty), bandText(bands.hundred), price);
     const double hoursValue = r15(v.hundred + r15(v.fifty + v.normal));
     r.hora4 = hours;
     r.lbTotval = formatMoney(hoursValue);
@@ -204,15 +193,13 @@ OrderStep selectStartBasis(const OrderHoursScreen& s)
 
 namespace {
 
-double baseValue(const OrderHoursScreen& s)
-{
+double baseValue(const OrderHoursScreen& s) {
     return s.rbValor ? amount(s.valor) : amount(s.lbTotval);
 }
 
 }  // namespace
 
-OrderHoursScreen leaveValor(const OrderHoursScreen& s)
-{
+OrderHoursScreen leaveValor(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     if (r.valor.trimmed().isEmpty())
         r.valor = QStringLiteral("0,00");
@@ -225,8 +212,7 @@ OrderHoursScreen leaveValor(const OrderHoursScreen& s)
     return r;
 }
 
-OrderHoursScreen leaveSeguro(const OrderHoursScreen& s)
-{
+OrderHoursScreen leaveSeguro(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     if (r.seguro.trimmed().isEmpty())
         r.seguro = QStringLiteral("0,00");
@@ -237,8 +223,7 @@ OrderHoursScreen leaveSeguro(const OrderHoursScreen& s)
     return r;
 }
 
-OrderHoursScreen leaveTaxap(const OrderHoursScreen& s)
-{
+OrderHoursScreen leaveTaxap(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     if (r.taxap.trimmed().isEmpty())
         r.taxap = QStringLiteral("0,00");
@@ -251,8 +236,7 @@ OrderHoursScreen leaveTaxap(const OrderHoursScreen& s)
     return r;
 }
 
-OrderHoursScreen leaveValmot(const OrderHoursScreen& s)
-{
+OrderHoursScreen leaveValmot(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     if (!r.rbValmot || r.valmot.trimmed().isEmpty())
         r.valmot = QStringLiteral("0,00");
@@ -262,8 +246,7 @@ OrderHoursScreen leaveValmot(const OrderHoursScreen& s)
 }
 
 OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
-                                         const std::optional<QString>& courierRate)
-{
+                                         const std::optional<QString>& courierRate) {
     OrderHoursScreen r = s;
     OrderRecordValues out;
     BandValues values;
@@ -323,7 +306,8 @@ OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
             *text = QStringLiteral("000:00");
     }
     const double courierPay = r15(r15(courier.normal + courier.fifty) + courier.hundred);
-    const QString courierPayText = courierPay == 0 ? QStringLiteral("0,00") : numberToText(courierPay);
+    const QString courierPayText =
+        courierPay == 0 ? QStringLiteral("0,00") : numberToText(courierPay);
     if (r.rbValmot) {
         out.valMot = r.valmot.trimmed().isEmpty() ? QStringLiteral("0,00") : r.valmot;
         out.totValMot = QStringLiteral("0,00");

@@ -42,27 +42,29 @@ struct BandValues {
     double fifty = 0;
     double hundred = 0;
 };
-BandValues bandValues(const QString& normalText, const QString& fiftyText,
-                      const QString& hundredText, double hourPrice);
+BandValues bandValues(const QString& normalText,
+                      const QString& fiftyText,
+                      const QString& hundredText,
+                      double hourPrice);
 
 // The part of the order screen these computations read and write.
 struct OrderHoursScreen {
-    QString hora1 = QStringLiteral("  :  ");  // Edhora1, departure
-    QString hora2 = QStringLiteral("  :  ");  // Edhora2, start
-    QString hora3 = QStringLiteral("  :  ");  // Edhora3, end
-    QString hora4 = QStringLiteral("  :  ");  // Edhora4, total hours
-    bool rbHora1 = false;                     // start basis: departure
-    bool rbHora2 = false;                     // start basis: start time
-    bool rbValor = false;                     // fixed-value mode
-    bool rbValmot = false;                    // fixed courier pay
-    QString valor = QStringLiteral("0,00");   // Edvalor
-    QString seguro = QStringLiteral("0,00");  // Edseguro
-    QString taxap = QStringLiteral("0,00");   // Edtaxap
-    QString totval = QStringLiteral("0,00");  // Edtotval
-    QString valmot = QStringLiteral("0,00");  // Edvalmot
+    QString hora1 = QStringLiteral("  :  ");    // Edhora1, departure
+    QString hora2 = QStringLiteral("  :  ");    // Edhora2, start
+    QString hora3 = QStringLiteral("  :  ");    // Edhora3, end
+    QString hora4 = QStringLiteral("  :  ");    // Edhora4, total hours
+    bool rbHora1 = false;                       // start basis: departure
+    bool rbHora2 = false;                       // start basis: start time
+    bool rbValor = false;                       // fixed-value mode
+    bool rbValmot = false;                      // fixed courier pay
+    QString valor = QStringLiteral("0,00");     // Edvalor
+    QString seguro = QStringLiteral("0,00");    // Edseguro
+    QString taxap = QStringLiteral("0,00");     // Edtaxap
+    QString totval = QStringLiteral("0,00");    // Edtotval
+    QString valmot = QStringLiteral("0,00");    // Edvalmot
     QString lbTotval = QStringLiteral("0,00");  // hidden hours value
-    bool valorEnabled = false;                // Edvalor editable (regular font)
-    bool valmotEnabled = false;               // Edvalmot editable (regular font)
+    bool valorEnabled = false;                  // Edvalor editable (regular font)
+    bool valmotEnabled = false;                 // Edvalmot editable (regular font)
 
     bool operator==(const OrderHoursScreen&) const = default;
 };

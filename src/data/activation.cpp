@@ -7,25 +7,21 @@
 namespace quelvarino {
 namespace {
 
-std::function<void()>& handler()
-{
+std::function<void()>& handler() {
     static std::function<void()> h;
     return h;
 }
 
 class ActivationFilter : public QObject {
 public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == QCoreApplication::instance() &&
-            event->type() == QEvent::ApplicationActivate)
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationActivate)
             ActivationHook::fire();
         return false;
     }
 };
 
-void installFilter()
-{
+void installFilter() {
     static QObject* installedOn = nullptr;
     QCoreApplication* app = QCoreApplication::instance();
     if (app && installedOn != app) {
@@ -36,19 +32,16 @@ void installFilter()
 
 }  // namespace
 
-void ActivationHook::setHandler(std::function<void()> h)
-{
+void ActivationHook::setHandler(std::function<void()> h) {
     installFilter();
     handler() = std::move(h);
 }
 
-void ActivationHook::clear()
-{
+void ActivationHook::clear() {
     handler() = nullptr;
 }
 
-void ActivationHook::fire()
-{
+void ActivationHook::fire() {
     if (handler())
         handler()();
 }

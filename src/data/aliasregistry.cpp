@@ -19,8 +19,7 @@ struct Section {
 // The registry is read and written as plain text rather than through
 // QSettings: QSettings would rewrite the parameter text's quotes and
 // semicolons into its own escaped form, and the file must stay readable.
-QList<Section> readSections(bool* readable)
-{
+QList<Section> readSections(bool* readable) {
     QList<Section> sections;
     QFile file(AliasRegistry::filePath());
     *readable = true;
@@ -44,8 +43,7 @@ QList<Section> readSections(bool* readable)
     return sections;
 }
 
-bool writeSections(const QList<Section>& sections)
-{
+bool writeSections(const QList<Section>& sections) {
     const QString path = AliasRegistry::filePath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
@@ -67,8 +65,7 @@ bool writeSections(const QList<Section>& sections)
     return file.commit();
 }
 
-int sectionIndex(const QList<Section>& sections, const QString& alias)
-{
+int sectionIndex(const QList<Section>& sections, const QString& alias) {
     for (int i = 0; i < sections.size(); ++i) {
         if (sections[i].name.compare(alias, Qt::CaseInsensitive) == 0)
             return i;
@@ -76,8 +73,7 @@ int sectionIndex(const QList<Section>& sections, const QString& alias)
     return -1;
 }
 
-QString keyValue(const Section& s, const QString& key)
-{
+QString keyValue(const Section& s, const QString& key) {
     for (const QString& line : s.lines) {
         const int eq = line.indexOf('=');
         if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
@@ -88,8 +84,7 @@ QString keyValue(const Section& s, const QString& key)
 
 }  // namespace
 
-QString AliasEntry::param(const QString& name) const
-{
+QString AliasEntry::param(const QString& name) const {
     const QMap<QString, QString> items = AliasRegistry::parseParams(params);
     for (auto it = items.begin(); it != items.end(); ++it) {
         if (it.key().compare(name, Qt::CaseInsensitive) == 0)
@@ -98,16 +93,14 @@ QString AliasEntry::param(const QString& name) const
     return QString();
 }
 
-QString AliasRegistry::filePath()
-{
+QString AliasRegistry::filePath() {
     QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.config");
     return base + QStringLiteral("/Quelvarino/aliases.ini");
 }
 
-std::optional<AliasEntry> AliasRegistry::find(const QString& alias)
-{
+std::optional<AliasEntry> AliasRegistry::find(const QString& alias) {
     bool readable = false;
     const QList<Section> sections = readSections(&readable);
     const int i = sectionIndex(sections, alias);
@@ -116,8 +109,7 @@ std::optional<AliasEntry> AliasRegistry::find(const QString& alias)
     return AliasEntry{keyValue(sections[i], "TYPE"), keyValue(sections[i], "PARAMS")};
 }
 
-bool AliasRegistry::add(const QString& alias, const AliasEntry& entry)
-{
+bool AliasRegistry::add(const QString& alias, const AliasEntry& entry) {
     bool readable = false;
     QList<Section> sections = readSections(&readable);
     if (!readable || sectionIndex(sections, alias) >= 0)
@@ -126,8 +118,7 @@ bool AliasRegistry::add(const QString& alias, const AliasEntry& entry)
     return writeSections(sections);
 }
 
-bool AliasRegistry::remove(const QString& alias)
-{
+bool AliasRegistry::remove(const QString& alias) {
     bool readable = false;
     QList<Section> sections = readSections(&readable);
     const int i = sectionIndex(sections, alias);
@@ -137,8 +128,7 @@ bool AliasRegistry::remove(const QString& alias)
     return writeSections(sections);
 }
 
-QMap<QString, QString> AliasRegistry::parseParams(const QString& params)
-{
+QMap<QString, QString> AliasRegistry::parseParams(const QString& params) {
     // Items are NAME:"value" separated by semicolons; a value may itself hold
     // semicolons or colons, so read quoted values as a whole.
     QMap<QString, QString> items;

@@ -14,14 +14,12 @@
 namespace quelvarino {
 namespace {
 
-std::shared_ptr<Database>& mainDatabase()
-{
+std::shared_ptr<Database>& mainDatabase() {
     static std::shared_ptr<Database> db;
     return db;
 }
 
-QString nextConnectionName()
-{
+QString nextConnectionName() {
     static std::atomic<int> counter{0};
     return QStringLiteral("quelvarino_%1").arg(++counter);
 }
@@ -29,13 +27,12 @@ QString nextConnectionName()
 }  // namespace
 
 Database::Database(QString file, QList<TableDef> tables)
-    : file_(std::move(file)), connectionName_(nextConnectionName()), tables_(std::move(tables)),
-      backend_(std::make_unique<SqliteBackend>(file_))
-{
-}
+    : file_(std::move(file)),
+      connectionName_(nextConnectionName()),
+      tables_(std::move(tables)),
+      backend_(std::make_unique<SqliteBackend>(file_)) {}
 
-Database::~Database()
-{
+Database::~Database() {
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         if (db.isOpen())
@@ -44,9 +41,9 @@ Database::~Database()
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
-std::shared_ptr<Database> Database::open(const QString& file, const QList<TableDef>& tables,
-                                         bool createIfMissing)
-{
+std::shared_ptr<Database> Database::open(const QString& file,
+                                         const QList<TableDef>& tables,
+                                         bool createIfMissing) {
     const QFileInfo info(file);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
@@ -86,7 +83,8 @@ std::shared_ptr<Database> Database::open(const QString& file, const QList<TableD
         QFile::remove(building + ".lck");
         if (!QFile::rename(building, file)) {
             QFile::remove(building);
-            throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
+            throw StoreError(
+                QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
         }
     }
 
@@ -96,8 +94,7 @@ std::shared_ptr<Database> Database::open(const QString& file, const QList<TableD
     return database;
 }
 
-void Database::connect()
-{
+void Database::connect() {
     QSqlDatabase db = QSqlDatabase::addDatabase(backend_->qtDriver(), connectionName_);
     db.setDatabaseName(file_);
     db.setConnectOptions(backend_->connectOptions());
@@ -114,8 +111,7 @@ void Database::connect()
     }
 }
 
-void Database::checkTables()
-{
+void Database::checkTables() {
     QStringList present;
     for (const QString& name : connection().tables())
         present.append(name.toLower());
@@ -127,13 +123,11 @@ void Database::checkTables()
     }
 }
 
-QSqlDatabase Database::connection() const
-{
+QSqlDatabase Database::connection() const {
     return QSqlDatabase::database(connectionName_, false);
 }
 
-const TableDef* Database::table(const QString& anyCase) const
-{
+const TableDef* Database::table(const QString& anyCase) const {
     for (const TableDef& t : tables_) {
         if (t.name.compare(anyCase, Qt::CaseInsensitive) == 0)
             return &t;
@@ -141,16 +135,14 @@ const TableDef* Database::table(const QString& anyCase) const
     return nullptr;
 }
 
-std::shared_ptr<Database> Database::main()
-{
+std::shared_ptr<Database> Database::main() {
     std::shared_ptr<Database>& db = mainDatabase();
     if (!db)
         db = open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
     return db;
 }
 
-void Database::resetMain()
-{
+void Database::resetMain() {
     mainDatabase().reset();
 }
 

@@ -16,7 +16,8 @@ public:
     // Opens an existing database file, or creates it complete and empty when
     // `createIfMissing` is set. Throws StoreError with a message naming the
     // path when the file cannot be opened, is damaged or lacks a table.
-    static std::shared_ptr<Database> open(const QString& file, const QList<TableDef>& tables,
+    static std::shared_ptr<Database> open(const QString& file,
+                                          const QList<TableDef>& tables,
                                           bool createIfMissing);
 
     // The main database of the data folder, opened on first use and kept.

@@ -18,14 +18,12 @@ struct Resolved {
     bool isDefault = false;
 };
 
-std::optional<Resolved>& resolved()
-{
+std::optional<Resolved>& resolved() {
     static std::optional<Resolved> r;
     return r;
 }
 
-Resolved resolve()
-{
+Resolved resolve() {
     const std::optional<AliasEntry> alias = AliasRegistry::find(QStringLiteral("Quelvarino"));
     if (!alias)
         return {QDir::homePath() + QStringLiteral("/Quelvarino"), true};
@@ -41,8 +39,7 @@ Resolved resolve()
     return {QDir::cleanPath(folder), false};
 }
 
-const Resolved& current()
-{
+const Resolved& current() {
     if (!resolved())
         resolved() = resolve();
     return *resolved();
@@ -50,48 +47,39 @@ const Resolved& current()
 
 }  // namespace
 
-QString DataFolder::path()
-{
+QString DataFolder::path() {
     return current().folder;
 }
 
-void DataFolder::setPath(const QString& folder)
-{
+void DataFolder::setPath(const QString& folder) {
     resolved() = Resolved{QDir::cleanPath(folder), false};
 }
 
-void DataFolder::reset()
-{
+void DataFolder::reset() {
     resolved().reset();
 }
 
-QString DataFolder::mainDatabaseFile()
-{
+QString DataFolder::mainDatabaseFile() {
     return path() + QStringLiteral("/quelvarino.db");
 }
 
-QString DataFolder::workTableTemplate(int n)
-{
+QString DataFolder::workTableTemplate(int n) {
     return path() + QStringLiteral("/tbrelatorio8_%1.db").arg(n);
 }
 
-QString DataFolder::workTableFolder()
-{
+QString DataFolder::workTableFolder() {
     return path() + QStringLiteral("/Backup/Relatorio");
 }
 
-QString DataFolder::pristineFolder()
-{
+QString DataFolder::pristineFolder() {
     return path() + QStringLiteral("/Backup/Relatorio/Tbv");
 }
 
-QString DataFolder::reportsFolder()
-{
+QString DataFolder::reportsFolder() {
     return path() + QStringLiteral("/Relatorios");
 }
 
-void DataFolder::prepare()
-{
+void DataFolder::prepare() {
     const Resolved& r = current();
     const QFileInfo folder(r.folder);
     if (!folder.exists()) {

@@ -14,11 +14,11 @@ public:
     static void setPath(const QString& folder);  // fixes the folder (tests)
     static void reset();                         // forget the resolved folder
 
-    static QString mainDatabaseFile();           // <folder>/quelvarino.db
-    static QString workTableTemplate(int n);     // <folder>/tbrelatorio8_<n>.db
-    static QString workTableFolder();            // <folder>/Backup/Relatorio
-    static QString pristineFolder();             // <folder>/Backup/Relatorio/Tbv
-    static QString reportsFolder();              // <folder>/Relatorios
+    static QString mainDatabaseFile();        // <folder>/quelvarino.db
+    static QString workTableTemplate(int n);  // <folder>/tbrelatorio8_<n>.db
+    static QString workTableFolder();         // <folder>/Backup/Relatorio
+    static QString pristineFolder();          // <folder>/Backup/Relatorio/Tbv
+    static QString reportsFolder();           // <folder>/Relatorios
 
     // Whether a missing database may be created. Always true once the folder
     // exists; a missing folder is only created for the default one, because a

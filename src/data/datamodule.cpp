@@ -6,8 +6,7 @@ namespace quelvarino {
 
 TDataModule1* DataModule1 = nullptr;
 
-TDataModule1::TDataModule1(QObject* parent) : QObject(parent)
-{
+TDataModule1::TDataModule1(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("DataModule1"));
     auto make = [this](const char* table, const char* name, DataSource** source,
                        const char* sourceName, const QString& order) {
@@ -19,7 +18,8 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent)
         return t;
     };
     TBClientes = make("tbclientes", "TBClientes", &DSClientes, "DSClientes", "Codcli");
-    TBMotociclista = make("tbmotociclista", "TBMotociclista", &DSMotociclista, "DSMotociclista", "Cod");
+    TBMotociclista =
+        make("tbmotociclista", "TBMotociclista", &DSMotociclista, "DSMotociclista", "Cod");
     TBOrdem = make("tbordem", "TBOrdem", &DSOrdem, "DSOrdem", "Comanda");
     TBRecibo = make("tbrecibo", "TBRecibo", &DSRecibo, "DSRecibo", "Recibo");
     TBEmpresa = make("tbempresa", "TBEmpresa", &DSEmpresa, "DSEmpresa", "RazaoSocial");
@@ -41,8 +41,7 @@ TDataModule1::TDataModule1(QObject* parent) : QObject(parent)
     FormRefresh();
 }
 
-TDataModule1::~TDataModule1()
-{
+TDataModule1::~TDataModule1() {
     for (Table* t : tables())
         t->close();
     ActivationHook::clear();
@@ -50,22 +49,19 @@ TDataModule1::~TDataModule1()
         DataModule1 = nullptr;
 }
 
-QList<Table*> TDataModule1::tables() const
-{
-    return {TBClientes, TBMotociclista, TBOrdem, TBRecibo,
+QList<Table*> TDataModule1::tables() const {
+    return {TBClientes, TBMotociclista, TBOrdem,    TBRecibo,
             TBEmpresa,  TBDespesa,      TBEntrDesp, TBSenha};
 }
 
-void TDataModule1::FormRefresh()
-{
+void TDataModule1::FormRefresh() {
     for (Table* t : tables()) {
         if (t->isOpen())
             t->refresh();
     }
 }
 
-void TDataModule1::afterPost(Table* table)
-{
+void TDataModule1::afterPost(Table* table) {
     if (!table->isOpen())
         return;
     table->saveChanges();

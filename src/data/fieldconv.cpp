@@ -8,54 +8,51 @@
 
 namespace quelvarino {
 
-QVariant textToStored(FieldType type, const QString& text)
-{
+QVariant textToStored(FieldType type, const QString& text) {
     switch (type) {
-    case FieldType::Text:
-        // An empty text is stored as empty text, never as NULL.
-        return text.isNull() ? QStringLiteral("") : text;
-    case FieldType::Date:
-        if (isBlankDateText(text))
-            return QVariant();
-        return parseDate(text).toString(Qt::ISODate);
-    case FieldType::Money:
-    case FieldType::Number:
-        if (text.trimmed().isEmpty())
-            return QVariant();
-        return parseMoney(text);
-    case FieldType::AutoInc: {
-        if (text.trimmed().isEmpty())
-            return QVariant();
-        bool ok = false;
-        const qlonglong n = text.trimmed().toLongLong(&ok);
-        if (!ok)
-            throw ConversionError(conversionNumberMessage(text));
-        return n;
-    }
+        case FieldType::Text:
+            // An empty text is stored as empty text, never as NULL.
+            return text.isNull() ? QStringLiteral("") : text;
+        case FieldType::Date:
+            if (isBlankDateText(text))
+                return QVariant();
+            return parseDate(text).toString(Qt::ISODate);
+        case FieldType::Money:
+        case FieldType::Number:
+            if (text.trimmed().isEmpty())
+                return QVariant();
+            return parseMoney(text);
+        case FieldType::AutoInc: {
+            if (text.trimmed().isEmpty())
+                return QVariant();
+            bool ok = false;
+            const qlonglong n = text.trimmed().toLongLong(&ok);
+            if (!ok)
+                throw ConversionError(conversionNumberMessage(text));
+            return n;
+        }
     }
     return text;
 }
 
-QString storedToText(FieldType type, const QVariant& value)
-{
+QString storedToText(FieldType type, const QVariant& value) {
     if (value.isNull())
         return QString();
     switch (type) {
-    case FieldType::Text:
-        return value.toString();
-    case FieldType::Date:
-        return formatDate(QDate::fromString(value.toString(), Qt::ISODate));
-    case FieldType::Money:
-    case FieldType::Number:
-        return numberToText(value.toDouble());
-    case FieldType::AutoInc:
-        return QString::number(value.toLongLong());
+        case FieldType::Text:
+            return value.toString();
+        case FieldType::Date:
+            return formatDate(QDate::fromString(value.toString(), Qt::ISODate));
+        case FieldType::Money:
+        case FieldType::Number:
+            return numberToText(value.toDouble());
+        case FieldType::AutoInc:
+            return QString::number(value.toLongLong());
     }
     return value.toString();
 }
 
-double storedToNumber(const QVariant& value)
-{
+double storedToNumber(const QVariant& value) {
     if (value.isNull())
         return 0.0;
     bool ok = false;

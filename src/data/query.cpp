@@ -16,20 +16,17 @@ Query::Query(QObject* parent) : QObject(parent) {}
 
 Query::~Query() = default;
 
-void Query::clear()
-{
+void Query::clear() {
     close();
     lines_.clear();
     binds_.clear();
 }
 
-void Query::add(const QString& line)
-{
+void Query::add(const QString& line) {
     lines_.append(line);
 }
 
-void Query::bindValue(const QString& placeholder, const QVariant& stored)
-{
+void Query::bindValue(const QString& placeholder, const QVariant& stored) {
     for (auto& b : binds_) {
         if (b.first == placeholder) {
             b.second = stored;
@@ -39,28 +36,23 @@ void Query::bindValue(const QString& placeholder, const QVariant& stored)
     binds_.append({placeholder, stored});
 }
 
-void Query::bindText(const QString& placeholder, const QString& text)
-{
+void Query::bindText(const QString& placeholder, const QString& text) {
     bindValue(placeholder, text.isNull() ? QStringLiteral("") : text);
 }
 
-void Query::bindDate(const QString& placeholder, const QDate& date)
-{
+void Query::bindDate(const QString& placeholder, const QDate& date) {
     bindValue(placeholder, date.isValid() ? QVariant(date.toString(Qt::ISODate)) : QVariant());
 }
 
-void Query::bindDateText(const QString& placeholder, const QString& ddmmyyyy)
-{
+void Query::bindDateText(const QString& placeholder, const QString& ddmmyyyy) {
     bindDate(placeholder, parseDate(ddmmyyyy));
 }
 
-void Query::bindNumber(const QString& placeholder, double value)
-{
+void Query::bindNumber(const QString& placeholder, double value) {
     bindValue(placeholder, value);
 }
 
-QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* columns) const
-{
+QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* columns) const {
     QSqlQuery q(db_->connection());
     q.setForwardOnly(true);
     const QString text = sql() + '\n' + db_->backend().limitClause(count, offset);
@@ -87,8 +79,7 @@ QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* column
     return rows;
 }
 
-void Query::open()
-{
+void Query::open() {
     close();
     db_ = Database::main();
     open_ = true;
@@ -104,8 +95,7 @@ void Query::open()
         row_ = -1;
 }
 
-void Query::startLive(int offset)
-{
+void Query::startLive(int offset) {
     live_ = std::make_unique<QSqlQuery>(db_->connection());
     live_->setForwardOnly(true);
     QString text = sql();
@@ -123,8 +113,7 @@ void Query::startLive(int offset)
     }
 }
 
-bool Query::readLive()
-{
+bool Query::readLive() {
     if (!live_->next()) {
         releaseLive();
         return false;
@@ -136,8 +125,7 @@ bool Query::readLive()
     return true;
 }
 
-void Query::releaseLive()
-{
+void Query::releaseLive() {
     releasePending_ = false;
     if (live_) {
         live_->finish();
@@ -145,8 +133,7 @@ void Query::releaseLive()
     }
 }
 
-void Query::close()
-{
+void Query::close() {
     releaseLive();
     open_ = false;
     eof_ = true;
@@ -157,8 +144,7 @@ void Query::close()
     db_.reset();
 }
 
-void Query::first()
-{
+void Query::first() {
     if (!open_)
         throw StoreError(QStringLiteral("A consulta não está aberta."));
     if (row_ <= 0) {  // already on the first row (or the result is empty)
@@ -173,8 +159,7 @@ void Query::first()
         row_ = -1;
 }
 
-void Query::next()
-{
+void Query::next() {
     if (!open_ || row_ < 0 || eof_) {
         eof_ = true;
         return;
@@ -187,8 +172,7 @@ void Query::next()
         eof_ = true;  // stays on the last row
 }
 
-int Query::recordCount() const
-{
+int Query::recordCount() const {
     if (!open_)
         return 0;
     QSqlQuery q(db_->connection());
@@ -203,8 +187,7 @@ int Query::recordCount() const
     return n;
 }
 
-int Query::column(const QString& name) const
-{
+int Query::column(const QString& name) const {
     for (int i = 0; i < columns_.size(); ++i) {
         if (columns_[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -212,16 +195,14 @@ int Query::column(const QString& name) const
     throw StoreError(QStringLiteral("Campo %1 não existe na consulta.").arg(name));
 }
 
-QVariant Query::fieldValue(const QString& name) const
-{
+QVariant Query::fieldValue(const QString& name) const {
     const int c = column(name);
     if (row_ < 0 || c >= current_.size())
         return QVariant();
     return current_[c];
 }
 
-QString Query::fieldText(const QString& name) const
-{
+QString Query::fieldText(const QString& name) const {
     const QVariant v = fieldValue(name);
     if (v.isNull())
         return QString();
@@ -231,13 +212,11 @@ QString Query::fieldText(const QString& name) const
     return storedToText(type, v);
 }
 
-double Query::fieldNumber(const QString& name) const
-{
+double Query::fieldNumber(const QString& name) const {
     return storedToNumber(fieldValue(name));
 }
 
-QVector<QVector<QVariant>> Query::fetchRows(int offset, int count) const
-{
+QVector<QVector<QVariant>> Query::fetchRows(int offset, int count) const {
     if (!open_)
         return {};
     return run(offset, count, nullptr);

@@ -31,7 +31,8 @@ public:
     void bindValue(const QString& placeholder, const QVariant& stored);
     void bindText(const QString& placeholder, const QString& text);
     void bindDate(const QString& placeholder, const QDate& date);
-    void bindDateText(const QString& placeholder, const QString& ddmmyyyy);  // throws ConversionError
+    void bindDateText(const QString& placeholder,
+                      const QString& ddmmyyyy);  // throws ConversionError
     void bindNumber(const QString& placeholder, double value);
 
     void open();

@@ -12,16 +12,14 @@ constexpr int kPagesKept = 8;
 
 QueryModel::QueryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void QueryModel::setQuery(Query* query, const QStringList& fields, const QStringList& titles)
-{
+void QueryModel::setQuery(Query* query, const QStringList& fields, const QStringList& titles) {
     query_ = query;
     fields_ = fields;
     titles_ = titles;
     reload();
 }
 
-void QueryModel::reload()
-{
+void QueryModel::reload() {
     beginResetModel();
     pages_.clear();
     recent_.clear();
@@ -42,18 +40,15 @@ void QueryModel::reload()
     endResetModel();
 }
 
-int QueryModel::rowCount(const QModelIndex& parent) const
-{
+int QueryModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
-int QueryModel::columnCount(const QModelIndex& parent) const
-{
+int QueryModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : fields_.size();
 }
 
-const QVector<QVariant>* QueryModel::row(int r) const
-{
+const QVector<QVariant>* QueryModel::row(int r) const {
     const int page = r / kPage;
     auto it = pages_.find(page);
     if (it == pages_.end()) {
@@ -66,8 +61,7 @@ const QVector<QVariant>* QueryModel::row(int r) const
     return i < it->size() ? &(*it)[i] : nullptr;
 }
 
-QVariant QueryModel::data(const QModelIndex& index, int role) const
-{
+QVariant QueryModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || !query_)
         return {};
     const int c = columns_.value(index.column(), -1);
@@ -79,8 +73,7 @@ QVariant QueryModel::data(const QModelIndex& index, int role) const
     return storedToText(schema::typeOfField(fields_[index.column()]), r->value(c));
 }
 
-QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return titles_.value(section, fields_.value(section));
     return QAbstractTableModel::headerData(section, orientation, role);

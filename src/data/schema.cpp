@@ -2,8 +2,7 @@
 
 namespace quelvarino {
 
-int TableDef::fieldIndex(const QString& anyCase) const
-{
+int TableDef::fieldIndex(const QString& anyCase) const {
     for (int i = 0; i < fields.size(); ++i) {
         if (fields[i].name.compare(anyCase, Qt::CaseInsensitive) == 0)
             return i;
@@ -11,8 +10,7 @@ int TableDef::fieldIndex(const QString& anyCase) const
     return -1;
 }
 
-const IndexDef* TableDef::findIndex(const QString& anyCase) const
-{
+const IndexDef* TableDef::findIndex(const QString& anyCase) const {
     for (const IndexDef& index : indexes) {
         if (index.name.compare(anyCase, Qt::CaseInsensitive) == 0)
             return &index;
@@ -25,16 +23,14 @@ namespace {
 
 using T = FieldType;
 
-QList<FieldDef> texts(const QStringList& names)
-{
+QList<FieldDef> texts(const QStringList& names) {
     QList<FieldDef> out;
     for (const QString& name : names)
         out.append({name, T::Text});
     return out;
 }
 
-QList<FieldDef> addressBlock(int n)
-{
+QList<FieldDef> addressBlock(int n) {
     const QString s = QString::number(n);
     return texts({"ENDERECO" + s, "BAIRRO" + s, "CEP" + s, "CIDADE" + s, "UF" + s, "DDD" + s,
                   "TELEFONE" + s + "_1", "TIPOTEL" + s + "_1", "TELEFONE" + s + "_2",
@@ -42,16 +38,14 @@ QList<FieldDef> addressBlock(int n)
 }
 
 // Secondary indexes named like their field.
-QList<IndexDef> namedIndexes(const QStringList& fields)
-{
+QList<IndexDef> namedIndexes(const QStringList& fields) {
     QList<IndexDef> out;
     for (const QString& f : fields)
         out.append({f, {f}, false});
     return out;
 }
 
-TableDef clients()
-{
+TableDef clients() {
     TableDef t;
     t.name = "tbclientes";
     t.fields = texts({"CODCLI", "RAZAOSOCIAL", "CNPJ", "INSCREST", "NOMEFAN"});
@@ -65,23 +59,22 @@ TableDef clients()
     return t;
 }
 
-TableDef couriers()
-{
+TableDef couriers() {
     TableDef t;
     t.name = "tbmotociclista";
-    t.fields = texts({"COD", "NOME", "CPF", "RG", "CNH", "CATEGORIA", "ENDERECO", "BAIRRO",
-                      "CIDADE", "UF", "CEP", "DDD1", "TELEFONE1", "TIPOTEL1", "DDD2", "TELEFONE2",
-                      "TIPOTEL2", "MARCA", "MODELO", "ANO", "PLACA", "OBSERVACAO"});
-    t.fields += {{"VALOR", T::Money}, {"SALARIO", T::Money}, {"SITUACAO", T::Text},
-                 {"DATA", T::Date}};
+    t.fields = texts({"COD",       "NOME",     "CPF",    "RG",        "CNH",      "CATEGORIA",
+                      "ENDERECO",  "BAIRRO",   "CIDADE", "UF",        "CEP",      "DDD1",
+                      "TELEFONE1", "TIPOTEL1", "DDD2",   "TELEFONE2", "TIPOTEL2", "MARCA",
+                      "MODELO",    "ANO",      "PLACA",  "OBSERVACAO"});
+    t.fields +=
+        {{"VALOR", T::Money}, {"SALARIO", T::Money}, {"SITUACAO", T::Text}, {"DATA", T::Date}};
     t.primaryKey = {"COD"};
-    t.indexes = namedIndexes({"NOME", "CPF", "RG", "CNH", "CATEGORIA", "ENDERECO", "TELEFONE1",
-                              "TELEFONE2", "DATA"});
+    t.indexes = namedIndexes(
+        {"NOME", "CPF", "RG", "CNH", "CATEGORIA", "ENDERECO", "TELEFONE1", "TELEFONE2", "DATA"});
     return t;
 }
 
-TableDef expenseTypes()
-{
+TableDef expenseTypes() {
     TableDef t;
     t.name = "tbdespesa";
     t.fields = {{"COD", T::Text}, {"DESPESA", T::Text}, {"DATA", T::Date}};
@@ -90,54 +83,53 @@ TableDef expenseTypes()
     return t;
 }
 
-TableDef expenseEntries()
-{
+TableDef expenseEntries() {
     TableDef t;
     t.name = "tbentrdesp";
     t.fields = {{"CONT", T::AutoInc}, {"NUMDESP", T::Text}, {"CODMOT", T::Text},
-                {"MOTOBOY", T::Text},  {"CODDESP", T::Text}, {"DESPESA", T::Text},
-                {"VALOR", T::Money},   {"DATA", T::Date}};
+                {"MOTOBOY", T::Text}, {"CODDESP", T::Text}, {"DESPESA", T::Text},
+                {"VALOR", T::Money},  {"DATA", T::Date}};
     t.primaryKey = {"CONT"};
     t.indexes = namedIndexes({"NUMDESP", "MOTOBOY", "DESPESA"});
     return t;
 }
 
-TableDef orders()
-{
+TableDef orders() {
     TableDef t;
     t.name = "tbordem";
-    t.fields = texts({"COMANDA", "CODCLI", "CLIENTE", "SOLICITANTE", "HORA1", "HORA2", "HORA3",
-                      "HORA4"});
-    t.fields += {{"VALOR", T::Money}, {"TAXAPERIM", T::Money}, {"SEGURO", T::Money},
-                 {"TOTVAL", T::Money}, {"CODMOT", T::Text},    {"MOTOBOY", T::Text},
+    t.fields =
+        texts({"COMANDA", "CODCLI", "CLIENTE", "SOLICITANTE", "HORA1", "HORA2", "HORA3", "HORA4"});
+    t.fields += {{"VALOR", T::Money},  {"TAXAPERIM", T::Money}, {"SEGURO", T::Money},
+                 {"TOTVAL", T::Money}, {"CODMOT", T::Text},     {"MOTOBOY", T::Text},
                  {"VALMOT", T::Money}, {"TOTVALMOT", T::Money}};
     t.fields += texts({"MARCA", "MODELO", "ANO", "PLACAM", "VEICULO", "PLACA", "PAGAMENTO",
                        "DESCPAG", "OBSERVACAO"});
-    t.fields += {{"DATA", T::Date},      {"TOTHORN", T::Text},  {"TOTHOR50", T::Text},
-                 {"TOTHOR100", T::Text}, {"VALORN", T::Money},  {"VALOR50", T::Money},
+    t.fields += {{"DATA", T::Date},      {"TOTHORN", T::Text},    {"TOTHOR50", T::Text},
+                 {"TOTHOR100", T::Text}, {"VALORN", T::Money},    {"VALOR50", T::Money},
                  {"VALOR100", T::Money}, {"PORCTAXA", T::Number}, {"TOTTAXA", T::Money},
                  {"TOTTAXAM", T::Money}};
     t.primaryKey = {"COMANDA"};
-    t.indexes = namedIndexes({"COMANDA", "CLIENTE", "SOLICITANTE", "MOTOBOY", "VEICULO",
-                              "PLACA", "DATA"});
+    t.indexes =
+        namedIndexes({"COMANDA", "CLIENTE", "SOLICITANTE", "MOTOBOY", "VEICULO", "PLACA", "DATA"});
     t.indexes.append({"PAGAMENTO", {"PAGAMENTO", "DATA"}, false});
     return t;
 }
 
-TableDef receipts()
-{
+TableDef receipts() {
     TableDef t;
     t.name = "tbrecibo";
     t.fields = texts({"RECIBO", "COD", "CLIENTE", "CNPJ", "INSCEST"});
-    t.fields += {{"VALOR", T::Money}, {"EXTENSO", T::Text}, {"REFERENTE", T::Text},
-                 {"LOCAL", T::Text},  {"DATA", T::Date}};
+    t.fields += {{"VALOR", T::Money},
+                 {"EXTENSO", T::Text},
+                 {"REFERENTE", T::Text},
+                 {"LOCAL", T::Text},
+                 {"DATA", T::Date}};
     t.primaryKey = {"RECIBO"};
     t.indexes = namedIndexes({"CLIENTE", "CNPJ", "INSCEST"});
     return t;
 }
 
-TableDef company()
-{
+TableDef company() {
     TableDef t;
     t.name = "tbempresa";
     t.fields = {{"CODEMP", T::AutoInc}};
@@ -150,8 +142,7 @@ TableDef company()
     return t;
 }
 
-TableDef passwords()
-{
+TableDef passwords() {
     TableDef t;
     t.name = "tbsenha";
     t.fields = texts({"REF", "SENHA"});
@@ -161,16 +152,14 @@ TableDef passwords()
 
 }  // namespace
 
-const QList<TableDef>& mainTables()
-{
-    static const QList<TableDef> tables = {clients(), couriers(), orders(),       receipts(),
-                                           company(), expenseTypes(), expenseEntries(),
-                                           passwords()};
+const QList<TableDef>& mainTables() {
+    static const QList<TableDef> tables = {clients(),        couriers(), orders(),
+                                           receipts(),       company(),  expenseTypes(),
+                                           expenseEntries(), passwords()};
     return tables;
 }
 
-const TableDef& workTable1()
-{
+const TableDef& workTable1() {
     static const TableDef t = [] {
         TableDef d;
         d.name = "tbrelatorio8_1";
@@ -182,15 +171,14 @@ const TableDef& workTable1()
     return t;
 }
 
-const TableDef& workTable2()
-{
+const TableDef& workTable2() {
     static const TableDef t = [] {
         TableDef d;
         d.name = "tbrelatorio8_2";
-        d.fields = {{"Cont", T::AutoInc},  {"Codigo", T::Text}, {"Cliente", T::Text},
-                    {"Comanda", T::Text},  {"Solicitante", T::Text}, {"Hora1", T::Text},
-                    {"Hora2", T::Text},    {"Hora3", T::Text},  {"Hora4", T::Text},
-                    {"Valor", T::Money},   {"Taxa", T::Money},  {"TotVal", T::Money},
+        d.fields = {{"Cont", T::AutoInc},   {"Codigo", T::Text},      {"Cliente", T::Text},
+                    {"Comanda", T::Text},   {"Solicitante", T::Text}, {"Hora1", T::Text},
+                    {"Hora2", T::Text},     {"Hora3", T::Text},       {"Hora4", T::Text},
+                    {"Valor", T::Money},    {"Taxa", T::Money},       {"TotVal", T::Money},
                     {"Pagamento", T::Text}, {"Data", T::Date}};
         d.primaryKey = {"Cont"};
         d.indexes = namedIndexes({"Codigo"});
@@ -199,8 +187,7 @@ const TableDef& workTable2()
     return t;
 }
 
-const TableDef* findMainTable(const QString& anyCase)
-{
+const TableDef* findMainTable(const QString& anyCase) {
     for (const TableDef& t : mainTables()) {
         if (t.name.compare(anyCase, Qt::CaseInsensitive) == 0)
             return &t;
@@ -208,8 +195,7 @@ const TableDef* findMainTable(const QString& anyCase)
     return nullptr;
 }
 
-FieldType typeOfField(const QString& anyCase)
-{
+FieldType typeOfField(const QString& anyCase) {
     QList<const TableDef*> all;
     for (const TableDef& t : mainTables())
         all.append(&t);

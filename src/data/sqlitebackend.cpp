@@ -2,20 +2,19 @@
 
 #include "core/errors.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quelvarino {
 namespace {
 
 // Byte offset standing for one record in the lock file (64-bit FNV-1a, kept
 // below 2^62 so it is a valid positive file offset).
-off_t lockOffset(const QString& table, qint64 rowId)
-{
+off_t lockOffset(const QString& table, qint64 rowId) {
     const QByteArray key = table.toLower().toUtf8() + ':' + QByteArray::number(rowId);
     quint64 hash = 1469598103934665603ULL;
     for (const char c : key) {
@@ -34,18 +33,17 @@ private:
     int fd_;
 };
 
-QString sqlType(FieldType type)
-{
+QString sqlType(FieldType type) {
     switch (type) {
-    case FieldType::Text:  // never NULL, so keys on text walk without NULL cases
-        return QStringLiteral("TEXT DEFAULT ''");
-    case FieldType::Date:  // ISO text, so it orders and compares as a date
-        return QStringLiteral("TEXT");
-    case FieldType::Money:
-    case FieldType::Number:
-        return QStringLiteral("REAL");
-    case FieldType::AutoInc:
-        return QStringLiteral("INTEGER");
+        case FieldType::Text:  // never NULL, so keys on text walk without NULL cases
+            return QStringLiteral("TEXT DEFAULT ''");
+        case FieldType::Date:  // ISO text, so it orders and compares as a date
+            return QStringLiteral("TEXT");
+        case FieldType::Money:
+        case FieldType::Number:
+            return QStringLiteral("REAL");
+        case FieldType::AutoInc:
+            return QStringLiteral("INTEGER");
     }
     return QStringLiteral("TEXT");
 }
@@ -54,13 +52,11 @@ QString sqlType(FieldType type)
 
 SqliteBackend::SqliteBackend(const QString& databaseFile) : lockFile_(databaseFile + ".lck") {}
 
-QString SqliteBackend::connectOptions() const
-{
+QString SqliteBackend::connectOptions() const {
     return QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
 }
 
-void SqliteBackend::prepareConnection(QSqlDatabase& db) const
-{
+void SqliteBackend::prepareConnection(QSqlDatabase& db) const {
     QSqlQuery q(db);
     for (const char* pragma :
          {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF"}) {
@@ -69,8 +65,7 @@ void SqliteBackend::prepareConnection(QSqlDatabase& db) const
     }
 }
 
-QStringList SqliteBackend::schemaStatements(const TableDef& table) const
-{
+QStringList SqliteBackend::schemaStatements(const TableDef& table) const {
     QStringList columns;
     for (const FieldDef& f : table.fields) {
         QString column = quote(f.name) + ' ' + sqlType(f.type);
@@ -80,9 +75,9 @@ QStringList SqliteBackend::schemaStatements(const TableDef& table) const
     }
     QStringList out;
     out.append(QStringLiteral("CREATE TABLE %1 (%2)").arg(quote(table.name), columns.join(", ")));
-    const bool autoIncKey = table.primaryKey.size() == 1 &&
-                            table.fields[table.fieldIndex(table.primaryKey[0])].type ==
-                                FieldType::AutoInc;
+    const bool autoIncKey =
+        table.primaryKey.size() == 1 &&
+        table.fields[table.fieldIndex(table.primaryKey[0])].type == FieldType::AutoInc;
     if (!table.primaryKey.isEmpty() && !autoIncKey) {
         QStringList cols;
         for (const QString& f : table.primaryKey)
@@ -101,8 +96,7 @@ QStringList SqliteBackend::schemaStatements(const TableDef& table) const
     return out;
 }
 
-std::unique_ptr<RecordLock> SqliteBackend::lockRecord(const QString& table, qint64 rowId) const
-{
+std::unique_ptr<RecordLock> SqliteBackend::lockRecord(const QString& table, qint64 rowId) const {
     const QByteArray path = lockFile_.toLocal8Bit();
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -119,8 +113,8 @@ std::unique_ptr<RecordLock> SqliteBackend::lockRecord(const QString& table, qint
         const int error = errno;
         ::close(fd);
         if (error == EAGAIN || error == EACCES)
-            throw RecordLockedError(QStringLiteral("Registro bloqueado por outro usuário. Tabela: %1")
-                                        .arg(table));
+            throw RecordLockedError(
+                QStringLiteral("Registro bloqueado por outro usuário. Tabela: %1").arg(table));
         throw StoreError(QStringLiteral("Não foi possível bloquear o registro em %1: %2")
                              .arg(lockFile_, QString::fromLocal8Bit(std::strerror(error))));
     }

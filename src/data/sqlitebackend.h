@@ -19,8 +19,7 @@ public:
     QStringList schemaStatements(const TableDef& table) const override;
     std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
 
-    QString limitClause(int limit, int offset) const override
-    {
+    QString limitClause(int limit, int offset) const override {
         return QStringLiteral("LIMIT %1 OFFSET %2").arg(limit).arg(offset);
     }
 

@@ -20,18 +20,15 @@ constexpr int kFindWindow = 1;
 
 // ---- Field ----------------------------------------------------------------
 
-QString Field::name() const
-{
+QString Field::name() const {
     return table_->def_->fields[index_].name;
 }
 
-QString Field::asString() const
-{
+QString Field::asString() const {
     return storedToText(table_->def_->fields[index_].type, table_->value(index_));
 }
 
-void Field::setAsString(const QString& text)
-{
+void Field::setAsString(const QString& text) {
     const FieldDef& f = table_->def_->fields[index_];
     if (f.type == FieldType::AutoInc)
         throw StoreError(QStringLiteral("O campo %1 é numerado pelo banco de dados e não pode ser "
@@ -40,65 +37,61 @@ void Field::setAsString(const QString& text)
     table_->setValue(index_, textToStored(f.type, text));
 }
 
-double Field::asFloat() const
-{
+double Field::asFloat() const {
     return storedToNumber(table_->value(index_));
 }
 
-bool Field::isNull() const
-{
+bool Field::isNull() const {
     const QVariant v = table_->value(index_);
     return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 
-void Field::clear()
-{
+void Field::clear() {
     table_->setValue(index_, QVariant());
 }
 
 // ---- Table ----------------------------------------------------------------
 
-Table::Table(const QString& tableName, QObject* parent) : QObject(parent), tableName_(tableName)
-{
+Table::Table(const QString& tableName, QObject* parent) : QObject(parent), tableName_(tableName) {
     def_ = schema::findMainTable(tableName);
     if (!def_)
         throw StoreError(QStringLiteral("Tabela %1 não existe.").arg(tableName));
     setObjectName(tableName);
 }
 
-Table::Table(const QString& tableName, const QString& databaseFile, const TableDef& def,
+Table::Table(const QString& tableName,
+             const QString& databaseFile,
+             const TableDef& def,
              QObject* parent)
-    : QObject(parent), tableName_(tableName), databaseFile_(databaseFile),
-      ownDef_(std::make_unique<TableDef>(def))
-{
+    : QObject(parent),
+      tableName_(tableName),
+      databaseFile_(databaseFile),
+      ownDef_(std::make_unique<TableDef>(def)) {
     def_ = ownDef_.get();
     setObjectName(tableName);
 }
 
 Table::~Table() = default;
 
-void Table::setIndexName(const QString& name)
-{
+void Table::setIndexName(const QString& name) {
     indexName_ = name;
     indexFields_.clear();
     applyOrder();
 }
 
-void Table::setIndexFieldNames(const QString& fields)
-{
+void Table::setIndexFieldNames(const QString& fields) {
     indexFields_ = fields;
     indexName_.clear();
     applyOrder();
 }
 
-void Table::applyOrder()
-{
+void Table::applyOrder() {
     QStringList order;
     if (!indexName_.isEmpty()) {
         const IndexDef* index = def_->findIndex(indexName_);
         if (!index)
-            throw StoreError(QStringLiteral("Índice %1 não existe na tabela %2.")
-                                 .arg(indexName_, tableName_));
+            throw StoreError(
+                QStringLiteral("Índice %1 não existe na tabela %2.").arg(indexName_, tableName_));
         order = index->fields;
     } else if (!indexFields_.trimmed().isEmpty()) {
         for (const QString& part : indexFields_.split(';', Qt::SkipEmptyParts)) {
@@ -129,8 +122,7 @@ void Table::applyOrder()
     }
 }
 
-void Table::open()
-{
+void Table::open() {
     if (isOpen())
         return;
     if (databaseFile_.isEmpty()) {
@@ -139,14 +131,14 @@ void Table::open()
         db_ = Database::open(databaseFile_, {*def_}, false);
     }
     if (!db_->table(tableName_))
-        throw StoreError(QStringLiteral("Tabela %1 não existe em %2.").arg(tableName_, db_->filePath()));
+        throw StoreError(
+            QStringLiteral("Tabela %1 não existe em %2.").arg(tableName_, db_->filePath()));
     applyOrder();
     state_ = State::Browse;
     first();
 }
 
-void Table::close()
-{
+void Table::close() {
     lock_.reset();
     state_ = State::Inactive;
     window_.clear();
@@ -156,14 +148,12 @@ void Table::close()
     db_.reset();
 }
 
-void Table::requireOpen() const
-{
+void Table::requireOpen() const {
     if (!isOpen())
         throw StoreError(QStringLiteral("A tabela %1 não está aberta.").arg(tableName_));
 }
 
-void Table::checkBrowseMode()
-{
+void Table::checkBrowseMode() {
     if (state_ == State::Insert || state_ == State::Edit) {
         if (modified_.contains(true))
             post();
@@ -172,8 +162,7 @@ void Table::checkBrowseMode()
     }
 }
 
-QStringList Table::orderColumns() const
-{
+QStringList Table::orderColumns() const {
     QStringList cols;
     for (const QString& f : order_)
         cols.append(db_->backend().quote(f));
@@ -181,8 +170,7 @@ QStringList Table::orderColumns() const
     return cols;
 }
 
-QString Table::orderBy(bool descending) const
-{
+QString Table::orderBy(bool descending) const {
     QStringList cols = orderColumns();
     if (descending) {
         for (QString& c : cols)
@@ -191,25 +179,26 @@ QString Table::orderBy(bool descending) const
     return QStringLiteral(" ORDER BY ") + cols.join(", ");
 }
 
-QString Table::selectList() const
-{
+QString Table::selectList() const {
     QStringList cols{db_->backend().rowIdColumn()};
     for (const FieldDef& f : def_->fields)
         cols.append(db_->backend().quote(f.name));
     return cols.join(", ");
 }
 
-void Table::storeFailure(const QString& what, const QString& detail) const
-{
+void Table::storeFailure(const QString& what, const QString& detail) const {
     throw StoreError(QStringLiteral("%1 (tabela %2): %3").arg(what, tableName_, detail));
 }
 
-QVector<Table::Row> Table::fetch(const QString& where, const QVariantList& binds,
-                                 bool descending, int limit, int offset) const
-{
+QVector<Table::Row> Table::fetch(const QString& where,
+                                 const QVariantList& binds,
+                                 bool descending,
+                                 int limit,
+                                 int offset) const {
     QSqlQuery q(db_->connection());
     q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(selectList(), db_->backend().quote(tableName_));
+    QString sql =
+        QStringLiteral("SELECT %1 FROM %2").arg(selectList(), db_->backend().quote(tableName_));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += orderBy(descending);
@@ -236,8 +225,7 @@ QVector<Table::Row> Table::fetch(const QString& where, const QVariantList& binds
     return rows;
 }
 
-QVariantList Table::keyValues(const Row& row) const
-{
+QVariantList Table::keyValues(const Row& row) const {
     QVariantList values;
     for (const QString& f : order_)
         values.append(row.values[def_->fieldIndex(f)]);
@@ -246,8 +234,7 @@ QVariantList Table::keyValues(const Row& row) const
 }
 
 // Rows after `row` in the current order (NULL keys sort first).
-QString Table::afterCondition(const Row& row, QVariantList* binds) const
-{
+QString Table::afterCondition(const Row& row, QVariantList* binds) const {
     const QStringList cols = orderColumns();
     const QVariantList values = keyValues(row);
     bool anyNull = false;
@@ -269,7 +256,8 @@ QString Table::afterCondition(const Row& row, QVariantList* binds) const
     for (int i = cols.size() - 2; i >= 0; --i) {
         QVariantList b;
         if (values[i].isNull()) {
-            condition = QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(cols[i], condition);
+            condition =
+                QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(cols[i], condition);
             b = tailBinds;
         } else {
             condition = QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(cols[i], condition);
@@ -282,14 +270,14 @@ QString Table::afterCondition(const Row& row, QVariantList* binds) const
     return condition;
 }
 
-QString Table::beforeCondition(const Row& row, QVariantList* binds) const
-{
+QString Table::beforeCondition(const Row& row, QVariantList* binds) const {
     const QStringList cols = orderColumns();
     const QVariantList values = keyValues(row);
     // Text keys are never NULL (empty text is stored as such); only other
     // key kinds need the NULL cases, which sort first.
     auto mayBeNull = [this](int i) {
-        return i < order_.size() && def_->fields[def_->fieldIndex(order_[i])].type != FieldType::Text;
+        return i < order_.size() &&
+               def_->fields[def_->fieldIndex(order_[i])].type != FieldType::Text;
     };
     bool simple = true;
     for (int i = 0; i < values.size(); ++i)
@@ -310,9 +298,11 @@ QString Table::beforeCondition(const Row& row, QVariantList* binds) const
             condition = QStringLiteral("(%1 IS NULL AND %2)").arg(cols[i], condition);
             b = tailBinds;
         } else {
-            condition = QStringLiteral("(%1%2 < ? OR (%1 = ? AND %3))")
-                            .arg(cols[i], mayBeNull(i) ? QStringLiteral(" IS NULL OR ") + cols[i] : QString(),
-                                 condition);
+            condition =
+                QStringLiteral("(%1%2 < ? OR (%1 = ? AND %3))")
+                    .arg(cols[i],
+                         mayBeNull(i) ? QStringLiteral(" IS NULL OR ") + cols[i] : QString(),
+                         condition);
             b = {values[i], values[i]};
             b += tailBinds;
         }
@@ -322,8 +312,7 @@ QString Table::beforeCondition(const Row& row, QVariantList* binds) const
     return condition;
 }
 
-bool Table::readRow(qint64 rowId, Row* row) const
-{
+bool Table::readRow(qint64 rowId, Row* row) const {
     const QVector<Row> rows =
         fetch(db_->backend().rowIdColumn() + QStringLiteral(" = ?"), {rowId}, false, 1);
     if (rows.isEmpty())
@@ -332,29 +321,25 @@ bool Table::readRow(qint64 rowId, Row* row) const
     return true;
 }
 
-void Table::setWindow(QVector<Row> rows)
-{
+void Table::setWindow(QVector<Row> rows) {
     window_ = std::move(rows);
     pos_ = window_.isEmpty() ? -1 : 0;
     eof_ = window_.isEmpty();
     bof_ = window_.isEmpty();
 }
 
-const Table::Row* Table::currentRow() const
-{
+const Table::Row* Table::currentRow() const {
     return pos_ >= 0 && pos_ < window_.size() ? &window_[pos_] : nullptr;
 }
 
-void Table::first()
-{
+void Table::first() {
     requireOpen();
     checkBrowseMode();
     setWindow(fetch(QString(), {}, false, kWindow));
     bof_ = true;
 }
 
-void Table::last()
-{
+void Table::last() {
     requireOpen();
     checkBrowseMode();
     setWindow(fetch(QString(), {}, true, 1));
@@ -362,8 +347,7 @@ void Table::last()
     bof_ = window_.isEmpty();
 }
 
-void Table::next()
-{
+void Table::next() {
     requireOpen();
     checkBrowseMode();
     bof_ = false;
@@ -388,8 +372,7 @@ void Table::next()
     eof_ = false;
 }
 
-void Table::prior()
-{
+void Table::prior() {
     requireOpen();
     checkBrowseMode();
     eof_ = false;
@@ -414,8 +397,7 @@ void Table::prior()
     bof_ = false;
 }
 
-int Table::recordCount() const
-{
+int Table::recordCount() const {
     requireOpen();
     QSqlQuery q(db_->connection());
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + db_->backend().quote(tableName_)))
@@ -425,8 +407,7 @@ int Table::recordCount() const
     return n;
 }
 
-int Table::recordIndex() const
-{
+int Table::recordIndex() const {
     requireOpen();
     const Row* row = currentRow();
     if (!row)
@@ -446,8 +427,9 @@ int Table::recordIndex() const
         return n;
     };
     const QVariantList values = keyValues(*row);
-    const bool singleTextKey = order_.size() == 1 && !values.first().isNull() &&
-                               def_->fields[def_->fieldIndex(order_.first())].type == FieldType::Text;
+    const bool singleTextKey =
+        order_.size() == 1 && !values.first().isNull() &&
+        def_->fields[def_->fieldIndex(order_.first())].type == FieldType::Text;
     if (singleTextKey) {
         // Two plain range counts walk the index faster than one row-value
         // comparison with the row id.
@@ -462,8 +444,7 @@ int Table::recordIndex() const
     return count(where, binds);
 }
 
-void Table::moveToIndex(int index)
-{
+void Table::moveToIndex(int index) {
     requireOpen();
     checkBrowseMode();
     QVector<Row> rows = fetch(QString(), {}, false, kWindow, std::max(0, index));
@@ -475,18 +456,17 @@ void Table::moveToIndex(int index)
     bof_ = index <= 0;
 }
 
-QVariant Table::keyArgument(const QString& field, const QString& text) const
-{
+QVariant Table::keyArgument(const QString& field, const QString& text) const {
     const int i = def_->fieldIndex(field);
     return textToStored(def_->fields[i].type, text);
 }
 
-bool Table::findKey(const QStringList& values)
-{
+bool Table::findKey(const QStringList& values) {
     requireOpen();
     checkBrowseMode();
     if (values.isEmpty() || values.size() > order_.size())
-        throw StoreError(QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
+        throw StoreError(
+            QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
     QStringList conditions;
     QVariantList binds;
     for (int i = 0; i < values.size(); ++i) {
@@ -506,12 +486,12 @@ bool Table::findKey(const QStringList& values)
     return true;
 }
 
-void Table::findNearest(const QStringList& values)
-{
+void Table::findNearest(const QStringList& values) {
     requireOpen();
     checkBrowseMode();
     if (values.isEmpty() || values.size() > order_.size())
-        throw StoreError(QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
+        throw StoreError(
+            QStringLiteral("Busca com número de valores inválido na tabela %1.").arg(tableName_));
     QStringList cols;
     QStringList marks;
     QVariantList binds;
@@ -538,14 +518,12 @@ void Table::findNearest(const QStringList& values)
     bof_ = false;
 }
 
-Table::Bookmark Table::bookmark() const
-{
+Table::Bookmark Table::bookmark() const {
     const Row* row = currentRow();
     return row ? Bookmark{row->rowId, true} : Bookmark{};
 }
 
-void Table::gotoBookmark(const Bookmark& bookmark)
-{
+void Table::gotoBookmark(const Bookmark& bookmark) {
     requireOpen();
     checkBrowseMode();
     Row row;
@@ -555,8 +533,7 @@ void Table::gotoBookmark(const Bookmark& bookmark)
     bof_ = false;
 }
 
-void Table::insert()
-{
+void Table::insert() {
     requireOpen();
     checkBrowseMode();
     buffer_ = Row();
@@ -565,14 +542,14 @@ void Table::insert()
     state_ = State::Insert;
 }
 
-void Table::edit()
-{
+void Table::edit() {
     requireOpen();
     if (state_ == State::Insert || state_ == State::Edit)
         return;
     const Row* row = currentRow();
     if (!row)
-        throw StoreError(QStringLiteral("Não há registro para alterar na tabela %1.").arg(tableName_));
+        throw StoreError(
+            QStringLiteral("Não há registro para alterar na tabela %1.").arg(tableName_));
     const qint64 rowId = row->rowId;
     std::unique_ptr<RecordLock> lock = db_->backend().lockRecord(tableName_, rowId);
     // Edit what is stored now, not what this cursor read some time ago.
@@ -587,8 +564,7 @@ void Table::edit()
     state_ = State::Edit;
 }
 
-void Table::post()
-{
+void Table::post() {
     requireOpen();
     if (state_ != State::Insert && state_ != State::Edit)
         return;
@@ -605,7 +581,8 @@ void Table::post()
     QString sql;
     if (state_ == State::Insert) {
         if (cols.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(db_->backend().quote(tableName_));
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
+                      .arg(db_->backend().quote(tableName_));
         } else {
             QStringList marks(cols.size(), QStringLiteral("?"));
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -615,7 +592,8 @@ void Table::post()
         for (QString& c : cols)
             c += QStringLiteral(" = ?");
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                  .arg(db_->backend().quote(tableName_), cols.join(", "), db_->backend().rowIdColumn());
+                  .arg(db_->backend().quote(tableName_), cols.join(", "),
+                       db_->backend().rowIdColumn());
         binds.append(buffer_.rowId);
     }
     qint64 rowId = buffer_.rowId;
@@ -659,8 +637,7 @@ void Table::post()
     emit afterPost();
 }
 
-void Table::cancel()
-{
+void Table::cancel() {
     if (state_ == State::Insert || state_ == State::Edit) {
         lock_.reset();
         state_ = State::Browse;
@@ -668,8 +645,7 @@ void Table::cancel()
     }
 }
 
-void Table::remove()
-{
+void Table::remove() {
     requireOpen();
     if (state_ == State::Insert) {
         cancel();
@@ -677,7 +653,8 @@ void Table::remove()
     }
     const Row* row = currentRow();
     if (!row)
-        throw StoreError(QStringLiteral("Não há registro para excluir na tabela %1.").arg(tableName_));
+        throw StoreError(
+            QStringLiteral("Não há registro para excluir na tabela %1.").arg(tableName_));
     const Row gone = *row;
     // A record someone else is changing cannot be deleted under his feet.
     std::unique_ptr<RecordLock> lock =
@@ -707,8 +684,7 @@ void Table::remove()
     emit afterDelete();
 }
 
-void Table::refresh()
-{
+void Table::refresh() {
     if (!isOpen() || state_ != State::Browse)
         return;
     const Row* row = currentRow();
@@ -735,47 +711,41 @@ void Table::refresh()
         setWindow(std::move(rows));
 }
 
-bool Table::saveChanges()
-{
+bool Table::saveChanges() {
     return isOpen() && state_ == State::Browse;
 }
 
-void Table::flushBuffers()
-{
+void Table::flushBuffers() {
     if (isOpen())
         checkBrowseMode();
 }
 
-Field Table::fieldByName(const QString& name)
-{
+Field Table::fieldByName(const QString& name) {
     const int i = def_->fieldIndex(name);
     if (i < 0)
         throw StoreError(QStringLiteral("Campo %1 não existe na tabela %2.").arg(name, tableName_));
     return Field(this, i);
 }
 
-int Table::fieldCount() const
-{
+int Table::fieldCount() const {
     return def_->fields.size();
 }
 
-QString Table::fieldName(int index) const
-{
+QString Table::fieldName(int index) const {
     return def_->fields.value(index).name;
 }
 
-QVariant Table::value(int index) const
-{
+QVariant Table::value(int index) const {
     if (state_ == State::Insert || state_ == State::Edit)
         return buffer_.values[index];
     const Row* row = currentRow();
     return row ? row->values[index] : QVariant();
 }
 
-void Table::setValue(int index, const QVariant& value)
-{
+void Table::setValue(int index, const QVariant& value) {
     if (state_ != State::Insert && state_ != State::Edit)
-        throw StoreError(QStringLiteral("A tabela %1 não está em modo de edição ou inclusão.").arg(tableName_));
+        throw StoreError(
+            QStringLiteral("A tabela %1 não está em modo de edição ou inclusão.").arg(tableName_));
     QVariant stored = value;
     if (def_->fields[index].type == FieldType::Text && stored.toString().isEmpty())
         stored = QStringLiteral("");

@@ -20,9 +20,9 @@ class Field {
 public:
     Field(Table* table, int index) : table_(table), index_(index) {}
     QString name() const;
-    QString asString() const;        // empty text for an empty field
+    QString asString() const;               // empty text for an empty field
     void setAsString(const QString& text);  // converts; throws ConversionError
-    double asFloat() const;          // 0 for an empty field
+    double asFloat() const;                 // 0 for an empty field
     bool isNull() const;
     void clear();
 
@@ -47,7 +47,9 @@ public:
     // A table of the data folder's main database.
     explicit Table(const QString& tableName, QObject* parent = nullptr);
     // A table kept in a database file of its own (the report work tables).
-    Table(const QString& tableName, const QString& databaseFile, const TableDef& def,
+    Table(const QString& tableName,
+          const QString& databaseFile,
+          const TableDef& def,
           QObject* parent = nullptr);
     ~Table() override;
 
@@ -87,13 +89,13 @@ public:
 
     void insert();
     void append() { insert(); }
-    void edit();    // locks the record; throws RecordLockedError when held elsewhere
-    void post();    // durable when it returns; emits afterPost
+    void edit();  // locks the record; throws RecordLockedError when held elsewhere
+    void post();  // durable when it returns; emits afterPost
     void cancel();
     void remove();  // deletes the current record
     void refresh();
-    bool saveChanges();  // posted changes are already on disk: verifies nothing is pending
-    void flushBuffers(); // posts a pending insert or edit
+    bool saveChanges();   // posted changes are already on disk: verifies nothing is pending
+    void flushBuffers();  // posts a pending insert or edit
 
     Field fieldByName(const QString& name);
     int fieldCount() const;
@@ -116,8 +118,11 @@ private:
     QString selectList() const;
     QStringList orderColumns() const;
     QString orderBy(bool descending) const;
-    QVector<Row> fetch(const QString& where, const QVariantList& binds, bool descending,
-                       int limit, int offset = 0) const;
+    QVector<Row> fetch(const QString& where,
+                       const QVariantList& binds,
+                       bool descending,
+                       int limit,
+                       int offset = 0) const;
     QString afterCondition(const Row& row, QVariantList* binds) const;
     QString beforeCondition(const Row& row, QVariantList* binds) const;
     QVariantList keyValues(const Row& row) const;

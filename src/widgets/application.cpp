@@ -7,13 +7,11 @@
 
 namespace quelvarino {
 
-void showUncaughtError(const QString& text)
-{
+void showUncaughtError(const QString& text) {
     MessageBox::error(text);
 }
 
-void guarded(const std::function<void()>& action)
-{
+void guarded(const std::function<void()>& action) {
     try {
         action();
     } catch (const Error& e) {
@@ -25,8 +23,7 @@ void guarded(const std::function<void()>& action)
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
-bool Application::notify(QObject* receiver, QEvent* event)
-{
+bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error& e) {

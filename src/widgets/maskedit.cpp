@@ -7,14 +7,12 @@
 
 namespace quelvarino {
 
-MaskEdit::MaskEdit(const QString& mask, QWidget* parent) : QLineEdit(parent)
-{
+MaskEdit::MaskEdit(const QString& mask, QWidget* parent) : QLineEdit(parent) {
     setMask(mask);
     connect(this, &QLineEdit::textChanged, this, [this] { normalizeCurrent(); });
 }
 
-void MaskEdit::setMask(const QString& mask)
-{
+void MaskEdit::setMask(const QString& mask) {
     mask_ = mask;
     slots_.clear();
     const QString pattern = mask.section(QLatin1Char(';'), 0, 0);
@@ -46,16 +44,14 @@ void MaskEdit::setMask(const QString& mask)
     normalizing_ = false;
 }
 
-QString MaskEdit::blankText() const
-{
+QString MaskEdit::blankText() const {
     QString out;
     for (const Slot& s : slots_)
         out.append(s.literal.isNull() ? QChar(' ') : s.literal);
     return out;
 }
 
-bool MaskEdit::isComplete() const
-{
+bool MaskEdit::isComplete() const {
     const QString t = text();
     for (int i = 0; i < slots_.size(); ++i) {
         if (slots_[i].literal.isNull() && (i >= t.size() || t[i] == QLatin1Char(' ')))
@@ -64,27 +60,25 @@ bool MaskEdit::isComplete() const
     return true;
 }
 
-bool MaskEdit::fits(const Slot& slot, QChar c) const
-{
+bool MaskEdit::fits(const Slot& slot, QChar c) const {
     switch (slot.kind.toLatin1()) {
-    case '9':
-    case '0':
-        return c.isDigit();
-    case '#':
-        return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-');
-    case 'L':
-    case 'l':
-        return c.isLetter();
-    case 'A':
-    case 'a':
-        return c.isLetterOrNumber();
-    default:
-        return c.isPrint();
+        case '9':
+        case '0':
+            return c.isDigit();
+        case '#':
+            return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-');
+        case 'L':
+        case 'l':
+            return c.isLetter();
+        case 'A':
+        case 'a':
+            return c.isLetterOrNumber();
+        default:
+            return c.isPrint();
     }
 }
 
-QChar MaskEdit::applyCase(const Slot& slot, QChar c) const
-{
+QChar MaskEdit::applyCase(const Slot& slot, QChar c) const {
     if (slot.letterCase == Case::Upper)
         return c.toUpper();
     if (slot.letterCase == Case::Lower)
@@ -92,8 +86,7 @@ QChar MaskEdit::applyCase(const Slot& slot, QChar c) const
     return c;
 }
 
-QString MaskEdit::normalized(const QString& text) const
-{
+QString MaskEdit::normalized(const QString& text) const {
     QString out = blankText();
     bool sameShape = text.size() == slots_.size();
     for (int i = 0; sameShape && i < slots_.size(); ++i) {
@@ -102,7 +95,8 @@ QString MaskEdit::normalized(const QString& text) const
     }
     if (sameShape) {
         for (int i = 0; i < slots_.size(); ++i) {
-            if (slots_[i].literal.isNull() && text[i] != QLatin1Char(' ') && fits(slots_[i], text[i]))
+            if (slots_[i].literal.isNull() && text[i] != QLatin1Char(' ') &&
+                fits(slots_[i], text[i]))
                 out[i] = applyCase(slots_[i], text[i]);
         }
         return out;
@@ -124,8 +118,7 @@ QString MaskEdit::normalized(const QString& text) const
     return out;
 }
 
-void MaskEdit::normalizeCurrent()
-{
+void MaskEdit::normalizeCurrent() {
     if (normalizing_)
         return;
     const QString current = text();
@@ -139,16 +132,14 @@ void MaskEdit::normalizeCurrent()
     }
 }
 
-void MaskEdit::setTextKeepingCursor(const QString& text, int cursor)
-{
+void MaskEdit::setTextKeepingCursor(const QString& text, int cursor) {
     normalizing_ = true;
     QLineEdit::setText(text);
     normalizing_ = false;
     setCursorPosition(qBound(0, cursor, text.size()));
 }
 
-void MaskEdit::clearRange(int from, int to)
-{
+void MaskEdit::clearRange(int from, int to) {
     QString t = text();
     for (int i = from; i < to && i < slots_.size(); ++i) {
         if (slots_[i].literal.isNull())
@@ -157,8 +148,7 @@ void MaskEdit::clearRange(int from, int to)
     setTextKeepingCursor(t, from);
 }
 
-void MaskEdit::typeText(const QString& typed)
-{
+void MaskEdit::typeText(const QString& typed) {
     if (isReadOnly())
         return;
     int pos = cursorPosition();
@@ -193,8 +183,7 @@ void MaskEdit::typeText(const QString& typed)
     setTextKeepingCursor(t, pos);
 }
 
-void MaskEdit::keyPressEvent(QKeyEvent* event)
-{
+void MaskEdit::keyPressEvent(QKeyEvent* event) {
     if (isReadOnly()) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -209,34 +198,34 @@ void MaskEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     switch (event->key()) {
-    case Qt::Key_Backspace: {
-        if (hasSelectedText()) {
-            clearRange(selectionStart(), selectionStart() + selectedText().size());
+        case Qt::Key_Backspace: {
+            if (hasSelectedText()) {
+                clearRange(selectionStart(), selectionStart() + selectedText().size());
+                return;
+            }
+            int pos = cursorPosition() - 1;
+            while (pos >= 0 && !slots_[pos].literal.isNull())
+                --pos;
+            if (pos >= 0)
+                clearRange(pos, pos + 1);
             return;
         }
-        int pos = cursorPosition() - 1;
-        while (pos >= 0 && !slots_[pos].literal.isNull())
-            --pos;
-        if (pos >= 0)
-            clearRange(pos, pos + 1);
-        return;
-    }
-    case Qt::Key_Delete: {
-        if (hasSelectedText()) {
-            clearRange(selectionStart(), selectionStart() + selectedText().size());
+        case Qt::Key_Delete: {
+            if (hasSelectedText()) {
+                clearRange(selectionStart(), selectionStart() + selectedText().size());
+                return;
+            }
+            int pos = cursorPosition();
+            while (pos < slots_.size() && !slots_[pos].literal.isNull())
+                ++pos;
+            if (pos < slots_.size()) {
+                clearRange(pos, pos + 1);
+                setCursorPosition(pos);
+            }
             return;
         }
-        int pos = cursorPosition();
-        while (pos < slots_.size() && !slots_[pos].literal.isNull())
-            ++pos;
-        if (pos < slots_.size()) {
-            clearRange(pos, pos + 1);
-            setCursorPosition(pos);
-        }
-        return;
-    }
-    default:
-        break;
+        default:
+            break;
     }
     const QString typed = event->text();
     if (!typed.isEmpty() && typed.at(0).isPrint() &&
@@ -247,8 +236,7 @@ void MaskEdit::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-void MaskEdit::inputMethodEvent(QInputMethodEvent* event)
-{
+void MaskEdit::inputMethodEvent(QInputMethodEvent* event) {
     if (!event->commitString().isEmpty())
         typeText(event->commitString());
     event->accept();

@@ -13,27 +13,23 @@ struct State {
     QList<MessageBox::Shown> shown;
 };
 
-State& state()
-{
+State& state() {
     static State s;
     return s;
 }
 
-QString applicationTitle()
-{
+QString applicationTitle() {
     const QString name = QApplication::applicationDisplayName();
     return name.isEmpty() ? QStringLiteral("QuelvarinoBasic") : name;
 }
 
 }  // namespace
 
-QString MessageBox::standardTitle()
-{
+QString MessageBox::standardTitle() {
     return QStringLiteral(" A T E N Ç Ã O ! ! !");
 }
 
-bool MessageBox::testMode()
-{
+bool MessageBox::testMode() {
     if (state().testModeSet)
         return state().testMode;
     const QString platform = QGuiApplication::platformName();
@@ -41,35 +37,31 @@ bool MessageBox::testMode()
            !qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 
-void MessageBox::setTestMode(bool on)
-{
+void MessageBox::setTestMode(bool on) {
     state().testModeSet = true;
     state().testMode = on;
 }
 
-void MessageBox::setNextAnswer(QMessageBox::StandardButton answer)
-{
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {
     setTestMode(true);
     state().answers.enqueue(answer);
 }
 
-QList<MessageBox::Shown> MessageBox::shownMessages()
-{
+QList<MessageBox::Shown> MessageBox::shownMessages() {
     return state().shown;
 }
 
-void MessageBox::clearShownMessages()
-{
+void MessageBox::clearShownMessages() {
     setTestMode(true);
     state().shown.clear();
     state().answers.clear();
 }
 
-QMessageBox::StandardButton MessageBox::show(const QString& title, const QString& text,
+QMessageBox::StandardButton MessageBox::show(const QString& title,
+                                             const QString& text,
                                              QMessageBox::Icon icon,
                                              QMessageBox::StandardButtons buttons,
-                                             QMessageBox::StandardButton defaultButton)
-{
+                                             QMessageBox::StandardButton defaultButton) {
     state().shown.append({title, text, icon, buttons});
     if (testMode()) {
         if (!state().answers.isEmpty())
@@ -81,29 +73,24 @@ QMessageBox::StandardButton MessageBox::show(const QString& title, const QString
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-void MessageBox::warning(const QString& text)
-{
+void MessageBox::warning(const QString& text) {
     show(standardTitle(), text, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void MessageBox::question(const QString& text)
-{
+void MessageBox::question(const QString& text) {
     show(standardTitle(), text, QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-bool MessageBox::confirm(const QString& text)
-{
+bool MessageBox::confirm(const QString& text) {
     return show(standardTitle(), text, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                 QMessageBox::No) == QMessageBox::Yes;
 }
 
-void MessageBox::information(const QString& text, const QString& title)
-{
+void MessageBox::information(const QString& text, const QString& title) {
     show(title.isEmpty() ? applicationTitle() : title, text, QMessageBox::Information,
          QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void MessageBox::error(const QString& text)
-{
+void MessageBox::error(const QString& text) {
     show(applicationTitle(), text, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -28,7 +28,8 @@ public:
     // The standard error box for errors no screen catches.
     static void error(const QString& text);
 
-    static QMessageBox::StandardButton show(const QString& title, const QString& text,
+    static QMessageBox::StandardButton show(const QString& title,
+                                            const QString& text,
                                             QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton);

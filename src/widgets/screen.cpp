@@ -7,14 +7,12 @@
 #include <QPointer>
 
 Screen::Screen(const QString& instanceName, const QString& caption, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-{
+    : QWidget(parent, Qt::Window) {
     setObjectName(instanceName);
     setWindowTitle(caption);
 }
 
-void Screen::showScreen(const QString& focusField)
-{
+void Screen::showScreen(const QString& focusField) {
     show();
     raise();
     activateWindow();
@@ -24,8 +22,7 @@ void Screen::showScreen(const QString& focusField)
     }
 }
 
-bool Screen::event(QEvent* event)
-{
+bool Screen::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         QPointer<Screen> self(this);
         quelvarino::ActivationHook::setHandler([self] {
@@ -38,20 +35,17 @@ bool Screen::event(QEvent* event)
 }
 
 namespace {
-QList<QPointer<QWidget>>& registry()
-{
+QList<QPointer<QWidget>>& registry() {
     static QList<QPointer<QWidget>> screens;
     return screens;
 }
 }  // namespace
 
-void Screens::add(QWidget* screen)
-{
+void Screens::add(QWidget* screen) {
     registry().append(screen);
 }
 
-QWidget* Screens::find(const QString& instanceName)
-{
+QWidget* Screens::find(const QString& instanceName) {
     for (const QPointer<QWidget>& s : registry()) {
         if (s && s->objectName() == instanceName)
             return s;
@@ -59,8 +53,7 @@ QWidget* Screens::find(const QString& instanceName)
     return nullptr;
 }
 
-QList<QWidget*> Screens::all()
-{
+QList<QWidget*> Screens::all() {
     QList<QWidget*> out;
     for (const QPointer<QWidget>& s : registry()) {
         if (s)
@@ -69,8 +62,7 @@ QList<QWidget*> Screens::all()
     return out;
 }
 
-void Screens::destroyAll()
-{
+void Screens::destroyAll() {
     // Newest first: screens may refer to the ones created before them.
     QList<QPointer<QWidget>> screens = registry();
     registry().clear();

@@ -29,8 +29,7 @@ public:
     static void add(QWidget* screen);
     static QWidget* find(const QString& instanceName);
     template <typename T>
-    static T* get(const QString& instanceName)
-    {
+    static T* get(const QString& instanceName) {
         return qobject_cast<T*>(find(instanceName));
     }
     static QList<QWidget*> all();

@@ -16,8 +16,7 @@ struct FolderState {
     QString lastTitle;
     QString lastInitial;
 };
-FolderState& folders()
-{
+FolderState& folders() {
     static FolderState s;
     return s;
 }
@@ -27,8 +26,7 @@ struct PreviewState {
     QString pdf;
     int count = 0;
 };
-PreviewState& previews()
-{
+PreviewState& previews() {
     static PreviewState s;
     return s;
 }
@@ -37,16 +35,14 @@ struct UrlState {
     bool testMode = false;
     QList<QUrl> opened;
 };
-UrlState& urls()
-{
+UrlState& urls() {
     static UrlState s;
     return s;
 }
 
 }  // namespace
 
-QString FolderPicker::pick(QWidget* parent, const QString& title, const QString& initialFolder)
-{
+QString FolderPicker::pick(QWidget* parent, const QString& title, const QString& initialFolder) {
     folders().lastTitle = title;
     folders().lastInitial = initialFolder;
     if (folders().testMode || MessageBox::testMode())
@@ -54,37 +50,34 @@ QString FolderPicker::pick(QWidget* parent, const QString& title, const QString&
     return QFileDialog::getExistingDirectory(parent, title, initialFolder);
 }
 
-void FolderPicker::setTestMode(bool on)
-{
+void FolderPicker::setTestMode(bool on) {
     folders().testMode = on;
 }
 
-void FolderPicker::setNextFolder(const QString& folder)
-{
+void FolderPicker::setNextFolder(const QString& folder) {
     folders().testMode = true;
     folders().answers.enqueue(folder);
 }
 
-QString FolderPicker::lastTitle()
-{
+QString FolderPicker::lastTitle() {
     return folders().lastTitle;
 }
 
-QString FolderPicker::lastInitialFolder()
-{
+QString FolderPicker::lastInitialFolder() {
     return folders().lastInitial;
 }
 
-void PrintPreview::show(QWidget* parent, const QString& title,
+void PrintPreview::show(QWidget* parent,
+                        const QString& title,
                         const std::function<void(QPrinter*)>& setup,
-                        const std::function<void(QPrinter*)>& render)
-{
+                        const std::function<void(QPrinter*)>& render) {
     ++previews().count;
     if (previews().testMode || MessageBox::testMode()) {
         QPrinter printer(QPrinter::HighResolution);
         setup(&printer);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(previews().pdf.isEmpty() ? QStringLiteral("/dev/null") : previews().pdf);
+        printer.setOutputFileName(previews().pdf.isEmpty() ? QStringLiteral("/dev/null")
+                                                           : previews().pdf);
         render(&printer);
         return;
     }
@@ -93,45 +86,39 @@ void PrintPreview::show(QWidget* parent, const QString& title,
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(title);
     dialog.setWindowState(Qt::WindowMaximized);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&](QPrinter* p) { render(p); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [&](QPrinter* p) { render(p); });
     dialog.exec();
 }
 
-void PrintPreview::setTestMode(bool on, const QString& pdfFile)
-{
+void PrintPreview::setTestMode(bool on, const QString& pdfFile) {
     previews().testMode = on;
     previews().pdf = pdfFile;
 }
 
-QString PrintPreview::testOutput()
-{
+QString PrintPreview::testOutput() {
     return previews().pdf;
 }
 
-int PrintPreview::previewCount()
-{
+int PrintPreview::previewCount() {
     return previews().count;
 }
 
-void UrlOpener::open(const QUrl& url)
-{
+void UrlOpener::open(const QUrl& url) {
     urls().opened.append(url);
     if (urls().testMode || MessageBox::testMode())
         return;
     QDesktopServices::openUrl(url);
 }
 
-void UrlOpener::setTestMode(bool on)
-{
+void UrlOpener::setTestMode(bool on) {
     urls().testMode = on;
 }
 
-QList<QUrl> UrlOpener::openedUrls()
-{
+QList<QUrl> UrlOpener::openedUrls() {
     return urls().opened;
 }
 
-void UrlOpener::clearOpenedUrls()
-{
+void UrlOpener::clearOpenedUrls() {
     urls().opened.clear();
 }

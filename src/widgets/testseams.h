@@ -23,7 +23,8 @@ public:
 // printer it is given. In test mode the pages go to a PDF file instead.
 class PrintPreview {
 public:
-    static void show(QWidget* parent, const QString& title,
+    static void show(QWidget* parent,
+                     const QString& title,
                      const std::function<void(QPrinter*)>& setup,
                      const std::function<void(QPrinter*)>& render);
     static void setTestMode(bool on, const QString& pdfFile = QString());
