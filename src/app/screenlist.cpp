@@ -1,6 +1,7 @@
 #include "app/screenlist.h"
 
 #include "app/modules.h"
+#include "registers/expensetypes.h"
 #include "widgets/screen.h"
 
 #include <functional>
@@ -24,8 +25,8 @@ QList<ScreenEntry> creationOrder() {
         {"Quelvarino0012_0", "Cadastro de Motociclistas", {}},
         {"Quelvarino0012_1", "Pesquisa de Motociclista", {}},
         {"Quelvarino0012_2", kPrintDialog, {}},
-        {"Quelvarino0013_0", "Cadastro de Despesas", {}},
-        {"Quelvarino0013_1", "Pesquisa de Despesas", {}},
+        {"Quelvarino0013_0", "Cadastro de Despesas", [] { return new TQuelvarino0013_0; }},
+        {"Quelvarino0013_1", "Pesquisa de Despesas", [] { return new TQuelvarino0013_1; }},
         {"Quelvarino0013_2", kPrintDialog, {}},
         {"Quelvarino0014_0", "Parametros Iniciais", {}},
         {"Quelvarino0014_1", "Alteração da Senha de Acesso", {}},

@@ -518,6 +518,26 @@ void Table::findNearest(const QStringList& values) {
     bof_ = false;
 }
 
+QVector<QStringList> Table::rowTexts(int offset, int count, const QStringList& fields) const
+{
+    requireOpen();
+    QList<int> indexes;
+    for (const QString& f : fields) {
+        const int i = def_->fieldIndex(f);
+        if (i < 0)
+            throw StoreError(QStringLiteral("Campo %1 não existe na tabela %2.").arg(f, tableName_));
+        indexes.append(i);
+    }
+    QVector<QStringList> out;
+    for (const Row& row : fetch(QString(), {}, false, count, offset)) {
+        QStringList texts;
+        for (int i : indexes)
+            texts.append(storedToText(def_->fields[i].type, row.values[i]));
+        out.append(texts);
+    }
+    return out;
+}
+
 Table::Bookmark Table::bookmark() const {
     const Row* row = currentRow();
     return row ? Bookmark{row->rowId, true} : Bookmark{};

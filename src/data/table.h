@@ -84,6 +84,10 @@ public:
     void findNearest(const QStringList& values);
     void findNearest(const QString& value) { findNearest(QStringList{value}); }
 
+    // Texts of `fields` for the rows [offset, offset + count) of the current
+    // order, for grids; the cursor does not move.
+    QVector<QStringList> rowTexts(int offset, int count, const QStringList& fields) const;
+
     Bookmark bookmark() const;
     void gotoBookmark(const Bookmark& bookmark);
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "registers/recordscreen.h"
+#include "registers/searchscreen.h"
+
+class QLineEdit;
+
+namespace quelvarino {
+
+class MaskEdit;
+
+// "Cadastro de Despesas": the catalogue of expense kinds.
+class TQuelvarino0013_0 : public RecordScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0013_0(QWidget* parent = nullptr);
+
+    QLineEdit* Ed_Cod;
+    QLineEdit* Ed_Desp;
+    MaskEdit* Ed_Data;
+};
+
+// "Pesquisa de Despesas".
+class TQuelvarino0013_1 : public SearchScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0013_1(QWidget* parent = nullptr);
+};
+
+}  // namespace quelvarino

@@ -1,0 +1,431 @@
+#include "registers/recordscreen.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+#include "core/errors.h"
+#include "core/money.h"
+#include "core/registerchecks.h"
+#include "data/table.h"
+#include "registers/searchscreen.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace quelvarino {
+namespace {
+
+const char* const kLockedMessage = "Este registro está sendo alterado por outro usuário.";
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const QString& hint)
+{
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    b->setMinimumWidth(82);
+    return b;
+}
+
+}  // namespace
+
+RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWidget* parent)
+    : Screen(instance, caption, parent)
+{
+    toolbar_ = new QHBoxLayout;
+    Btn_Novo = makeButton(this, "Btn_Novo", "&Novo", QString());
+    Btn_Alterar = makeButton(this, "Btn_Alterar", "&Alterar", QString());
+    Btn_Gravar = makeButton(this, "Btn_Gravar", "&Gravar", QStringLiteral("Gravar dados digitados"));
+    Btn_Cancel = makeButton(this, "Btn_Cancel", "&Cancelar", QString());
+    Btn_Excluir = makeButton(this, "Btn_Excluir", "&Excluir", QStringLiteral("Exclusão de dados"));
+    Btn_Consultar = makeButton(this, "Btn_Consultar", "&Consultar", QStringLiteral("Consultar dados"));
+    Btn_Limpar = makeButton(this, "Btn_Limpar", "&Limpar", QStringLiteral("Limpar campos"));
+    Btn_Imprimir = makeButton(this, "Btn_Imprimir", "&Imprimir", QStringLiteral("Imprimir relatório"));
+    Btn_Retornar = makeButton(this, "Btn_Retornar", "&Retornar", QStringLiteral("Retornar ao menu"));
+    const QList<QPair<QPushButton*, void (RecordScreen::*)()>> handlers = {
+        {Btn_Novo, &RecordScreen::Btn_NovoClick},
+        {Btn_Alterar, &RecordScreen::Btn_AlterarClick},
+        {Btn_Gravar, &RecordScreen::Btn_GravarClick},
+        {Btn_Cancel, &RecordScreen::Btn_CancelClick},
+        {Btn_Excluir, &RecordScreen::Btn_ExcluirClick},
+        {Btn_Consultar, &RecordScreen::Btn_ConsultarClick},
+        {Btn_Limpar, &RecordScreen::Btn_LimparClick},
+        {Btn_Imprimir, &RecordScreen::Btn_ImprimirClick},
+        {Btn_Retornar, &RecordScreen::Btn_RetornarClick},
+    };
+    for (const auto& [button, handler] : handlers) {
+        toolbar_->addWidget(button);
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
+    }
+}
+
+void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings)
+{
+    config_ = config;
+    bindings_ = bindings;
+    Btn_Novo->setToolTip(config_.novoHint);
+    Btn_Cancel->setToolTip(config_.cancelHint);
+    for (const Binding& b : bindings_) {
+        enterMovesOn(b.widget);
+        if (b.kind == Kind::Money)
+            moneyField(static_cast<QLineEdit*>(b.widget));
+    }
+    if (config_.codeEdit) {
+        config_.codeEdit->setMaxLength(config_.codeWidth);
+        setFieldEditable(config_.codeEdit, false);
+    }
+    if (config_.lastChange)
+        setFieldEditable(config_.lastChange, false);
+    clearScreen();
+    setBrowseState();
+}
+
+QString RecordScreen::fieldText(const Binding& b) const
+{
+    switch (b.kind) {
+    case Kind::Combo:
+        return static_cast<QComboBox*>(b.widget)->currentText();
+    case Kind::Memo:
+        return static_cast<QPlainTextEdit*>(b.widget)->toPlainText();
+    default:
+        return static_cast<QLineEdit*>(b.widget)->text();
+    }
+}
+
+void RecordScreen::setFieldText(const Binding& b, const QString& text)
+{
+    switch (b.kind) {
+    case Kind::Combo:
+        setComboText(static_cast<QComboBox*>(b.widget), text);
+        break;
+    case Kind::Memo:
+        static_cast<QPlainTextEdit*>(b.widget)->setPlainText(text);
+        break;
+    case Kind::Money:
+        static_cast<QLineEdit*>(b.widget)->setText(
+            text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text)));
+        break;
+    default:
+        static_cast<QLineEdit*>(b.widget)->setText(text);  // a mask edit takes its shape
+        break;
+    }
+}
+
+QList<QWidget*> RecordScreen::entryFields() const
+{
+    QList<QWidget*> out;
+    for (const Binding& b : bindings_) {
+        if (b.widget != config_.lastChange)  // never enabled: not an entry field
+            out.append(b.widget);
+    }
+    return out;
+}
+
+void RecordScreen::loadFields(Table& table, const QStringList& fields)
+{
+    for (const Binding& b : bindings_) {
+        if (!fields.isEmpty() && !fields.contains(b.field, Qt::CaseInsensitive))
+            continue;
+        if (b.kind == Kind::Combo)
+            setPickOnly(static_cast<QComboBox*>(b.widget), false);
+        setFieldText(b, table.fieldByName(b.field).asString());
+    }
+}
+
+void RecordScreen::clearScreen()
+{
+    for (const Binding& b : bindings_) {
+        if (b.kind == Kind::Combo) {
+            auto* combo = static_cast<QComboBox*>(b.widget);
+            setPickOnly(combo, false);
+            combo->setCurrentIndex(-1);
+            combo->setEditText(QString());
+        } else if (b.kind == Kind::Money) {
+            static_cast<QLineEdit*>(b.widget)->setText(QStringLiteral("0,00"));
+        } else {
+            setFieldText(b, QString());
+        }
+    }
+    if (config_.lastChange)
+        config_.lastChange->setText(formatDate(Clock::today()));
+    clearExtra();
+    if (config_.table && config_.table())
+        config_.table()->close();  // abandons an edit and its lock
+    newRecord_ = false;
+}
+
+void RecordScreen::setBrowseState()
+{
+    editState_ = false;
+    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
+                           Btn_Imprimir, Btn_Retornar})
+        b->setEnabled(true);
+    Btn_Gravar->setEnabled(false);
+    Btn_Cancel->setEnabled(false);
+    for (const Binding& b : bindings_) {
+        if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
+            setFieldEditable(b.widget, false);
+    }
+}
+
+void RecordScreen::setEditState()
+{
+    editState_ = true;
+    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
+                           Btn_Imprimir, Btn_Retornar})
+        b->setEnabled(false);
+    Btn_Gravar->setEnabled(true);
+    Btn_Cancel->setEnabled(true);
+    for (const Binding& b : bindings_) {
+        if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
+            setFieldEditable(b.widget, true);
+    }
+}
+
+void RecordScreen::Btn_NovoClick()
+{
+    clearScreen();
+    setEditState();
+    Table* t = config_.table();
+    t->close();
+    t->setIndexFieldNames(config_.codeField);
+    t->open();
+    t->last();
+    const QString last = t->isEmpty() ? QString() : t->fieldByName(config_.codeField).asString();
+    t->close();
+    config_.codeEdit->setText(nextCode(last, config_.codeWidth));
+    for (QComboBox* combo : config_.pickOnlyCombos)
+        setPickOnly(combo, true);
+    if (config_.situation) {
+        setPickOnly(config_.situation, true);
+        setComboText(config_.situation, QStringLiteral("ATIVO"));
+    }
+    newRecord_ = true;
+    if (config_.firstField)
+        config_.firstField->setFocus();
+}
+
+void RecordScreen::lockRefused()
+{
+    MessageBox::warning(QString::fromUtf8(kLockedMessage));
+}
+
+void RecordScreen::Btn_AlterarClick()
+{
+    const QString code = config_.codeEdit->text().trimmed();
+    if (code.isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
+        return;
+    }
+    Table* t = config_.table();
+    t->close();
+    t->setIndexFieldNames(config_.codeField);
+    t->open();
+    t->findNearest(code);
+    if (t->isEmpty() || t->fieldByName(config_.codeField).asString() != code) {
+        // Never lock (and later overwrite) a record other than the one shown.
+        t->close();
+        MessageBox::warning(QStringLiteral("Este registro não foi encontrado; nada foi alterado."));
+        return;
+    }
+    try {
+        t->edit();
+    } catch (const RecordLockedError&) {
+        t->close();
+        lockRefused();
+        return;
+    }
+    reloadForEdit(*t);  // what is stored now, under our lock
+    setEditState();
+    newRecord_ = false;
+    if (config_.firstField)
+        config_.firstField->setFocus();
+}
+
+bool RecordScreen::validate()
+{
+    bool allBlank = true;
+    for (QWidget* w : entryFields()) {
+        QString text;
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            text = combo->currentText();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            text = memo->toPlainText();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            text = edit->text();
+        if (!text.isEmpty())
+            allBlank = false;
+    }
+    if (allBlank) {
+        MessageBox::warning(
+            QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+        if (config_.nameEdit)
+            config_.nameEdit->setFocus();
+        return false;
+    }
+    const bool hasCode = !config_.codeEdit->text().isEmpty();
+    bool hasName = false;
+    if (auto* name = qobject_cast<QLineEdit*>(config_.nameEdit))
+        hasName = !name->text().isEmpty();
+    if (!hasCode && !hasName) {
+        MessageBox::warning(config_.requiredMessage);
+        if (config_.nameEdit)
+            config_.nameEdit->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void RecordScreen::writeRecord(Table& table)
+{
+    for (const Binding& b : bindings_) {
+        if (b.widget == config_.lastChange)
+            continue;
+        table.fieldByName(b.field).setAsString(fieldText(b));
+    }
+    if (config_.lastChange)
+        table.fieldByName(QStringLiteral("DATA")).setAsString(formatDate(Clock::today()));
+    writeExtra(table);
+}
+
+void RecordScreen::Btn_GravarClick()
+{
+    if (!validate())
+        return;
+    Table* t = config_.table();
+    const QString code = config_.codeEdit->text().trimmed();
+    QString movedFrom;
+    const bool heldByAlterar = t->isOpen() && t->state() == Table::State::Edit &&
+                               t->fieldByName(config_.codeField).asString() == code;
+    if (!heldByAlterar) {
+        t->close();
+        t->setIndexFieldNames(config_.codeField);
+        t->open();
+        if (newRecord_) {
+            // A record begun with Novo is always a new one: when another
+            // workstation took its code meanwhile, it goes under the next
+            // free code and nothing stored is changed.
+            QString free = code;
+            while (t->findKey(free)) {
+                t->last();
+                free = nextCode(t->fieldByName(config_.codeField).asString(), config_.codeWidth);
+            }
+            if (free != code) {
+                movedFrom = code;
+                config_.codeEdit->setText(free);
+            }
+            t->insert();
+        } else if (t->findKey(code)) {
+            try {
+                t->edit();
+            } catch (const RecordLockedError&) {
+                t->close();
+                lockRefused();
+                return;
+            }
+        } else {
+            t->insert();
+        }
+    }
+    writeRecord(*t);
+    t->post();
+    t->saveChanges();
+    t->flushBuffers();
+    t->close();
+    const QString stored = config_.codeEdit->text();
+    setBrowseState();
+    clearScreen();
+    if (!movedFrom.isEmpty())
+        MessageBox::warning(QStringLiteral("O código %1 foi usado por outro usuário; este registro "
+                                           "foi gravado com o código %2.")
+                                .arg(movedFrom, stored));
+}
+
+void RecordScreen::Btn_CancelClick()
+{
+    setBrowseState();
+    clearScreen();
+}
+
+void RecordScreen::Btn_LimparClick()
+{
+    setBrowseState();
+    clearScreen();
+}
+
+void RecordScreen::Btn_ExcluirClick()
+{
+    const QString code = config_.codeEdit->text().trimmed();
+    if (code.isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o registro que será excluído"));
+        return;
+    }
+    if (!MessageBox::confirm(config_.deleteQuestion))
+        return;
+    Table* t = config_.table();
+    t->close();
+    t->setIndexFieldNames(config_.codeField);
+    t->open();
+    t->findNearest(code);
+    if (t->isEmpty() || t->fieldByName(config_.codeField).asString() != code) {
+        t->close();
+        MessageBox::warning(QStringLiteral("Este registro não foi encontrado; nada foi excluído."));
+        return;
+    }
+    try {
+        t->remove();
+    } catch (const RecordLockedError&) {
+        t->close();
+        lockRefused();
+        return;
+    }
+    t->saveChanges();
+    t->flushBuffers();
+    t->close();
+    clearScreen();
+}
+
+void RecordScreen::Btn_ConsultarClick()
+{
+    clearScreen();
+    if (auto* search = Screens::get<SearchScreen>(config_.searchScreen)) {
+        search->table()->close();
+        search->openSearch(config_.callerName);
+    }
+}
+
+void RecordScreen::Btn_ImprimirClick()
+{
+    if (auto* dialog = Screens::find(config_.printDialog)) {
+        if (auto* screen = qobject_cast<Screen*>(dialog))
+            screen->showScreen();
+        else
+            dialog->show();
+    }
+}
+
+void RecordScreen::Btn_RetornarClick()
+{
+    clearScreen();
+    close();
+}
+
+void RecordScreen::closeEvent(QCloseEvent* event)
+{
+    // Closing the window while editing abandons the edit, as Cancelar does,
+    // so no record stays locked behind a hidden screen.
+    if (editState_)
+        setBrowseState();
+    clearScreen();
+    event->accept();
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "widgets/screen.h"
+
+#include <QList>
+#include <functional>
+
+class QBoxLayout;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace quelvarino {
+
+class MaskEdit;
+class Table;
+
+// The scheme every register follows: a toolbar of nine buttons, browse and
+// edit states, unbound fields copied to and from the table field by field,
+// a companion search and a print dialog. A concrete screen builds its
+// fields, describes them here and fills in the few texts that differ.
+class RecordScreen : public Screen {
+    Q_OBJECT
+public:
+    enum class Kind { Text, Money, Mask, Combo, Memo };
+    struct Binding {
+        QWidget* widget;
+        QString field;  // table field written from and loaded into the widget
+        Kind kind;
+    };
+
+    RecordScreen(const QString& instance, const QString& caption, QWidget* parent = nullptr);
+
+    void Btn_NovoClick();
+    void Btn_AlterarClick();
+    void Btn_GravarClick();
+    void Btn_CancelClick();
+    void Btn_ExcluirClick();
+    void Btn_ConsultarClick();
+    void Btn_LimparClick();
+    void Btn_ImprimirClick();
+    void Btn_RetornarClick();
+
+    void clearScreen();
+    void setBrowseState();
+    void setEditState();
+    bool inEditState() const { return editState_; }
+
+    // Copies the table's current record into the fields of `bindings` (all
+    // of them when empty): money formatted, combos as free text.
+    void loadFields(Table& table, const QStringList& fields = {});
+
+    QPushButton* Btn_Novo;
+    QPushButton* Btn_Alterar;
+    QPushButton* Btn_Gravar;
+    QPushButton* Btn_Cancel;
+    QPushButton* Btn_Excluir;
+    QPushButton* Btn_Consultar;
+    QPushButton* Btn_Limpar;
+    QPushButton* Btn_Imprimir;
+    QPushButton* Btn_Retornar;
+
+protected:
+    struct Config {
+        std::function<Table*()> table;  // the data module's table
+        QString codeField;              // "COD", "CODCLI"
+        int codeWidth = 6;
+        QLineEdit* codeEdit = nullptr;
+        QWidget* nameEdit = nullptr;     // focus of the validation messages
+        QWidget* firstField = nullptr;   // focus after Novo and Alterar
+        MaskEdit* lastChange = nullptr;  // "Data ... Alteração", never enabled
+        QString requiredMessage;        // code and name both empty
+        QString deleteQuestion;         // "Deseja excluir esta despesa?"
+        QString callerName;             // for the search
+        QString searchScreen;           // instance of the search
+        QString printDialog;            // instance of the print dialog
+        QList<QComboBox*> pickOnlyCombos;  // pick-only after Novo
+        QComboBox* situation = nullptr;    // "ATIVO" after Novo
+        QString novoHint = QStringLiteral("Incluir novos dados");
+        QString cancelHint = QStringLiteral("Cancelar a operação");
+    };
+
+    // Called by the concrete screen once its fields exist.
+    void setUp(const Config& config, const QList<Binding>& bindings);
+    QBoxLayout* toolbarLayout() const { return toolbar_; }
+
+    // Extra steps of a screen: after clearing, after loading, when writing.
+    virtual void clearExtra() {}
+    // Loads the current record after Alterar has locked it.
+    virtual void reloadForEdit(Table& table) { loadFields(table); }
+    virtual void writeExtra(Table&) {}
+    // Every field the "all fields are blank" test looks at.
+    virtual QList<QWidget*> entryFields() const;
+
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool validate();
+    void writeRecord(Table& table);
+    QString fieldText(const Binding& b) const;
+    void setFieldText(const Binding& b, const QString& text);
+    void lockRefused();
+
+    Config config_;
+    QList<Binding> bindings_;
+    QBoxLayout* toolbar_;
+    bool editState_ = false;
+    bool newRecord_ = false;  // begun with Novo: always inserted
+};
+
+}  // namespace quelvarino

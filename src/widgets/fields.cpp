@@ -1,0 +1,221 @@
+#include "widgets/fields.h"
+
+#include "core/errors.h"
+#include "core/money.h"
+#include "core/registerchecks.h"
+#include "widgets/application.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+
+namespace quelvarino {
+namespace {
+
+class EnterFilter : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                key->modifiers() == Qt::NoModifier) {
+                auto* w = static_cast<QWidget*>(watched);
+                // Leave the combo's own popup alone.
+                if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->view()->isVisible())
+                    return false;
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QApplication::sendEvent(w, &tab);
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+class MoneyKeys : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (text.isEmpty() || !text.at(0).isPrint())
+            return false;  // Backspace, arrows, Delete, Tab, Enter...
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return false;
+        const QChar c = text.at(0);
+        if ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char(','))
+            return false;
+        QApplication::beep();
+        return true;
+    }
+};
+
+class ExitFilter : public QObject {
+public:
+    ExitFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), handler_(std::move(handler))
+    {
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                !running_) {
+                running_ = true;
+                guarded(handler_);
+                running_ = false;
+            }
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+    bool running_ = false;
+};
+
+}  // namespace
+
+void enterMovesOn(QWidget* field)
+{
+    if (qobject_cast<QPlainTextEdit*>(field))
+        return;  // Enter starts a new line in notes
+    field->installEventFilter(new EnterFilter(field));
+}
+
+void upperCaseField(QLineEdit* field)
+{
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper != text) {
+            const int cursor = field->cursorPosition();
+            field->setText(upper);
+            field->setCursorPosition(cursor);
+        }
+    });
+}
+
+void upperCaseField(QComboBox* combo)
+{
+    if (combo->lineEdit())
+        upperCaseField(combo->lineEdit());
+}
+
+void onExit(QWidget* field, std::function<void()> handler)
+{
+    field->installEventFilter(new ExitFilter(field, std::move(handler)));
+}
+
+void moneyField(QLineEdit* field)
+{
+    field->installEventFilter(new MoneyKeys(field));
+    field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    onExit(field, [field] {
+        if (field->text().trimmed().isEmpty()) {
+            field->setText(QStringLiteral("0,00"));
+            return;
+        }
+        field->setText(formatMoney(parseMoney(field->text())));  // throws: text kept
+    });
+}
+
+bool runDateCheck(MaskEdit* field)
+{
+    const DateCheck check = checkDateText(field->text());
+    for (const DateCheckMessage& m : check.messages) {
+        switch (m.kind) {
+        case DateCheckMessage::Information:
+            MessageBox::information(m.text);
+            break;
+        case DateCheckMessage::Warning:
+            MessageBox::warning(m.text);
+            break;
+        case DateCheckMessage::ConversionError:
+            MessageBox::error(m.text);
+            break;
+        }
+    }
+    if (!check.ok())
+        field->setFocus();
+    return check.ok();
+}
+
+void dateField(MaskEdit* field)
+{
+    onExit(field, [field] { runDateCheck(field); });
+}
+
+QStringList ufList()
+{
+    return {"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
+            "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"};
+}
+
+QStringList phoneKinds()
+{
+    return {"Linha", "Celular", "Fax"};
+}
+
+QStringList situations()
+{
+    return {"ATIVO", "BLOQUEADO", ""};
+}
+
+QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    combo->addItems(items);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->lineEdit()->setMaxLength(maxLength);
+    combo->setProperty("maxTextLength", maxLength);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    enterMovesOn(combo);
+    return combo;
+}
+
+void setPickOnly(QComboBox* combo, bool pickOnly)
+{
+    const QString text = combo->currentText();
+    if (pickOnly) {
+        combo->setEditable(false);
+        combo->setCurrentIndex(combo->findText(text));
+    } else {
+        combo->setEditable(true);
+        combo->lineEdit()->setMaxLength(combo->property("maxTextLength").toInt());
+        combo->setEditText(text);
+    }
+}
+
+void setComboText(QComboBox* combo, const QString& text)
+{
+    if (combo->isEditable()) {
+        combo->setCurrentIndex(combo->findText(text));
+        combo->setEditText(text);
+    } else {
+        combo->setCurrentIndex(combo->findText(text));
+    }
+}
+
+void setFieldEditable(QWidget* field, bool editable)
+{
+    field->setEnabled(editable);
+    QFont f = field->font();
+    f.setBold(!editable);
+    field->setFont(f);
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace quelvarino {
+
+class MaskEdit;
+
+// Field behaviours, each written once and attached by field kind.
+
+// Enter moves to the next field as Tab does.
+void enterMovesOn(QWidget* field);
+// Typed letters become capitals.
+void upperCaseField(QLineEdit* field);
+void upperCaseField(QComboBox* combo);
+// Money: digits, Backspace and "," only (others beep); "##0.00" when left,
+// empty becomes "0,00"; a text that is no number gives the conversion
+// error and stays as typed.
+void moneyField(QLineEdit* field);
+// Runs `handler` when the field is left for another field of its window
+// (not when the window itself loses the focus to a message box).
+void onExit(QWidget* field, std::function<void()> handler);
+// The date check when the field is left; the focus goes back on a failure.
+// Returns through `ok` whether the date passed (may be null).
+bool runDateCheck(MaskEdit* field);
+void dateField(MaskEdit* field);
+
+// Fixed lists.
+QStringList ufList();
+QStringList phoneKinds();
+QStringList situations();  // "ATIVO", "BLOQUEADO" and an empty item
+
+QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent);
+// Pick-only: only the list's items can be chosen (after Novo). Free text:
+// any text can stand in it (after clearing or loading).
+void setPickOnly(QComboBox* combo, bool pickOnly);
+void setComboText(QComboBox* combo, const QString& text);
+
+// Browse state draws entry fields disabled and bold; edit state enabled and regular.
+void setFieldEditable(QWidget* field, bool editable);
+
+}  // namespace quelvarino
