@@ -19,11 +19,13 @@ int main(int argc, char* argv[]) {
     const QStringList args = app.arguments();
     if (args.size() < 4)
         return 2;
+    // Optional last argument: the table (clients by default).
+    const QString tableName = args.size() > 4 ? args[4] : QStringLiteral("tbclientes");
     DataFolder::setPath(args[1]);
     const QString command = args[2];
     QTextStream out(stdout);
     try {
-        Table table(QStringLiteral("tbclientes"));
+        Table table(tableName);
         table.open();
         if (command == "lock") {  // lock <code>: edit and hold until told
             if (!table.findKey(args[3])) {
@@ -53,7 +55,7 @@ int main(int argc, char* argv[]) {
             }
         } else if (command == "read") {  // read <code>: print the name
             if (table.findKey(args[3]))
-                out << table.fieldByName("razaosocial").asString() << Qt::endl;
+                out << table.fieldByName(table.fieldName(1)).asString() << Qt::endl;
             else
                 out << "MISSING" << Qt::endl;
         }

@@ -89,10 +89,15 @@ void Table::applyOrder() {
     QStringList order;
     if (!indexName_.isEmpty()) {
         const IndexDef* index = def_->findIndex(indexName_);
-        if (!index)
+        if (index) {
+            order = index->fields;
+        } else if (def_->primaryKey.size() == 1 &&
+                   def_->primaryKey.first().compare(indexName_, Qt::CaseInsensitive) == 0) {
+            order = def_->primaryKey;  // the primary index, named by its field
+        } else {
             throw StoreError(
                 QStringLiteral("Índice %1 não existe na tabela %2.").arg(indexName_, tableName_));
-        order = index->fields;
+        }
     } else if (!indexFields_.trimmed().isEmpty()) {
         for (const QString& part : indexFields_.split(';', Qt::SkipEmptyParts)) {
             const int i = def_->fieldIndex(part.trimmed());
