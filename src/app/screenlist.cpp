@@ -1,6 +1,8 @@
 #include "app/screenlist.h"
 
 #include "app/modules.h"
+#include "registers/clients.h"
+#include "registers/couriers.h"
 #include "registers/expensetypes.h"
 #include "widgets/screen.h"
 
@@ -19,11 +21,11 @@ const char* const kPrintDialog = "Tipos de Impressão";
 
 QList<ScreenEntry> creationOrder() {
     QList<ScreenEntry> list = {
-        {"Quelvarino0011_0", "Cadastro de Clientes", {}},
-        {"Quelvarino0011_1", "Pesquisa de Clientes", {}},
+        {"Quelvarino0011_0", "Cadastro de Clientes", [] { return new TQuelvarino0011_0; }},
+        {"Quelvarino0011_1", "Pesquisa de Clientes", [] { return new TQuelvarino0011_1; }},
         {"Quelvarino0011_2", kPrintDialog, {}},
-        {"Quelvarino0012_0", "Cadastro de Motociclistas", {}},
-        {"Quelvarino0012_1", "Pesquisa de Motociclista", {}},
+        {"Quelvarino0012_0", "Cadastro de Motociclistas", [] { return new TQuelvarino0012_0; }},
+        {"Quelvarino0012_1", "Pesquisa de Motociclista", [] { return new TQuelvarino0012_1; }},
         {"Quelvarino0012_2", kPrintDialog, {}},
         {"Quelvarino0013_0", "Cadastro de Despesas", [] { return new TQuelvarino0013_0; }},
         {"Quelvarino0013_1", "Pesquisa de Despesas", [] { return new TQuelvarino0013_1; }},

@@ -174,6 +174,8 @@ void RecordScreen::setBrowseState()
         if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
             setFieldEditable(b.widget, false);
     }
+    for (QWidget* w : config_.editableExtras)
+        setFieldEditable(w, false);
 }
 
 void RecordScreen::setEditState()
@@ -188,6 +190,8 @@ void RecordScreen::setEditState()
         if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
             setFieldEditable(b.widget, true);
     }
+    for (QWidget* w : config_.editableExtras)
+        setFieldEditable(w, true);
 }
 
 void RecordScreen::Btn_NovoClick()
@@ -246,8 +250,8 @@ void RecordScreen::Btn_AlterarClick()
     reloadForEdit(*t);  // what is stored now, under our lock
     setEditState();
     newRecord_ = false;
-    if (config_.firstField)
-        config_.firstField->setFocus();
+    if (QWidget* focus = config_.alterField ? config_.alterField : config_.firstField)
+        focus->setFocus();
 }
 
 bool RecordScreen::validate()

@@ -46,6 +46,9 @@ public:
     void setBrowseState();
     void setEditState();
     bool inEditState() const { return editState_; }
+    // The screen now shows a stored record (found by its document): a
+    // following Gravar updates it instead of inserting a new one.
+    void showingStoredRecord() { newRecord_ = false; }
 
     // Copies the table's current record into the fields of `bindings` (all
     // of them when empty): money formatted, combos as free text.
@@ -68,7 +71,9 @@ protected:
         int codeWidth = 6;
         QLineEdit* codeEdit = nullptr;
         QWidget* nameEdit = nullptr;     // focus of the validation messages
-        QWidget* firstField = nullptr;   // focus after Novo and Alterar
+        QWidget* firstField = nullptr;   // focus after Novo
+        QWidget* alterField = nullptr;   // focus after Alterar (firstField when unset)
+        QList<QWidget*> editableExtras;  // enabled with the fields (document radios)
         MaskEdit* lastChange = nullptr;  // "Data ... Alteração", never enabled
         QString requiredMessage;        // code and name both empty
         QString deleteQuestion;         // "Deseja excluir esta despesa?"

@@ -6,7 +6,10 @@
 #include "widgets/application.h"
 #include "widgets/fields.h"
 
+#include "widgets/messagebox.h"
+
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -105,6 +108,31 @@ SearchScreen::~SearchScreen() = default;
 void SearchScreen::setReturn(const QString& callerName, ReturnHandler handler)
 {
     returns_.insert(callerName, std::move(handler));
+}
+
+void SearchScreen::setRefusal(std::function<QString(const QString&, Table&)> refusal)
+{
+    refusal_ = std::move(refusal);
+}
+
+void SearchScreen::setControlText(QWidget* screen, const QString& control, const QString& text)
+{
+    if (!screen)
+        return;
+    QWidget* w = screen->findChild<QWidget*>(control);
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        setComboText(combo, text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(w))
+        label->setText(text);
+}
+
+void SearchScreen::fillControls(QWidget* screen, const QList<QPair<QString, QString>>& controlFields,
+                                Table& row)
+{
+    for (const auto& [control, field] : controlFields)
+        setControlText(screen, control, row.fieldByName(field).asString());
 }
 
 void SearchScreen::openTable()
@@ -216,6 +244,13 @@ void SearchScreen::Btn_CancelClick()
 void SearchScreen::Btn_RetornarClick()
 {
     QWidget* caller = nullptr;
+    if (table_->isOpen() && !table_->isEmpty() && refusal_) {
+        const QString why = refusal_(caller_, *table_);
+        if (!why.isEmpty()) {
+            MessageBox::question(why);
+            return;
+        }
+    }
     if (table_->isOpen() && !table_->isEmpty()) {
         const auto handler = returns_.find(caller_);
         if (handler != returns_.end()) {

@@ -49,6 +49,16 @@ public:
     QString callerName() const { return caller_; }
     Table* table() const { return table_.get(); }
     void setReturn(const QString& callerName, ReturnHandler handler);
+    // Says why a row may not go to a caller (empty: it may); the message is
+    // shown and the search stays open.
+    void setRefusal(std::function<QString(const QString& caller, Table& row)> refusal);
+
+    // Puts `text` into the control named `control` of `screen` (edit, mask
+    // edit, combo or label), whatever its kind.
+    static void setControlText(QWidget* screen, const QString& control, const QString& text);
+    // The same for several controls from the row's fields.
+    static void fillControls(QWidget* screen, const QList<QPair<QString, QString>>& controlFields,
+                             Table& row);
 
     void Ed_DescChange();
     void Btn_CancelClick();
@@ -79,6 +89,7 @@ private:
     int option_ = 0;
     QString caller_;
     QMap<QString, ReturnHandler> returns_;
+    std::function<QString(const QString&, Table&)> refusal_;
     bool positioning_ = false;
 };
 

@@ -172,6 +172,27 @@ QStringList situations()
     return {"ATIVO", "BLOQUEADO", ""};
 }
 
+QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    if (length > 0) {
+        e->setMaxLength(length);
+        // Short fields show all they hold; long ones take what the layout gives.
+        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QString(qMin(length, 10) + 3, QLatin1Char('0'))));
+    }
+    if (upper)
+        upperCaseField(e);
+    return e;
+}
+
+MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask)
+{
+    auto* e = new MaskEdit(mask, parent);
+    e->setObjectName(name);
+    return e;
+}
+
 QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent)
 {
     auto* combo = new QComboBox(parent);

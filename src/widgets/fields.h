@@ -34,6 +34,10 @@ QStringList ufList();
 QStringList phoneKinds();
 QStringList situations();  // "ATIVO", "BLOQUEADO" and an empty item
 
+// An edit of at most `length` characters (0: no limit), upper case when asked.
+QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper);
+MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask);
+
 QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent);
 // Pick-only: only the list's items can be chosen (after Novo). Free text:
 // any text can stand in it (after clearing or loading).

@@ -38,7 +38,16 @@ void MaskEdit::setMask(const QString& mask) {
         else
             slots_.append({c, QChar(), current});
     }
-    setMaxLength(slots_.size());
+    setMaxLength(slots_.isEmpty() ? 32767 : slots_.size());
+    if (!slots_.isEmpty()) {
+        // Fixed-width digits keep the literals of the mask in place.
+        QFont f = font();
+        f.setFamily(QStringLiteral("DejaVu Sans Mono"));
+        f.setStyleHint(QFont::Monospace);
+        setFont(f);
+    }
+    if (!slots_.isEmpty())
+        setMinimumWidth(fontMetrics().horizontalAdvance(QString(slots_.size() + 4, QLatin1Char('0'))));
     normalizing_ = true;
     QLineEdit::setText(normalized(text()));
     normalizing_ = false;
@@ -52,6 +61,8 @@ QString MaskEdit::blankText() const {
 }
 
 bool MaskEdit::isComplete() const {
+    if (slots_.isEmpty())
+        return !text().isEmpty();
     const QString t = text();
     for (int i = 0; i < slots_.size(); ++i) {
         if (slots_[i].literal.isNull() && (i >= t.size() || t[i] == QLatin1Char(' ')))
@@ -87,6 +98,8 @@ QChar MaskEdit::applyCase(const Slot& slot, QChar c) const {
 }
 
 QString MaskEdit::normalized(const QString& text) const {
+    if (slots_.isEmpty())
+        return text;  // no mask: a plain edit
     QString out = blankText();
     bool sameShape = text.size() == slots_.size();
     for (int i = 0; sameShape && i < slots_.size(); ++i) {
@@ -184,7 +197,7 @@ void MaskEdit::typeText(const QString& typed) {
 }
 
 void MaskEdit::keyPressEvent(QKeyEvent* event) {
-    if (isReadOnly()) {
+    if (isReadOnly() || slots_.isEmpty()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -237,6 +250,10 @@ void MaskEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void MaskEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (slots_.isEmpty()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
     if (!event->commitString().isEmpty())
         typeText(event->commitString());
     event->accept();

@@ -1,0 +1,392 @@
+#include "registers/clients.h"
+
+#include "core/money.h"
+#include "core/registerchecks.h"
+#include "data/datamodule.h"
+#include "data/table.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace quelvarino {
+namespace {
+
+const char* const kCnpjMask = "!99.999.999/9999-99;1;";
+const char* const kCpfMask = "!999.999.999-99;1;";
+const char* const kBlankCnpj = "  .   .   /    -  ";
+const char* const kBlankCpf = "   .   .   -  ";
+
+// Enter in the administrative contact also copies the whole
+// administrative address into the billing address.
+class CopyOnEnter : public QObject {
+public:
+    CopyOnEnter(QObject* parent, std::function<void()> copy) : QObject(parent), copy_(std::move(copy)) {}
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                guarded(copy_);
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> copy_;
+};
+
+}  // namespace
+
+TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
+    : RecordScreen(QStringLiteral("Quelvarino0011_0"), QStringLiteral("Cadastro de Clientes"), parent)
+{
+    auto* layout = new QVBoxLayout(this);
+
+    // Identification, in tab order.
+    auto* top = new QGroupBox(this);
+    auto* grid = new QGridLayout(top);
+    Ed_Codcli = makeEdit(top, "Ed_Codcli", 6, false);
+    Ed_Codcli->setFixedWidth(Ed_Codcli->minimumWidth());
+    Rb_Cnpj = new QRadioButton(QStringLiteral("C.N.P.J."), top);
+    Rb_Cnpj->setObjectName(QStringLiteral("Rb_Cnpj"));
+    Rb_Cpf = new QRadioButton(QStringLiteral("C.P.F."), top);
+    Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
+    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf})
+        rb->setFocusPolicy(Qt::NoFocus);  // choosing the mask is not leaving the field
+    Ed_Cnpj = makeMaskEdit(top, "Ed_Cnpj", "");
+    Ed_Cnpj->setMinimumWidth(150);
+    Ed_Inscest = makeEdit(top, "Ed_Inscest", 15, true);
+    Ed_Data = makeMaskEdit(top, "Ed_Data", "!99/99/9999;1;_");
+
+    Ed_Razsoc = makeEdit(top, "Ed_Razsoc", 80, true);
+    Ed_Nomefan = makeEdit(top, "Ed_Nomefan", 0, true);
+    Ed_Valor = makeEdit(top, "Ed_Valor", 8, false);
+
+    Cb_Situacli = makeCombo(QStringLiteral("Cb_Situacli"), situations(), 10, top);
+
+    auto* doc = new QHBoxLayout;
+    doc->addWidget(Rb_Cnpj);
+    doc->addWidget(Rb_Cpf);
+    doc->addWidget(Ed_Cnpj, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Código  :"), top), 0, 0);
+    grid->addWidget(Ed_Codcli, 0, 1);
+    grid->addLayout(doc, 0, 2, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Insc. Estadual / R.G. :"), top), 0, 4);
+    grid->addWidget(Ed_Inscest, 0, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Data Últ. Alter. :"), top), 0, 6);
+    grid->addWidget(Ed_Data, 0, 7);
+    grid->addWidget(new QLabel(QStringLiteral("Razão Social :"), top), 1, 0);
+    grid->addWidget(Ed_Razsoc, 1, 1, 1, 7);
+    grid->addWidget(new QLabel(QStringLiteral("Nome Fantasia :"), top), 2, 0);
+    grid->addWidget(Ed_Nomefan, 2, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Valor da Hora :"), top), 2, 4);
+    grid->addWidget(Ed_Valor, 2, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Situação :"), top), 2, 6);
+    grid->addWidget(Cb_Situacli, 2, 7);
+    layout->addWidget(top);
+
+    // The two addresses, side by side.
+    auto* addresses = new QHBoxLayout;
+    const QString titles[2] = {QStringLiteral("    Endereço de Administrativo :     "),
+                               QStringLiteral("    Endereço para Faturamento :     ")};
+    for (int a = 0; a < 2; ++a) {
+        const QString n = QString::number(a + 1);
+        auto* group = new QGroupBox(titles[a], this);
+        group->setObjectName(a == 0 ? QStringLiteral("GroupBox1") : QStringLiteral("GroupBox2"));
+        auto* g = new QGridLayout(group);
+        Ed_End[a] = makeEdit(group, "Ed_End" + n, 60, true);
+        Ed_Bairro[a] = makeEdit(group, "Ed_Bairro" + n, 30, true);
+        Ed_Cid[a] = makeEdit(group, "Ed_Cid" + n, 30, true);
+        Cb_Est[a] = makeCombo("Cb_Est" + n, ufList(), 2, group);
+        Ed_Cep[a] = makeMaskEdit(group, "Ed_Cep" + n, "99999-999;1;_");
+        Ed_Ddd[a] = makeEdit(group, "Ed_Ddd" + n, 3, false);
+        Ed_Tel_1[a] = makeMaskEdit(group, "Ed_Tel" + n + "_1", "9999-9999;1;_");
+        Cb_Tipofone_1[a] = makeCombo("Cb_Tipofone" + n + "_1", phoneKinds(), 10, group);
+        Ed_Tel_2[a] = makeMaskEdit(group, "Ed_Tel" + n + "_2", "9999-9999;1;_");
+        Cb_Tipofone_2[a] = makeCombo("Cb_Tipofone" + n + "_2", phoneKinds(), 10, group);
+        Ed_Contato[a] = makeEdit(group, "Ed_Contato" + n, 80, true);
+        Ed_Ddd[a]->setMaximumWidth(50);
+        g->addWidget(new QLabel(QStringLiteral("Endereço :"), group), 0, 0);
+        g->addWidget(Ed_End[a], 0, 1, 1, 4);
+        g->addWidget(new QLabel(QStringLiteral("Bairro :"), group), 1, 0);
+        g->addWidget(Ed_Bairro[a], 1, 1, 1, 4);
+        g->addWidget(new QLabel(QStringLiteral("Cidade :"), group), 2, 0);
+        g->addWidget(Ed_Cid[a], 2, 1, 1, 2);
+        g->addWidget(new QLabel(QStringLiteral("UF :"), group), 2, 3);
+        g->addWidget(Cb_Est[a], 2, 4);
+        g->addWidget(new QLabel(a == 0 ? QStringLiteral("CEP :") : QStringLiteral("CEP:"), group), 3, 0);
+        g->addWidget(Ed_Cep[a], 3, 1);
+        g->addWidget(new QLabel(QStringLiteral("Telefones :  DDD"), group), 4, 0);
+        g->addWidget(Ed_Ddd[a], 4, 1);
+        g->addWidget(Ed_Tel_1[a], 4, 2);
+        g->addWidget(Cb_Tipofone_1[a], 4, 3, 1, 2);
+        g->addWidget(new QLabel(QStringLiteral("Telefone 2 :"), group), 5, 0);
+        g->addWidget(Ed_Tel_2[a], 5, 2);
+        g->addWidget(Cb_Tipofone_2[a], 5, 3, 1, 2);
+        g->addWidget(new QLabel(QStringLiteral("Contato :"), group), 6, 0);
+        g->addWidget(Ed_Contato[a], 6, 1, 1, 4);
+        addresses->addWidget(group);
+    }
+    layout->addLayout(addresses);
+
+    auto* bank = new QGroupBox(QStringLiteral("    Informações Bancárias :    "), this);
+    bank->setObjectName(QStringLiteral("GroupBox3"));
+    auto* b = new QHBoxLayout(bank);
+    Ed_Banco = makeEdit(bank, "Ed_Banco", 20, true);
+    Ed_Agencia = makeEdit(bank, "Ed_Agencia", 10, true);
+    Ed_CCor = makeEdit(bank, "Ed_CCor", 10, true);
+    b->addWidget(new QLabel(QStringLiteral("Banco :"), bank));
+    b->addWidget(Ed_Banco, 2);
+    b->addWidget(new QLabel(QStringLiteral("Agência :"), bank));
+    b->addWidget(Ed_Agencia, 1);
+    b->addWidget(new QLabel(QStringLiteral("Conta Corrente :"), bank));
+    b->addWidget(Ed_CCor, 1);
+    layout->addWidget(bank);
+    layout->addStretch();
+    layout->addLayout(toolbarLayout());
+
+    Config c;
+    c.table = [] { return DataModule1 ? DataModule1->TBClientes : nullptr; };
+    c.codeField = QStringLiteral("CODCLI");
+    c.codeEdit = Ed_Codcli;
+    c.nameEdit = Ed_Razsoc;
+    c.firstField = Ed_Cnpj;
+    c.alterField = Ed_Inscest;
+    c.lastChange = Ed_Data;
+    c.requiredMessage = QStringLiteral("Razão social do cliente deve ser preenchido.");
+    c.deleteQuestion = QStringLiteral("Deseja excluir este cliente?");
+    c.callerName = QStringLiteral("clientes");
+    c.searchScreen = QStringLiteral("Quelvarino0011_1");
+    c.printDialog = QStringLiteral("Quelvarino0011_2");
+    c.situation = Cb_Situacli;
+    c.editableExtras = {Rb_Cnpj, Rb_Cpf};
+    c.novoHint = QStringLiteral("Inclusão de dados");
+    c.cancelHint = QStringLiteral("Cancelar operação");
+    for (int a = 0; a < 2; ++a)
+        c.pickOnlyCombos += {Cb_Est[a], Cb_Tipofone_1[a], Cb_Tipofone_2[a]};
+
+    QList<Binding> bindings = {
+        {Ed_Codcli, "CODCLI", Kind::Text},      {Ed_Cnpj, "CNPJ", Kind::Mask},
+        {Ed_Inscest, "INSCREST", Kind::Text},   {Ed_Data, "DATA", Kind::Mask},
+        {Ed_Razsoc, "RAZAOSOCIAL", Kind::Text}, {Ed_Nomefan, "NOMEFAN", Kind::Text},
+        {Ed_Valor, "VALOR", Kind::Money},       {Cb_Situacli, "SITUACAO", Kind::Combo},
+    };
+    for (int a = 0; a < 2; ++a) {
+        const QString n = QString::number(a + 1);
+        bindings += {{Ed_End[a], "ENDERECO" + n, Kind::Text},
+                     {Ed_Bairro[a], "BAIRRO" + n, Kind::Text},
+                     {Ed_Cid[a], "CIDADE" + n, Kind::Text},
+                     {Cb_Est[a], "UF" + n, Kind::Combo},
+                     {Ed_Cep[a], "CEP" + n, Kind::Mask},
+                     {Ed_Ddd[a], "DDD" + n, Kind::Text},
+                     {Ed_Tel_1[a], "TELEFONE" + n + "_1", Kind::Mask},
+                     {Cb_Tipofone_1[a], "TIPOTEL" + n + "_1", Kind::Combo},
+                     {Ed_Tel_2[a], "TELEFONE" + n + "_2", Kind::Mask},
+                     {Cb_Tipofone_2[a], "TIPOTEL" + n + "_2", Kind::Combo},
+                     {Ed_Contato[a], "CONTATO" + n, Kind::Text}};
+    }
+    bindings += {{Ed_Banco, "BANCO", Kind::Text},
+                 {Ed_Agencia, "AGENCIA", Kind::Text},
+                 {Ed_CCor, "CONTAC", Kind::Text}};
+    setUp(c, bindings);
+
+    connect(Rb_Cnpj, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CnpjClick(); }); });
+    connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
+    onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
+    Ed_Contato[0]->installEventFilter(new CopyOnEnter(Ed_Contato[0], [this] { copyAddressToBilling(); }));
+}
+
+void TQuelvarino0011_0::clearExtra()
+{
+    // No mask and no choice: a loaded record shows its document unchanged.
+    Ed_Cnpj->setMask(QString());
+    Ed_Cnpj->clear();
+    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf}) {
+        rb->setAutoExclusive(false);
+        rb->setChecked(false);
+        rb->setAutoExclusive(true);
+    }
+}
+
+void TQuelvarino0011_0::chooseDocumentMask(const QString& m)
+{
+    Ed_Cnpj->setMask(QString());
+    Ed_Cnpj->clear();
+    Ed_Cnpj->setMask(m);
+    Ed_Cnpj->setFocus();
+}
+
+void TQuelvarino0011_0::Rb_CnpjClick()
+{
+    chooseDocumentMask(QString::fromLatin1(kCnpjMask));
+}
+
+void TQuelvarino0011_0::Rb_CpfClick()
+{
+    chooseDocumentMask(QString::fromLatin1(kCpfMask));
+}
+
+void TQuelvarino0011_0::Ed_CnpjExit()
+{
+    const QString text = Ed_Cnpj->text();
+    if (text.isEmpty())
+        return;
+    const bool blank = text == QLatin1String(kBlankCnpj) || text == QLatin1String(kBlankCpf);
+    // A separate table object: an edit begun with Alterar keeps its lock.
+    Table byDocument(QStringLiteral("tbclientes"));
+    byDocument.setIndexName(QStringLiteral("CNPJ"));
+    byDocument.open();
+    // A blank document is nobody's: it never matches another client.
+    if (!blank) {
+        byDocument.findNearest(text);
+        if (!byDocument.isEmpty() && byDocument.fieldByName("CNPJ").asString() == text) {
+            MessageBox::question(QStringLiteral("Número do CNPJ ou CPF já cadastrado."));
+            loadFields(byDocument);
+            showingStoredRecord();
+            Ed_Inscest->setFocus();
+            return;
+        }
+    }
+    if (blank)
+        return;
+    if (Rb_Cnpj->isChecked() && !isValidCnpj(text)) {
+        MessageBox::question(QStringLiteral("Número do CNPJ invalido."));
+    } else if (Rb_Cpf->isChecked() && !isValidCpf(text)) {
+        MessageBox::question(QStringLiteral("Número do CPF invalido."));
+    } else {
+        return;
+    }
+    Ed_Cnpj->clear();
+    Ed_Cnpj->setFocus();
+}
+
+void TQuelvarino0011_0::copyAddressToBilling()
+{
+    for (QComboBox* combo : {Cb_Est[1], Cb_Tipofone_1[1], Cb_Tipofone_2[1]})
+        setPickOnly(combo, false);  // any copied text is accepted
+    Ed_End[1]->setText(Ed_End[0]->text());
+    Ed_Bairro[1]->setText(Ed_Bairro[0]->text());
+    Ed_Cep[1]->setText(Ed_Cep[0]->text());
+    Ed_Cid[1]->setText(Ed_Cid[0]->text());
+    setComboText(Cb_Est[1], Cb_Est[0]->currentText());
+    Ed_Ddd[1]->setText(Ed_Ddd[0]->text());
+    Ed_Tel_1[1]->setText(Ed_Tel_1[0]->text());
+    setComboText(Cb_Tipofone_1[1], Cb_Tipofone_1[0]->currentText());
+    Ed_Tel_2[1]->setText(Ed_Tel_2[0]->text());
+    setComboText(Cb_Tipofone_2[1], Cb_Tipofone_2[0]->currentText());
+    Ed_Contato[1]->setText(Ed_Contato[0]->text());
+}
+
+TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
+    : SearchScreen(
+          QStringLiteral("Quelvarino0011_1"), QStringLiteral("Pesquisa de Clientes"),
+          QStringLiteral("tbclientes"), QStringLiteral("TBCliente"),
+          {{"Rbrazsoc", "Razão Social", "RAZAOSOCIAL", "Digite a razão social do cliente ou sequência :"},
+           {"Rbcod", "Código", "CODCLI", "Digite o código do cliente ou sequência :"},
+           {"Rbcnpj", "C.N.P.J. / C.P.F.", "CNPJ", "Digite o número do CNPJ do cliente ou sequência :"},
+           {"Rbinscrest", "Insc. Est. / R.G.", "INSCREST",
+            "Digite o número da inscrição estadual ou R.G. do cliente ou sequência :"},
+           {"Rbcontac", "Conta Corrente", "CONTAC",
+            "Digite o número da conta corrente do cliente ou sequência :"},
+           {"Rbnomefan", "Nome Fantasia", "NOMEFAN", "Digite o nome fantasia do cliente ou sequência :"},
+           {"Rbend1", "End. Adm.", "ENDERECO1",
+            "Digite o endereço administrativo do cliente ou sequência :"},
+           {"Rbend2", "End. Faturado", "ENDERECO2",
+            "Digite o endereço de faturamento do cliente ou sequência :"},
+           {"Rbfone1", "Fone Adm.", "TELEFONE1_1",
+            "Digite o número do telefone administrativo do cliente ou sequência :"},
+           {"Rbfone2", "Fone Faturado", "TELEFONE2_1",
+            "Digite o número do telefone de faturamento do cliente ou sequência :"}},
+          {{"CODCLI", "Código"},
+           {"RAZAOSOCIAL", "Razão social"},
+           {"CNPJ", "C.N.P.J./C.P.F."},
+           {"INSCREST", "Insc. Estadual / R.G."},
+           {"NOMEFAN", "Nome fantasia"},
+           {"ENDERECO1", "Endereço administrativo"},
+           {"CEP1", "CEP"},
+           {"CIDADE1", "Cidade"},
+           {"UF1", "UF"},
+           {"TELEFONE1_1", "Telefone"},
+           {"TIPOTEL1_1", "Tipo telefone"},
+           {"CONTATO1", "Contato"},
+           {"ENDERECO2", "Endereço para faturamento"},
+           {"CEP2", "CEP"},
+           {"CIDADE2", "Cidade"},
+           {"UF2", "UF"},
+           {"TELEFONE2_1", "Telefone"},
+           {"TIPOTEL2_1", "Tipo telefone"},
+           {"CONTATO2", "Contato"},
+           {"BANCO", "Banco"},
+           {"AGENCIA", "Agência"},
+           {"CONTAC", "Conta corrente"},
+           {"SITUACAO", "Situação"},
+           {"DATA", "Data"}},
+          parent)
+{
+    resize(900, 560);
+    // Only the register itself may load a blocked client.
+    setRefusal([](const QString& caller, Table& row) {
+        const bool lookup = caller == QLatin1String("ordem_servico") ||
+                            caller == QLatin1String("recibo") ||
+                            caller == QLatin1String("fechamento_cliente");
+        if (lookup && row.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+            return QStringLiteral("Situação do Cliente BLOQUEADO.");
+        return QString();
+    });
+    setReturn(QStringLiteral("clientes"), [](Table& row) -> QWidget* {
+        auto* screen = Screens::get<TQuelvarino0011_0>(QStringLiteral("Quelvarino0011_0"));
+        if (screen)
+            screen->loadFields(row);
+        return screen;
+    });
+    setReturn(QStringLiteral("ordem_servico"), [](Table& row) -> QWidget* {
+        QWidget* os = Screens::find(QStringLiteral("Quelvarino0021_0"));
+        if (!os)
+            return nullptr;
+        fillControls(os,
+                     {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}, {"Edend", "ENDERECO1"},
+                      {"Edbairro", "BAIRRO1"}, {"Edcid", "CIDADE1"}, {"Eduf", "UF1"},
+                      {"Edcep", "CEP1"}, {"Edddd", "DDD1"}, {"Edfone1", "TELEFONE1_1"},
+                      {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
+                      {"Edlinha2", "TIPOTEL1_2"}, {"Edvalor", "VALOR"}},
+                     row);
+        auto* fixedValue = os->findChild<QCheckBox*>(QStringLiteral("Rbvalor"));
+        if (!fixedValue || !fixedValue->isChecked()) {
+            const QString value = row.fieldByName("VALOR").asString();
+            setControlText(os, QStringLiteral("Edvalor"),
+                           value.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(value)));
+            setControlText(os, QStringLiteral("Lbvalor"), value);
+        }
+        if (auto* date = os->findChild<QWidget*>(QStringLiteral("Eddata")))
+            date->setFocus();
+        return os;
+    });
+    setReturn(QStringLiteral("recibo"), [](Table& row) -> QWidget* {
+        QWidget* receipt = Screens::find(QStringLiteral("Quelvarino0022_0"));
+        fillControls(receipt,
+                     {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}, {"Edcnpj", "CNPJ"},
+                      {"Edinscest", "INSCREST"}},
+                     row);
+        return receipt;
+    });
+    setReturn(QStringLiteral("fechamento_cliente"), [](Table& row) -> QWidget* {
+        QWidget* report = Screens::find(QStringLiteral("Quelvarino0042_0"));
+        fillControls(report, {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}}, row);
+        return report;
+    });
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "registers/recordscreen.h"
+#include "registers/searchscreen.h"
+
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace quelvarino {
+
+class MaskEdit;
+
+// "Cadastro de Clientes".
+class TQuelvarino0011_0 : public RecordScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0011_0(QWidget* parent = nullptr);
+
+    void Rb_CnpjClick();
+    void Rb_CpfClick();
+    void Ed_CnpjExit();
+    void copyAddressToBilling();
+
+    QLineEdit* Ed_Codcli;
+    QRadioButton* Rb_Cnpj;
+    QRadioButton* Rb_Cpf;
+    MaskEdit* Ed_Cnpj;
+    QLineEdit* Ed_Inscest;
+    MaskEdit* Ed_Data;
+    QLineEdit* Ed_Razsoc;
+    QLineEdit* Ed_Nomefan;
+    QLineEdit* Ed_Valor;
+    QComboBox* Cb_Situacli;
+    // Administrative [0] and billing [1] addresses.
+    QLineEdit* Ed_End[2];
+    QLineEdit* Ed_Bairro[2];
+    QLineEdit* Ed_Cid[2];
+    QComboBox* Cb_Est[2];
+    MaskEdit* Ed_Cep[2];
+    QLineEdit* Ed_Ddd[2];
+    MaskEdit* Ed_Tel_1[2];
+    QComboBox* Cb_Tipofone_1[2];
+    MaskEdit* Ed_Tel_2[2];
+    QComboBox* Cb_Tipofone_2[2];
+    QLineEdit* Ed_Contato[2];
+    QLineEdit* Ed_Banco;
+    QLineEdit* Ed_Agencia;
+    QLineEdit* Ed_CCor;
+
+protected:
+    void clearExtra() override;
+
+private:
+    void chooseDocumentMask(const QString& mask);
+};
+
+// "Pesquisa de Clientes".
+class TQuelvarino0011_1 : public SearchScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0011_1(QWidget* parent = nullptr);
+};
+
+}  // namespace quelvarino

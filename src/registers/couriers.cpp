@@ -1,0 +1,280 @@
+#include "registers/couriers.h"
+
+#include "core/money.h"
+#include "data/datamodule.h"
+#include "data/table.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quelvarino {
+namespace {
+
+QLabel* label(const char* text, QWidget* parent)
+{
+    return new QLabel(QString::fromUtf8(text), parent);
+}
+
+}  // namespace
+
+TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
+    : RecordScreen(QStringLiteral("Quelvarino0012_0"), QStringLiteral("Cadastro de Motociclistas"),
+                   parent)
+{
+    auto* layout = new QVBoxLayout(this);
+
+    auto* person = new QGroupBox(this);
+    auto* p = new QGridLayout(person);
+    Ed_Cod = makeEdit(person, "Ed_Cod", 6, false);
+    Ed_Cod->setFixedWidth(Ed_Cod->minimumWidth());
+    Ed_Nome = makeEdit(person, "Ed_Nome", 60, true);
+    Ed_Cpf = makeMaskEdit(person, "Ed_Cpf", "999.999.999-99;1;_");
+    Ed_Rg = makeEdit(person, "Ed_Rg", 20, true);
+    Ed_Cnh = makeEdit(person, "Ed_Cnh", 15, true);
+    Ed_Cat = makeEdit(person, "Ed_Cat", 6, true);
+
+    p->addWidget(label("Código :", person), 0, 0);
+    p->addWidget(Ed_Cod, 0, 1);
+    p->addWidget(label("Nome :", person), 0, 2);
+    p->addWidget(Ed_Nome, 0, 3, 1, 5);
+    p->addWidget(label("C.P.F. :", person), 1, 0);
+    p->addWidget(Ed_Cpf, 1, 1);
+    p->addWidget(label("R.G. :", person), 1, 2);
+    p->addWidget(Ed_Rg, 1, 3);
+    p->addWidget(label("Nº da CNH :", person), 1, 4);
+    p->addWidget(Ed_Cnh, 1, 5);
+    p->addWidget(label("Categoria :", person), 1, 6);
+    p->addWidget(Ed_Cat, 1, 7);
+    layout->addWidget(person);
+
+    auto* middle = new QHBoxLayout;
+    auto* address = new QGroupBox(QStringLiteral("    Endereço de Administrativo :    "), this);
+    address->setObjectName(QStringLiteral("GroupBox1"));
+    auto* a = new QGridLayout(address);
+    Ed_End = makeEdit(address, "Ed_End", 60, true);
+    Ed_Bairro = makeEdit(address, "Ed_Bairro", 30, true);
+    Ed_Cid = makeEdit(address, "Ed_Cid", 30, true);
+    Cb_Est = makeCombo(QStringLiteral("Cb_Est"), ufList(), 2, address);
+    Ed_Cep = makeMaskEdit(address, "Ed_Cep", "99999-999;1;_");
+    Ed_Ddd1 = makeEdit(address, "Ed_Ddd1", 3, false);
+    Ed_Tel1 = makeMaskEdit(address, "Ed_Tel1", "9999-9999;1;_");
+    Cb_Tipofone1 = makeCombo(QStringLiteral("Cb_Tipofone1"), phoneKinds(), 10, address);
+    Ed_Ddd2 = makeEdit(address, "Ed_Ddd2", 3, false);
+    Ed_Tel2 = makeMaskEdit(address, "Ed_Tel2", "9999-9999;1;_");
+    Cb_Tipofone2 = makeCombo(QStringLiteral("Cb_Tipofone2"), phoneKinds(), 10, address);
+    Ed_Ddd1->setMaximumWidth(50);
+    Ed_Ddd2->setMaximumWidth(50);
+    a->addWidget(label("Endereço :", address), 0, 0);
+    a->addWidget(Ed_End, 0, 1, 1, 4);
+    a->addWidget(label("Bairro :", address), 1, 0);
+    a->addWidget(Ed_Bairro, 1, 1, 1, 4);
+    a->addWidget(label("Cidade :", address), 2, 0);
+    a->addWidget(Ed_Cid, 2, 1, 1, 2);
+    a->addWidget(label("Estado :", address), 2, 3);
+    a->addWidget(Cb_Est, 2, 4);
+    a->addWidget(label("CEP :", address), 3, 0);
+    a->addWidget(Ed_Cep, 3, 1);
+    a->addWidget(label("Telefones :  DDD", address), 4, 0);
+    a->addWidget(Ed_Ddd1, 4, 1);
+    a->addWidget(Ed_Tel1, 4, 2);
+    a->addWidget(Cb_Tipofone1, 4, 3, 1, 2);
+    a->addWidget(label("Telefone 2 :", address), 5, 0);
+    a->addWidget(Ed_Ddd2, 5, 1);
+    a->addWidget(Ed_Tel2, 5, 2);
+    a->addWidget(Cb_Tipofone2, 5, 3, 1, 2);
+    middle->addWidget(address, 3);
+
+    auto* moto = new QGroupBox(QStringLiteral("    Dados da Moto :    "), this);
+    moto->setObjectName(QStringLiteral("GroupBox2"));
+    auto* m = new QGridLayout(moto);
+    Ed_Mar = makeEdit(moto, "Ed_Mar", 20, true);
+    Ed_Mod = makeEdit(moto, "Ed_Mod", 20, true);
+    Ed_Ano = makeMaskEdit(moto, "Ed_Ano", "!9999/9999;1;_");
+    Ed_Plac = makeMaskEdit(moto, "Ed_Plac", ">LLL-9999;1;_");
+    m->addWidget(label("Marca :", moto), 0, 0);
+    m->addWidget(Ed_Mar, 0, 1);
+    m->addWidget(label("Modelo :", moto), 1, 0);
+    m->addWidget(Ed_Mod, 1, 1);
+    m->addWidget(label("Ano :", moto), 2, 0);
+    m->addWidget(Ed_Ano, 2, 1);
+    m->addWidget(label("Placa :", moto), 3, 0);
+    m->addWidget(Ed_Plac, 3, 1);
+    m->setRowStretch(4, 1);
+    middle->addWidget(moto, 2);
+    layout->addLayout(middle);
+
+    auto* pay = new QGroupBox(this);
+    auto* g = new QGridLayout(pay);
+    Ed_Valor = makeEdit(pay, "Ed_Valor", 8, false);
+    Ed_Salario = makeEdit(pay, "Ed_Salario", 8, false);
+    Cb_Sit = makeCombo(QStringLiteral("Cb_Sit"), situations(), 10, pay);
+    Ed_Data = makeMaskEdit(pay, "Ed_Data", "!99/99/9999;1;_");
+    Ed_Obs = new QPlainTextEdit(pay);
+    Ed_Obs->setObjectName(QStringLiteral("Ed_Obs"));
+    Ed_Obs->setTabChangesFocus(true);
+    Ed_Obs->setMaximumHeight(90);
+    g->addWidget(label("Valor Pagto. por  Hora :", pay), 0, 0);
+    g->addWidget(Ed_Valor, 0, 1);
+    g->addWidget(label("Salário :", pay), 0, 2);
+    g->addWidget(Ed_Salario, 0, 3);
+    g->addWidget(label("Situação : ", pay), 0, 4);
+    g->addWidget(Cb_Sit, 0, 5);
+    g->addWidget(label("Data da Última Alteração :", pay), 0, 6);
+    g->addWidget(Ed_Data, 0, 7);
+    g->addWidget(label("Observações :", pay), 1, 0, Qt::AlignTop);
+    g->addWidget(Ed_Obs, 1, 1, 1, 7);
+    layout->addWidget(pay);
+    layout->addLayout(toolbarLayout());
+
+    // The remarks hold at most 650 characters, line breaks included.
+    connect(Ed_Obs, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = Ed_Obs->toPlainText();
+        if (text.size() > kRemarksLength) {
+            Ed_Obs->setPlainText(text.left(kRemarksLength));
+            QTextCursor c = Ed_Obs->textCursor();
+            c.movePosition(QTextCursor::End);
+            Ed_Obs->setTextCursor(c);
+        }
+    });
+
+    Config c;
+    c.table = [] { return DataModule1 ? DataModule1->TBMotociclista : nullptr; };
+    c.codeField = QStringLiteral("COD");
+    c.codeEdit = Ed_Cod;
+    c.nameEdit = Ed_Nome;
+    c.firstField = Ed_Nome;
+    c.lastChange = Ed_Data;
+    c.requiredMessage = QStringLiteral("O campo nome deve ser preenchido.");
+    c.deleteQuestion = QStringLiteral("Deseja excluir este motoboy?");
+    c.callerName = QStringLiteral("motociclista");
+    c.searchScreen = QStringLiteral("Quelvarino0012_1");
+    c.printDialog = QStringLiteral("Quelvarino0012_2");
+    c.situation = Cb_Sit;
+    c.pickOnlyCombos = {Cb_Est, Cb_Tipofone1, Cb_Tipofone2};
+    setUp(c, {{Ed_Cod, "COD", Kind::Text},
+              {Ed_Nome, "NOME", Kind::Text},
+              {Ed_Cpf, "CPF", Kind::Mask},
+              {Ed_Rg, "RG", Kind::Text},
+              {Ed_Cnh, "CNH", Kind::Text},
+              {Ed_Cat, "CATEGORIA", Kind::Text},
+              {Ed_End, "ENDERECO", Kind::Text},
+              {Ed_Bairro, "BAIRRO", Kind::Text},
+              {Ed_Cid, "CIDADE", Kind::Text},
+              {Cb_Est, "UF", Kind::Combo},
+              {Ed_Cep, "CEP", Kind::Mask},
+              {Ed_Ddd1, "DDD1", Kind::Text},
+              {Ed_Tel1, "TELEFONE1", Kind::Mask},
+              {Cb_Tipofone1, "TIPOTEL1", Kind::Combo},
+              {Ed_Ddd2, "DDD2", Kind::Text},
+              {Ed_Tel2, "TELEFONE2", Kind::Mask},
+              {Cb_Tipofone2, "TIPOTEL2", Kind::Combo},
+              {Ed_Mar, "MARCA", Kind::Text},
+              {Ed_Mod, "MODELO", Kind::Text},
+              {Ed_Ano, "ANO", Kind::Mask},
+              {Ed_Plac, "PLACA", Kind::Mask},
+              {Ed_Valor, "VALOR", Kind::Money},
+              {Ed_Salario, "SALARIO", Kind::Money},
+              {Cb_Sit, "SITUACAO", Kind::Combo},
+              {Ed_Data, "DATA", Kind::Mask},
+              {Ed_Obs, "OBSERVACAO", Kind::Memo}});
+}
+
+TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
+    : SearchScreen(
+          QStringLiteral("Quelvarino0012_1"), QStringLiteral("Pesquisa de Motociclista"),
+          QStringLiteral("tbmotociclista"), QStringLiteral("TBMotociclista"),
+          {{"Rbnome", "Nome", "NOME", "Digite o nome do motociclista ou sequência :"},
+           {"Rbcod", "Código", "COD", "Digite o código do motociclista ou sequência :"},
+           {"Rbcpf", "C.P.F.", "CPF", "Digite o número do CPF do motociclista ou sequência :"},
+           {"Rbrg", "R.G.", "RG", "Digite o número do RG do motociclista ou sequência :"},
+           {"Rbcat", "Categoria C.N.H.", "CATEGORIA", "Digite a categoria do motociclista ou sequência :"},
+           {"Rbcnh", "C.N.H.", "CNH", "Digite o número do CNH do motociclista ou sequência :"},
+           {"Rbend", "Endereço", "ENDERECO", "Digite o endereço do motociclista ou sequência :"},
+           {"Rbfone1", "1º Telefone", "TELEFONE1", "Digite o número do primeiro telefone ou sequência :"},
+           {"Rbfone2", "2º Telefone ", "TELEFONE2", "Digite o número do segundo telefone ou sequência :"}},
+          {{"COD", "Código"},
+           {"NOME", "Nome"},
+           {"CPF", "C.P.F."},
+           {"RG", "R.G."},
+           {"CNH", "Nº da C.N.H."},
+           {"CATEGORIA", "Categoria da C.N.H."},
+           {"ENDERECO", "Endereço"},
+           {"BAIRRO", "Bairro"},
+           {"CIDADE", "Cidade"},
+           {"UF", "UF"},
+           {"CEP", "CEP"},
+           {"DDD1", "DDD1"},
+           {"TELEFONE1", "Telefone1"},
+           {"TIPOTEL1", "Tipo telefone"},
+           {"DDD2", "DDD2"},
+           {"TELEFONE2", "Telefone2"},
+           {"TIPOTEL2", "Tipo telefone"},
+           {"OBSERVACAO", "Observação"},
+           {"SITUACAO", "Situação"},
+           {"VALOR", "Valor", true},
+           {"SALARIO", "Salario", true},
+           {"DATA", "Data"}},
+          parent)
+{
+    resize(900, 560);
+    setRefusal([](const QString& caller, Table& row) {
+        static const QStringList lookups = {"ordem_servico", "entrada_despesa", "fechamento_motoboy",
+                                            "despesa_motoboy", "listagem_horas", "mot_fixo"};
+        if (lookups.contains(caller) &&
+            row.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+            return QStringLiteral("Situação do Motoboy BLOQUEADO.");
+        if (caller == QLatin1String("mot_fixo")) {
+            const QString salary = row.fieldByName("SALARIO").asString();
+            const QString shown = salary.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(salary));
+            if (shown == QLatin1String("0,00"))
+                return QStringLiteral("Este motociclista não tem salário fixo.");
+        }
+        return QString();
+    });
+    setReturn(QStringLiteral("motociclista"), [](Table& row) -> QWidget* {
+        auto* screen = Screens::get<TQuelvarino0012_0>(QStringLiteral("Quelvarino0012_0"));
+        if (screen)
+            screen->loadFields(row);
+        return screen;
+    });
+    setReturn(QStringLiteral("ordem_servico"), [](Table& row) -> QWidget* {
+        QWidget* os = Screens::find(QStringLiteral("Quelvarino0021_0"));
+        if (!os)
+            return nullptr;
+        fillControls(os,
+                     {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}, {"Edmar", "MARCA"},
+                      {"Edmod", "MODELO"}, {"Edano", "ANO"}, {"Edplac", "PLACA"}},
+                     row);
+        auto* fixedPay = os->findChild<QCheckBox*>(QStringLiteral("Rbvalmot"));
+        auto* pay = os->findChild<QLineEdit*>(QStringLiteral("Edvalmot"));
+        if (pay && (!fixedPay || !fixedPay->isChecked()))
+            pay->setText(reformatMoney(pay->text()));
+        return os;
+    });
+    // The courier expense entry and the four courier reports take code and name.
+    const QList<QPair<QString, QString>> codeAndName = {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}};
+    const QList<QPair<QString, QString>> targets = {{"entrada_despesa", "Quelvarino0031_0"},
+                                                    {"fechamento_motoboy", "Quelvarino0043_0"},
+                                                    {"despesa_motoboy", "Quelvarino0044_0"},
+                                                    {"listagem_horas", "Quelvarino0045_0"},
+                                                    {"mot_fixo", "Quelvarino0047_0"}};
+    for (const auto& [caller, instance] : targets) {
+        setReturn(caller, [codeAndName, instance = instance](Table& row) -> QWidget* {
+            QWidget* screen = Screens::find(instance);
+            fillControls(screen, codeAndName, row);
+            return screen;
+        });
+    }
+}
+
+}  // namespace quelvarino
