@@ -51,6 +51,8 @@ void MaskEdit::setMask(const QString& mask) {
     normalizing_ = true;
     QLineEdit::setText(normalized(text()));
     normalizing_ = false;
+    if (isBlank())
+        setCursorPosition(0);
 }
 
 QString MaskEdit::blankText() const {
@@ -140,7 +142,7 @@ void MaskEdit::normalizeCurrent() {
         normalizing_ = true;
         const int cursor = cursorPosition();
         QLineEdit::setText(shaped);
-        setCursorPosition(qMin(cursor, shaped.size()));
+        setCursorPosition(shaped == blankText() ? 0 : qMin(cursor, shaped.size()));
         normalizing_ = false;
     }
 }
@@ -164,7 +166,8 @@ void MaskEdit::clearRange(int from, int to) {
 void MaskEdit::typeText(const QString& typed) {
     if (isReadOnly())
         return;
-    int pos = cursorPosition();
+    // Typing into an empty mask starts at its first position.
+    int pos = isBlank() ? 0 : cursorPosition();
     if (hasSelectedText()) {
         pos = selectionStart();
         clearRange(selectionStart(), selectionStart() + selectedText().size());
@@ -247,6 +250,13 @@ void MaskEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+void MaskEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // An empty mask is typed from its first position, wherever the click was.
+    if (!slots_.isEmpty() && isBlank() && !hasSelectedText())
+        setCursorPosition(0);
 }
 
 void MaskEdit::inputMethodEvent(QInputMethodEvent* event) {
