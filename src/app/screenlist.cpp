@@ -1,6 +1,7 @@
 #include "app/screenlist.h"
 
 #include "app/modules.h"
+#include "orders/serviceorder.h"
 #include "registers/clients.h"
 #include "registers/couriers.h"
 #include "registers/expensetypes.h"
@@ -32,7 +33,7 @@ QList<ScreenEntry> creationOrder() {
         {"Quelvarino0013_2", kPrintDialog, {}},
         {"Quelvarino0014_0", "Parametros Iniciais", {}},
         {"Quelvarino0014_1", "Alteração da Senha de Acesso", {}},
-        {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)", {}},
+        {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)", [] { return new TQuelvarino0021_0; }},
         {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços", {}},
         {"Quelvarino0021_3", "Senha de Acesso", {}},
         {"Quelvarino0021_5", kPrintDialog, {}},

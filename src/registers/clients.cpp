@@ -361,8 +361,10 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
                       {"Edbairro", "BAIRRO1"}, {"Edcid", "CIDADE1"}, {"Eduf", "UF1"},
                       {"Edcep", "CEP1"}, {"Edddd", "DDD1"}, {"Edfone1", "TELEFONE1_1"},
                       {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
-                      {"Edlinha2", "TIPOTEL1_2"}, {"Edvalor", "VALOR"}},
+                      {"Edlinha2", "TIPOTEL1_2"}},
                      row);
+        // In fixed-value mode the value typed on the order stays: the
+        // client's hour price would silently replace the agreed price.
         auto* fixedValue = os->findChild<QCheckBox*>(QStringLiteral("Rbvalor"));
         if (!fixedValue || !fixedValue->isChecked()) {
             const QString value = row.fieldByName("VALOR").asString();

@@ -11,6 +11,7 @@
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/toolbar.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -24,31 +25,22 @@ namespace {
 
 const char* const kLockedMessage = "Este registro está sendo alterado por outro usuário.";
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const QString& hint)
-{
-    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    b->setMinimumWidth(82);
-    return b;
-}
-
 }  // namespace
 
 RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWidget* parent)
     : Screen(instance, caption, parent)
 {
-    toolbar_ = new QHBoxLayout;
-    Btn_Novo = makeButton(this, "Btn_Novo", "&Novo", QString());
-    Btn_Alterar = makeButton(this, "Btn_Alterar", "&Alterar", QString());
-    Btn_Gravar = makeButton(this, "Btn_Gravar", "&Gravar", QStringLiteral("Gravar dados digitados"));
-    Btn_Cancel = makeButton(this, "Btn_Cancel", "&Cancelar", QString());
-    Btn_Excluir = makeButton(this, "Btn_Excluir", "&Excluir", QStringLiteral("Exclusão de dados"));
-    Btn_Consultar = makeButton(this, "Btn_Consultar", "&Consultar", QStringLiteral("Consultar dados"));
-    Btn_Limpar = makeButton(this, "Btn_Limpar", "&Limpar", QStringLiteral("Limpar campos"));
-    Btn_Imprimir = makeButton(this, "Btn_Imprimir", "&Imprimir", QStringLiteral("Imprimir relatório"));
-    Btn_Retornar = makeButton(this, "Btn_Retornar", "&Retornar", QStringLiteral("Retornar ao menu"));
+    const Toolbar bar = makeToolbar(this);
+    toolbar_ = bar.layout;
+    Btn_Novo = bar.Btn_Novo;
+    Btn_Alterar = bar.Btn_Alterar;
+    Btn_Gravar = bar.Btn_Gravar;
+    Btn_Cancel = bar.Btn_Cancel;
+    Btn_Excluir = bar.Btn_Excluir;
+    Btn_Consultar = bar.Btn_Consultar;
+    Btn_Limpar = bar.Btn_Limpar;
+    Btn_Imprimir = bar.Btn_Imprimir;
+    Btn_Retornar = bar.Btn_Retornar;
     const QList<QPair<QPushButton*, void (RecordScreen::*)()>> handlers = {
         {Btn_Novo, &RecordScreen::Btn_NovoClick},
         {Btn_Alterar, &RecordScreen::Btn_AlterarClick},
@@ -61,7 +53,6 @@ RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWid
         {Btn_Retornar, &RecordScreen::Btn_RetornarClick},
     };
     for (const auto& [button, handler] : handlers) {
-        toolbar_->addWidget(button);
         connect(button, &QPushButton::clicked, this,
                 [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
     }

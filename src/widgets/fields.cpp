@@ -117,10 +117,15 @@ void onExit(QWidget* field, std::function<void()> handler)
     field->installEventFilter(new ExitFilter(field, std::move(handler)));
 }
 
-void moneyField(QLineEdit* field)
+void moneyKeys(QLineEdit* field)
 {
     field->installEventFilter(new MoneyKeys(field));
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void moneyField(QLineEdit* field)
+{
+    moneyKeys(field);
     onExit(field, [field] {
         if (field->text().trimmed().isEmpty()) {
             field->setText(QStringLiteral("0,00"));

@@ -21,6 +21,8 @@ void upperCaseField(QComboBox* combo);
 // empty becomes "0,00"; a text that is no number gives the conversion
 // error and stays as typed.
 void moneyField(QLineEdit* field);
+// Only the keys of a money field; the screen formats it when it is left.
+void moneyKeys(QLineEdit* field);
 // Runs `handler` when the field is left for another field of its window
 // (not when the window itself loses the focus to a message box).
 void onExit(QWidget* field, std::function<void()> handler);

@@ -1,0 +1,816 @@
+#include "orders/serviceorder.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+#include "core/errors.h"
+#include "core/money.h"
+#include "core/registerchecks.h"
+#include "data/datamodule.h"
+#include "data/table.h"
+#include "registers/searchscreen.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace quelvarino {
+namespace {
+
+const char* const kTimeMask = "!99:99;1;_";
+const char* const kBlankTime = "  :  ";
+
+QLineEdit* moneyEdit(QWidget* parent, const char* name)
+{
+    QLineEdit* e = makeEdit(parent, QString::fromLatin1(name), 6, false);
+    moneyKeys(e);
+    e->setText(QStringLiteral("0,00"));
+    return e;
+}
+
+QLabel* caption(const char* text, QWidget* parent)
+{
+    return new QLabel(QString::fromUtf8(text), parent);
+}
+
+void setChecked(QAbstractButton* b, bool on)
+{
+    const bool exclusive = b->autoExclusive();
+    b->blockSignals(true);
+    b->setAutoExclusive(false);
+    b->setChecked(on);
+    b->setAutoExclusive(exclusive);
+    b->blockSignals(false);
+}
+
+QString padCode(const QString& text)
+{
+    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
+}
+
+}  // namespace
+
+TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
+    : Screen(QStringLiteral("Quelvarino0021_0"), QStringLiteral("Emissão da Ordem de Serviço (OS)"),
+             parent)
+{
+    buildScreen();
+    connectHandlers();
+    setBrowseState();
+    // The number is proposed on first show, once the data module exists.
+}
+
+void TQuelvarino0021_0::buildScreen()
+{
+    auto* layout = new QVBoxLayout(this);
+
+    auto* head = new QHBoxLayout;
+    Edcomanda = makeEdit(this, QStringLiteral("Edcomanda"), 10, true);
+    Edcomanda->setFixedWidth(Edcomanda->minimumWidth());
+    head->addWidget(caption("Ordem de Serviço  Nº.  :", this));
+    head->addWidget(Edcomanda);
+    head->addStretch();
+    Lbdata = new QLabel(this);
+    Lbdata->setObjectName(QStringLiteral("Lbdata"));
+    QFont bold = Lbdata->font();
+    bold.setBold(true);
+    Lbdata->setFont(bold);
+    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    head->addWidget(Lbdata);
+    layout->addLayout(head);
+
+    // Client and where the job was.
+    auto* client = new QGroupBox(this);
+    auto* c = new QGridLayout(client);
+    Edcodcli = makeEdit(client, QStringLiteral("Edcodcli"), 6, true);
+    Edcodcli->setFixedWidth(Edcodcli->minimumWidth());
+    Edcliente = makeEdit(client, QStringLiteral("Edcliente"), 0, true);
+    Btn_ConsCli = new QPushButton(QStringLiteral("C&onsultar"), client);
+    Btn_ConsCli->setObjectName(QStringLiteral("Btn_ConsCli"));
+    Btn_ConsCli->setToolTip(QStringLiteral("Consultar dados"));
+    Eddata = makeMaskEdit(client, QStringLiteral("Eddata"), QStringLiteral("!99/99/9999;1;"));
+    Edend = makeEdit(client, QStringLiteral("Edend"), 50, true);
+    Edbairro = makeEdit(client, QStringLiteral("Edbairro"), 30, true);
+    Edcid = makeEdit(client, QStringLiteral("Edcid"), 30, true);
+    Eduf = makeCombo(QStringLiteral("Eduf"), ufList(), 2, client);
+    Edcep = makeMaskEdit(client, QStringLiteral("Edcep"), QStringLiteral("99999-999;1;_"));
+    Edddd = makeEdit(client, QStringLiteral("Edddd"), 3, true);
+    Edfone1 = makeEdit(client, QStringLiteral("Edfone1"), 10, true);
+    Edlinha1 = makeCombo(QStringLiteral("Edlinha1"), phoneKinds(), 10, client);
+    Edfone2 = makeEdit(client, QStringLiteral("Edfone2"), 10, true);
+    Edlinha2 = makeCombo(QStringLiteral("Edlinha2"), phoneKinds(), 10, client);
+    Rbtel = new QCheckBox(client);
+    Rbtel->setObjectName(QStringLiteral("Rbtel"));
+    Rbtel->setToolTip(QStringLiteral("Imprimir os telefones na linha do solicitante"));
+    c->addWidget(caption("Cliente :", client), 0, 0);
+    c->addWidget(Edcodcli, 0, 1);
+    c->addWidget(Edcliente, 0, 2, 1, 4);
+    c->addWidget(Btn_ConsCli, 0, 6);
+    c->addWidget(caption("Data :", client), 0, 7);
+    c->addWidget(Eddata, 0, 8);
+    c->addWidget(caption("Rua/Avenida :", client), 1, 0);
+    c->addWidget(Edend, 1, 1, 1, 5);
+    c->addWidget(caption("Bairro :", client), 1, 6);
+    c->addWidget(Edbairro, 1, 7, 1, 2);
+    c->addWidget(caption("Cidade :", client), 2, 0);
+    c->addWidget(Edcid, 2, 1, 1, 3);
+    c->addWidget(caption("Estado :", client), 2, 4);
+    c->addWidget(Eduf, 2, 5);
+    c->addWidget(caption("CEP :", client), 2, 6);
+    c->addWidget(Edcep, 2, 7, 1, 2);
+    auto* phones = new QHBoxLayout;
+    phones->addWidget(Edddd);
+    phones->addWidget(Edfone1, 1);
+    phones->addWidget(Edlinha1);
+    phones->addWidget(caption("Telefone 2 :", client));
+    phones->addWidget(Edfone2, 1);
+    phones->addWidget(Edlinha2);
+    phones->addWidget(Rbtel);
+    c->addWidget(caption("Telefones :  DDD", client), 3, 0);
+    c->addLayout(phones, 3, 1, 1, 8);
+    layout->addWidget(client);
+
+    // Times and values.
+    auto* hours = new QGroupBox(this);
+    auto* h = new QGridLayout(hours);
+    Edhora1 = makeMaskEdit(hours, QStringLiteral("Edhora1"), QString::fromLatin1(kTimeMask));
+    Rbhora1 = new QRadioButton(hours);
+    Rbhora1->setObjectName(QStringLiteral("Rbhora1"));
+    Edhora2 = makeMaskEdit(hours, QStringLiteral("Edhora2"), QString::fromLatin1(kTimeMask));
+    Rbhora2 = new QRadioButton(hours);
+    Rbhora2->setObjectName(QStringLiteral("Rbhora2"));
+    Edhora3 = makeMaskEdit(hours, QStringLiteral("Edhora3"), QString::fromLatin1(kTimeMask));
+    Edhora4 = makeMaskEdit(hours, QStringLiteral("Edhora4"), QString::fromLatin1(kTimeMask));
+    Edvalor = moneyEdit(hours, "Edvalor");
+    Rbvalor = new QCheckBox(hours);
+    Rbvalor->setObjectName(QStringLiteral("Rbvalor"));
+    Rbvalor->setToolTip(QStringLiteral("Valor fixo da ordem de serviço"));
+    Edseguro = moneyEdit(hours, "Edseguro");
+    Edtaxap = moneyEdit(hours, "Edtaxap");
+    Edtotval = moneyEdit(hours, "Edtotval");
+    h->addWidget(caption("Hora de saída :", hours), 0, 0);
+    h->addWidget(Edhora1, 0, 1);
+    h->addWidget(Rbhora1, 0, 2);
+    h->addWidget(caption("Hora inicial :", hours), 0, 3);
+    h->addWidget(Edhora2, 0, 4);
+    h->addWidget(Rbhora2, 0, 5);
+    h->addWidget(caption("Hora final :", hours), 0, 6);
+    h->addWidget(Edhora3, 0, 7);
+    h->addWidget(caption("Total de horas :", hours), 0, 8);
+    h->addWidget(Edhora4, 0, 9);
+    h->addWidget(caption("Valor :", hours), 1, 0);
+    h->addWidget(Edvalor, 1, 1);
+    h->addWidget(Rbvalor, 1, 2);
+    h->addWidget(caption("Seguro :", hours), 1, 3);
+    h->addWidget(Edseguro, 1, 4);
+    h->addWidget(caption("Tx. Perim. :", hours), 1, 6);
+    h->addWidget(Edtaxap, 1, 7);
+    h->addWidget(caption("Valor Total :", hours), 1, 8);
+    h->addWidget(Edtotval, 1, 9);
+    layout->addWidget(hours);
+
+    // Requester, courier and his motorcycle.
+    auto* courier = new QGroupBox(this);
+    auto* m = new QGridLayout(courier);
+    Edsolicit = makeEdit(courier, QStringLiteral("Edsolicit"), 55, true);
+    Edcodmot = makeEdit(courier, QStringLiteral("Edcodmot"), 6, true);
+    Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
+    Edmotoboy = makeEdit(courier, QStringLiteral("Edmotoboy"), 0, false);
+    Btn_ConsMot = new QPushButton(QStringLiteral("Co&nsultar"), courier);
+    Btn_ConsMot->setObjectName(QStringLiteral("Btn_ConsMot"));
+    Btn_ConsMot->setToolTip(QStringLiteral("Consultar dados"));
+    Edvalmot = moneyEdit(courier, "Edvalmot");
+    Rbvalmot = new QCheckBox(courier);
+    Rbvalmot->setObjectName(QStringLiteral("Rbvalmot"));
+    Rbvalmot->setToolTip(QStringLiteral("Valor fixo pago ao motoboy"));
+    Edmar = makeEdit(courier, QStringLiteral("Edmar"), 20, false);
+    Edmod = makeEdit(courier, QStringLiteral("Edmod"), 20, false);
+    Edano = makeMaskEdit(courier, QStringLiteral("Edano"), QStringLiteral("!9999/9999;1;_"));
+    Edplac = makeMaskEdit(courier, QStringLiteral("Edplac"), QStringLiteral(">LLL-9999;1;_"));
+    m->addWidget(caption("Solicitante :", courier), 0, 0);
+    m->addWidget(Edsolicit, 0, 1, 1, 8);
+    m->addWidget(caption("Motoboy :", courier), 1, 0);
+    m->addWidget(Edcodmot, 1, 1);
+    m->addWidget(Edmotoboy, 1, 2, 1, 3);
+    m->addWidget(Btn_ConsMot, 1, 5);
+    m->addWidget(caption("Valor :", courier), 1, 6);
+    m->addWidget(Edvalmot, 1, 7);
+    m->addWidget(Rbvalmot, 1, 8);
+    m->addWidget(caption("Marca :", courier), 2, 0);
+    m->addWidget(Edmar, 2, 1, 1, 2);
+    m->addWidget(caption("Modelo :", courier), 2, 3);
+    m->addWidget(Edmod, 2, 4);
+    m->addWidget(caption("Ano :", courier), 2, 5);
+    m->addWidget(Edano, 2, 6);
+    m->addWidget(caption("Placa :", courier), 2, 7);
+    m->addWidget(Edplac, 2, 8);
+    layout->addWidget(courier);
+
+    auto* other = new QGroupBox(this);
+    auto* o = new QGridLayout(other);
+    Edveiculo = makeEdit(other, QStringLiteral("Edveiculo"), 40, true);
+    Edplaca = makeEdit(other, QStringLiteral("Edplaca"), 10, true);
+    Cbpag = makeCombo(QStringLiteral("Cbpag"), {"À VISTA", "FATURADO", "OUTROS"}, 8, other);
+    Edpag = makeEdit(other, QStringLiteral("Edpag"), 10, true);
+    Edobs = new QPlainTextEdit(other);
+    Edobs->setObjectName(QStringLiteral("Edobs"));
+    Edobs->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Edobs->setTabChangesFocus(true);
+    Edobs->setMaximumHeight(120);
+    o->addWidget(caption("Veículo :", other), 0, 0);
+    o->addWidget(Edveiculo, 0, 1, 1, 3);
+    o->addWidget(caption("Placa :", other), 0, 4);
+    o->addWidget(Edplaca, 0, 5);
+    o->addWidget(caption("Forma pagto. :", other), 1, 0);
+    o->addWidget(Cbpag, 1, 1);
+    o->addWidget(caption("-", other), 1, 2, Qt::AlignCenter);
+    o->addWidget(Edpag, 1, 3);
+    o->addWidget(caption("Observações :", other), 2, 0, Qt::AlignTop);
+    o->addWidget(Edobs, 2, 1, 1, 5);
+    layout->addWidget(other);
+
+    Lbtotval = new QLabel(QStringLiteral("0,00"), this);
+    Lbtotval->setObjectName(QStringLiteral("Lbtotval"));
+    Lbtotval->setVisible(false);
+    Lbvalor = new QLabel(this);
+    Lbvalor->setObjectName(QStringLiteral("Lbvalor"));
+    Lbvalor->setVisible(false);
+
+    const Toolbar bar = makeToolbar(this);
+    Btn_Novo = bar.Btn_Novo;
+    Btn_Alterar = bar.Btn_Alterar;
+    Btn_Gravar = bar.Btn_Gravar;
+    Btn_Cancel = bar.Btn_Cancel;
+    Btn_Excluir = bar.Btn_Excluir;
+    Btn_Consultar = bar.Btn_Consultar;
+    Btn_Limpar = bar.Btn_Limpar;
+    Btn_Imprimir = bar.Btn_Imprimir;
+    Btn_Retornar = bar.Btn_Retornar;
+    layout->addLayout(bar.layout);
+
+    for (QWidget* w : editableFields())
+        enterMovesOn(w);
+    for (QWidget* w : {static_cast<QWidget*>(Edcomanda), static_cast<QWidget*>(Edcliente),
+                       static_cast<QWidget*>(Edmotoboy), static_cast<QWidget*>(Edmar),
+                       static_cast<QWidget*>(Edmod), static_cast<QWidget*>(Edano),
+                       static_cast<QWidget*>(Edplac), static_cast<QWidget*>(Edhora4),
+                       static_cast<QWidget*>(Edtotval), static_cast<QWidget*>(Edvalor),
+                       static_cast<QWidget*>(Edvalmot)})
+        setFieldEditable(w, false);
+    Edobs->installEventFilter(this);
+}
+
+QList<QWidget*> TQuelvarino0021_0::editableFields() const
+{
+    return {Edcodcli, Eddata,  Edend,     Edbairro, Edcid,   Edcep,    Edddd,
+            Eduf,     Edfone1, Edlinha1,  Edfone2,  Edlinha2, Edsolicit, Edhora1,
+            Edhora2,  Edhora3, Edtaxap,   Edseguro, Edcodmot, Edveiculo, Edplaca,
+            Cbpag,    Edpag,   Edobs,     Rbhora1,  Rbhora2,  Rbvalor,  Rbvalmot, Rbtel};
+}
+
+void TQuelvarino0021_0::connectHandlers()
+{
+    auto on = [this](QPushButton* b, void (TQuelvarino0021_0::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+    };
+    on(Btn_Novo, &TQuelvarino0021_0::Btn_NovoClick);
+    on(Btn_Gravar, &TQuelvarino0021_0::Btn_GravarClick);
+    on(Btn_Cancel, &TQuelvarino0021_0::Btn_CancelClick);
+    on(Btn_Limpar, &TQuelvarino0021_0::Btn_LimparClick);
+    on(Btn_Retornar, &TQuelvarino0021_0::Btn_RetornarClick);
+    on(Btn_ConsCli, &TQuelvarino0021_0::Btn_ConsCliClick);
+    on(Btn_ConsMot, &TQuelvarino0021_0::Btn_ConsMotClick);
+
+    onExit(Edcodcli, [this] { EdcodcliExit(); });
+    onExit(Edcodmot, [this] { EdcodmotExit(); });
+    onExit(Eddata, [this] { EddataExit(); });
+    onExit(Edhora1, [this] { EdhoraExit(Edhora1); });
+    onExit(Edhora2, [this] { EdhoraExit(Edhora2); });
+    onExit(Edhora3, [this] { Edhora3Exit(); });
+    onExit(Edvalor, [this] { EdvalorExit(); });
+    onExit(Edseguro, [this] { EdseguroExit(); });
+    onExit(Edtaxap, [this] { EdtaxapExit(); });
+    onExit(Edvalmot, [this] { EdvalmotExit(); });
+    onExit(Cbpag, [this] { CbpagChange(); });
+    connect(Cbpag, &QComboBox::currentTextChanged, this, [this] { guarded([this] { CbpagChange(); }); });
+    for (QRadioButton* rb : {Rbhora1, Rbhora2})
+        connect(rb, &QRadioButton::clicked, this, [this] { guarded([this] { RbhoraClick(); }); });
+    connect(Rbvalor, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalorClick(); }); });
+    connect(Rbvalmot, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalmotClick(); }); });
+}
+
+// ---- hours and values: the screen is a thin shell over the rules ---------
+
+OrderHoursScreen TQuelvarino0021_0::hoursState() const
+{
+    OrderHoursScreen s;
+    s.hora1 = Edhora1->text();
+    s.hora2 = Edhora2->text();
+    s.hora3 = Edhora3->text();
+    s.hora4 = Edhora4->text();
+    s.rbHora1 = Rbhora1->isChecked();
+    s.rbHora2 = Rbhora2->isChecked();
+    s.rbValor = Rbvalor->isChecked();
+    s.rbValmot = Rbvalmot->isChecked();
+    s.valor = Edvalor->text();
+    s.seguro = Edseguro->text();
+    s.taxap = Edtaxap->text();
+    s.totval = Edtotval->text();
+    s.valmot = Edvalmot->text();
+    s.lbTotval = Lbtotval->text();
+    s.valorEnabled = Edvalor->isEnabled();
+    s.valmotEnabled = Edvalmot->isEnabled();
+    return s;
+}
+
+void TQuelvarino0021_0::applyHoursState(const OrderHoursScreen& s)
+{
+    Edhora4->setText(s.hora4);
+    setChecked(Rbhora1, s.rbHora1);
+    setChecked(Rbhora2, s.rbHora2);
+    setChecked(Rbvalor, s.rbValor);
+    setChecked(Rbvalmot, s.rbValmot);
+    Edvalor->setText(s.valor);
+    Edseguro->setText(s.seguro);
+    Edtaxap->setText(s.taxap);
+    Edtotval->setText(s.totval);
+    Edvalmot->setText(s.valmot);
+    Lbtotval->setText(s.lbTotval);
+    setFieldEditable(Edvalor, s.valorEnabled);
+    setFieldEditable(Edvalmot, s.valmotEnabled);
+}
+
+void TQuelvarino0021_0::RbhoraClick()
+{
+    const OrderStep step = selectStartBasis(hoursState());
+    applyHoursState(step.screen);
+    if (!step.message.isEmpty())
+        MessageBox::question(step.message);
+}
+
+void TQuelvarino0021_0::RbvalorClick()
+{
+    applyHoursState(setFixedValueMode(hoursState(), Rbvalor->isChecked()));
+}
+
+void TQuelvarino0021_0::RbvalmotClick()
+{
+    applyHoursState(setFixedCourierPay(hoursState(), Rbvalmot->isChecked()));
+}
+
+void TQuelvarino0021_0::EdvalorExit()
+{
+    applyHoursState(leaveValor(hoursState()));
+}
+
+void TQuelvarino0021_0::EdseguroExit()
+{
+    applyHoursState(leaveSeguro(hoursState()));
+}
+
+void TQuelvarino0021_0::EdtaxapExit()
+{
+    applyHoursState(leaveTaxap(hoursState()));
+}
+
+void TQuelvarino0021_0::EdvalmotExit()
+{
+    applyHoursState(leaveValmot(hoursState()));
+}
+
+// ---- states -----------------------------------------------------------------
+
+void TQuelvarino0021_0::setBrowseState()
+{
+    editState_ = false;
+    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar, Btn_Retornar})
+        b->setEnabled(true);
+    for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_Imprimir, Btn_ConsCli, Btn_ConsMot})
+        b->setEnabled(false);
+    for (QWidget* w : editableFields())
+        setFieldEditable(w, false);
+    setFieldEditable(Edvalor, false);
+    setFieldEditable(Edvalmot, false);
+}
+
+void TQuelvarino0021_0::setEditState()
+{
+    editState_ = true;
+    for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_ConsCli, Btn_ConsMot})
+        b->setEnabled(true);
+    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
+                           Btn_Imprimir, Btn_Retornar})
+        b->setEnabled(false);
+    for (QWidget* w : editableFields())
+        setFieldEditable(w, true);
+    // The value fields open only through their check boxes.
+    setFieldEditable(Edvalor, Rbvalor->isChecked());
+    setFieldEditable(Edvalmot, Rbvalmot->isChecked());
+    CbpagChange();
+}
+
+QString TQuelvarino0021_0::nextOrderNumber()
+{
+    Table orders(QStringLiteral("tbordem"));
+    orders.setIndexFieldNames(QStringLiteral("COMANDA"));
+    orders.open();
+    orders.last();
+    return nextCode(orders.isEmpty() ? QString() : orders.fieldByName("COMANDA").asString(), 10);
+}
+
+void TQuelvarino0021_0::clearScreen()
+{
+    for (QLineEdit* e : {Edcomanda, Edcodcli, Edcliente, Edend, Edbairro, Edcid, Edddd, Edfone1,
+                         Edfone2, Edsolicit, Edcodmot, Edmotoboy, Edmar, Edmod, Edveiculo, Edplaca,
+                         Edpag})
+        e->clear();
+    for (MaskEdit* e : {Edcep, Edhora1, Edhora2, Edhora3, Edhora4, Edano, Edplac})
+        e->clear();
+    Edobs->clear();
+    Eddata->setText(formatDate(Clock::today()));
+    for (QLineEdit* e : {Edvalor, Edseguro, Edtaxap, Edtotval, Edvalmot})
+        e->setText(QStringLiteral("0,00"));
+    Lbtotval->setText(QStringLiteral("0,00"));
+    Lbvalor->clear();
+    for (QComboBox* combo : {Eduf, Edlinha1, Edlinha2, Cbpag}) {
+        setPickOnly(combo, false);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString());
+    }
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel})
+        setChecked(b, false);
+    if (!editState_) {
+        setFieldEditable(Edvalor, false);
+        setFieldEditable(Edvalmot, false);
+    }
+    pendingProtected_.clear();
+    newOrder_ = false;
+    if (DataModule1)
+        DataModule1->TBOrdem->close();  // abandons an insert or edit and its lock
+    if (DataModule1)
+        Edcomanda->setText(nextOrderNumber());
+}
+
+void TQuelvarino0021_0::FormActivate()
+{
+    Lbdata->setText(formatDate(Clock::today()));
+    if (!editState_ && Edcomanda->text().isEmpty() && DataModule1)
+        clearScreen();
+}
+
+// ---- lookups ------------------------------------------------------------------
+
+void TQuelvarino0021_0::EdcodcliExit()
+{
+    if (Edcodcli->text().isEmpty())
+        return;
+    const QString code = padCode(Edcodcli->text());
+    // A table object of its own: the client register may hold the data
+    // module's table in an edit, and its lock must stay.
+    Table clients(QStringLiteral("tbclientes"));
+    clients.setIndexFieldNames(QStringLiteral("CODCLI"));
+    clients.open();
+    clients.findNearest(code);
+    auto refuse = [this](const char* text) {
+        MessageBox::question(QString::fromUtf8(text));
+        Edcodcli->clear();
+        Edcodcli->setFocus();
+    };
+    if (clients.isEmpty() || clients.fieldByName("CODCLI").asString() != code)
+        return refuse("Código do cliente inexistente.");
+    if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+        return refuse("Situação do Cliente BLOQUEADO.");
+    SearchScreen::fillControls(this,
+                               {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"},
+                                {"Edend", "ENDERECO1"}, {"Edbairro", "BAIRRO1"},
+                                {"Edcid", "CIDADE1"}, {"Eduf", "UF1"}, {"Edcep", "CEP1"},
+                                {"Edddd", "DDD1"}, {"Edfone1", "TELEFONE1_1"},
+                                {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
+                                {"Edlinha2", "TIPOTEL1_2"}},
+                               clients);
+    if (Rbvalor->isChecked()) {
+        setChecked(Rbhora1, false);
+        setChecked(Rbhora2, false);
+        setFieldEditable(Edvalor, true);
+        Edvalor->setText(reformatMoney(Edvalor->text()));  // the typed fixed value stays
+    } else {
+        Edvalor->setText(reformatMoney(clients.fieldByName("VALOR").asString()));
+    }
+}
+
+void TQuelvarino0021_0::EdcodmotExit()
+{
+    if (Edcodmot->text().isEmpty())
+        return;
+    const QString code = padCode(Edcodmot->text());
+    Table couriers(QStringLiteral("tbmotociclista"));
+    couriers.setIndexFieldNames(QStringLiteral("COD"));
+    couriers.open();
+    couriers.findNearest(code);
+    auto refuse = [this](const char* text) {
+        MessageBox::question(QString::fromUtf8(text));
+        Edcodmot->clear();
+        Edcodmot->setFocus();
+    };
+    if (couriers.isEmpty() || couriers.fieldByName("COD").asString() != code)
+        return refuse("Código do motorista inexistente.");
+    if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+        return refuse("Situação do Motorista BLOQUEADO.");
+    Edcodmot->setText(couriers.fieldByName("COD").asString());
+    Edmotoboy->setText(couriers.fieldByName("NOME").asString());
+    if (Rbvalmot->isChecked()) {
+        setFieldEditable(Edvalmot, true);
+        Edvalmot->setText(reformatMoney(Edvalmot->text()));
+    } else {
+        Edvalmot->setText(reformatMoney(couriers.fieldByName("VALOR").asString()));
+    }
+    SearchScreen::fillControls(this,
+                               {{"Edmar", "MARCA"}, {"Edmod", "MODELO"}, {"Edano", "ANO"},
+                                {"Edplac", "PLACA"}},
+                               couriers);
+}
+
+void TQuelvarino0021_0::Btn_ConsCliClick()
+{
+    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0011_1"))) {
+        search->table()->close();
+        search->openSearch(QStringLiteral("ordem_servico"));
+    }
+}
+
+void TQuelvarino0021_0::Btn_ConsMotClick()
+{
+    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0012_1"))) {
+        search->table()->close();
+        search->openSearch(QStringLiteral("ordem_servico"));
+    }
+}
+
+// ---- field checks -------------------------------------------------------------
+
+void TQuelvarino0021_0::EddataExit()
+{
+    if (!Eddata->isBlank())
+        runDateCheck(Eddata);
+}
+
+void TQuelvarino0021_0::EdhoraExit(MaskEdit* field)
+{
+    const QString t = field->text();
+    if (t == QLatin1String(kBlankTime))
+        return;
+    bool bad = false;
+    auto complain = [&bad](const char* text) {
+        MessageBox::information(QString::fromUtf8(text));
+        bad = true;
+    };
+    if (t[0] == QLatin1Char(' ') || t[1] == QLatin1Char(' ') || t[3] == QLatin1Char(' ') ||
+        t[4] == QLatin1Char(' ')) {
+        complain("Hora invádlida!!!");
+    } else {
+        if (t.left(2).toInt() > 24)
+            complain("Hora invádlida!!!");
+        if (t.mid(3, 2).toInt() >= 60)
+            complain("Hora inválida!!!");
+    }
+    if (bad) {
+        recordValid_ = false;
+        field->setFocus();
+    }
+}
+
+void TQuelvarino0021_0::Edhora3Exit()
+{
+    EdhoraExit(Edhora3);
+    const QString end = Edhora3->text();
+    if (Edhora1->isBlank() || Edhora2->isBlank() || Edhora3->isBlank())
+        return;
+    // An order never crosses midnight: work after it is a second order.
+    if (end < Edhora1->text() || end < Edhora2->text()) {
+        MessageBox::question(QStringLiteral("Deve ser aberto outra ordem de serviço."));
+        Edhora3->setText(QStringLiteral("24:00"));
+    }
+}
+
+void TQuelvarino0021_0::CbpagChange()
+{
+    if (!editState_)
+        return;
+    setFieldEditable(Edpag, Cbpag->currentText() != QLatin1String("À VISTA"));
+}
+
+bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edobs && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool newLine = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool adds = newLine || (!key->text().isEmpty() && key->text().at(0).isPrint());
+        if (newLine && Edobs->blockCount() >= kNotesLines) {
+            MessageBox::question(QStringLiteral("Excedido a quantidade maxima de linhas permitido."));
+            return true;
+        }
+        if (adds && !Edobs->textCursor().hasSelection() &&
+            Edobs->toPlainText().size() >= kNotesLength)
+            return true;  // 650 characters at most
+    }
+    return Screen::eventFilter(watched, event);
+}
+
+// ---- recording ----------------------------------------------------------------
+
+void TQuelvarino0021_0::Btn_NovoClick()
+{
+    clearScreen();
+    setEditState();
+    Edcomanda->setText(nextOrderNumber());
+    setPickOnly(Cbpag, true);
+    Cbpag->setCurrentIndex(-1);
+    newOrder_ = true;
+    Edcodcli->setFocus();
+}
+
+QList<QWidget*> TQuelvarino0021_0::validationFields() const
+{
+    return {Edcomanda, Edcodcli, Edcliente, Eddata,   Edend,   Edbairro,  Edcep,
+            Eduf,      Edddd,    Edfone1,   Edlinha1, Edfone2, Edlinha2,  Edsolicit,
+            Edhora1,   Edvalor,  Edcodmot,  Edveiculo, Edplaca, Edpag,    Edobs};
+}
+
+bool TQuelvarino0021_0::validate()
+{
+    bool allBlank = true;
+    for (QWidget* w : validationFields()) {
+        if (auto* combo = qobject_cast<QComboBox*>(w))
+            allBlank = allBlank && combo->currentText().isEmpty();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+            allBlank = allBlank && memo->toPlainText().isEmpty();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            allBlank = allBlank && edit->text().isEmpty();
+    }
+    if (allBlank) {
+        MessageBox::warning(
+            QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+        Edcodcli->setFocus();
+        return recordValid_ = false;
+    }
+    if (Edcomanda->text().isEmpty() || Edcodcli->text().isEmpty() || Edcodmot->text().isEmpty()) {
+        MessageBox::warning(
+            QStringLiteral("O número da comanda, cliente e motoboy devem ser preenchidos."));
+        Edcodcli->setFocus();
+        return recordValid_ = false;
+    }
+    return recordValid_ = true;
+}
+
+void TQuelvarino0021_0::writeOrder(Table& t, const OrderRecordValues& v)
+{
+    auto set = [&t](const char* field, const QString& text) { t.fieldByName(field).setAsString(text); };
+    auto time = [](MaskEdit* e) { return e->isBlank() ? QString() : e->text(); };
+    set("TOTVALMOT", v.totValMot);
+    set("TOTHORN", v.totHorN);
+    set("TOTHOR50", v.totHor50);
+    set("TOTHOR100", v.totHor100);
+    set("VALORN", v.valorN);
+    set("VALOR50", v.valor50);
+    set("VALOR100", v.valor100);
+    set("COMANDA", Edcomanda->text());
+    set("CODCLI", Edcodcli->text());
+    set("CLIENTE", Edcliente->text());
+    set("SOLICITANTE", Edsolicit->text());
+    set("HORA1", time(Edhora1));
+    set("HORA2", time(Edhora2));
+    set("HORA3", time(Edhora3));
+    set("HORA4", time(Edhora4));
+    set("VALOR", Edvalor->text());
+    set("TAXAPERIM", Edtaxap->text());
+    set("SEGURO", Edseguro->text());
+    set("TOTVAL", Edtotval->text());
+    set("CODMOT", Edcodmot->text());
+    set("MOTOBOY", Edmotoboy->text());
+    set("VALMOT", v.valMot);
+    set("MARCA", Edmar->text());
+    set("MODELO", Edmod->text());
+    set("ANO", Edano->text());
+    set("PLACAM", Edplac->text());
+    set("VEICULO", Edveiculo->text());
+    set("PLACA", Edplaca->text());
+    set("PAGAMENTO", Cbpag->currentText().isEmpty() ? QStringLiteral("FATURADO") : Cbpag->currentText());
+    set("DESCPAG", Edpag->text());
+    set("OBSERVACAO", Edobs->toPlainText());
+    if (Eddata->isBlank())
+        Eddata->setText(formatDate(Clock::today()));
+    set("DATA", Eddata->text());
+}
+
+void TQuelvarino0021_0::Btn_GravarClick()
+{
+    if (!validate())
+        return;
+    Table* t = DataModule1->TBOrdem;
+    const QString number = Edcomanda->text().trimmed();
+    const bool heldForChange = t->isOpen() && t->state() == Table::State::Edit &&
+                               t->fieldByName("COMANDA").asString() == number;
+
+    // The courier's own hour rate, only for a courier with exactly this code.
+    std::optional<QString> rate;
+    {
+        Table couriers(QStringLiteral("tbmotociclista"));
+        couriers.setIndexFieldNames(QStringLiteral("COD"));
+        couriers.open();
+        couriers.findNearest(Edcodmot->text());
+        if (!couriers.isEmpty() && couriers.fieldByName("COD").asString() == Edcodmot->text())
+            rate = couriers.fieldByName("VALOR").asString();
+    }
+    const OrderRecomputation rec = recomputeForRecording(hoursState(), rate);
+    applyHoursState(rec.screen);
+
+    QString movedFrom;
+    if (!heldForChange) {
+        t->close();
+        t->setIndexFieldNames(QStringLiteral("COMANDA"));
+        t->open();
+        if (newOrder_) {
+            // A number is only proposed: when another workstation recorded
+            // an order under it meanwhile, this one takes the next free one.
+            QString free = number;
+            while (t->findKey(free)) {
+                t->last();
+                free = nextCode(t->fieldByName("COMANDA").asString(), 10);
+            }
+            if (free != number) {
+                movedFrom = number;
+                Edcomanda->setText(free);
+            }
+            t->insert();
+        } else if (t->findKey(number)) {
+            t->edit();
+        } else {
+            t->insert();
+        }
+    }
+    writeOrder(*t, rec.values);
+    t->post();
+    t->saveChanges();
+    t->flushBuffers();
+    t->close();
+    newOrder_ = false;
+    setBrowseState();
+    Btn_Imprimir->setEnabled(!Edcomanda->text().isEmpty());
+    if (!movedFrom.isEmpty())
+        MessageBox::warning(QStringLiteral("A ordem de serviço nº %1 foi gravada por outro usuário; "
+                                           "esta ordem foi gravada com o nº %2.")
+                                .arg(movedFrom, Edcomanda->text()));
+}
+
+void TQuelvarino0021_0::Btn_CancelClick()
+{
+    setBrowseState();
+    clearScreen();
+}
+
+void TQuelvarino0021_0::Btn_LimparClick()
+{
+    setBrowseState();
+    clearScreen();
+}
+
+void TQuelvarino0021_0::Btn_RetornarClick()
+{
+    clearScreen();
+    close();
+}
+
+void TQuelvarino0021_0::showEvent(QShowEvent* event)
+{
+    Screen::showEvent(event);
+    Lbdata->setText(formatDate(Clock::today()));
+    // A cleared screen shows the number the next new order would get.
+    if (!editState_ && Edcomanda->text().isEmpty() && DataModule1)
+        guarded([this] { clearScreen(); });
+}
+
+void TQuelvarino0021_0::closeEvent(QCloseEvent* event)
+{
+    // Closing the window abandons an order being entered, as Cancelar does.
+    if (editState_) {
+        setBrowseState();
+        clearScreen();
+    }
+    event->accept();
+}
+
+}  // namespace quelvarino
