@@ -610,7 +610,7 @@ void TQuelvarino0021_0::CbpagChange()
 {
     if (!editState_)
         return;
-    setFieldEditable(Edpag, Cbpag->currentText() != QLatin1String("À VISTA"));
+    setFieldEditable(Edpag, Cbpag->currentText() != QStringLiteral("À VISTA"));
 }
 
 bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event)
