@@ -292,6 +292,7 @@ void TQuelvarino0021_0::connectHandlers()
     on(Btn_Cancel, &TQuelvarino0021_0::Btn_CancelClick);
     on(Btn_Limpar, &TQuelvarino0021_0::Btn_LimparClick);
     on(Btn_Retornar, &TQuelvarino0021_0::Btn_RetornarClick);
+    on(Btn_Imprimir, &TQuelvarino0021_0::Btn_ImprimirClick);
     on(Btn_ConsCli, &TQuelvarino0021_0::Btn_ConsCliClick);
     on(Btn_ConsMot, &TQuelvarino0021_0::Btn_ConsMotClick);
 
@@ -786,6 +787,16 @@ void TQuelvarino0021_0::Btn_LimparClick()
 {
     setBrowseState();
     clearScreen();
+}
+
+void TQuelvarino0021_0::Btn_ImprimirClick()
+{
+    if (Edcomanda->text().trimmed().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Ordem de serviço inexistente."));
+        return;
+    }
+    if (auto* dialog = qobject_cast<Screen*>(Screens::find(QStringLiteral("Quelvarino0021_5"))))
+        dialog->showScreen();
 }
 
 void TQuelvarino0021_0::Btn_RetornarClick()

@@ -30,6 +30,7 @@ public:
     void Btn_CancelClick();
     void Btn_LimparClick();
     void Btn_RetornarClick();
+    void Btn_ImprimirClick();
     // Lookups and field checks.
     void Btn_ConsCliClick();
     void Btn_ConsMotClick();

@@ -1,0 +1,445 @@
+#include "reports/printdialog.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+#include "core/errors.h"
+#include "data/query.h"
+#include "reports/textwriter.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+#include "widgets/testseams.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quelvarino {
+namespace {
+
+struct OrderChoice {
+    const char* caption;
+    const char* field;  // fixed field names: never operator text
+};
+
+QList<OrderChoice> orderChoices(PrintDialog::Listing listing)
+{
+    switch (listing) {
+    case PrintDialog::Listing::Clients:
+        return {{"Código", "CodCli"},
+                {"Razão Social", "RazaoSocial"},
+                {"Nome Fantasia", "NomeFan"},
+                {"C.N.P.J. ou C.P.F.", "Cnpj"},
+                {"Inscrição Estadual ou R.G.", "InscrEst"},
+                {"Endereço Administrativo", "Endereco1"},
+                {"Endereço Faturamento", "Endereco2"}};
+    case PrintDialog::Listing::Couriers:
+        return {{"Código", "Cod"}, {"Nome", "Nome"}, {"C.P.F.", "Cpf"}, {"R.G.", "Rg"}};
+    case PrintDialog::Listing::ExpenseTypes:
+        return {{"Código", "Cod"}, {"Despesa", "Despesa"}};
+    case PrintDialog::Listing::None:
+        break;
+    }
+    return {};
+}
+
+void setEditable(QWidget* w, bool on)
+{
+    setFieldEditable(w, on);
+}
+
+}  // namespace
+
+PrintDialog::PrintDialog(const Config& config, QWidget* parent)
+    : Screen(config.instance, QStringLiteral("Tipos de Impressão"), parent), config_(config),
+      query_(std::make_unique<Query>())
+{
+    query_->setObjectName(QStringLiteral("Query1"));
+    auto* layout = new QVBoxLayout(this);
+
+    Lbdata = new QLabel(this);
+    Lbdata->setObjectName(QStringLiteral("Lbdata"));
+    QFont bold = Lbdata->font();
+    bold.setBold(true);
+    Lbdata->setFont(bold);
+    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addWidget(Lbdata);
+
+    if (config_.listing != Listing::None)
+        buildSelectionBlock(layout);
+
+    auto* kinds = new QGroupBox(QStringLiteral("    Tipo de Impressora :    "), this);
+    kinds->setObjectName(QStringLiteral("Edtip"));
+    auto* grid = new QGridLayout(kinds);
+    items_ = new QButtonGroup(this);
+    QStringList captions = {"Jato de Tinta ou Laser", "Matricial"};
+    if (config_.withHtml)
+        captions << (config_.copies ? "Criar um Arquivo em HTML" : "HTML");
+    captions << "Criar um Arquivo";
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* rb = new QRadioButton(captions[i], kinds);
+        rb->setObjectName(QStringLiteral("Edtip_%1").arg(i));
+        items_->addButton(rb, i);
+        grid->addWidget(rb, i / 2, i % 2);
+    }
+    connect(items_, &QButtonGroup::idClicked, this, [this] { guarded([this] { EdtipClick(); }); });
+    layout->addWidget(kinds);
+
+    if (config_.copies) {
+        auto* copies = new QHBoxLayout;
+        Ed1Copy = new QCheckBox(QStringLiteral("1 Via ou Formulario Carbonado"), this);
+        Ed1Copy->setObjectName(QStringLiteral("Ed1"));
+        Ed2Copy = new QCheckBox(QStringLiteral("2 Vias ou Formulario Comum"), this);
+        Ed2Copy->setObjectName(QStringLiteral("Ed2"));
+        // Checking one clears the other; unchecking leaves both clear.
+        connect(Ed1Copy, &QCheckBox::toggled, this, [this](bool on) {
+            if (on)
+                Ed2Copy->setChecked(false);
+        });
+        connect(Ed2Copy, &QCheckBox::toggled, this, [this](bool on) {
+            if (on)
+                Ed1Copy->setChecked(false);
+        });
+        copies->addWidget(Ed1Copy);
+        copies->addWidget(Ed2Copy);
+        layout->addLayout(copies);
+    }
+
+    auto* label5 = new QLabel(QStringLiteral("Informe o Caminho aonde o arquivo deve ser gerado e o nome :"), this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    layout->addWidget(label5);
+    auto* path = new QHBoxLayout;
+    Edcam = new QLineEdit(this);
+    Edcam->setObjectName(QStringLiteral("Edcam"));
+    Edcam->setMinimumWidth(380);
+    enterMovesOn(Edcam);
+    Btn_Caminho = new QToolButton(this);
+    Btn_Caminho->setObjectName(QStringLiteral("Btn_Caminho"));
+    Btn_Caminho->setText(QStringLiteral("..."));
+    Btn_Caminho->setToolTip(QStringLiteral("Localizar Diretório"));
+    Btn_Caminho->setAutoRaise(true);
+    path->addWidget(Edcam, 1);
+    path->addWidget(Btn_Caminho);
+    layout->addLayout(path);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Btn_Limpar = new QPushButton(QStringLiteral("&Limpar"), this);
+    Btn_Limpar->setObjectName(QStringLiteral("Btn_Limpar"));
+    Btn_Limpar->setToolTip(QStringLiteral("Limpar campos"));
+    Btn_Imprimir = new QPushButton(QStringLiteral("&Imprimir"), this);
+    Btn_Imprimir->setObjectName(QStringLiteral("Btn_Imprimir"));
+    Btn_Imprimir->setToolTip(QStringLiteral("Imprimir relatório"));
+    Btn_Retornar = new QPushButton(QStringLiteral("&Retornar"), this);
+    Btn_Retornar->setObjectName(QStringLiteral("Btn_Retornar"));
+    Btn_Retornar->setToolTip(QStringLiteral("Retornar ao menu"));
+    for (QPushButton* b : {Btn_Limpar, Btn_Imprimir, Btn_Retornar})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+
+    connect(Btn_Caminho, &QToolButton::clicked, this, [this] { guarded([this] { Btn_CaminhoClick(); }); });
+    connect(Btn_Limpar, &QPushButton::clicked, this, [this] { guarded([this] { Btn_LimparClick(); }); });
+    connect(Btn_Imprimir, &QPushButton::clicked, this, [this] { guarded([this] { Btn_ImprimirClick(); }); });
+    connect(Btn_Retornar, &QPushButton::clicked, this, [this] { guarded([this] { Btn_RetornarClick(); }); });
+    Btn_LimparClick();
+}
+
+PrintDialog::~PrintDialog() = default;
+
+void PrintDialog::buildSelectionBlock(QVBoxLayout* layout)
+{
+    auto* group = new QGroupBox(this);
+    auto* g = new QGridLayout(group);
+    Ed1 = new QRadioButton(QStringLiteral("Completo"), group);
+    Ed1->setObjectName(QStringLiteral("Ed1"));
+    Ed2 = new QRadioButton(QStringLiteral("por Período"), group);
+    Ed2->setObjectName(QStringLiteral("Ed2"));
+    Ed3 = new QRadioButton(QStringLiteral("por Intervalos"), group);
+    Ed3->setObjectName(QStringLiteral("Ed3"));
+    Eddata1 = makeMaskEdit(group, QStringLiteral("Eddata1"), QStringLiteral("!99/99/9999;1;_"));
+    Eddata2 = makeMaskEdit(group, QStringLiteral("Eddata2"), QStringLiteral("!99/99/9999;1;_"));
+    Edcod1 = makeEdit(group, QStringLiteral("Edcod1"), 6, true);
+    Edcod2 = makeEdit(group, QStringLiteral("Edcod2"), 6, true);
+    Ed_Ord = new QComboBox(group);
+    Ed_Ord->setObjectName(QStringLiteral("Ed_Ord"));
+    for (const OrderChoice& c : orderChoices(config_.listing))
+        Ed_Ord->addItem(QString::fromUtf8(c.caption));
+    Ed_Ord->setCurrentIndex(-1);
+    g->addWidget(Ed1, 0, 0);
+    g->addWidget(Ed2, 0, 1);
+    g->addWidget(Ed3, 0, 2);
+    g->addWidget(new QLabel(QStringLiteral("De :"), group), 1, 0);
+    g->addWidget(Eddata1, 1, 1);
+    g->addWidget(new QLabel(QStringLiteral("Até :"), group), 1, 2);
+    g->addWidget(Eddata2, 1, 3);
+    g->addWidget(new QLabel(QStringLiteral("Código de :"), group), 2, 0);
+    g->addWidget(Edcod1, 2, 1);
+    g->addWidget(new QLabel(QStringLiteral("Até :"), group), 2, 2);
+    g->addWidget(Edcod2, 2, 3);
+    g->addWidget(new QLabel(QStringLiteral("Ordenar por :"), group), 3, 0);
+    g->addWidget(Ed_Ord, 3, 1, 1, 3);
+    layout->addWidget(group);
+    for (QWidget* w : {static_cast<QWidget*>(Eddata1), static_cast<QWidget*>(Eddata2),
+                       static_cast<QWidget*>(Edcod1), static_cast<QWidget*>(Edcod2),
+                       static_cast<QWidget*>(Ed_Ord)})
+        enterMovesOn(w);
+    dateField(Eddata1);
+    dateField(Eddata2);
+    const QList<QRadioButton*> modes = {Ed1, Ed2, Ed3};
+    for (int i = 0; i < 3; ++i)
+        connect(modes[i], &QRadioButton::clicked, this, [this, i] { guarded([&] { selectionClick(i); }); });
+}
+
+QString PrintDialog::defaultPath() const
+{
+    return config_.defaultPath ? config_.defaultPath() : QString();
+}
+
+int PrintDialog::Edtip() const
+{
+    return items_->checkedId();
+}
+
+void PrintDialog::setEdtip(int item)
+{
+    if (QAbstractButton* b = items_->button(item)) {
+        b->setChecked(true);
+        EdtipClick();
+    }
+}
+
+QString PrintDialog::fileItemPath() const
+{
+    return Edcam->text() + QStringLiteral(".txt");
+}
+
+bool PrintDialog::twoCopies() const
+{
+    return Ed2Copy && Ed2Copy->isChecked();
+}
+
+void PrintDialog::FormActivate()
+{
+    Lbdata->setText(formatDate(Clock::today()));
+}
+
+void PrintDialog::showEvent(QShowEvent* event)
+{
+    Screen::showEvent(event);
+    Lbdata->setText(formatDate(Clock::today()));
+    // The document dialogs take their file name from the number on screen.
+    if (!Edcam->isEnabled())
+        Edcam->setText(defaultPath());
+}
+
+void PrintDialog::EdtipClick()
+{
+    const int item = Edtip();
+    const bool enable = config_.withHtml ? (item == 2 || item == 3) : item == 2;
+    Btn_Caminho->setEnabled(enable);
+    setEditable(Edcam, enable);
+    Edcam->setText(defaultPath());
+    if (enable)
+        Edcam->setFocus();
+}
+
+void PrintDialog::Btn_CaminhoClick()
+{
+    const QString current = Edcam->text();
+    const QString initial = !current.isEmpty() && QDir(current).exists() ? current : QString();
+    const QString chosen =
+        FolderPicker::pick(this, QStringLiteral("Selecione a Pasta - [Banco de Dados]"), initial);
+    if (!chosen.isEmpty())
+        Edcam->setText(chosen);
+    Edcam->selectAll();
+    Edcam->setFocus();
+}
+
+void PrintDialog::Btn_LimparClick()
+{
+    items_->setExclusive(false);
+    for (QAbstractButton* b : items_->buttons())
+        b->setChecked(false);
+    items_->setExclusive(true);
+    Btn_Caminho->setEnabled(false);
+    setEditable(Edcam, false);
+    Edcam->setText(defaultPath());
+    if (Ed1Copy) {
+        Ed1Copy->setChecked(false);
+        Ed2Copy->setChecked(false);
+    }
+    if (config_.listing != Listing::None)
+        resetSelection();
+}
+
+void PrintDialog::resetSelection()
+{
+    for (QRadioButton* rb : {Ed1, Ed2, Ed3}) {
+        rb->setAutoExclusive(false);
+        rb->setChecked(false);
+        rb->setAutoExclusive(true);
+    }
+    Eddata1->clear();
+    Eddata2->clear();
+    Edcod1->clear();
+    Edcod2->clear();
+    for (QWidget* w : {static_cast<QWidget*>(Eddata1), static_cast<QWidget*>(Eddata2),
+                       static_cast<QWidget*>(Edcod1), static_cast<QWidget*>(Edcod2)})
+        setEditable(w, false);
+    Ed_Ord->setCurrentIndex(-1);
+    query_->close();
+}
+
+void PrintDialog::selectionClick(int mode)
+{
+    const QString today = formatDate(Clock::today());
+    Eddata1->setText(today);
+    Eddata2->setText(today);
+    setEditable(Eddata1, mode == 1);
+    setEditable(Eddata2, mode == 1);
+    Edcod1->clear();
+    Edcod2->clear();
+    setEditable(Edcod1, mode == 2);
+    setEditable(Edcod2, mode == 2);
+    if (mode == 1)
+        Eddata1->setFocus();
+    else if (mode == 2)
+        Edcod1->setFocus();
+}
+
+QString PrintDialog::listingTable() const
+{
+    switch (config_.listing) {
+    case Listing::Clients:
+        return QStringLiteral("tbclientes");
+    case Listing::Couriers:
+        return QStringLiteral("tbmotociclista");
+    case Listing::ExpenseTypes:
+        return QStringLiteral("tbdespesa");
+    case Listing::None:
+        break;
+    }
+    return QString();
+}
+
+QString PrintDialog::listingKey() const
+{
+    return config_.listing == Listing::Clients ? QStringLiteral("CodCli") : QStringLiteral("Cod");
+}
+
+QString PrintDialog::orderLine() const
+{
+    const QList<OrderChoice> choices = orderChoices(config_.listing);
+    const int i = Ed_Ord->currentIndex();
+    const QString field = i >= 0 && i < choices.size() ? QString::fromLatin1(choices[i].field) : listingKey();
+    return QStringLiteral("Order By ") + field;
+}
+
+bool PrintDialog::prepareListing()
+{
+    const int mode = Ed1->isChecked() ? 0 : Ed2->isChecked() ? 1 : Ed3->isChecked() ? 2 : -1;
+    if (mode < 0) {
+        MessageBox::warning(QStringLiteral("Informe qual o tipo de relatório que deseja imprimir."));
+        return false;
+    }
+    const QString missing = QStringLiteral("Intervalos inexistentes.");
+    query_->clear();
+    query_->add(QStringLiteral("Select * from ") + listingTable());
+    if (mode == 1) {
+        if (Eddata1->isBlank() || Eddata2->isBlank()) {
+            MessageBox::warning(missing);
+            selectionClick(1);
+            return false;
+        }
+        query_->add(QStringLiteral("Where DATA >= :de and DATA <= :ate"));
+        query_->bindDateText(QStringLiteral(":de"), Eddata1->text());
+        query_->bindDateText(QStringLiteral(":ate"), Eddata2->text());
+    } else if (mode == 2) {
+        if (Edcod1->text().isEmpty() || Edcod2->text().isEmpty()) {
+            MessageBox::warning(missing);
+            selectionClick(2);
+            return false;
+        }
+        query_->add(QStringLiteral("Where %1 >= :de and %1 <= :ate").arg(listingKey()));
+        query_->bindText(QStringLiteral(":de"), Edcod1->text());
+        query_->bindText(QStringLiteral(":ate"), Edcod2->text());
+    }
+    query_->add(orderLine());
+    query_->open();
+    if (query_->isEmpty() || query_->fieldText(listingKey()).isEmpty()) {
+        MessageBox::warning(missing);
+        query_->close();
+        selectionClick(mode);
+        return false;
+    }
+    return true;
+}
+
+void PrintDialog::Btn_ImprimirClick()
+{
+    if (Edtip() < 0 || (config_.copies && !Ed1Copy->isChecked() && !Ed2Copy->isChecked())) {
+        MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja imprimir."));
+        return;
+    }
+    // Every print of a listing prepares its rows again.
+    if (config_.listing != Listing::None && !prepareListing())
+        return;
+    route();
+}
+
+void PrintDialog::route()
+{
+    const int item = Edtip();
+    if (item < 0) {
+        MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja."));
+        return;
+    }
+    const bool document = config_.reportId == QLatin1String("21_0") ||
+                          config_.reportId == QLatin1String("22_0") ||
+                          config_.reportId == QLatin1String("41_0");
+    if (item == 0 || (config_.withHtml && item == 2)) {
+        MessageBox::warning(item == 0
+                                ? QStringLiteral("A impressão em jato de tinta ou laser ainda não "
+                                                 "está disponível nesta versão.")
+                                : QStringLiteral("A geração de arquivos HTML ainda não está "
+                                                 "disponível nesta versão."));
+        return;
+    }
+    if (item == fileItem() && Edcam->text().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
+        Edcam->setFocus();
+        return;
+    }
+    TextWriter::write(config_.reportId, *this);
+    if (config_.listing != Listing::None)
+        query_->close();  // the next print prepares it again
+    if (document)
+        closeAndShowRequester();
+}
+
+void PrintDialog::closeAndShowRequester()
+{
+    Btn_LimparClick();
+    hide();
+    if (auto* screen = qobject_cast<Screen*>(Screens::find(config_.requester)))
+        screen->showScreen();
+}
+
+void PrintDialog::Btn_RetornarClick()
+{
+    Btn_LimparClick();
+    close();
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,102 @@
+#include "reports/textdocument.h"
+
+#include "core/money.h"
+#include "data/table.h"
+
+namespace quelvarino {
+
+QString padRight(const QString& text, int width)
+{
+    return text.size() >= width ? text : text + QString(width - text.size(), QLatin1Char(' '));
+}
+
+QString padLeft(const QString& text, int width)
+{
+    return text.size() >= width ? text : QString(width - text.size(), QLatin1Char(' ')) + text;
+}
+
+QString printedMoney(const QString& text)
+{
+    return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
+}
+
+CompanyHeader CompanyHeader::fromStore()
+{
+    Table company(QStringLiteral("tbempresa"));
+    company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
+    company.open();
+    company.first();
+    CompanyHeader h;
+    if (company.isEmpty())
+        return h;
+    auto f = [&company](const char* name) { return company.fieldByName(name).asString(); };
+    h.nomeFan = f("NOMEFAN");
+    h.endereco1 = f("ENDERECO1");
+    h.bairro1 = f("BAIRRO1");
+    h.cidade1 = f("CIDADE1");
+    h.uf1 = f("UF1");
+    h.cep1 = f("CEP1");
+    h.ddd1 = f("DDD1");
+    h.telefone1 = f("TELEFONE1_1");
+    h.telefone2 = f("TELEFONE1_2");
+    h.site = f("SITE");
+    h.email = f("EMAIL");
+    return h;
+}
+
+void TextDocument::line(const QByteArray& codes, const QString& text)
+{
+    bytes_ += codes;
+    // Single-byte text: accented letters of the data in Latin-1, anything
+    // Latin-1 cannot hold as "?".
+    bytes_ += text.toLatin1();
+    bytes_ += "\r\n";
+    ++lines_;
+}
+
+void TextDocument::emphasised(const QString& text)
+{
+    line(esc::condensed + esc::boldOn + esc::wideOn,
+         text + QString::fromLatin1(esc::wideOff + esc::boldOff));
+}
+
+void TextDocument::header(const CompanyHeader& c, const QString& title)
+{
+    line(esc::pitch12);
+    emphasised(c.nomeFan);
+    condensed("Endereco: " + padRight(c.endereco1, 50) + " - Bairro: " + padRight(c.bairro1, 30) +
+              " - Cidade: " + padRight(c.cidade1, 30) + " - Estado: " + c.uf1);
+    condensed("CEP: " + padRight(c.cep1, 9) + " - Telefone: (" + padRight(c.ddd1, 2) + ") " +
+              padRight(c.telefone1, 9) + " / " + c.telefone2);
+    condensed("Site: " + padRight(c.site, 40) + " - e-mail: " + c.email);
+    condensed(QString());
+    emphasised(title);
+}
+
+void RowPageRule::afterRow(TextDocument& doc, bool& headingsWritten)
+{
+    if (firstPageRows_ < f_) {
+        ++firstPageRows_;
+        return;
+    }
+    if (pageRows_ == p_) {
+        headingsWritten = false;
+        pageRows_ = 1;
+        doc.pageFeed();
+    } else if (pageRows_ == 1) {
+        doc.pageFeed();
+    }
+    ++pageRows_;
+}
+
+void RowPageRule::beforeTotal(TextDocument& doc)
+{
+    if (pageRows_ == p_) {
+        doc.pageFeed();
+        pageRows_ = 1;
+    } else {
+        ++pageRows_;
+    }
+}
+
+}  // namespace quelvarino
