@@ -4,6 +4,7 @@
 #include "data/datafolder.h"
 #include "orders/serviceorder.h"
 #include "reports/printdialog.h"
+#include "settings/company.h"
 
 #include <QLineEdit>
 #include "registers/clients.h"
@@ -97,7 +98,7 @@ QList<ScreenEntry> creationOrder() {
         list.append({names[2 * n].constData(), reports[n], {}});
         list.append({names[2 * n + 1].constData(), kPrintDialog, {}});
     }
-    list.append({"Quelvarino00Emp_0", "Dados da Empresa", {}});
+    list.append({"Quelvarino00Emp_0", "Dados da Empresa", [] { return new TQuelvarino00Emp_0; }});
     list.append({"Quelvarino00Sbr_0", "Descrição dos Módulos do Sistema Quelvarino",
                  [] { return new TQuelvarino00Sbr_0; }});
     return list;

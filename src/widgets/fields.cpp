@@ -106,6 +106,18 @@ void upperCaseField(QLineEdit* field)
     });
 }
 
+void lowerCaseField(QLineEdit* field)
+{
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
+        const QString lower = text.toLower();
+        if (lower != text) {
+            const int cursor = field->cursorPosition();
+            field->setText(lower);
+            field->setCursorPosition(cursor);
+        }
+    });
+}
+
 void upperCaseField(QComboBox* combo)
 {
     if (combo->lineEdit())

@@ -17,6 +17,8 @@ void enterMovesOn(QWidget* field);
 // Typed letters become capitals.
 void upperCaseField(QLineEdit* field);
 void upperCaseField(QComboBox* combo);
+// Typed letters become small letters (site and e-mail).
+void lowerCaseField(QLineEdit* field);
 // Money: digits, Backspace and "," only (others beep); "##0.00" when left,
 // empty becomes "0,00"; a text that is no number gives the conversion
 // error and stays as typed.
