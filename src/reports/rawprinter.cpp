@@ -13,6 +13,9 @@ namespace quelvarino {
 
 void RawPrinter::send(const QByteArray& bytes, const QString& title)
 {
+    // Each job reads the CUPS settings afresh, so a server configured while
+    // the program runs is used without restarting it.
+    cupsSetServer(nullptr);
     const QByteArray queue = queueName().toUtf8();
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
     if (!dest) {
