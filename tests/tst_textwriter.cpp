@@ -280,6 +280,28 @@ private slots:
         QCOMPARE(got.indexOf("\x0c"), got.size() - 2);
     }
 
+    void courierListingKeepsRemarksOnTheirLine()
+    {
+        Table t("tbmotociclista");
+        t.open();
+        t.insert();
+        t.fieldByName("COD").setAsString("000003");
+        t.fieldByName("NOME").setAsString("JOAO");
+        t.fieldByName("OBSERVACAO").setAsString("LINHA UM\nLINHA DOIS");
+        t.fieldByName("SALARIO").setAsString("1500");
+        t.post();
+        Query q;
+        q.add("Select * from tbmotociclista");
+        q.add("Order By Cod");
+        q.open();
+        const QList<QByteArray> got = linesOf(courierListingText(company(), q));
+        QVERIFY(got.contains(SI + "Observacao : LINHA UM LINHA DOIS  - Valor da hora : 0,00       - Salario : 1500,00    - Situacao do cliente : " +
+                             QByteArray(10, ' ') + " - Data da ultima alteracao: "));
+        QVERIFY(got.contains(SI + "Motoboy: 000003 - JOAO" + QByteArray(56, ' ') + " - CPF: " + QByteArray(18, ' ') +
+                             " - RG: " + QByteArray(20, ' ') + " - No. da CNH: " + QByteArray(15, ' ') + " - Categoria: "));
+        QVERIFY(got[got.size() - 6].startsWith(SI + "Motoboy: 000003"));  // five lines, then the feed
+    }
+
     void expenseTypeListingLinesAndAccents()
     {
         Table t("tbdespesa");
