@@ -11,9 +11,9 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <memory>
 
@@ -28,37 +28,33 @@ class TestExpenseTypes : public QObject {
     TQuelvarino0013_0* screen = nullptr;
     TQuelvarino0013_1* search = nullptr;
 
-    void click(QPushButton* b)
-    {
+    void click(QPushButton* b) {
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QTest::mouseClick(b, Qt::LeftButton);
     }
-    QStringList storedRows()
-    {
+    QStringList storedRows() {
         Table t("tbdespesa");
         t.open();
         QStringList rows;
         for (t.first(); !t.eof(); t.next())
-            rows.append(t.fieldByName("COD").asString() + "|" + t.fieldByName("DESPESA").asString() +
-                        "|" + t.fieldByName("DATA").asString());
+            rows.append(t.fieldByName("COD").asString() + "|" +
+                        t.fieldByName("DESPESA").asString() + "|" +
+                        t.fieldByName("DATA").asString());
         return rows;
     }
-    QStringList shownTexts()
-    {
+    QStringList shownTexts() {
         QStringList out;
         for (const auto& m : MessageBox::shownMessages())
             out.append(m.text);
         return out;
     }
-    void addNew(const QString& typed)
-    {
+    void addNew(const QString& typed) {
         click(screen->Btn_Novo);
         screen->Ed_Desp->setFocus();
         QTest::keyClicks(screen->Ed_Desp, typed);
         click(screen->Btn_Gravar);
     }
-    void pickInSearch(const QString& typed)
-    {
+    void pickInSearch(const QString& typed) {
         click(screen->Btn_Consultar);
         QVERIFY(search->isVisible());
         QCOMPARE(search->callerName(), QString("despesa"));
@@ -68,8 +64,7 @@ class TestExpenseTypes : public QObject {
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         MessageBox::clearShownMessages();
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
@@ -80,15 +75,13 @@ private slots:
         QVERIFY(screen && search);
         QVERIFY(screen->isVisible());
     }
-    void cleanup()
-    {
+    void cleanup() {
         stopProgram();
         Clock::reset();
         home.reset();
     }
 
-    void browseStateAtStart()
-    {
+    void browseStateAtStart() {
         QVERIFY(!screen->Ed_Desp->isEnabled());
         QVERIFY(screen->Ed_Desp->font().bold());
         QVERIFY(!screen->Btn_Gravar->isEnabled());
@@ -98,8 +91,7 @@ private slots:
         QCOMPARE(screen->Btn_Novo->toolTip(), QString("Incluir novos dados"));
     }
 
-    void fullCycle()
-    {
+    void fullCycle() {
         click(screen->Btn_Novo);
         QCOMPARE(screen->Ed_Cod->text(), QString("000001"));
         QVERIFY(!screen->Ed_Cod->isEnabled());
@@ -116,7 +108,8 @@ private slots:
         QVERIFY(!DataModule1->TBDespesa->isOpen());
 
         addNew("refeicao");
-        QCOMPARE(storedRows(), QStringList({"000001|GASOLINA|08/12/2026", "000002|REFEICAO|08/12/2026"}));
+        QCOMPARE(storedRows(),
+                 QStringList({"000001|GASOLINA|08/12/2026", "000002|REFEICAO|08/12/2026"}));
 
         // Found by description, then by code.
         Clock::setNow(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
@@ -131,7 +124,8 @@ private slots:
         screen->Ed_Desp->selectAll();
         QTest::keyClicks(screen->Ed_Desp, "refeicoes");
         click(screen->Btn_Gravar);
-        QCOMPARE(storedRows(), QStringList({"000001|GASOLINA|08/12/2026", "000002|REFEICOES|09/12/2026"}));
+        QCOMPARE(storedRows(),
+                 QStringList({"000001|GASOLINA|08/12/2026", "000002|REFEICOES|09/12/2026"}));
 
         click(screen->Btn_Consultar);
         auto* byCode = search->findChild<QRadioButton*>("Rbcod");
@@ -154,18 +148,18 @@ private slots:
         QCOMPARE(screen->Ed_Cod->text(), QString());
     }
 
-    void searchGridFollowsTyping()
-    {
+    void searchGridFollowsTyping() {
         for (const char* name : {"OLEO", "GASOLINA", "MANUTENCAO", "ADIANTAMENTO", "VALES"})
             addNew(name);
         click(screen->Btn_Consultar);
         QCOMPARE(search->DBGrid1->model()->rowCount(), 5);
-        QCOMPARE(search->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), QString("Código"));
+        QCOMPARE(search->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(),
+                 QString("Código"));
         QCOMPARE(search->Label1->text(), QString("Digite descrição da despesa ou sequência :"));
         QTest::keyClicks(search->Ed_Desc, "m");
         QCOMPARE(search->Ed_Desc->text(), QString("M"));
         QCOMPARE(search->DBGrid1->currentIndex().row(), 2);  // ADIANTAMENTO, GASOLINA, MANUTENCAO
-        QTest::keyClicks(search->Ed_Desc, "N");  // "MN": the first at or after it
+        QTest::keyClicks(search->Ed_Desc, "N");              // "MN": the first at or after it
         QCOMPARE(search->DBGrid1->currentIndex().row(), 3);
         search->Ed_Desc->clear();
         QTest::keyClicks(search->Ed_Desc, "ZZ");  // past the last: the last row
@@ -181,8 +175,7 @@ private slots:
         QVERIFY(!search->table()->isOpen());
     }
 
-    void messagesWithoutASelectedRecord()
-    {
+    void messagesWithoutASelectedRecord() {
         click(screen->Btn_Alterar);
         click(screen->Btn_Excluir);
         QCOMPARE(shownTexts(), QStringList({"Selecione o registro que será alterado.",
@@ -193,8 +186,7 @@ private slots:
         }
     }
 
-    void cancelAbandonsTheEditAndItsLock()
-    {
+    void cancelAbandonsTheEditAndItsLock() {
         addNew("PEDAGIO");
         pickInSearch("PED");
         click(screen->Btn_Alterar);
@@ -207,8 +199,7 @@ private slots:
         other.cancel();
     }
 
-    void lockHeldByAnotherWorkstationRefusesAlterar()
-    {
+    void lockHeldByAnotherWorkstationRefusesAlterar() {
         addNew("ESTACIONAMENTO");
         QProcess holder;
         holder.start(qEnvironmentVariable("STORE_HELPER"),
@@ -217,12 +208,14 @@ private slots:
         QVERIFY(holder.readAll().contains("LOCKED"));
         pickInSearch("EST");
         click(screen->Btn_Alterar);
-        QCOMPARE(shownTexts().last(), QString("Este registro está sendo alterado por outro usuário."));
+        QCOMPARE(shownTexts().last(),
+                 QString("Este registro está sendo alterado por outro usuário."));
         QVERIFY(!screen->Ed_Desp->isEnabled());
         QVERIFY(!screen->Btn_Gravar->isEnabled());
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(screen->Btn_Excluir);  // nor can it be deleted under him
-        QCOMPARE(shownTexts().last(), QString("Este registro está sendo alterado por outro usuário."));
+        QCOMPARE(shownTexts().last(),
+                 QString("Este registro está sendo alterado por outro usuário."));
         QCOMPARE(storedRows().size(), 1);
         holder.write("quit\n");
         QVERIFY(holder.waitForFinished(20000));
@@ -230,8 +223,7 @@ private slots:
         QVERIFY(screen->Ed_Desp->isEnabled());
     }
 
-    void twoWorkstationsPressingNovoTogether()
-    {
+    void twoWorkstationsPressingNovoTogether() {
         addNew("GASOLINA");
         click(screen->Btn_Novo);
         QCOMPARE(screen->Ed_Cod->text(), QString("000002"));
@@ -252,8 +244,7 @@ private slots:
         QVERIFY(shownTexts().last().contains("000003"));
     }
 
-    void excluirNeverDeletesAnotherRecord()
-    {
+    void excluirNeverDeletesAnotherRecord() {
         addNew("A");
         addNew("B");
         pickInSearch("A");
@@ -266,16 +257,17 @@ private slots:
         }
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(screen->Btn_Excluir);
-        QCOMPARE(shownTexts().last(), QString("Este registro não foi encontrado; nada foi excluído."));
+        QCOMPARE(shownTexts().last(),
+                 QString("Este registro não foi encontrado; nada foi excluído."));
         QCOMPARE(storedRows(), QStringList{"000002|B|08/12/2026"});
         // The same for Alterar: nothing is locked or changed.
         click(screen->Btn_Alterar);
-        QCOMPARE(shownTexts().last(), QString("Este registro não foi encontrado; nada foi alterado."));
+        QCOMPARE(shownTexts().last(),
+                 QString("Este registro não foi encontrado; nada foi alterado."));
         QVERIFY(!screen->Btn_Gravar->isEnabled());
     }
 
-    void enterMovesToTheNextField()
-    {
+    void enterMovesToTheNextField() {
         click(screen->Btn_Novo);
         screen->activateWindow();
         screen->Ed_Desp->setFocus();

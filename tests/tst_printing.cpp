@@ -34,24 +34,20 @@ class TestPrinting : public QObject {
 
     std::unique_ptr<TempHome> home;
 
-    void click(QAbstractButton* b)
-    {
+    void click(QAbstractButton* b) {
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
     }
-    void type(QWidget* field, const QString& text)
-    {
+    void type(QWidget* field, const QString& text) {
         field->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(field, text);
         QTest::keyClick(field, Qt::Key_Tab);
     }
-    QString lastMessage() const
-    {
+    QString lastMessage() const {
         const auto shown = MessageBox::shownMessages();
         return shown.isEmpty() ? QString() : shown.last().text;
     }
-    static void store(const QString& table, const QMap<QString, QString>& fields)
-    {
+    static void store(const QString& table, const QMap<QString, QString>& fields) {
         Table t(table);
         t.open();
         t.insert();
@@ -59,20 +55,17 @@ class TestPrinting : public QObject {
             t.fieldByName(it.key()).setAsString(it.value());
         t.post();
     }
-    static QByteArray readFile(const QString& path)
-    {
+    static QByteArray readFile(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    void activate(QWidget* w)
-    {
+    void activate(QWidget* w) {
         w->show();
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
     // An order recorded through the screen, left on it in browse state.
-    TQuelvarino0021_0* recordedOrder()
-    {
+    TQuelvarino0021_0* recordedOrder() {
         Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
         auto* os = Screens::get<TQuelvarino0021_0>("Quelvarino0021_0");
         activate(os);
@@ -88,36 +81,45 @@ class TestPrinting : public QObject {
     PrintDialog* dialog(const char* name) { return Screens::get<PrintDialog>(name); }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         MessageBox::clearShownMessages();
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
         QVERIFY(startProgram(*qApp));
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"}, {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"}, {"CIDADE1", "SAO PAULO"}, {"UF1", "SP"}});
-        store("tbclientes", {{"CODCLI", "000007"}, {"RAZAOSOCIAL", "FARMACIA CENTRAL"}, {"NOMEFAN", "ZULU"},
-                             {"VALOR", "30"}, {"SITUACAO", "ATIVO"}, {"DATA", "01/12/2026"}});
-        store("tbclientes", {{"CODCLI", "000008"}, {"RAZAOSOCIAL", "BAZAR DO ZE"}, {"NOMEFAN", "ALFA"},
-                             {"SITUACAO", "ATIVO"}, {"DATA", "05/11/2026"}});
-        store("tbmotociclista", {{"COD", "000003"}, {"NOME", "JOAO DA MOTO"}, {"VALOR", "12"},
-                                 {"TELEFONE1", "9999-0000"}, {"SITUACAO", "ATIVO"}});
+        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
+                            {"NOMEFAN", "MOTOBOY EXPRESS"},
+                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
+                            {"CIDADE1", "SAO PAULO"},
+                            {"UF1", "SP"}});
+        store("tbclientes", {{"CODCLI", "000007"},
+                             {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
+                             {"NOMEFAN", "ZULU"},
+                             {"VALOR", "30"},
+                             {"SITUACAO", "ATIVO"},
+                             {"DATA", "01/12/2026"}});
+        store("tbclientes", {{"CODCLI", "000008"},
+                             {"RAZAOSOCIAL", "BAZAR DO ZE"},
+                             {"NOMEFAN", "ALFA"},
+                             {"SITUACAO", "ATIVO"},
+                             {"DATA", "05/11/2026"}});
+        store("tbmotociclista", {{"COD", "000003"},
+                                 {"NOME", "JOAO DA MOTO"},
+                                 {"VALOR", "12"},
+                                 {"TELEFONE1", "9999-0000"},
+                                 {"SITUACAO", "ATIVO"}});
     }
-    void cleanup()
-    {
+    void cleanup() {
         stopProgram();
         Clock::reset();
         home.reset();
     }
 
-    void orderPrintsIntoATextFile_data()
-    {
+    void orderPrintsIntoATextFile_data() {
         QTest::addColumn<bool>("twoCopies");
         QTest::newRow("one copy") << false;
         QTest::newRow("two copies") << true;
     }
-    void orderPrintsIntoATextFile()
-    {
+    void orderPrintsIntoATextFile() {
         QFETCH(bool, twoCopies);
         auto* os = recordedOrder();
         QVERIFY(os->Btn_Imprimir->isEnabled());
@@ -141,7 +143,7 @@ private slots:
         QVERIFY(file.contains("Ordem de Servico No. : 0000000001"));
         QVERIFY(file.contains("Cliente: 000007 - FARMACIA CENTRAL"));
         QVERIFY(file.contains(" - Telefone : 9999-0000"));  // looked up from the courier
-        QVERIFY(file.contains("MOTOBOY EXPRESS"));           // the company header
+        QVERIFY(file.contains("MOTOBOY EXPRESS"));          // the company header
         QCOMPARE(file.count("\x1bM"), twoCopies ? 2 : 1);
         QCOMPARE(file.count("\x0c\r\n"), 1);
         // The document dialog closes and the order screen comes back.
@@ -149,8 +151,7 @@ private slots:
         QVERIFY(os->isVisible());
     }
 
-    void dialogMessages()
-    {
+    void dialogMessages() {
         auto* os = recordedOrder();
         click(os->Btn_Imprimir);
         PrintDialog* d = dialog("Quelvarino0021_5");
@@ -164,7 +165,8 @@ private slots:
         QVERIFY(!d->Ed1Copy->isChecked());  // checking one clears the other
         d->Edcam->clear();
         click(d->Btn_Imprimir);
-        QCOMPARE(lastMessage(), QString("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
+        QCOMPARE(lastMessage(),
+                 QString("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
         QVERIFY(d->isVisible());
         for (const auto& m : MessageBox::shownMessages()) {
             QCOMPARE(m.title, QString(" A T E N Ç Ã O ! ! !"));
@@ -177,8 +179,7 @@ private slots:
         QCOMPARE(d->Edcam->text(), home->dataFolder() + "/Relatorios/OS0000000001");
     }
 
-    void folderPicker()
-    {
+    void folderPicker() {
         auto* os = recordedOrder();
         click(os->Btn_Imprimir);
         PrintDialog* d = dialog("Quelvarino0021_5");
@@ -188,7 +189,8 @@ private slots:
         FolderPicker::setNextFolder(home->path());
         click(d->Btn_Caminho);
         QCOMPARE(FolderPicker::lastTitle(), QString("Selecione a Pasta - [Banco de Dados]"));
-        QCOMPARE(FolderPicker::lastInitialFolder(), folder);  // an existing folder starts the picker
+        QCOMPARE(FolderPicker::lastInitialFolder(),
+                 folder);  // an existing folder starts the picker
         QCOMPARE(d->Edcam->text(), home->path());
         QCOMPARE(d->Edcam->selectedText(), home->path());
         FolderPicker::setNextFolder(QString());  // cancelled: the text stays
@@ -198,8 +200,7 @@ private slots:
         QCOMPARE(d->Edcam->text(), home->path() + "/nao-existe");
     }
 
-    void orderWithoutNumberIsNotPrinted()
-    {
+    void orderWithoutNumberIsNotPrinted() {
         auto* os = recordedOrder();
         os->Edcomanda->clear();
         click(os->Btn_Imprimir);
@@ -207,21 +208,21 @@ private slots:
         QVERIFY(!dialog("Quelvarino0021_5")->isVisible());
     }
 
-    void clientListing_data()
-    {
+    void clientListing_data() {
         QTest::addColumn<int>("mode");          // 0 complete, 1 period, 2 codes
         QTest::addColumn<QStringList>("args");  // from / to
         QTest::addColumn<QString>("order");
         QTest::addColumn<QStringList>("codes");  // printed, in order
-        QTest::newRow("complete by code") << 0 << QStringList{} << "" << QStringList{"000007", "000008"};
-        QTest::newRow("complete by trade name") << 0 << QStringList{} << "Nome Fantasia"
-                                                << QStringList{"000008", "000007"};
-        QTest::newRow("changed in november") << 1 << QStringList{"01/11/2026", "30/11/2026"} << ""
-                                             << QStringList{"000008"};
-        QTest::newRow("code range") << 2 << QStringList{"000007", "000007"} << "" << QStringList{"000007"};
+        QTest::newRow("complete by code")
+            << 0 << QStringList{} << "" << QStringList{"000007", "000008"};
+        QTest::newRow("complete by trade name")
+            << 0 << QStringList{} << "Nome Fantasia" << QStringList{"000008", "000007"};
+        QTest::newRow("changed in november")
+            << 1 << QStringList{"01/11/2026", "30/11/2026"} << "" << QStringList{"000008"};
+        QTest::newRow("code range")
+            << 2 << QStringList{"000007", "000007"} << "" << QStringList{"000007"};
     }
-    void clientListing()
-    {
+    void clientListing() {
         QFETCH(int, mode);
         QFETCH(QStringList, args);
         QFETCH(QString, order);
@@ -261,8 +262,7 @@ private slots:
         QVERIFY(!d->Query1()->isOpen());
     }
 
-    void listingWithoutRows()
-    {
+    void listingWithoutRows() {
         Quelvarino000_0->menuAction("Clientes1")->trigger();
         click(Screens::get<TQuelvarino0011_0>("Quelvarino0011_0")->Btn_Imprimir);
         PrintDialog* d = dialog("Quelvarino0011_2");
@@ -281,8 +281,7 @@ private slots:
         QCOMPARE(d->Eddata1->text(), QString("08/12/2026"));
     }
 
-    void printerQueueMissing()
-    {
+    void printerQueueMissing() {
         // A CUPS server that has no "LPT1" queue: the operator is told how to
         // create one and nothing is printed.
         qputenv("CUPS_SERVER", (home->path() + "/nenhum-servidor.sock").toUtf8());
@@ -298,8 +297,7 @@ private slots:
         qunsetenv("CUPS_SERVER");
     }
 
-    void companyDataKeepsOneRecord()
-    {
+    void companyDataKeepsOneRecord() {
         Quelvarino000_0->menuAction("DadosdaEmpres1")->trigger();
         auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
         activate(emp);
@@ -356,8 +354,7 @@ private slots:
         QCOMPARE(t.fieldByName("CODEMP").asString(), QString("1"));
     }
 
-    void companyValidation()
-    {
+    void companyValidation() {
         Quelvarino000_0->menuAction("DadosdaEmpres1")->trigger();
         auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
         activate(emp);
@@ -366,7 +363,8 @@ private slots:
             if (e->isEnabled())
                 e->clear();
         click(emp->Btn_Gravar);
-        QCOMPARE(lastMessage(), QString("Impossível gravar este registro, pois todos os campos estão em branco"));
+        QCOMPARE(lastMessage(),
+                 QString("Impossível gravar este registro, pois todos os campos estão em branco"));
         emp->Ed_Banco->setText("ITAU");
         click(emp->Btn_Gravar);
         QCOMPARE(lastMessage(), QString("Razão social da empresa deve ser preenchido."));
@@ -374,10 +372,10 @@ private slots:
         QCOMPARE(emp->Ed_Razsoc->text(), QString("MOTOBOY EXPRESS LTDA"));
     }
 
-    void orderPrintsOnTheLpt1Queue()
-    {
+    void orderPrintsOnTheLpt1Queue() {
         const QString cupsd = QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/sbin"});
-        const QString lpadmin = QStandardPaths::findExecutable("lpadmin", {"/usr/sbin", "/usr/bin"});
+        const QString lpadmin =
+            QStandardPaths::findExecutable("lpadmin", {"/usr/sbin", "/usr/bin"});
         if (cupsd.isEmpty() || lpadmin.isEmpty())
             QSKIP("CUPS is not installed (scripts/setup.sh installs it)");
         if (geteuid() != 0)
@@ -409,12 +407,13 @@ private slots:
         {
             QFile conf(dir + "/cupsd.conf");
             QVERIFY(conf.open(QIODevice::WriteOnly));
-            conf.write(QString("Listen %1\nLogLevel warn\nBrowsing Off\nDefaultPolicy default\n"
-                               "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                               "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n"
-                               "  </Limit>\n</Policy>\n")
-                           .arg(socket)
-                           .toUtf8());
+            conf.write(
+                QString("Listen %1\nLogLevel warn\nBrowsing Off\nDefaultPolicy default\n"
+                        "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                        "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n"
+                        "  </Limit>\n</Policy>\n")
+                    .arg(socket)
+                    .toUtf8());
             QFile files(dir + "/cups-files.conf");
             QVERIFY(files.open(QIODevice::WriteOnly));
             files.write(QString("User lp\nGroup lp\nSystemGroup root\nServerRoot %1\n"

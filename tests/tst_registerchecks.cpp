@@ -7,52 +7,58 @@ using namespace quelvarino;
 Q_DECLARE_METATYPE(QList<DateCheckMessage>)
 
 namespace {
-DateCheckMessage info(const char* t)
-{
+DateCheckMessage info(const char* t) {
     return {DateCheckMessage::Information, QString::fromUtf8(t)};
 }
-DateCheckMessage warn(const char* t)
-{
+DateCheckMessage warn(const char* t) {
     return {DateCheckMessage::Warning, QString::fromUtf8(t)};
 }
-DateCheckMessage conversion(const QString& text)
-{
-    return {DateCheckMessage::ConversionError, QStringLiteral("'%1' não é uma data válida.").arg(text)};
+DateCheckMessage conversion(const QString& text) {
+    return {DateCheckMessage::ConversionError,
+            QStringLiteral("'%1' não é uma data válida.").arg(text)};
 }
 }  // namespace
 
 class TestRegisterChecks : public QObject {
     Q_OBJECT
 private slots:
-    void dateCheck_data()
-    {
+    void dateCheck_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QList<DateCheckMessage>>("messages");
         using L = QList<DateCheckMessage>;
         QTest::newRow("valid") << "15/03/2024" << L{};
-        QTest::newRow("31 april") << "31/04/2024" << L{info("Dia incorreto, pois neste mês não tem dia 31")};
-        QTest::newRow("31 june") << "31/06/2024" << L{info("Dia incorreto, pois neste mês não tem dia 31")};
-        QTest::newRow("31 november") << "31/11/2024" << L{info("Dia incorreto, pois neste mês não tem dia 31")};
+        QTest::newRow("31 april") << "31/04/2024"
+                                  << L{info("Dia incorreto, pois neste mês não tem dia 31")};
+        QTest::newRow("31 june") << "31/06/2024"
+                                 << L{info("Dia incorreto, pois neste mês não tem dia 31")};
+        QTest::newRow("31 november")
+            << "31/11/2024" << L{info("Dia incorreto, pois neste mês não tem dia 31")};
         QTest::newRow("31 may is fine") << "31/05/2024" << L{};
-        QTest::newRow("29 feb, not leap") << "29/02/2023" << L{info("Dia incorreto, pois neste mês não tem dia 29, 30 ou 31")};
-        QTest::newRow("31 feb, not leap") << "31/02/2023" << L{info("Dia incorreto, pois neste mês não tem dia 29, 30 ou 31")};
+        QTest::newRow("29 feb, not leap")
+            << "29/02/2023" << L{info("Dia incorreto, pois neste mês não tem dia 29, 30 ou 31")};
+        QTest::newRow("31 feb, not leap")
+            << "31/02/2023" << L{info("Dia incorreto, pois neste mês não tem dia 29, 30 ou 31")};
         QTest::newRow("29 feb, leap") << "29/02/2024" << L{};
-        QTest::newRow("30 feb, leap") << "30/02/2024" << L{info("Dia incorreto, pois neste mês não tem dia 30 ou 31")};
+        QTest::newRow("30 feb, leap")
+            << "30/02/2024" << L{info("Dia incorreto, pois neste mês não tem dia 30 ou 31")};
         QTest::newRow("29 feb 1900 passes") << "29/02/1900" << L{};
         QTest::newRow("day 32") << "32/01/2024" << L{warn("Dia incorreto!")};
         QTest::newRow("month 13") << "10/13/2024" << L{warn("Mês incorreto!")};
         QTest::newRow("year half blank") << "10/10/20  " << L{warn("Ano incorreto!")};
-        QTest::newRow("day and month zero") << "00/00/2024" << L{warn("Dia incorreto!"), warn("Mês incorreto!")};
-        QTest::newRow("all three") << "00/00/    " << L{warn("Dia incorreto!"), warn("Mês incorreto!"), warn("Ano incorreto!")};
+        QTest::newRow("day and month zero")
+            << "00/00/2024" << L{warn("Dia incorreto!"), warn("Mês incorreto!")};
+        QTest::newRow("all three")
+            << "00/00/    "
+            << L{warn("Dia incorreto!"), warn("Mês incorreto!"), warn("Ano incorreto!")};
         QTest::newRow("blank") << "  /  /    " << L{conversion("  /  /    ")};
         QTest::newRow("blank month") << "10/  /2024" << L{conversion("10/  /2024")};
         QTest::newRow("day with trailing blank") << "1 /05/2024" << L{conversion("1 /05/2024")};
         QTest::newRow("day with leading blank") << " 1/05/2024" << L{};
         QTest::newRow("blank year in february") << "29/02/    " << L{conversion("29/02/    ")};
-        QTest::newRow("31 april then blank month never reached") << "31/04/    " << L{info("Dia incorreto, pois neste mês não tem dia 31")};
+        QTest::newRow("31 april then blank month never reached")
+            << "31/04/    " << L{info("Dia incorreto, pois neste mês não tem dia 31")};
     }
-    void dateCheck()
-    {
+    void dateCheck() {
         QFETCH(QString, text);
         QFETCH(QList<DateCheckMessage>, messages);
         const DateCheck check = checkDateText(text);
@@ -64,8 +70,7 @@ private slots:
         QCOMPARE(check.ok(), messages.isEmpty());
     }
 
-    void documents_data()
-    {
+    void documents_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("cnpj");
         QTest::addColumn<bool>("valid");
@@ -86,16 +91,14 @@ private slots:
         QTest::newRow("cpf blank form") << "   .   .   -  " << false << false;
         QTest::newRow("cpf given as cnpj") << "111.444.777-35" << true << false;
     }
-    void documents()
-    {
+    void documents() {
         QFETCH(QString, text);
         QFETCH(bool, cnpj);
         QFETCH(bool, valid);
         QCOMPARE(cnpj ? isValidCnpj(text) : isValidCpf(text), valid);
     }
 
-    void codes_data()
-    {
+    void codes_data() {
         QTest::addColumn<QString>("last");
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("next");
@@ -107,18 +110,14 @@ private slots:
         QTest::newRow("ten digits") << "0000000041" << 10 << "0000000042";
         QTest::newRow("typed without zeros") << "7" << 10 << "0000000008";
     }
-    void codes()
-    {
+    void codes() {
         QFETCH(QString, last);
         QFETCH(int, width);
         QFETCH(QString, next);
         QCOMPARE(nextCode(last, width), next);
     }
 
-    void codeThatIsNoNumber()
-    {
-        QVERIFY_THROWS_EXCEPTION(ConversionError, nextCode("ABC", 6));
-    }
+    void codeThatIsNoNumber() { QVERIFY_THROWS_EXCEPTION(ConversionError, nextCode("ABC", 6)); }
 };
 
 QTEST_GUILESS_MAIN(TestRegisterChecks)

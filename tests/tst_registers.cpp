@@ -29,31 +29,26 @@ class TestRegisters : public QObject {
     TQuelvarino0012_0* couriers = nullptr;
     TQuelvarino0012_1* courierSearch = nullptr;
 
-    void click(QAbstractButton* b)
-    {
+    void click(QAbstractButton* b) {
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
-    void activate(QWidget* w)
-    {
+    void activate(QWidget* w) {
         w->show();
         QApplication::setActiveWindow(w);
         QVERIFY(QTest::qWaitForWindowActive(w));
     }
     // Types into a field and leaves it with Tab, as the operator does.
-    void type(QWidget* field, const QString& text)
-    {
+    void type(QWidget* field, const QString& text) {
         field->setFocus(Qt::TabFocusReason);  // arriving by Tab selects the text
         QTest::keyClicks(field, text);
         QTest::keyClick(field, Qt::Key_Tab);
     }
-    QString lastMessage() const
-    {
+    QString lastMessage() const {
         const auto shown = MessageBox::shownMessages();
         return shown.isEmpty() ? QString() : shown.last().text;
     }
-    static QMap<QString, QString> row(const QString& table, const QString& code)
-    {
+    static QMap<QString, QString> row(const QString& table, const QString& code) {
         Table t(table);
         t.open();
         QMap<QString, QString> out;
@@ -63,15 +58,15 @@ class TestRegisters : public QObject {
             out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
         return out;
     }
-    static int count(const QString& table)
-    {
+    static int count(const QString& table) {
         Table t(table);
         t.open();
         return t.recordCount();
     }
-    void newClient(const QString& docRadio, const QString& doc, const QString& name,
-                   const QString& situation = "ATIVO")
-    {
+    void newClient(const QString& docRadio,
+                   const QString& doc,
+                   const QString& name,
+                   const QString& situation = "ATIVO") {
         activate(clients);
         click(clients->Btn_Novo);
         click(clients->findChild<QRadioButton*>(docRadio));
@@ -82,8 +77,7 @@ class TestRegisters : public QObject {
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         MessageBox::clearShownMessages();
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
@@ -96,15 +90,13 @@ private slots:
         QVERIFY(clients && clientSearch && couriers && courierSearch);
         activate(clients);
     }
-    void cleanup()
-    {
+    void cleanup() {
         stopProgram();
         Clock::reset();
         home.reset();
     }
 
-    void clientWithCnpjAndEveryField()
-    {
+    void clientWithCnpjAndEveryField() {
         click(clients->Btn_Novo);
         QCOMPARE(clients->Ed_Codcli->text(), QString("000001"));
         QCOMPARE(clients->Cb_Situacli->currentText(), QString("ATIVO"));
@@ -159,25 +151,31 @@ private slots:
         QCOMPARE(clients->Cb_Est[0]->currentText(), QString("SP"));
     }
 
-    void clientWithCpf()
-    {
+    void clientWithCpf() {
         newClient("Rb_Cpf", "11144477735", "MARIA DA SILVA");
         QCOMPARE(row("tbclientes", "000001")["CNPJ"], QString("111.444.777-35"));
         QVERIFY(MessageBox::shownMessages().isEmpty());
     }
 
-    void invalidDocumentsAreRefusedAndEmptied_data()
-    {
+    void invalidDocumentsAreRefusedAndEmptied_data() {
         QTest::addColumn<QString>("radio");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("blank");
-        QTest::newRow("cnpj") << "Rb_Cnpj" << "11222333000182" << "Número do CNPJ invalido." << "  .   .   /    -  ";
-        QTest::newRow("partial cnpj") << "Rb_Cnpj" << "1122233" << "Número do CNPJ invalido." << "  .   .   /    -  ";
-        QTest::newRow("cpf") << "Rb_Cpf" << "11144477736" << "Número do CPF invalido." << "   .   .   -  ";
+        QTest::newRow("cnpj") << "Rb_Cnpj"
+                              << "11222333000182"
+                              << "Número do CNPJ invalido."
+                              << "  .   .   /    -  ";
+        QTest::newRow("partial cnpj") << "Rb_Cnpj"
+                                      << "1122233"
+                                      << "Número do CNPJ invalido."
+                                      << "  .   .   /    -  ";
+        QTest::newRow("cpf") << "Rb_Cpf"
+                             << "11144477736"
+                             << "Número do CPF invalido."
+                             << "   .   .   -  ";
     }
-    void invalidDocumentsAreRefusedAndEmptied()
-    {
+    void invalidDocumentsAreRefusedAndEmptied() {
         QFETCH(QString, radio);
         QFETCH(QString, typed);
         QFETCH(QString, message);
@@ -191,8 +189,7 @@ private slots:
         QVERIFY(clients->Ed_Cnpj->hasFocus());
     }
 
-    void choosingCpfEmptiesTheDocument()
-    {
+    void choosingCpfEmptiesTheDocument() {
         click(clients->Btn_Novo);
         click(clients->Rb_Cnpj);
         clients->Ed_Cnpj->setFocus();
@@ -201,8 +198,7 @@ private slots:
         QCOMPARE(clients->Ed_Cnpj->text(), QString("   .   .   -  "));
     }
 
-    void duplicateDocumentLoadsTheExistingClient()
-    {
+    void duplicateDocumentLoadsTheExistingClient() {
         newClient("Rb_Cnpj", "11222333000181", "PRIMEIRA LTDA");
         newClient("Rb_Cnpj", "11444777000161", "SEGUNDA LTDA");
         click(clients->Btn_Novo);
@@ -233,8 +229,7 @@ private slots:
         QCOMPARE(count("tbclientes"), 4);
     }
 
-    void administrativeAddressCopiedToBilling()
-    {
+    void administrativeAddressCopiedToBilling() {
         click(clients->Btn_Novo);
         type(clients->Ed_End[0], "AV PAULISTA 1000");
         type(clients->Ed_Bairro[0], "BELA VISTA");
@@ -266,8 +261,7 @@ private slots:
         QVERIFY(!clients->Ed_Contato[0]->hasFocus());  // and Enter moved on
     }
 
-    void blockedClientOnlyForTheRegister_data()
-    {
+    void blockedClientOnlyForTheRegister_data() {
         QTest::addColumn<QString>("caller");
         QTest::addColumn<bool>("refused");
         QTest::newRow("register") << "clientes" << false;
@@ -275,8 +269,7 @@ private slots:
         QTest::newRow("receipt") << "recibo" << true;
         QTest::newRow("closing by client") << "fechamento_cliente" << true;
     }
-    void blockedClientOnlyForTheRegister()
-    {
+    void blockedClientOnlyForTheRegister() {
         QFETCH(QString, caller);
         QFETCH(bool, refused);
         newClient("Rb_Cnpj", "11222333000181", "BLOQUEADA SA", "BLOQUEADO");
@@ -297,8 +290,7 @@ private slots:
         }
     }
 
-    void moneyFieldsTakeDigitsAndOneNumber()
-    {
+    void moneyFieldsTakeDigitsAndOneNumber() {
         click(clients->Btn_Novo);
         type(clients->Ed_Valor, "1a2,5x");
         QCOMPARE(clients->Ed_Valor->text(), QString("12,50"));
@@ -312,8 +304,7 @@ private slots:
         QCOMPARE(MessageBox::shownMessages().last().icon, QMessageBox::Critical);
     }
 
-    void courierWithPlateRemarksAndSalary()
-    {
+    void courierWithPlateRemarksAndSalary() {
         Quelvarino000_0->menuAction("Motociclista1")->trigger();
         activate(couriers);
         click(couriers->Btn_Novo);
@@ -365,8 +356,7 @@ private slots:
         QVERIFY(!courierSearch->isVisible());
     }
 
-    void blockedCourierRefusedOutsideTheRegister()
-    {
+    void blockedCourierRefusedOutsideTheRegister() {
         Quelvarino000_0->menuAction("Motociclista1")->trigger();
         activate(couriers);
         click(couriers->Btn_Novo);
@@ -387,8 +377,7 @@ private slots:
         QCOMPARE(couriers->Ed_Salario->text(), QString("0,00"));
     }
 
-    void courierSearchColumnsAndOptions()
-    {
+    void courierSearchColumnsAndOptions() {
         QCOMPARE(courierSearch->findChildren<QRadioButton*>().size(), 9);
         QCOMPARE(clientSearch->findChildren<QRadioButton*>().size(), 10);
         QCOMPARE(clientSearch->DBGrid1->model()->columnCount(), 24);

@@ -28,24 +28,20 @@ class TestServiceOrder : public QObject {
     std::unique_ptr<TempHome> home;
     TQuelvarino0021_0* os = nullptr;
 
-    void click(QAbstractButton* b)
-    {
+    void click(QAbstractButton* b) {
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
     }
-    void type(QWidget* field, const QString& text)
-    {
+    void type(QWidget* field, const QString& text) {
         field->setFocus(Qt::TabFocusReason);
         QTest::keyClicks(field, text);
         QTest::keyClick(field, Qt::Key_Tab);
     }
-    QString lastMessage() const
-    {
+    QString lastMessage() const {
         const auto shown = MessageBox::shownMessages();
         return shown.isEmpty() ? QString() : shown.last().text;
     }
-    static void store(const QString& table, const QMap<QString, QString>& fields)
-    {
+    static void store(const QString& table, const QMap<QString, QString>& fields) {
         Table t(table);
         t.open();
         t.insert();
@@ -53,8 +49,7 @@ class TestServiceOrder : public QObject {
             t.fieldByName(it.key()).setAsString(it.value());
         t.post();
     }
-    static QMap<QString, QString> order(const QString& number)
-    {
+    static QMap<QString, QString> order(const QString& number) {
         Table t("tbordem");
         t.open();
         QMap<QString, QString> out;
@@ -64,53 +59,61 @@ class TestServiceOrder : public QObject {
         }
         return out;
     }
-    static int orderCount()
-    {
+    static int orderCount() {
         Table t("tbordem");
         t.open();
         return t.recordCount();
     }
     // Client 7 and courier 3 on a new order.
-    void startOrder()
-    {
+    void startOrder() {
         click(os->Btn_Novo);
         type(os->Edcodcli, "7");
         type(os->Edcodmot, "3");
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         MessageBox::clearShownMessages();
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
         QVERIFY(startProgram(*qApp));
-        store("tbclientes", {{"CODCLI", "000007"}, {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
-                             {"ENDERECO1", "RUA A, 1"}, {"BAIRRO1", "CENTRO"}, {"CIDADE1", "SANTOS"},
-                             {"UF1", "SP"}, {"CEP1", "11010-000"}, {"DDD1", "013"},
-                             {"TELEFONE1_1", "3222-0000"}, {"TIPOTEL1_1", "Linha"},
-                             {"VALOR", "30"}, {"SITUACAO", "ATIVO"}});
-        store("tbclientes", {{"CODCLI", "000008"}, {"RAZAOSOCIAL", "DEVEDORA LTDA"},
-                             {"SITUACAO", "BLOQUEADO"}});
-        store("tbmotociclista", {{"COD", "000003"}, {"NOME", "JOAO DA MOTO"}, {"VALOR", "12"},
-                                 {"MARCA", "HONDA"}, {"MODELO", "CG 150"}, {"ANO", "2019/2020"},
-                                 {"PLACA", "ABC-1234"}, {"SITUACAO", "ATIVO"}});
-        store("tbmotociclista", {{"COD", "000004"}, {"NOME", "PEDRO PARADO"}, {"SITUACAO", "BLOQUEADO"}});
+        store("tbclientes", {{"CODCLI", "000007"},
+                             {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
+                             {"ENDERECO1", "RUA A, 1"},
+                             {"BAIRRO1", "CENTRO"},
+                             {"CIDADE1", "SANTOS"},
+                             {"UF1", "SP"},
+                             {"CEP1", "11010-000"},
+                             {"DDD1", "013"},
+                             {"TELEFONE1_1", "3222-0000"},
+                             {"TIPOTEL1_1", "Linha"},
+                             {"VALOR", "30"},
+                             {"SITUACAO", "ATIVO"}});
+        store("tbclientes",
+              {{"CODCLI", "000008"}, {"RAZAOSOCIAL", "DEVEDORA LTDA"}, {"SITUACAO", "BLOQUEADO"}});
+        store("tbmotociclista", {{"COD", "000003"},
+                                 {"NOME", "JOAO DA MOTO"},
+                                 {"VALOR", "12"},
+                                 {"MARCA", "HONDA"},
+                                 {"MODELO", "CG 150"},
+                                 {"ANO", "2019/2020"},
+                                 {"PLACA", "ABC-1234"},
+                                 {"SITUACAO", "ATIVO"}});
+        store("tbmotociclista",
+              {{"COD", "000004"}, {"NOME", "PEDRO PARADO"}, {"SITUACAO", "BLOQUEADO"}});
         Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
         os = Screens::get<TQuelvarino0021_0>("Quelvarino0021_0");
         QVERIFY(os && os->isVisible());
         QApplication::setActiveWindow(os);
         QVERIFY(QTest::qWaitForWindowActive(os));
     }
-    void cleanup()
-    {
+    void cleanup() {
         stopProgram();
         Clock::reset();
         home.reset();
     }
 
-    void browseStateAndProposedNumber()
-    {
+    void browseStateAndProposedNumber() {
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));
         QCOMPARE(os->Lbdata->text(), QString("08/12/2026"));
         QVERIFY(!os->Btn_Gravar->isEnabled());
@@ -121,8 +124,7 @@ private slots:
         QCOMPARE(os->Eddata->text(), QString("08/12/2026"));
     }
 
-    void aTypicalOrderEndToEnd()
-    {
+    void aTypicalOrderEndToEnd() {
         click(os->Btn_Novo);
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));
         QVERIFY(os->Edcodcli->hasFocus());
@@ -164,17 +166,41 @@ private slots:
 
         const auto r = order("0000000001");
         const QMap<QString, QString> expected = {
-            {"COMANDA", "0000000001"}, {"CODCLI", "000007"}, {"CLIENTE", "FARMACIA CENTRAL"},
-            {"SOLICITANTE", "MARIA RECEPCAO"}, {"HORA1", "16:30"}, {"HORA2", "17:00"},
-            {"HORA3", "23:30"}, {"HORA4", "06:30"}, {"VALOR", "30"}, {"TAXAPERIM", "5"},
-            {"SEGURO", "10"}, {"TOTVAL", "315"}, {"CODMOT", "000003"}, {"MOTOBOY", "JOAO DA MOTO"},
-            {"VALMOT", "0"}, {"TOTVALMOT", "120"}, {"MARCA", "HONDA"}, {"MODELO", "CG 150"},
-            {"ANO", "2019/2020"}, {"PLACAM", "ABC-1234"}, {"VEICULO", "FIAT UNO"}, {"PLACA", ""},
-            {"PAGAMENTO", "OUTROS"}, {"DESCPAG", "CHEQUE"},
-            {"OBSERVACAO", "ENTREGAR NA PORTARIA\nLIGAR ANTES"}, {"DATA", "08/12/2026"},
-            {"TOTHORN", "001:00"}, {"TOTHOR50", "004:00"}, {"TOTHOR100", "001:30"},
-            {"VALORN", "30"}, {"VALOR50", "180"}, {"VALOR100", "90"}, {"PORCTAXA", ""},
-            {"TOTTAXA", ""}, {"TOTTAXAM", ""}};
+            {"COMANDA", "0000000001"},
+            {"CODCLI", "000007"},
+            {"CLIENTE", "FARMACIA CENTRAL"},
+            {"SOLICITANTE", "MARIA RECEPCAO"},
+            {"HORA1", "16:30"},
+            {"HORA2", "17:00"},
+            {"HORA3", "23:30"},
+            {"HORA4", "06:30"},
+            {"VALOR", "30"},
+            {"TAXAPERIM", "5"},
+            {"SEGURO", "10"},
+            {"TOTVAL", "315"},
+            {"CODMOT", "000003"},
+            {"MOTOBOY", "JOAO DA MOTO"},
+            {"VALMOT", "0"},
+            {"TOTVALMOT", "120"},
+            {"MARCA", "HONDA"},
+            {"MODELO", "CG 150"},
+            {"ANO", "2019/2020"},
+            {"PLACAM", "ABC-1234"},
+            {"VEICULO", "FIAT UNO"},
+            {"PLACA", ""},
+            {"PAGAMENTO", "OUTROS"},
+            {"DESCPAG", "CHEQUE"},
+            {"OBSERVACAO", "ENTREGAR NA PORTARIA\nLIGAR ANTES"},
+            {"DATA", "08/12/2026"},
+            {"TOTHORN", "001:00"},
+            {"TOTHOR50", "004:00"},
+            {"TOTHOR100", "001:30"},
+            {"VALORN", "30"},
+            {"VALOR50", "180"},
+            {"VALOR100", "90"},
+            {"PORCTAXA", ""},
+            {"TOTTAXA", ""},
+            {"TOTTAXAM", ""}};
         for (auto it = expected.begin(); it != expected.end(); ++it)
             QVERIFY2(r.value(it.key()) == it.value(),
                      qPrintable(it.key() + ": " + r.value(it.key()) + " != " + it.value()));
@@ -189,8 +215,7 @@ private slots:
         QCOMPARE(os->Edcliente->text(), QString());
     }
 
-    void substitutionsAtRecording()
-    {
+    void substitutionsAtRecording() {
         startOrder();
         os->Eddata->setText("");  // the operator blanked the date
         click(os->Rbvalmot);
@@ -210,8 +235,7 @@ private slots:
         QCOMPARE(r["VALORN"], QString("0"));
     }
 
-    void fixedValueOrderKeepsItsValueAndTotal()
-    {
+    void fixedValueOrderKeepsItsValueAndTotal() {
         click(os->Btn_Novo);
         click(os->Rbvalor);
         QVERIFY(os->Edvalor->isEnabled());
@@ -245,18 +269,24 @@ private slots:
         QCOMPARE(os->Edvalor->text(), QString("99,00"));
     }
 
-    void lookupRefusals_data()
-    {
+    void lookupRefusals_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("client missing") << "Edcodcli" << "99" << "Código do cliente inexistente.";
-        QTest::newRow("client blocked") << "Edcodcli" << "8" << "Situação do Cliente BLOQUEADO.";
-        QTest::newRow("courier missing") << "Edcodmot" << "99" << "Código do motorista inexistente.";
-        QTest::newRow("courier blocked") << "Edcodmot" << "000004" << "Situação do Motorista BLOQUEADO.";
+        QTest::newRow("client missing") << "Edcodcli"
+                                        << "99"
+                                        << "Código do cliente inexistente.";
+        QTest::newRow("client blocked") << "Edcodcli"
+                                        << "8"
+                                        << "Situação do Cliente BLOQUEADO.";
+        QTest::newRow("courier missing") << "Edcodmot"
+                                         << "99"
+                                         << "Código do motorista inexistente.";
+        QTest::newRow("courier blocked") << "Edcodmot"
+                                         << "000004"
+                                         << "Situação do Motorista BLOQUEADO.";
     }
-    void lookupRefusals()
-    {
+    void lookupRefusals() {
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QString, message);
@@ -269,8 +299,7 @@ private slots:
         QVERIFY(edit->hasFocus());
     }
 
-    void searchesRefuseBlockedRecords()
-    {
+    void searchesRefuseBlockedRecords() {
         click(os->Btn_Novo);
         click(os->Btn_ConsCli);
         auto* clients = Screens::get<TQuelvarino0011_1>("Quelvarino0011_1");
@@ -292,21 +321,27 @@ private slots:
         QCOMPARE(os->Edvalmot->text(), QString("0,00"));  // the search does not copy the rate
     }
 
-    void timeChecks_data()
-    {
+    void timeChecks_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("hour 25") << "Edhora1" << "2500" << QStringList{"Hora invádlida!!!"};
-        QTest::newRow("minute 60") << "Edhora2" << "1060" << QStringList{"Hora inválida!!!"};
-        QTest::newRow("both wrong") << "Edhora1" << "2575" << QStringList{"Hora invádlida!!!", "Hora inválida!!!"};
-        QTest::newRow("first digit blank") << "Edhora3" << " 830" << QStringList{"Hora invádlida!!!"};
-        QTest::newRow("24:00 accepted") << "Edhora3" << "2400" << QStringList{};
-        QTest::newRow("24:30 passes the hour test") << "Edhora1" << "2430" << QStringList{};
-        QTest::newRow("blank skipped") << "Edhora2" << "" << QStringList{};
+        QTest::newRow("hour 25") << "Edhora1"
+                                 << "2500" << QStringList{"Hora invádlida!!!"};
+        QTest::newRow("minute 60") << "Edhora2"
+                                   << "1060" << QStringList{"Hora inválida!!!"};
+        QTest::newRow("both wrong")
+            << "Edhora1"
+            << "2575" << QStringList{"Hora invádlida!!!", "Hora inválida!!!"};
+        QTest::newRow("first digit blank") << "Edhora3"
+                                           << " 830" << QStringList{"Hora invádlida!!!"};
+        QTest::newRow("24:00 accepted") << "Edhora3"
+                                        << "2400" << QStringList{};
+        QTest::newRow("24:30 passes the hour test") << "Edhora1"
+                                                    << "2430" << QStringList{};
+        QTest::newRow("blank skipped") << "Edhora2"
+                                       << "" << QStringList{};
     }
-    void timeChecks()
-    {
+    void timeChecks() {
         QFETCH(QString, field);
         QFETCH(QString, typed);
         QFETCH(QStringList, messages);
@@ -330,8 +365,7 @@ private slots:
             QVERIFY(edit->hasFocus());
     }
 
-    void endBeforeDepartureOpensAnotherOrder()
-    {
+    void endBeforeDepartureOpensAnotherOrder() {
         click(os->Btn_Novo);
         type(os->Edhora1, "0800");
         type(os->Edhora2, "0830");
@@ -340,20 +374,19 @@ private slots:
         QCOMPARE(os->Edhora3->text(), QString("24:00"));
     }
 
-    void recordingNeedsNumberClientAndCourier()
-    {
+    void recordingNeedsNumberClientAndCourier() {
         click(os->Btn_Novo);
         type(os->Edcodcli, "7");
         click(os->Btn_Gravar);
-        QCOMPARE(lastMessage(), QString("O número da comanda, cliente e motoboy devem ser preenchidos."));
+        QCOMPARE(lastMessage(),
+                 QString("O número da comanda, cliente e motoboy devem ser preenchidos."));
         QCOMPARE(MessageBox::shownMessages().last().icon, QMessageBox::Warning);
         QCOMPARE(orderCount(), 0);
         QVERIFY(os->Btn_Gravar->isEnabled());  // still in edit state
         QVERIFY(os->Edcodcli->hasFocus());
     }
 
-    void notesHoldEightLines()
-    {
+    void notesHoldEightLines() {
         click(os->Btn_Novo);
         os->Edobs->setFocus();
         for (int i = 1; i <= 8; ++i) {
@@ -369,11 +402,11 @@ private slots:
         QVERIFY(os->Edobs->toPlainText().endsWith("LINHA "));
     }
 
-    void twoWorkstationsWithTheSameProposedNumber()
-    {
+    void twoWorkstationsWithTheSameProposedNumber() {
         startOrder();
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));
-        store("tbordem", {{"COMANDA", "0000000001"}, {"CODCLI", "000099"}, {"CLIENTE", "DO OUTRO"}});
+        store("tbordem",
+              {{"COMANDA", "0000000001"}, {"CODCLI", "000099"}, {"CLIENTE", "DO OUTRO"}});
         type(os->Edsolicit, "MEU PEDIDO");
         click(os->Btn_Gravar);
         QCOMPARE(orderCount(), 2);
@@ -383,8 +416,7 @@ private slots:
         QVERIFY(lastMessage().contains("0000000002"));
     }
 
-    void cancelAbandonsTheNewOrder()
-    {
+    void cancelAbandonsTheNewOrder() {
         startOrder();
         click(os->Btn_Cancel);
         QCOMPARE(orderCount(), 0);

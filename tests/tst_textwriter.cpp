@@ -13,13 +13,11 @@ namespace {
 const QByteArray SI("\x0f");
 const QByteArray CRLF("\r\n");
 
-QByteArray emph(const QByteArray& text)
-{
+QByteArray emph(const QByteArray& text) {
     return SI + "\x1bG\x0e" + text + "\x14\x1bH";
 }
 
-CompanyHeader company()
-{
+CompanyHeader company() {
     CompanyHeader c;
     c.nomeFan = "MOTOBOY EXPRESS";
     c.endereco1 = "RUA DO COMERCIO, 100";
@@ -36,20 +34,19 @@ CompanyHeader company()
 }
 
 // The company header as the layouts state it, built here independently.
-QList<QByteArray> headerLines(const QByteArray& title)
-{
-    return {"\x1bM",
-            emph("MOTOBOY EXPRESS"),
-            SI + "Endereco: RUA DO COMERCIO, 100" + QByteArray(30, ' ') + " - Bairro: CENTRO" +
-                QByteArray(24, ' ') + " - Cidade: SAO PAULO" + QByteArray(21, ' ') + " - Estado: SP",
-            SI + "CEP: 01010-000 - Telefone: (11) 3333-4444 / 3333-5555",
-            SI + "Site: www.motoboy.com.br" + QByteArray(22, ' ') + " - e-mail: contato@motoboy.com.br",
-            SI,
-            emph(title)};
+QList<QByteArray> headerLines(const QByteArray& title) {
+    return {
+        "\x1bM",
+        emph("MOTOBOY EXPRESS"),
+        SI + "Endereco: RUA DO COMERCIO, 100" + QByteArray(30, ' ') + " - Bairro: CENTRO" +
+            QByteArray(24, ' ') + " - Cidade: SAO PAULO" + QByteArray(21, ' ') + " - Estado: SP",
+        SI + "CEP: 01010-000 - Telefone: (11) 3333-4444 / 3333-5555",
+        SI + "Site: www.motoboy.com.br" + QByteArray(22, ' ') + " - e-mail: contato@motoboy.com.br",
+        SI,
+        emph(title)};
 }
 
-QList<QByteArray> linesOf(const QByteArray& bytes)
-{
+QList<QByteArray> linesOf(const QByteArray& bytes) {
     QList<QByteArray> out = bytes.split('\n');
     if (!out.isEmpty() && out.last().isEmpty())
         out.removeLast();
@@ -60,8 +57,7 @@ QList<QByteArray> linesOf(const QByteArray& bytes)
     return out;
 }
 
-ServiceOrderPrint sampleOrder()
-{
+ServiceOrderPrint sampleOrder() {
     ServiceOrderPrint o;
     o.data = "08/12/2026";
     o.comanda = "0000000042";
@@ -97,26 +93,27 @@ class TestTextWriter : public QObject {
     std::unique_ptr<TempHome> home;
 
 private slots:
-    void init()
-    {
+    void init() {
         home = std::make_unique<TempHome>();
         DataFolder::prepare();
     }
     void cleanup() { home.reset(); }
 
-    void columnWidths_data()
-    {
+    void columnWidths_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("width");
         QTest::addColumn<QString>("right");
         QTest::addColumn<QString>("left");
-        QTest::newRow("shorter") << "AB" << 5 << "AB   " << "   AB";
-        QTest::newRow("exact") << "ABCDE" << 5 << "ABCDE" << "ABCDE";
-        QTest::newRow("longer is never cut") << "ABCDEFG" << 5 << "ABCDEFG" << "ABCDEFG";
-        QTest::newRow("empty") << "" << 3 << "   " << "   ";
+        QTest::newRow("shorter") << "AB" << 5 << "AB   "
+                                 << "   AB";
+        QTest::newRow("exact") << "ABCDE" << 5 << "ABCDE"
+                               << "ABCDE";
+        QTest::newRow("longer is never cut") << "ABCDEFG" << 5 << "ABCDEFG"
+                                             << "ABCDEFG";
+        QTest::newRow("empty") << "" << 3 << "   "
+                               << "   ";
     }
-    void columnWidths()
-    {
+    void columnWidths() {
         QFETCH(QString, text);
         QFETCH(int, width);
         QFETCH(QString, right);
@@ -125,26 +122,23 @@ private slots:
         QCOMPARE(padLeft(text, width), left);
     }
 
-    void moneyAsPrinted()
-    {
+    void moneyAsPrinted() {
         QCOMPARE(printedMoney(""), QString("0,00"));
         QCOMPARE(printedMoney("37,5"), QString("37,50"));
         QCOMPARE(printedMoney("1234"), QString("1234,00"));
     }
 
-    void rowPageRule_data()
-    {
+    void rowPageRule_data() {
         QTest::addColumn<int>("f");
         QTest::addColumn<int>("p");
         QTest::addColumn<int>("rows");
-        QTest::addColumn<QList<int>>("feedsAfter");      // rows followed by a page feed
+        QTest::addColumn<QList<int>>("feedsAfter");       // rows followed by a page feed
         QTest::addColumn<QList<int>>("headingsCleared");  // rows after which headings repeat
         QTest::newRow("22/25") << 22 << 25 << 75 << QList<int>{22, 46, 70} << QList<int>{46, 70};
         QTest::newRow("3/4 clients") << 3 << 4 << 10 << QList<int>{3, 6, 9} << QList<int>{6, 9};
         QTest::newRow("short report") << 50 << 57 << 10 << QList<int>{} << QList<int>{};
     }
-    void rowPageRule()
-    {
+    void rowPageRule() {
         QFETCH(int, f);
         QFETCH(int, p);
         QFETCH(int, rows);
@@ -167,48 +161,58 @@ private slots:
         QCOMPARE(doc.bytes(), QByteArray("\x0c\r\n").repeated(feedsAfter.size()));
     }
 
-    void serviceOrderOneCopy()
-    {
+    void serviceOrderOneCopy() {
         const QByteArray bytes = serviceOrderText(company(), sampleOrder(), false);
-        QList<QByteArray> expected = headerLines(QByteArray(24, ' ') + "O R D E M   D E   S E R V I C O");
+        QList<QByteArray> expected =
+            headerLines(QByteArray(24, ' ') + "O R D E M   D E   S E R V I C O");
         const QByteArray separator = SI + QByteArray(159, '-');
         expected += {
             separator,
-            SI + "Data : 08/12/2026" + QByteArray(106, ' ') + "1o. via cliente / 2o. via fornecedor",
+            SI + "Data : 08/12/2026" + QByteArray(106, ' ') +
+                "1o. via cliente / 2o. via fornecedor",
             separator,
             SI + QByteArray(126, ' ') + "Ordem de Servico No. : 0000000042",
-            SI + "Cliente: 000007 - FARMACIA CENTRAL" + QByteArray(44, ' ') + " - Endereco: RUA A, 1",
-            SI + "Bairro : CENTRO" + QByteArray(19, ' ') + " - Cidade : SANTOS" + QByteArray(24, ' ') +
-                " - UF : SP - CEP : 11010-000",
+            SI + "Cliente: 000007 - FARMACIA CENTRAL" + QByteArray(44, ' ') +
+                " - Endereco: RUA A, 1",
+            SI + "Bairro : CENTRO" + QByteArray(19, ' ') + " - Cidade : SANTOS" +
+                QByteArray(24, ' ') + " - UF : SP - CEP : 11010-000",
             SI + "Solicitante: MARIA",
-            SI + "Hora saida:   16:30  - Hora inicial:   17:00   - Hora final:   23:30   - Tot. horas:   06:30  - Motoboy: 000003 - JOAO DA MOTO",
-            SI + "Marca : HONDA" + QByteArray(15, ' ') + "  - Modelo : CG 150" + QByteArray(14, ' ') +
+            SI + "Hora saida:   16:30  - Hora inicial:   17:00   - Hora final:   23:30   - Tot. "
+                 "horas:   06:30  - Motoboy: 000003 - JOAO DA MOTO",
+            SI + "Marca : HONDA" + QByteArray(15, ' ') + "  - Modelo : CG 150" +
+                QByteArray(14, ' ') +
                 "   - Ano : 2019/2020   - Placa : ABC-1234   - Telefone : 9999-0000",
             SI + "Observacoes:",
-            SI, SI, SI, SI, SI,  // no notes: five empty lines
+            SI,
+            SI,
+            SI,
+            SI,
+            SI,  // no notes: five empty lines
             SI,
             SI + QByteArray(105, ' ') + QByteArray(54, '_'),
             emph("NAO TRANSPORTAMOS VALORES EM ESPECIE                    ASSINATURA E CARIMBO"),
             SI,
-            SI + "NOTA: Com base nesta Ordem de Servico sera emitida a Nota Fiscal de acordo com o Decreto No.6879 de 24/04/67. O tempo de prestacao do servico sera contado des-",
-            SI + "de o inicio do veiculo no cliente, ate o ternmino do servico. A fracao minima do tempo de servico e de 2 (duas) horas. Apos as 18:00hs, acrescimo de 50% e apos",
+            SI + "NOTA: Com base nesta Ordem de Servico sera emitida a Nota Fiscal de acordo com o "
+                 "Decreto No.6879 de 24/04/67. O tempo de prestacao do servico sera contado des-",
+            SI + "de o inicio do veiculo no cliente, ate o ternmino do servico. A fracao minima do "
+                 "tempo de servico e de 2 (duas) horas. Apos as 18:00hs, acrescimo de 50% e apos",
             SI + "as 22:00hs acrescimo de 100% sobre o valor normal contratado.",
-            SI + "A locatoria nao tem responsabilidade quanto a quebra, avaria ou extravio das mercadorias ou documentos transportados, caso o cliente nao tenha seguro.",
+            SI + "A locatoria nao tem responsabilidade quanto a quebra, avaria ou extravio das "
+                 "mercadorias ou documentos transportados, caso o cliente nao tenha seguro.",
             "\x0c"};
         const QList<QByteArray> got = linesOf(bytes);
         QCOMPARE(got.size(), expected.size());
         for (int i = 0; i < expected.size(); ++i)
             QVERIFY2(got[i] == expected[i], qPrintable(QString("line %1: [%2] != [%3]")
-                                                            .arg(i)
-                                                            .arg(QString::fromLatin1(got[i]))
-                                                            .arg(QString::fromLatin1(expected[i]))));
+                                                           .arg(i)
+                                                           .arg(QString::fromLatin1(got[i]))
+                                                           .arg(QString::fromLatin1(expected[i]))));
         QVERIFY(bytes.startsWith("\x1bM\r\n"));  // 27 77 at the start
         QVERIFY(bytes.endsWith("\x0c\r\n"));
         QCOMPARE(bytes.count("\r\n"), bytes.count('\n'));  // every line ends CR LF
     }
 
-    void serviceOrderPhonesAndNotes_data()
-    {
+    void serviceOrderPhonesAndNotes_data() {
         QTest::addColumn<int>("notesLength");
         QTest::addColumn<int>("emptyLinesAfterNotes");
         QTest::newRow("short notes") << 20 << 4;
@@ -219,27 +223,30 @@ private slots:
         QTest::newRow("600") << 600 << 1;
         QTest::newRow("640") << 640 << 0;
     }
-    void serviceOrderPhonesAndNotes()
-    {
+    void serviceOrderPhonesAndNotes() {
         QFETCH(int, notesLength);
         QFETCH(int, emptyLinesAfterNotes);
         ServiceOrderPrint o = sampleOrder();
         o.phones = true;
         o.obs = QString(notesLength, 'N');
         const QList<QByteArray> got = linesOf(serviceOrderText(company(), o, false));
-        const int notes = got.indexOf(SI + "\x1b" "a3" + QByteArray(notesLength, 'N'));
+        const int notes = got.indexOf(SI +
+                                      "\x1b"
+                                      "a3" +
+                                      QByteArray(notesLength, 'N'));
         QVERIFY(notes > 0);
         QCOMPARE(got[notes - 1], SI + "Observacoes:");
         for (int i = 1; i <= emptyLinesAfterNotes; ++i)
             QCOMPARE(got[notes + i], SI);
         QCOMPARE(got[notes + emptyLinesAfterNotes + 1], SI);  // the line before the signature
-        QCOMPARE(got[notes + emptyLinesAfterNotes + 2], SI + QByteArray(105, ' ') + QByteArray(54, '_'));
+        QCOMPARE(got[notes + emptyLinesAfterNotes + 2],
+                 SI + QByteArray(105, ' ') + QByteArray(54, '_'));
         QVERIFY(got.contains(SI + "Bairro: CENTRO" + QByteArray(19, ' ') + " - Cid.: SANTOS" +
-                             QByteArray(24, ' ') + " - UF: SP - CEP: 11010-000 - Telefones: (013) 3222-0000 / "));
+                             QByteArray(24, ' ') +
+                             " - UF: SP - CEP: 11010-000 - Telefones: (013) 3222-0000 / "));
     }
 
-    void serviceOrderTwoCopies()
-    {
+    void serviceOrderTwoCopies() {
         const QByteArray one = serviceOrderText(company(), sampleOrder(), false);
         const QByteArray two = serviceOrderText(company(), sampleOrder(), true);
         const QByteArray body = one.left(one.size() - 3);  // without the page feed
@@ -248,13 +255,13 @@ private slots:
         QCOMPARE(two.count("\x0c\r\n"), 1);
     }
 
-    void clientListingCutsTheNameAt68()
-    {
+    void clientListingCutsTheNameAt68() {
         Table t("tbclientes");
         t.open();
         const QString name68 = QString(68, 'A');
         const QString name69 = QString(68, 'B') + "Z";
-        for (const auto& [code, name] : QList<QPair<QString, QString>>{{"000001", name68}, {"000002", name69}, {"000003", "ZECA"}}) {
+        for (const auto& [code, name] : QList<QPair<QString, QString>>{
+                 {"000001", name68}, {"000002", name69}, {"000003", "ZECA"}}) {
             t.insert();
             t.fieldByName("CODCLI").setAsString(code);
             t.fieldByName("RAZAOSOCIAL").setAsString(name);
@@ -271,8 +278,8 @@ private slots:
         QVERIFY(got.contains(SI + "Cliente : 000001 - " + name68.toLatin1() + tail));
         QVERIFY(got.contains(SI + "Cliente : 000002 - " + QByteArray(68, 'B') + tail));
         QVERIFY(got.contains(SI + "Cliente : 000003 - ZECA" + QByteArray(64, ' ') + tail));
-        QVERIFY(got.contains(SI + "Valor da hora : 45,00      - Situacao do cliente : " + QByteArray(10, ' ') +
-                             " - Data da ultima alteracao : 01/12/2026"));
+        QVERIFY(got.contains(SI + "Valor da hora : 45,00      - Situacao do cliente : " +
+                             QByteArray(10, ' ') + " - Data da ultima alteracao : 01/12/2026"));
         QVERIFY(got.contains(SI + "\x1bG" + "Endereco Administrativo : \x1bH"));
         // Three clients fill the first page: one feed after them, one at the end.
         QCOMPARE(got.count("\x0c"), 2);
@@ -280,8 +287,7 @@ private slots:
         QCOMPARE(got.indexOf("\x0c"), got.size() - 2);
     }
 
-    void courierListingKeepsRemarksOnTheirLine()
-    {
+    void courierListingKeepsRemarksOnTheirLine() {
         Table t("tbmotociclista");
         t.open();
         t.insert();
@@ -295,21 +301,25 @@ private slots:
         q.add("Order By Cod");
         q.open();
         const QList<QByteArray> got = linesOf(courierListingText(company(), q));
-        QVERIFY(got.contains(SI + "Observacao : LINHA UM LINHA DOIS  - Valor da hora : 0,00       - Salario : 1500,00    - Situacao do cliente : " +
+        QVERIFY(got.contains(SI +
+                             "Observacao : LINHA UM LINHA DOIS  - Valor da hora : 0,00       - "
+                             "Salario : 1500,00    - Situacao do cliente : " +
                              QByteArray(10, ' ') + " - Data da ultima alteracao: "));
-        QVERIFY(got.contains(SI + "Motoboy: 000003 - JOAO" + QByteArray(56, ' ') + " - CPF: " + QByteArray(18, ' ') +
-                             " - RG: " + QByteArray(20, ' ') + " - No. da CNH: " + QByteArray(15, ' ') + " - Categoria: "));
-        QVERIFY(got[got.size() - 6].startsWith(SI + "Motoboy: 000003"));  // five lines, then the feed
+        QVERIFY(got.contains(SI + "Motoboy: 000003 - JOAO" + QByteArray(56, ' ') +
+                             " - CPF: " + QByteArray(18, ' ') + " - RG: " + QByteArray(20, ' ') +
+                             " - No. da CNH: " + QByteArray(15, ' ') + " - Categoria: "));
+        QVERIFY(
+            got[got.size() - 6].startsWith(SI + "Motoboy: 000003"));  // five lines, then the feed
     }
 
-    void expenseTypeListingLinesAndAccents()
-    {
+    void expenseTypeListingLinesAndAccents() {
         Table t("tbdespesa");
         t.open();
         for (int i = 1; i <= 52; ++i) {
             t.insert();
             t.fieldByName("COD").setAsString(QString("%1").arg(i, 6, 10, QChar('0')));
-            t.fieldByName("DESPESA").setAsString(i == 1 ? "MANUTENÇÃO" : QString("DESPESA %1").arg(i));
+            t.fieldByName("DESPESA").setAsString(i == 1 ? "MANUTENÇÃO"
+                                                        : QString("DESPESA %1").arg(i));
             t.fieldByName("DATA").setAsString("05/12/2026");
             t.post();
         }
@@ -323,8 +333,9 @@ private slots:
         QVERIFY(got.contains(SI + "Codigo : 000001 - MANUTEN\xc7\xc3O" + QByteArray(35, ' ') +
                              " - Data da ultima alteracao : 05/12/2026"));
         // 50 rows on the first page, a feed, the rest, the final feed.
-        const int firstRow = got.indexOf(SI + "Codigo : 000001 - MANUTEN\xc7\xc3O" + QByteArray(35, ' ') +
-                                         " - Data da ultima alteracao : 05/12/2026");
+        const int firstRow =
+            got.indexOf(SI + "Codigo : 000001 - MANUTEN\xc7\xc3O" + QByteArray(35, ' ') +
+                        " - Data da ultima alteracao : 05/12/2026");
         QCOMPARE(got[firstRow + 50], QByteArray("\x0c"));
         QCOMPARE(got.count("\x0c"), 2);
     }

@@ -26,23 +26,25 @@ struct ScreenEntry {
 const char* const kPrintDialog = "Tipos de Impressão";
 
 // A register-listing dialog: page, dot matrix or file, with its selection block.
-std::function<QWidget*()> listingDialog(const char* instance, const char* reportId,
-                                        const char* requester, PrintDialog::Listing listing,
-                                        const char* fileStem)
-{
+std::function<QWidget*()> listingDialog(const char* instance,
+                                        const char* reportId,
+                                        const char* requester,
+                                        PrintDialog::Listing listing,
+                                        const char* fileStem) {
     return [=] {
         PrintDialog::Config c;
         c.instance = QString::fromLatin1(instance);
         c.reportId = QString::fromLatin1(reportId);
         c.requester = QString::fromLatin1(requester);
         c.listing = listing;
-        c.defaultPath = [fileStem] { return DataFolder::reportsFolder() + '/' + QString::fromLatin1(fileStem); };
+        c.defaultPath = [fileStem] {
+            return DataFolder::reportsFolder() + '/' + QString::fromLatin1(fileStem);
+        };
         return new PrintDialog(c);
     };
 }
 
-QWidget* serviceOrderDialog()
-{
+QWidget* serviceOrderDialog() {
     PrintDialog::Config c;
     c.instance = QStringLiteral("Quelvarino0021_5");
     c.reportId = QStringLiteral("21_0");
@@ -52,7 +54,8 @@ QWidget* serviceOrderDialog()
     // Rebuilt from the number on the order screen every time.
     c.defaultPath = [] {
         auto* os = Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
-        return DataFolder::reportsFolder() + QStringLiteral("/OS") + (os ? os->Edcomanda->text() : QString());
+        return DataFolder::reportsFolder() + QStringLiteral("/OS") +
+               (os ? os->Edcomanda->text() : QString());
     };
     return new PrintDialog(c);
 }
@@ -62,18 +65,22 @@ QList<ScreenEntry> creationOrder() {
         {"Quelvarino0011_0", "Cadastro de Clientes", [] { return new TQuelvarino0011_0; }},
         {"Quelvarino0011_1", "Pesquisa de Clientes", [] { return new TQuelvarino0011_1; }},
         {"Quelvarino0011_2", kPrintDialog,
-         listingDialog("Quelvarino0011_2", "11_0", "Quelvarino0011_0", PrintDialog::Listing::Clients, "cadcli")},
+         listingDialog("Quelvarino0011_2", "11_0", "Quelvarino0011_0",
+                       PrintDialog::Listing::Clients, "cadcli")},
         {"Quelvarino0012_0", "Cadastro de Motociclistas", [] { return new TQuelvarino0012_0; }},
         {"Quelvarino0012_1", "Pesquisa de Motociclista", [] { return new TQuelvarino0012_1; }},
         {"Quelvarino0012_2", kPrintDialog,
-         listingDialog("Quelvarino0012_2", "12_0", "Quelvarino0012_0", PrintDialog::Listing::Couriers, "cadmot")},
+         listingDialog("Quelvarino0012_2", "12_0", "Quelvarino0012_0",
+                       PrintDialog::Listing::Couriers, "cadmot")},
         {"Quelvarino0013_0", "Cadastro de Despesas", [] { return new TQuelvarino0013_0; }},
         {"Quelvarino0013_1", "Pesquisa de Despesas", [] { return new TQuelvarino0013_1; }},
         {"Quelvarino0013_2", kPrintDialog,
-         listingDialog("Quelvarino0013_2", "13_0", "Quelvarino0013_0", PrintDialog::Listing::ExpenseTypes, "caddesp")},
+         listingDialog("Quelvarino0013_2", "13_0", "Quelvarino0013_0",
+                       PrintDialog::Listing::ExpenseTypes, "caddesp")},
         {"Quelvarino0014_0", "Parametros Iniciais", {}},
         {"Quelvarino0014_1", "Alteração da Senha de Acesso", {}},
-        {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)", [] { return new TQuelvarino0021_0; }},
+        {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)",
+         [] { return new TQuelvarino0021_0; }},
         {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços", {}},
         {"Quelvarino0021_3", "Senha de Acesso", {}},
         {"Quelvarino0021_5", kPrintDialog, serviceOrderDialog},

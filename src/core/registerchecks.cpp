@@ -11,8 +11,7 @@ namespace {
 
 // A text read as an integer the way the old runtime read it: leading
 // blanks allowed, then an optional sign and digits only.
-std::optional<long long> toInteger(const QString& text)
-{
+std::optional<long long> toInteger(const QString& text) {
     int i = 0;
     while (i < text.size() && text[i] == QLatin1Char(' '))
         ++i;
@@ -35,24 +34,21 @@ std::optional<long long> toInteger(const QString& text)
 
 struct Stop {};  // a conversion failed: the check ends
 
-long long number(const QString& part)
-{
+long long number(const QString& part) {
     const auto n = toInteger(part);
     if (!n)
         throw Stop{};
     return *n;
 }
 
-QString digitsAt(const QString& text, const QList<int>& positions)
-{
+QString digitsAt(const QString& text, const QList<int>& positions) {
     QString out;
     for (int p : positions)
         out.append(text.at(p - 1));
     return out;
 }
 
-int checkDigit(const QString& digits, const QList<int>& weights)
-{
+int checkDigit(const QString& digits, const QList<int>& weights) {
     int sum = 0;
     for (int i = 0; i < weights.size(); ++i)
         sum += (digits[i].unicode() - '0') * weights[i];
@@ -60,8 +56,7 @@ int checkDigit(const QString& digits, const QList<int>& weights)
     return rest < 2 ? 0 : 11 - rest;
 }
 
-bool allDigits(const QString& s)
-{
+bool allDigits(const QString& s) {
     for (const QChar c : s) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
@@ -71,8 +66,7 @@ bool allDigits(const QString& s)
 
 }  // namespace
 
-DateCheck checkDateText(const QString& text)
-{
+DateCheck checkDateText(const QString& text) {
     DateCheck result;
     const QString day = text.mid(0, 2);
     const QString month = text.mid(3, 2);
@@ -121,8 +115,7 @@ DateCheck checkDateText(const QString& text)
     return result;
 }
 
-bool isValidCnpj(const QString& text)
-{
+bool isValidCnpj(const QString& text) {
     QString digits;
     if (text.size() == 18 && text[2] == QLatin1Char('.') && text[6] == QLatin1Char('.') &&
         text[10] == QLatin1Char('/') && text[15] == QLatin1Char('-'))
@@ -138,8 +131,7 @@ bool isValidCnpj(const QString& text)
     return d1 == digits[12].unicode() - '0' && d2 == digits[13].unicode() - '0';
 }
 
-bool isValidCpf(const QString& text)
-{
+bool isValidCpf(const QString& text) {
     QString digits;
     if (text.size() == 14 && text[3] == QLatin1Char('.') && text[7] == QLatin1Char('.') &&
         text[11] == QLatin1Char('-'))
@@ -155,8 +147,7 @@ bool isValidCpf(const QString& text)
     return d1 == digits[9].unicode() - '0' && d2 == digits[10].unicode() - '0';
 }
 
-QString nextCode(const QString& lastCode, int width)
-{
+QString nextCode(const QString& lastCode, int width) {
     if (lastCode.trimmed().isEmpty())
         return QString(width - 1, QLatin1Char('0')) + QLatin1Char('1');
     const auto n = toInteger(lastCode);

@@ -523,14 +523,14 @@ void Table::findNearest(const QStringList& values) {
     bof_ = false;
 }
 
-QVector<QStringList> Table::rowTexts(int offset, int count, const QStringList& fields) const
-{
+QVector<QStringList> Table::rowTexts(int offset, int count, const QStringList& fields) const {
     requireOpen();
     QList<int> indexes;
     for (const QString& f : fields) {
         const int i = def_->fieldIndex(f);
         if (i < 0)
-            throw StoreError(QStringLiteral("Campo %1 não existe na tabela %2.").arg(f, tableName_));
+            throw StoreError(
+                QStringLiteral("Campo %1 não existe na tabela %2.").arg(f, tableName_));
         indexes.append(i);
     }
     QVector<QStringList> out;

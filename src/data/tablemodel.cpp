@@ -11,9 +11,10 @@ constexpr int kPagesKept = 8;
 
 TableModel::TableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void TableModel::setTable(Table* table, const QStringList& fields, const QStringList& titles,
-                          const QList<bool>& money)
-{
+void TableModel::setTable(Table* table,
+                          const QStringList& fields,
+                          const QStringList& titles,
+                          const QList<bool>& money) {
     table_ = table;
     fields_ = fields;
     titles_ = titles;
@@ -21,8 +22,7 @@ void TableModel::setTable(Table* table, const QStringList& fields, const QString
     reload();
 }
 
-void TableModel::reload()
-{
+void TableModel::reload() {
     beginResetModel();
     pages_.clear();
     recent_.clear();
@@ -30,18 +30,15 @@ void TableModel::reload()
     endResetModel();
 }
 
-int TableModel::rowCount(const QModelIndex& parent) const
-{
+int TableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
-int TableModel::columnCount(const QModelIndex& parent) const
-{
+int TableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : fields_.size();
 }
 
-const QStringList* TableModel::row(int r) const
-{
+const QStringList* TableModel::row(int r) const {
     if (!table_ || !table_->isOpen())
         return nullptr;
     const int page = r / kPage;
@@ -56,8 +53,7 @@ const QStringList* TableModel::row(int r) const
     return i < it->size() ? &(*it)[i] : nullptr;
 }
 
-QVariant TableModel::data(const QModelIndex& index, int role) const
-{
+QVariant TableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
     const bool money = money_.value(index.column(), false);
@@ -74,8 +70,7 @@ QVariant TableModel::data(const QModelIndex& index, int role) const
     return text;
 }
 
-QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
+QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == Qt::DisplayRole && orientation == Qt::Horizontal)
         return titles_.value(section, fields_.value(section));
     return QAbstractTableModel::headerData(section, orientation, role);

@@ -16,7 +16,9 @@ class TableModel : public QAbstractTableModel {
 public:
     explicit TableModel(QObject* parent = nullptr);
 
-    void setTable(Table* table, const QStringList& fields, const QStringList& titles,
+    void setTable(Table* table,
+                  const QStringList& fields,
+                  const QStringList& titles,
                   const QList<bool>& money = {});
     void reload();  // after the table was reopened, reordered or changed
 

@@ -34,21 +34,18 @@ namespace {
 const char* const kTimeMask = "!99:99;1;_";
 const char* const kBlankTime = "  :  ";
 
-QLineEdit* moneyEdit(QWidget* parent, const char* name)
-{
+QLineEdit* moneyEdit(QWidget* parent, const char* name) {
     QLineEdit* e = makeEdit(parent, QString::fromLatin1(name), 6, false);
     moneyKeys(e);
     e->setText(QStringLiteral("0,00"));
     return e;
 }
 
-QLabel* caption(const char* text, QWidget* parent)
-{
+QLabel* caption(const char* text, QWidget* parent) {
     return new QLabel(QString::fromUtf8(text), parent);
 }
 
-void setChecked(QAbstractButton* b, bool on)
-{
+void setChecked(QAbstractButton* b, bool on) {
     const bool exclusive = b->autoExclusive();
     b->blockSignals(true);
     b->setAutoExclusive(false);
@@ -57,25 +54,23 @@ void setChecked(QAbstractButton* b, bool on)
     b->blockSignals(false);
 }
 
-QString padCode(const QString& text)
-{
+QString padCode(const QString& text) {
     return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
 }
 
 }  // namespace
 
 TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
-    : Screen(QStringLiteral("Quelvarino0021_0"), QStringLiteral("Emissão da Ordem de Serviço (OS)"),
-             parent)
-{
+    : Screen(QStringLiteral("Quelvarino0021_0"),
+             QStringLiteral("Emissão da Ordem de Serviço (OS)"),
+             parent) {
     buildScreen();
     connectHandlers();
     setBrowseState();
     // The number is proposed on first show, once the data module exists.
 }
 
-void TQuelvarino0021_0::buildScreen()
-{
+void TQuelvarino0021_0::buildScreen() {
     auto* layout = new QVBoxLayout(this);
 
     auto* head = new QHBoxLayout;
@@ -264,28 +259,27 @@ void TQuelvarino0021_0::buildScreen()
 
     for (QWidget* w : editableFields())
         enterMovesOn(w);
-    for (QWidget* w : {static_cast<QWidget*>(Edcomanda), static_cast<QWidget*>(Edcliente),
-                       static_cast<QWidget*>(Edmotoboy), static_cast<QWidget*>(Edmar),
-                       static_cast<QWidget*>(Edmod), static_cast<QWidget*>(Edano),
-                       static_cast<QWidget*>(Edplac), static_cast<QWidget*>(Edhora4),
-                       static_cast<QWidget*>(Edtotval), static_cast<QWidget*>(Edvalor),
-                       static_cast<QWidget*>(Edvalmot)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(Edcomanda), static_cast<QWidget*>(Edcliente),
+          static_cast<QWidget*>(Edmotoboy), static_cast<QWidget*>(Edmar),
+          static_cast<QWidget*>(Edmod), static_cast<QWidget*>(Edano), static_cast<QWidget*>(Edplac),
+          static_cast<QWidget*>(Edhora4), static_cast<QWidget*>(Edtotval),
+          static_cast<QWidget*>(Edvalor), static_cast<QWidget*>(Edvalmot)})
         setFieldEditable(w, false);
     Edobs->installEventFilter(this);
 }
 
-QList<QWidget*> TQuelvarino0021_0::editableFields() const
-{
-    return {Edcodcli, Eddata,  Edend,     Edbairro, Edcid,   Edcep,    Edddd,
-            Eduf,     Edfone1, Edlinha1,  Edfone2,  Edlinha2, Edsolicit, Edhora1,
-            Edhora2,  Edhora3, Edtaxap,   Edseguro, Edcodmot, Edveiculo, Edplaca,
-            Cbpag,    Edpag,   Edobs,     Rbhora1,  Rbhora2,  Rbvalor,  Rbvalmot, Rbtel};
+QList<QWidget*> TQuelvarino0021_0::editableFields() const {
+    return {Edcodcli, Eddata,   Edend,    Edbairro,  Edcid,     Edcep,   Edddd,   Eduf,
+            Edfone1,  Edlinha1, Edfone2,  Edlinha2,  Edsolicit, Edhora1, Edhora2, Edhora3,
+            Edtaxap,  Edseguro, Edcodmot, Edveiculo, Edplaca,   Cbpag,   Edpag,   Edobs,
+            Rbhora1,  Rbhora2,  Rbvalor,  Rbvalmot,  Rbtel};
 }
 
-void TQuelvarino0021_0::connectHandlers()
-{
+void TQuelvarino0021_0::connectHandlers() {
     auto on = [this](QPushButton* b, void (TQuelvarino0021_0::*handler)()) {
-        connect(b, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
     on(Btn_Novo, &TQuelvarino0021_0::Btn_NovoClick);
     on(Btn_Gravar, &TQuelvarino0021_0::Btn_GravarClick);
@@ -307,7 +301,8 @@ void TQuelvarino0021_0::connectHandlers()
     onExit(Edtaxap, [this] { EdtaxapExit(); });
     onExit(Edvalmot, [this] { EdvalmotExit(); });
     onExit(Cbpag, [this] { CbpagChange(); });
-    connect(Cbpag, &QComboBox::currentTextChanged, this, [this] { guarded([this] { CbpagChange(); }); });
+    connect(Cbpag, &QComboBox::currentTextChanged, this,
+            [this] { guarded([this] { CbpagChange(); }); });
     for (QRadioButton* rb : {Rbhora1, Rbhora2})
         connect(rb, &QRadioButton::clicked, this, [this] { guarded([this] { RbhoraClick(); }); });
     connect(Rbvalor, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalorClick(); }); });
@@ -316,8 +311,7 @@ void TQuelvarino0021_0::connectHandlers()
 
 // ---- hours and values: the screen is a thin shell over the rules ---------
 
-OrderHoursScreen TQuelvarino0021_0::hoursState() const
-{
+OrderHoursScreen TQuelvarino0021_0::hoursState() const {
     OrderHoursScreen s;
     s.hora1 = Edhora1->text();
     s.hora2 = Edhora2->text();
@@ -338,8 +332,7 @@ OrderHoursScreen TQuelvarino0021_0::hoursState() const
     return s;
 }
 
-void TQuelvarino0021_0::applyHoursState(const OrderHoursScreen& s)
-{
+void TQuelvarino0021_0::applyHoursState(const OrderHoursScreen& s) {
     Edhora4->setText(s.hora4);
     setChecked(Rbhora1, s.rbHora1);
     setChecked(Rbhora2, s.rbHora2);
@@ -355,50 +348,43 @@ void TQuelvarino0021_0::applyHoursState(const OrderHoursScreen& s)
     setFieldEditable(Edvalmot, s.valmotEnabled);
 }
 
-void TQuelvarino0021_0::RbhoraClick()
-{
+void TQuelvarino0021_0::RbhoraClick() {
     const OrderStep step = selectStartBasis(hoursState());
     applyHoursState(step.screen);
     if (!step.message.isEmpty())
         MessageBox::question(step.message);
 }
 
-void TQuelvarino0021_0::RbvalorClick()
-{
+void TQuelvarino0021_0::RbvalorClick() {
     applyHoursState(setFixedValueMode(hoursState(), Rbvalor->isChecked()));
 }
 
-void TQuelvarino0021_0::RbvalmotClick()
-{
+void TQuelvarino0021_0::RbvalmotClick() {
     applyHoursState(setFixedCourierPay(hoursState(), Rbvalmot->isChecked()));
 }
 
-void TQuelvarino0021_0::EdvalorExit()
-{
+void TQuelvarino0021_0::EdvalorExit() {
     applyHoursState(leaveValor(hoursState()));
 }
 
-void TQuelvarino0021_0::EdseguroExit()
-{
+void TQuelvarino0021_0::EdseguroExit() {
     applyHoursState(leaveSeguro(hoursState()));
 }
 
-void TQuelvarino0021_0::EdtaxapExit()
-{
+void TQuelvarino0021_0::EdtaxapExit() {
     applyHoursState(leaveTaxap(hoursState()));
 }
 
-void TQuelvarino0021_0::EdvalmotExit()
-{
+void TQuelvarino0021_0::EdvalmotExit() {
     applyHoursState(leaveValmot(hoursState()));
 }
 
 // ---- states -----------------------------------------------------------------
 
-void TQuelvarino0021_0::setBrowseState()
-{
+void TQuelvarino0021_0::setBrowseState() {
     editState_ = false;
-    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar, Btn_Retornar})
+    for (QPushButton* b :
+         {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar, Btn_Retornar})
         b->setEnabled(true);
     for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_Imprimir, Btn_ConsCli, Btn_ConsMot})
         b->setEnabled(false);
@@ -408,8 +394,7 @@ void TQuelvarino0021_0::setBrowseState()
     setFieldEditable(Edvalmot, false);
 }
 
-void TQuelvarino0021_0::setEditState()
-{
+void TQuelvarino0021_0::setEditState() {
     editState_ = true;
     for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_ConsCli, Btn_ConsMot})
         b->setEnabled(true);
@@ -424,8 +409,7 @@ void TQuelvarino0021_0::setEditState()
     CbpagChange();
 }
 
-QString TQuelvarino0021_0::nextOrderNumber()
-{
+QString TQuelvarino0021_0::nextOrderNumber() {
     Table orders(QStringLiteral("tbordem"));
     orders.setIndexFieldNames(QStringLiteral("COMANDA"));
     orders.open();
@@ -433,11 +417,10 @@ QString TQuelvarino0021_0::nextOrderNumber()
     return nextCode(orders.isEmpty() ? QString() : orders.fieldByName("COMANDA").asString(), 10);
 }
 
-void TQuelvarino0021_0::clearScreen()
-{
-    for (QLineEdit* e : {Edcomanda, Edcodcli, Edcliente, Edend, Edbairro, Edcid, Edddd, Edfone1,
-                         Edfone2, Edsolicit, Edcodmot, Edmotoboy, Edmar, Edmod, Edveiculo, Edplaca,
-                         Edpag})
+void TQuelvarino0021_0::clearScreen() {
+    for (QLineEdit* e :
+         {Edcomanda, Edcodcli, Edcliente, Edend, Edbairro, Edcid, Edddd, Edfone1, Edfone2,
+          Edsolicit, Edcodmot, Edmotoboy, Edmar, Edmod, Edveiculo, Edplaca, Edpag})
         e->clear();
     for (MaskEdit* e : {Edcep, Edhora1, Edhora2, Edhora3, Edhora4, Edano, Edplac})
         e->clear();
@@ -452,7 +435,8 @@ void TQuelvarino0021_0::clearScreen()
         combo->setCurrentIndex(-1);
         combo->setEditText(QString());
     }
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel})
         setChecked(b, false);
     if (!editState_) {
         setFieldEditable(Edvalor, false);
@@ -466,8 +450,7 @@ void TQuelvarino0021_0::clearScreen()
         Edcomanda->setText(nextOrderNumber());
 }
 
-void TQuelvarino0021_0::FormActivate()
-{
+void TQuelvarino0021_0::FormActivate() {
     Lbdata->setText(formatDate(Clock::today()));
     if (!editState_ && Edcomanda->text().isEmpty() && DataModule1)
         clearScreen();
@@ -475,8 +458,7 @@ void TQuelvarino0021_0::FormActivate()
 
 // ---- lookups ------------------------------------------------------------------
 
-void TQuelvarino0021_0::EdcodcliExit()
-{
+void TQuelvarino0021_0::EdcodcliExit() {
     if (Edcodcli->text().isEmpty())
         return;
     const QString code = padCode(Edcodcli->text());
@@ -496,11 +478,17 @@ void TQuelvarino0021_0::EdcodcliExit()
     if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
         return refuse("Situação do Cliente BLOQUEADO.");
     SearchScreen::fillControls(this,
-                               {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"},
-                                {"Edend", "ENDERECO1"}, {"Edbairro", "BAIRRO1"},
-                                {"Edcid", "CIDADE1"}, {"Eduf", "UF1"}, {"Edcep", "CEP1"},
-                                {"Edddd", "DDD1"}, {"Edfone1", "TELEFONE1_1"},
-                                {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
+                               {{"Edcodcli", "CODCLI"},
+                                {"Edcliente", "RAZAOSOCIAL"},
+                                {"Edend", "ENDERECO1"},
+                                {"Edbairro", "BAIRRO1"},
+                                {"Edcid", "CIDADE1"},
+                                {"Eduf", "UF1"},
+                                {"Edcep", "CEP1"},
+                                {"Edddd", "DDD1"},
+                                {"Edfone1", "TELEFONE1_1"},
+                                {"Edlinha1", "TIPOTEL1_1"},
+                                {"Edfone2", "TELEFONE1_2"},
                                 {"Edlinha2", "TIPOTEL1_2"}},
                                clients);
     if (Rbvalor->isChecked()) {
@@ -513,8 +501,7 @@ void TQuelvarino0021_0::EdcodcliExit()
     }
 }
 
-void TQuelvarino0021_0::EdcodmotExit()
-{
+void TQuelvarino0021_0::EdcodmotExit() {
     if (Edcodmot->text().isEmpty())
         return;
     const QString code = padCode(Edcodmot->text());
@@ -539,22 +526,19 @@ void TQuelvarino0021_0::EdcodmotExit()
     } else {
         Edvalmot->setText(reformatMoney(couriers.fieldByName("VALOR").asString()));
     }
-    SearchScreen::fillControls(this,
-                               {{"Edmar", "MARCA"}, {"Edmod", "MODELO"}, {"Edano", "ANO"},
-                                {"Edplac", "PLACA"}},
-                               couriers);
+    SearchScreen::fillControls(
+        this, {{"Edmar", "MARCA"}, {"Edmod", "MODELO"}, {"Edano", "ANO"}, {"Edplac", "PLACA"}},
+        couriers);
 }
 
-void TQuelvarino0021_0::Btn_ConsCliClick()
-{
+void TQuelvarino0021_0::Btn_ConsCliClick() {
     if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0011_1"))) {
         search->table()->close();
         search->openSearch(QStringLiteral("ordem_servico"));
     }
 }
 
-void TQuelvarino0021_0::Btn_ConsMotClick()
-{
+void TQuelvarino0021_0::Btn_ConsMotClick() {
     if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0012_1"))) {
         search->table()->close();
         search->openSearch(QStringLiteral("ordem_servico"));
@@ -563,14 +547,12 @@ void TQuelvarino0021_0::Btn_ConsMotClick()
 
 // ---- field checks -------------------------------------------------------------
 
-void TQuelvarino0021_0::EddataExit()
-{
+void TQuelvarino0021_0::EddataExit() {
     if (!Eddata->isBlank())
         runDateCheck(Eddata);
 }
 
-void TQuelvarino0021_0::EdhoraExit(MaskEdit* field)
-{
+void TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
     const QString t = field->text();
     if (t == QLatin1String(kBlankTime))
         return;
@@ -594,8 +576,7 @@ void TQuelvarino0021_0::EdhoraExit(MaskEdit* field)
     }
 }
 
-void TQuelvarino0021_0::Edhora3Exit()
-{
+void TQuelvarino0021_0::Edhora3Exit() {
     EdhoraExit(Edhora3);
     const QString end = Edhora3->text();
     if (Edhora1->isBlank() || Edhora2->isBlank() || Edhora3->isBlank())
@@ -607,21 +588,20 @@ void TQuelvarino0021_0::Edhora3Exit()
     }
 }
 
-void TQuelvarino0021_0::CbpagChange()
-{
+void TQuelvarino0021_0::CbpagChange() {
     if (!editState_)
         return;
     setFieldEditable(Edpag, Cbpag->currentText() != QStringLiteral("À VISTA"));
 }
 
-bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event)
-{
+bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edobs && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool newLine = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool adds = newLine || (!key->text().isEmpty() && key->text().at(0).isPrint());
         if (newLine && Edobs->blockCount() >= kNotesLines) {
-            MessageBox::question(QStringLiteral("Excedido a quantidade maxima de linhas permitido."));
+            MessageBox::question(
+                QStringLiteral("Excedido a quantidade maxima de linhas permitido."));
             return true;
         }
         if (adds && !Edobs->textCursor().hasSelection() &&
@@ -633,8 +613,7 @@ bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event)
 
 // ---- recording ----------------------------------------------------------------
 
-void TQuelvarino0021_0::Btn_NovoClick()
-{
+void TQuelvarino0021_0::Btn_NovoClick() {
     clearScreen();
     setEditState();
     Edcomanda->setText(nextOrderNumber());
@@ -644,15 +623,13 @@ void TQuelvarino0021_0::Btn_NovoClick()
     Edcodcli->setFocus();
 }
 
-QList<QWidget*> TQuelvarino0021_0::validationFields() const
-{
-    return {Edcomanda, Edcodcli, Edcliente, Eddata,   Edend,   Edbairro,  Edcep,
-            Eduf,      Edddd,    Edfone1,   Edlinha1, Edfone2, Edlinha2,  Edsolicit,
+QList<QWidget*> TQuelvarino0021_0::validationFields() const {
+    return {Edcomanda, Edcodcli, Edcliente, Eddata,    Edend,   Edbairro, Edcep,
+            Eduf,      Edddd,    Edfone1,   Edlinha1,  Edfone2, Edlinha2, Edsolicit,
             Edhora1,   Edvalor,  Edcodmot,  Edveiculo, Edplaca, Edpag,    Edobs};
 }
 
-bool TQuelvarino0021_0::validate()
-{
+bool TQuelvarino0021_0::validate() {
     bool allBlank = true;
     for (QWidget* w : validationFields()) {
         if (auto* combo = qobject_cast<QComboBox*>(w))
@@ -663,8 +640,8 @@ bool TQuelvarino0021_0::validate()
             allBlank = allBlank && edit->text().isEmpty();
     }
     if (allBlank) {
-        MessageBox::warning(
-            QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+        MessageBox::warning(QStringLiteral(
+            "Impossível gravar este registro, pois todos os campos estão em branco"));
         Edcodcli->setFocus();
         return recordValid_ = false;
     }
@@ -677,9 +654,10 @@ bool TQuelvarino0021_0::validate()
     return recordValid_ = true;
 }
 
-void TQuelvarino0021_0::writeOrder(Table& t, const OrderRecordValues& v)
-{
-    auto set = [&t](const char* field, const QString& text) { t.fieldByName(field).setAsString(text); };
+void TQuelvarino0021_0::writeOrder(Table& t, const OrderRecordValues& v) {
+    auto set = [&t](const char* field, const QString& text) {
+        t.fieldByName(field).setAsString(text);
+    };
     auto time = [](MaskEdit* e) { return e->isBlank() ? QString() : e->text(); };
     set("TOTVALMOT", v.totValMot);
     set("TOTHORN", v.totHorN);
@@ -709,7 +687,8 @@ void TQuelvarino0021_0::writeOrder(Table& t, const OrderRecordValues& v)
     set("PLACAM", Edplac->text());
     set("VEICULO", Edveiculo->text());
     set("PLACA", Edplaca->text());
-    set("PAGAMENTO", Cbpag->currentText().isEmpty() ? QStringLiteral("FATURADO") : Cbpag->currentText());
+    set("PAGAMENTO",
+        Cbpag->currentText().isEmpty() ? QStringLiteral("FATURADO") : Cbpag->currentText());
     set("DESCPAG", Edpag->text());
     set("OBSERVACAO", Edobs->toPlainText());
     if (Eddata->isBlank())
@@ -717,8 +696,7 @@ void TQuelvarino0021_0::writeOrder(Table& t, const OrderRecordValues& v)
     set("DATA", Eddata->text());
 }
 
-void TQuelvarino0021_0::Btn_GravarClick()
-{
+void TQuelvarino0021_0::Btn_GravarClick() {
     if (!validate())
         return;
     Table* t = DataModule1->TBOrdem;
@@ -772,25 +750,23 @@ void TQuelvarino0021_0::Btn_GravarClick()
     setBrowseState();
     Btn_Imprimir->setEnabled(!Edcomanda->text().isEmpty());
     if (!movedFrom.isEmpty())
-        MessageBox::warning(QStringLiteral("A ordem de serviço nº %1 foi gravada por outro usuário; "
-                                           "esta ordem foi gravada com o nº %2.")
-                                .arg(movedFrom, Edcomanda->text()));
+        MessageBox::warning(
+            QStringLiteral("A ordem de serviço nº %1 foi gravada por outro usuário; "
+                           "esta ordem foi gravada com o nº %2.")
+                .arg(movedFrom, Edcomanda->text()));
 }
 
-void TQuelvarino0021_0::Btn_CancelClick()
-{
+void TQuelvarino0021_0::Btn_CancelClick() {
     setBrowseState();
     clearScreen();
 }
 
-void TQuelvarino0021_0::Btn_LimparClick()
-{
+void TQuelvarino0021_0::Btn_LimparClick() {
     setBrowseState();
     clearScreen();
 }
 
-void TQuelvarino0021_0::Btn_ImprimirClick()
-{
+void TQuelvarino0021_0::Btn_ImprimirClick() {
     if (Edcomanda->text().trimmed().isEmpty()) {
         MessageBox::warning(QStringLiteral("Ordem de serviço inexistente."));
         return;
@@ -799,14 +775,12 @@ void TQuelvarino0021_0::Btn_ImprimirClick()
         dialog->showScreen();
 }
 
-void TQuelvarino0021_0::Btn_RetornarClick()
-{
+void TQuelvarino0021_0::Btn_RetornarClick() {
     clearScreen();
     close();
 }
 
-void TQuelvarino0021_0::showEvent(QShowEvent* event)
-{
+void TQuelvarino0021_0::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     Lbdata->setText(formatDate(Clock::today()));
     // A cleared screen shows the number the next new order would get.
@@ -814,8 +788,7 @@ void TQuelvarino0021_0::showEvent(QShowEvent* event)
         guarded([this] { clearScreen(); });
 }
 
-void TQuelvarino0021_0::closeEvent(QCloseEvent* event)
-{
+void TQuelvarino0021_0::closeEvent(QCloseEvent* event) {
     // Closing the window abandons an order being entered, as Cancelar does.
     if (editState_) {
         setBrowseState();

@@ -132,9 +132,9 @@ private:
     QList<QWidget*> validationFields() const;
 
     bool editState_ = false;
-    bool newOrder_ = false;      // begun with Novo: always inserted
-    bool recordValid_ = false;   // cleared by a bad time
-    QString pendingProtected_;   // "Alterar" or "Excluir" while the password is asked
+    bool newOrder_ = false;     // begun with Novo: always inserted
+    bool recordValid_ = false;  // cleared by a bad time
+    QString pendingProtected_;  // "Alterar" or "Excluir" while the password is asked
 };
 
 }  // namespace quelvarino

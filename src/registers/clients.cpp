@@ -29,30 +29,12 @@ const char* const kCpfMask = "!999.999.999-99;1;";
 const char* const kBlankCnpj = "  .   .   /    -  ";
 const char* const kBlankCpf = "   .   .   -  ";
 
-// Enter in the administrative contact also copies the whole
-// administrative address into the billing address.
-class CopyOnEnter : public QObject {
-public:
-    CopyOnEnter(QObject* parent, std::function<void()> copy) : QObject(parent), copy_(std::move(copy)) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                guarded(copy_);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> copy_;
-};
-
 }  // namespace
 
 TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
-    : RecordScreen(QStringLiteral("Quelvarino0011_0"), QStringLiteral("Cadastro de Clientes"), parent)
-{
+    : RecordScreen(QStringLiteral("Quelvarino0011_0"),
+                   QStringLiteral("Cadastro de Clientes"),
+                   parent) {
     auto* layout = new QVBoxLayout(this);
 
     // Identification, in tab order.
@@ -127,7 +109,8 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
         g->addWidget(Ed_Cid[a], 2, 1, 1, 2);
         g->addWidget(new QLabel(QStringLiteral("UF :"), group), 2, 3);
         g->addWidget(Cb_Est[a], 2, 4);
-        g->addWidget(new QLabel(a == 0 ? QStringLiteral("CEP :") : QStringLiteral("CEP:"), group), 3, 0);
+        g->addWidget(new QLabel(a == 0 ? QStringLiteral("CEP :") : QStringLiteral("CEP:"), group),
+                     3, 0);
         g->addWidget(Ed_Cep[a], 3, 1);
         g->addWidget(new QLabel(QStringLiteral("Telefones :  DDD"), group), 4, 0);
         g->addWidget(Ed_Ddd[a], 4, 1);
@@ -206,11 +189,12 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     connect(Rb_Cnpj, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CnpjClick(); }); });
     connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
     onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
-    Ed_Contato[0]->installEventFilter(new CopyOnEnter(Ed_Contato[0], [this] { copyAddressToBilling(); }));
+    // Enter in the administrative contact also copies the whole
+    // administrative address into the billing address.
+    onEnter(Ed_Contato[0], [this] { copyAddressToBilling(); });
 }
 
-void TQuelvarino0011_0::clearExtra()
-{
+void TQuelvarino0011_0::clearExtra() {
     // No mask and no choice: a loaded record shows its document unchanged.
     Ed_Cnpj->setMask(QString());
     Ed_Cnpj->clear();
@@ -221,26 +205,22 @@ void TQuelvarino0011_0::clearExtra()
     }
 }
 
-void TQuelvarino0011_0::chooseDocumentMask(const QString& m)
-{
+void TQuelvarino0011_0::chooseDocumentMask(const QString& m) {
     Ed_Cnpj->setMask(QString());
     Ed_Cnpj->clear();
     Ed_Cnpj->setMask(m);
     Ed_Cnpj->setFocus();
 }
 
-void TQuelvarino0011_0::Rb_CnpjClick()
-{
+void TQuelvarino0011_0::Rb_CnpjClick() {
     chooseDocumentMask(QString::fromLatin1(kCnpjMask));
 }
 
-void TQuelvarino0011_0::Rb_CpfClick()
-{
+void TQuelvarino0011_0::Rb_CpfClick() {
     chooseDocumentMask(QString::fromLatin1(kCpfMask));
 }
 
-void TQuelvarino0011_0::Ed_CnpjExit()
-{
+void TQuelvarino0011_0::Ed_CnpjExit() {
     const QString text = Ed_Cnpj->text();
     if (text.isEmpty())
         return;
@@ -273,8 +253,7 @@ void TQuelvarino0011_0::Ed_CnpjExit()
     Ed_Cnpj->setFocus();
 }
 
-void TQuelvarino0011_0::copyAddressToBilling()
-{
+void TQuelvarino0011_0::copyAddressToBilling() {
     for (QComboBox* combo : {Cb_Est[1], Cb_Tipofone_1[1], Cb_Tipofone_2[1]})
         setPickOnly(combo, false);  // any copied text is accepted
     Ed_End[1]->setText(Ed_End[0]->text());
@@ -291,51 +270,54 @@ void TQuelvarino0011_0::copyAddressToBilling()
 }
 
 TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
-    : SearchScreen(
-          QStringLiteral("Quelvarino0011_1"), QStringLiteral("Pesquisa de Clientes"),
-          QStringLiteral("tbclientes"), QStringLiteral("TBCliente"),
-          {{"Rbrazsoc", "Razão Social", "RAZAOSOCIAL", "Digite a razão social do cliente ou sequência :"},
-           {"Rbcod", "Código", "CODCLI", "Digite o código do cliente ou sequência :"},
-           {"Rbcnpj", "C.N.P.J. / C.P.F.", "CNPJ", "Digite o número do CNPJ do cliente ou sequência :"},
-           {"Rbinscrest", "Insc. Est. / R.G.", "INSCREST",
-            "Digite o número da inscrição estadual ou R.G. do cliente ou sequência :"},
-           {"Rbcontac", "Conta Corrente", "CONTAC",
-            "Digite o número da conta corrente do cliente ou sequência :"},
-           {"Rbnomefan", "Nome Fantasia", "NOMEFAN", "Digite o nome fantasia do cliente ou sequência :"},
-           {"Rbend1", "End. Adm.", "ENDERECO1",
-            "Digite o endereço administrativo do cliente ou sequência :"},
-           {"Rbend2", "End. Faturado", "ENDERECO2",
-            "Digite o endereço de faturamento do cliente ou sequência :"},
-           {"Rbfone1", "Fone Adm.", "TELEFONE1_1",
-            "Digite o número do telefone administrativo do cliente ou sequência :"},
-           {"Rbfone2", "Fone Faturado", "TELEFONE2_1",
-            "Digite o número do telefone de faturamento do cliente ou sequência :"}},
-          {{"CODCLI", "Código"},
-           {"RAZAOSOCIAL", "Razão social"},
-           {"CNPJ", "C.N.P.J./C.P.F."},
-           {"INSCREST", "Insc. Estadual / R.G."},
-           {"NOMEFAN", "Nome fantasia"},
-           {"ENDERECO1", "Endereço administrativo"},
-           {"CEP1", "CEP"},
-           {"CIDADE1", "Cidade"},
-           {"UF1", "UF"},
-           {"TELEFONE1_1", "Telefone"},
-           {"TIPOTEL1_1", "Tipo telefone"},
-           {"CONTATO1", "Contato"},
-           {"ENDERECO2", "Endereço para faturamento"},
-           {"CEP2", "CEP"},
-           {"CIDADE2", "Cidade"},
-           {"UF2", "UF"},
-           {"TELEFONE2_1", "Telefone"},
-           {"TIPOTEL2_1", "Tipo telefone"},
-           {"CONTATO2", "Contato"},
-           {"BANCO", "Banco"},
-           {"AGENCIA", "Agência"},
-           {"CONTAC", "Conta corrente"},
-           {"SITUACAO", "Situação"},
-           {"DATA", "Data"}},
-          parent)
-{
+    : SearchScreen(QStringLiteral("Quelvarino0011_1"),
+                   QStringLiteral("Pesquisa de Clientes"),
+                   QStringLiteral("tbclientes"),
+                   QStringLiteral("TBCliente"),
+                   {{"Rbrazsoc", "Razão Social", "RAZAOSOCIAL",
+                     "Digite a razão social do cliente ou sequência :"},
+                    {"Rbcod", "Código", "CODCLI", "Digite o código do cliente ou sequência :"},
+                    {"Rbcnpj", "C.N.P.J. / C.P.F.", "CNPJ",
+                     "Digite o número do CNPJ do cliente ou sequência :"},
+                    {"Rbinscrest", "Insc. Est. / R.G.", "INSCREST",
+                     "Digite o número da inscrição estadual ou R.G. do cliente ou sequência :"},
+                    {"Rbcontac", "Conta Corrente", "CONTAC",
+                     "Digite o número da conta corrente do cliente ou sequência :"},
+                    {"Rbnomefan", "Nome Fantasia", "NOMEFAN",
+                     "Digite o nome fantasia do cliente ou sequência :"},
+                    {"Rbend1", "End. Adm.", "ENDERECO1",
+                     "Digite o endereço administrativo do cliente ou sequência :"},
+                    {"Rbend2", "End. Faturado", "ENDERECO2",
+                     "Digite o endereço de faturamento do cliente ou sequência :"},
+                    {"Rbfone1", "Fone Adm.", "TELEFONE1_1",
+                     "Digite o número do telefone administrativo do cliente ou sequência :"},
+                    {"Rbfone2", "Fone Faturado", "TELEFONE2_1",
+                     "Digite o número do telefone de faturamento do cliente ou sequência :"}},
+                   {{"CODCLI", "Código"},
+                    {"RAZAOSOCIAL", "Razão social"},
+                    {"CNPJ", "C.N.P.J./C.P.F."},
+                    {"INSCREST", "Insc. Estadual / R.G."},
+                    {"NOMEFAN", "Nome fantasia"},
+                    {"ENDERECO1", "Endereço administrativo"},
+                    {"CEP1", "CEP"},
+                    {"CIDADE1", "Cidade"},
+                    {"UF1", "UF"},
+                    {"TELEFONE1_1", "Telefone"},
+                    {"TIPOTEL1_1", "Tipo telefone"},
+                    {"CONTATO1", "Contato"},
+                    {"ENDERECO2", "Endereço para faturamento"},
+                    {"CEP2", "CEP"},
+                    {"CIDADE2", "Cidade"},
+                    {"UF2", "UF"},
+                    {"TELEFONE2_1", "Telefone"},
+                    {"TIPOTEL2_1", "Tipo telefone"},
+                    {"CONTATO2", "Contato"},
+                    {"BANCO", "Banco"},
+                    {"AGENCIA", "Agência"},
+                    {"CONTAC", "Conta corrente"},
+                    {"SITUACAO", "Situação"},
+                    {"DATA", "Data"}},
+                   parent) {
     resize(900, 560);
     // Only the register itself may load a blocked client.
     setRefusal([](const QString& caller, Table& row) {
@@ -357,10 +339,17 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
         if (!os)
             return nullptr;
         fillControls(os,
-                     {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}, {"Edend", "ENDERECO1"},
-                      {"Edbairro", "BAIRRO1"}, {"Edcid", "CIDADE1"}, {"Eduf", "UF1"},
-                      {"Edcep", "CEP1"}, {"Edddd", "DDD1"}, {"Edfone1", "TELEFONE1_1"},
-                      {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
+                     {{"Edcodcli", "CODCLI"},
+                      {"Edcliente", "RAZAOSOCIAL"},
+                      {"Edend", "ENDERECO1"},
+                      {"Edbairro", "BAIRRO1"},
+                      {"Edcid", "CIDADE1"},
+                      {"Eduf", "UF1"},
+                      {"Edcep", "CEP1"},
+                      {"Edddd", "DDD1"},
+                      {"Edfone1", "TELEFONE1_1"},
+                      {"Edlinha1", "TIPOTEL1_1"},
+                      {"Edfone2", "TELEFONE1_2"},
                       {"Edlinha2", "TIPOTEL1_2"}},
                      row);
         // In fixed-value mode the value typed on the order stays: the
@@ -368,8 +357,9 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
         auto* fixedValue = os->findChild<QCheckBox*>(QStringLiteral("Rbvalor"));
         if (!fixedValue || !fixedValue->isChecked()) {
             const QString value = row.fieldByName("VALOR").asString();
-            setControlText(os, QStringLiteral("Edvalor"),
-                           value.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(value)));
+            setControlText(
+                os, QStringLiteral("Edvalor"),
+                value.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(value)));
             setControlText(os, QStringLiteral("Lbvalor"), value);
         }
         if (auto* date = os->findChild<QWidget*>(QStringLiteral("Eddata")))
@@ -379,7 +369,9 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
     setReturn(QStringLiteral("recibo"), [](Table& row) -> QWidget* {
         QWidget* receipt = Screens::find(QStringLiteral("Quelvarino0022_0"));
         fillControls(receipt,
-                     {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}, {"Edcnpj", "CNPJ"},
+                     {{"Edcodcli", "CODCLI"},
+                      {"Edcliente", "RAZAOSOCIAL"},
+                      {"Edcnpj", "CNPJ"},
                       {"Edinscest", "INSCREST"}},
                      row);
         return receipt;

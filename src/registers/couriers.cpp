@@ -20,17 +20,16 @@
 namespace quelvarino {
 namespace {
 
-QLabel* label(const char* text, QWidget* parent)
-{
+QLabel* label(const char* text, QWidget* parent) {
     return new QLabel(QString::fromUtf8(text), parent);
 }
 
 }  // namespace
 
 TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
-    : RecordScreen(QStringLiteral("Quelvarino0012_0"), QStringLiteral("Cadastro de Motociclistas"),
-                   parent)
-{
+    : RecordScreen(QStringLiteral("Quelvarino0012_0"),
+                   QStringLiteral("Cadastro de Motociclistas"),
+                   parent) {
     auto* layout = new QVBoxLayout(this);
 
     auto* person = new QGroupBox(this);
@@ -191,17 +190,22 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
 
 TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
     : SearchScreen(
-          QStringLiteral("Quelvarino0012_1"), QStringLiteral("Pesquisa de Motociclista"),
-          QStringLiteral("tbmotociclista"), QStringLiteral("TBMotociclista"),
+          QStringLiteral("Quelvarino0012_1"),
+          QStringLiteral("Pesquisa de Motociclista"),
+          QStringLiteral("tbmotociclista"),
+          QStringLiteral("TBMotociclista"),
           {{"Rbnome", "Nome", "NOME", "Digite o nome do motociclista ou sequência :"},
            {"Rbcod", "Código", "COD", "Digite o código do motociclista ou sequência :"},
            {"Rbcpf", "C.P.F.", "CPF", "Digite o número do CPF do motociclista ou sequência :"},
            {"Rbrg", "R.G.", "RG", "Digite o número do RG do motociclista ou sequência :"},
-           {"Rbcat", "Categoria C.N.H.", "CATEGORIA", "Digite a categoria do motociclista ou sequência :"},
+           {"Rbcat", "Categoria C.N.H.", "CATEGORIA",
+            "Digite a categoria do motociclista ou sequência :"},
            {"Rbcnh", "C.N.H.", "CNH", "Digite o número do CNH do motociclista ou sequência :"},
            {"Rbend", "Endereço", "ENDERECO", "Digite o endereço do motociclista ou sequência :"},
-           {"Rbfone1", "1º Telefone", "TELEFONE1", "Digite o número do primeiro telefone ou sequência :"},
-           {"Rbfone2", "2º Telefone ", "TELEFONE2", "Digite o número do segundo telefone ou sequência :"}},
+           {"Rbfone1", "1º Telefone", "TELEFONE1",
+            "Digite o número do primeiro telefone ou sequência :"},
+           {"Rbfone2", "2º Telefone ", "TELEFONE2",
+            "Digite o número do segundo telefone ou sequência :"}},
           {{"COD", "Código"},
            {"NOME", "Nome"},
            {"CPF", "C.P.F."},
@@ -224,18 +228,19 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
            {"VALOR", "Valor", true},
            {"SALARIO", "Salario", true},
            {"DATA", "Data"}},
-          parent)
-{
+          parent) {
     resize(900, 560);
     setRefusal([](const QString& caller, Table& row) {
-        static const QStringList lookups = {"ordem_servico", "entrada_despesa", "fechamento_motoboy",
-                                            "despesa_motoboy", "listagem_horas", "mot_fixo"};
+        static const QStringList lookups = {"ordem_servico",      "entrada_despesa",
+                                            "fechamento_motoboy", "despesa_motoboy",
+                                            "listagem_horas",     "mot_fixo"};
         if (lookups.contains(caller) &&
             row.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
             return QStringLiteral("Situação do Motoboy BLOQUEADO.");
         if (caller == QLatin1String("mot_fixo")) {
             const QString salary = row.fieldByName("SALARIO").asString();
-            const QString shown = salary.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(salary));
+            const QString shown =
+                salary.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(salary));
             if (shown == QLatin1String("0,00"))
                 return QStringLiteral("Este motociclista não tem salário fixo.");
         }
@@ -252,8 +257,12 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
         if (!os)
             return nullptr;
         fillControls(os,
-                     {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}, {"Edmar", "MARCA"},
-                      {"Edmod", "MODELO"}, {"Edano", "ANO"}, {"Edplac", "PLACA"}},
+                     {{"Edcodmot", "COD"},
+                      {"Edmotoboy", "NOME"},
+                      {"Edmar", "MARCA"},
+                      {"Edmod", "MODELO"},
+                      {"Edano", "ANO"},
+                      {"Edplac", "PLACA"}},
                      row);
         auto* fixedPay = os->findChild<QCheckBox*>(QStringLiteral("Rbvalmot"));
         auto* pay = os->findChild<QLineEdit*>(QStringLiteral("Edvalmot"));

@@ -14,8 +14,9 @@
 namespace quelvarino {
 
 TQuelvarino0013_0::TQuelvarino0013_0(QWidget* parent)
-    : RecordScreen(QStringLiteral("Quelvarino0013_0"), QStringLiteral("Cadastro de Despesas"), parent)
-{
+    : RecordScreen(QStringLiteral("Quelvarino0013_0"),
+                   QStringLiteral("Cadastro de Despesas"),
+                   parent) {
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox(this);
     auto* form = new QFormLayout(group);
@@ -50,17 +51,21 @@ TQuelvarino0013_0::TQuelvarino0013_0(QWidget* parent)
     c.callerName = QStringLiteral("despesa");
     c.searchScreen = QStringLiteral("Quelvarino0013_1");
     c.printDialog = QStringLiteral("Quelvarino0013_2");
-    setUp(c, {{Ed_Cod, "COD", Kind::Text}, {Ed_Desp, "DESPESA", Kind::Text}, {Ed_Data, "DATA", Kind::Mask}});
+    setUp(c, {{Ed_Cod, "COD", Kind::Text},
+              {Ed_Desp, "DESPESA", Kind::Text},
+              {Ed_Data, "DATA", Kind::Mask}});
     setTabOrder(Ed_Desp, Btn_Gravar);
 }
 
 TQuelvarino0013_1::TQuelvarino0013_1(QWidget* parent)
-    : SearchScreen(QStringLiteral("Quelvarino0013_1"), QStringLiteral("Pesquisa de Despesas"),
-                   QStringLiteral("tbdespesa"), QStringLiteral("TBDespesa"),
+    : SearchScreen(QStringLiteral("Quelvarino0013_1"),
+                   QStringLiteral("Pesquisa de Despesas"),
+                   QStringLiteral("tbdespesa"),
+                   QStringLiteral("TBDespesa"),
                    {{"Rbdesp", "Despesa", "DESPESA", "Digite descrição da despesa ou sequência :"},
                     {"Rbcod", "Código", "COD", "Digite o código da despesa ou sequência :"}},
-                   {{"COD", "Código"}, {"DESPESA", "Despesa"}, {"DATA", "Data"}}, parent)
-{
+                   {{"COD", "Código"}, {"DESPESA", "Despesa"}, {"DATA", "Data"}},
+                   parent) {
     setReturn(QStringLiteral("despesa"), [](Table& row) -> QWidget* {
         auto* screen = Screens::get<TQuelvarino0013_0>(QStringLiteral("Quelvarino0013_0"));
         if (!screen)

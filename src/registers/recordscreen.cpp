@@ -28,8 +28,7 @@ const char* const kLockedMessage = "Este registro está sendo alterado por outro
 }  // namespace
 
 RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWidget* parent)
-    : Screen(instance, caption, parent)
-{
+    : Screen(instance, caption, parent) {
     const Toolbar bar = makeToolbar(this);
     toolbar_ = bar.layout;
     Btn_Novo = bar.Btn_Novo;
@@ -58,8 +57,7 @@ RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWid
     }
 }
 
-void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings)
-{
+void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
     config_ = config;
     bindings_ = bindings;
     Btn_Novo->setToolTip(config_.novoHint);
@@ -79,39 +77,36 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings)
     setBrowseState();
 }
 
-QString RecordScreen::fieldText(const Binding& b) const
-{
+QString RecordScreen::fieldText(const Binding& b) const {
     switch (b.kind) {
-    case Kind::Combo:
-        return static_cast<QComboBox*>(b.widget)->currentText();
-    case Kind::Memo:
-        return static_cast<QPlainTextEdit*>(b.widget)->toPlainText();
-    default:
-        return static_cast<QLineEdit*>(b.widget)->text();
+        case Kind::Combo:
+            return static_cast<QComboBox*>(b.widget)->currentText();
+        case Kind::Memo:
+            return static_cast<QPlainTextEdit*>(b.widget)->toPlainText();
+        default:
+            return static_cast<QLineEdit*>(b.widget)->text();
     }
 }
 
-void RecordScreen::setFieldText(const Binding& b, const QString& text)
-{
+void RecordScreen::setFieldText(const Binding& b, const QString& text) {
     switch (b.kind) {
-    case Kind::Combo:
-        setComboText(static_cast<QComboBox*>(b.widget), text);
-        break;
-    case Kind::Memo:
-        static_cast<QPlainTextEdit*>(b.widget)->setPlainText(text);
-        break;
-    case Kind::Money:
-        static_cast<QLineEdit*>(b.widget)->setText(
-            text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text)));
-        break;
-    default:
-        static_cast<QLineEdit*>(b.widget)->setText(text);  // a mask edit takes its shape
-        break;
+        case Kind::Combo:
+            setComboText(static_cast<QComboBox*>(b.widget), text);
+            break;
+        case Kind::Memo:
+            static_cast<QPlainTextEdit*>(b.widget)->setPlainText(text);
+            break;
+        case Kind::Money:
+            static_cast<QLineEdit*>(b.widget)->setText(
+                text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text)));
+            break;
+        default:
+            static_cast<QLineEdit*>(b.widget)->setText(text);  // a mask edit takes its shape
+            break;
     }
 }
 
-QList<QWidget*> RecordScreen::entryFields() const
-{
+QList<QWidget*> RecordScreen::entryFields() const {
     QList<QWidget*> out;
     for (const Binding& b : bindings_) {
         if (b.widget != config_.lastChange)  // never enabled: not an entry field
@@ -120,8 +115,7 @@ QList<QWidget*> RecordScreen::entryFields() const
     return out;
 }
 
-void RecordScreen::loadFields(Table& table, const QStringList& fields)
-{
+void RecordScreen::loadFields(Table& table, const QStringList& fields) {
     for (const Binding& b : bindings_) {
         if (!fields.isEmpty() && !fields.contains(b.field, Qt::CaseInsensitive))
             continue;
@@ -131,8 +125,7 @@ void RecordScreen::loadFields(Table& table, const QStringList& fields)
     }
 }
 
-void RecordScreen::clearScreen()
-{
+void RecordScreen::clearScreen() {
     for (const Binding& b : bindings_) {
         if (b.kind == Kind::Combo) {
             auto* combo = static_cast<QComboBox*>(b.widget);
@@ -153,8 +146,7 @@ void RecordScreen::clearScreen()
     newRecord_ = false;
 }
 
-void RecordScreen::setBrowseState()
-{
+void RecordScreen::setBrowseState() {
     editState_ = false;
     for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
                            Btn_Imprimir, Btn_Retornar})
@@ -169,8 +161,7 @@ void RecordScreen::setBrowseState()
         setFieldEditable(w, false);
 }
 
-void RecordScreen::setEditState()
-{
+void RecordScreen::setEditState() {
     editState_ = true;
     for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
                            Btn_Imprimir, Btn_Retornar})
@@ -185,8 +176,7 @@ void RecordScreen::setEditState()
         setFieldEditable(w, true);
 }
 
-void RecordScreen::Btn_NovoClick()
-{
+void RecordScreen::Btn_NovoClick() {
     clearScreen();
     setEditState();
     Table* t = config_.table();
@@ -208,36 +198,42 @@ void RecordScreen::Btn_NovoClick()
         config_.firstField->setFocus();
 }
 
-void RecordScreen::lockRefused()
-{
-    MessageBox::warning(QString::fromUtf8(kLockedMessage));
+bool RecordScreen::lockedAction(Table& table, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const RecordLockedError&) {
+        table.close();
+        MessageBox::warning(QString::fromUtf8(kLockedMessage));
+        return false;
+    }
 }
 
-void RecordScreen::Btn_AlterarClick()
-{
-    const QString code = config_.codeEdit->text().trimmed();
-    if (code.isEmpty()) {
-        MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
-        return;
-    }
+bool RecordScreen::openOnCode(const QString& code, const QString& notFound) {
     Table* t = config_.table();
     t->close();
     t->setIndexFieldNames(config_.codeField);
     t->open();
     t->findNearest(code);
     if (t->isEmpty() || t->fieldByName(config_.codeField).asString() != code) {
-        // Never lock (and later overwrite) a record other than the one shown.
+        // Never lock, change or delete a record other than the one shown.
         t->close();
-        MessageBox::warning(QStringLiteral("Este registro não foi encontrado; nada foi alterado."));
+        MessageBox::warning(notFound);
+        return false;
+    }
+    return true;
+}
+
+void RecordScreen::Btn_AlterarClick() {
+    const QString code = config_.codeEdit->text().trimmed();
+    if (code.isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
         return;
     }
-    try {
-        t->edit();
-    } catch (const RecordLockedError&) {
-        t->close();
-        lockRefused();
+    Table* t = config_.table();
+    if (!openOnCode(code, QStringLiteral("Este registro não foi encontrado; nada foi alterado.")) ||
+        !lockedAction(*t, [t] { t->edit(); }))
         return;
-    }
     reloadForEdit(*t);  // what is stored now, under our lock
     setEditState();
     newRecord_ = false;
@@ -245,8 +241,7 @@ void RecordScreen::Btn_AlterarClick()
         focus->setFocus();
 }
 
-bool RecordScreen::validate()
-{
+bool RecordScreen::validate() {
     bool allBlank = true;
     for (QWidget* w : entryFields()) {
         QString text;
@@ -260,8 +255,8 @@ bool RecordScreen::validate()
             allBlank = false;
     }
     if (allBlank) {
-        MessageBox::warning(
-            QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+        MessageBox::warning(QStringLiteral(
+            "Impossível gravar este registro, pois todos os campos estão em branco"));
         if (config_.nameEdit)
             config_.nameEdit->setFocus();
         return false;
@@ -279,8 +274,7 @@ bool RecordScreen::validate()
     return true;
 }
 
-void RecordScreen::writeRecord(Table& table)
-{
+void RecordScreen::writeRecord(Table& table) {
     for (const Binding& b : bindings_) {
         if (b.widget == config_.lastChange)
             continue;
@@ -291,8 +285,7 @@ void RecordScreen::writeRecord(Table& table)
     writeExtra(table);
 }
 
-void RecordScreen::Btn_GravarClick()
-{
+void RecordScreen::Btn_GravarClick() {
     if (!validate())
         return;
     Table* t = config_.table();
@@ -319,13 +312,8 @@ void RecordScreen::Btn_GravarClick()
             }
             t->insert();
         } else if (t->findKey(code)) {
-            try {
-                t->edit();
-            } catch (const RecordLockedError&) {
-                t->close();
-                lockRefused();
+            if (!lockedAction(*t, [t] { t->edit(); }))
                 return;
-            }
         } else {
             t->insert();
         }
@@ -344,20 +332,17 @@ void RecordScreen::Btn_GravarClick()
                                 .arg(movedFrom, stored));
 }
 
-void RecordScreen::Btn_CancelClick()
-{
+void RecordScreen::Btn_CancelClick() {
     setBrowseState();
     clearScreen();
 }
 
-void RecordScreen::Btn_LimparClick()
-{
+void RecordScreen::Btn_LimparClick() {
     setBrowseState();
     clearScreen();
 }
 
-void RecordScreen::Btn_ExcluirClick()
-{
+void RecordScreen::Btn_ExcluirClick() {
     const QString code = config_.codeEdit->text().trimmed();
     if (code.isEmpty()) {
         MessageBox::warning(QStringLiteral("Selecione o registro que será excluído"));
@@ -366,30 +351,16 @@ void RecordScreen::Btn_ExcluirClick()
     if (!MessageBox::confirm(config_.deleteQuestion))
         return;
     Table* t = config_.table();
-    t->close();
-    t->setIndexFieldNames(config_.codeField);
-    t->open();
-    t->findNearest(code);
-    if (t->isEmpty() || t->fieldByName(config_.codeField).asString() != code) {
-        t->close();
-        MessageBox::warning(QStringLiteral("Este registro não foi encontrado; nada foi excluído."));
+    if (!openOnCode(code, QStringLiteral("Este registro não foi encontrado; nada foi excluído.")) ||
+        !lockedAction(*t, [t] { t->remove(); }))
         return;
-    }
-    try {
-        t->remove();
-    } catch (const RecordLockedError&) {
-        t->close();
-        lockRefused();
-        return;
-    }
     t->saveChanges();
     t->flushBuffers();
     t->close();
     clearScreen();
 }
 
-void RecordScreen::Btn_ConsultarClick()
-{
+void RecordScreen::Btn_ConsultarClick() {
     clearScreen();
     if (auto* search = Screens::get<SearchScreen>(config_.searchScreen)) {
         search->table()->close();
@@ -397,8 +368,7 @@ void RecordScreen::Btn_ConsultarClick()
     }
 }
 
-void RecordScreen::Btn_ImprimirClick()
-{
+void RecordScreen::Btn_ImprimirClick() {
     if (auto* dialog = Screens::find(config_.printDialog)) {
         if (auto* screen = qobject_cast<Screen*>(dialog))
             screen->showScreen();
@@ -407,14 +377,12 @@ void RecordScreen::Btn_ImprimirClick()
     }
 }
 
-void RecordScreen::Btn_RetornarClick()
-{
+void RecordScreen::Btn_RetornarClick() {
     clearScreen();
     close();
 }
 
-void RecordScreen::closeEvent(QCloseEvent* event)
-{
+void RecordScreen::closeEvent(QCloseEvent* event) {
     // Closing the window while editing abandons the edit, as Cancelar does,
     // so no record stays locked behind a hidden screen.
     if (editState_)

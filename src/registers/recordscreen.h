@@ -50,6 +50,10 @@ public:
     // following Gravar updates it instead of inserting a new one.
     void showingStoredRecord() { newRecord_ = false; }
 
+    // Runs an edit or delete that takes the record lock; when another user
+    // holds it, says so, closes the table and returns false.
+    static bool lockedAction(Table& table, const std::function<void()>& action);
+
     // Copies the table's current record into the fields of `bindings` (all
     // of them when empty): money formatted, combos as free text.
     void loadFields(Table& table, const QStringList& fields = {});
@@ -70,16 +74,16 @@ protected:
         QString codeField;              // "COD", "CODCLI"
         int codeWidth = 6;
         QLineEdit* codeEdit = nullptr;
-        QWidget* nameEdit = nullptr;     // focus of the validation messages
-        QWidget* firstField = nullptr;   // focus after Novo
-        QWidget* alterField = nullptr;   // focus after Alterar (firstField when unset)
-        QList<QWidget*> editableExtras;  // enabled with the fields (document radios)
-        MaskEdit* lastChange = nullptr;  // "Data ... Alteração", never enabled
-        QString requiredMessage;        // code and name both empty
-        QString deleteQuestion;         // "Deseja excluir esta despesa?"
-        QString callerName;             // for the search
-        QString searchScreen;           // instance of the search
-        QString printDialog;            // instance of the print dialog
+        QWidget* nameEdit = nullptr;       // focus of the validation messages
+        QWidget* firstField = nullptr;     // focus after Novo
+        QWidget* alterField = nullptr;     // focus after Alterar (firstField when unset)
+        QList<QWidget*> editableExtras;    // enabled with the fields (document radios)
+        MaskEdit* lastChange = nullptr;    // "Data ... Alteração", never enabled
+        QString requiredMessage;           // code and name both empty
+        QString deleteQuestion;            // "Deseja excluir esta despesa?"
+        QString callerName;                // for the search
+        QString searchScreen;              // instance of the search
+        QString printDialog;               // instance of the print dialog
         QList<QComboBox*> pickOnlyCombos;  // pick-only after Novo
         QComboBox* situation = nullptr;    // "ATIVO" after Novo
         QString novoHint = QStringLiteral("Incluir novos dados");
@@ -105,7 +109,8 @@ private:
     void writeRecord(Table& table);
     QString fieldText(const Binding& b) const;
     void setFieldText(const Binding& b, const QString& text);
-    void lockRefused();
+    // Opens the table on the record with exactly this code, or says it is gone.
+    bool openOnCode(const QString& code, const QString& notFound);
 
     Config config_;
     QList<Binding> bindings_;

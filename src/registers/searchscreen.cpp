@@ -22,13 +22,16 @@
 
 namespace quelvarino {
 
-SearchScreen::SearchScreen(const QString& instance, const QString& caption,
-                           const QString& tableName, const QString& tableObjectName,
-                           const QList<Option>& options, const QList<Column>& columns,
+SearchScreen::SearchScreen(const QString& instance,
+                           const QString& caption,
+                           const QString& tableName,
+                           const QString& tableObjectName,
+                           const QList<Option>& options,
+                           const QList<Column>& columns,
                            QWidget* parent)
-    : Screen(instance, caption, parent), table_(std::make_unique<Table>(tableName)),
-      options_(options)
-{
+    : Screen(instance, caption, parent),
+      table_(std::make_unique<Table>(tableName)),
+      options_(options) {
     table_->setObjectName(tableObjectName);
     resize(760, 520);
     auto* layout = new QVBoxLayout(this);
@@ -55,7 +58,8 @@ SearchScreen::SearchScreen(const QString& instance, const QString& caption,
     Ed_Desc = new QLineEdit(this);
     Ed_Desc->setObjectName(QStringLiteral("Ed_Desc"));
     upperCaseField(Ed_Desc);
-    connect(Ed_Desc, &QLineEdit::textChanged, this, [this] { guarded([this] { Ed_DescChange(); }); });
+    connect(Ed_Desc, &QLineEdit::textChanged, this,
+            [this] { guarded([this] { Ed_DescChange(); }); });
     layout->addWidget(Ed_Desc);
 
     DBGrid1 = new QTableView(this);
@@ -97,7 +101,8 @@ SearchScreen::SearchScreen(const QString& instance, const QString& caption,
     buttons->addWidget(Btn_Cancel);
     buttons->addWidget(Btn_Retornar);
     layout->addLayout(buttons);
-    connect(Btn_Cancel, &QPushButton::clicked, this, [this] { guarded([this] { Btn_CancelClick(); }); });
+    connect(Btn_Cancel, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_CancelClick(); }); });
     connect(Btn_Retornar, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_RetornarClick(); }); });
     enterMovesOn(Ed_Desc);
@@ -105,18 +110,15 @@ SearchScreen::SearchScreen(const QString& instance, const QString& caption,
 
 SearchScreen::~SearchScreen() = default;
 
-void SearchScreen::setReturn(const QString& callerName, ReturnHandler handler)
-{
+void SearchScreen::setReturn(const QString& callerName, ReturnHandler handler) {
     returns_.insert(callerName, std::move(handler));
 }
 
-void SearchScreen::setRefusal(std::function<QString(const QString&, Table&)> refusal)
-{
+void SearchScreen::setRefusal(std::function<QString(const QString&, Table&)> refusal) {
     refusal_ = std::move(refusal);
 }
 
-void SearchScreen::setControlText(QWidget* screen, const QString& control, const QString& text)
-{
+void SearchScreen::setControlText(QWidget* screen, const QString& control, const QString& text) {
     if (!screen)
         return;
     QWidget* w = screen->findChild<QWidget*>(control);
@@ -128,15 +130,14 @@ void SearchScreen::setControlText(QWidget* screen, const QString& control, const
         label->setText(text);
 }
 
-void SearchScreen::fillControls(QWidget* screen, const QList<QPair<QString, QString>>& controlFields,
-                                Table& row)
-{
+void SearchScreen::fillControls(QWidget* screen,
+                                const QList<QPair<QString, QString>>& controlFields,
+                                Table& row) {
     for (const auto& [control, field] : controlFields)
         setControlText(screen, control, row.fieldByName(field).asString());
 }
 
-void SearchScreen::openTable()
-{
+void SearchScreen::openTable() {
     table_->close();
     const Option& o = options_.value(option_);
     if (o.index.contains(QLatin1Char(';')))
@@ -150,8 +151,7 @@ void SearchScreen::openTable()
     showCurrentRow();
 }
 
-void SearchScreen::openSearch(const QString& callerName)
-{
+void SearchScreen::openSearch(const QString& callerName) {
     caller_ = callerName;
     Ed_Desc->blockSignals(true);
     Ed_Desc->clear();
@@ -170,8 +170,7 @@ void SearchScreen::openSearch(const QString& callerName)
     Ed_Desc->setFocus();
 }
 
-void SearchScreen::FormActivate()
-{
+void SearchScreen::FormActivate() {
     if (!table_->isOpen() && isVisible()) {
         option_ = 0;
         radios_.value(0)->blockSignals(true);
@@ -181,8 +180,7 @@ void SearchScreen::FormActivate()
     }
 }
 
-void SearchScreen::refreshTables()
-{
+void SearchScreen::refreshTables() {
     if (table_->isOpen()) {
         table_->refresh();
         model_->reload();
@@ -190,8 +188,7 @@ void SearchScreen::refreshTables()
     }
 }
 
-void SearchScreen::selectOption(int option)
-{
+void SearchScreen::selectOption(int option) {
     option_ = option;
     openTable();
     if (!Ed_Desc->text().isEmpty())
@@ -199,8 +196,7 @@ void SearchScreen::selectOption(int option)
     Ed_Desc->setFocus();
 }
 
-void SearchScreen::showCurrentRow()
-{
+void SearchScreen::showCurrentRow() {
     if (!table_->isOpen() || table_->isEmpty())
         return;
     const int row = table_->recordIndex();
@@ -210,15 +206,13 @@ void SearchScreen::showCurrentRow()
     positioning_ = false;
 }
 
-void SearchScreen::gridRowChosen(int row)
-{
+void SearchScreen::gridRowChosen(int row) {
     if (positioning_ || !table_->isOpen())
         return;
     table_->moveToIndex(row);
 }
 
-void SearchScreen::Ed_DescChange()
-{
+void SearchScreen::Ed_DescChange() {
     if (!table_->isOpen())
         return;
     try {
@@ -229,20 +223,17 @@ void SearchScreen::Ed_DescChange()
     showCurrentRow();
 }
 
-void SearchScreen::closeSearch()
-{
+void SearchScreen::closeSearch() {
     table_->close();
     model_->reload();
     hide();
 }
 
-void SearchScreen::Btn_CancelClick()
-{
+void SearchScreen::Btn_CancelClick() {
     closeSearch();
 }
 
-void SearchScreen::Btn_RetornarClick()
-{
+void SearchScreen::Btn_RetornarClick() {
     QWidget* caller = nullptr;
     if (table_->isOpen() && !table_->isEmpty() && refusal_) {
         const QString why = refusal_(caller_, *table_);
@@ -266,8 +257,7 @@ void SearchScreen::Btn_RetornarClick()
         caller->show();
 }
 
-void SearchScreen::closeEvent(QCloseEvent* event)
-{
+void SearchScreen::closeEvent(QCloseEvent* event) {
     table_->close();
     model_->reload();
     event->accept();

@@ -40,9 +40,13 @@ public:
     // to show; null refuses the row (the search stays open).
     using ReturnHandler = std::function<QWidget*(Table& row)>;
 
-    SearchScreen(const QString& instance, const QString& caption, const QString& tableName,
-                 const QString& tableObjectName, const QList<Option>& options,
-                 const QList<Column>& columns, QWidget* parent = nullptr);
+    SearchScreen(const QString& instance,
+                 const QString& caption,
+                 const QString& tableName,
+                 const QString& tableObjectName,
+                 const QList<Option>& options,
+                 const QList<Column>& columns,
+                 QWidget* parent = nullptr);
     ~SearchScreen() override;
 
     void openSearch(const QString& callerName);
@@ -57,7 +61,8 @@ public:
     // edit, combo or label), whatever its kind.
     static void setControlText(QWidget* screen, const QString& control, const QString& text);
     // The same for several controls from the row's fields.
-    static void fillControls(QWidget* screen, const QList<QPair<QString, QString>>& controlFields,
+    static void fillControls(QWidget* screen,
+                             const QList<QPair<QString, QString>>& controlFields,
                              Table& row);
 
     void Ed_DescChange();

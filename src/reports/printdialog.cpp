@@ -33,38 +33,36 @@ struct OrderChoice {
     const char* field;  // fixed field names: never operator text
 };
 
-QList<OrderChoice> orderChoices(PrintDialog::Listing listing)
-{
+QList<OrderChoice> orderChoices(PrintDialog::Listing listing) {
     switch (listing) {
-    case PrintDialog::Listing::Clients:
-        return {{"Código", "CodCli"},
-                {"Razão Social", "RazaoSocial"},
-                {"Nome Fantasia", "NomeFan"},
-                {"C.N.P.J. ou C.P.F.", "Cnpj"},
-                {"Inscrição Estadual ou R.G.", "InscrEst"},
-                {"Endereço Administrativo", "Endereco1"},
-                {"Endereço Faturamento", "Endereco2"}};
-    case PrintDialog::Listing::Couriers:
-        return {{"Código", "Cod"}, {"Nome", "Nome"}, {"C.P.F.", "Cpf"}, {"R.G.", "Rg"}};
-    case PrintDialog::Listing::ExpenseTypes:
-        return {{"Código", "Cod"}, {"Despesa", "Despesa"}};
-    case PrintDialog::Listing::None:
-        break;
+        case PrintDialog::Listing::Clients:
+            return {{"Código", "CodCli"},
+                    {"Razão Social", "RazaoSocial"},
+                    {"Nome Fantasia", "NomeFan"},
+                    {"C.N.P.J. ou C.P.F.", "Cnpj"},
+                    {"Inscrição Estadual ou R.G.", "InscrEst"},
+                    {"Endereço Administrativo", "Endereco1"},
+                    {"Endereço Faturamento", "Endereco2"}};
+        case PrintDialog::Listing::Couriers:
+            return {{"Código", "Cod"}, {"Nome", "Nome"}, {"C.P.F.", "Cpf"}, {"R.G.", "Rg"}};
+        case PrintDialog::Listing::ExpenseTypes:
+            return {{"Código", "Cod"}, {"Despesa", "Despesa"}};
+        case PrintDialog::Listing::None:
+            break;
     }
     return {};
 }
 
-void setEditable(QWidget* w, bool on)
-{
+void setEditable(QWidget* w, bool on) {
     setFieldEditable(w, on);
 }
 
 }  // namespace
 
 PrintDialog::PrintDialog(const Config& config, QWidget* parent)
-    : Screen(config.instance, QStringLiteral("Tipos de Impressão"), parent), config_(config),
-      query_(std::make_unique<Query>())
-{
+    : Screen(config.instance, QStringLiteral("Tipos de Impressão"), parent),
+      config_(config),
+      query_(std::make_unique<Query>()) {
     query_->setObjectName(QStringLiteral("Query1"));
     auto* layout = new QVBoxLayout(this);
 
@@ -116,7 +114,8 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
         layout->addLayout(copies);
     }
 
-    auto* label5 = new QLabel(QStringLiteral("Informe o Caminho aonde o arquivo deve ser gerado e o nome :"), this);
+    auto* label5 = new QLabel(
+        QStringLiteral("Informe o Caminho aonde o arquivo deve ser gerado e o nome :"), this);
     label5->setObjectName(QStringLiteral("Label5"));
     layout->addWidget(label5);
     auto* path = new QHBoxLayout;
@@ -148,17 +147,20 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
-    connect(Btn_Caminho, &QToolButton::clicked, this, [this] { guarded([this] { Btn_CaminhoClick(); }); });
-    connect(Btn_Limpar, &QPushButton::clicked, this, [this] { guarded([this] { Btn_LimparClick(); }); });
-    connect(Btn_Imprimir, &QPushButton::clicked, this, [this] { guarded([this] { Btn_ImprimirClick(); }); });
-    connect(Btn_Retornar, &QPushButton::clicked, this, [this] { guarded([this] { Btn_RetornarClick(); }); });
+    connect(Btn_Caminho, &QToolButton::clicked, this,
+            [this] { guarded([this] { Btn_CaminhoClick(); }); });
+    connect(Btn_Limpar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_LimparClick(); }); });
+    connect(Btn_Imprimir, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_ImprimirClick(); }); });
+    connect(Btn_Retornar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_RetornarClick(); }); });
     Btn_LimparClick();
 }
 
 PrintDialog::~PrintDialog() = default;
 
-void PrintDialog::buildSelectionBlock(QVBoxLayout* layout)
-{
+void PrintDialog::buildSelectionBlock(QVBoxLayout* layout) {
     auto* group = new QGroupBox(this);
     auto* g = new QGridLayout(group);
     Ed1 = new QRadioButton(QStringLiteral("Completo"), group);
@@ -198,44 +200,38 @@ void PrintDialog::buildSelectionBlock(QVBoxLayout* layout)
     dateField(Eddata2);
     const QList<QRadioButton*> modes = {Ed1, Ed2, Ed3};
     for (int i = 0; i < 3; ++i)
-        connect(modes[i], &QRadioButton::clicked, this, [this, i] { guarded([&] { selectionClick(i); }); });
+        connect(modes[i], &QRadioButton::clicked, this,
+                [this, i] { guarded([&] { selectionClick(i); }); });
 }
 
-QString PrintDialog::defaultPath() const
-{
+QString PrintDialog::defaultPath() const {
     return config_.defaultPath ? config_.defaultPath() : QString();
 }
 
-int PrintDialog::Edtip() const
-{
+int PrintDialog::Edtip() const {
     return items_->checkedId();
 }
 
-void PrintDialog::setEdtip(int item)
-{
+void PrintDialog::setEdtip(int item) {
     if (QAbstractButton* b = items_->button(item)) {
         b->setChecked(true);
         EdtipClick();
     }
 }
 
-QString PrintDialog::fileItemPath() const
-{
+QString PrintDialog::fileItemPath() const {
     return Edcam->text() + QStringLiteral(".txt");
 }
 
-bool PrintDialog::twoCopies() const
-{
+bool PrintDialog::twoCopies() const {
     return Ed2Copy && Ed2Copy->isChecked();
 }
 
-void PrintDialog::FormActivate()
-{
+void PrintDialog::FormActivate() {
     Lbdata->setText(formatDate(Clock::today()));
 }
 
-void PrintDialog::showEvent(QShowEvent* event)
-{
+void PrintDialog::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     Lbdata->setText(formatDate(Clock::today()));
     // The document dialogs take their file name from the number on screen.
@@ -243,8 +239,7 @@ void PrintDialog::showEvent(QShowEvent* event)
         Edcam->setText(defaultPath());
 }
 
-void PrintDialog::EdtipClick()
-{
+void PrintDialog::EdtipClick() {
     const int item = Edtip();
     const bool enable = config_.withHtml ? (item == 2 || item == 3) : item == 2;
     Btn_Caminho->setEnabled(enable);
@@ -254,8 +249,7 @@ void PrintDialog::EdtipClick()
         Edcam->setFocus();
 }
 
-void PrintDialog::Btn_CaminhoClick()
-{
+void PrintDialog::Btn_CaminhoClick() {
     const QString current = Edcam->text();
     const QString initial = !current.isEmpty() && QDir(current).exists() ? current : QString();
     const QString chosen =
@@ -266,8 +260,7 @@ void PrintDialog::Btn_CaminhoClick()
     Edcam->setFocus();
 }
 
-void PrintDialog::Btn_LimparClick()
-{
+void PrintDialog::Btn_LimparClick() {
     items_->setExclusive(false);
     for (QAbstractButton* b : items_->buttons())
         b->setChecked(false);
@@ -283,8 +276,7 @@ void PrintDialog::Btn_LimparClick()
         resetSelection();
 }
 
-void PrintDialog::resetSelection()
-{
+void PrintDialog::resetSelection() {
     for (QRadioButton* rb : {Ed1, Ed2, Ed3}) {
         rb->setAutoExclusive(false);
         rb->setChecked(false);
@@ -301,8 +293,7 @@ void PrintDialog::resetSelection()
     query_->close();
 }
 
-void PrintDialog::selectionClick(int mode)
-{
+void PrintDialog::selectionClick(int mode) {
     const QString today = formatDate(Clock::today());
     Eddata1->setText(today);
     Eddata2->setText(today);
@@ -318,39 +309,37 @@ void PrintDialog::selectionClick(int mode)
         Edcod1->setFocus();
 }
 
-QString PrintDialog::listingTable() const
-{
+QString PrintDialog::listingTable() const {
     switch (config_.listing) {
-    case Listing::Clients:
-        return QStringLiteral("tbclientes");
-    case Listing::Couriers:
-        return QStringLiteral("tbmotociclista");
-    case Listing::ExpenseTypes:
-        return QStringLiteral("tbdespesa");
-    case Listing::None:
-        break;
+        case Listing::Clients:
+            return QStringLiteral("tbclientes");
+        case Listing::Couriers:
+            return QStringLiteral("tbmotociclista");
+        case Listing::ExpenseTypes:
+            return QStringLiteral("tbdespesa");
+        case Listing::None:
+            break;
     }
     return QString();
 }
 
-QString PrintDialog::listingKey() const
-{
+QString PrintDialog::listingKey() const {
     return config_.listing == Listing::Clients ? QStringLiteral("CodCli") : QStringLiteral("Cod");
 }
 
-QString PrintDialog::orderLine() const
-{
+QString PrintDialog::orderLine() const {
     const QList<OrderChoice> choices = orderChoices(config_.listing);
     const int i = Ed_Ord->currentIndex();
-    const QString field = i >= 0 && i < choices.size() ? QString::fromLatin1(choices[i].field) : listingKey();
+    const QString field =
+        i >= 0 && i < choices.size() ? QString::fromLatin1(choices[i].field) : listingKey();
     return QStringLiteral("Order By ") + field;
 }
 
-bool PrintDialog::prepareListing()
-{
+bool PrintDialog::prepareListing() {
     const int mode = Ed1->isChecked() ? 0 : Ed2->isChecked() ? 1 : Ed3->isChecked() ? 2 : -1;
     if (mode < 0) {
-        MessageBox::warning(QStringLiteral("Informe qual o tipo de relatório que deseja imprimir."));
+        MessageBox::warning(
+            QStringLiteral("Informe qual o tipo de relatório que deseja imprimir."));
         return false;
     }
     const QString missing = QStringLiteral("Intervalos inexistentes.");
@@ -386,10 +375,10 @@ bool PrintDialog::prepareListing()
     return true;
 }
 
-void PrintDialog::Btn_ImprimirClick()
-{
+void PrintDialog::Btn_ImprimirClick() {
     if (Edtip() < 0 || (config_.copies && !Ed1Copy->isChecked() && !Ed2Copy->isChecked())) {
-        MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja imprimir."));
+        MessageBox::warning(
+            QStringLiteral("Informe qual o tipo de impressão que deseja imprimir."));
         return;
     }
     // Every print of a listing prepares its rows again.
@@ -398,8 +387,7 @@ void PrintDialog::Btn_ImprimirClick()
     route();
 }
 
-void PrintDialog::route()
-{
+void PrintDialog::route() {
     const int item = Edtip();
     if (item < 0) {
         MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja."));
@@ -417,7 +405,8 @@ void PrintDialog::route()
         return;
     }
     if (item == fileItem() && Edcam->text().isEmpty()) {
-        MessageBox::warning(QStringLiteral("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
+        MessageBox::warning(
+            QStringLiteral("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
         Edcam->setFocus();
         return;
     }
@@ -428,16 +417,14 @@ void PrintDialog::route()
         closeAndShowRequester();
 }
 
-void PrintDialog::closeAndShowRequester()
-{
+void PrintDialog::closeAndShowRequester() {
     Btn_LimparClick();
     hide();
     if (auto* screen = qobject_cast<Screen*>(Screens::find(config_.requester)))
         screen->showScreen();
 }
 
-void PrintDialog::Btn_RetornarClick()
-{
+void PrintDialog::Btn_RetornarClick() {
     Btn_LimparClick();
     close();
 }

@@ -32,7 +32,7 @@ public:
     struct Config {
         QString instance;
         QString reportId;
-        QString requester;  // instance of the screen that prints
+        QString requester;      // instance of the screen that prints
         bool withHtml = false;  // four items: page, dot matrix, HTML, file
         bool copies = false;    // Ed1 / Ed2
         Listing listing = Listing::None;

@@ -11,25 +11,26 @@
 
 namespace quelvarino {
 
-void RawPrinter::send(const QByteArray& bytes, const QString& title)
-{
+void RawPrinter::send(const QByteArray& bytes, const QString& title) {
     // Each job reads the CUPS settings afresh, so a server configured while
     // the program runs is used without restarting it.
     cupsSetServer(nullptr);
     const QByteArray queue = queueName().toUtf8();
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
     if (!dest) {
-        throw Error(QStringLiteral(
-            "A impressora matricial \"LPT1\" não está instalada neste computador.\n"
-            "Crie uma fila de impressão sem filtro com esse nome, por exemplo:\n"
-            "lpadmin -p LPT1 -E -v socket://ENDERECO-DA-IMPRESSORA:9100"));
+        throw Error(
+            QStringLiteral("A impressora matricial \"LPT1\" não está instalada neste computador.\n"
+                           "Crie uma fila de impressão sem filtro com esse nome, por exemplo:\n"
+                           "lpadmin -p LPT1 -E -v socket://ENDERECO-DA-IMPRESSORA:9100"));
     }
     cupsFreeDests(1, dest);
 
     const QByteArray name = title.toUtf8();
-    const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), name.constData(), 0, nullptr);
+    const int job =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), name.constData(), 0, nullptr);
     if (job <= 0)
-        throw Error(QStringLiteral("Erro ao imprimir em LPT1: %1").arg(QString::fromUtf8(cupsLastErrorString())));
+        throw Error(QStringLiteral("Erro ao imprimir em LPT1: %1")
+                        .arg(QString::fromUtf8(cupsLastErrorString())));
     bool ok = cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, name.constData(),
                                 CUPS_FORMAT_RAW, 1) == HTTP_STATUS_CONTINUE;
     ok = ok && cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.constData(), size_t(bytes.size())) ==

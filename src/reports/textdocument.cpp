@@ -5,23 +5,19 @@
 
 namespace quelvarino {
 
-QString padRight(const QString& text, int width)
-{
+QString padRight(const QString& text, int width) {
     return text.size() >= width ? text : text + QString(width - text.size(), QLatin1Char(' '));
 }
 
-QString padLeft(const QString& text, int width)
-{
+QString padLeft(const QString& text, int width) {
     return text.size() >= width ? text : QString(width - text.size(), QLatin1Char(' ')) + text;
 }
 
-QString printedMoney(const QString& text)
-{
+QString printedMoney(const QString& text) {
     return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
 }
 
-CompanyHeader CompanyHeader::fromStore()
-{
+CompanyHeader CompanyHeader::fromStore() {
     Table company(QStringLiteral("tbempresa"));
     company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
     company.open();
@@ -44,8 +40,7 @@ CompanyHeader CompanyHeader::fromStore()
     return h;
 }
 
-void TextDocument::line(const QByteArray& codes, const QString& text)
-{
+void TextDocument::line(const QByteArray& codes, const QString& text) {
     bytes_ += codes;
     // Single-byte text: accented letters of the data in Latin-1, anything
     // Latin-1 cannot hold as "?".
@@ -54,14 +49,12 @@ void TextDocument::line(const QByteArray& codes, const QString& text)
     ++lines_;
 }
 
-void TextDocument::emphasised(const QString& text)
-{
+void TextDocument::emphasised(const QString& text) {
     line(esc::condensed + esc::boldOn + esc::wideOn,
          text + QString::fromLatin1(esc::wideOff + esc::boldOff));
 }
 
-void TextDocument::header(const CompanyHeader& c, const QString& title)
-{
+void TextDocument::header(const CompanyHeader& c, const QString& title) {
     line(esc::pitch12);
     emphasised(c.nomeFan);
     condensed("Endereco: " + padRight(c.endereco1, 50) + " - Bairro: " + padRight(c.bairro1, 30) +
@@ -73,8 +66,7 @@ void TextDocument::header(const CompanyHeader& c, const QString& title)
     emphasised(title);
 }
 
-void RowPageRule::afterRow(TextDocument& doc, bool& headingsWritten)
-{
+void RowPageRule::afterRow(TextDocument& doc, bool& headingsWritten) {
     if (firstPageRows_ < f_) {
         ++firstPageRows_;
         return;
@@ -89,8 +81,7 @@ void RowPageRule::afterRow(TextDocument& doc, bool& headingsWritten)
     ++pageRows_;
 }
 
-void RowPageRule::beforeTotal(TextDocument& doc)
-{
+void RowPageRule::beforeTotal(TextDocument& doc) {
     if (pageRows_ == p_) {
         doc.pageFeed();
         pageRows_ = 1;

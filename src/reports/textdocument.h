@@ -8,13 +8,21 @@ namespace quelvarino {
 
 // Control codes of the dot-matrix printers (Epson ESC/P).
 namespace esc {
-inline const QByteArray pitch12("\x1b" "M");
+inline const QByteArray pitch12(
+    "\x1b"
+    "M");
 inline const QByteArray condensed("\x0f");
-inline const QByteArray boldOn("\x1b" "G");
-inline const QByteArray boldOff("\x1b" "H");
+inline const QByteArray boldOn(
+    "\x1b"
+    "G");
+inline const QByteArray boldOff(
+    "\x1b"
+    "H");
 inline const QByteArray wideOn("\x0e");
 inline const QByteArray wideOff("\x14");
-inline const QByteArray justify("\x1b" "a3");
+inline const QByteArray justify(
+    "\x1b"
+    "a3");
 inline const QByteArray pageFeed("\x0c");
 }  // namespace esc
 
@@ -28,7 +36,8 @@ QString printedMoney(const QString& text);
 
 // The company lines printed at the top of every report.
 struct CompanyHeader {
-    QString nomeFan, endereco1, bairro1, cidade1, uf1, cep1, ddd1, telefone1, telefone2, site, email;
+    QString nomeFan, endereco1, bairro1, cidade1, uf1, cep1, ddd1, telefone1, telefone2, site,
+        email;
     static CompanyHeader fromStore();  // the first record of tbempresa
 };
 

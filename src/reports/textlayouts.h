@@ -17,7 +17,8 @@ struct ServiceOrderPrint {
     QString mar, mod, ano, plac, courierPhone, obs;
 };
 
-QByteArray serviceOrderText(const CompanyHeader& company, const ServiceOrderPrint& order,
+QByteArray serviceOrderText(const CompanyHeader& company,
+                            const ServiceOrderPrint& order,
                             bool twoCopies);
 
 // Register listings over a prepared query.

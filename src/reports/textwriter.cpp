@@ -22,8 +22,7 @@ namespace {
 
 using Layout = std::function<QByteArray(const CompanyHeader&, PrintDialog&)>;
 
-QString text(QWidget* screen, const char* control)
-{
+QString text(QWidget* screen, const char* control) {
     QWidget* w = screen ? screen->findChild<QWidget*>(QString::fromLatin1(control)) : nullptr;
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return edit->text();
@@ -35,8 +34,7 @@ QString text(QWidget* screen, const char* control)
 }
 
 // The courier's first phone, for the courier with exactly this code.
-QString courierPhone(const QString& code)
-{
+QString courierPhone(const QString& code) {
     Table couriers(QStringLiteral("tbmotociclista"));
     couriers.setIndexFieldNames(QStringLiteral("COD"));
     couriers.open();
@@ -46,8 +44,7 @@ QString courierPhone(const QString& code)
     return couriers.fieldByName("TELEFONE1").asString();
 }
 
-QByteArray serviceOrder(const CompanyHeader& company, PrintDialog& dialog)
-{
+QByteArray serviceOrder(const CompanyHeader& company, PrintDialog& dialog) {
     QWidget* os = Screens::find(QStringLiteral("Quelvarino0021_0"));
     ServiceOrderPrint o;
     o.data = text(os, "Eddata");
@@ -80,43 +77,42 @@ QByteArray serviceOrder(const CompanyHeader& company, PrintDialog& dialog)
     return serviceOrderText(company, o, dialog.twoCopies());
 }
 
-const QMap<QString, Layout>& layouts()
-{
+const QMap<QString, Layout>& layouts() {
     static const QMap<QString, Layout> all = {
-        {"11_0", [](const CompanyHeader& c, PrintDialog& d) { return clientListingText(c, *d.Query1()); }},
-        {"12_0", [](const CompanyHeader& c, PrintDialog& d) { return courierListingText(c, *d.Query1()); }},
-        {"13_0", [](const CompanyHeader& c, PrintDialog& d) { return expenseTypeListingText(c, *d.Query1()); }},
+        {"11_0",
+         [](const CompanyHeader& c, PrintDialog& d) { return clientListingText(c, *d.Query1()); }},
+        {"12_0",
+         [](const CompanyHeader& c, PrintDialog& d) { return courierListingText(c, *d.Query1()); }},
+        {"13_0", [](const CompanyHeader& c,
+                    PrintDialog& d) { return expenseTypeListingText(c, *d.Query1()); }},
         {"21_0", serviceOrder},
     };
     return all;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
+void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() ||
-        !file.flush())
-        throw Error(QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(path, file.errorString()));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush())
+        throw Error(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                        .arg(path, file.errorString()));
     file.close();
 }
 
 }  // namespace
 
-bool TextWriter::knows(const QString& reportId)
-{
+bool TextWriter::knows(const QString& reportId) {
     return layouts().contains(reportId);
 }
 
-QByteArray TextWriter::render(const QString& reportId, PrintDialog& dialog)
-{
+QByteArray TextWriter::render(const QString& reportId, PrintDialog& dialog) {
     const auto layout = layouts().find(reportId);
     if (layout == layouts().end())
         return QByteArray();
     return (*layout)(CompanyHeader::fromStore(), dialog);
 }
 
-void TextWriter::write(const QString& reportId, PrintDialog& dialog)
-{
+void TextWriter::write(const QString& reportId, PrintDialog& dialog) {
     if (!knows(reportId))
         return;
     const QByteArray bytes = render(reportId, dialog);
@@ -124,8 +120,9 @@ void TextWriter::write(const QString& reportId, PrintDialog& dialog)
         RawPrinter::send(bytes, QStringLiteral("Quelvarino %1").arg(reportId));
     } else if (dialog.Edtip() == dialog.fileItem()) {
         writeFile(dialog.fileItemPath(), bytes);
-        MessageBox::show(QStringLiteral("A T E N Ç Ã O"), QStringLiteral("Arquivo gerado com sucesso."),
-                         QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
+        MessageBox::show(QStringLiteral("A T E N Ç Ã O"),
+                         QStringLiteral("Arquivo gerado com sucesso."), QMessageBox::Question,
+                         QMessageBox::Ok, QMessageBox::Ok);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/recordscreen.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -30,32 +31,13 @@ namespace {
 const char* const kBlankCnpj = "  .   .   /    -  ";
 const char* const kBlankCpf = "   .   .   -  ";
 
-class CopyOnEnter : public QObject {
-public:
-    CopyOnEnter(QObject* parent, std::function<void()> copy) : QObject(parent), copy_(std::move(copy)) {}
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter)
-                guarded(copy_);
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> copy_;
-};
-
-QString textOf(QWidget* w)
-{
+QString textOf(QWidget* w) {
     if (auto* combo = qobject_cast<QComboBox*>(w))
         return combo->currentText();
     return static_cast<QLineEdit*>(w)->text();
 }
 
-void setTextOf(QWidget* w, const QString& text)
-{
+void setTextOf(QWidget* w, const QString& text) {
     if (auto* combo = qobject_cast<QComboBox*>(w))
         setComboText(combo, text);
     else
@@ -65,8 +47,7 @@ void setTextOf(QWidget* w, const QString& text)
 }  // namespace
 
 TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
-    : Screen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent)
-{
+    : Screen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent) {
     auto* layout = new QVBoxLayout(this);
     auto* top = new QGroupBox(this);
     auto* g = new QGridLayout(top);
@@ -192,32 +173,35 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
     for (const auto& [w, field] : dataFields())
         enterMovesOn(w);
-    Ed_Contato[0]->installEventFilter(new CopyOnEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); }));
+    onEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); });
     setFieldEditable(Ed_Data, false);
     clearFields();
     setBrowsing(false);
 }
 
-QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const
-{
+QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const {
     QList<QPair<QWidget*, QString>> out = {{Ed_Razsoc, "RAZAOSOCIAL"}, {Ed_Cnpj, "CNPJ"},
                                            {Ed_Inscest, "INSCREST"},   {Ed_Nomefan, "NOMEFAN"},
                                            {Ed_Site, "SITE"},          {Ed_Email, "EMAIL"}};
     for (int a = 0; a < 2; ++a) {
         const QString n = QString::number(a + 1);
-        out += {{Ed_End[a], "ENDERECO" + n},         {Ed_Bairro[a], "BAIRRO" + n},
-                {Ed_Cep[a], "CEP" + n},              {Ed_Cid[a], "CIDADE" + n},
-                {Cb_Est[a], "UF" + n},               {Ed_Ddd[a], "DDD" + n},
-                {Ed_Tel_1[a], "TELEFONE" + n + "_1"}, {Cb_Tipofone_1[a], "TIPOTEL" + n + "_1"},
-                {Ed_Tel_2[a], "TELEFONE" + n + "_2"}, {Cb_Tipofone_2[a], "TIPOTEL" + n + "_2"},
+        out += {{Ed_End[a], "ENDERECO" + n},
+                {Ed_Bairro[a], "BAIRRO" + n},
+                {Ed_Cep[a], "CEP" + n},
+                {Ed_Cid[a], "CIDADE" + n},
+                {Cb_Est[a], "UF" + n},
+                {Ed_Ddd[a], "DDD" + n},
+                {Ed_Tel_1[a], "TELEFONE" + n + "_1"},
+                {Cb_Tipofone_1[a], "TIPOTEL" + n + "_1"},
+                {Ed_Tel_2[a], "TELEFONE" + n + "_2"},
+                {Cb_Tipofone_2[a], "TIPOTEL" + n + "_2"},
                 {Ed_Contato[a], "CONTATO" + n}};
     }
     out += {{Ed_Banco, "BANCO"}, {Ed_Agencia, "AGENCIA"}, {Ed_CCor, "CONTAC"}};
     return out;
 }
 
-void TQuelvarino00Emp_0::clearFields()
-{
+void TQuelvarino00Emp_0::clearFields() {
     Ed_Cnpj->setMask(QString());
     for (const auto& [w, field] : dataFields())
         setTextOf(w, QString());
@@ -229,8 +213,7 @@ void TQuelvarino00Emp_0::clearFields()
     }
 }
 
-void TQuelvarino00Emp_0::setBrowsing(bool recordExists)
-{
+void TQuelvarino00Emp_0::setBrowsing(bool recordExists) {
     entering_ = false;
     for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Gravar, Btn_Cancel, Btn_Excluir,
                            Btn_Consultar, Btn_Limpar, Btn_Imprimir, Btn_Retornar})
@@ -245,8 +228,7 @@ void TQuelvarino00Emp_0::setBrowsing(bool recordExists)
     setFieldEditable(Rb_Cpf, false);
 }
 
-void TQuelvarino00Emp_0::setEntering()
-{
+void TQuelvarino00Emp_0::setEntering() {
     entering_ = true;
     for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
                            Btn_Imprimir, Btn_Retornar})
@@ -259,8 +241,7 @@ void TQuelvarino00Emp_0::setEntering()
     setFieldEditable(Rb_Cpf, true);
 }
 
-void TQuelvarino00Emp_0::loadStored()
-{
+void TQuelvarino00Emp_0::loadStored() {
     Table* t = DataModule1->TBEmpresa;
     t->close();
     t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
@@ -281,38 +262,33 @@ void TQuelvarino00Emp_0::loadStored()
     setBrowsing(exists);
 }
 
-void TQuelvarino00Emp_0::FormActivate()
-{
+void TQuelvarino00Emp_0::FormActivate() {
     // Never over what the operator is typing.
     if (!entering_ && DataModule1)
         loadStored();
 }
 
-void TQuelvarino00Emp_0::showEvent(QShowEvent* event)
-{
+void TQuelvarino00Emp_0::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     if (!entering_ && DataModule1)
         guarded([this] { loadStored(); });
 }
 
-void TQuelvarino00Emp_0::Rb_CnpjClick()
-{
+void TQuelvarino00Emp_0::Rb_CnpjClick() {
     Ed_Cnpj->setMask(QString());
     Ed_Cnpj->clear();
     Ed_Cnpj->setMask(QStringLiteral("!99.999.999/9999-99;1;"));
     Ed_Cnpj->setFocus();
 }
 
-void TQuelvarino00Emp_0::Rb_CpfClick()
-{
+void TQuelvarino00Emp_0::Rb_CpfClick() {
     Ed_Cnpj->setMask(QString());
     Ed_Cnpj->clear();
     Ed_Cnpj->setMask(QStringLiteral("!999.999.999-99;1;"));
     Ed_Cnpj->setFocus();
 }
 
-void TQuelvarino00Emp_0::Ed_CnpjExit()
-{
+void TQuelvarino00Emp_0::Ed_CnpjExit() {
     const QString text = Ed_Cnpj->text();
     if (text == QLatin1String(kBlankCnpj) || text == QLatin1String(kBlankCpf) || text.isEmpty())
         return;
@@ -323,8 +299,7 @@ void TQuelvarino00Emp_0::Ed_CnpjExit()
         MessageBox::question(QStringLiteral("Número do CPF invalido."));
 }
 
-void TQuelvarino00Emp_0::copyAddressToLogistics()
-{
+void TQuelvarino00Emp_0::copyAddressToLogistics() {
     for (QComboBox* combo : {Cb_Est[1], Cb_Tipofone_1[1], Cb_Tipofone_2[1]})
         setPickOnly(combo, false);
     Ed_End[1]->setText(Ed_End[0]->text());
@@ -340,16 +315,14 @@ void TQuelvarino00Emp_0::copyAddressToLogistics()
     Ed_Contato[1]->setText(Ed_Contato[0]->text());
 }
 
-void TQuelvarino00Emp_0::Btn_NovoClick()
-{
+void TQuelvarino00Emp_0::Btn_NovoClick() {
     clearFields();
     Ed_Data->setText(formatDate(Clock::today()));
     setEntering();
     Ed_Razsoc->setFocus();
 }
 
-void TQuelvarino00Emp_0::Btn_AlterarClick()
-{
+void TQuelvarino00Emp_0::Btn_AlterarClick() {
     if (Ed_Razsoc->text().isEmpty()) {
         MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
         return;
@@ -359,33 +332,28 @@ void TQuelvarino00Emp_0::Btn_AlterarClick()
     t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
     t->open();
     t->findNearest(Ed_Razsoc->text());
-    try {
-        t->edit();
-    } catch (const RecordLockedError&) {
-        t->close();
-        MessageBox::warning(QStringLiteral("Este registro está sendo alterado por outro usuário."));
+    if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
         return;
-    }
     setEntering();
     Ed_Razsoc->setFocus();
 }
 
-bool TQuelvarino00Emp_0::validate()
-{
-    QList<QWidget*> looked = {Ed_Razsoc, Ed_Cnpj, Ed_Inscest, Ed_Nomefan, Ed_Ddd[0],
-                              Ed_Banco,  Ed_Agencia, Ed_CCor};
+bool TQuelvarino00Emp_0::validate() {
+    QList<QWidget*> looked = {Ed_Razsoc, Ed_Cnpj,  Ed_Inscest, Ed_Nomefan,
+                              Ed_Ddd[0], Ed_Banco, Ed_Agencia, Ed_CCor};
     for (int a = 0; a < 2; ++a)
-        looked += {Ed_End[a], Ed_Cep[a], Cb_Est[a], Ed_Cid[a], Ed_Tel_1[a], Cb_Tipofone_1[a],
-                   Ed_Tel_2[a], Cb_Tipofone_2[a], Ed_Contato[a]};
+        looked += {Ed_End[a],        Ed_Cep[a],   Cb_Est[a],        Ed_Cid[a],    Ed_Tel_1[a],
+                   Cb_Tipofone_1[a], Ed_Tel_2[a], Cb_Tipofone_2[a], Ed_Contato[a]};
     bool allBlank = true;
     for (QWidget* w : looked) {
         auto* masked = qobject_cast<MaskEdit*>(w);
-        const bool blank = masked ? (masked->text().isEmpty() || masked->isBlank()) : textOf(w).isEmpty();
+        const bool blank =
+            masked ? (masked->text().isEmpty() || masked->isBlank()) : textOf(w).isEmpty();
         allBlank = allBlank && blank;
     }
     if (allBlank) {
-        MessageBox::warning(
-            QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+        MessageBox::warning(QStringLiteral(
+            "Impossível gravar este registro, pois todos os campos estão em branco"));
         Ed_Razsoc->setFocus();
         return false;
     }
@@ -397,8 +365,7 @@ bool TQuelvarino00Emp_0::validate()
     return true;
 }
 
-void TQuelvarino00Emp_0::Btn_GravarClick()
-{
+void TQuelvarino00Emp_0::Btn_GravarClick() {
     if (!validate())
         return;
     Table* t = DataModule1->TBEmpresa;
@@ -411,13 +378,8 @@ void TQuelvarino00Emp_0::Btn_GravarClick()
         if (t->isEmpty()) {
             t->insert();
         } else {
-            try {
-                t->edit();
-            } catch (const RecordLockedError&) {
-                t->close();
-                MessageBox::warning(QStringLiteral("Este registro está sendo alterado por outro usuário."));
+            if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
                 return;
-            }
         }
     }
     for (const auto& [w, field] : dataFields())
@@ -432,20 +394,17 @@ void TQuelvarino00Emp_0::Btn_GravarClick()
     loadStored();
 }
 
-void TQuelvarino00Emp_0::Btn_CancelClick()
-{
+void TQuelvarino00Emp_0::Btn_CancelClick() {
     DataModule1->TBEmpresa->close();  // abandons the edit and its lock
     clearFields();
     loadStored();
 }
 
-void TQuelvarino00Emp_0::Btn_LimparClick()
-{
+void TQuelvarino00Emp_0::Btn_LimparClick() {
     Btn_CancelClick();
 }
 
-void TQuelvarino00Emp_0::Btn_ExcluirClick()
-{
+void TQuelvarino00Emp_0::Btn_ExcluirClick() {
     if (Ed_Razsoc->text().trimmed().isEmpty()) {
         MessageBox::warning(QStringLiteral("Selecione o registro que será excluído"));
         return;
@@ -457,13 +416,8 @@ void TQuelvarino00Emp_0::Btn_ExcluirClick()
     t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
     t->open();
     t->findNearest(Ed_Razsoc->text());
-    try {
-        t->edit();
-    } catch (const RecordLockedError&) {
-        t->close();
-        MessageBox::warning(QStringLiteral("Este registro está sendo alterado por outro usuário."));
+    if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
         return;
-    }
     // The record stays; its 31 data fields are emptied.
     for (const auto& [w, field] : dataFields())
         t->fieldByName(field).setAsString(QString());
@@ -475,13 +429,11 @@ void TQuelvarino00Emp_0::Btn_ExcluirClick()
     setBrowsing(false);
 }
 
-void TQuelvarino00Emp_0::Btn_RetornarClick()
-{
+void TQuelvarino00Emp_0::Btn_RetornarClick() {
     close();
 }
 
-void TQuelvarino00Emp_0::closeEvent(QCloseEvent* event)
-{
+void TQuelvarino00Emp_0::closeEvent(QCloseEvent* event) {
     if (DataModule1)
         DataModule1->TBEmpresa->close();
     entering_ = false;

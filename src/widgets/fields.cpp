@@ -20,8 +20,7 @@ namespace {
 class EnterFilter : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
+    bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -42,8 +41,7 @@ public:
 class MoneyKeys : public QObject {
 public:
     using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -63,11 +61,8 @@ public:
 class ExitFilter : public QObject {
 public:
     ExitFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), handler_(std::move(handler))
-    {
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
+        : QObject(parent), handler_(std::move(handler)) {}
+    bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
@@ -87,15 +82,33 @@ private:
 
 }  // namespace
 
-void enterMovesOn(QWidget* field)
-{
+void enterMovesOn(QWidget* field) {
     if (qobject_cast<QPlainTextEdit*>(field))
         return;  // Enter starts a new line in notes
     field->installEventFilter(new EnterFilter(field));
 }
 
-void upperCaseField(QLineEdit* field)
-{
+void onEnter(QWidget* field, std::function<void()> handler) {
+    class EnterHandler : public QObject {
+    public:
+        EnterHandler(QObject* parent, std::function<void()> h)
+            : QObject(parent), h_(std::move(h)) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                    guarded(h_);
+            }
+            return false;
+        }
+
+    private:
+        std::function<void()> h_;
+    };
+    field->installEventFilter(new EnterHandler(field, std::move(handler)));
+}
+
+void upperCaseField(QLineEdit* field) {
     QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
         const QString upper = text.toUpper();
         if (upper != text) {
@@ -106,8 +119,7 @@ void upperCaseField(QLineEdit* field)
     });
 }
 
-void lowerCaseField(QLineEdit* field)
-{
+void lowerCaseField(QLineEdit* field) {
     QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
         const QString lower = text.toLower();
         if (lower != text) {
@@ -118,25 +130,21 @@ void lowerCaseField(QLineEdit* field)
     });
 }
 
-void upperCaseField(QComboBox* combo)
-{
+void upperCaseField(QComboBox* combo) {
     if (combo->lineEdit())
         upperCaseField(combo->lineEdit());
 }
 
-void onExit(QWidget* field, std::function<void()> handler)
-{
+void onExit(QWidget* field, std::function<void()> handler) {
     field->installEventFilter(new ExitFilter(field, std::move(handler)));
 }
 
-void moneyKeys(QLineEdit* field)
-{
+void moneyKeys(QLineEdit* field) {
     field->installEventFilter(new MoneyKeys(field));
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-void moneyField(QLineEdit* field)
-{
+void moneyField(QLineEdit* field) {
     moneyKeys(field);
     onExit(field, [field] {
         if (field->text().trimmed().isEmpty()) {
@@ -147,20 +155,19 @@ void moneyField(QLineEdit* field)
     });
 }
 
-bool runDateCheck(MaskEdit* field)
-{
+bool runDateCheck(MaskEdit* field) {
     const DateCheck check = checkDateText(field->text());
     for (const DateCheckMessage& m : check.messages) {
         switch (m.kind) {
-        case DateCheckMessage::Information:
-            MessageBox::information(m.text);
-            break;
-        case DateCheckMessage::Warning:
-            MessageBox::warning(m.text);
-            break;
-        case DateCheckMessage::ConversionError:
-            MessageBox::error(m.text);
-            break;
+            case DateCheckMessage::Information:
+                MessageBox::information(m.text);
+                break;
+            case DateCheckMessage::Warning:
+                MessageBox::warning(m.text);
+                break;
+            case DateCheckMessage::ConversionError:
+                MessageBox::error(m.text);
+                break;
         }
     }
     if (!check.ok())
@@ -168,50 +175,47 @@ bool runDateCheck(MaskEdit* field)
     return check.ok();
 }
 
-void dateField(MaskEdit* field)
-{
+void dateField(MaskEdit* field) {
     onExit(field, [field] { runDateCheck(field); });
 }
 
-QStringList ufList()
-{
+QStringList ufList() {
     return {"AC", "AL", "AM", "AP", "BA", "CE", "DF", "ES", "GO", "MA", "MG", "MS", "MT", "PA",
             "PB", "PE", "PI", "PR", "RJ", "RN", "RO", "RR", "RS", "SC", "SE", "SP", "TO"};
 }
 
-QStringList phoneKinds()
-{
+QStringList phoneKinds() {
     return {"Linha", "Celular", "Fax"};
 }
 
-QStringList situations()
-{
+QStringList situations() {
     return {"ATIVO", "BLOQUEADO", ""};
 }
 
-QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper)
-{
+QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper) {
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     if (length > 0) {
         e->setMaxLength(length);
         // Short fields show all they hold; long ones take what the layout gives.
-        e->setMinimumWidth(e->fontMetrics().horizontalAdvance(QString(qMin(length, 10) + 3, QLatin1Char('0'))));
+        e->setMinimumWidth(
+            e->fontMetrics().horizontalAdvance(QString(qMin(length, 10) + 3, QLatin1Char('0'))));
     }
     if (upper)
         upperCaseField(e);
     return e;
 }
 
-MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask)
-{
+MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask) {
     auto* e = new MaskEdit(mask, parent);
     e->setObjectName(name);
     return e;
 }
 
-QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent)
-{
+QComboBox* makeCombo(const QString& name,
+                     const QStringList& items,
+                     int maxLength,
+                     QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->addItems(items);
@@ -225,8 +229,7 @@ QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLengt
     return combo;
 }
 
-void setPickOnly(QComboBox* combo, bool pickOnly)
-{
+void setPickOnly(QComboBox* combo, bool pickOnly) {
     const QString text = combo->currentText();
     if (pickOnly) {
         combo->setEditable(false);
@@ -238,8 +241,7 @@ void setPickOnly(QComboBox* combo, bool pickOnly)
     }
 }
 
-void setComboText(QComboBox* combo, const QString& text)
-{
+void setComboText(QComboBox* combo, const QString& text) {
     if (combo->isEditable()) {
         combo->setCurrentIndex(combo->findText(text));
         combo->setEditText(text);
@@ -248,8 +250,7 @@ void setComboText(QComboBox* combo, const QString& text)
     }
 }
 
-void setFieldEditable(QWidget* field, bool editable)
-{
+void setFieldEditable(QWidget* field, bool editable) {
     field->setEnabled(editable);
     QFont f = field->font();
     f.setBold(!editable);

@@ -14,6 +14,8 @@ class MaskEdit;
 
 // Enter moves to the next field as Tab does.
 void enterMovesOn(QWidget* field);
+// Runs `handler` when Enter is pressed in the field (before it moves on).
+void onEnter(QWidget* field, std::function<void()> handler);
 // Typed letters become capitals.
 void upperCaseField(QLineEdit* field);
 void upperCaseField(QComboBox* combo);

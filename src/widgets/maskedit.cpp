@@ -47,7 +47,8 @@ void MaskEdit::setMask(const QString& mask) {
         setFont(f);
     }
     if (!slots_.isEmpty())
-        setMinimumWidth(fontMetrics().horizontalAdvance(QString(slots_.size() + 4, QLatin1Char('0'))));
+        setMinimumWidth(
+            fontMetrics().horizontalAdvance(QString(slots_.size() + 4, QLatin1Char('0'))));
     normalizing_ = true;
     QLineEdit::setText(normalized(text()));
     normalizing_ = false;

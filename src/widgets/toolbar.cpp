@@ -6,8 +6,7 @@
 namespace quelvarino {
 namespace {
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* hint)
-{
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromLatin1(name));
     if (hint)
@@ -18,8 +17,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 
 }  // namespace
 
-Toolbar makeToolbar(QWidget* parent)
-{
+Toolbar makeToolbar(QWidget* parent) {
     Toolbar t;
     t.layout = new QHBoxLayout;
     t.Btn_Novo = makeButton(parent, "Btn_Novo", "&Novo", "Incluir novos dados");
