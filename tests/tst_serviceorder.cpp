@@ -416,6 +416,32 @@ private slots:
         QVERIFY(lastMessage().contains("0000000002"));
     }
 
+    void aChangedOrderUpdatesItsOwnRow() {
+        startOrder();
+        type(os->Edsolicit, "PRIMEIRO");
+        click(os->Btn_Gravar);
+        startOrder();
+        click(os->Btn_Gravar);
+        QCOMPARE(orderCount(), 2);
+        // The order on screen is 0000000002; bring back the first as the
+        // order search does, then change it as Alterar allows after the
+        // access password.
+        click(os->Btn_Limpar);
+        os->Edcomanda->setText("0000000001");
+        os->Edcodcli->setText("000007");
+        os->Edcodmot->setText("000003");
+        os->setEditState();
+        os->Edsolicit->setText("ALTERADO");
+        type(os->Edhora2, "0900");
+        type(os->Edhora3, "1200");
+        click(os->Btn_Gravar);
+        QCOMPARE(orderCount(), 2);
+        QCOMPARE(order("0000000001")["SOLICITANTE"], QString("ALTERADO"));
+        QCOMPARE(order("0000000001")["HORA4"], QString("03:00"));  // recomputed from the start time
+        QCOMPARE(order("0000000002")["SOLICITANTE"], QString());
+        QCOMPARE(os->Edcomanda->text(), QString("0000000001"));  // its number does not change
+    }
+
     void cancelAbandonsTheNewOrder() {
         startOrder();
         click(os->Btn_Cancel);

@@ -22,11 +22,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTextStream>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace quelvarino {
@@ -77,6 +79,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton)
             UrlOpener::open(QUrl(TQuelvarino000_0::makerSite()));
+    }
+};
+
+class HintDelayStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint,
+                  const QStyleOption* option,
+                  const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+            return 100;
+        return QProxyStyle::styleHint(hint, option, widget, data);
     }
 };
 
@@ -368,6 +382,12 @@ void TQuelvarino000_0::FormActivate() {
     }
     for (QMenu* m : guardedMenus_)
         m->menuAction()->setEnabled(true);
+    // Hints come up quickly, on the colour of the buttons.
+    QPalette tips = QToolTip::palette();
+    tips.setColor(QPalette::ToolTipBase, palette().color(QPalette::Button));
+    QToolTip::setPalette(tips);
+    if (!dynamic_cast<HintDelayStyle*>(QApplication::style()))
+        QApplication::setStyle(new HintDelayStyle);
 }
 
 void TQuelvarino000_0::Timer1Timer() {
