@@ -7,6 +7,7 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/recordscreen.h"
 #include "registers/searchscreen.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
@@ -67,6 +68,20 @@ TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
     buildScreen();
     connectHandlers();
     setBrowseState();
+    // The client and courier searches hand their row to this screen.
+    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0011_1"))) {
+        search->setReturn(QStringLiteral("ordem_servico"), [this](Table& row) -> QWidget* {
+            fillClient(row);
+            Eddata->setFocus();
+            return this;
+        });
+    }
+    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0012_1"))) {
+        search->setReturn(QStringLiteral("ordem_servico"), [this](Table& row) -> QWidget* {
+            fillCourier(row, false);  // the search does not copy the hour rate
+            return this;
+        });
+    }
     // The number is proposed on first show, once the data module exists.
 }
 
@@ -477,28 +492,7 @@ void TQuelvarino0021_0::EdcodcliExit() {
         return refuse("Código do cliente inexistente.");
     if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
         return refuse("Situação do Cliente BLOQUEADO.");
-    SearchScreen::fillControls(this,
-                               {{"Edcodcli", "CODCLI"},
-                                {"Edcliente", "RAZAOSOCIAL"},
-                                {"Edend", "ENDERECO1"},
-                                {"Edbairro", "BAIRRO1"},
-                                {"Edcid", "CIDADE1"},
-                                {"Eduf", "UF1"},
-                                {"Edcep", "CEP1"},
-                                {"Edddd", "DDD1"},
-                                {"Edfone1", "TELEFONE1_1"},
-                                {"Edlinha1", "TIPOTEL1_1"},
-                                {"Edfone2", "TELEFONE1_2"},
-                                {"Edlinha2", "TIPOTEL1_2"}},
-                               clients);
-    if (Rbvalor->isChecked()) {
-        setChecked(Rbhora1, false);
-        setChecked(Rbhora2, false);
-        setFieldEditable(Edvalor, true);
-        Edvalor->setText(reformatMoney(Edvalor->text()));  // the typed fixed value stays
-    } else {
-        Edvalor->setText(reformatMoney(clients.fieldByName("VALOR").asString()));
-    }
+    fillClient(clients);
 }
 
 void TQuelvarino0021_0::EdcodmotExit() {
@@ -518,17 +512,50 @@ void TQuelvarino0021_0::EdcodmotExit() {
         return refuse("Código do motorista inexistente.");
     if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
         return refuse("Situação do Motorista BLOQUEADO.");
-    Edcodmot->setText(couriers.fieldByName("COD").asString());
-    Edmotoboy->setText(couriers.fieldByName("NOME").asString());
+    fillCourier(couriers, true);
+}
+
+void TQuelvarino0021_0::fillClient(Table& row) {
+    SearchScreen::fillControls(this,
+                               {{"Edcodcli", "CODCLI"},
+                                {"Edcliente", "RAZAOSOCIAL"},
+                                {"Edend", "ENDERECO1"},
+                                {"Edbairro", "BAIRRO1"},
+                                {"Edcid", "CIDADE1"},
+                                {"Eduf", "UF1"},
+                                {"Edcep", "CEP1"},
+                                {"Edddd", "DDD1"},
+                                {"Edfone1", "TELEFONE1_1"},
+                                {"Edlinha1", "TIPOTEL1_1"},
+                                {"Edfone2", "TELEFONE1_2"},
+                                {"Edlinha2", "TIPOTEL1_2"}},
+                               row);
+    if (Rbvalor->isChecked()) {
+        // Fixed-value mode: the value typed for this order stays.
+        setChecked(Rbhora1, false);
+        setChecked(Rbhora2, false);
+        setFieldEditable(Edvalor, true);
+        Edvalor->setText(reformatMoney(Edvalor->text()));
+    } else {
+        Lbvalor->setText(row.fieldByName("VALOR").asString());
+        Edvalor->setText(reformatMoney(row.fieldByName("VALOR").asString()));
+    }
+}
+
+void TQuelvarino0021_0::fillCourier(Table& row, bool withRate) {
+    Edcodmot->setText(row.fieldByName("COD").asString());
+    Edmotoboy->setText(row.fieldByName("NOME").asString());
     if (Rbvalmot->isChecked()) {
         setFieldEditable(Edvalmot, true);
         Edvalmot->setText(reformatMoney(Edvalmot->text()));
+    } else if (withRate) {
+        Edvalmot->setText(reformatMoney(row.fieldByName("VALOR").asString()));
     } else {
-        Edvalmot->setText(reformatMoney(couriers.fieldByName("VALOR").asString()));
+        Edvalmot->setText(reformatMoney(Edvalmot->text()));
     }
     SearchScreen::fillControls(
         this, {{"Edmar", "MARCA"}, {"Edmod", "MODELO"}, {"Edano", "ANO"}, {"Edplac", "PLACA"}},
-        couriers);
+        row);
 }
 
 void TQuelvarino0021_0::Btn_ConsCliClick() {
@@ -725,11 +752,7 @@ void TQuelvarino0021_0::Btn_GravarClick() {
         if (newOrder_) {
             // A number is only proposed: when another workstation recorded
             // an order under it meanwhile, this one takes the next free one.
-            QString free = number;
-            while (t->findKey(free)) {
-                t->last();
-                free = nextCode(t->fieldByName("COMANDA").asString(), 10);
-            }
+            const QString free = RecordScreen::freeCode(*t, QStringLiteral("COMANDA"), number, 10);
             if (free != number) {
                 movedFrom = number;
                 Edcomanda->setText(free);

@@ -127,6 +127,8 @@ private:
     OrderHoursScreen hoursState() const;
     void applyHoursState(const OrderHoursScreen& s);
     bool validate();
+    void fillClient(Table& row);
+    void fillCourier(Table& row, bool withRate);
     void writeOrder(Table& table, const OrderRecordValues& values);
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;

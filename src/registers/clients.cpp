@@ -334,38 +334,7 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
             screen->loadFields(row);
         return screen;
     });
-    setReturn(QStringLiteral("ordem_servico"), [](Table& row) -> QWidget* {
-        QWidget* os = Screens::find(QStringLiteral("Quelvarino0021_0"));
-        if (!os)
-            return nullptr;
-        fillControls(os,
-                     {{"Edcodcli", "CODCLI"},
-                      {"Edcliente", "RAZAOSOCIAL"},
-                      {"Edend", "ENDERECO1"},
-                      {"Edbairro", "BAIRRO1"},
-                      {"Edcid", "CIDADE1"},
-                      {"Eduf", "UF1"},
-                      {"Edcep", "CEP1"},
-                      {"Edddd", "DDD1"},
-                      {"Edfone1", "TELEFONE1_1"},
-                      {"Edlinha1", "TIPOTEL1_1"},
-                      {"Edfone2", "TELEFONE1_2"},
-                      {"Edlinha2", "TIPOTEL1_2"}},
-                     row);
-        // In fixed-value mode the value typed on the order stays: the
-        // client's hour price would silently replace the agreed price.
-        auto* fixedValue = os->findChild<QCheckBox*>(QStringLiteral("Rbvalor"));
-        if (!fixedValue || !fixedValue->isChecked()) {
-            const QString value = row.fieldByName("VALOR").asString();
-            setControlText(
-                os, QStringLiteral("Edvalor"),
-                value.isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(value)));
-            setControlText(os, QStringLiteral("Lbvalor"), value);
-        }
-        if (auto* date = os->findChild<QWidget*>(QStringLiteral("Eddata")))
-            date->setFocus();
-        return os;
-    });
+    // The service-order screen installs its own return ("ordem_servico").
     setReturn(QStringLiteral("recibo"), [](Table& row) -> QWidget* {
         QWidget* receipt = Screens::find(QStringLiteral("Quelvarino0022_0"));
         fillControls(receipt,

@@ -252,24 +252,7 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
             screen->loadFields(row);
         return screen;
     });
-    setReturn(QStringLiteral("ordem_servico"), [](Table& row) -> QWidget* {
-        QWidget* os = Screens::find(QStringLiteral("Quelvarino0021_0"));
-        if (!os)
-            return nullptr;
-        fillControls(os,
-                     {{"Edcodmot", "COD"},
-                      {"Edmotoboy", "NOME"},
-                      {"Edmar", "MARCA"},
-                      {"Edmod", "MODELO"},
-                      {"Edano", "ANO"},
-                      {"Edplac", "PLACA"}},
-                     row);
-        auto* fixedPay = os->findChild<QCheckBox*>(QStringLiteral("Rbvalmot"));
-        auto* pay = os->findChild<QLineEdit*>(QStringLiteral("Edvalmot"));
-        if (pay && (!fixedPay || !fixedPay->isChecked()))
-            pay->setText(reformatMoney(pay->text()));
-        return os;
-    });
+    // The service-order screen installs its own return ("ordem_servico").
     // The courier expense entry and the four courier reports take code and name.
     const QList<QPair<QString, QString>> codeAndName = {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}};
     const QList<QPair<QString, QString>> targets = {{"entrada_despesa", "Quelvarino0031_0"},

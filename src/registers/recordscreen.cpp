@@ -209,6 +209,15 @@ bool RecordScreen::lockedAction(Table& table, const std::function<void()>& actio
     }
 }
 
+QString RecordScreen::freeCode(Table& table, const QString& field, const QString& code, int width) {
+    QString free = code;
+    while (table.findKey(free)) {
+        table.last();
+        free = nextCode(table.fieldByName(field).asString(), width);
+    }
+    return free;
+}
+
 bool RecordScreen::openOnCode(const QString& code, const QString& notFound) {
     Table* t = config_.table();
     t->close();
@@ -301,11 +310,7 @@ void RecordScreen::Btn_GravarClick() {
             // A record begun with Novo is always a new one: when another
             // workstation took its code meanwhile, it goes under the next
             // free code and nothing stored is changed.
-            QString free = code;
-            while (t->findKey(free)) {
-                t->last();
-                free = nextCode(t->fieldByName(config_.codeField).asString(), config_.codeWidth);
-            }
+            const QString free = freeCode(*t, config_.codeField, code, config_.codeWidth);
             if (free != code) {
                 movedFrom = code;
                 config_.codeEdit->setText(free);

@@ -53,6 +53,9 @@ public:
     // Runs an edit or delete that takes the record lock; when another user
     // holds it, says so, closes the table and returns false.
     static bool lockedAction(Table& table, const std::function<void()>& action);
+    // `code` when no record has it, else the code after the last one: a
+    // proposed code that another workstation took meanwhile.
+    static QString freeCode(Table& table, const QString& field, const QString& code, int width);
 
     // Copies the table's current record into the fields of `bindings` (all
     // of them when empty): money formatted, combos as free text.
