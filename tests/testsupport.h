@@ -32,6 +32,46 @@ public:
     QTemporaryDir dir;
 };
 
+// What an operator does on a screen, for the GUI tests.
+#include "data/table.h"
+#include "widgets/messagebox.h"
+
+#include <QAbstractButton>
+#include <QMap>
+
+namespace operatorDoes {
+
+// A click on an enabled button (near its left edge, where a radio or
+// check box reacts too).
+inline void click(QAbstractButton* b) {
+    QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
+}
+
+// Arrives in a field with Tab, types, leaves it with Tab.
+inline void type(QWidget* field, const QString& text) {
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
+}
+
+inline QString lastMessage() {
+    const auto shown = MessageBox::shownMessages();
+    return shown.isEmpty() ? QString() : shown.last().text;
+}
+
+// A record stored directly, as another workstation would.
+inline void store(const QString& table, const QMap<QString, QString>& fields) {
+    quelvarino::Table t(table);
+    t.open();
+    t.insert();
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        t.fieldByName(it.key()).setAsString(it.value());
+    t.post();
+}
+
+}  // namespace operatorDoes
+
 // A main for GUI tests: the program's own application object, so errors
 // that escape a handler are caught as in the program.
 #include "widgets/application.h"

@@ -28,33 +28,13 @@
 #include <memory>
 
 using namespace quelvarino;
+using namespace operatorDoes;
 
 class TestPrinting : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempHome> home;
 
-    void click(QAbstractButton* b) {
-        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
-    }
-    void type(QWidget* field, const QString& text) {
-        field->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
-    }
-    QString lastMessage() const {
-        const auto shown = MessageBox::shownMessages();
-        return shown.isEmpty() ? QString() : shown.last().text;
-    }
-    static void store(const QString& table, const QMap<QString, QString>& fields) {
-        Table t(table);
-        t.open();
-        t.insert();
-        for (auto it = fields.begin(); it != fields.end(); ++it)
-            t.fieldByName(it.key()).setAsString(it.value());
-        t.post();
-    }
     static QByteArray readFile(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();

@@ -20,6 +20,7 @@
 #include <memory>
 
 using namespace quelvarino;
+using namespace operatorDoes;
 
 // Orders typed through the real screen, as the operator does them.
 class TestServiceOrder : public QObject {
@@ -28,27 +29,6 @@ class TestServiceOrder : public QObject {
     std::unique_ptr<TempHome> home;
     TQuelvarino0021_0* os = nullptr;
 
-    void click(QAbstractButton* b) {
-        QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
-    }
-    void type(QWidget* field, const QString& text) {
-        field->setFocus(Qt::TabFocusReason);
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Tab);
-    }
-    QString lastMessage() const {
-        const auto shown = MessageBox::shownMessages();
-        return shown.isEmpty() ? QString() : shown.last().text;
-    }
-    static void store(const QString& table, const QMap<QString, QString>& fields) {
-        Table t(table);
-        t.open();
-        t.insert();
-        for (auto it = fields.begin(); it != fields.end(); ++it)
-            t.fieldByName(it.key()).setAsString(it.value());
-        t.post();
-    }
     static QMap<QString, QString> order(const QString& number) {
         Table t("tbordem");
         t.open();
