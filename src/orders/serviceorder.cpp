@@ -142,6 +142,7 @@ void TQuelvarino0021_0::buildScreen() {
     c->addWidget(Eduf, 2, 5);
     c->addWidget(caption("CEP :", client), 2, 6);
     c->addWidget(Edcep, 2, 7, 1, 2);
+    Edddd->setMaximumWidth(Edddd->minimumWidth());
     auto* phones = new QHBoxLayout;
     phones->addWidget(Edddd);
     phones->addWidget(Edfone1, 1);
@@ -152,6 +153,8 @@ void TQuelvarino0021_0::buildScreen() {
     phones->addWidget(Rbtel);
     c->addWidget(caption("Telefones :  DDD", client), 3, 0);
     c->addLayout(phones, 3, 1, 1, 8);
+    c->setColumnStretch(2, 2);  // the client's name and address take the room
+    c->setColumnStretch(3, 1);
     layout->addWidget(client);
 
     // Times and values.
