@@ -263,17 +263,7 @@ void TQuelvarino0021_0::buildScreen() {
     Lbvalor->setObjectName(QStringLiteral("Lbvalor"));
     Lbvalor->setVisible(false);
 
-    const Toolbar bar = makeToolbar(this);
-    Btn_Novo = bar.Btn_Novo;
-    Btn_Alterar = bar.Btn_Alterar;
-    Btn_Gravar = bar.Btn_Gravar;
-    Btn_Cancel = bar.Btn_Cancel;
-    Btn_Excluir = bar.Btn_Excluir;
-    Btn_Consultar = bar.Btn_Consultar;
-    Btn_Limpar = bar.Btn_Limpar;
-    Btn_Imprimir = bar.Btn_Imprimir;
-    Btn_Retornar = bar.Btn_Retornar;
-    layout->addLayout(bar.layout);
+    layout->addLayout(takeToolbar(this));
 
     for (QWidget* w : editableFields())
         enterMovesOn(w);

@@ -29,17 +29,7 @@ const char* const kLockedMessage = "Este registro está sendo alterado por outro
 
 RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWidget* parent)
     : Screen(instance, caption, parent) {
-    const Toolbar bar = makeToolbar(this);
-    toolbar_ = bar.layout;
-    Btn_Novo = bar.Btn_Novo;
-    Btn_Alterar = bar.Btn_Alterar;
-    Btn_Gravar = bar.Btn_Gravar;
-    Btn_Cancel = bar.Btn_Cancel;
-    Btn_Excluir = bar.Btn_Excluir;
-    Btn_Consultar = bar.Btn_Consultar;
-    Btn_Limpar = bar.Btn_Limpar;
-    Btn_Imprimir = bar.Btn_Imprimir;
-    Btn_Retornar = bar.Btn_Retornar;
+    toolbar_ = takeToolbar(this);
     const QList<QPair<QPushButton*, void (RecordScreen::*)()>> handlers = {
         {Btn_Novo, &RecordScreen::Btn_NovoClick},
         {Btn_Alterar, &RecordScreen::Btn_AlterarClick},

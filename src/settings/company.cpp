@@ -143,19 +143,10 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     date->addWidget(Ed_Data);
     layout->addLayout(date);
 
-    const Toolbar bar = makeToolbar(this);
-    Btn_Novo = bar.Btn_Novo;
-    Btn_Alterar = bar.Btn_Alterar;
-    Btn_Gravar = bar.Btn_Gravar;
-    Btn_Cancel = bar.Btn_Cancel;
-    Btn_Excluir = bar.Btn_Excluir;
-    Btn_Consultar = bar.Btn_Consultar;
-    Btn_Limpar = bar.Btn_Limpar;
-    Btn_Imprimir = bar.Btn_Imprimir;
-    Btn_Retornar = bar.Btn_Retornar;
+    QHBoxLayout* toolbar = takeToolbar(this);
     Btn_Novo->setToolTip(QStringLiteral("Inclusão de dados"));
     Btn_Cancel->setToolTip(QStringLiteral("Cancelar operação"));
-    layout->addLayout(bar.layout);
+    layout->addLayout(toolbar);
 
     const QList<QPair<QPushButton*, void (TQuelvarino00Emp_0::*)()>> handlers = {
         {Btn_Novo, &TQuelvarino00Emp_0::Btn_NovoClick},

@@ -22,4 +22,21 @@ struct Toolbar {
 
 Toolbar makeToolbar(QWidget* parent);
 
+// Makes the toolbar of `screen` and keeps its buttons in the screen's own
+// members of the same names; returns the toolbar's layout.
+template <typename Screen>
+QHBoxLayout* takeToolbar(Screen* screen) {
+    const Toolbar bar = makeToolbar(screen);
+    screen->Btn_Novo = bar.Btn_Novo;
+    screen->Btn_Alterar = bar.Btn_Alterar;
+    screen->Btn_Gravar = bar.Btn_Gravar;
+    screen->Btn_Cancel = bar.Btn_Cancel;
+    screen->Btn_Excluir = bar.Btn_Excluir;
+    screen->Btn_Consultar = bar.Btn_Consultar;
+    screen->Btn_Limpar = bar.Btn_Limpar;
+    screen->Btn_Imprimir = bar.Btn_Imprimir;
+    screen->Btn_Retornar = bar.Btn_Retornar;
+    return bar.layout;
+}
+
 }  // namespace quelvarino
