@@ -4,11 +4,13 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/documentfield.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -24,8 +26,6 @@
 namespace quelvarino {
 namespace {
 
-const char* const kCnpjMask = "!99.999.999/9999-99;1;";
-const char* const kCpfMask = "!999.999.999-99;1;";
 const char* const kBlankCnpj = "  .   .   /    -  ";
 const char* const kBlankCpf = "   .   .   -  ";
 
@@ -46,10 +46,8 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     Rb_Cnpj->setObjectName(QStringLiteral("Rb_Cnpj"));
     Rb_Cpf = new QRadioButton(QStringLiteral("C.P.F."), top);
     Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
-    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf})
-        rb->setFocusPolicy(Qt::NoFocus);  // choosing the mask is not leaving the field
     Ed_Cnpj = makeMaskEdit(top, "Ed_Cnpj", "");
-    Ed_Cnpj->setMinimumWidth(150);
+    document().keepWidth();
     Ed_Inscest = makeEdit(top, "Ed_Inscest", 15, true);
     Ed_Data = makeMaskEdit(top, "Ed_Data", "!99/99/9999;1;_");
 
@@ -95,9 +93,9 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
         Cb_Est[a] = makeCombo("Cb_Est" + n, ufList(), 2, group);
         Ed_Cep[a] = makeMaskEdit(group, "Ed_Cep" + n, "99999-999;1;_");
         Ed_Ddd[a] = makeEdit(group, "Ed_Ddd" + n, 3, false);
-        Ed_Tel_1[a] = makeMaskEdit(group, "Ed_Tel" + n + "_1", "9999-9999;1;_");
+        Ed_Tel_1[a] = makePhoneEdit(group, "Ed_Tel" + n + "_1");
         Cb_Tipofone_1[a] = makeCombo("Cb_Tipofone" + n + "_1", phoneKinds(), 10, group);
-        Ed_Tel_2[a] = makeMaskEdit(group, "Ed_Tel" + n + "_2", "9999-9999;1;_");
+        Ed_Tel_2[a] = makePhoneEdit(group, "Ed_Tel" + n + "_2");
         Cb_Tipofone_2[a] = makeCombo("Cb_Tipofone" + n + "_2", phoneKinds(), 10, group);
         Ed_Contato[a] = makeEdit(group, "Ed_Contato" + n, 80, true);
         Ed_Ddd[a]->setMaximumWidth(50);
@@ -155,6 +153,7 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     c.searchScreen = QStringLiteral("Quelvarino0011_1");
     c.printDialog = QStringLiteral("Quelvarino0011_2");
     c.situation = Cb_Situacli;
+    c.dateLabel = true;
     c.editableExtras = {Rb_Cnpj, Rb_Cpf};
     c.novoHint = QStringLiteral("Inclusão de dados");
     c.cancelHint = QStringLiteral("Cancelar operação");
@@ -194,36 +193,41 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     onEnter(Ed_Contato[0], [this] { copyAddressToBilling(); });
 }
 
-void TQuelvarino0011_0::clearExtra() {
-    // No mask and no choice: a loaded record shows its document unchanged.
-    Ed_Cnpj->setMask(QString());
-    Ed_Cnpj->clear();
-    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf}) {
-        rb->setAutoExclusive(false);
-        rb->setChecked(false);
-        rb->setAutoExclusive(true);
-    }
+DocumentField TQuelvarino0011_0::document() const {
+    return {Ed_Cnpj, Rb_Cnpj, Rb_Cpf};
 }
 
-void TQuelvarino0011_0::chooseDocumentMask(const QString& m) {
-    Ed_Cnpj->setMask(QString());
-    Ed_Cnpj->clear();
-    Ed_Cnpj->setMask(m);
-    Ed_Cnpj->setFocus();
+void TQuelvarino0011_0::clearExtra() {
+    // No mask and no choice: a loaded record shows its document unchanged.
+    document().reset();
 }
 
 void TQuelvarino0011_0::Rb_CnpjClick() {
-    chooseDocumentMask(QString::fromLatin1(kCnpjMask));
+    document().chooseCnpj();
+    Ed_Cnpj->setFocus();
 }
 
 void TQuelvarino0011_0::Rb_CpfClick() {
-    chooseDocumentMask(QString::fromLatin1(kCpfMask));
+    document().chooseCpf();
+    Ed_Cnpj->setFocus();
 }
 
 void TQuelvarino0011_0::Ed_CnpjExit() {
-    const QString text = Ed_Cnpj->text();
-    if (text.isEmpty())
+    if (Ed_Cnpj->text().isEmpty())
         return;
+    // A number typed without choosing C.N.P.J. or C.P.F. is never left
+    // unchecked: its digits say which it is, or the operator is asked.
+    if (!Rb_Cnpj->isChecked() && !Rb_Cpf->isChecked() && Ed_Cnpj->isModified() &&
+        !document().takeKindFromDigits()) {
+        const bool towardsTheChoice = qobject_cast<QRadioButton*>(QApplication::focusWidget());
+        MessageBox::question(
+            QStringLiteral("Escolha C.N.P.J. ou C.P.F. e digite o número do documento."));
+        document().reset();
+        if (!towardsTheChoice)
+            Rb_Cnpj->setFocus();
+        return;
+    }
+    const QString text = Ed_Cnpj->text();
     const bool blank = text == QLatin1String(kBlankCnpj) || text == QLatin1String(kBlankCpf);
     // A separate table object: an edit begun with Alterar keeps its lock.
     Table byDocument(QStringLiteral("tbclientes"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "registers/recordscreen.h"
+#include "registers/documentfield.h"
 #include "registers/searchscreen.h"
 
 class QComboBox;
@@ -52,7 +53,7 @@ protected:
     void clearExtra() override;
 
 private:
-    void chooseDocumentMask(const QString& mask);
+    DocumentField document() const;
 };
 
 // "Pesquisa de Clientes".

@@ -66,10 +66,10 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     Cb_Est = makeCombo(QStringLiteral("Cb_Est"), ufList(), 2, address);
     Ed_Cep = makeMaskEdit(address, "Ed_Cep", "99999-999;1;_");
     Ed_Ddd1 = makeEdit(address, "Ed_Ddd1", 3, false);
-    Ed_Tel1 = makeMaskEdit(address, "Ed_Tel1", "9999-9999;1;_");
+    Ed_Tel1 = makePhoneEdit(address, "Ed_Tel1");
     Cb_Tipofone1 = makeCombo(QStringLiteral("Cb_Tipofone1"), phoneKinds(), 10, address);
     Ed_Ddd2 = makeEdit(address, "Ed_Ddd2", 3, false);
-    Ed_Tel2 = makeMaskEdit(address, "Ed_Tel2", "9999-9999;1;_");
+    Ed_Tel2 = makePhoneEdit(address, "Ed_Tel2");
     Cb_Tipofone2 = makeCombo(QStringLiteral("Cb_Tipofone2"), phoneKinds(), 10, address);
     Ed_Ddd1->setMaximumWidth(50);
     Ed_Ddd2->setMaximumWidth(50);
@@ -99,7 +99,7 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     Ed_Mar = makeEdit(moto, "Ed_Mar", 20, true);
     Ed_Mod = makeEdit(moto, "Ed_Mod", 20, true);
     Ed_Ano = makeMaskEdit(moto, "Ed_Ano", "!9999/9999;1;_");
-    Ed_Plac = makeMaskEdit(moto, "Ed_Plac", ">LLL-9999;1;_");
+    Ed_Plac = makePlateEdit(moto, "Ed_Plac");
     m->addWidget(label("Marca :", moto), 0, 0);
     m->addWidget(Ed_Mar, 0, 1);
     m->addWidget(label("Modelo :", moto), 1, 0);
@@ -159,6 +159,7 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     c.searchScreen = QStringLiteral("Quelvarino0012_1");
     c.printDialog = QStringLiteral("Quelvarino0012_2");
     c.situation = Cb_Sit;
+    c.dateLabel = true;
     c.pickOnlyCombos = {Cb_Est, Cb_Tipofone1, Cb_Tipofone2};
     setUp(c, {{Ed_Cod, "COD", Kind::Text},
               {Ed_Nome, "NOME", Kind::Text},

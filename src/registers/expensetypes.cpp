@@ -20,17 +20,12 @@ TQuelvarino0013_0::TQuelvarino0013_0(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     auto* group = new QGroupBox(this);
     auto* form = new QFormLayout(group);
-    Ed_Cod = new QLineEdit(group);
-    Ed_Cod->setObjectName(QStringLiteral("Ed_Cod"));
-    Ed_Cod->setMaximumWidth(90);
-    Ed_Desp = new QLineEdit(group);
-    Ed_Desp->setObjectName(QStringLiteral("Ed_Desp"));
-    Ed_Desp->setMaxLength(45);
+    Ed_Cod = makeEdit(group, QStringLiteral("Ed_Cod"), 0, false);
+    Ed_Cod->setFixedWidth(90);
+    Ed_Desp = makeEdit(group, QStringLiteral("Ed_Desp"), 45, true);
     Ed_Desp->setMinimumWidth(380);
-    upperCaseField(Ed_Desp);
-    Ed_Data = new MaskEdit(QStringLiteral("!99/99/9999;1;_"), group);
-    Ed_Data->setObjectName(QStringLiteral("Ed_Data"));
-    Ed_Data->setMaximumWidth(110);
+    Ed_Data = makeMaskEdit(group, QStringLiteral("Ed_Data"), QStringLiteral("!99/99/9999;1;_"));
+    Ed_Data->setMaximumWidth(Ed_Data->minimumWidth());
     form->addRow(QStringLiteral("Código :"), Ed_Cod);
     form->addRow(QStringLiteral("Despesa :"), Ed_Desp);
     form->addRow(QStringLiteral("Data da Última Alteração :"), Ed_Data);
@@ -55,6 +50,12 @@ TQuelvarino0013_0::TQuelvarino0013_0(QWidget* parent)
               {Ed_Desp, "DESPESA", Kind::Text},
               {Ed_Data, "DATA", Kind::Mask}});
     setTabOrder(Ed_Desp, Btn_Gravar);
+}
+
+void TQuelvarino0013_0::reloadForEdit(Table& table) {
+    // The date shown is the one the change will store: today's, as after
+    // clearing.
+    loadFields(table, {"COD", "DESPESA"});
 }
 
 TQuelvarino0013_1::TQuelvarino0013_1(QWidget* parent)

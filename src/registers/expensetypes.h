@@ -18,6 +18,9 @@ public:
     QLineEdit* Ed_Cod;
     QLineEdit* Ed_Desp;
     MaskEdit* Ed_Data;
+
+protected:
+    void reloadForEdit(Table& table) override;
 };
 
 // "Pesquisa de Despesas".

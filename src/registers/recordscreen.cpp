@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -57,9 +58,20 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
         if (b.kind == Kind::Money)
             moneyField(static_cast<QLineEdit*>(b.widget));
     }
-    if (config_.codeEdit) {
-        config_.codeEdit->setMaxLength(config_.codeWidth);
+    // The code is never typed, so it has no input limit: the code after
+    // 999999 is 1000000 and must be shown and stored whole.
+    if (config_.codeEdit)
         setFieldEditable(config_.codeEdit, false);
+    if (config_.dateLabel) {
+        Lbdata = new QLabel(this);
+        Lbdata->setObjectName(QStringLiteral("Lbdata"));
+        QFont bold = Lbdata->font();
+        bold.setBold(true);
+        Lbdata->setFont(bold);
+        Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Lbdata->setText(formatDate(Clock::today()));
+        if (auto* box = qobject_cast<QBoxLayout*>(layout()))
+            box->insertWidget(0, Lbdata);
     }
     if (config_.lastChange)
         setFieldEditable(config_.lastChange, false);
@@ -134,6 +146,16 @@ void RecordScreen::clearScreen() {
     if (config_.table && config_.table())
         config_.table()->close();  // abandons an edit and its lock
     newRecord_ = false;
+}
+
+void RecordScreen::FormActivate() {
+    if (Lbdata)
+        Lbdata->setText(formatDate(Clock::today()));
+}
+
+void RecordScreen::showEvent(QShowEvent* event) {
+    Screen::showEvent(event);
+    FormActivate();
 }
 
 void RecordScreen::setBrowseState() {

@@ -61,6 +61,7 @@ public:
     // of them when empty): money formatted, combos as free text.
     void loadFields(Table& table, const QStringList& fields = {});
 
+    QLabel* Lbdata = nullptr;  // today's date, top right (screens that have it)
     QPushButton* Btn_Novo;
     QPushButton* Btn_Alterar;
     QPushButton* Btn_Gravar;
@@ -89,6 +90,7 @@ protected:
         QString printDialog;               // instance of the print dialog
         QList<QComboBox*> pickOnlyCombos;  // pick-only after Novo
         QComboBox* situation = nullptr;    // "ATIVO" after Novo
+        bool dateLabel = false;            // Lbdata in the top right corner
         QString novoHint = QStringLiteral("Incluir novos dados");
         QString cancelHint = QStringLiteral("Cancelar a operação");
     };
@@ -106,6 +108,8 @@ protected:
     virtual QList<QWidget*> entryFields() const;
 
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void FormActivate() override;
 
 private:
     bool validate();

@@ -6,8 +6,10 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/documentfield.h"
 #include "registers/recordscreen.h"
 #include "widgets/application.h"
+#include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
@@ -56,10 +58,9 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     Rb_Cnpj->setObjectName(QStringLiteral("Rb_Cnpj"));
     Rb_Cpf = new QRadioButton(QStringLiteral("C.P.F."), top);
     Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
-    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf})
-        rb->setFocusPolicy(Qt::NoFocus);
     Ed_Cnpj = makeMaskEdit(top, QStringLiteral("Ed_Cnpj"), QString());
-    Ed_Cnpj->setMaxLength(20);
+    setTypingLimit(Ed_Cnpj, 20);
+    document().keepWidth();
     Ed_Inscest = makeEdit(top, QStringLiteral("Ed_Inscest"), 20, true);
     Ed_Nomefan = makeEdit(top, QStringLiteral("Ed_Nomefan"), 50, true);
     Ed_Site = makeEdit(top, QStringLiteral("Ed_Site"), 40, false);
@@ -192,16 +193,15 @@ QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const {
     return out;
 }
 
+DocumentField TQuelvarino00Emp_0::document() const {
+    return {Ed_Cnpj, Rb_Cnpj, Rb_Cpf};
+}
+
 void TQuelvarino00Emp_0::clearFields() {
-    Ed_Cnpj->setMask(QString());
+    document().reset();
     for (const auto& [w, field] : dataFields())
         setTextOf(w, QString());
     Ed_Data->clear();
-    for (QRadioButton* rb : {Rb_Cnpj, Rb_Cpf}) {
-        rb->setAutoExclusive(false);
-        rb->setChecked(false);
-        rb->setAutoExclusive(true);
-    }
 }
 
 void TQuelvarino00Emp_0::setBrowsing(bool recordExists) {
@@ -266,20 +266,24 @@ void TQuelvarino00Emp_0::showEvent(QShowEvent* event) {
 }
 
 void TQuelvarino00Emp_0::Rb_CnpjClick() {
-    Ed_Cnpj->setMask(QString());
-    Ed_Cnpj->clear();
-    Ed_Cnpj->setMask(QStringLiteral("!99.999.999/9999-99;1;"));
+    document().chooseCnpj();
     Ed_Cnpj->setFocus();
 }
 
 void TQuelvarino00Emp_0::Rb_CpfClick() {
-    Ed_Cnpj->setMask(QString());
-    Ed_Cnpj->clear();
-    Ed_Cnpj->setMask(QStringLiteral("!999.999.999-99;1;"));
+    document().chooseCpf();
     Ed_Cnpj->setFocus();
 }
 
 void TQuelvarino00Emp_0::Ed_CnpjExit() {
+    // A number typed without choosing C.N.P.J. or C.P.F. takes the kind its
+    // digits say, so it is checked too; otherwise the operator is told.
+    if (!Ed_Cnpj->text().isEmpty() && !Rb_Cnpj->isChecked() && !Rb_Cpf->isChecked() &&
+        Ed_Cnpj->isModified() && !document().takeKindFromDigits()) {
+        MessageBox::question(
+            QStringLiteral("Escolha C.N.P.J. ou C.P.F. e digite o número do documento."));
+        return;
+    }
     const QString text = Ed_Cnpj->text();
     if (text == QLatin1String(kBlankCnpj) || text == QLatin1String(kBlankCpf) || text.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "registers/documentfield.h"
 #include "widgets/screen.h"
 
 #include <QList>
@@ -73,6 +74,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    DocumentField document() const;
     void clearFields();
     void loadStored();  // the stored record into the screen, and the button states
     void setBrowsing(bool recordExists);

@@ -4,14 +4,17 @@
 #include "core/money.h"
 #include "core/registerchecks.h"
 #include "widgets/application.h"
+#include "widgets/fieldedit.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPointer>
 
 namespace quelvarino {
@@ -83,9 +86,46 @@ private:
 }  // namespace
 
 void enterMovesOn(QWidget* field) {
-    if (qobject_cast<QPlainTextEdit*>(field))
+    if (qobject_cast<QPlainTextEdit*>(field) || qobject_cast<QTextEdit*>(field))
         return;  // Enter starts a new line in notes
+    if (field->property("enterMovesOn").toBool())
+        return;
+    field->setProperty("enterMovesOn", true);
     field->installEventFilter(new EnterFilter(field));
+}
+
+void installEnterFlow(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QAbstractScrollArea*>(w))
+            continue;  // grids and notes keep their own Enter
+        bool insideCombo = false;
+        for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+            insideCombo = insideCombo || qobject_cast<QComboBox*>(p);
+        if (!insideCombo)
+            enterMovesOn(w);
+    }
+}
+
+void installReadableBrowseState() {
+    // Browse state draws entry fields disabled and bold; the style's grey on
+    // grey would leave the recorded data unreadable, so their text stays dark.
+    const QColor text(0x1e, 0x1e, 0x1e);
+    for (const char* kind : {"QLineEdit", "QComboBox", "QPlainTextEdit", "QTextEdit"}) {
+        QPalette p = QApplication::palette(kind);
+        p.setColor(QPalette::Disabled, QPalette::Text, text);
+        p.setColor(QPalette::Disabled, QPalette::ButtonText, text);
+        p.setColor(QPalette::Disabled, QPalette::WindowText, text);
+        QApplication::setPalette(p, kind);
+    }
+    // The captions of the document and value choices.
+    for (const char* kind : {"QRadioButton", "QCheckBox"}) {
+        QPalette p = QApplication::palette(kind);
+        p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x4a, 0x4a, 0x4a));
+        p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x4a, 0x4a, 0x4a));
+        QApplication::setPalette(p, kind);
+    }
 }
 
 void onEnter(QWidget* field, std::function<void()> handler) {
@@ -193,13 +233,16 @@ QStringList situations() {
 }
 
 QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper) {
-    auto* e = new QLineEdit(parent);
+    auto* e = new FieldEdit(parent);
     e->setObjectName(name);
     if (length > 0) {
-        e->setMaxLength(length);
-        // Short fields show all they hold; long ones take what the layout gives.
-        e->setMinimumWidth(
-            e->fontMetrics().horizontalAdvance(QString(qMin(length, 10) + 3, QLatin1Char('0'))));
+        setTypingLimit(e, length);
+        // Short fields show all they hold, in bold too; long ones take what
+        // the layout gives.
+        QFont bold = e->font();
+        bold.setBold(true);
+        e->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(
+            QString(qMin(length, 10) + 3, QLatin1Char('0'))));
     }
     if (upper)
         upperCaseField(e);
@@ -208,6 +251,20 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper
 
 MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask) {
     auto* e = new MaskEdit(mask, parent);
+    e->setObjectName(name);
+    return e;
+}
+
+MaskEdit* makePhoneEdit(QWidget* parent, const QString& name) {
+    // Landlines have eight digits, mobiles nine.
+    auto* e = new MaskEdit(QStringList{"9999-9999;1;_", "99999-9999;1;_"}, parent);
+    e->setObjectName(name);
+    return e;
+}
+
+MaskEdit* makePlateEdit(QWidget* parent, const QString& name) {
+    // The old plate ABC-1234 and the Mercosul one ABC1D23.
+    auto* e = new MaskEdit(QStringList{">LLL-9999;1;_", ">LLL9L99;1;_"}, parent);
     e->setObjectName(name);
     return e;
 }
@@ -221,10 +278,25 @@ QComboBox* makeCombo(const QString& name,
     combo->addItems(items);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->lineEdit()->setMaxLength(maxLength);
     combo->setProperty("maxTextLength", maxLength);
+    setTypingLimit(combo->lineEdit(), maxLength);
     combo->setCurrentIndex(-1);
     combo->setEditText(QString());
+    // As wide in browse (bold) as in edit state, and as in pick-only mode.
+    QFont regular = combo->font();
+    QFont bold = regular;
+    bold.setBold(true);
+    combo->setFont(bold);
+    int width = combo->sizeHint().width();
+    combo->setEditable(false);
+    width = qMax(width, combo->sizeHint().width());
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    setTypingLimit(combo->lineEdit(), maxLength);
+    combo->setCurrentIndex(-1);
+    combo->setEditText(QString());
+    combo->setFont(regular);
+    combo->setFixedWidth(width);
     enterMovesOn(combo);
     return combo;
 }
@@ -236,7 +308,8 @@ void setPickOnly(QComboBox* combo, bool pickOnly) {
         combo->setCurrentIndex(combo->findText(text));
     } else {
         combo->setEditable(true);
-        combo->lineEdit()->setMaxLength(combo->property("maxTextLength").toInt());
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        setTypingLimit(combo->lineEdit(), combo->property("maxTextLength").toInt());
         combo->setEditText(text);
     }
 }

@@ -14,6 +14,11 @@ class MaskEdit;
 
 // Enter moves to the next field as Tab does.
 void enterMovesOn(QWidget* field);
+// Enter moves on from every control of a window that takes the focus with
+// Tab (buttons and radio buttons too), except notes and grids.
+void installEnterFlow(QWidget* window);
+// Disabled entry fields (browse state) keep dark, readable text.
+void installReadableBrowseState();
 // Runs `handler` when Enter is pressed in the field (before it moves on).
 void onEnter(QWidget* field, std::function<void()> handler);
 // Typed letters become capitals.
@@ -43,6 +48,10 @@ QStringList situations();  // "ATIVO", "BLOQUEADO" and an empty item
 // An edit of at most `length` characters (0: no limit), upper case when asked.
 QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper);
 MaskEdit* makeMaskEdit(QWidget* parent, const QString& name, const QString& mask);
+// A phone of eight ("9999-9999") or nine ("99999-9999") digits.
+MaskEdit* makePhoneEdit(QWidget* parent, const QString& name);
+// A plate of the old ("ABC-1234") or the Mercosul ("ABC1D23") form.
+MaskEdit* makePlateEdit(QWidget* parent, const QString& name);
 
 QComboBox* makeCombo(const QString& name, const QStringList& items, int maxLength, QWidget* parent);
 // Pick-only: only the list's items can be chosen (after Novo). Free text:

@@ -6,15 +6,35 @@
 #include <QKeyEvent>
 
 namespace quelvarino {
+namespace {
 
-MaskEdit::MaskEdit(const QString& mask, QWidget* parent) : QLineEdit(parent) {
-    setMask(mask);
+int meaningfulCount(const QString& text) {
+    int n = 0;
+    for (const QChar c : text)
+        n += c.isLetterOrNumber() ? 1 : 0;
+    return n;
+}
+
+QString meaningful(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber())
+            out.append(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+MaskEdit::MaskEdit(const QString& mask, QWidget* parent) : MaskEdit(QStringList{mask}, parent) {}
+
+MaskEdit::MaskEdit(const QStringList& masks, QWidget* parent) : FieldEdit(parent) {
+    setMasks(masks);
     connect(this, &QLineEdit::textChanged, this, [this] { normalizeCurrent(); });
 }
 
-void MaskEdit::setMask(const QString& mask) {
-    mask_ = mask;
-    slots_.clear();
+MaskEdit::Slots MaskEdit::parse(const QString& mask) {
+    Slots out;
     const QString pattern = mask.section(QLatin1Char(';'), 0, 0);
     Case current = Case::None;
     for (int i = 0; i < pattern.size(); ++i) {
@@ -30,51 +50,86 @@ void MaskEdit::setMask(const QString& mask) {
             continue;
         }
         if (c == QLatin1Char('\\') && i + 1 < pattern.size()) {
-            slots_.append({pattern[++i], QChar(), current});
+            out.append({pattern[++i], QChar(), current});
             continue;
         }
         if (QStringLiteral("90LlAaCc#").contains(c))
-            slots_.append({QChar(), c, current});
+            out.append({QChar(), c, current});
         else
-            slots_.append({c, QChar(), current});
+            out.append({c, QChar(), current});
     }
-    setMaxLength(slots_.isEmpty() ? 32767 : slots_.size());
-    if (!slots_.isEmpty()) {
-        // Fixed-width digits keep the literals of the mask in place.
-        QFont f = font();
-        f.setFamily(QStringLiteral("DejaVu Sans Mono"));
-        f.setStyleHint(QFont::Monospace);
-        setFont(f);
-    }
-    if (!slots_.isEmpty())
-        setMinimumWidth(
-            fontMetrics().horizontalAdvance(QString(slots_.size() + 4, QLatin1Char('0'))));
+    return out;
+}
+
+void MaskEdit::setMask(const QString& mask) {
+    setMasks({mask});
+}
+
+void MaskEdit::setMasks(const QStringList& masks) {
+    masks_ = masks.isEmpty() ? QStringList{QString()} : masks;
+    alternatives_.clear();
+    for (const QString& m : masks_)
+        alternatives_.append(parse(m));
+    current_ = 0;
+    applyLayout();
     normalizing_ = true;
-    QLineEdit::setText(normalized(text()));
+    const QString before = text();
+    current_ = chooseMask(before);
+    QLineEdit::setText(fit(maskSlots(), before).text);
     normalizing_ = false;
     if (isBlank())
         setCursorPosition(0);
 }
 
-QString MaskEdit::blankText() const {
+void MaskEdit::applyLayout() {
+    int longest = 0;
+    for (const Slots& s : alternatives_)
+        longest = qMax(longest, int(s.size()));
+    setMaxLength(longest == 0 ? 32767 : longest);
+    if (longest > 0) {
+        // Fixed-width digits keep the literals of the mask in place; the
+        // field is as wide as its longest mask, so it never changes size.
+        QFont f = font();
+        f.setFamily(QStringLiteral("DejaVu Sans Mono"));
+        f.setStyleHint(QFont::Monospace);
+        setFont(f);
+        QFont bold = f;
+        bold.setBold(true);
+        setMinimumWidth(
+            QFontMetrics(bold).horizontalAdvance(QString(longest + 4, QLatin1Char('0'))));
+    }
+}
+
+void MaskEdit::useMask(int index) {
+    if (index == current_)
+        return;
+    current_ = index;
+    setMaxLength(qMax(maxLength(), int(maskSlots().size())));
+}
+
+QString MaskEdit::blankOf(const Slots& s) {
     QString out;
-    for (const Slot& s : slots_)
-        out.append(s.literal.isNull() ? QChar(' ') : s.literal);
+    for (const Slot& slot : s)
+        out.append(slot.literal.isNull() ? QChar(' ') : slot.literal);
     return out;
 }
 
+QString MaskEdit::blankText() const {
+    return blankOf(alternatives_.first());
+}
+
 bool MaskEdit::isComplete() const {
-    if (slots_.isEmpty())
+    if (maskSlots().isEmpty())
         return !text().isEmpty();
     const QString t = text();
-    for (int i = 0; i < slots_.size(); ++i) {
-        if (slots_[i].literal.isNull() && (i >= t.size() || t[i] == QLatin1Char(' ')))
+    for (int i = 0; i < maskSlots().size(); ++i) {
+        if (maskSlots()[i].literal.isNull() && (i >= t.size() || t[i] == QLatin1Char(' ')))
             return false;
     }
     return true;
 }
 
-bool MaskEdit::fits(const Slot& slot, QChar c) const {
+bool MaskEdit::fits(const Slot& slot, QChar c) {
     switch (slot.kind.toLatin1()) {
         case '9':
         case '0':
@@ -92,7 +147,7 @@ bool MaskEdit::fits(const Slot& slot, QChar c) const {
     }
 }
 
-QChar MaskEdit::applyCase(const Slot& slot, QChar c) const {
+QChar MaskEdit::applyCase(const Slot& slot, QChar c) {
     if (slot.letterCase == Case::Upper)
         return c.toUpper();
     if (slot.letterCase == Case::Lower)
@@ -100,45 +155,87 @@ QChar MaskEdit::applyCase(const Slot& slot, QChar c) const {
     return c;
 }
 
-QString MaskEdit::normalized(const QString& text) const {
-    if (slots_.isEmpty())
-        return text;  // no mask: a plain edit
-    QString out = blankText();
-    bool sameShape = text.size() == slots_.size();
-    for (int i = 0; sameShape && i < slots_.size(); ++i) {
-        if (!slots_[i].literal.isNull() && text[i] != slots_[i].literal)
+MaskEdit::Fit MaskEdit::fit(const Slots& s, const QString& text) {
+    Fit r;
+    if (s.isEmpty()) {  // no mask: a plain edit
+        r.text = text;
+        r.complete = !text.isEmpty();
+        return r;
+    }
+    r.text = blankOf(s);
+    int inputs = 0;
+    for (const Slot& slot : s)
+        inputs += slot.literal.isNull() ? 1 : 0;
+    bool sameShape = text.size() == s.size();
+    for (int i = 0; sameShape && i < s.size(); ++i) {
+        if (!s[i].literal.isNull() && text[i] != s[i].literal)
             sameShape = false;
     }
     if (sameShape) {
-        for (int i = 0; i < slots_.size(); ++i) {
-            if (slots_[i].literal.isNull() && text[i] != QLatin1Char(' ') &&
-                fits(slots_[i], text[i]))
-                out[i] = applyCase(slots_[i], text[i]);
+        for (int i = 0; i < s.size(); ++i) {
+            if (!s[i].literal.isNull() || text[i] == QLatin1Char(' '))
+                continue;
+            if (fits(s[i], text[i])) {
+                r.text[i] = applyCase(s[i], text[i]);
+                ++r.filled;
+            } else if (text[i].isLetterOrNumber()) {
+                ++r.dropped;
+            }
         }
-        return out;
-    }
-    // Another shape (a plain "31012005", a stored "ABC1234", empty text):
-    // fill the positions in order with the characters that fit them.
-    int next = 0;
-    for (int i = 0; i < slots_.size() && next < text.size(); ++i) {
-        if (!slots_[i].literal.isNull()) {
-            if (text[next] == slots_[i].literal)
+    } else {
+        // Another shape (a plain "31012005", a stored "ABC1234", empty text):
+        // fill the positions in order with the characters that fit them.
+        int next = 0;
+        for (int i = 0; i < s.size() && next < text.size(); ++i) {
+            if (!s[i].literal.isNull()) {
+                if (text[next] == s[i].literal)
+                    ++next;
+                continue;
+            }
+            while (next < text.size() && !fits(s[i], text[next])) {
+                if (text[next].isLetterOrNumber())
+                    ++r.dropped;
                 ++next;
-            continue;
+            }
+            if (next < text.size()) {
+                r.text[i] = applyCase(s[i], text[next++]);
+                ++r.filled;
+            }
         }
-        while (next < text.size() && !fits(slots_[i], text[next]))
-            ++next;
-        if (next < text.size())
-            out[i] = applyCase(slots_[i], text[next++]);
+        r.dropped += meaningfulCount(text.mid(next));
     }
-    return out;
+    r.complete = r.filled == inputs;
+    return r;
+}
+
+int MaskEdit::chooseMask(const QString& text) const {
+    if (alternatives_.size() == 1 || meaningfulCount(text) == 0)
+        return 0;
+    for (int i = 0; i < alternatives_.size(); ++i) {
+        const Fit f = fit(alternatives_[i], text);
+        if (f.dropped == 0 && f.complete)
+            return i;
+    }
+    if (fit(maskSlots(), text).dropped == 0)
+        return current_;
+    for (int i = 0; i < alternatives_.size(); ++i) {
+        if (fit(alternatives_[i], text).dropped == 0)
+            return i;
+    }
+    return current_;
+}
+
+QString MaskEdit::normalized(const QString& text) const {
+    return fit(alternatives_[chooseMask(text)], text).text;
 }
 
 void MaskEdit::normalizeCurrent() {
     if (normalizing_)
         return;
     const QString current = text();
-    const QString shaped = normalized(current);
+    const int chosen = chooseMask(current);
+    const QString shaped = fit(alternatives_[chosen], current).text;
+    useMask(chosen);
     if (shaped != current) {
         normalizing_ = true;
         const int cursor = cursorPosition();
@@ -157,11 +254,41 @@ void MaskEdit::setTextKeepingCursor(const QString& text, int cursor) {
 
 void MaskEdit::clearRange(int from, int to) {
     QString t = text();
-    for (int i = from; i < to && i < slots_.size(); ++i) {
-        if (slots_[i].literal.isNull())
+    for (int i = from; i < to && i < maskSlots().size(); ++i) {
+        if (maskSlots()[i].literal.isNull())
             t[i] = QLatin1Char(' ');
     }
     setTextKeepingCursor(t, from);
+}
+
+// The typed character only fits another mask of the field (the ninth digit
+// of a phone, the letter of a Mercosul plate): move the content there.
+bool MaskEdit::typeIntoOtherMask(int pos, QChar c) {
+    const QString t = text();
+    const QString before = meaningful(t.left(pos));
+    const QString content = before + c + meaningful(t.mid(pos));
+    for (int j = 0; j < alternatives_.size(); ++j) {
+        if (j == current_)
+            continue;
+        const Fit f = fit(alternatives_[j], content);
+        if (f.dropped != 0)
+            continue;
+        useMask(j);
+        // The cursor goes after the typed character.
+        int seen = 0;
+        int cursor = 0;
+        for (int i = 0; i < maskSlots().size(); ++i) {
+            if (maskSlots()[i].literal.isNull() && ++seen == before.size() + 1) {
+                cursor = i + 1;
+                break;
+            }
+        }
+        while (cursor < maskSlots().size() && !maskSlots()[cursor].literal.isNull())
+            ++cursor;
+        setTextKeepingCursor(f.text, cursor);
+        return true;
+    }
+    return false;
 }
 
 void MaskEdit::typeText(const QString& typed) {
@@ -173,35 +300,48 @@ void MaskEdit::typeText(const QString& typed) {
         pos = selectionStart();
         clearRange(selectionStart(), selectionStart() + selectedText().size());
     }
-    QString t = text();
     for (const QChar c : typed) {
-        while (pos < slots_.size() && !slots_[pos].literal.isNull()) {
-            if (c == slots_[pos].literal)
+        QString t = text();
+        while (pos < maskSlots().size() && !maskSlots()[pos].literal.isNull()) {
+            if (c == maskSlots()[pos].literal)
                 break;
             ++pos;
         }
-        if (pos >= slots_.size()) {
-            QApplication::beep();
-            break;
-        }
-        if (!slots_[pos].literal.isNull()) {  // typed the literal itself: step over it
-            ++pos;
+        if (pos < maskSlots().size() && !maskSlots()[pos].literal.isNull()) {
+            ++pos;  // typed the literal itself: step over it
             continue;
         }
-        if (!fits(slots_[pos], c)) {
+        if (pos >= maskSlots().size() || !fits(maskSlots()[pos], c)) {
+            if (alternatives_.size() > 1 && c.isLetterOrNumber() && typeIntoOtherMask(pos, c)) {
+                pos = cursorPosition();
+                continue;
+            }
             QApplication::beep();
             break;
         }
-        t[pos] = applyCase(slots_[pos], c);
+        t[pos] = applyCase(maskSlots()[pos], c);
         ++pos;
+        while (pos < maskSlots().size() && !maskSlots()[pos].literal.isNull())
+            ++pos;
+        setTextKeepingCursor(t, pos);
     }
-    while (pos < slots_.size() && !slots_[pos].literal.isNull())
-        ++pos;
-    setTextKeepingCursor(t, pos);
+}
+
+// Leaving the field: a text that now fills a shorter mask completely takes
+// it (a nine-digit phone that lost a digit reads "9999-9999" again).
+void MaskEdit::reshape() {
+    if (alternatives_.size() < 2)
+        return;
+    const QString current = text();
+    const int chosen = chooseMask(current);
+    if (chosen == current_ || !fit(alternatives_[chosen], current).complete)
+        return;
+    useMask(chosen);
+    setTextKeepingCursor(fit(maskSlots(), current).text, 0);
 }
 
 void MaskEdit::keyPressEvent(QKeyEvent* event) {
-    if (isReadOnly() || slots_.isEmpty()) {
+    if (isReadOnly() || maskSlots().isEmpty()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
@@ -221,7 +361,7 @@ void MaskEdit::keyPressEvent(QKeyEvent* event) {
                 return;
             }
             int pos = cursorPosition() - 1;
-            while (pos >= 0 && !slots_[pos].literal.isNull())
+            while (pos >= 0 && !maskSlots()[pos].literal.isNull())
                 --pos;
             if (pos >= 0)
                 clearRange(pos, pos + 1);
@@ -233,9 +373,9 @@ void MaskEdit::keyPressEvent(QKeyEvent* event) {
                 return;
             }
             int pos = cursorPosition();
-            while (pos < slots_.size() && !slots_[pos].literal.isNull())
+            while (pos < maskSlots().size() && !maskSlots()[pos].literal.isNull())
                 ++pos;
-            if (pos < slots_.size()) {
+            if (pos < maskSlots().size()) {
                 clearRange(pos, pos + 1);
                 setCursorPosition(pos);
             }
@@ -256,12 +396,17 @@ void MaskEdit::keyPressEvent(QKeyEvent* event) {
 void MaskEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     // An empty mask is typed from its first position, wherever the click was.
-    if (!slots_.isEmpty() && isBlank() && !hasSelectedText())
+    if (!maskSlots().isEmpty() && isBlank() && !hasSelectedText())
         setCursorPosition(0);
 }
 
+void MaskEdit::focusOutEvent(QFocusEvent* event) {
+    reshape();
+    QLineEdit::focusOutEvent(event);
+}
+
 void MaskEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if (slots_.isEmpty()) {
+    if (maskSlots().isEmpty()) {
         QLineEdit::inputMethodEvent(event);
         return;
     }

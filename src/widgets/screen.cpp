@@ -2,6 +2,7 @@
 
 #include "data/activation.h"
 #include "widgets/application.h"
+#include "widgets/fields.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -23,6 +24,8 @@ void Screen::showScreen(const QString& focusField) {
 }
 
 bool Screen::event(QEvent* event) {
+    if (event->type() == QEvent::Polish)
+        quelvarino::installEnterFlow(this);  // every control exists by now
     if (event->type() == QEvent::WindowActivate) {
         QPointer<Screen> self(this);
         quelvarino::ActivationHook::setHandler([self] {
