@@ -12,7 +12,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   build-essential cmake \
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
   libsqlite3-dev libcurl4-openssl-dev libcups2-dev \
-  cups cups-client cups-daemon \
+  cups cups-client cups-daemon qt6-translations-l10n \
   xvfb xauth poppler-utils fonts-dejavu-core
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -208,14 +208,6 @@ private slots:
         QCOMPARE(rec.values.totValMot, QString("0,00"));  // no courier values by hours
     }
 
-    void fixedValueHoursWithoutBothTimes() {
-        OrderHoursScreen s;
-        s.hora3 = "01:00";
-        s = setFixedValueMode(s, true);
-        s.valor = "50";
-        // Only the end is filled: no two-hour minimum.
-        QCOMPARE(recomputeForRecording(s, std::nullopt).screen.hora4, QString("01:00"));
-    }
 
     void basisClickLeavesFixedModeFirst() {
         OrderHoursScreen s = typed("17:00", "23:30");
@@ -303,12 +295,24 @@ private slots:
         QCOMPARE(rec.screen.totval, QString("108,00"));
         QCOMPARE(rec.screen.valor, QString("30,00"));
 
-        // Case 1 does not touch the screen.
-        s.rbHora1 = true;
-        s.hora4 = "99:99";
+        // A chosen basis whose times changed afterwards: the total hours and
+        // the total follow the bands, never what the screen showed before.
+        s.rbHora2 = true;
+        s.hora4 = "02:00";
+        s.lbTotval = "60,00";
+        s.totval = "63,00";
         rec = recomputeForRecording(s, std::nullopt);
-        QCOMPARE(rec.screen, s);
-        QCOMPARE(rec.values.totHorN, QString("002:00"));
+        QCOMPARE(rec.screen.hora4, QString("02:00"));
+        QCOMPARE(rec.values.totHorN, QString("001:00"));
+        QCOMPARE(rec.values.totHor50, QString("001:00"));
+        QCOMPARE(rec.screen.lbTotval, QString("75,00"));
+        QCOMPARE(rec.screen.totval, QString("78,00"));
+        s.hora3 = "21:00";
+        rec = recomputeForRecording(s, std::nullopt);
+        QCOMPARE(rec.screen.hora4, QString("04:00"));
+        QCOMPARE(rec.values.totHor50, QString("003:00"));
+        QCOMPARE(rec.screen.lbTotval, QString("165,00"));
+        QCOMPARE(rec.screen.totval, QString("168,00"));
 
         // Case 5: nothing to compute.
         OrderHoursScreen empty;
@@ -317,6 +321,82 @@ private slots:
         QCOMPARE(rec.values.totHorN, QString("000:00"));
         QCOMPARE(rec.values.valorN, QString("0,00"));
         QCOMPARE(rec.values.totValMot, QString("0,00"));
+    }
+
+    // Every blank/filled combination of departure, start and end, in hour
+    // and in fixed-value mode: the stored order agrees with itself and no
+    // total time is negative or garbled.
+    void everyCombinationOfTimesIsConsistent_data() {
+        QTest::addColumn<QString>("departure");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<bool>("fixed");
+        QTest::addColumn<QString>("hours");  // Edhora4 as recorded
+        const QString blank = "  :  ";
+        const struct {
+            const char* name;
+            QString d, s, e, hoursByTime, hoursFixed;
+        } rows[] = {
+            {"none", blank, blank, blank, blank, blank},
+            {"end only", blank, blank, "09:00", blank, blank},
+            {"start only", blank, "23:00", blank, blank, blank},
+            {"start and end", blank, "17:00", "23:30", "06:30", "06:30"},
+            {"departure only", "08:30", blank, blank, blank, blank},
+            {"departure and end", "08:30", blank, "14:00", "05:30", "05:30"},
+            {"departure and start", "08:30", "09:00", blank, blank, blank},
+            {"all three", "08:30", "09:00", "14:00", "05:30", "05:00"},
+            {"end before start", blank, "14:00", "09:00", blank, blank},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow((QByteArray(r.name) + " by time").constData())
+                << r.d << r.s << r.e << false << r.hoursByTime;
+            QTest::newRow((QByteArray(r.name) + " fixed").constData())
+                << r.d << r.s << r.e << true << r.hoursFixed;
+        }
+    }
+    void everyCombinationOfTimesIsConsistent() {
+        QFETCH(QString, departure);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(bool, fixed);
+        QFETCH(QString, hours);
+        OrderHoursScreen s;
+        s.hora1 = departure;
+        s.hora2 = start;
+        s.hora3 = end;
+        s.hora4 = "99:99";  // whatever an earlier step showed
+        s.valor = "30";
+        s.seguro = "10,00";
+        s.taxap = "5,00";
+        if (fixed) {
+            s = setFixedValueMode(s, true);
+            s.valor = "200";
+        }
+        const OrderRecomputation rec = recomputeForRecording(s, QString("12,00"));
+        QCOMPARE(rec.screen.hora4, hours);
+        auto minutes = [](const QString& band) {
+            return band.left(3).toInt() * 60 + band.mid(4, 2).toInt();
+        };
+        const int banded = minutes(rec.values.totHorN) + minutes(rec.values.totHor50) +
+                           minutes(rec.values.totHor100);
+        QCOMPARE(banded, hours == "  :  " ? 0 : minutesOfDay(hours));
+        const double sum = parseMoney(rec.values.valorN) + parseMoney(rec.values.valor50) +
+                           parseMoney(rec.values.valor100);
+        if (fixed) {
+            QCOMPARE(sum, 0.0);
+            QCOMPARE(rec.screen.totval, QString("215,00"));
+            QCOMPARE(rec.values.totValMot, QString("0,00"));
+        } else {
+            QCOMPARE(formatMoney(sum), rec.screen.lbTotval);
+            QCOMPARE(rec.screen.totval, formatMoney(sum + 15.0));
+            // The courier is paid from the same bands at his own rate.
+            const double weighted = minutes(rec.values.totHorN) +
+                                    1.5 * minutes(rec.values.totHor50) +
+                                    2.0 * minutes(rec.values.totHor100);
+            QCOMPARE(formatMoney(parseMoney(rec.values.totValMot)),
+                     formatMoney(weighted * 12.0 / 60.0));
+        }
+        QCOMPARE(endsBeforeItStarts(s), QString(QTest::currentDataTag()).startsWith("end before"));
     }
 
     void badMoneyStopsTheStep_data() {

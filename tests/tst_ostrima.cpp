@@ -49,12 +49,12 @@ private slots:
             << "PARADOX"
             << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
         QTest::newRow("standard any case")
-            << QStringList{"Quelvarino", "/srv/dados", "standard"} << "Quelvarino"
+            << QStringList{"Quelvarino", "/nao-existe-quelvarino/srv/dados", "standard"} << "Quelvarino"
             << "PARADOX"
-            << "PATH:\"/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("dbase") << QStringList{"Outro", "/d", "DBASE"} << "Outro"
+            << "PATH:\"/nao-existe-quelvarino/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
+        QTest::newRow("dbase") << QStringList{"Outro", "/nao-existe-quelvarino/d", "DBASE"} << "Outro"
                                << "DBASE"
-                               << "PATH:\"/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
+                               << "PATH:\"/nao-existe-quelvarino/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
         QTest::newRow("interbase")
             << QStringList{"Quelvarino", "servidor:/db/q.gdb", "INTRBASE"} << "Quelvarino"
             << "INTRBASE"
@@ -64,9 +64,9 @@ private slots:
             << "POSTGRESQL"
             << "DATABASE NAME:\"quelvarino\"";
         QTest::newRow("fourth argument ignored")
-            << QStringList{"Q2", "/x", "PARADOX", "lixo"} << "Q2"
+            << QStringList{"Q2", "/nao-existe-quelvarino/x", "PARADOX", "lixo"} << "Q2"
             << "PARADOX"
-            << "PATH:\"/x\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
+            << "PATH:\"/nao-existe-quelvarino/x\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
     }
     void registrations() {
         QFETCH(QStringList, args);
@@ -87,16 +87,38 @@ private slots:
     }
 
     void secondRegistrationKeepsTheFirstAndDashReplacesIt() {
-        QCOMPARE(ostrima({"Quelvarino", "/srv/um"}).exitCode, 0);
-        QCOMPARE(ostrima({"Quelvarino", "/srv/dois"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/um"));
-        QCOMPARE(ostrima({"-Quelvarino", "/srv/dados"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/dados"));
+        QCOMPARE(ostrima({"Quelvarino", "/nao-existe-quelvarino/srv/um"}).exitCode, 0);
+        QCOMPARE(ostrima({"Quelvarino", "/nao-existe-quelvarino/srv/dois"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/um"));
+        QCOMPARE(ostrima({"-Quelvarino", "/nao-existe-quelvarino/srv/dados"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/dados"));
         QCOMPARE(registryText().count("[Quelvarino]"), 1);
         // Deleting an alias that is not there is no error either.
-        QCOMPARE(ostrima({"-Novo", "/srv/novo"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Novo")->param("PATH"), QString("/srv/novo"));
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/srv/dados"));
+        QCOMPARE(ostrima({"-Novo", "/nao-existe-quelvarino/srv/novo"}).exitCode, 0);
+        QCOMPARE(AliasRegistry::find("Novo")->param("PATH"), QString("/nao-existe-quelvarino/srv/novo"));
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/dados"));
+    }
+
+    // Following the README on a new machine: Ostrima's folder is made at
+    // once and the program then starts on it without a question.
+    void registeredFolderIsMadeWhenLocal() {
+        QVERIFY(!QDir(home->path() + "/Quelvarino").exists());
+        QCOMPARE(ostrima({}).exitCode, 0);
+        QVERIFY(QDir(home->path() + "/Quelvarino").exists());
+        const QString other = home->path() + "/dados";
+        QCOMPARE(ostrima({"-Quelvarino", other}).exitCode, 0);
+        QVERIFY(QDir(other).exists());
+        DataFolder::reset();
+        DataFolder::prepare();
+        QVERIFY(QFile::exists(other + "/quelvarino.db"));
+        // Not inside a folder that is not there, and not for server drivers.
+        QCOMPARE(ostrima({"-Quelvarino", home->path() + "/a/b/c"}).exitCode, 0);
+        QVERIFY(!QDir(home->path() + "/a").exists());
+        QCOMPARE(ostrima({"-Outro", home->path() + "/pg", "POSTGRESQL"}).exitCode, 0);
+        QVERIFY(!QDir(home->path() + "/pg").exists());
+        // An alias that was kept does not make the folder of the refused one.
+        QCOMPARE(ostrima({"Quelvarino", home->path() + "/recusado"}).exitCode, 0);
+        QVERIFY(!QDir(home->path() + "/recusado").exists());
     }
 
     void unwritableRegistryFolderStaysSilent() {

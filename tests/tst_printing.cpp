@@ -176,8 +176,14 @@ private slots:
         FolderPicker::setNextFolder(QString());  // cancelled: the text stays
         d->Edcam->setText(home->path() + "/nao-existe");
         click(d->Btn_Caminho);
-        QCOMPARE(FolderPicker::lastInitialFolder(), QString());
+        // A file path starts the picker in its folder.
+        QCOMPARE(FolderPicker::lastInitialFolder(), home->path());
         QCOMPARE(d->Edcam->text(), home->path() + "/nao-existe");
+        // Neither the path nor its folder exist: the reports folder, never
+        // the folder the program was started from.
+        d->Edcam->setText("pasta/que/nao/existe/OS0000000001");
+        click(d->Btn_Caminho);
+        QCOMPARE(FolderPicker::lastInitialFolder(), folder);
     }
 
     void orderWithoutNumberIsNotPrinted() {
@@ -262,8 +268,9 @@ private slots:
     }
 
     void printerQueueMissing() {
-        // A CUPS server that has no "LPT1" queue: the operator is told how to
-        // create one and nothing is printed.
+        // A CUPS server that has no "LPT1" queue: the operator is told, in
+        // the standard form, that the administrator must set it up, and
+        // nothing is printed.
         qputenv("CUPS_SERVER", (home->path() + "/nenhum-servidor.sock").toUtf8());
         auto* os = recordedOrder();
         click(os->Btn_Imprimir);
@@ -271,9 +278,11 @@ private slots:
         d->setEdtip(1);
         click(d->Ed1Copy);
         click(d->Btn_Imprimir);
-        QVERIFY(lastMessage().contains("LPT1"));
-        QVERIFY(lastMessage().contains("lpadmin -p LPT1"));
-        QCOMPARE(MessageBox::shownMessages().last().icon, QMessageBox::Critical);
+        QVERIFY(lastMessage().contains("\"LPT1\""));
+        QVERIFY(lastMessage().contains("administrador do sistema"));
+        QVERIFY(!lastMessage().contains("lpadmin"));  // a command belongs in the README
+        QCOMPARE(MessageBox::shownMessages().last().icon, QMessageBox::Warning);
+        QCOMPARE(MessageBox::shownMessages().last().title, MessageBox::standardTitle());
         qunsetenv("CUPS_SERVER");
     }
 

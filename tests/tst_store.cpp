@@ -6,6 +6,7 @@
 #include "data/query.h"
 #include "data/querymodel.h"
 #include "data/table.h"
+#include "core/money.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -110,6 +111,18 @@ private slots:
         QVERIFY(t.findKey("0000000001"));
         QCOMPARE(t.fieldByName("TOTVAL").asFloat(), 12.5);
 
+        // Large sums keep their cents; the largest value accepted too.
+        for (const QString& big : {"1016,33", "3372,35", "1250", "9999999999999,99"}) {
+            t.edit();
+            t.fieldByName("TOTVAL").setAsString(big);
+            t.post();
+            QVERIFY(t.findKey("0000000001"));
+            QCOMPARE(formatMoney(t.fieldByName("TOTVAL").asFloat()), reformatMoney(big));
+        }
+        t.edit();
+        t.fieldByName("TOTVAL").setAsString("12,50");
+        t.post();
+
         // 31/01/2005 up to 01/02/2005 as dates, not as texts.
         Query q;
         q.add("Select * from tbordem");
@@ -144,6 +157,10 @@ private slots:
                                                << "1,2,3";
         QTest::newRow("money with letters") << "VALOR"
                                             << "dez";
+        // Beyond thirteen integer digits the cents could not be kept.
+        QTest::newRow("money too large for its cents") << "VALOR"
+                                                       << "10000000000000,00";
+        QTest::newRow("money of four hundred digits") << "VALOR" << QString(400, QChar('9'));
     }
     void badValuesAreRefusedAndNothingIsWritten() {
         QFETCH(QString, field);

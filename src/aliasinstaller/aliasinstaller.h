@@ -14,7 +14,12 @@ struct AliasRequest {
     QString driver;
     QString driverType;  // what the registry records as TYPE
     QString params;      // the alias parameter text
+    bool fileDriver = false;  // PATH names a folder of this computer or a share
 };
+
+// Whether Ostrima makes the folder it registers: an absolute path that is
+// missing, inside an existing folder of a local file system.
+bool mayCreateFolder(const QString& path);
 
 // `arguments` are the program's arguments without the program name.
 AliasRequest aliasRequestFromArguments(const QStringList& arguments);

@@ -5,6 +5,7 @@
 #include "core/dateformat.h"
 #include "data/datafolder.h"
 #include "widgets/application.h"
+#include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/screen.h"
@@ -100,6 +101,15 @@ QString sentenceCase(const QString& caption) {
 
 }  // namespace
 
+void installProgramStyle() {
+    if (dynamic_cast<HintDelayStyle*>(QApplication::style()))
+        return;
+    QApplication::setStyle(new HintDelayStyle);
+    // A new style brings its own palettes: the browse state is made readable
+    // after it.
+    installReadableBrowseState();
+}
+
 QString TQuelvarino000_0::makerName() {
     return QStringLiteral("Quelvarino Sistemas");
 }
@@ -166,7 +176,11 @@ QAction* TQuelvarino000_0::addEntry(QMenu* menu,
         connect(action, &QAction::triggered, this, [screen, focus] {
             guarded([&] {
                 QWidget* w = Screens::find(screen);
-                if (auto* s = qobject_cast<Screen*>(w)) {
+                if (w && w->property("notBuilt").toBool()) {
+                    MessageBox::warning(
+                        QStringLiteral("\"%1\" ainda não está disponível nesta versão do sistema.")
+                            .arg(w->windowTitle().simplified()));
+                } else if (auto* s = qobject_cast<Screen*>(w)) {
                     s->showScreen(focus);
                 } else if (w) {
                     w->show();
@@ -386,8 +400,7 @@ void TQuelvarino000_0::FormActivate() {
     QPalette tips = QToolTip::palette();
     tips.setColor(QPalette::ToolTipBase, palette().color(QPalette::Button));
     QToolTip::setPalette(tips);
-    if (!dynamic_cast<HintDelayStyle*>(QApplication::style()))
-        QApplication::setStyle(new HintDelayStyle);
+    installProgramStyle();
 }
 
 void TQuelvarino000_0::Timer1Timer() {

@@ -68,4 +68,8 @@ private:
 
 extern TQuelvarino000_0* Quelvarino000_0;
 
+// Hints after 100 ms, and readable browse-state fields: the program's look,
+// set once.
+void installProgramStyle();
+
 }  // namespace quelvarino

@@ -118,8 +118,12 @@ void createScreens() {
         QWidget* screen = entry.make ? entry.make()
                                      : new Screen(QString::fromLatin1(entry.instance),
                                                   QString::fromUtf8(entry.caption));
-        if (!entry.make)
+        if (!entry.make) {
+            // Only its name exists yet: the menu says so instead of showing
+            // an empty window.
             screen->resize(640, 480);
+            screen->setProperty("notBuilt", true);
+        }
         Screens::add(screen);
     }
 }

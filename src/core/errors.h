@@ -33,4 +33,11 @@ public:
     using StoreError::StoreError;
 };
 
+// A refusal the operator can act on: shown as a warning with the standard
+// title, not as an error box (the dot-matrix printer that is not set up).
+class NoticeError : public Error {
+public:
+    using Error::Error;
+};
+
 }  // namespace quelvarino

@@ -245,6 +245,40 @@ OrderHoursScreen leaveValmot(const OrderHoursScreen& s) {
     return r;
 }
 
+namespace {
+
+// The time an order is charged from: the chosen basis when it is filled,
+// else the departure time, else the start time (an order loaded from the
+// search and changed has no basis chosen). Empty when there is none.
+QString chargedStart(const OrderHoursScreen& s) {
+    if (s.rbHora1 && !isBlankTime(s.hora1))
+        return s.hora1;
+    if (s.rbHora2 && !isBlankTime(s.hora2))
+        return s.hora2;
+    if (!isBlankTime(s.hora1))
+        return s.hora1;
+    if (!isBlankTime(s.hora2))
+        return s.hora2;
+    return QString();
+}
+
+}  // namespace
+
+bool endsBeforeItStarts(const OrderHoursScreen& s) {
+    if (isBlankTime(s.hora3))
+        return false;
+    const int end = minutesOfDay(s.hora3);
+    for (const QString& start : {s.hora1, s.hora2}) {
+        if (!isBlankTime(start) && end < minutesOfDay(start))
+            return true;
+    }
+    return false;
+}
+
+// What is stored and printed comes from one set of times: the total hours,
+// the three bands, their values and the total. Where no duration can be
+// computed (a time is blank, or the end lies before the start) the order
+// has no total time and no band, never a negative or garbled one.
 OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
                                          const std::optional<QString>& courierRate) {
     OrderHoursScreen r = s;
@@ -253,48 +287,44 @@ OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
     BandValues courier;
     bool computed = false;
 
-    auto bandsFrom = [&](const QString& start) {
-        const Bands b = splitBands(start, r.hora3);
+    // A fixed-value order is timed from its start time (its departure time
+    // when no start was typed).
+    QString start = r.rbValor ? (!isBlankTime(r.hora2) ? r.hora2 : r.hora1) : chargedStart(r);
+    const bool timed = !start.isEmpty() && !isBlankTime(start) && !isBlankTime(r.hora3) &&
+                       minutesOfDay(r.hora3) >= minutesOfDay(start);
+    Bands b;
+    if (timed) {
+        r.hora4 = totalHours(start, r.hora3);
+        b = splitBands(start, r.hora3);
         out.totHorN = bandText(b.normal);
         out.totHor50 = bandText(b.fifty);
         out.totHor100 = bandText(b.hundred);
-        values = bandValues(out.totHorN, out.totHor50, out.totHor100, amount(r.valor));
-        if (courierRate)
-            courier = bandValues(out.totHorN, out.totHor50, out.totHor100, amount(*courierRate));
-        computed = true;
-    };
+    } else {
+        r.hora4 = QStringLiteral("  :  ");
+    }
 
-    if (r.rbHora1) {
-        bandsFrom(r.hora1);
-    } else if (r.rbHora2) {
-        bandsFrom(r.hora2);
-    } else if ((!isBlankTime(r.hora1) || !isBlankTime(r.hora2)) && !isBlankTime(r.hora3) &&
-               !r.rbValor) {
-        // An order loaded from the search and changed comes through here: its
-        // basis is the departure time whenever one is filled.
-        const QString start = !isBlankTime(r.hora1) ? r.hora1 : r.hora2;
-        const double price = amount(r.valor);
-        r.hora4 = totalHours(start, r.hora3);
-        bandsFrom(start);
+    const double price = amount(r.valor);
+    const double insurance = amount(r.seguro);
+    const double fee = amount(r.taxap);
+    if (r.rbValor) {
+        // The total recorded is the total the operator saw: fixed value plus
+        // insurance plus perimeter fee; no band is charged.
+        r.lbTotval = formatMoney(price);
+        r.totval = formatMoney(r15(fee + r15(price + insurance)));
+        r.valmot = formatMoney(amount(r.valmot));
+    } else {
+        if (timed) {
+            values = bandValues(out.totHorN, out.totHor50, out.totHor100, price);
+            if (courierRate)
+                courier =
+                    bandValues(out.totHorN, out.totHor50, out.totHor100, amount(*courierRate));
+            computed = true;
+        }
         const double sum = r15(r15(values.normal + values.fifty) + values.hundred);
         r.lbTotval = formatMoney(sum);
-        r.totval = formatMoney(r15(amount(r.taxap) + r15(sum + amount(r.seguro))));
-        r.valor = formatMoney(price);
-    } else if (r.rbValor) {
-        const bool bothFilled = !isBlankTime(r.hora2) && !isBlankTime(r.hora3);
-        r.hora4 = totalHours(r.hora2, r.hora3, bothFilled);
-        const Bands b = splitBands(r.hora2, r.hora3);
-        out.totHorN = bandText(b.normal);
-        out.totHor50 = bandText(b.fifty);
-        out.totHor100 = bandText(b.hundred);
-        const double value = amount(r.valor);
-        r.lbTotval = formatMoney(value);
-        // The total recorded is the total the operator saw: fixed value plus
-        // insurance plus perimeter fee.
-        r.totval = formatMoney(r15(amount(r.taxap) + r15(value + amount(r.seguro))));
-        r.valor = formatMoney(value);
-        r.valmot = formatMoney(amount(r.valmot));
+        r.totval = formatMoney(r15(fee + r15(sum + insurance)));
     }
+    r.valor = formatMoney(price);
 
     if (computed) {
         out.valorN = numberToText(values.normal);

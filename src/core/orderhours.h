@@ -104,6 +104,10 @@ struct OrderRecomputation {
     OrderRecordValues values;
 };
 
+// True when the end time lies before a filled departure or start time: an
+// order never crosses midnight, and such an order cannot be recorded.
+bool endsBeforeItStarts(const OrderHoursScreen& s);
+
 // The recomputation at recording. `courierRate` is the VALOR text of the
 // courier whose code equals the screen's exactly, or nothing when there is
 // no such courier (the lookup belongs to the caller).

@@ -6,6 +6,8 @@
 #include "data/schema.h"
 
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QStringList>
 #include <optional>
@@ -47,6 +49,94 @@ const Resolved& current() {
 
 }  // namespace
 
+namespace {
+
+struct MountTables {
+    QString fstab = QStringLiteral("/etc/fstab");
+    QString mounts = QStringLiteral("/proc/self/mounts");
+};
+
+MountTables& mountTables() {
+    static MountTables t;
+    return t;
+}
+
+struct MountEntry {
+    QString point;
+    QString type;
+};
+
+// Entries of an fstab-like file: device, mount point, type, ... ("\040"
+// stands for a space in a mount point).
+QList<MountEntry> readMountTable(const QString& file) {
+    QList<MountEntry> out;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return out;
+    while (!f.atEnd()) {
+        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList parts = line.split(QRegularExpression(QStringLiteral("\\s+")));
+        if (parts.size() < 3)
+            continue;
+        QString point = parts[1];
+        point.replace(QLatin1String("\\040"), QLatin1String(" "));
+        out.append({QDir::cleanPath(point), parts[2]});
+    }
+    return out;
+}
+
+bool isNetworkType(const QString& type) {
+    static const QStringList network = {"nfs",   "nfs4",       "cifs",   "smb3", "smbfs",
+                                        "sshfs", "fuse.sshfs", "davfs", "ncpfs"};
+    return network.contains(type);
+}
+
+bool covers(const QString& point, const QString& path) {
+    return point != QLatin1String("/") &&
+           (path == point || path.startsWith(point + QLatin1Char('/')));
+}
+
+}  // namespace
+
+bool DataFolder::isDefault() {
+    return current().isDefault;
+}
+
+void DataFolder::setMountTables(const QString& fstab, const QString& mounts) {
+    mountTables() = {fstab, mounts};
+}
+
+bool DataFolder::isOnNetworkShare(const QString& path) {
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // The file system of the deepest mount point that holds the path.
+    QString deepest;
+    QString type;
+    for (const MountEntry& m : readMountTable(mountTables().mounts)) {
+        const bool holds = m.point == QLatin1String("/") || covers(m.point, clean);
+        if (holds && m.point.size() >= deepest.size()) {
+            deepest = m.point;
+            type = m.type;
+        }
+    }
+    return isNetworkType(type);
+}
+
+QString DataFolder::unmountedShareFor(const QString& path) {
+    const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QStringList mounted;
+    for (const MountEntry& m : readMountTable(mountTables().mounts))
+        mounted.append(m.point);
+    QString share;
+    for (const MountEntry& m : readMountTable(mountTables().fstab)) {
+        if (isNetworkType(m.type) && covers(m.point, clean) && !mounted.contains(m.point) &&
+            m.point.size() > share.size())
+            share = m.point;
+    }
+    return share;
+}
+
 QString DataFolder::path() {
     return current().folder;
 }
@@ -82,6 +172,13 @@ QString DataFolder::reportsFolder() {
 void DataFolder::prepare() {
     const Resolved& r = current();
     const QFileInfo folder(r.folder);
+    // A share that is not mounted shows its empty mount point: a database
+    // made there would take the orders meant for the server.
+    const QString share = unmountedShareFor(r.folder);
+    if (!share.isEmpty())
+        throw StoreError(QStringLiteral("A pasta de dados %1 fica no compartilhamento de rede %2, "
+                                        "que não está montado neste computador.")
+                             .arg(r.folder, share));
     if (!folder.exists()) {
         if (!r.isDefault || !QDir().mkpath(r.folder))
             throw StoreError(QStringLiteral("A pasta de dados %1 não existe.").arg(r.folder));

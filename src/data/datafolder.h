@@ -25,6 +25,19 @@ public:
     // registered folder that is missing is usually a share that is not mounted.
     static bool mayCreate() { return true; }
 
+    // True when no alias is registered and the folder is $HOME/Quelvarino.
+    static bool isDefault();
+
+    // Network shares. A path is on a share when the mounted file system that
+    // holds it (or its nearest existing parent) is NFS, SMB/CIFS, SSHFS or
+    // WebDAV. A share that is not mounted leaves only its empty mount point:
+    // unmountedShareFor names the mount point of /etc/fstab's network entry
+    // that covers `path` while nothing is mounted there (empty when none).
+    static bool isOnNetworkShare(const QString& path);
+    static QString unmountedShareFor(const QString& path);
+    // The two tables read (tests point them at their own files).
+    static void setMountTables(const QString& fstab, const QString& mounts);
+
     // Makes the folder usable: creates the default folder when missing, the
     // database and the work-table templates when missing. Throws StoreError
     // with a message naming the path when the folder is missing, not

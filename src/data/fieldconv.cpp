@@ -5,6 +5,7 @@
 #include "core/money.h"
 
 #include <QDate>
+#include <cmath>
 
 namespace quelvarino {
 
@@ -18,10 +19,20 @@ QVariant textToStored(FieldType type, const QString& text) {
                 return QVariant();
             return parseDate(text).toString(Qt::ISODate);
         case FieldType::Money:
-        case FieldType::Number:
+        case FieldType::Number: {
             if (text.trimmed().isEmpty())
                 return QVariant();
-            return parseMoney(text);
+            const double value = parseMoney(text);
+            // A stored number keeps 15 significant digits: beyond thirteen
+            // integer digits the cents would be lost, so such a value is
+            // refused instead of being stored changed.
+            if (!std::isfinite(value) || std::fabs(value) >= 1e13)
+                throw ConversionError(
+                    QStringLiteral("O valor %1 é grande demais para ser gravado; o maior valor "
+                                   "aceito é 9999999999999,99.")
+                        .arg(text.trimmed()));
+            return value;
+        }
         case FieldType::AutoInc: {
             if (text.trimmed().isEmpty())
                 return QVariant();

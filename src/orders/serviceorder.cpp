@@ -10,13 +10,16 @@
 #include "registers/recordscreen.h"
 #include "registers/searchscreen.h"
 #include "widgets/application.h"
+#include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,11 +50,18 @@ QLabel* caption(const char* text, QWidget* parent) {
 }
 
 void setChecked(QAbstractButton* b, bool on) {
+    // Unchecking one button of an exclusive group needs the group open.
+    QButtonGroup* group = b->group();
+    const bool groupExclusive = group && group->exclusive();
     const bool exclusive = b->autoExclusive();
     b->blockSignals(true);
+    if (group)
+        group->setExclusive(false);
     b->setAutoExclusive(false);
     b->setChecked(on);
     b->setAutoExclusive(exclusive);
+    if (group)
+        group->setExclusive(groupExclusive);
     b->blockSignals(false);
 }
 
@@ -157,15 +167,23 @@ void TQuelvarino0021_0::buildScreen() {
     c->setColumnStretch(3, 1);
     layout->addWidget(client);
 
-    // Times and values.
+    // Times and values. Each start-basis radio and the fixed-value box sit
+    // in one frame with their own field and caption, so that none can be
+    // read as belonging to the next time.
     auto* hours = new QGroupBox(this);
     auto* h = new QGridLayout(hours);
+    h->setHorizontalSpacing(10);
     Edhora1 = makeMaskEdit(hours, QStringLiteral("Edhora1"), QString::fromLatin1(kTimeMask));
     Rbhora1 = new QRadioButton(hours);
     Rbhora1->setObjectName(QStringLiteral("Rbhora1"));
+    Rbhora1->setToolTip(QStringLiteral("Calcular a partir da hora de saída"));
     Edhora2 = makeMaskEdit(hours, QStringLiteral("Edhora2"), QString::fromLatin1(kTimeMask));
     Rbhora2 = new QRadioButton(hours);
     Rbhora2->setObjectName(QStringLiteral("Rbhora2"));
+    Rbhora2->setToolTip(QStringLiteral("Calcular a partir da hora inicial"));
+    basis_ = new QButtonGroup(this);
+    basis_->addButton(Rbhora1);
+    basis_->addButton(Rbhora2);
     Edhora3 = makeMaskEdit(hours, QStringLiteral("Edhora3"), QString::fromLatin1(kTimeMask));
     Edhora4 = makeMaskEdit(hours, QStringLiteral("Edhora4"), QString::fromLatin1(kTimeMask));
     Edvalor = moneyEdit(hours, "Edvalor");
@@ -175,25 +193,38 @@ void TQuelvarino0021_0::buildScreen() {
     Edseguro = moneyEdit(hours, "Edseguro");
     Edtaxap = moneyEdit(hours, "Edtaxap");
     Edtotval = moneyEdit(hours, "Edtotval");
-    h->addWidget(caption("Hora de saída :", hours), 0, 0);
-    h->addWidget(Edhora1, 0, 1);
-    h->addWidget(Rbhora1, 0, 2);
-    h->addWidget(caption("Hora inicial :", hours), 0, 3);
-    h->addWidget(Edhora2, 0, 4);
-    h->addWidget(Rbhora2, 0, 5);
-    h->addWidget(caption("Hora final :", hours), 0, 6);
-    h->addWidget(Edhora3, 0, 7);
-    h->addWidget(caption("Total de horas :", hours), 0, 8);
-    h->addWidget(Edhora4, 0, 9);
-    h->addWidget(caption("Valor :", hours), 1, 0);
-    h->addWidget(Edvalor, 1, 1);
-    h->addWidget(Rbvalor, 1, 2);
-    h->addWidget(caption("Seguro :", hours), 1, 3);
-    h->addWidget(Edseguro, 1, 4);
-    h->addWidget(caption("Tx. Perim. :", hours), 1, 6);
-    h->addWidget(Edtaxap, 1, 7);
-    h->addWidget(caption("Valor Total :", hours), 1, 8);
-    h->addWidget(Edtotval, 1, 9);
+    setTypingLimit(Edtotval, 0);  // never typed: computed only
+    for (QLineEdit* e : {Edvalor, Edseguro, Edtaxap, Edtotval})
+        e->setFixedWidth(e->minimumWidth() + 24);
+    auto framed = [hours](const char* label, QWidget* field, QAbstractButton* choice) {
+        auto* frame = new QFrame(hours);
+        frame->setFrameShape(choice ? QFrame::StyledPanel : QFrame::NoFrame);
+        auto* row = new QHBoxLayout(frame);
+        row->setContentsMargins(6, 3, 6, 3);
+        auto* text = caption(label, frame);
+        text->setBuddy(field);
+        row->addWidget(text);
+        row->addWidget(field);
+        if (choice) {
+            choice->setParent(frame);
+            row->addWidget(choice);
+        } else {
+            // as wide as the framed ones, so the columns line up
+            row->addSpacing(QRadioButton().sizeHint().width() + row->spacing());
+        }
+        field->setParent(frame);
+        return frame;
+    };
+    h->addWidget(framed("Hora de saída :", Edhora1, Rbhora1), 0, 0);
+    h->addWidget(framed("Hora inicial :", Edhora2, Rbhora2), 0, 1);
+    h->addWidget(framed("Hora final :", Edhora3, nullptr), 0, 2);
+    h->addWidget(framed("Total de horas :", Edhora4, nullptr), 0, 3);
+    h->addWidget(framed("Valor :", Edvalor, Rbvalor), 1, 0);
+    h->addWidget(framed("Seguro :", Edseguro, nullptr), 1, 1);
+    h->addWidget(framed("Tx. Perim. :", Edtaxap, nullptr), 1, 2);
+    h->addWidget(framed("Valor Total :", Edtotval, nullptr), 1, 3);
+    for (int col = 0; col < 4; ++col)
+        h->setColumnStretch(col, 1);
     layout->addWidget(hours);
 
     // Requester, courier and his motorcycle.
@@ -213,7 +244,7 @@ void TQuelvarino0021_0::buildScreen() {
     Edmar = makeEdit(courier, QStringLiteral("Edmar"), 20, false);
     Edmod = makeEdit(courier, QStringLiteral("Edmod"), 20, false);
     Edano = makeMaskEdit(courier, QStringLiteral("Edano"), QStringLiteral("!9999/9999;1;_"));
-    Edplac = makeMaskEdit(courier, QStringLiteral("Edplac"), QStringLiteral(">LLL-9999;1;_"));
+    Edplac = makePlateEdit(courier, QStringLiteral("Edplac"));
     m->addWidget(caption("Solicitante :", courier), 0, 0);
     m->addWidget(Edsolicit, 0, 1, 1, 8);
     m->addWidget(caption("Motoboy :", courier), 1, 0);
@@ -598,11 +629,9 @@ void TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
 
 void TQuelvarino0021_0::Edhora3Exit() {
     EdhoraExit(Edhora3);
-    const QString end = Edhora3->text();
-    if (Edhora1->isBlank() || Edhora2->isBlank() || Edhora3->isBlank())
-        return;
-    // An order never crosses midnight: work after it is a second order.
-    if (end < Edhora1->text() || end < Edhora2->text()) {
+    // An order never crosses midnight: work after it is a second order. The
+    // end is compared with each time that is filled, not only when both are.
+    if (endsBeforeItStarts(hoursState())) {
         MessageBox::question(QStringLiteral("Deve ser aberto outra ordem de serviço."));
         Edhora3->setText(QStringLiteral("24:00"));
     }
@@ -669,6 +698,15 @@ bool TQuelvarino0021_0::validate() {
         MessageBox::warning(
             QStringLiteral("O número da comanda, cliente e motoboy devem ser preenchidos."));
         Edcodcli->setFocus();
+        return recordValid_ = false;
+    }
+    // A time changed after the end was checked may leave the end before the
+    // start: such an order would be charged for time that never was.
+    if (endsBeforeItStarts(hoursState())) {
+        MessageBox::warning(QStringLiteral(
+            "A hora final é anterior à hora de saída ou à hora inicial. Corrija os horários; "
+            "o trabalho depois da meia-noite deve ser aberto em outra ordem de serviço."));
+        Edhora3->setFocus();
         return recordValid_ = false;
     }
     return recordValid_ = true;

@@ -4,6 +4,7 @@
 #include "widgets/screen.h"
 #include "widgets/toolbar.h"
 
+class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -133,6 +134,7 @@ private:
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;
 
+    QButtonGroup* basis_ = nullptr;  // Rbhora1, Rbhora2: one at most
     bool editState_ = false;
     bool newOrder_ = false;     // begun with Novo: always inserted
     bool recordValid_ = false;  // cleared by a bad time

@@ -70,11 +70,13 @@ SearchScreen::SearchScreen(const QString& instance,
     DBGrid1->verticalHeader()->setDefaultSectionSize(22);
     DBGrid1->verticalHeader()->setFixedWidth(14);  // the row indicator
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    DBGrid1->horizontalHeader()->setStretchLastSection(true);
+    DBGrid1->horizontalHeader()->setStretchLastSection(false);
     model_ = new TableModel(this);
     QStringList fields, titles;
     QList<bool> money;
     for (const Column& c : columns) {
+        if (!options_.isEmpty() && c.field.compare(options_.first().index, Qt::CaseInsensitive) == 0)
+            nameColumn_ = fields.size();
         fields.append(c.field);
         titles.append(c.title);
         money.append(c.money);
@@ -147,8 +149,24 @@ void SearchScreen::openTable() {
     Label1->setText(o.prompt);
     table_->open();
     model_->reload();
-    DBGrid1->resizeColumnsToContents();
+    fitColumns();
     showCurrentRow();
+}
+
+void SearchScreen::fitColumns() {
+    DBGrid1->resizeColumnsToContents();
+    QHeaderView* header = DBGrid1->horizontalHeader();
+    int used = 0;
+    for (int c = 0; c < header->count(); ++c)
+        used += header->sectionSize(c);
+    const int room = DBGrid1->viewport()->width() - used;
+    if (room > 0 && nameColumn_ < header->count())
+        header->resizeSection(nameColumn_, header->sectionSize(nameColumn_) + room);
+}
+
+void SearchScreen::resizeEvent(QResizeEvent* event) {
+    Screen::resizeEvent(event);
+    fitColumns();
 }
 
 void SearchScreen::openSearch(const QString& callerName) {

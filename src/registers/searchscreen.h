@@ -80,9 +80,13 @@ protected:
     void FormActivate() override;
     void refreshTables() override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void openTable();
+    // Columns as wide as their content; the room left goes to the column
+    // of the default search (the name), not to whichever column is last.
+    void fitColumns();
     void closeSearch();
     void showCurrentRow();
     void gridRowChosen(int row);
@@ -96,6 +100,7 @@ private:
     QMap<QString, ReturnHandler> returns_;
     std::function<QString(const QString&, Table&)> refusal_;
     bool positioning_ = false;
+    int nameColumn_ = 0;
 };
 
 }  // namespace quelvarino

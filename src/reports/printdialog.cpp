@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "data/datafolder.h"
 #include "data/query.h"
 #include "reports/textwriter.h"
 #include "widgets/application.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -250,8 +252,19 @@ void PrintDialog::EdtipClick() {
 }
 
 void PrintDialog::Btn_CaminhoClick() {
-    const QString current = Edcam->text();
-    const QString initial = !current.isEmpty() && QDir(current).exists() ? current : QString();
+    // The picker opens where the file would go: the path's own folder, else
+    // the reports folder of the data folder, never the process's folder.
+    const QString current = Edcam->text().trimmed();
+    QString initial;
+    if (!current.isEmpty() && QFileInfo(current).isDir())
+        initial = QFileInfo(current).absoluteFilePath();
+    else if (!current.isEmpty() && QFileInfo(QFileInfo(current).absolutePath()).isDir() &&
+             QDir::isAbsolutePath(current))
+        initial = QFileInfo(current).absolutePath();
+    else if (QFileInfo(DataFolder::reportsFolder()).isDir())
+        initial = DataFolder::reportsFolder();
+    else
+        initial = DataFolder::path();
     const QString chosen =
         FolderPicker::pick(this, QStringLiteral("Selecione a Pasta - [Banco de Dados]"), initial);
     if (!chosen.isEmpty())

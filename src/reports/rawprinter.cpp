@@ -18,10 +18,11 @@ void RawPrinter::send(const QByteArray& bytes, const QString& title) {
     const QByteArray queue = queueName().toUtf8();
     cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(), nullptr);
     if (!dest) {
-        throw Error(
-            QStringLiteral("A impressora matricial \"LPT1\" não está instalada neste computador.\n"
-                           "Crie uma fila de impressão sem filtro com esse nome, por exemplo:\n"
-                           "lpadmin -p LPT1 -E -v socket://ENDERECO-DA-IMPRESSORA:9100"));
+        throw NoticeError(
+            QStringLiteral("Não há impressora matricial \"LPT1\" instalada neste computador, "
+                           "por isso nada foi impresso.\n\nPeça ao administrador do sistema que "
+                           "instale a impressora \"LPT1\"; enquanto isso, escolha outro tipo "
+                           "de impressão."));
     }
     cupsFreeDests(1, dest);
 

@@ -14,6 +14,8 @@ void showUncaughtError(const QString& text) {
 void guarded(const std::function<void()>& action) {
     try {
         action();
+    } catch (const NoticeError& e) {
+        MessageBox::warning(e.text());
     } catch (const Error& e) {
         showUncaughtError(e.text());
     } catch (const std::exception& e) {
@@ -26,6 +28,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const NoticeError& e) {
+        MessageBox::warning(e.text());
     } catch (const Error& e) {
         showUncaughtError(e.text());
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QQueue>
+#include <QRegularExpression>
 
 namespace {
 
@@ -18,12 +19,21 @@ State& state() {
     return s;
 }
 
+// The title the information and error boxes carry: the program's own, as
+// the taskbar shows it, never the name of its file.
 QString applicationTitle() {
-    const QString name = QApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("QuelvarinoBasic") : name;
+    return QStringLiteral("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy");
 }
 
 }  // namespace
+
+QString MessageBox::displayText(const QString& text) {
+    // A date or its pattern ("dd/mm/aaaa") is never broken across lines.
+    static const QRegularExpression date(QStringLiteral("\\b(\\w{2})/(\\w{2})/(\\w{4})\\b"));
+    QString out = text;
+    out.replace(date, QStringLiteral("\\1/\u2060\\2/\u2060\\3"));
+    return out;
+}
 
 QString MessageBox::standardTitle() {
     return QStringLiteral(" A T E N Ç Ã O ! ! !");
@@ -68,7 +78,7 @@ QMessageBox::StandardButton MessageBox::show(const QString& title,
             return state().answers.dequeue();
         return defaultButton;
     }
-    QMessageBox box(icon, title, text, buttons, QApplication::activeWindow());
+    QMessageBox box(icon, title, displayText(text), buttons, QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -9,6 +9,8 @@
 class MessageBox {
 public:
     static QString standardTitle();  // " A T E N Ç Ã O ! ! !"
+    // The text as the box shows it: dates are kept on one line.
+    static QString displayText(const QString& text);
 
     struct Shown {
         QString title;
