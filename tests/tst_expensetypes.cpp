@@ -121,6 +121,9 @@ private slots:
 
         click(screen->Btn_Alterar);
         QVERIFY(screen->Ed_Desp->isEnabled());
+        // Alterar shows the date the change will store, not the stored one.
+        QCOMPARE(screen->Ed_Data->text(), QString("09/12/2026"));
+        QCOMPARE(screen->Ed_Desp->text(), QString("REFEICAO"));
         screen->Ed_Desp->selectAll();
         QTest::keyClicks(screen->Ed_Desp, "refeicoes");
         click(screen->Btn_Gravar);

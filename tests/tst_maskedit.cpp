@@ -1,5 +1,9 @@
 #include "testsupport.h"
+#include "widgets/fields.h"
 #include "widgets/maskedit.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 
 using namespace quelvarino;
 
@@ -94,6 +98,108 @@ private slots:
         edit.setText(set);
         QCOMPARE(edit.text(), text);
         QCOMPARE(edit.isBlank(), text == edit.blankText());
+    }
+
+    // Phones of eight or nine digits and plates of both forms: the typed
+    // number is never cut to fit the shorter mask.
+    void fieldsWithTwoMasks_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("typed");  // "\b" Backspace, "\t" leaves the field
+        QTest::addColumn<QString>("text");
+        QTest::newRow("landline") << "phone" << "32220000" << "3222-0000";
+        QTest::newRow("mobile") << "phone" << "987654321" << "98765-4321";
+        QTest::newRow("mobile typed with its hyphen") << "phone" << "98765-4321" << "98765-4321";
+        QTest::newRow("tenth digit refused") << "phone" << "9876543210" << "98765-4321";
+        QTest::newRow("partial") << "phone" << "98765" << "9876-5   ";
+        QTest::newRow("mobile loses a digit while typing")
+            << "phone" << "987654321\b" << "98765-432 ";
+        QTest::newRow("and reads as a landline when left")
+            << "phone" << "987654321\b\t" << "9876-5432";
+        QTest::newRow("empty") << "phone" << "" << "    -    ";
+        QTest::newRow("old plate") << "plate" << "abc1234" << "ABC-1234";
+        QTest::newRow("mercosul plate") << "plate" << "abc1d23" << "ABC1D23";
+        QTest::newRow("letters only where they fit") << "plate" << "abc1dd23" << "ABC1D23";
+        QTest::newRow("empty plate") << "plate" << "" << "   -    ";
+    }
+    void fieldsWithTwoMasks() {
+        QFETCH(QString, kind);
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QWidget window;
+        MaskEdit* edit = kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1")
+                                         : makePlateEdit(&window, "Ed_Plac");
+        auto* next = new QLineEdit(&window);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        for (const QChar c : typed) {
+            if (c == QLatin1Char('\b'))
+                QTest::keyClick(edit, Qt::Key_Backspace);
+            else if (c == QLatin1Char('\t'))
+                next->setFocus();
+            else
+                QTest::keyClicks(edit, QString(c));
+        }
+        QCOMPARE(edit->text(), text);
+    }
+
+    void storedPhonesAndPlatesLoadWhole_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("landline") << "phone" << "3222-0000" << "3222-0000";
+        QTest::newRow("mobile") << "phone" << "98765-4321" << "98765-4321";
+        QTest::newRow("mobile without hyphen") << "phone" << "987654321" << "98765-4321";
+        QTest::newRow("blank") << "phone" << "    -    " << "    -    ";
+        QTest::newRow("old plate") << "plate" << "ABC-1234" << "ABC-1234";
+        QTest::newRow("mercosul plate") << "plate" << "ABC1D23" << "ABC1D23";
+        QTest::newRow("mercosul after an old one") << "plate" << "BRA2E19" << "BRA2E19";
+    }
+    void storedPhonesAndPlatesLoadWhole() {
+        QFETCH(QString, kind);
+        QFETCH(QString, stored);
+        QFETCH(QString, text);
+        QWidget window;
+        MaskEdit* edit = kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1")
+                                         : makePlateEdit(&window, "Ed_Plac");
+        edit->setText(kind == "phone" ? "3222-0000" : "ABC-1234");  // the field held another
+        edit->setText(stored);
+        QCOMPARE(edit->text(), text);
+        edit->clear();
+        QCOMPARE(edit->text(), edit->blankText());
+    }
+
+    // Input limits bound typing only: what the program writes is never cut.
+    void typingLimitNeverCutsWhatTheProgramWrites() {
+        QWidget window;
+        QLineEdit* edit = makeEdit(&window, "Edvalor", 6, false);
+        window.show();
+        edit->setFocus();
+        QTest::keyClicks(edit, "12345678");
+        QCOMPARE(edit->text(), QString("123456"));
+        edit->setText("1016,33");
+        QCOMPARE(edit->text(), QString("1016,33"));
+        edit->setText("123456789,50");
+        QCOMPARE(edit->text(), QString("123456789,50"));
+        // The longer text can still be corrected, but not lengthened.
+        edit->setCursorPosition(edit->text().size());
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString("123456789,5"));
+        QTest::keyClicks(edit, "77");
+        QCOMPARE(edit->text(), QString("123456789,57"));
+        // Emptied by the operator, the field takes its limit again.
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, "12345678");
+        QCOMPARE(edit->text(), QString("123456"));
+        QComboBox* combo = makeCombo("Cb_Est", ufList(), 2, &window);
+        setComboText(combo, "SPX");
+        QCOMPARE(combo->currentText(), QString("SPX"));  // an old stored value, whole
+        setPickOnly(combo, true);
+        setPickOnly(combo, false);
+        setComboText(combo, "ABCDEFGHIJKL");
+        QCOMPARE(combo->currentText(), QString("ABCDEFGHIJKL"));
     }
 
     void changingTheMask() {

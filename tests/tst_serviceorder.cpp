@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "core/clock.h"
+#include "core/money.h"
 #include "data/table.h"
 #include "orders/serviceorder.h"
 #include "registers/clients.h"
@@ -13,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -420,6 +422,210 @@ private slots:
         QCOMPARE(order("0000000001")["HORA4"], QString("03:00"));  // recomputed from the start time
         QCOMPARE(order("0000000002")["SOLICITANTE"], QString());
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));  // its number does not change
+    }
+
+    // Orders of any size are shown and stored to the cent: what the program
+    // computes or loads is never cut to the fields' input limits.
+    void largeAmountsAreShownAndStoredWhole_data() {
+        QTest::addColumn<QString>("rate");   // the client's hour price; empty: fixed value
+        QTest::addColumn<QString>("fixed");  // typed fixed value
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("insurance");
+        QTest::addColumn<QString>("fee");
+        QTest::addColumn<QString>("valor");  // Edvalor as shown
+        QTest::addColumn<QString>("total");  // Edtotval as shown and TOTVAL stored
+        QTest::newRow("fixed value 1250") << "" << "1250" << "0800" << "0900" << "" << ""
+                                          << "1250,00" << "1250,00";
+        QTest::newRow("fixed value with insurance, 1016,33")
+            << "" << "999,99" << "0800" << "0900" << "16,34" << "" << "999,99" << "1016,33";
+        QTest::newRow("rate of 1000,50, 3372,35") << "1000,5" << "" << "0800" << "1000"
+                                                  << "999,99" << "371,36" << "1000,50"
+                                                  << "3372,35";
+        QTest::newRow("rate of 1234,56 into the night")
+            << "1234,56" << "" << "1700" << "2330" << "" << "" << "1234,56" << "12345,60";
+    }
+    void largeAmountsAreShownAndStoredWhole() {
+        QFETCH(QString, rate);
+        QFETCH(QString, fixed);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, insurance);
+        QFETCH(QString, fee);
+        QFETCH(QString, valor);
+        QFETCH(QString, total);
+        store("tbclientes", {{"CODCLI", "000020"},
+                             {"RAZAOSOCIAL", "GRANDE CLIENTE SA"},
+                             {"VALOR", rate.isEmpty() ? QString("30") : rate},
+                             {"SITUACAO", "ATIVO"}});
+        click(os->Btn_Novo);
+        if (!fixed.isEmpty()) {
+            click(os->Rbvalor);
+            type(os->Edvalor, fixed);
+        }
+        type(os->Edcodcli, "20");
+        QCOMPARE(os->Edvalor->text(), rate.isEmpty() ? reformatMoney(fixed) : valor);
+        type(os->Edhora2, start);
+        type(os->Edhora3, end);
+        if (fixed.isEmpty())
+            click(os->Rbhora2);
+        if (!insurance.isEmpty())
+            type(os->Edseguro, insurance);
+        if (!fee.isEmpty())
+            type(os->Edtaxap, fee);
+        QCOMPARE(os->Edvalor->text(), valor);
+        QCOMPARE(os->Edtotval->text(), total);
+        type(os->Edcodmot, "3");
+        click(os->Btn_Gravar);
+        QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
+        QCOMPARE(os->Edtotval->text(), total);
+        QCOMPARE(os->Edvalor->text(), valor);
+        const auto r = order("0000000001");
+        QCOMPARE(reformatMoney(r["TOTVAL"]), total);
+        QCOMPARE(reformatMoney(r["VALOR"]), valor);
+    }
+
+    // A time changed after the start basis was chosen: the total hours,
+    // the bands, their values and the total all come from the new times.
+    void storedOrderAgreesWithItself() {
+        startOrder();
+        type(os->Edhora2, "0800");
+        type(os->Edhora3, "1000");
+        click(os->Rbhora2);
+        QCOMPARE(os->Edhora4->text(), QString("02:00"));
+        QCOMPARE(os->Edtotval->text(), QString("60,00"));
+        type(os->Edhora3, "1200");  // no new click
+        click(os->Btn_Gravar);
+        const auto r = order("0000000001");
+        QCOMPARE(r["TOTHORN"], QString("004:00"));
+        QCOMPARE(r["VALORN"], QString("120"));
+        QCOMPARE(r["HORA4"], QString("04:00"));
+        QCOMPARE(r["TOTVAL"], QString("120"));
+        QCOMPARE(os->Edhora4->text(), QString("04:00"));  // the screen shows what was stored
+        QCOMPARE(os->Edtotval->text(), QString("120,00"));
+    }
+
+    void fixedValueWithoutAnEndHasNoTotalTime_data() {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("start 08:30") << "0830";
+        QTest::newRow("start 23:00") << "2300";
+    }
+    void fixedValueWithoutAnEndHasNoTotalTime() {
+        QFETCH(QString, start);
+        startOrder();
+        click(os->Rbvalor);
+        type(os->Edvalor, "80");
+        type(os->Edhora2, start);
+        click(os->Btn_Gravar);
+        const auto r = order("0000000001");
+        QCOMPARE(r["HORA4"], QString());  // never "-8:-30" turned into " 8: 3"
+        QCOMPARE(r["TOTHORN"], QString("000:00"));
+        QCOMPARE(r["TOTHOR100"], QString("000:00"));
+        QCOMPARE(r["TOTVAL"], QString("80"));
+        QCOMPARE(os->Edhora4->text(), QString("  :  "));
+    }
+
+    void endBeforeAStartIsNeverRecorded() {
+        startOrder();
+        type(os->Edhora2, "1400");
+        type(os->Edhora3, "1600");
+        click(os->Rbhora2);
+        type(os->Edhora2, "1700");  // changed after the end was checked
+        click(os->Btn_Gravar);
+        QVERIFY(lastMessage().startsWith("A hora final é anterior"));
+        QCOMPARE(MessageBox::shownMessages().last().icon, QMessageBox::Warning);
+        QCOMPARE(orderCount(), 0);
+        QVERIFY(os->Btn_Gravar->isEnabled());
+        QVERIFY(os->Edhora3->hasFocus());
+        // With the departure alone filled, the end is checked against it too.
+        MessageBox::clearShownMessages();
+        click(os->Btn_Cancel);
+        click(os->Btn_Novo);
+        type(os->Edhora1, "1000");
+        type(os->Edhora3, "0900");
+        QCOMPARE(lastMessage(), QString("Deve ser aberto outra ordem de serviço."));
+        QCOMPARE(os->Edhora3->text(), QString("24:00"));
+    }
+
+    // Each start-basis radio belongs visibly to its own time: it sits in one
+    // frame with that time's caption and field, and nothing of the next time.
+    void choicesSitWithTheirOwnFields_data() {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("departure") << "Rbhora1" << "Edhora1" << "Hora de saída :";
+        QTest::newRow("start") << "Rbhora2" << "Edhora2" << "Hora inicial :";
+        QTest::newRow("fixed value") << "Rbvalor" << "Edvalor" << "Valor :";
+    }
+    void choicesSitWithTheirOwnFields() {
+        QFETCH(QString, choice);
+        QFETCH(QString, field);
+        QFETCH(QString, caption);
+        auto* button = os->findChild<QAbstractButton*>(choice);
+        auto* edit = os->findChild<QLineEdit*>(field);
+        QWidget* frame = button->parentWidget();
+        QCOMPARE(edit->parentWidget(), frame);
+        QStringList captions;
+        for (auto* l : frame->findChildren<QLabel*>())
+            captions.append(l->text());
+        QCOMPARE(captions, QStringList{caption});
+        for (auto* other : frame->findChildren<QLineEdit*>())
+            QVERIFY(other == edit || edit->isAncestorOf(other));
+        const QRect b = button->geometry();
+        const QRect e = edit->geometry();
+        QVERIFY(b.left() >= e.right());  // right of its own field
+        QVERIFY(frame->rect().contains(b));
+    }
+
+    void timesAndValuesDoNotMoveBetweenStates() {
+        const QList<QWidget*> watched = {os->Edhora1, os->Rbhora1, os->Edhora2,  os->Rbhora2,
+                                         os->Edhora3, os->Edhora4, os->Edvalor,  os->Rbvalor,
+                                         os->Edseguro, os->Edtaxap, os->Edtotval, os->Edcodmot,
+                                         os->Edvalmot, os->Edplac, os->Cbpag};
+        auto places = [&] {
+            os->layout()->activate();
+            QApplication::processEvents();
+            QList<QRect> out;
+            for (QWidget* w : watched)
+                out.append(QRect(w->mapTo(os, QPoint(0, 0)), w->size()));
+            return out;
+        };
+        const QList<QRect> browse = places();
+        click(os->Btn_Novo);
+        const QList<QRect> edit = places();
+        for (int i = 0; i < watched.size(); ++i)
+            QVERIFY2(browse[i] == edit[i], qPrintable(watched[i]->objectName()));
+    }
+
+    // Enter moves on exactly as Tab does, through buttons and radios too.
+    void enterFollowsTheTabOrder() {
+        click(os->Btn_Novo);
+        auto walk = [&](Qt::Key key, int steps) {
+            QStringList chain;
+            os->Edcodcli->setFocus(Qt::TabFocusReason);
+            for (int i = 0; i < steps; ++i) {
+                QWidget* at = QApplication::focusWidget();
+                if (at == os->Edobs)
+                    break;  // Enter starts a new line in the notes
+                chain.append(at->objectName());
+                QTest::keyClick(at, key);
+            }
+            return chain;
+        };
+        const QStringList byTab = walk(Qt::Key_Tab, 60);
+        const QStringList byEnter = walk(Qt::Key_Return, 60);
+        QCOMPARE(byEnter, byTab);
+        for (const char* name : {"Btn_ConsCli", "Edhora1", "Rbhora1", "Edhora2", "Rbhora2",
+                                 "Edhora3", "Rbvalor", "Btn_ConsMot"})
+            QVERIFY2(byEnter.contains(name), name);
+        QVERIFY(byEnter.indexOf("Rbhora1") == byEnter.indexOf("Edhora1") + 1);
+        QVERIFY(byEnter.indexOf("Rbhora2") == byEnter.indexOf("Edhora2") + 1);
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        // On a toolbar button Enter moves on too, without pressing it.
+        os->Btn_Gravar->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(os->Btn_Gravar, Qt::Key_Return);
+        QVERIFY(!os->Btn_Gravar->hasFocus());
+        QCOMPARE(orderCount(), 0);
     }
 
     void cancelAbandonsTheNewOrder() {

@@ -15,7 +15,6 @@
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -50,18 +49,11 @@ QLabel* caption(const char* text, QWidget* parent) {
 }
 
 void setChecked(QAbstractButton* b, bool on) {
-    // Unchecking one button of an exclusive group needs the group open.
-    QButtonGroup* group = b->group();
-    const bool groupExclusive = group && group->exclusive();
     const bool exclusive = b->autoExclusive();
     b->blockSignals(true);
-    if (group)
-        group->setExclusive(false);
     b->setAutoExclusive(false);
     b->setChecked(on);
     b->setAutoExclusive(exclusive);
-    if (group)
-        group->setExclusive(groupExclusive);
     b->blockSignals(false);
 }
 
@@ -181,9 +173,11 @@ void TQuelvarino0021_0::buildScreen() {
     Rbhora2 = new QRadioButton(hours);
     Rbhora2->setObjectName(QStringLiteral("Rbhora2"));
     Rbhora2->setToolTip(QStringLiteral("Calcular a partir da hora inicial"));
-    basis_ = new QButtonGroup(this);
-    basis_->addButton(Rbhora1);
-    basis_->addButton(Rbhora2);
+    // One at most is checked. They are not an exclusive group: Qt's Tab
+    // would then stop at one of the two only, and each belongs in the order
+    // right after its own time.
+    for (QRadioButton* rb : {Rbhora1, Rbhora2})
+        rb->setAutoExclusive(false);
     Edhora3 = makeMaskEdit(hours, QStringLiteral("Edhora3"), QString::fromLatin1(kTimeMask));
     Edhora4 = makeMaskEdit(hours, QStringLiteral("Edhora4"), QString::fromLatin1(kTimeMask));
     Edvalor = moneyEdit(hours, "Edvalor");
@@ -342,8 +336,15 @@ void TQuelvarino0021_0::connectHandlers() {
     onExit(Cbpag, [this] { CbpagChange(); });
     connect(Cbpag, &QComboBox::currentTextChanged, this,
             [this] { guarded([this] { CbpagChange(); }); });
-    for (QRadioButton* rb : {Rbhora1, Rbhora2})
-        connect(rb, &QRadioButton::clicked, this, [this] { guarded([this] { RbhoraClick(); }); });
+    for (QRadioButton* rb : {Rbhora1, Rbhora2}) {
+        QRadioButton* other = rb == Rbhora1 ? Rbhora2 : Rbhora1;
+        connect(rb, &QRadioButton::clicked, this, [this, rb, other] {
+            // A radio stays checked when clicked again, and unchecks the other.
+            setChecked(rb, true);
+            setChecked(other, false);
+            guarded([this] { RbhoraClick(); });
+        });
+    }
     connect(Rbvalor, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalorClick(); }); });
     connect(Rbvalmot, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalmotClick(); }); });
 }

@@ -4,7 +4,6 @@
 #include "widgets/screen.h"
 #include "widgets/toolbar.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -134,7 +133,6 @@ private:
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;
 
-    QButtonGroup* basis_ = nullptr;  // Rbhora1, Rbhora2: one at most
     bool editState_ = false;
     bool newOrder_ = false;     // begun with Novo: always inserted
     bool recordValid_ = false;  // cleared by a bad time

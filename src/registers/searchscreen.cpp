@@ -91,6 +91,7 @@ SearchScreen::SearchScreen(const QString& instance,
     connect(DBGrid1, &QTableView::doubleClicked, this,
             [this] { guarded([this] { Btn_RetornarClick(); }); });
     layout->addWidget(DBGrid1, 1);
+    DBGrid1->viewport()->installEventFilter(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -164,9 +165,10 @@ void SearchScreen::fitColumns() {
         header->resizeSection(nameColumn_, header->sectionSize(nameColumn_) + room);
 }
 
-void SearchScreen::resizeEvent(QResizeEvent* event) {
-    Screen::resizeEvent(event);
-    fitColumns();
+bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DBGrid1->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return Screen::eventFilter(watched, event);
 }
 
 void SearchScreen::openSearch(const QString& callerName) {

@@ -80,7 +80,7 @@ protected:
     void FormActivate() override;
     void refreshTables() override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void openTable();

@@ -123,7 +123,14 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     auto* path = new QHBoxLayout;
     Edcam = new QLineEdit(this);
     Edcam->setObjectName(QStringLiteral("Edcam"));
-    Edcam->setMinimumWidth(380);
+    // Wide enough for a path such as /home/operador/Quelvarino/Relatorios/OS0000000001,
+    // and every print dialog as wide as the register listings' ones.
+    QFont boldPath = Edcam->font();
+    boldPath.setBold(true);
+    Edcam->setMinimumWidth(
+        QFontMetrics(boldPath).horizontalAdvance(QStringLiteral("/home/operador/Quelvarino/"
+                                                            "Relatorios/OS0000000001")) +
+        16);
     enterMovesOn(Edcam);
     Btn_Caminho = new QToolButton(this);
     Btn_Caminho->setObjectName(QStringLiteral("Btn_Caminho"));
@@ -158,6 +165,7 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     connect(Btn_Retornar, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_RetornarClick(); }); });
     Btn_LimparClick();
+    setMinimumWidth(560);
 }
 
 PrintDialog::~PrintDialog() = default;

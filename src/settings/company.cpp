@@ -103,6 +103,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
         Ed_Tel_2[a] = makeEdit(group, "Ed_Tel" + n + "_2", 10, false);
         Cb_Tipofone_2[a] = makeCombo("Cb_Tipofone" + n + "_2", phoneKinds(), 10, group);
         Ed_Contato[a] = makeEdit(group, "Ed_Contato" + n, 80, true);
+        Ed_Ddd[a]->setMaximumWidth(Ed_Ddd[a]->minimumWidth());
         ag->addWidget(new QLabel(QStringLiteral("Rua/Avenida :"), group), 0, 0);
         ag->addWidget(Ed_End[a], 0, 1, 1, 3);
         ag->addWidget(new QLabel(QStringLiteral("Bairro :"), group), 1, 0);
@@ -141,6 +142,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     auto* date = new QHBoxLayout;
     date->addStretch();
     date->addWidget(new QLabel(QStringLiteral("Data da Última Alteração:"), this));
+    Ed_Data->setMaximumWidth(Ed_Data->minimumWidth());
     date->addWidget(Ed_Data);
     layout->addLayout(date);
 

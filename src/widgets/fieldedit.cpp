@@ -23,21 +23,31 @@ int boldExtra(const QWidget* w, int (*measure)(const QFontMetrics&)) {
 class TypingLimitValidator : public QValidator {
 public:
     TypingLimitValidator(QLineEdit* edit, int limit)
-        : QValidator(edit), limit_(limit), shown_(edit->text().size()) {
+        : QValidator(edit), limit_(limit), written_(edit->text().size()) {
         setObjectName(QStringLiteral("typingLimit"));
-        connect(edit, &QLineEdit::textChanged, this,
-                [this](const QString& text) { shown_ = text.size(); });
+        // Qt tells a typed change (textEdited, first) from any change
+        // (textChanged): what the program writes sets how long the text may
+        // stay while the operator corrects it.
+        connect(edit, &QLineEdit::textEdited, this, [this] { typed_ = true; });
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (!typed_)
+                written_ = text.size();
+            else if (text.isEmpty())
+                written_ = 0;  // typed anew: the limit holds again
+            typed_ = false;
+        });
     }
     int limit() const { return limit_; }
     State validate(QString& input, int&) const override {
         // Typing may not go past the limit; a longer text that the program
-        // put there may still be edited without growing.
-        return input.size() <= limit_ || input.size() <= shown_ ? Acceptable : Invalid;
+        // wrote may be corrected up to its own length.
+        return input.size() <= qMax(limit_, written_) ? Acceptable : Invalid;
     }
 
 private:
     int limit_;
-    int shown_;
+    int written_;
+    bool typed_ = false;
 };
 
 }  // namespace
