@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include <memory>
 
 using namespace quelvarino;
+using operatorDoes::store;
 
 // Clients and couriers through their real screens.
 class TestRegisters : public QObject {
@@ -333,10 +336,12 @@ private slots:
         QCOMPARE(r["OBSERVACAO"], QString("LINHA UM\nLINHA DOIS"));
         QCOMPARE(r["SITUACAO"], QString("ATIVO"));
 
-        // Remarks stop at 650 characters.
+        // Remarks stop at 650 typed characters.
         click(couriers->Btn_Novo);
-        couriers->Ed_Obs->setPlainText(QString(700, 'X'));
-        QCOMPARE(couriers->Ed_Obs->toPlainText().size(), 650);
+        couriers->Ed_Obs->setFocus();
+        QTest::keyClicks(couriers->Ed_Obs, QString(649, 'X'));
+        QTest::keyClicks(couriers->Ed_Obs, "YYY");
+        QCOMPARE(couriers->Ed_Obs->toPlainText(), QString(649, 'X') + "Y");
         type(couriers->Ed_Nome, "SEM SALARIO");
         click(couriers->Btn_Gravar);
         QCOMPARE(row("tbmotociclista", "000002")["OBSERVACAO"].size(), 650);
@@ -354,6 +359,185 @@ private slots:
         click(courierSearch->Btn_Retornar);
         QCOMPARE(MessageBox::shownMessages().size(), before);
         QVERIFY(!courierSearch->isVisible());
+    }
+
+    // What the store holds is loaded and written back whole, however long:
+    // the input limits bound typing only.
+    void loadedValuesAreNeverCut() {
+        const QString longName = QString(90, 'N');
+        const QString longRemark = QString(700, 'R');
+        QMap<QString, QString> client = {{"CODCLI", "000005"},   {"RAZAOSOCIAL", longName},
+                                         {"VALOR", "123456,78"}, {"UF1", "SPX"},
+                                         {"INSCREST", QString(20, '9')}, {"SITUACAO", "ATIVO"}};
+        store("tbclientes", client);
+        click(clients->Btn_Consultar);
+        QTest::keyClicks(clientSearch->Ed_Desc, "NNN");
+        click(clientSearch->Btn_Retornar);
+        QCOMPARE(clients->Ed_Razsoc->text(), longName);
+        QCOMPARE(clients->Ed_Valor->text(), QString("123456,78"));
+        QCOMPARE(clients->Cb_Est[0]->currentText(), QString("SPX"));
+        QCOMPARE(clients->Ed_Inscest->text(), QString(20, '9'));
+        click(clients->Btn_Alterar);
+        click(clients->Btn_Gravar);
+        const auto r = row("tbclientes", "000005");
+        QCOMPARE(r["RAZAOSOCIAL"], longName);
+        QCOMPARE(r["VALOR"], QString("123456,78"));
+        QCOMPARE(r["UF1"], QString("SPX"));
+        QCOMPARE(r["INSCREST"], QString(20, '9'));
+
+        store("tbmotociclista", {{"COD", "000005"},
+                                 {"NOME", "ANTIGO"},
+                                 {"VALOR", "1234,5"},
+                                 {"SALARIO", "123456,78"},
+                                 {"OBSERVACAO", longRemark},
+                                 {"SITUACAO", "ATIVO"}});
+        Quelvarino000_0->menuAction("Motociclista1")->trigger();
+        activate(couriers);
+        click(couriers->Btn_Consultar);
+        QTest::keyClicks(courierSearch->Ed_Desc, "ANTIGO");
+        click(courierSearch->Btn_Retornar);
+        QCOMPARE(couriers->Ed_Valor->text(), QString("1234,50"));
+        QCOMPARE(couriers->Ed_Salario->text(), QString("123456,78"));
+        QCOMPARE(couriers->Ed_Obs->toPlainText(), longRemark);
+        click(couriers->Btn_Alterar);
+        click(couriers->Btn_Gravar);
+        QCOMPARE(row("tbmotociclista", "000005")["OBSERVACAO"], longRemark);
+        QCOMPARE(row("tbmotociclista", "000005")["SALARIO"], QString("123456,78"));
+    }
+
+    // The code after 999999 has seven digits and is stored whole, not as
+    // the existing 100000.
+    void codeAfter999999() {
+        store("tbclientes", {{"CODCLI", "100000"}, {"RAZAOSOCIAL", "CEM MIL"}});
+        store("tbclientes", {{"CODCLI", "999999"}, {"RAZAOSOCIAL", "ULTIMO"}});
+        click(clients->Btn_Novo);
+        QCOMPARE(clients->Ed_Codcli->text(), QString("1000000"));
+        type(clients->Ed_Razsoc, "NOVO");
+        click(clients->Btn_Gravar);
+        QCOMPARE(row("tbclientes", "1000000")["RAZAOSOCIAL"], QString("NOVO"));
+        QCOMPARE(row("tbclientes", "100000")["RAZAOSOCIAL"], QString("CEM MIL"));
+    }
+
+    void mobilePhonesAndMercosulPlates() {
+        click(clients->Btn_Novo);
+        type(clients->Ed_Razsoc, "CELULAR LTDA");
+        type(clients->Ed_Tel_1[0], "987654321");
+        type(clients->Ed_Tel_2[0], "32221111");
+        click(clients->Btn_Gravar);
+        auto r = row("tbclientes", "000001");
+        QCOMPARE(r["TELEFONE1_1"], QString("98765-4321"));  // never "9876-5432"
+        QCOMPARE(r["TELEFONE1_2"], QString("3222-1111"));
+        Quelvarino000_0->menuAction("Motociclista1")->trigger();
+        activate(couriers);
+        click(couriers->Btn_Novo);
+        type(couriers->Ed_Nome, "NOVA PLACA");
+        type(couriers->Ed_Plac, "bra2e19");
+        type(couriers->Ed_Tel1, "912345678");
+        click(couriers->Btn_Gravar);
+        r = row("tbmotociclista", "000001");
+        QCOMPARE(r["PLACA"], QString("BRA2E19"));
+        QCOMPARE(r["TELEFONE1"], QString("91234-5678"));
+    }
+
+    // The document radios are reached and chosen from the keyboard, and a
+    // document is never left without its mask and check.
+    void documentChosenFromTheKeyboard() {
+        click(clients->Btn_Novo);
+        QVERIFY(clients->Ed_Cnpj->hasFocus());
+        QTest::keyClick(clients->Ed_Cnpj, Qt::Key_Backtab);
+        QVERIFY(clients->Rb_Cnpj->hasFocus() || clients->Rb_Cpf->hasFocus());
+        clients->Rb_Cnpj->setFocus(Qt::BacktabFocusReason);
+        QTest::keyClick(clients->Rb_Cnpj, Qt::Key_Space);
+        QVERIFY(clients->Rb_Cnpj->isChecked());
+        QVERIFY(clients->Ed_Cnpj->hasFocus());
+        QCOMPARE(clients->Ed_Cnpj->text(), QString("  .   .   /    -  "));
+        QTest::keyClick(clients->Ed_Cnpj, Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QVERIFY(clients->Rb_Cpf->isChecked());
+        QCOMPARE(clients->Ed_Cnpj->text(), QString("   .   .   -  "));
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+    }
+
+    void documentTypedWithoutChoosingItsKind_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cnpj digits") << "11222333000181" << "11.222.333/0001-81" << "Rb_Cnpj"
+                                     << "";
+        QTest::newRow("cpf digits") << "111.444.777-35" << "111.444.777-35" << "Rb_Cpf" << "";
+        QTest::newRow("wrong cpf is checked") << "11144477736" << "" << "Rb_Cpf"
+                                              << "Número do CPF invalido.";
+        QTest::newRow("neither") << "12345" << "" << ""
+                                 << "Escolha C.N.P.J. ou C.P.F. e digite o número do documento.";
+    }
+    void documentTypedWithoutChoosingItsKind() {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        click(clients->Btn_Novo);
+        type(clients->Ed_Cnpj, typed);
+        QCOMPARE(clients->Ed_Cnpj->isBlank() ? QString() : clients->Ed_Cnpj->text(), text);
+        QCOMPARE(clients->Rb_Cnpj->isChecked(), kind == "Rb_Cnpj");
+        QCOMPARE(clients->Rb_Cpf->isChecked(), kind == "Rb_Cpf");
+        QCOMPARE(lastMessage(), message);
+    }
+
+    void documentFieldDoesNotMoveItsNeighbours() {
+        auto place = [](QWidget* w) { return QRect(w->mapTo(w->window(), QPoint()), w->size()); };
+        const QRect browse = place(clients->Ed_Cnpj);
+        click(clients->Btn_Novo);
+        QApplication::processEvents();
+        const QRect document = place(clients->Ed_Cnpj);
+        QCOMPARE(document, browse);  // nor does the change of state
+        const QRect next = clients->Ed_Inscest->geometry();
+        for (QRadioButton* rb : {clients->Rb_Cpf, clients->Rb_Cnpj, clients->Rb_Cpf}) {
+            click(rb);
+            QApplication::processEvents();
+            QCOMPARE(place(clients->Ed_Cnpj), document);
+            QCOMPARE(clients->Ed_Inscest->geometry(), next);
+        }
+    }
+
+    void windowKeepsItsWidthAfterASave() {
+        clients->resize(clients->sizeHint());
+        QApplication::processEvents();
+        const int width = clients->width();
+        newClient("Rb_Cnpj", "11222333000181", QString(80, 'W'));
+        QApplication::processEvents();
+        QCOMPARE(clients->width(), width);
+        click(clients->Btn_Consultar);
+        QTest::keyClicks(clientSearch->Ed_Desc, "WWW");
+        click(clientSearch->Btn_Retornar);
+        QApplication::processEvents();
+        QCOMPARE(clients->width(), width);
+    }
+
+    void todaysDateInTheCorner_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("clients") << "Clientes1";
+        QTest::newRow("couriers") << "Motociclista1";
+    }
+    void todaysDateInTheCorner() {
+        QFETCH(QString, entry);
+        Quelvarino000_0->menuAction(entry)->trigger();
+        RecordScreen* screen = entry == "Clientes1" ? static_cast<RecordScreen*>(clients)
+                                                    : static_cast<RecordScreen*>(couriers);
+        activate(screen);
+        QLabel* date = screen->findChild<QLabel*>("Lbdata");
+        QVERIFY(date);
+        QCOMPARE(date->text(), QString("08/12/2026"));
+        QVERIFY(date->font().bold());
+        QVERIFY(date->alignment() & Qt::AlignRight);
+        screen->layout()->activate();
+        QVERIFY(date->mapTo(screen, QPoint(0, 0)).y() < 30);
+        QVERIFY(date->mapTo(screen, QPoint(date->width(), 0)).x() > screen->width() - 30);
+        // Refreshed when the screen is activated again on another day.
+        Clock::setNow(QDateTime(QDate(2026, 12, 9), QTime(0, 1)));
+        activate(Quelvarino000_0);
+        activate(screen);
+        QCOMPARE(date->text(), QString("09/12/2026"));
     }
 
     void blockedCourierRefusedOutsideTheRegister() {

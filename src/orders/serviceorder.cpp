@@ -269,6 +269,7 @@ void TQuelvarino0021_0::buildScreen() {
     Edobs->setLineWrapMode(QPlainTextEdit::NoWrap);
     Edobs->setTabChangesFocus(true);
     Edobs->setMaximumHeight(120);
+    notesLimit(Edobs, kNotesLength);
     o->addWidget(caption("Veículo :", other), 0, 0);
     o->addWidget(Edveiculo, 0, 1, 1, 3);
     o->addWidget(caption("Placa :", other), 0, 4);
@@ -648,15 +649,11 @@ bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Edobs && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool newLine = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        const bool adds = newLine || (!key->text().isEmpty() && key->text().at(0).isPrint());
         if (newLine && Edobs->blockCount() >= kNotesLines) {
             MessageBox::question(
                 QStringLiteral("Excedido a quantidade maxima de linhas permitido."));
             return true;
         }
-        if (adds && !Edobs->textCursor().hasSelection() &&
-            Edobs->toPlainText().size() >= kNotesLength)
-            return true;  // 650 characters at most
     }
     return Screen::eventFilter(watched, event);
 }

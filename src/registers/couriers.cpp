@@ -135,16 +135,8 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     layout->addWidget(pay);
     layout->addLayout(toolbarLayout());
 
-    // The remarks hold at most 650 characters, line breaks included.
-    connect(Ed_Obs, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = Ed_Obs->toPlainText();
-        if (text.size() > kRemarksLength) {
-            Ed_Obs->setPlainText(text.left(kRemarksLength));
-            QTextCursor c = Ed_Obs->textCursor();
-            c.movePosition(QTextCursor::End);
-            Ed_Obs->setTextCursor(c);
-        }
-    });
+    // The remarks take at most 650 typed characters, line breaks included.
+    notesLimit(Ed_Obs, kRemarksLength);
 
     Config c;
     c.table = [] { return DataModule1 ? DataModule1->TBMotociclista : nullptr; };

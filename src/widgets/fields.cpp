@@ -8,9 +8,12 @@
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -92,6 +95,43 @@ void enterMovesOn(QWidget* field) {
         return;
     field->setProperty("enterMovesOn", true);
     field->installEventFilter(new EnterFilter(field));
+}
+
+namespace {
+
+// Typing and pasting stop at the limit; a longer text loaded from the store
+// stays whole.
+class NotesLimit : public QObject {
+public:
+    NotesLimit(QPlainTextEdit* notes, int limit) : QObject(notes), notes_(notes), limit_(limit) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        const int selected = notes_->textCursor().selectedText().size();
+        const int room = limit_ - (int(notes_->toPlainText().size()) - selected);
+        if (key->matches(QKeySequence::Paste)) {
+            const QString pasted = QGuiApplication::clipboard()->text();
+            if (room <= 0 && selected == 0)
+                return true;
+            notes_->insertPlainText(pasted.left(qMax(0, room)));
+            return true;
+        }
+        const bool newLine = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool adds = newLine || (!key->text().isEmpty() && key->text().at(0).isPrint() &&
+                                      !(key->modifiers() & Qt::ControlModifier));
+        return adds && room <= 0;
+    }
+
+private:
+    QPlainTextEdit* notes_;
+    int limit_;
+};
+
+}  // namespace
+
+void notesLimit(QPlainTextEdit* notes, int limit) {
+    notes->installEventFilter(new NotesLimit(notes, limit));
 }
 
 void installEnterFlow(QWidget* window) {
@@ -324,6 +364,18 @@ void setComboText(QComboBox* combo, const QString& text) {
 }
 
 void setFieldEditable(QWidget* field, bool editable) {
+    // A captioned choice is as wide in bold as in regular type, so that the
+    // fields beside it stay where they are in both states.
+    if (auto* choice = qobject_cast<QAbstractButton*>(field);
+        choice && !choice->text().isEmpty() && !choice->property("stableWidth").toBool()) {
+        QFont bold = choice->font();
+        bold.setBold(true);
+        const QFont regular = choice->font();
+        choice->setFont(bold);
+        choice->setMinimumWidth(choice->sizeHint().width());
+        choice->setFont(regular);
+        choice->setProperty("stableWidth", true);
+    }
     field->setEnabled(editable);
     QFont f = field->font();
     f.setBold(!editable);

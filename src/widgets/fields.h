@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QString>
 #include <QStringList>
+#include <QPlainTextEdit>
 #include <functional>
 
 namespace quelvarino {
@@ -14,6 +15,9 @@ class MaskEdit;
 
 // Enter moves to the next field as Tab does.
 void enterMovesOn(QWidget* field);
+// Notes of at most `limit` characters typed or pasted (line breaks count);
+// a longer stored text is shown and kept whole.
+void notesLimit(QPlainTextEdit* notes, int limit);
 // Enter moves on from every control of a window that takes the focus with
 // Tab (buttons and radio buttons too), except notes and grids.
 void installEnterFlow(QWidget* window);
