@@ -40,7 +40,7 @@ QList<QByteArray> headerLines(const QByteArray& title) {
         emph("MOTOBOY EXPRESS"),
         SI + "Endereco: RUA DO COMERCIO, 100" + QByteArray(30, ' ') + " - Bairro: CENTRO" +
             QByteArray(24, ' ') + " - Cidade: SAO PAULO" + QByteArray(21, ' ') + " - Estado: SP",
-        SI + "CEP: 01010-000 - Telefone: (11) 3333-4444 / 3333-5555",
+        SI + "CEP: 01010-000 - Telefone: (11) 3333-4444  / 3333-5555",
         SI + "Site: www.motoboy.com.br" + QByteArray(22, ' ') + " - e-mail: contato@motoboy.com.br",
         SI,
         emph(title)};

@@ -60,7 +60,7 @@ void TextDocument::header(const CompanyHeader& c, const QString& title) {
     condensed("Endereco: " + padRight(c.endereco1, 50) + " - Bairro: " + padRight(c.bairro1, 30) +
               " - Cidade: " + padRight(c.cidade1, 30) + " - Estado: " + c.uf1);
     condensed("CEP: " + padRight(c.cep1, 9) + " - Telefone: (" + padRight(c.ddd1, 2) + ") " +
-              padRight(c.telefone1, 9) + " / " + c.telefone2);
+              padRight(c.telefone1, 10) + " / " + c.telefone2);
     condensed("Site: " + padRight(c.site, 40) + " - e-mail: " + c.email);
     condensed(QString());
     emphasised(title);

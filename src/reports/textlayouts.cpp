@@ -102,9 +102,9 @@ void addressLines(TextDocument& d, Query& q, const QString& n) {
     d.condensed("End.: " + padRight(f("ENDERECO"), 60) + " - Bairro: " + padRight(f("BAIRRO"), 30) +
                 " - Cid.: " + padRight(f("CIDADE"), 30) + " - UF: " + f("UF"));
     d.condensed("CEP : " + padRight(f("CEP"), 9) + " - Telefone1 : (" + padRight(f("DDD"), 2) +
-                ") " + padRight(f("TELEFONE", "_1"), 9) +
+                ") " + padRight(f("TELEFONE", "_1"), 10) +
                 " - Tipo Fone : " + padRight(f("TIPOTEL", "_1"), 7) + " - Telefone2 : " +
-                padRight(f("TELEFONE", "_2"), 9) + " - Tipo Fone : " + f("TIPOTEL", "_2"));
+                padRight(f("TELEFONE", "_2"), 10) + " - Tipo Fone : " + f("TIPOTEL", "_2"));
     d.condensed("Contato : " + f("CONTATO"));
 }
 
@@ -162,9 +162,9 @@ QByteArray courierListingText(const CompanyHeader& company, Query& rows) {
                         " - Bairro: " + padRight(field(q, "BAIRRO"), 30) + " - Cid.: " +
                         padRight(field(q, "CIDADE"), 30) + " - UF: " + field(q, "UF"));
             d.condensed("CEP : " + padRight(field(q, "CEP"), 9) + " - Telefone1 : (" +
-                        padRight(field(q, "DDD1"), 2) + ") " + padRight(field(q, "TELEFONE1"), 9) +
+                        padRight(field(q, "DDD1"), 2) + ") " + padRight(field(q, "TELEFONE1"), 10) +
                         " - Tipo Fone : " + padRight(field(q, "TIPOTEL1"), 7) + " - Telefone2 : (" +
-                        padRight(field(q, "DDD2"), 2) + ") " + padRight(field(q, "TELEFONE2"), 9) +
+                        padRight(field(q, "DDD2"), 2) + ") " + padRight(field(q, "TELEFONE2"), 10) +
                         " - Tipo Fone : " + field(q, "TIPOTEL2"));
             d.condensed("Marca : " + padRight(field(q, "MARCA"), 20) +
                         " - Modelo : " + padRight(field(q, "MODELO"), 20) + " - Ano :" +

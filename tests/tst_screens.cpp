@@ -1,0 +1,154 @@
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "core/clock.h"
+#include "orders/serviceorder.h"
+#include "registers/documentfield.h"
+#include "settings/company.h"
+#include "testsupport.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <memory>
+
+using namespace quelvarino;
+using namespace operatorDoes;
+
+namespace {
+
+double luminance(const QColor& c) {
+    auto channel = [](double v) {
+        v /= 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+}  // namespace
+
+// Every screen as an operator reads it: browse state legible, titles and
+// Qt's own texts in Portuguese, messages that an office worker can act on.
+class TestScreens : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+
+private slots:
+    void init() {
+        home = std::make_unique<TempHome>();
+        MessageBox::clearShownMessages();
+        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
+        QVERIFY(startProgram(*qApp));
+    }
+    void cleanup() {
+        stopProgram();
+        Clock::reset();
+        home.reset();
+    }
+
+    // Browse state is disabled and bold, and still readable: at least 4.5:1
+    // between the text and the field, on every screen.
+    void browseStateIsReadable() {
+        int checked = 0;
+        for (QWidget* screen : Screens::all()) {
+            screen->ensurePolished();  // as when it is shown
+            for (QLineEdit* e : screen->findChildren<QLineEdit*>()) {
+                if (e->isEnabled())
+                    continue;
+                const QPalette p = e->palette();
+                const double ratio = contrast(p.color(QPalette::Disabled, QPalette::Text),
+                                              p.color(QPalette::Disabled, QPalette::Base));
+                QVERIFY2(ratio >= 4.5, qPrintable(screen->objectName() + "." + e->objectName() +
+                                                  ": " + QString::number(ratio)));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 50);
+
+        // And as drawn: the order number of the cleared order screen.
+        Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
+        auto* os = Screens::get<TQuelvarino0021_0>("Quelvarino0021_0");
+        QVERIFY(!os->Edcomanda->isEnabled());
+        const QImage image = os->Edcomanda->grab().toImage();
+        QColor darkest = Qt::white;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x)
+                if (luminance(image.pixelColor(x, y)) < luminance(darkest))
+                    darkest = image.pixelColor(x, y);
+        const QColor field = image.pixelColor(image.width() - 4, image.height() / 2);
+        QVERIFY2(contrast(darkest, field) >= 4.5, qPrintable(darkest.name() + " on " + field.name()));
+    }
+
+    // Window titles are the captions exactly; the information and error
+    // boxes carry the program's title, never its file name.
+    void titlesAreExact() {
+        QCOMPARE(qApp->applicationDisplayName(), qApp->applicationName());
+        QCOMPARE(Quelvarino000_0->windowTitle(),
+                 QString("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
+        MessageBox::information("Dia incorreto!");
+        MessageBox::error("Falha");
+        for (const auto& m : MessageBox::shownMessages())
+            QCOMPARE(m.title,
+                     QString("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy"));
+    }
+
+    void qtDialogsSpeakPortuguese() {
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Sim"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QString("&Não"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+    }
+
+    void datesStayOnOneLine_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("pattern") << "Formato exigido da data \"dd/mm/aaaa\"."
+                                 << QString("Formato exigido da data \"dd/\u2060mm/\u2060aaaa\".");
+        QTest::newRow("a date") << "em 08/12/2026" << QString("em 08/\u2060""12/\u2060""2026");
+        QTest::newRow("a path keeps its breaks") << "/home/ana/Quelvarino/Relatorios"
+                                                 << "/home/ana/Quelvarino/Relatorios";
+    }
+    void datesStayOnOneLine() {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(MessageBox::displayText(text), shown);
+    }
+
+    // The company's document too is never left without its kind and check.
+    void companyDocumentTakesItsKind() {
+        Quelvarino000_0->menuAction("DadosdaEmpres1")->trigger();
+        auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
+        QApplication::setActiveWindow(emp);
+        QVERIFY(QTest::qWaitForWindowActive(emp));
+        emp->resize(emp->sizeHint());
+        QApplication::processEvents();
+        const int width = emp->width();
+        click(emp->Btn_Novo);
+        type(emp->Ed_Razsoc, "MOTOBOY EXPRESS LTDA");
+        QVERIFY(emp->Rb_Cnpj->focusPolicy() & Qt::TabFocus);
+        type(emp->Ed_Cnpj, "11222333000181");
+        QVERIFY(emp->Rb_Cnpj->isChecked());
+        QCOMPARE(emp->Ed_Cnpj->text(), QString("11.222.333/0001-81"));
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        click(emp->Btn_Gravar);
+        QApplication::processEvents();
+        QCOMPARE(emp->width(), width);  // a save never widens the window
+        Table t("tbempresa");
+        t.open();
+        t.first();
+        QCOMPARE(t.fieldByName("CNPJ").asString(), QString("11.222.333/0001-81"));
+    }
+};
+
+QUELVARINO_GUI_TEST_MAIN(TestScreens)
+#include "tst_screens.moc"
