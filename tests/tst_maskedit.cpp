@@ -106,28 +106,50 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("typed");  // "\b" Backspace, "\t" leaves the field
         QTest::addColumn<QString>("text");
-        QTest::newRow("landline") << "phone" << "32220000" << "3222-0000";
-        QTest::newRow("mobile") << "phone" << "987654321" << "98765-4321";
-        QTest::newRow("mobile typed with its hyphen") << "phone" << "98765-4321" << "98765-4321";
-        QTest::newRow("tenth digit refused") << "phone" << "9876543210" << "98765-4321";
-        QTest::newRow("partial") << "phone" << "98765" << "9876-5   ";
-        QTest::newRow("mobile loses a digit while typing")
-            << "phone" << "987654321\b" << "98765-432 ";
-        QTest::newRow("and reads as a landline when left")
-            << "phone" << "987654321\b\t" << "9876-5432";
-        QTest::newRow("empty") << "phone" << "" << "    -    ";
-        QTest::newRow("old plate") << "plate" << "abc1234" << "ABC-1234";
-        QTest::newRow("mercosul plate") << "plate" << "abc1d23" << "ABC1D23";
-        QTest::newRow("letters only where they fit") << "plate" << "abc1dd23" << "ABC1D23";
-        QTest::newRow("empty plate") << "plate" << "" << "   -    ";
+        QTest::newRow("landline") << "phone"
+                                  << "32220000"
+                                  << "3222-0000";
+        QTest::newRow("mobile") << "phone"
+                                << "987654321"
+                                << "98765-4321";
+        QTest::newRow("mobile typed with its hyphen") << "phone"
+                                                      << "98765-4321"
+                                                      << "98765-4321";
+        QTest::newRow("tenth digit refused") << "phone"
+                                             << "9876543210"
+                                             << "98765-4321";
+        QTest::newRow("partial") << "phone"
+                                 << "98765"
+                                 << "9876-5   ";
+        QTest::newRow("mobile loses a digit while typing") << "phone"
+                                                           << "987654321\b"
+                                                           << "98765-432 ";
+        QTest::newRow("and reads as a landline when left") << "phone"
+                                                           << "987654321\b\t"
+                                                           << "9876-5432";
+        QTest::newRow("empty") << "phone"
+                               << ""
+                               << "    -    ";
+        QTest::newRow("old plate") << "plate"
+                                   << "abc1234"
+                                   << "ABC-1234";
+        QTest::newRow("mercosul plate") << "plate"
+                                        << "abc1d23"
+                                        << "ABC1D23";
+        QTest::newRow("letters only where they fit") << "plate"
+                                                     << "abc1dd23"
+                                                     << "ABC1D23";
+        QTest::newRow("empty plate") << "plate"
+                                     << ""
+                                     << "   -    ";
     }
     void fieldsWithTwoMasks() {
         QFETCH(QString, kind);
         QFETCH(QString, typed);
         QFETCH(QString, text);
         QWidget window;
-        MaskEdit* edit = kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1")
-                                         : makePlateEdit(&window, "Ed_Plac");
+        MaskEdit* edit =
+            kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1") : makePlateEdit(&window, "Ed_Plac");
         auto* next = new QLineEdit(&window);
         window.show();
         QApplication::setActiveWindow(&window);
@@ -148,21 +170,35 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("text");
-        QTest::newRow("landline") << "phone" << "3222-0000" << "3222-0000";
-        QTest::newRow("mobile") << "phone" << "98765-4321" << "98765-4321";
-        QTest::newRow("mobile without hyphen") << "phone" << "987654321" << "98765-4321";
-        QTest::newRow("blank") << "phone" << "    -    " << "    -    ";
-        QTest::newRow("old plate") << "plate" << "ABC-1234" << "ABC-1234";
-        QTest::newRow("mercosul plate") << "plate" << "ABC1D23" << "ABC1D23";
-        QTest::newRow("mercosul after an old one") << "plate" << "BRA2E19" << "BRA2E19";
+        QTest::newRow("landline") << "phone"
+                                  << "3222-0000"
+                                  << "3222-0000";
+        QTest::newRow("mobile") << "phone"
+                                << "98765-4321"
+                                << "98765-4321";
+        QTest::newRow("mobile without hyphen") << "phone"
+                                               << "987654321"
+                                               << "98765-4321";
+        QTest::newRow("blank") << "phone"
+                               << "    -    "
+                               << "    -    ";
+        QTest::newRow("old plate") << "plate"
+                                   << "ABC-1234"
+                                   << "ABC-1234";
+        QTest::newRow("mercosul plate") << "plate"
+                                        << "ABC1D23"
+                                        << "ABC1D23";
+        QTest::newRow("mercosul after an old one") << "plate"
+                                                   << "BRA2E19"
+                                                   << "BRA2E19";
     }
     void storedPhonesAndPlatesLoadWhole() {
         QFETCH(QString, kind);
         QFETCH(QString, stored);
         QFETCH(QString, text);
         QWidget window;
-        MaskEdit* edit = kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1")
-                                         : makePlateEdit(&window, "Ed_Plac");
+        MaskEdit* edit =
+            kind == "phone" ? makePhoneEdit(&window, "Ed_Tel1") : makePlateEdit(&window, "Ed_Plac");
         edit->setText(kind == "phone" ? "3222-0000" : "ABC-1234");  // the field held another
         edit->setText(stored);
         QCOMPARE(edit->text(), text);

@@ -208,7 +208,6 @@ private slots:
         QCOMPARE(rec.values.totValMot, QString("0,00"));  // no courier values by hours
     }
 
-
     void basisClickLeavesFixedModeFirst() {
         OrderHoursScreen s = typed("17:00", "23:30");
         s.rbHora2 = false;

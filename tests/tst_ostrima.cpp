@@ -49,12 +49,15 @@ private slots:
             << "PARADOX"
             << "PATH:\"%H/Quelvarino\";DEFAULT DRIVER:\"PARADOX\";ENABLE BCD:\"FALSE\"";
         QTest::newRow("standard any case")
-            << QStringList{"Quelvarino", "/nao-existe-quelvarino/srv/dados", "standard"} << "Quelvarino"
+            << QStringList{"Quelvarino", "/nao-existe-quelvarino/srv/dados", "standard"}
+            << "Quelvarino"
             << "PARADOX"
-            << "PATH:\"/nao-existe-quelvarino/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE BCD:\"FALSE\"";
-        QTest::newRow("dbase") << QStringList{"Outro", "/nao-existe-quelvarino/d", "DBASE"} << "Outro"
-                               << "DBASE"
-                               << "PATH:\"/nao-existe-quelvarino/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
+            << "PATH:\"/nao-existe-quelvarino/srv/dados\";DEFAULT DRIVER:\"standard\";ENABLE "
+               "BCD:\"FALSE\"";
+        QTest::newRow("dbase")
+            << QStringList{"Outro", "/nao-existe-quelvarino/d", "DBASE"} << "Outro"
+            << "DBASE"
+            << "PATH:\"/nao-existe-quelvarino/d\";DEFAULT DRIVER:\"DBASE\";ENABLE BCD:\"FALSE\"";
         QTest::newRow("interbase")
             << QStringList{"Quelvarino", "servidor:/db/q.gdb", "INTRBASE"} << "Quelvarino"
             << "INTRBASE"
@@ -89,14 +92,18 @@ private slots:
     void secondRegistrationKeepsTheFirstAndDashReplacesIt() {
         QCOMPARE(ostrima({"Quelvarino", "/nao-existe-quelvarino/srv/um"}).exitCode, 0);
         QCOMPARE(ostrima({"Quelvarino", "/nao-existe-quelvarino/srv/dois"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/um"));
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"),
+                 QString("/nao-existe-quelvarino/srv/um"));
         QCOMPARE(ostrima({"-Quelvarino", "/nao-existe-quelvarino/srv/dados"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/dados"));
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"),
+                 QString("/nao-existe-quelvarino/srv/dados"));
         QCOMPARE(registryText().count("[Quelvarino]"), 1);
         // Deleting an alias that is not there is no error either.
         QCOMPARE(ostrima({"-Novo", "/nao-existe-quelvarino/srv/novo"}).exitCode, 0);
-        QCOMPARE(AliasRegistry::find("Novo")->param("PATH"), QString("/nao-existe-quelvarino/srv/novo"));
-        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"), QString("/nao-existe-quelvarino/srv/dados"));
+        QCOMPARE(AliasRegistry::find("Novo")->param("PATH"),
+                 QString("/nao-existe-quelvarino/srv/novo"));
+        QCOMPARE(AliasRegistry::find("Quelvarino")->param("PATH"),
+                 QString("/nao-existe-quelvarino/srv/dados"));
     }
 
     // Following the README on a new machine: Ostrima's folder is made at

@@ -366,8 +366,8 @@ private slots:
     void loadedValuesAreNeverCut() {
         const QString longName = QString(90, 'N');
         const QString longRemark = QString(700, 'R');
-        QMap<QString, QString> client = {{"CODCLI", "000005"},   {"RAZAOSOCIAL", longName},
-                                         {"VALOR", "123456,78"}, {"UF1", "SPX"},
+        QMap<QString, QString> client = {{"CODCLI", "000005"},           {"RAZAOSOCIAL", longName},
+                                         {"VALOR", "123456,78"},         {"UF1", "SPX"},
                                          {"INSCREST", QString(20, '9')}, {"SITUACAO", "ATIVO"}};
         store("tbclientes", client);
         click(clients->Btn_Consultar);
@@ -463,12 +463,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("cnpj digits") << "11222333000181" << "11.222.333/0001-81" << "Rb_Cnpj"
+        QTest::newRow("cnpj digits") << "11222333000181"
+                                     << "11.222.333/0001-81"
+                                     << "Rb_Cnpj"
                                      << "";
-        QTest::newRow("cpf digits") << "111.444.777-35" << "111.444.777-35" << "Rb_Cpf" << "";
-        QTest::newRow("wrong cpf is checked") << "11144477736" << "" << "Rb_Cpf"
+        QTest::newRow("cpf digits") << "111.444.777-35"
+                                    << "111.444.777-35"
+                                    << "Rb_Cpf"
+                                    << "";
+        QTest::newRow("wrong cpf is checked") << "11144477736"
+                                              << ""
+                                              << "Rb_Cpf"
                                               << "Número do CPF invalido.";
-        QTest::newRow("neither") << "12345" << "" << ""
+        QTest::newRow("neither") << "12345"
+                                 << ""
+                                 << ""
                                  << "Escolha C.N.P.J. ou C.P.F. e digite o número do documento.";
     }
     void documentTypedWithoutChoosingItsKind() {

@@ -87,7 +87,8 @@ private slots:
                 if (luminance(image.pixelColor(x, y)) < luminance(darkest))
                     darkest = image.pixelColor(x, y);
         const QColor field = image.pixelColor(image.width() - 4, image.height() / 2);
-        QVERIFY2(contrast(darkest, field) >= 4.5, qPrintable(darkest.name() + " on " + field.name()));
+        QVERIFY2(contrast(darkest, field) >= 4.5,
+                 qPrintable(darkest.name() + " on " + field.name()));
     }
 
     // Window titles are the captions exactly; the information and error
@@ -114,7 +115,11 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::newRow("pattern") << "Formato exigido da data \"dd/mm/aaaa\"."
                                  << QString("Formato exigido da data \"dd/\u2060mm/\u2060aaaa\".");
-        QTest::newRow("a date") << "em 08/12/2026" << QString("em 08/\u2060""12/\u2060""2026");
+        QTest::newRow("a date") << "em 08/12/2026"
+                                << QString(
+                                       "em 08/\u2060"
+                                       "12/\u2060"
+                                       "2026");
         QTest::newRow("a path keeps its breaks") << "/home/ana/Quelvarino/Relatorios"
                                                  << "/home/ana/Quelvarino/Relatorios";
     }

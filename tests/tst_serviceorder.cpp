@@ -435,15 +435,38 @@ private slots:
         QTest::addColumn<QString>("fee");
         QTest::addColumn<QString>("valor");  // Edvalor as shown
         QTest::addColumn<QString>("total");  // Edtotval as shown and TOTVAL stored
-        QTest::newRow("fixed value 1250") << "" << "1250" << "0800" << "0900" << "" << ""
-                                          << "1250,00" << "1250,00";
-        QTest::newRow("fixed value with insurance, 1016,33")
-            << "" << "999,99" << "0800" << "0900" << "16,34" << "" << "999,99" << "1016,33";
-        QTest::newRow("rate of 1000,50, 3372,35") << "1000,5" << "" << "0800" << "1000"
-                                                  << "999,99" << "371,36" << "1000,50"
+        QTest::newRow("fixed value 1250") << ""
+                                          << "1250"
+                                          << "0800"
+                                          << "0900"
+                                          << ""
+                                          << ""
+                                          << "1250,00"
+                                          << "1250,00";
+        QTest::newRow("fixed value with insurance, 1016,33") << ""
+                                                             << "999,99"
+                                                             << "0800"
+                                                             << "0900"
+                                                             << "16,34"
+                                                             << ""
+                                                             << "999,99"
+                                                             << "1016,33";
+        QTest::newRow("rate of 1000,50, 3372,35") << "1000,5"
+                                                  << ""
+                                                  << "0800"
+                                                  << "1000"
+                                                  << "999,99"
+                                                  << "371,36"
+                                                  << "1000,50"
                                                   << "3372,35";
-        QTest::newRow("rate of 1234,56 into the night")
-            << "1234,56" << "" << "1700" << "2330" << "" << "" << "1234,56" << "12345,60";
+        QTest::newRow("rate of 1234,56 into the night") << "1234,56"
+                                                        << ""
+                                                        << "1700"
+                                                        << "2330"
+                                                        << ""
+                                                        << ""
+                                                        << "1234,56"
+                                                        << "12345,60";
     }
     void largeAmountsAreShownAndStoredWhole() {
         QFETCH(QString, rate);
@@ -553,9 +576,15 @@ private slots:
         QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("departure") << "Rbhora1" << "Edhora1" << "Hora de saída :";
-        QTest::newRow("start") << "Rbhora2" << "Edhora2" << "Hora inicial :";
-        QTest::newRow("fixed value") << "Rbvalor" << "Edvalor" << "Valor :";
+        QTest::newRow("departure") << "Rbhora1"
+                                   << "Edhora1"
+                                   << "Hora de saída :";
+        QTest::newRow("start") << "Rbhora2"
+                               << "Edhora2"
+                               << "Hora inicial :";
+        QTest::newRow("fixed value") << "Rbvalor"
+                                     << "Edvalor"
+                                     << "Valor :";
     }
     void choicesSitWithTheirOwnFields() {
         QFETCH(QString, choice);
@@ -578,10 +607,10 @@ private slots:
     }
 
     void timesAndValuesDoNotMoveBetweenStates() {
-        const QList<QWidget*> watched = {os->Edhora1, os->Rbhora1, os->Edhora2,  os->Rbhora2,
-                                         os->Edhora3, os->Edhora4, os->Edvalor,  os->Rbvalor,
+        const QList<QWidget*> watched = {os->Edhora1,  os->Rbhora1, os->Edhora2,  os->Rbhora2,
+                                         os->Edhora3,  os->Edhora4, os->Edvalor,  os->Rbvalor,
                                          os->Edseguro, os->Edtaxap, os->Edtotval, os->Edcodmot,
-                                         os->Edvalmot, os->Edplac, os->Cbpag};
+                                         os->Edvalmot, os->Edplac,  os->Cbpag};
         auto places = [&] {
             os->layout()->activate();
             QApplication::processEvents();

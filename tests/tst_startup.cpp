@@ -376,17 +376,20 @@ private slots:
         QTest::addColumn<bool>("starts");
         QTest::addColumn<int>("icon");
         QTest::newRow("parent exists, create it")
-            << "Dados" << "" << int(QMessageBox::Yes) << true << int(QMessageBox::Question);
+            << "Dados"
+            << "" << int(QMessageBox::Yes) << true << int(QMessageBox::Question);
         QTest::newRow("parent exists, do not create")
-            << "Dados" << "" << int(QMessageBox::No) << false << int(QMessageBox::Question);
+            << "Dados"
+            << "" << int(QMessageBox::No) << false << int(QMessageBox::Question);
         QTest::newRow("parent missing too")
-            << "servidor/Dados" << "" << int(QMessageBox::Yes) << false
-            << int(QMessageBox::Warning);
+            << "servidor/Dados"
+            << "" << int(QMessageBox::Yes) << false << int(QMessageBox::Warning);
         QTest::newRow("share not mounted")
-            << "rede/Quelvarino" << "rede" << int(QMessageBox::Yes) << false
-            << int(QMessageBox::Warning);
+            << "rede/Quelvarino"
+            << "rede" << int(QMessageBox::Yes) << false << int(QMessageBox::Warning);
         QTest::newRow("empty mount point of a share")
-            << "rede" << "rede" << int(QMessageBox::Yes) << false << int(QMessageBox::Warning);
+            << "rede"
+            << "rede" << int(QMessageBox::Yes) << false << int(QMessageBox::Warning);
     }
     void missingRegisteredFolder() {
         QFETCH(QString, relative);

@@ -1,4 +1,5 @@
 #include "core/errors.h"
+#include "core/money.h"
 #include "data/activation.h"
 #include "data/database.h"
 #include "data/datafolder.h"
@@ -6,7 +7,6 @@
 #include "data/query.h"
 #include "data/querymodel.h"
 #include "data/table.h"
-#include "core/money.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -12,8 +12,8 @@ struct AliasRequest {
     bool deleteFirst = false;
     QString path;
     QString driver;
-    QString driverType;  // what the registry records as TYPE
-    QString params;      // the alias parameter text
+    QString driverType;       // what the registry records as TYPE
+    QString params;           // the alias parameter text
     bool fileDriver = false;  // PATH names a folder of this computer or a share
 };
 

@@ -7,8 +7,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 #include <optional>
 
@@ -88,7 +88,7 @@ QList<MountEntry> readMountTable(const QString& file) {
 }
 
 bool isNetworkType(const QString& type) {
-    static const QStringList network = {"nfs",   "nfs4",       "cifs",   "smb3", "smbfs",
+    static const QStringList network = {"nfs",   "nfs4",       "cifs",  "smb3", "smbfs",
                                         "sshfs", "fuse.sshfs", "davfs", "ncpfs"};
     return network.contains(type);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "registers/recordscreen.h"
 #include "registers/documentfield.h"
+#include "registers/recordscreen.h"
 #include "registers/searchscreen.h"
 
 class QComboBox;

@@ -75,7 +75,8 @@ SearchScreen::SearchScreen(const QString& instance,
     QStringList fields, titles;
     QList<bool> money;
     for (const Column& c : columns) {
-        if (!options_.isEmpty() && c.field.compare(options_.first().index, Qt::CaseInsensitive) == 0)
+        if (!options_.isEmpty() &&
+            c.field.compare(options_.first().index, Qt::CaseInsensitive) == 0)
             nameColumn_ = fields.size();
         fields.append(c.field);
         titles.append(c.title);

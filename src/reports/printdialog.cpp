@@ -129,7 +129,7 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     boldPath.setBold(true);
     Edcam->setMinimumWidth(
         QFontMetrics(boldPath).horizontalAdvance(QStringLiteral("/home/operador/Quelvarino/"
-                                                            "Relatorios/OS0000000001")) +
+                                                                "Relatorios/OS0000000001")) +
         16);
     enterMovesOn(Edcam);
     Btn_Caminho = new QToolButton(this);

@@ -55,8 +55,8 @@ private:
 QSize FieldEdit::sizeHint() const {
     QSize s = QLineEdit::sizeHint();
     s.rwidth() += 17 * boldExtra(this, [](const QFontMetrics& fm) {
-        return fm.horizontalAdvance(QLatin1Char('x'));
-    });
+                      return fm.horizontalAdvance(QLatin1Char('x'));
+                  });
     return s;
 }
 

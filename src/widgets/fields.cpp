@@ -13,12 +13,12 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
-#include <QTextEdit>
 #include <QPointer>
+#include <QTextEdit>
 
 namespace quelvarino {
 namespace {
@@ -281,8 +281,8 @@ QLineEdit* makeEdit(QWidget* parent, const QString& name, int length, bool upper
         // the layout gives.
         QFont bold = e->font();
         bold.setBold(true);
-        e->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(
-            QString(qMin(length, 10) + 3, QLatin1Char('0'))));
+        e->setMinimumWidth(
+            QFontMetrics(bold).horizontalAdvance(QString(qMin(length, 10) + 3, QLatin1Char('0'))));
     }
     if (upper)
         upperCaseField(e);

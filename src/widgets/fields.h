@@ -2,9 +2,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
-#include <QPlainTextEdit>
 #include <functional>
 
 namespace quelvarino {
