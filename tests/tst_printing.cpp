@@ -7,7 +7,7 @@
 #include "registers/clients.h"
 #include "reports/printdialog.h"
 #include "reports/textlayouts.h"
-#include "reports/textwriter.h"
+#include "reports/reportcatalog.h"
 #include "settings/company.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -429,7 +429,10 @@ private slots:
         PrintDialog* d = dialog("Quelvarino0021_5");
         d->setEdtip(1);
         click(d->Ed2Copy);
-        const QByteArray expected = TextWriter::render("21_0", *d);
+        PrintRequest request;
+        request.output = Output::DotMatrix;
+        request.twoCopies = true;
+        const QByteArray expected = ReportCatalog::textBytes(*ReportCatalog::find("21_0"), request);
         click(d->Btn_Imprimir);
         QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
         QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);

@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(t.fieldByName("TOTVAL").asFloat(), 12.5);
 
         // Large sums keep their cents; the largest value accepted too.
-        for (const QString& big : {"1016,33", "3372,35", "1250", "9999999999999,99"}) {
+        for (const char* big : {"1016,33", "3372,35", "1250", "9999999999999,99"}) {
             t.edit();
             t.fieldByName("TOTVAL").setAsString(big);
             t.post();

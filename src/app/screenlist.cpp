@@ -49,8 +49,6 @@ QWidget* serviceOrderDialog() {
     c.instance = QStringLiteral("Quelvarino0021_5");
     c.reportId = QStringLiteral("21_0");
     c.requester = QStringLiteral("Quelvarino0021_0");
-    c.withHtml = true;
-    c.copies = true;
     // Rebuilt from the number on the order screen every time.
     c.defaultPath = [] {
         auto* os = Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));

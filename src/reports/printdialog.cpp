@@ -5,7 +5,7 @@
 #include "core/errors.h"
 #include "data/datafolder.h"
 #include "data/query.h"
-#include "reports/textwriter.h"
+#include "reports/reportcatalog.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -64,6 +64,7 @@ void setEditable(QWidget* w, bool on) {
 PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     : Screen(config.instance, QStringLiteral("Tipos de Impressão"), parent),
       config_(config),
+      entry_(ReportCatalog::find(config.reportId)),
       query_(std::make_unique<Query>()) {
     query_->setObjectName(QStringLiteral("Query1"));
     auto* layout = new QVBoxLayout(this);
@@ -83,12 +84,9 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     kinds->setObjectName(QStringLiteral("Edtip"));
     auto* grid = new QGridLayout(kinds);
     items_ = new QButtonGroup(this);
-    QStringList captions = {"Jato de Tinta ou Laser", "Matricial"};
-    if (config_.withHtml)
-        captions << (config_.copies ? "Criar um Arquivo em HTML" : "HTML");
-    captions << "Criar um Arquivo";
-    for (int i = 0; i < captions.size(); ++i) {
-        auto* rb = new QRadioButton(captions[i], kinds);
+    const QList<Output> outputs = entry_ ? entry_->outputs : QList<Output>{};
+    for (int i = 0; i < outputs.size(); ++i) {
+        auto* rb = new QRadioButton(ReportCatalog::itemCaption(*entry_, outputs[i]), kinds);
         rb->setObjectName(QStringLiteral("Edtip_%1").arg(i));
         items_->addButton(rb, i);
         grid->addWidget(rb, i / 2, i % 2);
@@ -96,7 +94,7 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     connect(items_, &QButtonGroup::idClicked, this, [this] { guarded([this] { EdtipClick(); }); });
     layout->addWidget(kinds);
 
-    if (config_.copies) {
+    if (entry_ && entry_->copies) {
         auto* copies = new QHBoxLayout;
         Ed1Copy = new QCheckBox(QStringLiteral("1 Via ou Formulario Carbonado"), this);
         Ed1Copy->setObjectName(QStringLiteral("Ed1"));
@@ -249,9 +247,15 @@ void PrintDialog::showEvent(QShowEvent* event) {
         Edcam->setText(defaultPath());
 }
 
+int PrintDialog::fileItem() const {
+    return entry_ ? ReportCatalog::itemOf(*entry_, Output::TextFile) : -1;
+}
+
 void PrintDialog::EdtipClick() {
     const int item = Edtip();
-    const bool enable = config_.withHtml ? (item == 2 || item == 3) : item == 2;
+    const bool enable =
+        entry_ && item >= 0 &&
+        ReportCatalog::pathEditable(*entry_, ReportCatalog::outputOfItem(*entry_, item));
     Btn_Caminho->setEnabled(enable);
     setEditable(Edcam, enable);
     Edcam->setText(defaultPath());
@@ -397,7 +401,7 @@ bool PrintDialog::prepareListing() {
 }
 
 void PrintDialog::Btn_ImprimirClick() {
-    if (Edtip() < 0 || (config_.copies && !Ed1Copy->isChecked() && !Ed2Copy->isChecked())) {
+    if (Edtip() < 0 || (Ed1Copy && !Ed1Copy->isChecked() && !Ed2Copy->isChecked())) {
         MessageBox::warning(
             QStringLiteral("Informe qual o tipo de impressão que deseja imprimir."));
         return;
@@ -410,31 +414,29 @@ void PrintDialog::Btn_ImprimirClick() {
 
 void PrintDialog::route() {
     const int item = Edtip();
-    if (item < 0) {
+    if (item < 0 || !entry_) {
         MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja."));
         return;
     }
-    const bool document = config_.reportId == QLatin1String("21_0") ||
-                          config_.reportId == QLatin1String("22_0") ||
-                          config_.reportId == QLatin1String("41_0");
-    if (item == 0 || (config_.withHtml && item == 2)) {
-        MessageBox::warning(item == 0
-                                ? QStringLiteral("A impressão em jato de tinta ou laser ainda não "
-                                                 "está disponível nesta versão.")
-                                : QStringLiteral("A geração de arquivos HTML ainda não está "
-                                                 "disponível nesta versão."));
-        return;
-    }
-    if (item == fileItem() && Edcam->text().isEmpty()) {
+    const Output output = ReportCatalog::outputOfItem(*entry_, item);
+    // A file needs a name; an HTML file too (it would otherwise be written
+    // as ".html" in whatever folder the program runs in).
+    if (ReportCatalog::pathEditable(*entry_, output) && Edcam->text().trimmed().isEmpty()) {
         MessageBox::warning(
             QStringLiteral("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
         Edcam->setFocus();
         return;
     }
-    TextWriter::write(config_.reportId, *this);
+    PrintRequest request;
+    request.output = output;
+    request.path = Edcam->text().trimmed();
+    request.twoCopies = twoCopies();
+    request.listing = query_.get();
+    request.parent = this;
+    ReportCatalog::print(*entry_, request);
     if (config_.listing != Listing::None)
         query_->close();  // the next print prepares it again
-    if (document)
+    if (ReportCatalog::closesAfter(*entry_, output))
         closeAndShowRequester();
 }
 

@@ -20,6 +20,7 @@ namespace quelvarino {
 
 class MaskEdit;
 class Query;
+struct ReportEntry;
 
 // "Tipos de Impressão": one class for every print dialog. A dialog is
 // configured by its report id, its output items, its default path and its
@@ -32,9 +33,7 @@ public:
     struct Config {
         QString instance;
         QString reportId;
-        QString requester;      // instance of the screen that prints
-        bool withHtml = false;  // four items: page, dot matrix, HTML, file
-        bool copies = false;    // Ed1 / Ed2
+        QString requester;  // instance of the screen that prints
         Listing listing = Listing::None;
         std::function<QString()> defaultPath;  // without extension
     };
@@ -46,7 +45,8 @@ public:
     int Edtip() const;  // the chosen output item, -1 when none
     void setEdtip(int item);
     QString fileItemPath() const;  // Edcam + ".txt"
-    int fileItem() const { return config_.withHtml ? 3 : 2; }
+    int fileItem() const;  // the item of "Criar um Arquivo"
+    const ReportEntry* entry() const { return entry_; }
     bool twoCopies() const;
     Query* Query1() const { return query_.get(); }
     QString defaultPath() const;
@@ -92,6 +92,7 @@ private:
     QString orderLine() const;
 
     Config config_;
+    const ReportEntry* entry_;
     QButtonGroup* items_;
     std::unique_ptr<Query> query_;
 };

@@ -1,7 +1,6 @@
 #include "reports/textdocument.h"
 
 #include "core/money.h"
-#include "data/table.h"
 
 namespace quelvarino {
 
@@ -15,29 +14,6 @@ QString padLeft(const QString& text, int width) {
 
 QString printedMoney(const QString& text) {
     return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
-}
-
-CompanyHeader CompanyHeader::fromStore() {
-    Table company(QStringLiteral("tbempresa"));
-    company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
-    company.open();
-    company.first();
-    CompanyHeader h;
-    if (company.isEmpty())
-        return h;
-    auto f = [&company](const char* name) { return company.fieldByName(name).asString(); };
-    h.nomeFan = f("NOMEFAN");
-    h.endereco1 = f("ENDERECO1");
-    h.bairro1 = f("BAIRRO1");
-    h.cidade1 = f("CIDADE1");
-    h.uf1 = f("UF1");
-    h.cep1 = f("CEP1");
-    h.ddd1 = f("DDD1");
-    h.telefone1 = f("TELEFONE1_1");
-    h.telefone2 = f("TELEFONE1_2");
-    h.site = f("SITE");
-    h.email = f("EMAIL");
-    return h;
 }
 
 void TextDocument::line(const QByteArray& codes, const QString& text) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/reportdata.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -34,12 +36,6 @@ QString padLeft(const QString& text, int width);
 // Money as printed: empty is "0,00", otherwise "##0.00".
 QString printedMoney(const QString& text);
 
-// The company lines printed at the top of every report.
-struct CompanyHeader {
-    QString nomeFan, endereco1, bairro1, cidade1, uf1, cep1, ddd1, telefone1, telefone2, site,
-        email;
-    static CompanyHeader fromStore();  // the first record of tbempresa
-};
 
 // A text printout as bytes: single-byte (Latin-1) text with the printer's
 // control codes, each line ending in CR LF.

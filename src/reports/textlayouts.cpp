@@ -1,6 +1,7 @@
 #include "reports/textlayouts.h"
 
 #include "data/query.h"
+#include "reports/escpwriter.h"
 
 namespace quelvarino {
 namespace {
@@ -66,48 +67,6 @@ void writeServiceOrder(TextDocument& d, const CompanyHeader& c, const ServiceOrd
         "mercadorias ou documentos transportados, caso o cliente nao tenha seguro.");
 }
 
-// The skeleton of a listing: header and title, one block of lines per row
-// with the page rule after each, a final page feed.
-QByteArray listing(const CompanyHeader& c,
-                   const QString& title,
-                   Query& rows,
-                   RowPageRule rule,
-                   const std::function<void(TextDocument&, Query&)>& rowLines) {
-    TextDocument d;
-    d.header(c, title);
-    d.separator();
-    bool headings = true;  // listings have no column headings
-    for (rows.first(); !rows.eof(); rows.next()) {
-        rowLines(d, rows);
-        rule.afterRow(d, headings);
-    }
-    d.pageFeed();
-    return d.bytes();
-}
-
-// A field of the current row; line breaks of multi-line notes become spaces
-// so that a row keeps its own lines.
-QString field(Query& q, const char* name) {
-    QString t = q.fieldText(QString::fromLatin1(name));
-    t.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    t.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return t;
-}
-
-void addressLines(TextDocument& d, Query& q, const QString& n) {
-    auto f = [&q, &n](const char* base, const char* tail = "") {
-        return field(
-            q, (QString::fromLatin1(base) + n + QString::fromLatin1(tail)).toLatin1().constData());
-    };
-    d.condensed("End.: " + padRight(f("ENDERECO"), 60) + " - Bairro: " + padRight(f("BAIRRO"), 30) +
-                " - Cid.: " + padRight(f("CIDADE"), 30) + " - UF: " + f("UF"));
-    d.condensed("CEP : " + padRight(f("CEP"), 9) + " - Telefone1 : (" + padRight(f("DDD"), 2) +
-                ") " + padRight(f("TELEFONE", "_1"), 10) +
-                " - Tipo Fone : " + padRight(f("TIPOTEL", "_1"), 7) + " - Telefone2 : " +
-                padRight(f("TELEFONE", "_2"), 10) + " - Tipo Fone : " + f("TIPOTEL", "_2"));
-    d.condensed("Contato : " + f("CONTATO"));
-}
-
 }  // namespace
 
 QByteArray serviceOrderText(const CompanyHeader& company,
@@ -123,67 +82,108 @@ QByteArray serviceOrderText(const CompanyHeader& company,
     return d.bytes();
 }
 
+namespace {
+
+using namespace text;
+
+QList<TextLine> addressLines(const QString& n) {
+    return {line({lit("End.: "), field("ENDERECO" + n, 60), lit(" - Bairro: "), field("BAIRRO" + n, 30),
+                  lit(" - Cid.: "), field("CIDADE" + n, 30), lit(" - UF: "), field("UF" + n)}),
+            line({lit("CEP : "), field("CEP" + n, 9), lit(" - Telefone1 : ("), field("DDD" + n, 2),
+                  lit(") "), field("TELEFONE" + n + "_1", 10), lit(" - Tipo Fone : "),
+                  field("TIPOTEL" + n + "_1", 7), lit(" - Telefone2 : "),
+                  field("TELEFONE" + n + "_2", 10), lit(" - Tipo Fone : "),
+                  field("TIPOTEL" + n + "_2")}),
+            line({lit("Contato : "), field("CONTATO" + n)})};
+}
+
+}  // namespace
+
+const TextLayout& clientListingLayout() {
+    static const TextLayout layout = [] {
+        TextLayout l;
+        l.title = QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  C L I E N T E S";
+        l.firstPage = 3;
+        l.perPage = 4;
+        l.row = {line({lit("Cliente : "), field("CODCLI", 6), lit(" - "), field("RAZAOSOCIAL", 68, 68),
+                       lit(" - CNPJ/CPF : "), field("CNPJ", 20), lit(" - Insc.Est./RG : "),
+                       field("INSCREST")}),
+                 line({lit("Nome fantasia : "), field("NOMEFAN")}),
+                 boldCaption("Endereco Administrativo : ")};
+        l.row += addressLines("1");
+        l.row += boldCaption("Endereco para Faturamento : ");
+        l.row += addressLines("2");
+        l.row += {boldCaption("Informacoes bancarias : "),
+                  line({lit("Banco : "), field("BANCO", 20), lit(" - Agencia : "), field("AGENCIA", 10),
+                        lit(" - Conta Corrente : "), field("CONTAC")}),
+                  line({lit("Valor da hora : "), money("VALOR", 10), lit(" - Situacao do cliente : "),
+                        field("SITUACAO", 10), lit(" - Data da ultima alteracao : "),
+                        field("DATA")})};
+        return l;
+    }();
+    return layout;
+}
+
+const TextLayout& courierListingLayout() {
+    static const TextLayout layout = [] {
+        TextLayout l;
+        l.title = QString(16, QLatin1Char(' ')) + "L I S T A G E M  D E  M O T O C I C L I S T A S";
+        l.firstPage = 7;
+        l.perPage = 8;
+        l.row = {line({lit("Motoboy: "), field("COD", 6), lit(" - "), field("NOME", 60), lit(" - CPF: "),
+                       field("CPF", 18), lit(" - RG: "), field("RG", 20), lit(" - No. da CNH: "),
+                       field("CNH", 15), lit(" - Categoria: "), field("CATEGORIA")}),
+                 line({lit("End.: "), field("ENDERECO", 60), lit(" - Bairro: "), field("BAIRRO", 30),
+                       lit(" - Cid.: "), field("CIDADE", 30), lit(" - UF: "), field("UF")}),
+                 line({lit("CEP : "), field("CEP", 9), lit(" - Telefone1 : ("), field("DDD1", 2),
+                       lit(") "), field("TELEFONE1", 10), lit(" - Tipo Fone : "), field("TIPOTEL1", 7),
+                       lit(" - Telefone2 : ("), field("DDD2", 2), lit(") "), field("TELEFONE2", 10),
+                       lit(" - Tipo Fone : "), field("TIPOTEL2")}),
+                 line({lit("Marca : "), field("MARCA", 20), lit(" - Modelo : "), field("MODELO", 20),
+                       lit(" - Ano :"), field("ANO", 9), lit(" - Placa : "), field("PLACA")}),
+                 line({lit("Observacao : "), field("OBSERVACAO", 20), lit(" - Valor da hora : "),
+                       money("VALOR", 10), lit(" - Salario : "), money("SALARIO", 10),
+                       lit(" - Situacao do cliente : "), field("SITUACAO", 10),
+                       lit(" - Data da ultima alteracao: "), field("DATA")})};
+        return l;
+    }();
+    return layout;
+}
+
+const TextLayout& expenseTypeListingLayout() {
+    static const TextLayout layout = [] {
+        TextLayout l;
+        l.title = QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  D E S P E S A S";
+        l.firstPage = 50;
+        l.perPage = 57;
+        l.row = {line({lit("Codigo : "), field("COD", 6), lit(" - "), field("DESPESA", 45),
+                       lit(" - Data da ultima alteracao : "), field("DATA")})};
+        return l;
+    }();
+    return layout;
+}
+
+namespace {
+
+QByteArray listingText(const CompanyHeader& company, Query& rows, const TextLayout& layout) {
+    ReportData data;
+    data.company = company;
+    data.rows = ReportRow::fromQuery(rows);
+    return EscPWriter::render(data, layout);
+}
+
+}  // namespace
+
 QByteArray clientListingText(const CompanyHeader& company, Query& rows) {
-    return listing(
-        company, QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  C L I E N T E S", rows,
-        RowPageRule(3, 4), [](TextDocument& d, Query& q) {
-            const QString name = field(q, "RAZAOSOCIAL").left(68);
-            d.condensed("Cliente : " + padRight(field(q, "CODCLI"), 6) + " - " +
-                        padRight(name, 68) + " - CNPJ/CPF : " + padRight(field(q, "CNPJ"), 20) +
-                        " - Insc.Est./RG : " + field(q, "INSCREST"));
-            d.condensed("Nome fantasia : " + field(q, "NOMEFAN"));
-            d.line(esc::condensed + esc::boldOn,
-                   "Endereco Administrativo : " + QString::fromLatin1(esc::boldOff));
-            addressLines(d, q, "1");
-            d.line(esc::condensed + esc::boldOn,
-                   "Endereco para Faturamento : " + QString::fromLatin1(esc::boldOff));
-            addressLines(d, q, "2");
-            d.line(esc::condensed + esc::boldOn,
-                   "Informacoes bancarias : " + QString::fromLatin1(esc::boldOff));
-            d.condensed("Banco : " + padRight(field(q, "BANCO"), 20) +
-                        " - Agencia : " + padRight(field(q, "AGENCIA"), 10) +
-                        " - Conta Corrente : " + field(q, "CONTAC"));
-            d.condensed("Valor da hora : " + padRight(printedMoney(field(q, "VALOR")), 10) +
-                        " - Situacao do cliente : " + padRight(field(q, "SITUACAO"), 10) +
-                        " - Data da ultima alteracao : " + field(q, "DATA"));
-        });
+    return listingText(company, rows, clientListingLayout());
 }
 
 QByteArray courierListingText(const CompanyHeader& company, Query& rows) {
-    return listing(
-        company, QString(16, QLatin1Char(' ')) + "L I S T A G E M  D E  M O T O C I C L I S T A S",
-        rows, RowPageRule(7, 8), [](TextDocument& d, Query& q) {
-            d.condensed("Motoboy: " + padRight(field(q, "COD"), 6) + " - " +
-                        padRight(field(q, "NOME"), 60) + " - CPF: " +
-                        padRight(field(q, "CPF"), 18) + " - RG: " + padRight(field(q, "RG"), 20) +
-                        " - No. da CNH: " + padRight(field(q, "CNH"), 15) +
-                        " - Categoria: " + field(q, "CATEGORIA"));
-            d.condensed("End.: " + padRight(field(q, "ENDERECO"), 60) +
-                        " - Bairro: " + padRight(field(q, "BAIRRO"), 30) + " - Cid.: " +
-                        padRight(field(q, "CIDADE"), 30) + " - UF: " + field(q, "UF"));
-            d.condensed("CEP : " + padRight(field(q, "CEP"), 9) + " - Telefone1 : (" +
-                        padRight(field(q, "DDD1"), 2) + ") " + padRight(field(q, "TELEFONE1"), 10) +
-                        " - Tipo Fone : " + padRight(field(q, "TIPOTEL1"), 7) + " - Telefone2 : (" +
-                        padRight(field(q, "DDD2"), 2) + ") " + padRight(field(q, "TELEFONE2"), 10) +
-                        " - Tipo Fone : " + field(q, "TIPOTEL2"));
-            d.condensed("Marca : " + padRight(field(q, "MARCA"), 20) +
-                        " - Modelo : " + padRight(field(q, "MODELO"), 20) + " - Ano :" +
-                        padRight(field(q, "ANO"), 9) + " - Placa : " + field(q, "PLACA"));
-            d.condensed("Observacao : " + padRight(field(q, "OBSERVACAO"), 20) +
-                        " - Valor da hora : " + padRight(printedMoney(field(q, "VALOR")), 10) +
-                        " - Salario : " + padRight(printedMoney(field(q, "SALARIO")), 10) +
-                        " - Situacao do cliente : " + padRight(field(q, "SITUACAO"), 10) +
-                        " - Data da ultima alteracao: " + field(q, "DATA"));
-        });
+    return listingText(company, rows, courierListingLayout());
 }
 
 QByteArray expenseTypeListingText(const CompanyHeader& company, Query& rows) {
-    return listing(company, QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  D E S P E S A S",
-                   rows, RowPageRule(50, 57), [](TextDocument& d, Query& q) {
-                       d.condensed("Codigo : " + padRight(field(q, "COD"), 6) + " - " +
-                                   padRight(field(q, "DESPESA"), 45) +
-                                   " - Data da ultima alteracao : " + field(q, "DATA"));
-                   });
+    return listingText(company, rows, expenseTypeListingLayout());
 }
 
 }  // namespace quelvarino

@@ -2,11 +2,15 @@
 
 #include "widgets/messagebox.h"
 
+#include <QAction>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QQueue>
+#include <QToolBar>
 
 namespace {
 
@@ -25,6 +29,7 @@ struct PreviewState {
     bool testMode = false;
     QString pdf;
     int count = 0;
+    QString lastTitle;
 };
 PreviewState& previews() {
     static PreviewState s;
@@ -67,11 +72,34 @@ QString FolderPicker::lastInitialFolder() {
     return folders().lastInitial;
 }
 
+// The same pages into a PDF file: drawn under a temporary name and renamed,
+// so an existing file is only replaced by a complete one.
+bool PrintPreview::savePdf(const QString& file,
+                           const std::function<void(QPrinter*)>& setup,
+                           const std::function<void(QPrinter*)>& render) {
+    const QString partial = file + QStringLiteral(".parcial");
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        setup(&printer);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(partial);
+        render(&printer);
+    }
+    if (!QFileInfo(partial).isFile() || QFileInfo(partial).size() == 0) {
+        QFile::remove(partial);
+        return false;
+    }
+    QFile::remove(file);
+    return QFile::rename(partial, file);
+}
+
 void PrintPreview::show(QWidget* parent,
                         const QString& title,
                         const std::function<void(QPrinter*)>& setup,
-                        const std::function<void(QPrinter*)>& render) {
+                        const std::function<void(QPrinter*)>& render,
+                        const QString& pdfSuggestion) {
     ++previews().count;
+    previews().lastTitle = title;
     if (previews().testMode || MessageBox::testMode()) {
         QPrinter printer(QPrinter::HighResolution);
         setup(&printer);
@@ -88,7 +116,29 @@ void PrintPreview::show(QWidget* parent,
     dialog.setWindowState(Qt::WindowMaximized);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
                      [&](QPrinter* p) { render(p); });
+    if (auto* bar = dialog.findChild<QToolBar*>()) {
+        bar->addSeparator();
+        QAction* save = bar->addAction(QStringLiteral("Salvar PDF"));
+        save->setObjectName(QStringLiteral("SalvarPdf"));
+        save->setToolTip(QStringLiteral("Salvar estas páginas em um arquivo PDF"));
+        QObject::connect(save, &QAction::triggered, &dialog, [&] {
+            const QString file = QFileDialog::getSaveFileName(
+                &dialog, QStringLiteral("Salvar PDF"), pdfSuggestion,
+                QStringLiteral("Documento PDF (*.pdf)"));
+            if (file.isEmpty())
+                return;
+            if (!savePdf(file, setup, render))
+                MessageBox::warning(
+                    QStringLiteral("Não foi possível gravar o arquivo %1. Verifique se a pasta "
+                                   "existe e se há permissão de gravação e espaço em disco.")
+                        .arg(file));
+        });
+    }
     dialog.exec();
+}
+
+QString PrintPreview::lastTitle() {
+    return previews().lastTitle;
 }
 
 void PrintPreview::setTestMode(bool on, const QString& pdfFile) {

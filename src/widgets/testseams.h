@@ -23,10 +23,16 @@ public:
 // printer it is given. In test mode the pages go to a PDF file instead.
 class PrintPreview {
 public:
+    // The preview also offers "Salvar PDF", suggesting `pdfSuggestion`.
     static void show(QWidget* parent,
                      const QString& title,
                      const std::function<void(QPrinter*)>& setup,
-                     const std::function<void(QPrinter*)>& render);
+                     const std::function<void(QPrinter*)>& render,
+                     const QString& pdfSuggestion = QString());
+    static bool savePdf(const QString& file,
+                        const std::function<void(QPrinter*)>& setup,
+                        const std::function<void(QPrinter*)>& render);
+    static QString lastTitle();
     static void setTestMode(bool on, const QString& pdfFile = QString());
     static QString testOutput();
     static int previewCount();

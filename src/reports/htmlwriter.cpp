@@ -1,0 +1,254 @@
+#include "reports/htmlwriter.h"
+
+#include <QStringList>
+
+namespace quelvarino {
+namespace {
+
+class Html {
+public:
+    void line(const QString& text) { lines_.append(text); }
+    QByteArray bytes() const {
+        QByteArray out;
+        for (const QString& l : lines_) {
+            out += l.toLatin1();
+            out += "\r\n";
+        }
+        return out;
+    }
+
+private:
+    QStringList lines_;
+};
+
+QString e(const QString& text) {
+    return HtmlWriter::escape(text);
+}
+
+QString nbsp(int n) {
+    return QString(QStringLiteral("&nbsp")).repeated(n);
+}
+
+// A value, or blank space to fill in by hand when it is empty.
+QString orSpace(const QString& value, int spaces) {
+    return value.trimmed().isEmpty() ? nbsp(spaces) : e(value);
+}
+
+// Expands a template's placeholders with escaped values; the template's
+// own markup stays.
+QString expand(const ReportData& data, const QString& tmpl) {
+    QString out;
+    int i = 0;
+    while (i < tmpl.size()) {
+        const int open = tmpl.indexOf(QLatin1Char('{'), i);
+        const int close = open < 0 ? -1 : tmpl.indexOf(QLatin1Char('}'), open);
+        if (open < 0 || close < 0) {
+            out += tmpl.mid(i);
+            break;
+        }
+        out += tmpl.mid(i, open - i);
+        out += e(valueOf(data, ReportRow(), tmpl.mid(open + 1, close - open - 1)));
+        i = close + 1;
+    }
+    return out;
+}
+
+void start(Html& h, const QString& title) {
+    h.line(QStringLiteral("<html>"));
+    h.line(QStringLiteral("<head><title>") + title + QStringLiteral("</title></head>"));
+    h.line(QStringLiteral("<body>"));
+}
+
+void companyHeader(Html& h, const CompanyHeader& c) {
+    h.line(e(c.nomeFan) + QStringLiteral(" <br>"));
+    h.line(e(c.endereco1) + " - " + e(c.bairro1) + " - " + e(c.cidade1) + " - " + e(c.uf1) +
+           QStringLiteral(" <br>"));
+    QString third = e(c.cep1) + " Telefone : (" + e(c.ddd1) + ") " + e(c.telefone1) + " / " +
+                    e(c.telefone2);
+    if (!c.site.isEmpty())
+        third += " Site : " + e(c.site);
+    if (!c.email.isEmpty())
+        third += (c.site.isEmpty() ? QStringLiteral(" e-mail : ") : QStringLiteral(" - e-mail : ")) +
+                 e(c.email);
+    h.line(third + QStringLiteral(" <br>"));
+}
+
+void heading(Html& h, const QString& text, bool rule) {
+    h.line(QStringLiteral("<h1 align=\"center\">") + text + QStringLiteral("</h1>"));
+    if (rule)
+        h.line(QStringLiteral("<hr size=3></hr>"));
+}
+
+void closing(Html& h, bool oneLine) {
+    h.line(QStringLiteral(" <br>"));
+    h.line(HtmlWriter::footerLine());
+    h.line(QStringLiteral("<hr size=3></hr>"));
+    if (oneLine) {
+        h.line(QStringLiteral("</body></html>"));
+    } else {
+        h.line(QStringLiteral("</body>"));
+        h.line(QStringLiteral("</html>"));
+    }
+}
+
+QString alignText(Align a) {
+    return a == Align::Right ? QStringLiteral("right")
+                             : a == Align::Center ? QStringLiteral("center") : QStringLiteral("left");
+}
+
+QString cellValue(const ReportData& data, const ReportRow& row, const HtmlColumn& col) {
+    QString v = valueOf(data, row, col.source);
+    if (col.format == Format::Hours && v.trimmed() == QLatin1String(":"))
+        return QString();
+    v = formatValue(col.format, v);
+    if (col.cut > 0 && v.size() > col.cut)
+        v = v.left(col.cut);
+    return v;
+}
+
+void table(Html& h, const ReportData& data, const HtmlLayout& l, const QList<ReportRow>& given) {
+    h.line(QStringLiteral("<table align=\"center\" width=\"%1\" Border=\"1\">").arg(l.tableWidth));
+    h.line(QStringLiteral("<Font size=\"0\">"));
+    for (int i = 0; i < l.columns.size(); ++i) {
+        const HtmlColumn& c = l.columns[i];
+        QString cell = QStringLiteral("<td align=\"center\" width=\"%1\">%2</td>")
+                           .arg(c.headingWidth)
+                           .arg(c.heading);
+        if (i == 0)
+            cell.prepend(QStringLiteral("<tr>"));
+        if (i == l.columns.size() - 1)
+            cell.append(QStringLiteral("</tr>"));
+        h.line(cell);
+    }
+    // Rows are written at least once: an empty selection gives one empty row.
+    QList<ReportRow> rows = given;
+    if (rows.isEmpty())
+        rows.append(ReportRow());
+    for (const ReportRow& row : rows) {
+        h.line(QStringLiteral("<tr>"));
+        for (const HtmlColumn& c : l.columns)
+            h.line(QStringLiteral("<td align=\"%1\" width=\"%2\"><!-- @ -->")
+                       .arg(alignText(c.align))
+                       .arg(c.cellWidth) +
+                   e(cellValue(data, row, c)) + QStringLiteral("</td>"));
+        h.line(QStringLiteral("</tr>"));
+        h.line(QString());
+    }
+    h.line(QStringLiteral("</font></table>"));
+}
+
+void orderBody(Html& h, const ServiceOrderPrint& o) {
+    h.line(QStringLiteral("<div align=\"right\">Ordem de Serviço No.: ") + e(o.comanda) +
+           QStringLiteral("</div><br>"));
+    h.line("Cliente : " + e(o.codcli) + " - " + e(o.cliente) + " <br>");
+    h.line("Endereço : " + orSpace(o.end, 40) + " - Bairro : " + orSpace(o.bairro, 10) +
+           " - Cidade : " + orSpace(o.cid, 10) + " - UF : " + orSpace(o.uf, 5) + " - CEP : " +
+           e(o.cep) + "<br>");
+    if (o.phones)
+        h.line("Solicitante : " + orSpace(o.solicit, 20) + " - Telefones : " + e(o.fone1) + " / " +
+               e(o.fone2) + "<br>");
+    else
+        h.line("Solicitante : " + e(o.solicit) + "<br>");
+    h.line("Hora Saida : " + e(o.hora1) + nbsp(10) + " - Hora Inicial : " + e(o.hora2) + nbsp(10) +
+           " - Hora Final : " + e(o.hora3) + nbsp(10) + " - Total de Horas : " + e(o.hora4) +
+           "<br>");
+    h.line("Motoboy : " + e(o.codmot) + " - " + e(o.motoboy) + " - Telefone : " +
+           e(o.courierPhone) + "<br>");
+    h.line("Marca : " + orSpace(o.mar, 40) + " - Modelo : " + orSpace(o.mod, 40) + " - Ano : " +
+           orSpace(o.ano, 10) + " - Placa : " + e(o.plac) + "<br>");
+    h.line(QStringLiteral("<div align=\"right\">Data : ") + e(o.data) + QStringLiteral("</div><br>"));
+    h.line(QStringLiteral("<h4 align=\"left\">OBSERVACOES</h4>"));
+    if (o.obs.trimmed().isEmpty()) {
+        for (int i = 0; i < 6; ++i)
+            h.line(QStringLiteral(" <br>"));
+    } else {
+        // The notes' own lines are kept as line breaks of the page.
+        QStringList lines = o.obs.split(QLatin1Char('\n'));
+        for (QString& l : lines)
+            l = e(l.remove(QLatin1Char('\r')));
+        h.line(QStringLiteral("<blockquote>") + lines.join(QStringLiteral("<br>")) +
+               QStringLiteral("</blockquote>"));
+    }
+    h.line(QStringLiteral("<h3 align=\"left\">NAO TRANSPORTAMOS VALORES EM ESPECIE</h3>"));
+    h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
+    h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
+    h.line(QStringLiteral(
+        "<blockquote>NOTA: Com base nesta Ordem de Serviço sera emitida a Nota Fiscal de acordo "
+        "com o Decreto Nº 6879 de 24/04/67. O tempo de prestação do serviço sera contado desde o "
+        "inicio do veículo no cliente, até o termino do serviço. A fração minima do tempo de "
+        "serviço é de 2(duas) horas. Após às 18:00hs, acrescimo de 50% e após às 22:00hs "
+        "acrescimo de 100% sobre o valor normal contratado.</blockquote>"));
+    h.line(QStringLiteral(
+        "<blockquote>A locatoria não tem responsabilidade quanto a quebra, avaria das mercadorias "
+        "ou documentos transportados, caso o cliente não tenha seguro.</blockquote>"));
+}
+
+}  // namespace
+
+QString HtmlWriter::escape(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('&'))
+            out += QStringLiteral("&amp;");
+        else if (c == QLatin1Char('<'))
+            out += QStringLiteral("&lt;");
+        else if (c == QLatin1Char('>'))
+            out += QStringLiteral("&gt;");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString HtmlWriter::escapeAttribute(const QString& text) {
+    QString out = escape(text);
+    out.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
+    return out;
+}
+
+QString HtmlWriter::footerLine() {
+    return QStringLiteral("Documento gerado pelo Quelvarino Basic - Sistema para Controle de "
+                          "Empresa de Motoboy<br>");
+}
+
+QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
+    Html h;
+    start(h, l.title);
+    companyHeader(h, data.company);
+    heading(h, l.heading, l.ruleAfterHeading);
+    for (const QString& before : l.before)
+        h.line(expand(data, before));
+    if (l.tableWidth > 0)
+        table(h, data, l, data.rows);
+    for (const QString& after : l.after)
+        h.line(expand(data, after));
+    closing(h, l.closingOnOneLine);
+    return h.bytes();
+}
+
+QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {
+    Html h;
+    start(h, QStringLiteral("Ordem de Serviço"));
+    companyHeader(h, data.company);
+    heading(h, QStringLiteral("ORDEM DE SERVIÇO"), true);
+    orderBody(h, data.order);
+    if (!data.twoCopies) {
+        h.line(QStringLiteral("<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
+        closing(h, false);
+        return h.bytes();
+    }
+    h.line(QStringLiteral("<div align=\"right\">1o. via do cliente</div><br>"));
+    h.line(QStringLiteral(" <br>"));
+    h.line(QStringLiteral(" <br>"));
+    h.line(footerLine());
+    h.line(QStringLiteral("<hr size=3></hr>"));
+    companyHeader(h, data.company);
+    heading(h, QStringLiteral("ORDEM DE SERVIÇO"), true);
+    orderBody(h, data.order);
+    h.line(QStringLiteral("<div align=\"right\">2o. via do fornecedor</div><br>"));
+    closing(h, false);
+    return h.bytes();
+}
+
+}  // namespace quelvarino

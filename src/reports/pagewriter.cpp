@@ -1,0 +1,401 @@
+#include "reports/pagewriter.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPrinter>
+
+namespace quelvarino {
+namespace {
+
+// Drawing is done in tenths of a millimetre from the top left corner of
+// the printable area.
+constexpr double kUnit = 10.0;  // units per mm
+
+QFont font(double points, bool bold = false) {
+    QFont f(QStringLiteral("DejaVu Sans"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPixelSize(qRound(points * 25.4 / 72.0 * kUnit));  // points in tenths of a mm
+    f.setBold(bold);
+    return f;
+}
+
+class Canvas {
+public:
+    explicit Canvas(QPrinter* printer) : printer_(printer), painter_(printer) {
+        const double scale = printer->resolution() / (25.4 * kUnit);
+        painter_.scale(scale, scale);
+        const QRectF area = printer->pageLayout().paintRectPixels(printer->resolution());
+        width_ = area.width() / scale;
+        height_ = area.height() / scale;
+    }
+    QPainter& p() { return painter_; }
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void newPage() { printer_->newPage(); }
+
+    // The height `text` needs in `width`, wrapped at words.
+    double heightOf(const QString& text, const QFont& f, double width) {
+        painter_.setFont(f);
+        const QRectF r = painter_.boundingRect(QRectF(0, 0, width, 1e6),
+                                               Qt::TextWordWrap | Qt::AlignLeft, text);
+        return qMax(r.height(), painter_.fontMetrics().height() * 1.0);
+    }
+    void text(const QRectF& r, const QString& text, const QFont& f, Align align = Align::Left) {
+        painter_.setFont(f);
+        int flags = Qt::TextWordWrap | Qt::AlignTop;
+        flags |= align == Align::Right ? Qt::AlignRight
+                                       : align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
+        painter_.drawText(r, flags, text);
+    }
+    void rule(double y, double thickness = 2) {
+        painter_.save();
+        painter_.setPen(QPen(Qt::black, thickness));
+        painter_.drawLine(QPointF(0, y), QPointF(width_, y));
+        painter_.restore();
+    }
+
+private:
+    QPrinter* printer_;
+    QPainter painter_;
+    double width_ = 0;
+    double height_ = 0;
+};
+
+const double kLine = 42;  // one line of 8 pt text with its leading
+
+// Logo, company lines and title; returns the height used.
+double titleBand(Canvas& c, const ReportData& data, const QString& title, double top) {
+    double x = 0;
+    if (!data.logoFile.isEmpty()) {
+        QImage logo(data.logoFile);
+        if (!logo.isNull()) {
+            c.p().drawImage(QRectF(0, top, 400, 200), logo);
+            x = 430;
+        }
+    }
+    double y = top;
+    const QStringList lines = PageWriter::companyLines(data.company);
+    for (int i = 0; i < lines.size(); ++i) {
+        c.text(QRectF(x, y, c.width() - x, kLine), lines[i], font(i == 0 ? 10 : 8, i == 0));
+        y += i == 0 ? 50 : kLine;
+    }
+    y = qMax(y, top + (x > 0 ? 210.0 : 0.0)) + 20;
+    const QFont titleFont = font(14, true);
+    const double h = c.heightOf(title, titleFont, c.width());
+    c.text(QRectF(0, y, c.width(), h), title, titleFont, Align::Center);
+    return y + h + 10 - top;
+}
+
+QString printedValue(const ReportData& data, const ReportRow& row, const QString& source,
+                     Format format) {
+    return formatValue(format, valueOf(data, row, source));
+}
+
+class ReportPainter {
+public:
+    ReportPainter(const ReportData& data, const PageLayout& layout, QPrinter* printer)
+        : data_(data), layout_(layout), c_(printer) {}
+
+    void run() {
+        y_ = titleBand(c_, data_, layout_.title, 0);
+        if (!data_.periodFrom.isEmpty() || !data_.periodTo.isEmpty())
+            line(QStringLiteral("Período de : %1 até %2").arg(data_.periodFrom, data_.periodTo),
+                 font(9, true), Align::Center);
+        if (data_.totals.contains(QStringLiteral("SUBJECT")))
+            line(data_.totals.value(QStringLiteral("SUBJECT")), font(9, true), Align::Left);
+        c_.rule(y_ + 5);
+        y_ += 20;
+        if (!data_.groups.isEmpty()) {
+            for (const ReportGroup& g : data_.groups)
+                group(g);
+        } else {
+            if (!layout_.columns.isEmpty())
+                headings();
+            for (const ReportRow& row : data_.rows)
+                layout_.columns.isEmpty() ? record(row) : tableRow(row);
+        }
+        summary(layout_.summary, ReportRow());
+        footer();
+    }
+
+private:
+    double footerTop() const { return c_.height() - 60; }
+
+    void ensure(double h, bool withHeadings) {
+        if (y_ + h <= footerTop())
+            return;
+        footer();
+        c_.newPage();
+        ++page_;
+        y_ = 0;
+        if (withHeadings && !layout_.columns.isEmpty())
+            headings();
+    }
+
+    void line(const QString& text, const QFont& f, Align align) {
+        const double h = c_.heightOf(text, f, c_.width());
+        ensure(h, false);
+        c_.text(QRectF(0, y_, c_.width(), h), text, f, align);
+        y_ += h + 6;
+    }
+
+    double columnsWidth() const {
+        double w = 0;
+        for (const PageCell& col : layout_.columns)
+            w += col.width * kUnit;
+        return w;
+    }
+
+    void headings() {
+        const QFont f = font(7.5, true);
+        double h = 0;
+        for (const PageCell& col : layout_.columns)
+            h = qMax(h, c_.heightOf(col.label, f, col.width * kUnit - 10));
+        if (y_ + h + 30 > footerTop()) {  // never alone at the bottom of a page
+            footer();
+            c_.newPage();
+            ++page_;
+            y_ = 0;
+        }
+        double x = 0;
+        for (const PageCell& col : layout_.columns) {
+            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), col.label, f, col.align);
+            x += col.width * kUnit;
+        }
+        y_ += h + 4;
+        c_.p().drawLine(QPointF(0, y_), QPointF(columnsWidth(), y_));
+        y_ += 6;
+    }
+
+    void tableRow(const ReportRow& row) {
+        const QFont f = font(7.5);
+        QStringList values;
+        double h = 0;
+        for (const PageCell& col : layout_.columns) {
+            values.append(printedValue(data_, row, col.source, col.format));
+            h = qMax(h, c_.heightOf(values.last(), f, col.width * kUnit - 10));
+        }
+        ensure(h, true);
+        double x = 0;
+        for (int i = 0; i < layout_.columns.size(); ++i) {
+            const PageCell& col = layout_.columns[i];
+            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), values[i], f, col.align);
+            x += col.width * kUnit;
+        }
+        y_ += h + 6;
+    }
+
+    // A card of captioned values, line by line; nothing is cut: a long
+    // value wraps inside its place.
+    void record(const ReportRow& row) {
+        const QFont caption = font(7.5, true);
+        const QFont value = font(7.5);
+        QList<double> heights;
+        double total = 0;
+        for (const QList<PageCell>& cells : layout_.record) {
+            double h = 0;
+            for (const PageCell& cell : cells) {
+                const double labelWidth = labelWidthOf(cell, caption);
+                h = qMax(h, c_.heightOf(printedValue(data_, row, cell.source, cell.format), value,
+                                        cell.width * kUnit - labelWidth - 10));
+            }
+            heights.append(h);
+            total += h + 4;
+        }
+        ensure(total + 16, false);
+        for (int i = 0; i < layout_.record.size(); ++i) {
+            double x = 0;
+            for (const PageCell& cell : layout_.record[i]) {
+                const double labelWidth = labelWidthOf(cell, caption);
+                c_.text(QRectF(x, y_, labelWidth, heights[i]), cell.label, caption);
+                c_.text(QRectF(x + labelWidth, y_, cell.width * kUnit - labelWidth - 10, heights[i]),
+                        printedValue(data_, row, cell.source, cell.format), value, cell.align);
+                x += cell.width * kUnit;
+            }
+            y_ += heights[i] + 4;
+        }
+        y_ += 4;
+        c_.p().save();
+        c_.p().setPen(QPen(Qt::gray, 1));
+        c_.p().drawLine(QPointF(0, y_), QPointF(c_.width(), y_));
+        c_.p().restore();
+        y_ += 8;
+    }
+
+    double labelWidthOf(const PageCell& cell, const QFont& caption) {
+        if (cell.label.isEmpty())
+            return 0;
+        c_.p().setFont(caption);
+        return c_.p().fontMetrics().horizontalAdvance(cell.label + QLatin1Char(' '));
+    }
+
+    void group(const ReportGroup& g) {
+        const QString heading =
+            layout_.groupLabel + QLatin1Char(' ') + g.head.text(QStringLiteral("CODIGO")) +
+            QStringLiteral(" - ") + g.head.text(QStringLiteral("CLIENTE"));
+        ensure(3 * kLine, false);
+        line(heading, font(9, true), Align::Left);
+        headings();
+        for (const ReportRow& row : g.rows)
+            tableRow(row);
+        ReportRow totals;
+        for (auto it = g.totals.begin(); it != g.totals.end(); ++it)
+            totals.set(it.key(), it.value());
+        summary(layout_.groupSummary, totals);
+    }
+
+    void summary(const QList<PageSummary>& lines, const ReportRow& row) {
+        if (lines.isEmpty())
+            return;
+        y_ += 6;
+        ensure(lines.size() * kLine, false);
+        c_.rule(y_, 1);
+        y_ += 8;
+        const QFont f = font(9, true);
+        for (const PageSummary& s : lines) {
+            const QString value = formatValue(s.format, valueOf(data_, row, s.source));
+            line(s.label + QLatin1Char(' ') + value, f, Align::Left);
+        }
+    }
+
+    void footer() {
+        const QFont f = font(7);
+        const double y = c_.height() - 40;
+        c_.p().save();
+        c_.p().setPen(QPen(Qt::black, 1));
+        c_.p().drawLine(QPointF(0, y - 6), QPointF(c_.width(), y - 6));
+        c_.p().restore();
+        const QDateTime now = Clock::now();
+        c_.text(QRectF(0, y, c_.width() / 2, 40),
+                QStringLiteral("Impresso em %1 às %2")
+                    .arg(formatDate(now.date()), now.time().toString(QStringLiteral("hh:mm:ss"))),
+                f);
+        c_.text(QRectF(c_.width() / 2, y, c_.width() / 2, 40),
+                QStringLiteral("Página nº: %1").arg(page_), f, Align::Right);
+    }
+
+    const ReportData& data_;
+    const PageLayout& layout_;
+    Canvas c_;
+    double y_ = 0;
+    int page_ = 1;
+};
+
+// ---- the service order ------------------------------------------------------
+
+struct Caption {
+    QString label;
+    QString value;
+    double share;  // of the block's width
+};
+
+void captionRow(Canvas& c, double& y, const QList<Caption>& row) {
+    const QFont caption = font(8, true);
+    const QFont value = font(8);
+    double h = 0;
+    for (const Caption& cap : row) {
+        c.p().setFont(caption);
+        const double lw = c.p().fontMetrics().horizontalAdvance(cap.label + QLatin1Char(' '));
+        h = qMax(h, c.heightOf(cap.value, value, c.width() * cap.share - lw - 10));
+    }
+    double x = 0;
+    for (const Caption& cap : row) {
+        c.p().setFont(caption);
+        const double lw = c.p().fontMetrics().horizontalAdvance(cap.label + QLatin1Char(' '));
+        c.text(QRectF(x, y, lw, h), cap.label, caption);
+        c.text(QRectF(x + lw, y, c.width() * cap.share - lw - 10, h), cap.value, value);
+        x += c.width() * cap.share;
+    }
+    y += h + 10;
+}
+
+void orderCopy(Canvas& c, const ReportData& data, double top, double height, const QString& mark) {
+    const ServiceOrderPrint& o = data.order;
+    double y = top + titleBand(c, data, QStringLiteral("ORDEM DE SERVIÇO"), top);
+    c.text(QRectF(0, top, c.width(), kLine), QStringLiteral("Ordem de Serviço Nº. : ") + o.comanda,
+           font(10, true), Align::Right);
+    c.rule(y);
+    y += 14;
+    captionRow(c, y, {{"Cliente :", o.codcli + " - " + o.cliente, 0.75}, {"Data :", o.data, 0.25}});
+    captionRow(c, y, {{"Endereço :", o.end, 1.0}});
+    captionRow(c, y, {{"Bairro :", o.bairro, 0.3},
+                      {"Cidade :", o.cid, 0.35},
+                      {"UF :", o.uf, 0.1},
+                      {"CEP :", o.cep, 0.25}});
+    if (o.phones)
+        captionRow(c, y, {{"Telefones :", "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2, 1.0}});
+    captionRow(c, y, {{"Solicitante :", o.solicit, 1.0}});
+    captionRow(c, y, {{"Hora Saída :", o.hora1, 0.25},
+                      {"Hora Inicial :", o.hora2, 0.25},
+                      {"Hora Final :", o.hora3, 0.25},
+                      {"Total de Horas :", o.hora4, 0.25}});
+    captionRow(c, y, {{"Motoboy :", o.codmot + " - " + o.motoboy, 0.65},
+                      {"Telefone do Motoboy :", o.courierPhone, 0.35}});
+    captionRow(c, y, {{"Marca :", o.mar, 0.3},
+                      {"Modelo :", o.mod, 0.3},
+                      {"Ano :", o.ano, 0.2},
+                      {"Placa :", o.plac, 0.2}});
+    c.text(QRectF(0, y, c.width(), kLine), QStringLiteral("Observações :"), font(8, true));
+    y += kLine;
+    const double bottom = top + height;
+    const double notesHeight = qMax(120.0, bottom - y - 190);
+    c.p().drawRect(QRectF(0, y, c.width(), notesHeight));
+    c.text(QRectF(12, y + 8, c.width() - 24, notesHeight - 16), o.obs, font(8));
+    y += notesHeight + 40;
+    c.text(QRectF(0, y, c.width() / 2, kLine), QStringLiteral("NÃO TRANSPORTAMOS VALORES EM ESPÉCIE"),
+           font(9, true));
+    c.p().drawLine(QPointF(c.width() * 0.55, y), QPointF(c.width(), y));
+    c.text(QRectF(c.width() * 0.55, y + 6, c.width() * 0.45, kLine),
+           QStringLiteral("ASSINATURA E CARIMBO"), font(8), Align::Center);
+    c.text(QRectF(0, bottom - kLine, c.width(), kLine), mark, font(8, true), Align::Right);
+}
+
+}  // namespace
+
+QStringList PageWriter::companyLines(const CompanyHeader& c) {
+    if (c.razaoSocial.trimmed().isEmpty())
+        return {QString(), QString(), QString(), QString(), QString()};
+    return {c.nomeFan, c.endereco1, c.bairro1 + " - " + c.cidade1 + " - " + c.uf1,
+            c.cep1 + " - Telefone : (" + c.ddd1 + ") - " + c.telefone1 + " / " + c.telefone2,
+            "Site : " + c.site + " - e-mail : " + c.email};
+}
+
+void PageWriter::setUp(QPrinter* printer, const PageLayout& layout) {
+    const QPageSize size = layout.customMm.isEmpty()
+                               ? QPageSize(layout.paper)
+                               : QPageSize(layout.customMm, QPageSize::Millimeter);
+    printer->setPageLayout(
+        QPageLayout(size, layout.orientation, layout.marginsMm, QPageLayout::Millimeter));
+}
+
+void PageWriter::render(const ReportData& data, const PageLayout& layout, QPrinter* printer) {
+    ReportPainter(data, layout, printer).run();
+}
+
+void PageWriter::setUpServiceOrder(QPrinter* printer, bool twoCopies) {
+    printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                       QMarginsF(twoCopies ? 8 : 5, 10, 8, 10),
+                                       QPageLayout::Millimeter));
+}
+
+void PageWriter::renderServiceOrder(const ReportData& data, QPrinter* printer) {
+    Canvas c(printer);
+    if (!data.twoCopies) {
+        orderCopy(c, data, 0, c.height(), QStringLiteral("1º via cliente / 2º via fornecedor"));
+        return;
+    }
+    // Two copies on one sheet, a cutting line between them.
+    const double half = c.height() / 2;
+    orderCopy(c, data, 0, half - 40, QStringLiteral("1ª via cliente"));
+    c.p().save();
+    c.p().setPen(QPen(Qt::gray, 2, Qt::DashLine));
+    c.p().drawLine(QPointF(0, half), QPointF(c.width(), half));
+    c.p().restore();
+    orderCopy(c, data, half + 40, half - 40, QStringLiteral("2ª via fornecedor"));
+}
+
+}  // namespace quelvarino

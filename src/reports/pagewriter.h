@@ -1,0 +1,30 @@
+#pragma once
+
+#include "reports/reportdata.h"
+#include "reports/reportlayout.h"
+
+class QPrinter;
+
+namespace quelvarino {
+
+// Quelvarino_ImpDeskJet: any page layout as a banded report drawn on a
+// printer (the preview, a real printer or a PDF file): a title band on the
+// first page with the logo, the five company lines and the title; column
+// headings on every page; the rows; group heading and summary; the
+// report's summary; a page footer with the print date, time and page
+// number.
+class PageWriter {
+public:
+    static void setUp(QPrinter* printer, const PageLayout& layout);
+    static void render(const ReportData& data, const PageLayout& layout, QPrinter* printer);
+
+    // The service order: one copy on an A4 sheet, or two copies per sheet.
+    static void setUpServiceOrder(QPrinter* printer, bool twoCopies);
+    static void renderServiceOrder(const ReportData& data, QPrinter* printer);
+
+    // The five company lines of the title band (empty when no company is
+    // recorded).
+    static QStringList companyLines(const CompanyHeader& company);
+};
+
+}  // namespace quelvarino

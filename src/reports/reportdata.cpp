@@ -1,0 +1,46 @@
+#include "reports/reportdata.h"
+
+#include "data/query.h"
+#include "data/table.h"
+
+namespace quelvarino {
+
+CompanyHeader CompanyHeader::fromStore() {
+    Table company(QStringLiteral("tbempresa"));
+    company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
+    company.open();
+    company.first();
+    CompanyHeader h;
+    if (company.isEmpty())
+        return h;
+    auto f = [&company](const char* name) { return company.fieldByName(name).asString(); };
+    h.razaoSocial = f("RAZAOSOCIAL");
+    h.nomeFan = f("NOMEFAN");
+    h.endereco1 = f("ENDERECO1");
+    h.bairro1 = f("BAIRRO1");
+    h.cidade1 = f("CIDADE1");
+    h.uf1 = f("UF1");
+    h.cep1 = f("CEP1");
+    h.ddd1 = f("DDD1");
+    h.telefone1 = f("TELEFONE1_1");
+    h.telefone2 = f("TELEFONE1_2");
+    h.site = f("SITE");
+    h.email = f("EMAIL");
+    return h;
+}
+
+QList<ReportRow> ReportRow::fromQuery(Query& query) {
+    QList<ReportRow> rows;
+    if (!query.isOpen())
+        return rows;
+    const QStringList names = query.fieldNames();
+    for (query.first(); !query.eof(); query.next()) {
+        ReportRow row;
+        for (const QString& name : names)
+            row.set(name, query.fieldText(name));
+        rows.append(row);
+    }
+    return rows;
+}
+
+}  // namespace quelvarino

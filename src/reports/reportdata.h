@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace quelvarino {
+
+class Query;
+
+// The company lines printed at the top of every report: report data, read
+// once per print from the first record of tbempresa.
+struct CompanyHeader {
+    QString razaoSocial, nomeFan, endereco1, bairro1, cidade1, uf1, cep1, ddd1, telefone1,
+        telefone2, site, email;
+    static CompanyHeader fromStore();
+};
+
+// One row of a report: field texts as the store gives them (money as
+// "12,5", dates "dd/mm/yyyy"), by field name in any case.
+class ReportRow {
+public:
+    void set(const QString& field, const QString& text) { fields_.insert(field.toUpper(), text); }
+    QString text(const QString& field) const { return fields_.value(field.toUpper()); }
+    bool has(const QString& field) const { return fields_.contains(field.toUpper()); }
+    // Every row of a query, copied: the query may be closed afterwards.
+    static QList<ReportRow> fromQuery(Query& query);
+
+private:
+    QHash<QString, QString> fields_;
+};
+
+// A group of rows under a heading row (a client or courier of the
+// totalizer): master and detail.
+struct ReportGroup {
+    ReportRow head;
+    QList<ReportRow> rows;
+    QMap<QString, QString> totals;  // the group's own totals, formatted
+};
+
+// What the service-order document prints, as the order screen shows it.
+struct ServiceOrderPrint {
+    QString data, comanda, codcli, cliente, end, bairro, cid, uf, cep, ddd, fone1, fone2;
+    bool phones = false;  // Rbtel: phones on the requester's line
+    QString solicit, hora1, hora2, hora3, hora4, codmot, motoboy;
+    QString mar, mod, ano, plac, courierPhone, obs;
+};
+
+// Everything one print needs, collected once: the three outputs and a
+// preview that repaints all print the same figures, whatever other
+// workstations post meanwhile.
+struct ReportData {
+    QString id;  // "11_0"
+    CompanyHeader company;
+    QString logoFile;                   // <data folder>/logo.bmp when it exists
+    QString periodFrom, periodTo;       // "dd/mm/yyyy" of reports with a period
+    QString subjectCode, subjectName;   // the one client or courier of a report
+    QList<ReportRow> rows;              // detail rows
+    QList<ReportGroup> groups;          // master/detail reports
+    QMap<QString, QString> totals;      // computed totals, already formatted
+    ServiceOrderPrint order;            // the documents
+    bool twoCopies = false;             // "2 Vias ou Formulario Comum"
+};
+
+}  // namespace quelvarino

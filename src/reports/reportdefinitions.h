@@ -1,0 +1,20 @@
+#pragma once
+
+#include "reports/reportcatalog.h"
+#include "reports/reportlayout.h"
+
+namespace quelvarino {
+
+// What every report's data starts with: the company header and the logo.
+ReportData reportBase(const QString& id);
+
+// The register listings ("11_0", "12_0", "13_0").
+ReportData collectListing(const QString& id, const PrintRequest& request);
+const PageLayout& clientListingPage();
+const PageLayout& courierListingPage();
+const PageLayout& expenseTypeListingPage();
+
+// The service order on screen ("21_0").
+ReportData collectServiceOrder(const PrintRequest& request);
+
+}  // namespace quelvarino

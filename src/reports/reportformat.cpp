@@ -1,0 +1,71 @@
+#include "core/money.h"
+#include "reports/reportdata.h"
+#include "reports/reportlayout.h"
+
+#include <cmath>
+
+namespace quelvarino {
+namespace {
+
+// "1234,50" → "1.234,50"
+QString withThousands(const QString& money) {
+    const bool negative = money.startsWith(QLatin1Char('-'));
+    QString integer = money.section(QLatin1Char(','), 0, 0);
+    if (negative)
+        integer.remove(0, 1);
+    const QString decimals = money.section(QLatin1Char(','), 1);
+    for (int i = integer.size() - 3; i > 0; i -= 3)
+        integer.insert(i, QLatin1Char('.'));
+    return (negative ? QStringLiteral("-") : QString()) + integer + QLatin1Char(',') + decimals;
+}
+
+}  // namespace
+
+QString formatValue(Format format, const QString& text) {
+    switch (format) {
+        case Format::Text:
+        case Format::Hours:
+            return text;
+        case Format::Money:
+            return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
+        case Format::MoneyThousands:
+            return withThousands(formatValue(Format::Money, text));
+        case Format::Currency:
+            return QStringLiteral("R$ ") + formatValue(Format::MoneyThousands, text);
+        case Format::Integer: {
+            if (text.trimmed().isEmpty())
+                return QStringLiteral("0");
+            const double v = parseMoney(text);
+            return QString::number(static_cast<long long>(std::llround(v)));
+        }
+    }
+    return text;
+}
+
+QString valueOf(const ReportData& data, const ReportRow& row, const QString& source) {
+    if (source.contains(QLatin1Char('{'))) {
+        QString out;
+        int i = 0;
+        while (i < source.size()) {
+            const int open = source.indexOf(QLatin1Char('{'), i);
+            if (open < 0) {
+                out += source.mid(i);
+                break;
+            }
+            const int close = source.indexOf(QLatin1Char('}'), open);
+            if (close < 0) {
+                out += source.mid(i);
+                break;
+            }
+            out += source.mid(i, open - i);
+            out += valueOf(data, row, source.mid(open + 1, close - open - 1));
+            i = close + 1;
+        }
+        return out;
+    }
+    if (source.startsWith(QLatin1Char('=')))
+        return data.totals.value(source.mid(1).toUpper());
+    return row.text(source);
+}
+
+}  // namespace quelvarino
