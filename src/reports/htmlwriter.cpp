@@ -29,9 +29,15 @@ QString nbsp(int n) {
     return QString(QStringLiteral("&nbsp")).repeated(n);
 }
 
+// A field as the document shows it: an untouched mask ("     -   ") is
+// no value.
+QString v(const QString& value) {
+    return isBlankMaskText(value) ? QString() : e(value);
+}
+
 // A value, or blank space to fill in by hand when it is empty.
 QString orSpace(const QString& value, int spaces) {
-    return value.trimmed().isEmpty() ? nbsp(spaces) : e(value);
+    return isBlankMaskText(value) ? nbsp(spaces) : e(value);
 }
 
 // Expands a template's placeholders with escaped values; the template's
@@ -63,13 +69,14 @@ void companyHeader(Html& h, const CompanyHeader& c) {
     h.line(e(c.nomeFan) + QStringLiteral(" <br>"));
     h.line(e(c.endereco1) + " - " + e(c.bairro1) + " - " + e(c.cidade1) + " - " + e(c.uf1) +
            QStringLiteral(" <br>"));
-    QString third = e(c.cep1) + " Telefone : (" + e(c.ddd1) + ") " + e(c.telefone1) + " / " +
-                    e(c.telefone2);
+    QString third =
+        e(c.cep1) + " Telefone : (" + e(c.ddd1) + ") " + e(c.telefone1) + " / " + e(c.telefone2);
     if (!c.site.isEmpty())
         third += " Site : " + e(c.site);
     if (!c.email.isEmpty())
-        third += (c.site.isEmpty() ? QStringLiteral(" e-mail : ") : QStringLiteral(" - e-mail : ")) +
-                 e(c.email);
+        third +=
+            (c.site.isEmpty() ? QStringLiteral(" e-mail : ") : QStringLiteral(" - e-mail : ")) +
+            e(c.email);
     h.line(third + QStringLiteral(" <br>"));
 }
 
@@ -92,8 +99,9 @@ void closing(Html& h, bool oneLine) {
 }
 
 QString alignText(Align a) {
-    return a == Align::Right ? QStringLiteral("right")
-                             : a == Align::Center ? QStringLiteral("center") : QStringLiteral("left");
+    return a == Align::Right    ? QStringLiteral("right")
+           : a == Align::Center ? QStringLiteral("center")
+                                : QStringLiteral("left");
 }
 
 QString cellValue(const ReportData& data, const ReportRow& row, const HtmlColumn& col) {
@@ -142,21 +150,22 @@ void orderBody(Html& h, const ServiceOrderPrint& o) {
            QStringLiteral("</div><br>"));
     h.line("Cliente : " + e(o.codcli) + " - " + e(o.cliente) + " <br>");
     h.line("Endereço : " + orSpace(o.end, 40) + " - Bairro : " + orSpace(o.bairro, 10) +
-           " - Cidade : " + orSpace(o.cid, 10) + " - UF : " + orSpace(o.uf, 5) + " - CEP : " +
-           e(o.cep) + "<br>");
+           " - Cidade : " + orSpace(o.cid, 10) + " - UF : " + orSpace(o.uf, 5) +
+           " - CEP : " + v(o.cep) + "<br>");
     if (o.phones)
-        h.line("Solicitante : " + orSpace(o.solicit, 20) + " - Telefones : " + e(o.fone1) + " / " +
-               e(o.fone2) + "<br>");
+        h.line("Solicitante : " + orSpace(o.solicit, 20) + " - Telefones : " + v(o.fone1) + " / " +
+               v(o.fone2) + "<br>");
     else
         h.line("Solicitante : " + e(o.solicit) + "<br>");
-    h.line("Hora Saida : " + e(o.hora1) + nbsp(10) + " - Hora Inicial : " + e(o.hora2) + nbsp(10) +
-           " - Hora Final : " + e(o.hora3) + nbsp(10) + " - Total de Horas : " + e(o.hora4) +
+    h.line("Hora Saida : " + v(o.hora1) + nbsp(10) + " - Hora Inicial : " + v(o.hora2) + nbsp(10) +
+           " - Hora Final : " + v(o.hora3) + nbsp(10) + " - Total de Horas : " + v(o.hora4) +
            "<br>");
-    h.line("Motoboy : " + e(o.codmot) + " - " + e(o.motoboy) + " - Telefone : " +
-           e(o.courierPhone) + "<br>");
-    h.line("Marca : " + orSpace(o.mar, 40) + " - Modelo : " + orSpace(o.mod, 40) + " - Ano : " +
-           orSpace(o.ano, 10) + " - Placa : " + e(o.plac) + "<br>");
-    h.line(QStringLiteral("<div align=\"right\">Data : ") + e(o.data) + QStringLiteral("</div><br>"));
+    h.line("Motoboy : " + e(o.codmot) + " - " + e(o.motoboy) +
+           " - Telefone : " + v(o.courierPhone) + "<br>");
+    h.line("Marca : " + orSpace(o.mar, 40) + " - Modelo : " + orSpace(o.mod, 40) +
+           " - Ano : " + orSpace(o.ano, 10) + " - Placa : " + v(o.plac) + "<br>");
+    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(o.data) +
+           QStringLiteral("</div><br>"));
     h.line(QStringLiteral("<h4 align=\"left\">OBSERVACOES</h4>"));
     if (o.obs.trimmed().isEmpty()) {
         for (int i = 0; i < 6; ++i)
@@ -208,8 +217,9 @@ QString HtmlWriter::escapeAttribute(const QString& text) {
 }
 
 QString HtmlWriter::footerLine() {
-    return QStringLiteral("Documento gerado pelo Quelvarino Basic - Sistema para Controle de "
-                          "Empresa de Motoboy<br>");
+    return QStringLiteral(
+        "Documento gerado pelo Quelvarino Basic - Sistema para Controle de "
+        "Empresa de Motoboy<br>");
 }
 
 QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
@@ -234,7 +244,8 @@ QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {
     heading(h, QStringLiteral("ORDEM DE SERVIÇO"), true);
     orderBody(h, data.order);
     if (!data.twoCopies) {
-        h.line(QStringLiteral("<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
+        h.line(QStringLiteral(
+            "<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
         closing(h, false);
         return h.bytes();
     }

@@ -40,15 +40,16 @@ public:
     // The height `text` needs in `width`, wrapped at words.
     double heightOf(const QString& text, const QFont& f, double width) {
         painter_.setFont(f);
-        const QRectF r = painter_.boundingRect(QRectF(0, 0, width, 1e6),
-                                               Qt::TextWordWrap | Qt::AlignLeft, text);
+        const QRectF r =
+            painter_.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, text);
         return qMax(r.height(), painter_.fontMetrics().height() * 1.0);
     }
     void text(const QRectF& r, const QString& text, const QFont& f, Align align = Align::Left) {
         painter_.setFont(f);
         int flags = Qt::TextWordWrap | Qt::AlignTop;
-        flags |= align == Align::Right ? Qt::AlignRight
-                                       : align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft;
+        flags |= align == Align::Right    ? Qt::AlignRight
+                 : align == Align::Center ? Qt::AlignHCenter
+                                          : Qt::AlignLeft;
         painter_.drawText(r, flags, text);
     }
     void rule(double y, double thickness = 2) {
@@ -90,9 +91,16 @@ double titleBand(Canvas& c, const ReportData& data, const QString& title, double
     return y + h + 10 - top;
 }
 
-QString printedValue(const ReportData& data, const ReportRow& row, const QString& source,
+// On a page an untouched mask ("  /  /    ") is no value.
+QString shown(const QString& text) {
+    return isBlankMaskText(text) ? QString() : text;
+}
+
+QString printedValue(const ReportData& data,
+                     const ReportRow& row,
+                     const QString& source,
                      Format format) {
-    return formatValue(format, valueOf(data, row, source));
+    return shown(formatValue(format, valueOf(data, row, source)));
 }
 
 class ReportPainter {
@@ -212,8 +220,9 @@ private:
             for (const PageCell& cell : layout_.record[i]) {
                 const double labelWidth = labelWidthOf(cell, caption);
                 c_.text(QRectF(x, y_, labelWidth, heights[i]), cell.label, caption);
-                c_.text(QRectF(x + labelWidth, y_, cell.width * kUnit - labelWidth - 10, heights[i]),
-                        printedValue(data_, row, cell.source, cell.format), value, cell.align);
+                c_.text(
+                    QRectF(x + labelWidth, y_, cell.width * kUnit - labelWidth - 10, heights[i]),
+                    printedValue(data_, row, cell.source, cell.format), value, cell.align);
                 x += cell.width * kUnit;
             }
             y_ += heights[i] + 4;
@@ -234,9 +243,9 @@ private:
     }
 
     void group(const ReportGroup& g) {
-        const QString heading =
-            layout_.groupLabel + QLatin1Char(' ') + g.head.text(QStringLiteral("CODIGO")) +
-            QStringLiteral(" - ") + g.head.text(QStringLiteral("CLIENTE"));
+        const QString heading = layout_.groupLabel + QLatin1Char(' ') +
+                                g.head.text(QStringLiteral("CODIGO")) + QStringLiteral(" - ") +
+                                g.head.text(QStringLiteral("CLIENTE"));
         ensure(3 * kLine, false);
         line(heading, font(9, true), Align::Left);
         headings();
@@ -300,14 +309,14 @@ void captionRow(Canvas& c, double& y, const QList<Caption>& row) {
     for (const Caption& cap : row) {
         c.p().setFont(caption);
         const double lw = c.p().fontMetrics().horizontalAdvance(cap.label + QLatin1Char(' '));
-        h = qMax(h, c.heightOf(cap.value, value, c.width() * cap.share - lw - 10));
+        h = qMax(h, c.heightOf(shown(cap.value), value, c.width() * cap.share - lw - 10));
     }
     double x = 0;
     for (const Caption& cap : row) {
         c.p().setFont(caption);
         const double lw = c.p().fontMetrics().horizontalAdvance(cap.label + QLatin1Char(' '));
         c.text(QRectF(x, y, lw, h), cap.label, caption);
-        c.text(QRectF(x + lw, y, c.width() * cap.share - lw - 10, h), cap.value, value);
+        c.text(QRectF(x + lw, y, c.width() * cap.share - lw - 10, h), shown(cap.value), value);
         x += c.width() * cap.share;
     }
     y += h + 10;
@@ -322,23 +331,27 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
     y += 14;
     captionRow(c, y, {{"Cliente :", o.codcli + " - " + o.cliente, 0.75}, {"Data :", o.data, 0.25}});
     captionRow(c, y, {{"Endereço :", o.end, 1.0}});
-    captionRow(c, y, {{"Bairro :", o.bairro, 0.3},
-                      {"Cidade :", o.cid, 0.35},
-                      {"UF :", o.uf, 0.1},
-                      {"CEP :", o.cep, 0.25}});
+    captionRow(c, y,
+               {{"Bairro :", o.bairro, 0.3},
+                {"Cidade :", o.cid, 0.35},
+                {"UF :", o.uf, 0.1},
+                {"CEP :", o.cep, 0.25}});
     if (o.phones)
         captionRow(c, y, {{"Telefones :", "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2, 1.0}});
     captionRow(c, y, {{"Solicitante :", o.solicit, 1.0}});
-    captionRow(c, y, {{"Hora Saída :", o.hora1, 0.25},
-                      {"Hora Inicial :", o.hora2, 0.25},
-                      {"Hora Final :", o.hora3, 0.25},
-                      {"Total de Horas :", o.hora4, 0.25}});
-    captionRow(c, y, {{"Motoboy :", o.codmot + " - " + o.motoboy, 0.65},
-                      {"Telefone do Motoboy :", o.courierPhone, 0.35}});
-    captionRow(c, y, {{"Marca :", o.mar, 0.3},
-                      {"Modelo :", o.mod, 0.3},
-                      {"Ano :", o.ano, 0.2},
-                      {"Placa :", o.plac, 0.2}});
+    captionRow(c, y,
+               {{"Hora Saída :", o.hora1, 0.25},
+                {"Hora Inicial :", o.hora2, 0.25},
+                {"Hora Final :", o.hora3, 0.25},
+                {"Total de Horas :", o.hora4, 0.25}});
+    captionRow(c, y,
+               {{"Motoboy :", o.codmot + " - " + o.motoboy, 0.65},
+                {"Telefone do Motoboy :", o.courierPhone, 0.35}});
+    captionRow(c, y,
+               {{"Marca :", o.mar, 0.3},
+                {"Modelo :", o.mod, 0.3},
+                {"Ano :", o.ano, 0.2},
+                {"Placa :", o.plac, 0.2}});
     c.text(QRectF(0, y, c.width(), kLine), QStringLiteral("Observações :"), font(8, true));
     y += kLine;
     const double bottom = top + height;
@@ -346,8 +359,8 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
     c.p().drawRect(QRectF(0, y, c.width(), notesHeight));
     c.text(QRectF(12, y + 8, c.width() - 24, notesHeight - 16), o.obs, font(8));
     y += notesHeight + 40;
-    c.text(QRectF(0, y, c.width() / 2, kLine), QStringLiteral("NÃO TRANSPORTAMOS VALORES EM ESPÉCIE"),
-           font(9, true));
+    c.text(QRectF(0, y, c.width() / 2, kLine),
+           QStringLiteral("NÃO TRANSPORTAMOS VALORES EM ESPÉCIE"), font(9, true));
     c.p().drawLine(QPointF(c.width() * 0.55, y), QPointF(c.width(), y));
     c.text(QRectF(c.width() * 0.55, y + 6, c.width() * 0.45, kLine),
            QStringLiteral("ASSINATURA E CARIMBO"), font(8), Align::Center);

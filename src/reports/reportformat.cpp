@@ -27,7 +27,8 @@ QString formatValue(Format format, const QString& text) {
         case Format::Hours:
             return text;
         case Format::Money:
-            return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
+            return text.trimmed().isEmpty() ? QStringLiteral("0,00")
+                                            : formatMoney(parseMoney(text));
         case Format::MoneyThousands:
             return withThousands(formatValue(Format::Money, text));
         case Format::Currency:
@@ -42,8 +43,24 @@ QString formatValue(Format format, const QString& text) {
     return text;
 }
 
+bool isBlankMaskText(const QString& text) {
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('-') && c != QLatin1Char('/') &&
+            c != QLatin1Char('.') && c != QLatin1Char(':'))
+            return false;
+    }
+    return true;
+}
+
 QString valueOf(const ReportData& data, const ReportRow& row, const QString& source) {
     if (source.contains(QLatin1Char('{'))) {
+        // "{DDD1}-{TELEFONE1_1}": without its last value (the number) the
+        // whole is blank, not a lone area code.
+        const int lastOpen = source.lastIndexOf(QLatin1Char('{'));
+        const int lastClose = source.indexOf(QLatin1Char('}'), lastOpen);
+        if (lastClose > lastOpen &&
+            isBlankMaskText(valueOf(data, row, source.mid(lastOpen + 1, lastClose - lastOpen - 1))))
+            return QString();
         QString out;
         int i = 0;
         while (i < source.size()) {

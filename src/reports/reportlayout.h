@@ -28,8 +28,12 @@ enum class Align { Left, Right, Center };
 // The printed text of a stored value. Empty money prints "0,00".
 QString formatValue(Format format, const QString& text);
 
+// Only spaces and mask literals: an untouched mask field ("     -   ").
+bool isBlankMaskText(const QString& text);
+
 // A value of a row: a field name ("RAZAOSOCIAL"), a total of the report
-// ("=TOTVAL"), or a template of both ("{DDD1}-{TELEFONE1_1}").
+// ("=TOTVAL"), or a template of both ("{DDD1}-{TELEFONE1_1}"); a template
+// whose last value is blank is blank.
 QString valueOf(const ReportData& data, const ReportRow& row, const QString& source);
 
 // ---- dot-matrix and text file -------------------------------------------------
@@ -47,13 +51,13 @@ struct TextLine {
     QList<TextPiece> pieces;
 };
 struct TextLayout {
-    QString title;          // with its leading spaces
-    bool period = false;    // the period line after the title
-    QString subjectLabel;   // "Cliente : " for the reports of one client
-    QStringList headings;   // column heading lines, each followed by the separator
-    QList<TextLine> row;    // the lines of one row
-    int firstPage = 0;      // rows on the first page (0: no page rule)
-    int perPage = 0;        // P of the row-count rule
+    QString title;               // with its leading spaces
+    bool period = false;         // the period line after the title
+    QString subjectLabel;        // "Cliente : " for the reports of one client
+    QStringList headings;        // column heading lines, each followed by the separator
+    QList<TextLine> row;         // the lines of one row
+    int firstPage = 0;           // rows on the first page (0: no page rule)
+    int perPage = 0;             // P of the row-count rule
     bool atLeastOneRow = false;  // an empty selection still prints one empty row
     QList<TextLine> totals;      // each preceded by the page check
 };
@@ -61,8 +65,8 @@ struct TextLayout {
 // ---- page report ----------------------------------------------------------------
 
 struct PageCell {
-    QString label;   // heading of a table column, or caption before a record value
-    QString source;  // see valueOf
+    QString label;      // heading of a table column, or caption before a record value
+    QString source;     // see valueOf
     double width = 30;  // mm
     Format format = Format::Text;
     Align align = Align::Left;
