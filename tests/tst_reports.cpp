@@ -317,7 +317,7 @@ private slots:
         const QString text =
             pageListing(qPrintable(menu), qPrintable(requester), qPrintable(dialog));
         QVERIFY(pdfInfo(pdf(), "Page size").contains("612 x 792 pts (letter)"));
-        for (const QString& company :
+        for (const QString& company : QStringList
              {"MOTOBOY EXPRESS", "RUA DO COMERCIO, 100", "CENTRO - SAO PAULO - SP",
               "01010-000 - Telefone : (11) - 3333-4444 / 98765-4321",
               "Site : www.motoboy.com.br - e-mail : contato@motoboy.com.br"})
@@ -384,7 +384,7 @@ private slots:
         QVERIFY(pdfInfo(pdf(), "Page size").contains("595 x 842 pts (A4)"));
         QCOMPARE(pdfInfo(pdf(), "Pages"), QString("1"));
         const QString text = pdfText(pdf());
-        for (const QString& e :
+        for (const QString& e : QStringList
              {"ORDEM DE SERVIÇO", "Ordem de Serviço Nº. : 0000000001",
               "Cliente : 000007 - FARMACIA CENTRAL", "Data : 08/12/2026", "Endereço : RUA A, 1",
               "Solicitante : MARIA", "Hora Saída : 08:00", "Hora Inicial : 08:30",

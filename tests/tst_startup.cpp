@@ -91,7 +91,7 @@ private slots:
                                   << "Quelvarino0013_0" << true;
         QTest::newRow("parameters") << "ParametrosIniciais1"
                                     << "Parametros Iniciais"
-                                    << "Quelvarino0014_0" << false;
+                                    << "Quelvarino0014_0" << true;
         QTest::newRow("order") << "OrdemdeServio1"
                                << "Emissão da Ordem de Serviço (OS)"
                                << "Quelvarino0021_0" << true;

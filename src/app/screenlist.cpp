@@ -2,9 +2,12 @@
 
 #include "app/modules.h"
 #include "data/datafolder.h"
+#include "orders/accesspassword.h"
+#include "orders/ordersearch.h"
 #include "orders/serviceorder.h"
 #include "reports/printdialog.h"
 #include "settings/company.h"
+#include "settings/passwords.h"
 
 #include <QLineEdit>
 #include "registers/clients.h"
@@ -75,12 +78,14 @@ QList<ScreenEntry> creationOrder() {
         {"Quelvarino0013_2", kPrintDialog,
          listingDialog("Quelvarino0013_2", "13_0", "Quelvarino0013_0",
                        PrintDialog::Listing::ExpenseTypes, "caddesp")},
-        {"Quelvarino0014_0", "Parametros Iniciais", {}},
-        {"Quelvarino0014_1", "Alteração da Senha de Acesso", {}},
+        {"Quelvarino0014_0", "Parametros Iniciais", [] { return new TQuelvarino0014_0; }},
+        {"Quelvarino0014_1", "Alteração da Senha de Acesso",
+         [] { return new TQuelvarino0014_1; }},
         {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)",
          [] { return new TQuelvarino0021_0; }},
-        {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços", {}},
-        {"Quelvarino0021_3", "Senha de Acesso", {}},
+        {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços",
+         [] { return new TQuelvarino0021_1; }},
+        {"Quelvarino0021_3", "Senha de Acesso", [] { return new TQuelvarino0021_3; }},
         {"Quelvarino0021_5", kPrintDialog, serviceOrderDialog},
         {"Quelvarino0022_0", "Emissão de Recibo  dos Clientes", {}},
         {"Quelvarino0022_1", "Pesquisa de Recibo dos Clientes", {}},

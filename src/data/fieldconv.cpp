@@ -33,6 +33,15 @@ QVariant textToStored(FieldType type, const QString& text) {
                         .arg(text.trimmed()));
             return value;
         }
+        case FieldType::Bytes: {
+            for (const QChar c : text) {
+                if (c.unicode() > 0xFF)
+                    throw ConversionError(
+                        QStringLiteral("O texto '%1' tem caracteres que não podem ser gravados.")
+                            .arg(text));
+            }
+            return text.toLatin1();
+        }
         case FieldType::AutoInc: {
             if (text.trimmed().isEmpty())
                 return QVariant();
@@ -59,6 +68,8 @@ QString storedToText(FieldType type, const QVariant& value) {
             return numberToText(value.toDouble());
         case FieldType::AutoInc:
             return QString::number(value.toLongLong());
+        case FieldType::Bytes:
+            return QString::fromLatin1(value.toByteArray());
     }
     return value.toString();
 }

@@ -145,7 +145,7 @@ TableDef company() {
 TableDef passwords() {
     TableDef t;
     t.name = "tbsenha";
-    t.fields = texts({"REF", "SENHA"});
+    t.fields = {{"REF", T::Text}, {"SENHA", T::Bytes}};
     t.indexes = namedIndexes({"REF"});
     return t;
 }

@@ -6,7 +6,9 @@
 
 namespace quelvarino {
 
-enum class FieldType { Text, Date, Money, Number, AutoInc };
+// Bytes: a text of single bytes kept exactly as written (the scrambled
+// password, whose bytes may take any value, NUL included).
+enum class FieldType { Text, Date, Money, Number, AutoInc, Bytes };
 
 struct FieldDef {
     QString name;

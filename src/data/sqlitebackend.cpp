@@ -44,6 +44,8 @@ QString sqlType(FieldType type) {
             return QStringLiteral("REAL");
         case FieldType::AutoInc:
             return QStringLiteral("INTEGER");
+        case FieldType::Bytes:  // every byte value, NUL included, comes back as written
+            return QStringLiteral("BLOB");
     }
     return QStringLiteral("TEXT");
 }

@@ -321,6 +321,9 @@ void TQuelvarino0021_0::connectHandlers() {
     on(Btn_Limpar, &TQuelvarino0021_0::Btn_LimparClick);
     on(Btn_Retornar, &TQuelvarino0021_0::Btn_RetornarClick);
     on(Btn_Imprimir, &TQuelvarino0021_0::Btn_ImprimirClick);
+    on(Btn_Alterar, &TQuelvarino0021_0::Btn_AlterarClick);
+    on(Btn_Excluir, &TQuelvarino0021_0::Btn_ExcluirClick);
+    on(Btn_Consultar, &TQuelvarino0021_0::Btn_ConsultarClick);
     on(Btn_ConsCli, &TQuelvarino0021_0::Btn_ConsCliClick);
     on(Btn_ConsMot, &TQuelvarino0021_0::Btn_ConsMotClick);
 
@@ -788,7 +791,8 @@ void TQuelvarino0021_0::Btn_GravarClick() {
             }
             t->insert();
         } else if (t->findKey(number)) {
-            t->edit();
+            if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
+                return;
         } else {
             t->insert();
         }
@@ -828,8 +832,147 @@ void TQuelvarino0021_0::Btn_ImprimirClick() {
 }
 
 void TQuelvarino0021_0::Btn_RetornarClick() {
-    clearScreen();
+    clearScreen();  // closes the order table
     close();
+}
+
+// ---- a recorded order: search, change and delete under the password -------
+
+void TQuelvarino0021_0::Btn_ConsultarClick() {
+    clearScreen();
+    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0021_1"))) {
+        search->table()->close();
+        search->openSearch(QStringLiteral("ordem_servico"));
+    }
+}
+
+void TQuelvarino0021_0::loadOrder(Table& row) {
+    auto f = [&row](const char* name) { return row.fieldByName(name).asString(); };
+    Edcomanda->setText(f("COMANDA"));
+    Edcodcli->setText(f("CODCLI"));
+    Edcliente->setText(f("CLIENTE"));
+    // The client's address as it is today, not as it was on the order's day.
+    Table clients(QStringLiteral("tbclientes"));
+    clients.setIndexFieldNames(QStringLiteral("CODCLI"));
+    clients.open();
+    clients.findNearest(Edcodcli->text());
+    if (!clients.isEmpty() && clients.fieldByName("CODCLI").asString() == Edcodcli->text()) {
+        SearchScreen::fillControls(this,
+                                   {{"Edend", "ENDERECO1"},
+                                    {"Edbairro", "BAIRRO1"},
+                                    {"Edcid", "CIDADE1"},
+                                    {"Eduf", "UF1"},
+                                    {"Edcep", "CEP1"},
+                                    {"Edddd", "DDD1"},
+                                    {"Edfone1", "TELEFONE1_1"},
+                                    {"Edlinha1", "TIPOTEL1_1"},
+                                    {"Edfone2", "TELEFONE1_2"},
+                                    {"Edlinha2", "TIPOTEL1_2"}},
+                                   clients);
+    }
+    clients.close();
+    Edsolicit->setText(f("SOLICITANTE"));
+    Edhora1->setText(f("HORA1"));
+    Edhora2->setText(f("HORA2"));
+    Edhora3->setText(f("HORA3"));
+    Edhora4->setText(f("HORA4"));
+    Edvalor->setText(reformatMoney(f("VALOR")));
+    Edseguro->setText(reformatMoney(f("SEGURO")));
+    Edtaxap->setText(reformatMoney(f("TAXAPERIM")));
+    Edtotval->setText(reformatMoney(f("TOTVAL")));
+    Edcodmot->setText(f("CODMOT"));
+    Edmotoboy->setText(f("MOTOBOY"));
+    Edvalmot->setText(reformatMoney(f("VALMOT")));
+    Edmar->setText(f("MARCA"));
+    Edmod->setText(f("MODELO"));
+    Edano->setText(f("ANO"));
+    Edplac->setText(f("PLACAM"));
+    Edveiculo->setText(f("VEICULO"));
+    Edplaca->setText(f("PLACA"));
+    setPickOnly(Cbpag, false);
+    setComboText(Cbpag, f("PAGAMENTO"));
+    Edpag->setText(f("DESCPAG"));
+    Edobs->setPlainText(f("OBSERVACAO"));
+    Eddata->setText(f("DATA"));
+    newOrder_ = false;
+    setBrowseState();
+    Btn_Imprimir->setEnabled(!Edcomanda->text().isEmpty());
+}
+
+// The order on screen, locked in the data module's table; false (and the
+// operator told) when it is no longer stored or another user holds it.
+bool TQuelvarino0021_0::openStoredOrder(bool lock, const QString& missing) {
+    Table* t = DataModule1->TBOrdem;
+    t->close();
+    t->setIndexFieldNames(QStringLiteral("COMANDA"));
+    t->open();
+    // Only the order with exactly this number: another workstation may have
+    // deleted it, and the nearest one is somebody else's.
+    if (!t->findKey(Edcomanda->text().trimmed())) {
+        t->close();
+        MessageBox::warning(missing.arg(Edcomanda->text().trimmed()));
+        return false;
+    }
+    return !lock || RecordScreen::lockedAction(*t, [t] { t->edit(); });
+}
+
+void TQuelvarino0021_0::showPassword() {
+    if (auto* password = qobject_cast<Screen*>(Screens::find(QStringLiteral("Quelvarino0021_3"))))
+        password->showScreen(QStringLiteral("Edsenha"));
+}
+
+void TQuelvarino0021_0::Btn_AlterarClick() {
+    if (Edcomanda->text().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
+        return;
+    }
+    if (!openStoredOrder(true, QStringLiteral("A ordem de serviço nº %1 não está gravada; "
+                                              "nada foi alterado.")))
+        return;
+    pendingProtected_ = QStringLiteral("Alterar");
+    showPassword();
+}
+
+void TQuelvarino0021_0::Btn_ExcluirClick() {
+    if (Edcomanda->text().trimmed().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o registro que será excluído"));
+        return;
+    }
+    if (!openStoredOrder(false, QStringLiteral("A ordem de serviço nº %1 não está gravada; "
+                                               "nada foi excluído.")))
+        return;
+    DataModule1->TBOrdem->close();
+    pendingProtected_ = QStringLiteral("Excluir");
+    showPassword();
+}
+
+void TQuelvarino0021_0::passwordAcceptedForChange() {
+    setEditState();
+    // The lock taken by Alterar ends here; Gravar takes it again.
+    DataModule1->TBOrdem->close();
+    showScreen();
+    setPickOnly(Cbpag, false);
+    newOrder_ = false;
+    Edcodcli->setFocus();
+}
+
+bool TQuelvarino0021_0::passwordAcceptedForDelete() {
+    if (!MessageBox::confirm(QStringLiteral("Deseja excluir esta ordem de serviço?")))
+        return false;
+    if (openStoredOrder(false, QStringLiteral("A ordem de serviço nº %1 não está mais gravada; "
+                                              "nada foi excluído."))) {
+        Table* t = DataModule1->TBOrdem;
+        if (!RecordScreen::lockedAction(*t, [t] { t->remove(); }))
+            return true;
+        t->saveChanges();
+        t->flushBuffers();
+        t->close();
+    }
+    // Cleared whole, with the next number: nothing of the deleted order is
+    // left on the screen.
+    clearScreen();
+    showScreen();
+    return true;
 }
 
 void TQuelvarino0021_0::showEvent(QShowEvent* event) {

@@ -31,6 +31,15 @@ public:
     void Btn_LimparClick();
     void Btn_RetornarClick();
     void Btn_ImprimirClick();
+    void Btn_AlterarClick();
+    void Btn_ExcluirClick();
+    void Btn_ConsultarClick();
+    // The current row of the order search, into the screen (browse state).
+    void loadOrder(Table& row);
+    // The access password was right for the pending operation.
+    QString pendingOperation() const { return pendingProtected_; }
+    void passwordAcceptedForChange();
+    bool passwordAcceptedForDelete();  // false: the operator said No
     // Lookups and field checks.
     void Btn_ConsCliClick();
     void Btn_ConsMotClick();
@@ -130,6 +139,8 @@ private:
     void fillClient(Table& row);
     void fillCourier(Table& row, bool withRate);
     void writeOrder(Table& table, const OrderRecordValues& values);
+    bool openStoredOrder(bool lock, const QString& missing);
+    void showPassword();
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;
 

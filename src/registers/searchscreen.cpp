@@ -150,6 +150,8 @@ void SearchScreen::openTable() {
         table_->setIndexName(o.index);
     Label1->setText(o.prompt);
     table_->open();
+    if (startAtLast_)
+        table_->last();
     model_->reload();
     fitColumns();
     showCurrentRow();

@@ -56,6 +56,9 @@ public:
     // Says why a row may not go to a caller (empty: it may); the message is
     // shown and the search stays open.
     void setRefusal(std::function<QString(const QString& caller, Table& row)> refusal);
+    // The newest record (the last of the index) is current on opening and
+    // after each change of index, instead of the first.
+    void setStartAtLast(bool on) { startAtLast_ = on; }
 
     // Puts `text` into the control named `control` of `screen` (edit, mask
     // edit, combo or label), whatever its kind.
@@ -101,6 +104,7 @@ private:
     std::function<QString(const QString&, Table&)> refusal_;
     bool positioning_ = false;
     int nameColumn_ = 0;
+    bool startAtLast_ = false;
 };
 
 }  // namespace quelvarino

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "widgets/passwordprompt.h"
+
+namespace quelvarino {
+
+// "Senha de Acesso": the password that guards changing and deleting a
+// recorded order. Its count of wrong passwords is its own and lasts the run;
+// at three the program ends.
+class TQuelvarino0021_3 : public PasswordPrompt {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0021_3(QWidget* parent = nullptr);
+    void Btn_ConfirmarClick() override;  // also EdsenhaExit
+    void Btn_LimparClick() override;
+    void Btn_RetornarClick() override;
+    int wrongPasswords() const { return wrong_; }
+
+private:
+    void leave();
+    int wrong_ = 0;
+};
+
+}  // namespace quelvarino
