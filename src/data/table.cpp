@@ -491,6 +491,13 @@ bool Table::findKey(const QStringList& values) {
     return true;
 }
 
+bool Table::findExact(const QString& fields, const QString& value) {
+    close();
+    setIndexFieldNames(fields);
+    open();
+    return findKey(value);
+}
+
 void Table::findNearest(const QStringList& values) {
     requireOpen();
     checkBrowseMode();

@@ -82,6 +82,10 @@ public:
     bool findKey(const QStringList& values);
     bool findKey(const QString& value) { return findKey(QStringList{value}); }
     void findNearest(const QStringList& values);
+    // Opens the table in the order of `fields` and positions on the record
+    // whose key is exactly `value`: false when there is none (a nearest
+    // record with another key is never taken for it).
+    bool findExact(const QString& fields, const QString& value);
     void findNearest(const QString& value) { findNearest(QStringList{value}); }
 
     // Texts of `fields` for the rows [offset, offset + count) of the current

@@ -509,15 +509,12 @@ void TQuelvarino0021_0::EdcodcliExit() {
     // A table object of its own: the client register may hold the data
     // module's table in an edit, and its lock must stay.
     Table clients(QStringLiteral("tbclientes"));
-    clients.setIndexFieldNames(QStringLiteral("CODCLI"));
-    clients.open();
-    clients.findNearest(code);
     auto refuse = [this](const char* text) {
         MessageBox::question(QString::fromUtf8(text));
         Edcodcli->clear();
         Edcodcli->setFocus();
     };
-    if (clients.isEmpty() || clients.fieldByName("CODCLI").asString() != code)
+    if (!clients.findExact(QStringLiteral("CODCLI"), code))
         return refuse("Código do cliente inexistente.");
     if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
         return refuse("Situação do Cliente BLOQUEADO.");
@@ -529,15 +526,12 @@ void TQuelvarino0021_0::EdcodmotExit() {
         return;
     const QString code = padCode(Edcodmot->text());
     Table couriers(QStringLiteral("tbmotociclista"));
-    couriers.setIndexFieldNames(QStringLiteral("COD"));
-    couriers.open();
-    couriers.findNearest(code);
     auto refuse = [this](const char* text) {
         MessageBox::question(QString::fromUtf8(text));
         Edcodmot->clear();
         Edcodmot->setFocus();
     };
-    if (couriers.isEmpty() || couriers.fieldByName("COD").asString() != code)
+    if (!couriers.findExact(QStringLiteral("COD"), code))
         return refuse("Código do motorista inexistente.");
     if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
         return refuse("Situação do Motorista BLOQUEADO.");
@@ -767,10 +761,7 @@ void TQuelvarino0021_0::Btn_GravarClick() {
     std::optional<QString> rate;
     {
         Table couriers(QStringLiteral("tbmotociclista"));
-        couriers.setIndexFieldNames(QStringLiteral("COD"));
-        couriers.open();
-        couriers.findNearest(Edcodmot->text());
-        if (!couriers.isEmpty() && couriers.fieldByName("COD").asString() == Edcodmot->text())
+        if (couriers.findExact(QStringLiteral("COD"), Edcodmot->text()))
             rate = couriers.fieldByName("VALOR").asString();
     }
     const OrderRecomputation rec = recomputeForRecording(hoursState(), rate);
@@ -853,10 +844,7 @@ void TQuelvarino0021_0::loadOrder(Table& row) {
     Edcliente->setText(f("CLIENTE"));
     // The client's address as it is today, not as it was on the order's day.
     Table clients(QStringLiteral("tbclientes"));
-    clients.setIndexFieldNames(QStringLiteral("CODCLI"));
-    clients.open();
-    clients.findNearest(Edcodcli->text());
-    if (!clients.isEmpty() && clients.fieldByName("CODCLI").asString() == Edcodcli->text()) {
+    if (clients.findExact(QStringLiteral("CODCLI"), Edcodcli->text())) {
         SearchScreen::fillControls(this,
                                    {{"Edend", "ENDERECO1"},
                                     {"Edbairro", "BAIRRO1"},
@@ -903,12 +891,9 @@ void TQuelvarino0021_0::loadOrder(Table& row) {
 // operator told) when it is no longer stored or another user holds it.
 bool TQuelvarino0021_0::openStoredOrder(bool lock, const QString& missing) {
     Table* t = DataModule1->TBOrdem;
-    t->close();
-    t->setIndexFieldNames(QStringLiteral("COMANDA"));
-    t->open();
     // Only the order with exactly this number: another workstation may have
     // deleted it, and the nearest one is somebody else's.
-    if (!t->findKey(Edcomanda->text().trimmed())) {
+    if (!t->findExact(QStringLiteral("COMANDA"), Edcomanda->text().trimmed())) {
         t->close();
         MessageBox::warning(missing.arg(Edcomanda->text().trimmed()));
         return false;

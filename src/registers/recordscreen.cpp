@@ -232,11 +232,7 @@ QString RecordScreen::freeCode(Table& table, const QString& field, const QString
 
 bool RecordScreen::openOnCode(const QString& code, const QString& notFound) {
     Table* t = config_.table();
-    t->close();
-    t->setIndexFieldNames(config_.codeField);
-    t->open();
-    t->findNearest(code);
-    if (t->isEmpty() || t->fieldByName(config_.codeField).asString() != code) {
+    if (!t->findExact(config_.codeField, code)) {
         // Never lock, change or delete a record other than the one shown.
         t->close();
         MessageBox::warning(notFound);

@@ -15,10 +15,7 @@ namespace {
 // phone that holds only its mask is no phone.
 QString courierPhone(const QString& code) {
     Table couriers(QStringLiteral("tbmotociclista"));
-    couriers.setIndexFieldNames(QStringLiteral("COD"));
-    couriers.open();
-    couriers.findNearest(code);
-    if (couriers.isEmpty() || couriers.fieldByName("COD").asString() != code)
+    if (!couriers.findExact(QStringLiteral("COD"), code))
         return QString();
     const QString phone = couriers.fieldByName("TELEFONE1").asString();
     return phone.trimmed() == QLatin1String("-") ? QString() : phone;
