@@ -54,7 +54,7 @@ QWidget* serviceOrderDialog() {
     c.requester = QStringLiteral("Quelvarino0021_0");
     // Rebuilt from the number on the order screen every time.
     c.defaultPath = [] {
-        auto* os = Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
+        auto* os = TQuelvarino0021_0::instance();
         return DataFolder::reportsFolder() + QStringLiteral("/OS") +
                (os ? os->Edcomanda->text() : QString());
     };

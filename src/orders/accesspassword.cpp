@@ -12,7 +12,7 @@ namespace quelvarino {
 namespace {
 
 TQuelvarino0021_0* orderScreen() {
-    return Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
+    return TQuelvarino0021_0::instance();
 }
 
 }  // namespace
@@ -73,6 +73,10 @@ void TQuelvarino0021_3::Btn_LimparClick() {
 
 void TQuelvarino0021_3::Btn_RetornarClick() {
     leave();
+}
+
+TQuelvarino0021_3* TQuelvarino0021_3::instance() {
+    return Screens::get<TQuelvarino0021_3>(QStringLiteral("Quelvarino0021_3"));
 }
 
 }  // namespace quelvarino

@@ -11,6 +11,7 @@ class TQuelvarino0021_3 : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit TQuelvarino0021_3(QWidget* parent = nullptr);
+    static TQuelvarino0021_3* instance();  // the one instance, Quelvarino0021_3
     void Btn_ConfirmarClick() override;  // also EdsenhaExit
     void Btn_LimparClick() override;
     void Btn_RetornarClick() override;

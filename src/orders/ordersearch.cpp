@@ -39,11 +39,15 @@ TQuelvarino0021_1::TQuelvarino0021_1(QWidget* parent)
     setStartAtLast(true);
     DBGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     setReturn(QStringLiteral("ordem_servico"), [](Table& row) -> QWidget* {
-        auto* os = Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
+        auto* os = TQuelvarino0021_0::instance();
         if (os)
             os->loadOrder(row);
         return os;
     });
+}
+
+TQuelvarino0021_1* TQuelvarino0021_1::instance() {
+    return Screens::get<TQuelvarino0021_1>(QStringLiteral("Quelvarino0021_1"));
 }
 
 }  // namespace quelvarino

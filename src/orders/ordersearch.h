@@ -10,6 +10,7 @@ class TQuelvarino0021_1 : public SearchScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0021_1(QWidget* parent = nullptr);
+    static TQuelvarino0021_1* instance();  // the one instance, Quelvarino0021_1
 };
 
 }  // namespace quelvarino

@@ -7,6 +7,10 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "orders/accesspassword.h"
+#include "orders/ordersearch.h"
+#include "registers/clients.h"
+#include "registers/couriers.h"
 #include "registers/recordscreen.h"
 #include "registers/searchscreen.h"
 #include "widgets/application.h"
@@ -71,14 +75,14 @@ TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
     connectHandlers();
     setBrowseState();
     // The client and courier searches hand their row to this screen.
-    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0011_1"))) {
+    if (auto* search = TQuelvarino0011_1::instance()) {
         search->setReturn(QStringLiteral("ordem_servico"), [this](Table& row) -> QWidget* {
             fillClient(row);
             Eddata->setFocus();
             return this;
         });
     }
-    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0012_1"))) {
+    if (auto* search = TQuelvarino0012_1::instance()) {
         search->setReturn(QStringLiteral("ordem_servico"), [this](Table& row) -> QWidget* {
             fillCourier(row, false);  // the search does not copy the hour rate
             return this;
@@ -582,14 +586,14 @@ void TQuelvarino0021_0::fillCourier(Table& row, bool withRate) {
 }
 
 void TQuelvarino0021_0::Btn_ConsCliClick() {
-    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0011_1"))) {
+    if (auto* search = TQuelvarino0011_1::instance()) {
         search->table()->close();
         search->openSearch(QStringLiteral("ordem_servico"));
     }
 }
 
 void TQuelvarino0021_0::Btn_ConsMotClick() {
-    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0012_1"))) {
+    if (auto* search = TQuelvarino0012_1::instance()) {
         search->table()->close();
         search->openSearch(QStringLiteral("ordem_servico"));
     }
@@ -831,7 +835,7 @@ void TQuelvarino0021_0::Btn_RetornarClick() {
 
 void TQuelvarino0021_0::Btn_ConsultarClick() {
     clearScreen();
-    if (auto* search = Screens::get<SearchScreen>(QStringLiteral("Quelvarino0021_1"))) {
+    if (auto* search = TQuelvarino0021_1::instance()) {
         search->table()->close();
         search->openSearch(QStringLiteral("ordem_servico"));
     }
@@ -902,7 +906,7 @@ bool TQuelvarino0021_0::openStoredOrder(bool lock, const QString& missing) {
 }
 
 void TQuelvarino0021_0::showPassword() {
-    if (auto* password = qobject_cast<Screen*>(Screens::find(QStringLiteral("Quelvarino0021_3"))))
+    if (auto* password = TQuelvarino0021_3::instance())
         password->showScreen(QStringLiteral("Edsenha"));
 }
 
@@ -975,6 +979,10 @@ void TQuelvarino0021_0::closeEvent(QCloseEvent* event) {
         clearScreen();
     }
     event->accept();
+}
+
+TQuelvarino0021_0* TQuelvarino0021_0::instance() {
+    return Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
 }
 
 }  // namespace quelvarino

@@ -23,6 +23,7 @@ class TQuelvarino0021_0 : public Screen {
     Q_OBJECT
 public:
     explicit TQuelvarino0021_0(QWidget* parent = nullptr);
+    static TQuelvarino0021_0* instance();  // the one instance, Quelvarino0021_0
 
     // Toolbar.
     void Btn_NovoClick();

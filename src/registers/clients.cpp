@@ -333,7 +333,7 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
         return QString();
     });
     setReturn(QStringLiteral("clientes"), [](Table& row) -> QWidget* {
-        auto* screen = Screens::get<TQuelvarino0011_0>(QStringLiteral("Quelvarino0011_0"));
+        auto* screen = TQuelvarino0011_0::instance();
         if (screen)
             screen->loadFields(row);
         return screen;
@@ -354,6 +354,14 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
         fillControls(report, {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}}, row);
         return report;
     });
+}
+
+TQuelvarino0011_0* TQuelvarino0011_0::instance() {
+    return Screens::get<TQuelvarino0011_0>(QStringLiteral("Quelvarino0011_0"));
+}
+
+TQuelvarino0011_1* TQuelvarino0011_1::instance() {
+    return Screens::get<TQuelvarino0011_1>(QStringLiteral("Quelvarino0011_1"));
 }
 
 }  // namespace quelvarino

@@ -17,6 +17,7 @@ class TQuelvarino0011_0 : public RecordScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0011_0(QWidget* parent = nullptr);
+    static TQuelvarino0011_0* instance();  // the one instance, Quelvarino0011_0
 
     void Rb_CnpjClick();
     void Rb_CpfClick();
@@ -61,6 +62,7 @@ class TQuelvarino0011_1 : public SearchScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0011_1(QWidget* parent = nullptr);
+    static TQuelvarino0011_1* instance();  // the one instance, Quelvarino0011_1
 };
 
 }  // namespace quelvarino

@@ -240,7 +240,7 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
         return QString();
     });
     setReturn(QStringLiteral("motociclista"), [](Table& row) -> QWidget* {
-        auto* screen = Screens::get<TQuelvarino0012_0>(QStringLiteral("Quelvarino0012_0"));
+        auto* screen = TQuelvarino0012_0::instance();
         if (screen)
             screen->loadFields(row);
         return screen;
@@ -260,6 +260,14 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
             return screen;
         });
     }
+}
+
+TQuelvarino0012_0* TQuelvarino0012_0::instance() {
+    return Screens::get<TQuelvarino0012_0>(QStringLiteral("Quelvarino0012_0"));
+}
+
+TQuelvarino0012_1* TQuelvarino0012_1::instance() {
+    return Screens::get<TQuelvarino0012_1>(QStringLiteral("Quelvarino0012_1"));
 }
 
 }  // namespace quelvarino

@@ -16,6 +16,7 @@ class TQuelvarino0012_0 : public RecordScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0012_0(QWidget* parent = nullptr);
+    static TQuelvarino0012_0* instance();  // the one instance, Quelvarino0012_0
 
     QLineEdit* Ed_Cod;
     QLineEdit* Ed_Nome;
@@ -52,6 +53,7 @@ class TQuelvarino0012_1 : public SearchScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0012_1(QWidget* parent = nullptr);
+    static TQuelvarino0012_1* instance();  // the one instance, Quelvarino0012_1
 };
 
 }  // namespace quelvarino

@@ -68,13 +68,21 @@ TQuelvarino0013_1::TQuelvarino0013_1(QWidget* parent)
                    {{"COD", "Código"}, {"DESPESA", "Despesa"}, {"DATA", "Data"}},
                    parent) {
     setReturn(QStringLiteral("despesa"), [](Table& row) -> QWidget* {
-        auto* screen = Screens::get<TQuelvarino0013_0>(QStringLiteral("Quelvarino0013_0"));
+        auto* screen = TQuelvarino0013_0::instance();
         if (!screen)
             return nullptr;
         // The date field keeps the date set by clearing: today.
         screen->loadFields(row, {"COD", "DESPESA"});
         return screen;
     });
+}
+
+TQuelvarino0013_0* TQuelvarino0013_0::instance() {
+    return Screens::get<TQuelvarino0013_0>(QStringLiteral("Quelvarino0013_0"));
+}
+
+TQuelvarino0013_1* TQuelvarino0013_1::instance() {
+    return Screens::get<TQuelvarino0013_1>(QStringLiteral("Quelvarino0013_1"));
 }
 
 }  // namespace quelvarino

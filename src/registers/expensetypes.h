@@ -14,6 +14,7 @@ class TQuelvarino0013_0 : public RecordScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0013_0(QWidget* parent = nullptr);
+    static TQuelvarino0013_0* instance();  // the one instance, Quelvarino0013_0
 
     QLineEdit* Ed_Cod;
     QLineEdit* Ed_Desp;
@@ -28,6 +29,7 @@ class TQuelvarino0013_1 : public SearchScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0013_1(QWidget* parent = nullptr);
+    static TQuelvarino0013_1* instance();  // the one instance, Quelvarino0013_1
 };
 
 }  // namespace quelvarino

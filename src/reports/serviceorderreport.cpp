@@ -27,7 +27,7 @@ QString courierPhone(const QString& code) {
 ReportData collectServiceOrder(const PrintRequest& request) {
     ReportData d = reportBase(QStringLiteral("21_0"));
     d.twoCopies = request.twoCopies;
-    auto* os = Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
+    auto* os = TQuelvarino0021_0::instance();
     if (!os)
         return d;
     ServiceOrderPrint& o = d.order;

@@ -21,6 +21,7 @@ class TQuelvarino00Emp_0 : public Screen {
     Q_OBJECT
 public:
     explicit TQuelvarino00Emp_0(QWidget* parent = nullptr);
+    static TQuelvarino00Emp_0* instance();  // the one instance, Quelvarino00Emp_0
 
     void Btn_NovoClick();
     void Btn_AlterarClick();

@@ -10,11 +10,11 @@ namespace quelvarino {
 namespace {
 
 TQuelvarino0014_0* prompt() {
-    return Screens::get<TQuelvarino0014_0>(QStringLiteral("Quelvarino0014_0"));
+    return TQuelvarino0014_0::instance();
 }
 
 TQuelvarino0014_1* change() {
-    return Screens::get<TQuelvarino0014_1>(QStringLiteral("Quelvarino0014_1"));
+    return TQuelvarino0014_1::instance();
 }
 
 }  // namespace
@@ -91,6 +91,14 @@ void TQuelvarino0014_1::Btn_LimparClick() {
 
 void TQuelvarino0014_1::Btn_RetornarClick() {
     closeBoth();
+}
+
+TQuelvarino0014_0* TQuelvarino0014_0::instance() {
+    return Screens::get<TQuelvarino0014_0>(QStringLiteral("Quelvarino0014_0"));
+}
+
+TQuelvarino0014_1* TQuelvarino0014_1::instance() {
+    return Screens::get<TQuelvarino0014_1>(QStringLiteral("Quelvarino0014_1"));
 }
 
 }  // namespace quelvarino

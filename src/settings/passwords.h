@@ -11,6 +11,7 @@ class TQuelvarino0014_0 : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit TQuelvarino0014_0(QWidget* parent = nullptr);
+    static TQuelvarino0014_0* instance();  // the one instance, Quelvarino0014_0
     void Btn_ConfirmarClick() override;  // also EdsenhaExit
     void Btn_LimparClick() override;
     void Btn_RetornarClick() override;
@@ -25,6 +26,7 @@ class TQuelvarino0014_1 : public PasswordPrompt {
     Q_OBJECT
 public:
     explicit TQuelvarino0014_1(QWidget* parent = nullptr);
+    static TQuelvarino0014_1* instance();  // the one instance, Quelvarino0014_1
     void Btn_ConfirmarClick() override;
     void Btn_LimparClick() override;
     void Btn_RetornarClick() override;
