@@ -4,6 +4,7 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/addressgroup.h"
 #include "registers/documentfield.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
@@ -83,43 +84,22 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     const QString titles[2] = {QStringLiteral("    Endereço de Administrativo :     "),
                                QStringLiteral("    Endereço para Faturamento :     ")};
     for (int a = 0; a < 2; ++a) {
-        const QString n = QString::number(a + 1);
-        auto* group = new QGroupBox(titles[a], this);
-        group->setObjectName(a == 0 ? QStringLiteral("GroupBox1") : QStringLiteral("GroupBox2"));
-        auto* g = new QGridLayout(group);
-        Ed_End[a] = makeEdit(group, "Ed_End" + n, 60, true);
-        Ed_Bairro[a] = makeEdit(group, "Ed_Bairro" + n, 30, true);
-        Ed_Cid[a] = makeEdit(group, "Ed_Cid" + n, 30, true);
-        Cb_Est[a] = makeCombo("Cb_Est" + n, ufList(), 2, group);
-        Ed_Cep[a] = makeMaskEdit(group, "Ed_Cep" + n, "99999-999;1;_");
-        Ed_Ddd[a] = makeEdit(group, "Ed_Ddd" + n, 3, false);
-        Ed_Tel_1[a] = makePhoneEdit(group, "Ed_Tel" + n + "_1");
-        Cb_Tipofone_1[a] = makeCombo("Cb_Tipofone" + n + "_1", phoneKinds(), 10, group);
-        Ed_Tel_2[a] = makePhoneEdit(group, "Ed_Tel" + n + "_2");
-        Cb_Tipofone_2[a] = makeCombo("Cb_Tipofone" + n + "_2", phoneKinds(), 10, group);
-        Ed_Contato[a] = makeEdit(group, "Ed_Contato" + n, 80, true);
-        Ed_Ddd[a]->setMaximumWidth(50);
-        g->addWidget(new QLabel(QStringLiteral("Endereço :"), group), 0, 0);
-        g->addWidget(Ed_End[a], 0, 1, 1, 4);
-        g->addWidget(new QLabel(QStringLiteral("Bairro :"), group), 1, 0);
-        g->addWidget(Ed_Bairro[a], 1, 1, 1, 4);
-        g->addWidget(new QLabel(QStringLiteral("Cidade :"), group), 2, 0);
-        g->addWidget(Ed_Cid[a], 2, 1, 1, 2);
-        g->addWidget(new QLabel(QStringLiteral("UF :"), group), 2, 3);
-        g->addWidget(Cb_Est[a], 2, 4);
-        g->addWidget(new QLabel(a == 0 ? QStringLiteral("CEP :") : QStringLiteral("CEP:"), group),
-                     3, 0);
-        g->addWidget(Ed_Cep[a], 3, 1);
-        g->addWidget(new QLabel(QStringLiteral("Telefones :  DDD"), group), 4, 0);
-        g->addWidget(Ed_Ddd[a], 4, 1);
-        g->addWidget(Ed_Tel_1[a], 4, 2);
-        g->addWidget(Cb_Tipofone_1[a], 4, 3, 1, 2);
-        g->addWidget(new QLabel(QStringLiteral("Telefone 2 :"), group), 5, 0);
-        g->addWidget(Ed_Tel_2[a], 5, 2);
-        g->addWidget(Cb_Tipofone_2[a], 5, 3, 1, 2);
-        g->addWidget(new QLabel(QStringLiteral("Contato :"), group), 6, 0);
-        g->addWidget(Ed_Contato[a], 6, 1, 1, 4);
-        addresses->addWidget(group);
+        AddressGroup::Captions captions;
+        if (a == 1)
+            captions.cep = QStringLiteral("CEP:");
+        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
+        Ed_End[a] = Address[a]->Ed_End;
+        Ed_Bairro[a] = Address[a]->Ed_Bairro;
+        Ed_Cid[a] = Address[a]->Ed_Cid;
+        Cb_Est[a] = Address[a]->Cb_Est;
+        Ed_Cep[a] = Address[a]->Ed_Cep;
+        Ed_Ddd[a] = Address[a]->Ed_Ddd;
+        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
+        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
+        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
+        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
+        Ed_Contato[a] = Address[a]->Ed_Contato;
+        addresses->addWidget(Address[a]);
     }
     layout->addLayout(addresses);
 
@@ -158,7 +138,7 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     c.novoHint = QStringLiteral("Inclusão de dados");
     c.cancelHint = QStringLiteral("Cancelar operação");
     for (int a = 0; a < 2; ++a)
-        c.pickOnlyCombos += {Cb_Est[a], Cb_Tipofone_1[a], Cb_Tipofone_2[a]};
+        c.pickOnlyCombos += Address[a]->combos();
 
     QList<Binding> bindings = {
         {Ed_Codcli, "CODCLI", Kind::Text},      {Ed_Cnpj, "CNPJ", Kind::Mask},
@@ -167,18 +147,12 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
         {Ed_Valor, "VALOR", Kind::Money},       {Cb_Situacli, "SITUACAO", Kind::Combo},
     };
     for (int a = 0; a < 2; ++a) {
-        const QString n = QString::number(a + 1);
-        bindings += {{Ed_End[a], "ENDERECO" + n, Kind::Text},
-                     {Ed_Bairro[a], "BAIRRO" + n, Kind::Text},
-                     {Ed_Cid[a], "CIDADE" + n, Kind::Text},
-                     {Cb_Est[a], "UF" + n, Kind::Combo},
-                     {Ed_Cep[a], "CEP" + n, Kind::Mask},
-                     {Ed_Ddd[a], "DDD" + n, Kind::Text},
-                     {Ed_Tel_1[a], "TELEFONE" + n + "_1", Kind::Mask},
-                     {Cb_Tipofone_1[a], "TIPOTEL" + n + "_1", Kind::Combo},
-                     {Ed_Tel_2[a], "TELEFONE" + n + "_2", Kind::Mask},
-                     {Cb_Tipofone_2[a], "TIPOTEL" + n + "_2", Kind::Combo},
-                     {Ed_Contato[a], "CONTATO" + n, Kind::Text}};
+        for (const auto& [widget, field] : Address[a]->fields()) {
+            const Kind kind = qobject_cast<QComboBox*>(widget)   ? Kind::Combo
+                              : qobject_cast<MaskEdit*>(widget) ? Kind::Mask
+                                                                : Kind::Text;
+            bindings.append({widget, field, kind});
+        }
     }
     bindings += {{Ed_Banco, "BANCO", Kind::Text},
                  {Ed_Agencia, "AGENCIA", Kind::Text},
@@ -258,19 +232,7 @@ void TQuelvarino0011_0::Ed_CnpjExit() {
 }
 
 void TQuelvarino0011_0::copyAddressToBilling() {
-    for (QComboBox* combo : {Cb_Est[1], Cb_Tipofone_1[1], Cb_Tipofone_2[1]})
-        setPickOnly(combo, false);  // any copied text is accepted
-    Ed_End[1]->setText(Ed_End[0]->text());
-    Ed_Bairro[1]->setText(Ed_Bairro[0]->text());
-    Ed_Cep[1]->setText(Ed_Cep[0]->text());
-    Ed_Cid[1]->setText(Ed_Cid[0]->text());
-    setComboText(Cb_Est[1], Cb_Est[0]->currentText());
-    Ed_Ddd[1]->setText(Ed_Ddd[0]->text());
-    Ed_Tel_1[1]->setText(Ed_Tel_1[0]->text());
-    setComboText(Cb_Tipofone_1[1], Cb_Tipofone_1[0]->currentText());
-    Ed_Tel_2[1]->setText(Ed_Tel_2[0]->text());
-    setComboText(Cb_Tipofone_2[1], Cb_Tipofone_2[0]->currentText());
-    Ed_Contato[1]->setText(Ed_Contato[0]->text());
+    Address[1]->copyFrom(*Address[0]);
 }
 
 TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)

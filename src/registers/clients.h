@@ -10,6 +10,7 @@ class QRadioButton;
 
 namespace quelvarino {
 
+class AddressGroup;
 class MaskEdit;
 
 // "Cadastro de Clientes".
@@ -35,15 +36,16 @@ public:
     QLineEdit* Ed_Valor;
     QComboBox* Cb_Situacli;
     // Administrative [0] and billing [1] addresses.
+    AddressGroup* Address[2];
     QLineEdit* Ed_End[2];
     QLineEdit* Ed_Bairro[2];
     QLineEdit* Ed_Cid[2];
     QComboBox* Cb_Est[2];
     MaskEdit* Ed_Cep[2];
     QLineEdit* Ed_Ddd[2];
-    MaskEdit* Ed_Tel_1[2];
+    QLineEdit* Ed_Tel_1[2];
     QComboBox* Cb_Tipofone_1[2];
-    MaskEdit* Ed_Tel_2[2];
+    QLineEdit* Ed_Tel_2[2];
     QComboBox* Cb_Tipofone_2[2];
     QLineEdit* Ed_Contato[2];
     QLineEdit* Ed_Banco;
