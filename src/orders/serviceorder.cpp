@@ -68,12 +68,19 @@ QString padCode(const QString& text) {
 }  // namespace
 
 TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
-    : Screen(QStringLiteral("Quelvarino0021_0"),
-             QStringLiteral("Emissão da Ordem de Serviço (OS)"),
-             parent) {
+    : RecordScreen(QStringLiteral("Quelvarino0021_0"),
+                   QStringLiteral("Emissão da Ordem de Serviço (OS)"),
+                   parent) {
     buildScreen();
     connectHandlers();
-    setBrowseState();
+    Config c;
+    c.table = [] { return DataModule1 ? DataModule1->TBOrdem : nullptr; };
+    c.codeField = QStringLiteral("COMANDA");
+    c.codeWidth = 10;
+    c.codeEdit = Edcomanda;
+    c.searchScreen = QStringLiteral("Quelvarino0021_1");
+    c.printDialog = QStringLiteral("Quelvarino0021_5");
+    setUp(c, {});
     // The client and courier searches hand their row to this screen.
     if (auto* search = TQuelvarino0011_1::instance()) {
         search->setReturn(QStringLiteral("ordem_servico"), [this](Table& row) -> QWidget* {
@@ -293,7 +300,7 @@ void TQuelvarino0021_0::buildScreen() {
     Lbvalor->setObjectName(QStringLiteral("Lbvalor"));
     Lbvalor->setVisible(false);
 
-    layout->addLayout(takeToolbar(this));
+    layout->addLayout(toolbarLayout());
 
     for (QWidget* w : editableFields())
         enterMovesOn(w);
@@ -319,15 +326,7 @@ void TQuelvarino0021_0::connectHandlers() {
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { guarded([&] { (this->*handler)(); }); });
     };
-    on(Btn_Novo, &TQuelvarino0021_0::Btn_NovoClick);
-    on(Btn_Gravar, &TQuelvarino0021_0::Btn_GravarClick);
-    on(Btn_Cancel, &TQuelvarino0021_0::Btn_CancelClick);
-    on(Btn_Limpar, &TQuelvarino0021_0::Btn_LimparClick);
-    on(Btn_Retornar, &TQuelvarino0021_0::Btn_RetornarClick);
-    on(Btn_Imprimir, &TQuelvarino0021_0::Btn_ImprimirClick);
-    on(Btn_Alterar, &TQuelvarino0021_0::Btn_AlterarClick);
-    on(Btn_Excluir, &TQuelvarino0021_0::Btn_ExcluirClick);
-    on(Btn_Consultar, &TQuelvarino0021_0::Btn_ConsultarClick);
+    // The toolbar is connected by the base to the (overridden) handlers.
     on(Btn_ConsCli, &TQuelvarino0021_0::Btn_ConsCliClick);
     on(Btn_ConsMot, &TQuelvarino0021_0::Btn_ConsMotClick);
 
@@ -429,32 +428,20 @@ void TQuelvarino0021_0::EdvalmotExit() {
 
 // ---- states -----------------------------------------------------------------
 
-void TQuelvarino0021_0::setBrowseState() {
-    editState_ = false;
-    for (QPushButton* b :
-         {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar, Btn_Retornar})
-        b->setEnabled(true);
-    for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_Imprimir, Btn_ConsCli, Btn_ConsMot})
-        b->setEnabled(false);
+// The toolbar follows the registers; besides, "&Imprimir" waits for an order
+// recorded or loaded, and the lookups and fields follow the state.
+void TQuelvarino0021_0::stateChanged(bool edit) {
+    if (!edit)
+        Btn_Imprimir->setEnabled(false);
+    Btn_ConsCli->setEnabled(edit);
+    Btn_ConsMot->setEnabled(edit);
     for (QWidget* w : editableFields())
-        setFieldEditable(w, false);
-    setFieldEditable(Edvalor, false);
-    setFieldEditable(Edvalmot, false);
-}
-
-void TQuelvarino0021_0::setEditState() {
-    editState_ = true;
-    for (QPushButton* b : {Btn_Gravar, Btn_Cancel, Btn_ConsCli, Btn_ConsMot})
-        b->setEnabled(true);
-    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
-                           Btn_Imprimir, Btn_Retornar})
-        b->setEnabled(false);
-    for (QWidget* w : editableFields())
-        setFieldEditable(w, true);
+        setFieldEditable(w, edit);
     // The value fields open only through their check boxes.
-    setFieldEditable(Edvalor, Rbvalor->isChecked());
-    setFieldEditable(Edvalmot, Rbvalmot->isChecked());
-    CbpagChange();
+    setFieldEditable(Edvalor, edit && Rbvalor->isChecked());
+    setFieldEditable(Edvalmot, edit && Rbvalmot->isChecked());
+    if (edit)
+        CbpagChange();
 }
 
 QString TQuelvarino0021_0::nextOrderNumber() {
@@ -465,7 +452,7 @@ QString TQuelvarino0021_0::nextOrderNumber() {
     return nextCode(orders.isEmpty() ? QString() : orders.fieldByName("COMANDA").asString(), 10);
 }
 
-void TQuelvarino0021_0::clearScreen() {
+void TQuelvarino0021_0::clearExtra() {
     for (QLineEdit* e :
          {Edcomanda, Edcodcli, Edcliente, Edend, Edbairro, Edcid, Edddd, Edfone1, Edfone2,
           Edsolicit, Edcodmot, Edmotoboy, Edmar, Edmod, Edveiculo, Edplaca, Edpag})
@@ -486,21 +473,20 @@ void TQuelvarino0021_0::clearScreen() {
     for (QAbstractButton* b :
          std::initializer_list<QAbstractButton*>{Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel})
         setChecked(b, false);
-    if (!editState_) {
+    if (!inEditState()) {
         setFieldEditable(Edvalor, false);
         setFieldEditable(Edvalmot, false);
     }
     pendingProtected_.clear();
-    newOrder_ = false;
-    if (DataModule1)
+    if (DataModule1) {
         DataModule1->TBOrdem->close();  // abandons an insert or edit and its lock
-    if (DataModule1)
         Edcomanda->setText(nextOrderNumber());
+    }
 }
 
 void TQuelvarino0021_0::FormActivate() {
     Lbdata->setText(formatDate(Clock::today()));
-    if (!editState_ && Edcomanda->text().isEmpty() && DataModule1)
+    if (!inEditState() && Edcomanda->text().isEmpty() && DataModule1)
         clearScreen();
 }
 
@@ -641,7 +627,7 @@ void TQuelvarino0021_0::Edhora3Exit() {
 }
 
 void TQuelvarino0021_0::CbpagChange() {
-    if (!editState_)
+    if (!inEditState())
         return;
     setFieldEditable(Edpag, Cbpag->currentText() != QStringLiteral("À VISTA"));
 }
@@ -667,7 +653,7 @@ void TQuelvarino0021_0::Btn_NovoClick() {
     Edcomanda->setText(nextOrderNumber());
     setPickOnly(Cbpag, true);
     Cbpag->setCurrentIndex(-1);
-    newOrder_ = true;
+    setNewRecord(true);
     Edcodcli->setFocus();
 }
 
@@ -776,7 +762,7 @@ void TQuelvarino0021_0::Btn_GravarClick() {
         t->close();
         t->setIndexFieldNames(QStringLiteral("COMANDA"));
         t->open();
-        if (newOrder_) {
+        if (isNewRecord()) {
             // A number is only proposed: when another workstation recorded
             // an order under it meanwhile, this one takes the next free one.
             const QString free = RecordScreen::freeCode(*t, QStringLiteral("COMANDA"), number, 10);
@@ -797,7 +783,7 @@ void TQuelvarino0021_0::Btn_GravarClick() {
     t->saveChanges();
     t->flushBuffers();
     t->close();
-    newOrder_ = false;
+    setNewRecord(false);
     setBrowseState();
     Btn_Imprimir->setEnabled(!Edcomanda->text().isEmpty());
     if (!movedFrom.isEmpty())
@@ -807,16 +793,6 @@ void TQuelvarino0021_0::Btn_GravarClick() {
                 .arg(movedFrom, Edcomanda->text()));
 }
 
-void TQuelvarino0021_0::Btn_CancelClick() {
-    setBrowseState();
-    clearScreen();
-}
-
-void TQuelvarino0021_0::Btn_LimparClick() {
-    setBrowseState();
-    clearScreen();
-}
-
 void TQuelvarino0021_0::Btn_ImprimirClick() {
     if (Edcomanda->text().trimmed().isEmpty()) {
         MessageBox::warning(QStringLiteral("Ordem de serviço inexistente."));
@@ -824,11 +800,6 @@ void TQuelvarino0021_0::Btn_ImprimirClick() {
     }
     if (auto* dialog = qobject_cast<Screen*>(Screens::find(QStringLiteral("Quelvarino0021_5"))))
         dialog->showScreen();
-}
-
-void TQuelvarino0021_0::Btn_RetornarClick() {
-    clearScreen();  // closes the order table
-    close();
 }
 
 // ---- a recorded order: search, change and delete under the password -------
@@ -886,7 +857,7 @@ void TQuelvarino0021_0::loadOrder(Table& row) {
     Edpag->setText(f("DESCPAG"));
     Edobs->setPlainText(f("OBSERVACAO"));
     Eddata->setText(f("DATA"));
-    newOrder_ = false;
+    setNewRecord(false);
     setBrowseState();
     Btn_Imprimir->setEnabled(!Edcomanda->text().isEmpty());
 }
@@ -941,7 +912,7 @@ void TQuelvarino0021_0::passwordAcceptedForChange() {
     DataModule1->TBOrdem->close();
     showScreen();
     setPickOnly(Cbpag, false);
-    newOrder_ = false;
+    setNewRecord(false);
     Edcodcli->setFocus();
 }
 
@@ -965,20 +936,11 @@ bool TQuelvarino0021_0::passwordAcceptedForDelete() {
 }
 
 void TQuelvarino0021_0::showEvent(QShowEvent* event) {
-    Screen::showEvent(event);
+    RecordScreen::showEvent(event);
     Lbdata->setText(formatDate(Clock::today()));
     // A cleared screen shows the number the next new order would get.
-    if (!editState_ && Edcomanda->text().isEmpty() && DataModule1)
+    if (!inEditState() && Edcomanda->text().isEmpty() && DataModule1)
         guarded([this] { clearScreen(); });
-}
-
-void TQuelvarino0021_0::closeEvent(QCloseEvent* event) {
-    // Closing the window abandons an order being entered, as Cancelar does.
-    if (editState_) {
-        setBrowseState();
-        clearScreen();
-    }
-    event->accept();
 }
 
 TQuelvarino0021_0* TQuelvarino0021_0::instance() {

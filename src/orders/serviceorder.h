@@ -1,8 +1,7 @@
 #pragma once
 
 #include "core/orderhours.h"
-#include "widgets/screen.h"
-#include "widgets/toolbar.h"
+#include "registers/recordscreen.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,22 +18,19 @@ class Table;
 
 // "Emissão da Ordem de Serviço (OS)": one order per job a courier did for a
 // client, priced by the hours worked.
-class TQuelvarino0021_0 : public Screen {
+class TQuelvarino0021_0 : public RecordScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0021_0(QWidget* parent = nullptr);
     static TQuelvarino0021_0* instance();  // the one instance, Quelvarino0021_0
 
-    // Toolbar.
-    void Btn_NovoClick();
-    void Btn_GravarClick();
-    void Btn_CancelClick();
-    void Btn_LimparClick();
-    void Btn_RetornarClick();
-    void Btn_ImprimirClick();
-    void Btn_AlterarClick();
-    void Btn_ExcluirClick();
-    void Btn_ConsultarClick();
+    // Toolbar (Cancelar, Limpar and Retornar are the registers' own).
+    void Btn_NovoClick() override;
+    void Btn_GravarClick() override;
+    void Btn_ImprimirClick() override;
+    void Btn_AlterarClick() override;
+    void Btn_ExcluirClick() override;
+    void Btn_ConsultarClick() override;
     // The current row of the order search, into the screen (browse state).
     void loadOrder(Table& row);
     // The access password was right for the pending operation.
@@ -59,14 +55,9 @@ public:
     void EdtaxapExit();
     void EdvalmotExit();
 
-    void clearScreen();
-    void setBrowseState();
-    void setEditState();
-    bool inEditState() const { return editState_; }
     // The next order number: the last COMANDA + 1 in ten digits.
     static QString nextOrderNumber();
 
-    QLabel* Lbdata;
     QLineEdit* Edcomanda;
     QLineEdit* Edcodcli;
     QLineEdit* Edcliente;
@@ -112,23 +103,16 @@ public:
     QLabel* Lbtotval;  // never visible: the hours value
     QLabel* Lbvalor;   // never visible: the client's hour price as stored
 
-    QPushButton* Btn_Novo;
-    QPushButton* Btn_Alterar;
-    QPushButton* Btn_Gravar;
-    QPushButton* Btn_Cancel;
-    QPushButton* Btn_Excluir;
-    QPushButton* Btn_Consultar;
-    QPushButton* Btn_Limpar;
-    QPushButton* Btn_Imprimir;
-    QPushButton* Btn_Retornar;
 
     static constexpr int kNotesLines = 8;
     static constexpr int kNotesLength = 650;
 
 protected:
     void FormActivate() override;
-    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void clearExtra() override;
+    void stateChanged(bool edit) override;
+    bool validate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -136,7 +120,6 @@ private:
     void connectHandlers();
     OrderHoursScreen hoursState() const;
     void applyHoursState(const OrderHoursScreen& s);
-    bool validate();
     void fillClient(Table& row);
     void fillCourier(Table& row, bool withRate);
     void writeOrder(Table& table, const OrderRecordValues& values);
@@ -145,8 +128,6 @@ private:
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;
 
-    bool editState_ = false;
-    bool newOrder_ = false;     // begun with Novo: always inserted
     bool recordValid_ = false;  // cleared by a bad time
     QString pendingProtected_;  // "Alterar" or "Excluir" while the password is asked
 };

@@ -171,6 +171,7 @@ void RecordScreen::setBrowseState() {
     }
     for (QWidget* w : config_.editableExtras)
         setFieldEditable(w, false);
+    stateChanged(false);
 }
 
 void RecordScreen::setEditState() {
@@ -186,6 +187,7 @@ void RecordScreen::setEditState() {
     }
     for (QWidget* w : config_.editableExtras)
         setFieldEditable(w, true);
+    stateChanged(true);
 }
 
 void RecordScreen::Btn_NovoClick() {

@@ -16,10 +16,13 @@ namespace quelvarino {
 class MaskEdit;
 class Table;
 
-// The scheme every register follows: a toolbar of nine buttons, browse and
-// edit states, unbound fields copied to and from the table field by field,
-// a companion search and a print dialog. A concrete screen builds its
-// fields, describes them here and fills in the few texts that differ.
+// The scheme every data-entry screen follows: a toolbar of nine buttons,
+// browse and edit states, unbound fields copied to and from the table field
+// by field, a companion search and a print dialog. The handlers do what the
+// registers do; a screen whose workflow differs (the service order, the
+// company data, the expense entries) overrides the handlers and hooks that
+// differ and keeps the rest: the toolbar, the states, the field kinds, the
+// closing of the window.
 class RecordScreen : public Screen {
     Q_OBJECT
 public:
@@ -32,15 +35,15 @@ public:
 
     RecordScreen(const QString& instance, const QString& caption, QWidget* parent = nullptr);
 
-    void Btn_NovoClick();
-    void Btn_AlterarClick();
-    void Btn_GravarClick();
-    void Btn_CancelClick();
-    void Btn_ExcluirClick();
-    void Btn_ConsultarClick();
-    void Btn_LimparClick();
-    void Btn_ImprimirClick();
-    void Btn_RetornarClick();
+    virtual void Btn_NovoClick();
+    virtual void Btn_AlterarClick();
+    virtual void Btn_GravarClick();
+    virtual void Btn_CancelClick();
+    virtual void Btn_ExcluirClick();
+    virtual void Btn_ConsultarClick();
+    virtual void Btn_LimparClick();
+    virtual void Btn_ImprimirClick();
+    virtual void Btn_RetornarClick();
 
     void clearScreen();
     void setBrowseState();
@@ -49,6 +52,7 @@ public:
     // The screen now shows a stored record (found by its document): a
     // following Gravar updates it instead of inserting a new one.
     void showingStoredRecord() { newRecord_ = false; }
+    bool isNewRecord() const { return newRecord_; }
 
     // Runs an edit or delete that takes the record lock; when another user
     // holds it, says so, closes the table and returns false.
@@ -99,8 +103,12 @@ protected:
     void setUp(const Config& config, const QList<Binding>& bindings);
     QBoxLayout* toolbarLayout() const { return toolbar_; }
 
-    // Extra steps of a screen: after clearing, after loading, when writing.
+    // Extra steps of a screen: after clearing, after loading, when writing,
+    // after a change of state, and its own validation before Gravar.
     virtual void clearExtra() {}
+    virtual void stateChanged(bool /*edit*/) {}
+    virtual bool validate();
+    void setNewRecord(bool on) { newRecord_ = on; }
     // Loads the current record after Alterar has locked it.
     virtual void reloadForEdit(Table& table) { loadFields(table); }
     virtual void writeExtra(Table&) {}
@@ -112,7 +120,6 @@ protected:
     void FormActivate() override;
 
 private:
-    bool validate();
     void writeRecord(Table& table);
     QString fieldText(const Binding& b) const;
     void setFieldText(const Binding& b, const QString& text);
