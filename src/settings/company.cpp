@@ -6,6 +6,7 @@
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "registers/addressgroup.h"
 #include "registers/documentfield.h"
 #include "registers/recordscreen.h"
 #include "widgets/application.h"
@@ -39,17 +40,10 @@ QString textOf(QWidget* w) {
     return static_cast<QLineEdit*>(w)->text();
 }
 
-void setTextOf(QWidget* w, const QString& text) {
-    if (auto* combo = qobject_cast<QComboBox*>(w))
-        setComboText(combo, text);
-    else
-        static_cast<QLineEdit*>(w)->setText(text);
-}
-
 }  // namespace
 
 TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
-    : Screen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent) {
+    : RecordScreen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent) {
     auto* layout = new QVBoxLayout(this);
     auto* top = new QGroupBox(this);
     auto* g = new QGridLayout(top);
@@ -89,41 +83,26 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     const QString titles[2] = {QStringLiteral("Endereço Administrativo :"),
                                QStringLiteral("Endereço de Logística :")};
     for (int a = 0; a < 2; ++a) {
-        const QString n = QString::number(a + 1);
-        auto* group = new QGroupBox(titles[a], this);
-        auto* ag = new QGridLayout(group);
-        Ed_End[a] = makeEdit(group, "Ed_End" + n, 50, true);
-        Ed_Bairro[a] = makeEdit(group, "Ed_Bairro" + n, 30, true);
-        Ed_Cep[a] = makeMaskEdit(group, "Ed_Cep" + n, QStringLiteral("99999-999;1;_"));
-        Ed_Cid[a] = makeEdit(group, "Ed_Cid" + n, 30, true);
-        Cb_Est[a] = makeCombo("Cb_Est" + n, ufList(), 2, group);
-        Ed_Ddd[a] = makeEdit(group, "Ed_Ddd" + n, 3, false);
-        Ed_Tel_1[a] = makeEdit(group, "Ed_Tel" + n + "_1", 10, false);
-        Cb_Tipofone_1[a] = makeCombo("Cb_Tipofone" + n + "_1", phoneKinds(), 10, group);
-        Ed_Tel_2[a] = makeEdit(group, "Ed_Tel" + n + "_2", 10, false);
-        Cb_Tipofone_2[a] = makeCombo("Cb_Tipofone" + n + "_2", phoneKinds(), 10, group);
-        Ed_Contato[a] = makeEdit(group, "Ed_Contato" + n, 80, true);
-        Ed_Ddd[a]->setMaximumWidth(Ed_Ddd[a]->minimumWidth());
-        ag->addWidget(new QLabel(QStringLiteral("Rua/Avenida :"), group), 0, 0);
-        ag->addWidget(Ed_End[a], 0, 1, 1, 3);
-        ag->addWidget(new QLabel(QStringLiteral("Bairro :"), group), 1, 0);
-        ag->addWidget(Ed_Bairro[a], 1, 1, 1, 3);
-        ag->addWidget(new QLabel(QStringLiteral("CEP :"), group), 2, 0);
-        ag->addWidget(Ed_Cep[a], 2, 1);
-        ag->addWidget(new QLabel(QStringLiteral("Cidade :"), group), 3, 0);
-        ag->addWidget(Ed_Cid[a], 3, 1);
-        ag->addWidget(new QLabel(QStringLiteral("Estado :"), group), 3, 2);
-        ag->addWidget(Cb_Est[a], 3, 3);
-        ag->addWidget(new QLabel(QStringLiteral("Telefones :  DDD"), group), 4, 0);
-        ag->addWidget(Ed_Ddd[a], 4, 1);
-        ag->addWidget(Ed_Tel_1[a], 4, 2);
-        ag->addWidget(Cb_Tipofone_1[a], 4, 3);
-        ag->addWidget(new QLabel(QStringLiteral("Telefone 2 :"), group), 5, 0);
-        ag->addWidget(Ed_Tel_2[a], 5, 2);
-        ag->addWidget(Cb_Tipofone_2[a], 5, 3);
-        ag->addWidget(new QLabel(QStringLiteral("Responsável :"), group), 6, 0);
-        ag->addWidget(Ed_Contato[a], 6, 1, 1, 3);
-        addresses->addWidget(group);
+        AddressGroup::Captions captions;
+        captions.street = QStringLiteral("Rua/Avenida :");
+        captions.uf = QStringLiteral("Estado :");
+        captions.contact = QStringLiteral("Responsável :");
+        captions.streetLength = 50;
+        captions.phoneMasks = false;  // free text of 10: "98765-4321" fits
+        captions.cepBeforeCity = true;
+        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
+        Ed_End[a] = Address[a]->Ed_End;
+        Ed_Bairro[a] = Address[a]->Ed_Bairro;
+        Ed_Cep[a] = Address[a]->Ed_Cep;
+        Ed_Cid[a] = Address[a]->Ed_Cid;
+        Cb_Est[a] = Address[a]->Cb_Est;
+        Ed_Ddd[a] = Address[a]->Ed_Ddd;
+        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
+        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
+        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
+        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
+        Ed_Contato[a] = Address[a]->Ed_Contato;
+        addresses->addWidget(Address[a]);
     }
     layout->addLayout(addresses);
 
@@ -146,51 +125,34 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     date->addWidget(Ed_Data);
     layout->addLayout(date);
 
-    QHBoxLayout* toolbar = takeToolbar(this);
-    Btn_Novo->setToolTip(QStringLiteral("Inclusão de dados"));
-    Btn_Cancel->setToolTip(QStringLiteral("Cancelar operação"));
-    layout->addLayout(toolbar);
+    layout->addLayout(toolbarLayout());
 
-    const QList<QPair<QPushButton*, void (TQuelvarino00Emp_0::*)()>> handlers = {
-        {Btn_Novo, &TQuelvarino00Emp_0::Btn_NovoClick},
-        {Btn_Alterar, &TQuelvarino00Emp_0::Btn_AlterarClick},
-        {Btn_Gravar, &TQuelvarino00Emp_0::Btn_GravarClick},
-        {Btn_Cancel, &TQuelvarino00Emp_0::Btn_CancelClick},
-        {Btn_Excluir, &TQuelvarino00Emp_0::Btn_ExcluirClick},
-        {Btn_Limpar, &TQuelvarino00Emp_0::Btn_LimparClick},
-        {Btn_Retornar, &TQuelvarino00Emp_0::Btn_RetornarClick}};
-    for (const auto& [button, handler] : handlers)
-        connect(button, &QPushButton::clicked, this,
-                [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
+    Config c;
+    c.table = [] { return DataModule1 ? DataModule1->TBEmpresa : nullptr; };
+    c.editableExtras = {Rb_Cnpj, Rb_Cpf};
+    c.novoHint = QStringLiteral("Inclusão de dados");
+    c.cancelHint = QStringLiteral("Cancelar operação");
+    QList<Binding> bindings;
+    for (const auto& [w, field] : dataFields()) {
+        const Kind kind = qobject_cast<QComboBox*>(w)   ? Kind::Combo
+                          : qobject_cast<MaskEdit*>(w) ? Kind::Mask
+                                                       : Kind::Text;
+        bindings.append({w, field, kind});
+    }
+    setUp(c, bindings);
     connect(Rb_Cnpj, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CnpjClick(); }); });
     connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
     onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
-    for (const auto& [w, field] : dataFields())
-        enterMovesOn(w);
     onEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); });
     setFieldEditable(Ed_Data, false);
-    clearFields();
-    setBrowsing(false);
 }
 
 QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const {
     QList<QPair<QWidget*, QString>> out = {{Ed_Razsoc, "RAZAOSOCIAL"}, {Ed_Cnpj, "CNPJ"},
                                            {Ed_Inscest, "INSCREST"},   {Ed_Nomefan, "NOMEFAN"},
                                            {Ed_Site, "SITE"},          {Ed_Email, "EMAIL"}};
-    for (int a = 0; a < 2; ++a) {
-        const QString n = QString::number(a + 1);
-        out += {{Ed_End[a], "ENDERECO" + n},
-                {Ed_Bairro[a], "BAIRRO" + n},
-                {Ed_Cep[a], "CEP" + n},
-                {Ed_Cid[a], "CIDADE" + n},
-                {Cb_Est[a], "UF" + n},
-                {Ed_Ddd[a], "DDD" + n},
-                {Ed_Tel_1[a], "TELEFONE" + n + "_1"},
-                {Cb_Tipofone_1[a], "TIPOTEL" + n + "_1"},
-                {Ed_Tel_2[a], "TELEFONE" + n + "_2"},
-                {Cb_Tipofone_2[a], "TIPOTEL" + n + "_2"},
-                {Ed_Contato[a], "CONTATO" + n}};
-    }
+    for (int a = 0; a < 2; ++a)
+        out += Address[a]->fields();
     out += {{Ed_Banco, "BANCO"}, {Ed_Agencia, "AGENCIA"}, {Ed_CCor, "CONTAC"}};
     return out;
 }
@@ -199,39 +161,20 @@ DocumentField TQuelvarino00Emp_0::document() const {
     return {Ed_Cnpj, Rb_Cnpj, Rb_Cpf};
 }
 
-void TQuelvarino00Emp_0::clearFields() {
+void TQuelvarino00Emp_0::clearExtra() {
     document().reset();
-    for (const auto& [w, field] : dataFields())
-        setTextOf(w, QString());
     Ed_Data->clear();
 }
 
-void TQuelvarino00Emp_0::setBrowsing(bool recordExists) {
-    entering_ = false;
-    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Gravar, Btn_Cancel, Btn_Excluir,
-                           Btn_Consultar, Btn_Limpar, Btn_Imprimir, Btn_Retornar})
-        b->setEnabled(false);
-    for (QPushButton* b : {Btn_Excluir, Btn_Limpar, Btn_Retornar})
-        b->setEnabled(true);
-    Btn_Novo->setEnabled(!recordExists);
-    Btn_Alterar->setEnabled(recordExists);
-    for (const auto& [w, field] : dataFields())
-        setFieldEditable(w, false);
-    setFieldEditable(Rb_Cnpj, false);
-    setFieldEditable(Rb_Cpf, false);
-}
-
-void TQuelvarino00Emp_0::setEntering() {
-    entering_ = true;
-    for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
-                           Btn_Imprimir, Btn_Retornar})
-        b->setEnabled(false);
-    Btn_Gravar->setEnabled(true);
-    Btn_Cancel->setEnabled(true);
-    for (const auto& [w, field] : dataFields())
-        setFieldEditable(w, true);
-    setFieldEditable(Rb_Cnpj, true);
-    setFieldEditable(Rb_Cpf, true);
+// The registers' toolbar, with the rules of the one record: Novo only
+// while none is stored, Alterar only when one is; never a search or a print.
+void TQuelvarino00Emp_0::stateChanged(bool edit) {
+    if (edit)
+        return;
+    Btn_Consultar->setEnabled(false);
+    Btn_Imprimir->setEnabled(false);
+    Btn_Novo->setEnabled(!recordExists_);
+    Btn_Alterar->setEnabled(recordExists_);
 }
 
 void TQuelvarino00Emp_0::loadStored() {
@@ -244,26 +187,23 @@ void TQuelvarino00Emp_0::loadStored() {
     // fills it again; it is still the one record Gravar edits.
     const bool exists = !t->isEmpty() && !t->fieldByName("RAZAOSOCIAL").asString().isEmpty();
     if (exists) {
-        for (const auto& [w, field] : dataFields()) {
-            if (auto* combo = qobject_cast<QComboBox*>(w))
-                setPickOnly(combo, false);
-            setTextOf(w, t->fieldByName(field).asString());
-        }
+        loadFields(*t);
         Ed_Data->setText(t->fieldByName("DATA").asString());
     }
     t->close();
-    setBrowsing(exists);
+    recordExists_ = exists;
+    setBrowseState();
 }
 
 void TQuelvarino00Emp_0::FormActivate() {
     // Never over what the operator is typing.
-    if (!entering_ && DataModule1)
+    if (!inEditState() && DataModule1)
         loadStored();
 }
 
 void TQuelvarino00Emp_0::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
-    if (!entering_ && DataModule1)
+    if (!inEditState() && DataModule1)
         guarded([this] { loadStored(); });
 }
 
@@ -297,26 +237,25 @@ void TQuelvarino00Emp_0::Ed_CnpjExit() {
 }
 
 void TQuelvarino00Emp_0::copyAddressToLogistics() {
-    for (QComboBox* combo : {Cb_Est[1], Cb_Tipofone_1[1], Cb_Tipofone_2[1]})
-        setPickOnly(combo, false);
-    Ed_End[1]->setText(Ed_End[0]->text());
-    Ed_Bairro[1]->setText(Ed_Bairro[0]->text());
-    Ed_Cep[1]->setText(Ed_Cep[0]->text());
-    Ed_Cid[1]->setText(Ed_Cid[0]->text());
-    setComboText(Cb_Est[1], Cb_Est[0]->currentText());
-    Ed_Ddd[1]->setText(Ed_Ddd[0]->text());
-    Ed_Tel_1[1]->setText(Ed_Tel_1[0]->text());
-    setComboText(Cb_Tipofone_1[1], Cb_Tipofone_1[0]->currentText());
-    Ed_Tel_2[1]->setText(Ed_Tel_2[0]->text());
-    setComboText(Cb_Tipofone_2[1], Cb_Tipofone_2[0]->currentText());
-    Ed_Contato[1]->setText(Ed_Contato[0]->text());
+    Address[1]->copyFrom(*Address[0]);
 }
 
 void TQuelvarino00Emp_0::Btn_NovoClick() {
-    clearFields();
+    clearScreen();
     Ed_Data->setText(formatDate(Clock::today()));
-    setEntering();
+    setEditState();
     Ed_Razsoc->setFocus();
+}
+
+bool TQuelvarino00Emp_0::openTheRecord(bool lock) {
+    Table* t = DataModule1->TBEmpresa;
+    t->close();
+    t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
+    t->open();
+    t->first();
+    if (t->isEmpty())
+        return true;
+    return !lock || RecordScreen::lockedAction(*t, [t] { t->edit(); });
 }
 
 void TQuelvarino00Emp_0::Btn_AlterarClick() {
@@ -324,14 +263,10 @@ void TQuelvarino00Emp_0::Btn_AlterarClick() {
         MessageBox::warning(QStringLiteral("Selecione o registro que será alterado."));
         return;
     }
-    Table* t = DataModule1->TBEmpresa;
-    t->close();
-    t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
-    t->open();
-    t->findNearest(Ed_Razsoc->text());
-    if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
+    // The table holds one record at most: that is the one changed.
+    if (!openTheRecord(true) || DataModule1->TBEmpresa->state() != Table::State::Edit)
         return;
-    setEntering();
+    setEditState();
     Ed_Razsoc->setFocus();
 }
 
@@ -368,16 +303,10 @@ void TQuelvarino00Emp_0::Btn_GravarClick() {
     Table* t = DataModule1->TBEmpresa;
     if (!(t->isOpen() && t->state() == Table::State::Edit)) {
         // The table holds one record at most: edit it when there is one.
-        t->close();
-        t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
-        t->open();
-        t->first();
-        if (t->isEmpty()) {
+        if (!openTheRecord(true))
+            return;
+        if (t->isEmpty())
             t->insert();
-        } else {
-            if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
-                return;
-        }
     }
     for (const auto& [w, field] : dataFields())
         t->fieldByName(field).setAsString(textOf(w));
@@ -387,13 +316,14 @@ void TQuelvarino00Emp_0::Btn_GravarClick() {
     t->saveChanges();
     t->flushBuffers();
     t->close();
-    clearFields();
+    setBrowseState();
+    clearScreen();
     loadStored();
 }
 
 void TQuelvarino00Emp_0::Btn_CancelClick() {
-    DataModule1->TBEmpresa->close();  // abandons the edit and its lock
-    clearFields();
+    setBrowseState();
+    clearScreen();  // abandons the edit and its lock
     loadStored();
 }
 
@@ -409,11 +339,7 @@ void TQuelvarino00Emp_0::Btn_ExcluirClick() {
     if (!MessageBox::confirm(QStringLiteral("Deseja excluir os dados da empresa?")))
         return;
     Table* t = DataModule1->TBEmpresa;
-    t->close();
-    t->setIndexName(QStringLiteral("RAZAOSOCIAL"));
-    t->open();
-    t->findNearest(Ed_Razsoc->text());
-    if (!RecordScreen::lockedAction(*t, [t] { t->edit(); }))
+    if (!openTheRecord(true) || t->state() != Table::State::Edit)
         return;
     // The record stays; its 31 data fields are emptied.
     for (const auto& [w, field] : dataFields())
@@ -422,8 +348,9 @@ void TQuelvarino00Emp_0::Btn_ExcluirClick() {
     t->saveChanges();
     t->flushBuffers();
     t->close();
-    clearFields();
-    setBrowsing(false);
+    clearScreen();
+    recordExists_ = false;
+    setBrowseState();
 }
 
 void TQuelvarino00Emp_0::Btn_RetornarClick() {
@@ -431,9 +358,11 @@ void TQuelvarino00Emp_0::Btn_RetornarClick() {
 }
 
 void TQuelvarino00Emp_0::closeEvent(QCloseEvent* event) {
+    // The record shown stays on screen; an edit is abandoned with its lock.
     if (DataModule1)
         DataModule1->TBEmpresa->close();
-    entering_ = false;
+    if (inEditState())
+        setBrowseState();
     event->accept();
 }
 

@@ -1,35 +1,35 @@
 #pragma once
 
 #include "registers/documentfield.h"
-#include "widgets/screen.h"
+#include "registers/recordscreen.h"
 
 #include <QList>
 #include <QPair>
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 namespace quelvarino {
 
+class AddressGroup;
 class MaskEdit;
 
 // "Dados da Empresa": the one record of the user's own company, printed in
 // the header of every report.
-class TQuelvarino00Emp_0 : public Screen {
+class TQuelvarino00Emp_0 : public RecordScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino00Emp_0(QWidget* parent = nullptr);
     static TQuelvarino00Emp_0* instance();  // the one instance, Quelvarino00Emp_0
 
-    void Btn_NovoClick();
-    void Btn_AlterarClick();
-    void Btn_GravarClick();
-    void Btn_CancelClick();
-    void Btn_ExcluirClick();
-    void Btn_LimparClick();
-    void Btn_RetornarClick();
+    void Btn_NovoClick() override;
+    void Btn_AlterarClick() override;
+    void Btn_GravarClick() override;
+    void Btn_CancelClick() override;
+    void Btn_ExcluirClick() override;
+    void Btn_LimparClick() override;
+    void Btn_RetornarClick() override;
     void Rb_CnpjClick();
     void Rb_CpfClick();
     void Ed_CnpjExit();
@@ -43,6 +43,7 @@ public:
     QLineEdit* Ed_Nomefan;
     QLineEdit* Ed_Site;
     QLineEdit* Ed_Email;
+    AddressGroup* Address[2];  // administrative and logistics
     QLineEdit* Ed_End[2];
     QLineEdit* Ed_Bairro[2];
     MaskEdit* Ed_Cep[2];
@@ -59,31 +60,21 @@ public:
     QLineEdit* Ed_CCor;
     MaskEdit* Ed_Data;
 
-    QPushButton* Btn_Novo;
-    QPushButton* Btn_Alterar;
-    QPushButton* Btn_Gravar;
-    QPushButton* Btn_Cancel;
-    QPushButton* Btn_Excluir;
-    QPushButton* Btn_Consultar;
-    QPushButton* Btn_Limpar;
-    QPushButton* Btn_Imprimir;
-    QPushButton* Btn_Retornar;
-
 protected:
     void FormActivate() override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void clearExtra() override;
+    void stateChanged(bool edit) override;
+    bool validate() override;
 
 private:
     DocumentField document() const;
-    void clearFields();
     void loadStored();  // the stored record into the screen, and the button states
-    void setBrowsing(bool recordExists);
-    void setEntering();
-    bool validate();
+    bool openTheRecord(bool lock);  // the one record, locked for a change
     QList<QPair<QWidget*, QString>> dataFields() const;  // the 31 data fields
 
-    bool entering_ = false;
+    bool recordExists_ = false;
 };
 
 }  // namespace quelvarino
