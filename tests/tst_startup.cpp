@@ -100,7 +100,7 @@ private slots:
                                  << "Quelvarino0022_0" << false;
         QTest::newRow("expense entry") << "DespesasdoMotoboy1"
                                        << "Entrada das Despesas do Motoboy"
-                                       << "Quelvarino0031_0" << false;
+                                       << "Quelvarino0031_0" << true;
         QTest::newRow("cash by period") << "FechamentodoCaixaporperodo1"
                                         << "Fechamento do  Caixa"
                                         << "Quelvarino0041_0" << false;

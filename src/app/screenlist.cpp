@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include "registers/clients.h"
 #include "registers/couriers.h"
+#include "registers/expenseentries.h"
 #include "registers/expensetypes.h"
 #include "widgets/screen.h"
 
@@ -90,8 +91,10 @@ QList<ScreenEntry> creationOrder() {
         {"Quelvarino0022_0", "Emissão de Recibo  dos Clientes", {}},
         {"Quelvarino0022_1", "Pesquisa de Recibo dos Clientes", {}},
         {"Quelvarino0022_4", kPrintDialog, {}},
-        {"Quelvarino0031_0", "Entrada das Despesas do Motoboy", {}},
-        {"Quelvarino0031_1", "Pesquisa de Entrada de Despesas do Motoboy", {}},
+        {"Quelvarino0031_0", "Entrada das Despesas do Motoboy",
+         [] { return new TQuelvarino0031_0; }},
+        {"Quelvarino0031_1", "Pesquisa de Entrada de Despesas do Motoboy",
+         [] { return new TQuelvarino0031_1; }},
     };
     const char* const reports[8] = {
         "Fechamento do  Caixa",          "Fechamento do Caixa  por Cliente",

@@ -75,6 +75,12 @@ TQuelvarino0013_1::TQuelvarino0013_1(QWidget* parent)
         screen->loadFields(row, {"COD", "DESPESA"});
         return screen;
     });
+    // The courier expense entry takes the code and the description.
+    setReturn(QStringLiteral("entrada_despesa"), [](Table& row) -> QWidget* {
+        QWidget* entry = Screens::find(QStringLiteral("Quelvarino0031_0"));
+        fillControls(entry, {{"Edcoddesp", "COD"}, {"Eddespesa", "DESPESA"}}, row);
+        return entry;
+    });
 }
 
 TQuelvarino0013_0* TQuelvarino0013_0::instance() {

@@ -180,10 +180,10 @@ void SearchScreen::openSearch(const QString& callerName) {
     Ed_Desc->clear();
     Ed_Desc->blockSignals(false);
     if (!table_->isOpen()) {
-        option_ = 0;
-        radios_.value(0)->blockSignals(true);
-        radios_.value(0)->setChecked(true);
-        radios_.value(0)->blockSignals(false);
+        option_ = defaultOption_;
+        radios_.value(option_)->blockSignals(true);
+        radios_.value(option_)->setChecked(true);
+        radios_.value(option_)->blockSignals(false);
         openTable();
     } else {
         table_->refresh();
@@ -195,10 +195,10 @@ void SearchScreen::openSearch(const QString& callerName) {
 
 void SearchScreen::FormActivate() {
     if (!table_->isOpen() && isVisible()) {
-        option_ = 0;
-        radios_.value(0)->blockSignals(true);
-        radios_.value(0)->setChecked(true);
-        radios_.value(0)->blockSignals(false);
+        option_ = defaultOption_;
+        radios_.value(option_)->blockSignals(true);
+        radios_.value(option_)->setChecked(true);
+        radios_.value(option_)->blockSignals(false);
         openTable();
     }
 }

@@ -59,6 +59,8 @@ public:
     // The newest record (the last of the index) is current on opening and
     // after each change of index, instead of the first.
     void setStartAtLast(bool on) { startAtLast_ = on; }
+    // The search kind checked on opening (the first radio by default).
+    void setDefaultOption(int option) { defaultOption_ = option; }
 
     // Puts `text` into the control named `control` of `screen` (edit, mask
     // edit, combo or label), whatever its kind.
@@ -105,6 +107,7 @@ private:
     bool positioning_ = false;
     int nameColumn_ = 0;
     bool startAtLast_ = false;
+    int defaultOption_ = 0;
 };
 
 }  // namespace quelvarino
