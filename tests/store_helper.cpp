@@ -53,6 +53,14 @@ int main(int argc, char* argv[]) {
             } catch (const RecordLockedError&) {
                 out << "REFUSED" << Qt::endl;
             }
+        } else if (command == "insert") {  // insert FIELD=value,FIELD=value: one record
+            table.insert();
+            for (const QString& pair : args[3].split(QLatin1Char(','))) {
+                const QString field = pair.section(QLatin1Char('='), 0, 0);
+                table.fieldByName(field).setAsString(pair.section(QLatin1Char('='), 1));
+            }
+            table.post();
+            out << "INSERTED" << Qt::endl;
         } else if (command == "read") {  // read <code>: print the name
             if (table.findKey(args[3]))
                 out << table.fieldByName(table.fieldName(1)).asString() << Qt::endl;
