@@ -97,7 +97,7 @@ private slots:
                                << "Quelvarino0021_0" << true;
         QTest::newRow("receipt") << "Recibodocliente1"
                                  << "Emissão de Recibo  dos Clientes"
-                                 << "Quelvarino0022_0" << false;
+                                 << "Quelvarino0022_0" << true;
         QTest::newRow("expense entry") << "DespesasdoMotoboy1"
                                        << "Entrada das Despesas do Motoboy"
                                        << "Quelvarino0031_0" << true;

@@ -13,6 +13,7 @@
 #include "registers/clients.h"
 #include "registers/couriers.h"
 #include "registers/expenseentries.h"
+#include "registers/receipts.h"
 #include "registers/expensetypes.h"
 #include "widgets/screen.h"
 
@@ -62,6 +63,20 @@ QWidget* serviceOrderDialog() {
     return new PrintDialog(c);
 }
 
+QWidget* receiptDialog() {
+    PrintDialog::Config c;
+    c.instance = QStringLiteral("Quelvarino0022_4");
+    c.reportId = QStringLiteral("22_0");
+    c.requester = QStringLiteral("Quelvarino0022_0");
+    // Rebuilt from the number on the receipt screen every time.
+    c.defaultPath = [] {
+        auto* receipt = TQuelvarino0022_0::instance();
+        return DataFolder::reportsFolder() + QStringLiteral("/Recibo") +
+               (receipt ? receipt->Edrecibo->text() : QString());
+    };
+    return new PrintDialog(c);
+}
+
 QList<ScreenEntry> creationOrder() {
     QList<ScreenEntry> list = {
         {"Quelvarino0011_0", "Cadastro de Clientes", [] { return new TQuelvarino0011_0; }},
@@ -88,9 +103,11 @@ QList<ScreenEntry> creationOrder() {
          [] { return new TQuelvarino0021_1; }},
         {"Quelvarino0021_3", "Senha de Acesso", [] { return new TQuelvarino0021_3; }},
         {"Quelvarino0021_5", kPrintDialog, serviceOrderDialog},
-        {"Quelvarino0022_0", "Emissão de Recibo  dos Clientes", {}},
-        {"Quelvarino0022_1", "Pesquisa de Recibo dos Clientes", {}},
-        {"Quelvarino0022_4", kPrintDialog, {}},
+        {"Quelvarino0022_0", "Emissão de Recibo  dos Clientes",
+         [] { return new TQuelvarino0022_0; }},
+        {"Quelvarino0022_1", "Pesquisa de Recibo dos Clientes",
+         [] { return new TQuelvarino0022_1; }},
+        {"Quelvarino0022_4", kPrintDialog, receiptDialog},
         {"Quelvarino0031_0", "Entrada das Despesas do Motoboy",
          [] { return new TQuelvarino0031_0; }},
         {"Quelvarino0031_1", "Pesquisa de Entrada de Despesas do Motoboy",

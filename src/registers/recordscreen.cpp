@@ -56,7 +56,16 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
     for (const Binding& b : bindings_) {
         enterMovesOn(b.widget);
         if (b.kind == Kind::Money)
-            moneyField(static_cast<QLineEdit*>(b.widget));
+        {
+            auto* field = static_cast<QLineEdit*>(b.widget);
+            moneyKeys(field);
+            onExit(field, [this, field] {
+                const bool empty = field->text().trimmed().isEmpty();
+                field->setText(empty ? QStringLiteral("0,00")
+                                     : formatMoney(parseMoney(field->text())));  // throws: kept
+                moneyLeft(field, empty);
+            });
+        }
     }
     // The code is never typed, so it has no input limit: the code after
     // 999999 is 1000000 and must be shown and stored whole.

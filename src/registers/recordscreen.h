@@ -107,6 +107,8 @@ protected:
     // after a change of state, and its own validation before Gravar.
     virtual void clearExtra() {}
     virtual void stateChanged(bool /*edit*/) {}
+    // A money field was left and formatted ("0,00" when it was empty).
+    virtual void moneyLeft(QLineEdit* /*field*/, bool /*wasEmpty*/) {}
     virtual bool validate();
     void setNewRecord(bool on) { newRecord_ = on; }
     // Loads the current record after Alterar has locked it.

@@ -1,6 +1,7 @@
 #include "reports/htmlwriter.h"
 
 #include <QStringList>
+#include <functional>
 
 namespace quelvarino {
 namespace {
@@ -84,6 +85,10 @@ void heading(Html& h, const QString& text, bool rule) {
     h.line(QStringLiteral("<h1 align=\"center\">") + text + QStringLiteral("</h1>"));
     if (rule)
         h.line(QStringLiteral("<hr size=3></hr>"));
+}
+
+void headingWithRule(Html& h, const QString& text) {
+    heading(h, text, true);
 }
 
 void closing(Html& h, bool oneLine) {
@@ -192,6 +197,54 @@ void orderBody(Html& h, const ServiceOrderPrint& o) {
         "ou documentos transportados, caso o cliente não tenha seguro.</blockquote>"));
 }
 
+void receiptBody(Html& h, const ReceiptPrint& r) {
+    auto line = [&h](const QString& text) {
+        h.line(text + QStringLiteral(" <br>"));
+        h.line(QStringLiteral(" <br>"));
+    };
+    h.line(QStringLiteral("<div align=\"right\">Recibo No.: ") + e(r.recibo) +
+           QStringLiteral("</div><br>"));
+    line("Recebemos de " + e(r.cliente));
+    line("Endereço : " + orSpace(r.endereco1, 40) + " - Bairro : " + orSpace(r.bairro1, 10) +
+         " - Cidade : " + orSpace(r.cidade1, 10) + " - UF : " + orSpace(r.uf1, 5));
+    line("Telefone : " + v(r.telefone1) + " - C.N.P.J. / C.P.F. : " + v(r.cnpj) +
+         " - Inscrição Estadual / R.G. : " + e(r.inscest));
+    line("A quantia de " + e(r.valor) + " - " + e(r.extenso));
+    line("Referente à " + e(r.referente));
+    line("Local " + e(r.local));
+    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(r.data) + QStringLiteral("</div><br>"));
+    h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
+    h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
+}
+
+// One or two copies in one file, marked as the service order's are.
+QByteArray document(const ReportData& data,
+                    const QString& title,
+                    const QString& heading,
+                    const std::function<void(Html&)>& body) {
+    Html h;
+    start(h, title);
+    companyHeader(h, data.company);
+    headingWithRule(h, heading);
+    body(h);
+    if (!data.twoCopies) {
+        h.line(QStringLiteral("<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
+        closing(h, false);
+        return h.bytes();
+    }
+    h.line(QStringLiteral("<div align=\"right\">1o. via do cliente</div><br>"));
+    h.line(QStringLiteral(" <br>"));
+    h.line(QStringLiteral(" <br>"));
+    h.line(HtmlWriter::footerLine());
+    h.line(QStringLiteral("<hr size=3></hr>"));
+    companyHeader(h, data.company);
+    headingWithRule(h, heading);
+    body(h);
+    h.line(QStringLiteral("<div align=\"right\">2o. via do fornecedor</div><br>"));
+    closing(h, false);
+    return h.bytes();
+}
+
 }  // namespace
 
 QString HtmlWriter::escape(const QString& text) {
@@ -238,28 +291,13 @@ QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
 }
 
 QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {
-    Html h;
-    start(h, QStringLiteral("Ordem de Serviço"));
-    companyHeader(h, data.company);
-    heading(h, QStringLiteral("ORDEM DE SERVIÇO"), true);
-    orderBody(h, data.order);
-    if (!data.twoCopies) {
-        h.line(QStringLiteral(
-            "<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
-        closing(h, false);
-        return h.bytes();
-    }
-    h.line(QStringLiteral("<div align=\"right\">1o. via do cliente</div><br>"));
-    h.line(QStringLiteral(" <br>"));
-    h.line(QStringLiteral(" <br>"));
-    h.line(footerLine());
-    h.line(QStringLiteral("<hr size=3></hr>"));
-    companyHeader(h, data.company);
-    heading(h, QStringLiteral("ORDEM DE SERVIÇO"), true);
-    orderBody(h, data.order);
-    h.line(QStringLiteral("<div align=\"right\">2o. via do fornecedor</div><br>"));
-    closing(h, false);
-    return h.bytes();
+    return document(data, QStringLiteral("Ordem de Serviço"), QStringLiteral("ORDEM DE SERVIÇO"),
+                    [&data](Html& h) { orderBody(h, data.order); });
+}
+
+QByteArray HtmlWriter::renderReceipt(const ReportData& data) {
+    return document(data, QStringLiteral("Recibo"), QStringLiteral("RECIBO"),
+                    [&data](Html& h) { receiptBody(h, data.receipt); });
 }
 
 }  // namespace quelvarino

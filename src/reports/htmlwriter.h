@@ -16,6 +16,7 @@ class HtmlWriter {
 public:
     static QByteArray render(const ReportData& data, const HtmlLayout& layout);
     static QByteArray renderServiceOrder(const ReportData& data);
+    static QByteArray renderReceipt(const ReportData& data);
     static QString escape(const QString& text);           // & < > of text content
     static QString escapeAttribute(const QString& text);  // and " inside attribute values
     // The line written before the closing rule of every document.

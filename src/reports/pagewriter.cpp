@@ -367,7 +367,57 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
     c.text(QRectF(0, bottom - kLine, c.width(), kLine), mark, font(8, true), Align::Right);
 }
 
+void receiptCopy(Canvas& c, const ReportData& data, double top, double height) {
+    const ReceiptPrint& r = data.receipt;
+    double y = top + titleBand(c, data, QStringLiteral("RECIBO"), top);
+    c.text(QRectF(0, top, c.width(), kLine), QStringLiteral("Recibo Nº. : ") + r.recibo,
+           font(10, true), Align::Right);
+    c.rule(y);
+    y += 14;
+    captionRow(c, y, {{"Recebemos de :", r.cliente, 1.0}});
+    captionRow(c, y, {{"Endereço :", r.endereco1, 0.4},
+                      {"Bairro :", r.bairro1, 0.22},
+                      {"Cidade :", r.cidade1, 0.26},
+                      {"UF :", r.uf1, 0.12}});
+    captionRow(c, y, {{"Telefone :", r.telefone1, 0.25},
+                      {"C.N.P.J./C.P.F. :", r.cnpj, 0.38},
+                      {"Inscrição Estadual/R.G. :", r.inscest, 0.37}});
+    captionRow(c, y, {{"A quantia de R$", r.valor + " - " + r.extenso, 1.0}});
+    captionRow(c, y, {{"Referente à :", r.referente, 1.0}});
+    captionRow(c, y, {{"Local :", r.local, 0.7}, {"Data :", r.data, 0.3}});
+    const double line = qMax(y + 60, top + height - 2 * kLine);
+    c.p().drawLine(QPointF(c.width() * 0.5, line), QPointF(c.width(), line));
+    c.text(QRectF(c.width() * 0.5, line + 6, c.width() * 0.5, kLine),
+           QStringLiteral("ASSINATURA DO RESPONSÁVEL"), font(8), Align::Center);
+}
+
 }  // namespace
+
+void PageWriter::setUpReceipt(QPrinter* printer, bool twoCopies) {
+    if (twoCopies) {
+        printer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                           QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        return;
+    }
+    const QPageSize sheet(QSizeF(215.9, 140), QPageSize::Millimeter, QStringLiteral("Recibo"));
+    printer->setPageLayout(QPageLayout(sheet, QPageLayout::Portrait, QMarginsF(10, 10, 8, 10),
+                                       QPageLayout::Millimeter));
+}
+
+void PageWriter::renderReceipt(const ReportData& data, QPrinter* printer) {
+    Canvas c(printer);
+    if (!data.twoCopies) {
+        receiptCopy(c, data, 0, c.height());
+        return;
+    }
+    const double half = c.height() / 2;
+    receiptCopy(c, data, 0, half - 40);
+    c.p().save();
+    c.p().setPen(QPen(Qt::gray, 2, Qt::DashLine));
+    c.p().drawLine(QPointF(0, half), QPointF(c.width(), half));
+    c.p().restore();
+    receiptCopy(c, data, half + 40, half - 40);
+}
 
 QStringList PageWriter::companyLines(const CompanyHeader& c) {
     if (c.razaoSocial.trimmed().isEmpty())

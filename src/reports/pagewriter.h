@@ -22,6 +22,11 @@ public:
     static void setUpServiceOrder(QPrinter* printer, bool twoCopies);
     static void renderServiceOrder(const ReportData& data, QPrinter* printer);
 
+    // The receipt: two copies on a Letter sheet, or one on a sheet of
+    // 215.9 mm by 140 mm.
+    static void setUpReceipt(QPrinter* printer, bool twoCopies);
+    static void renderReceipt(const ReportData& data, QPrinter* printer);
+
     // The five company lines of the title band (empty when no company is
     // recorded).
     static QStringList companyLines(const CompanyHeader& company);

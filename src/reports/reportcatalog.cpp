@@ -87,6 +87,15 @@ QList<ReportEntry> build() {
     receipt.pathStem = QStringLiteral("Recibo");
     receipt.copies = true;
     receipt.pageTitle = QStringLiteral("Recibo");
+    receipt.collect = collectReceipt;
+    receipt.text = [](const ReportData& d) {
+        return receiptText(d.company, d.receipt, d.twoCopies);
+    };
+    receipt.pageSetUp = [](QPrinter* p, const ReportData& d) {
+        PageWriter::setUpReceipt(p, d.twoCopies);
+    };
+    receipt.page = [](const ReportData& d, QPrinter* p) { PageWriter::renderReceipt(d, p); };
+    receipt.html = [](const ReportData& d) { return HtmlWriter::renderReceipt(d); };
     all.append(receipt);
 
     const char* const titles[8] = {"FECHAMENTO DO CAIXA POR PERÍODO",

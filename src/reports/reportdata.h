@@ -48,6 +48,13 @@ struct ServiceOrderPrint {
     QString mar, mod, ano, plac, courierPhone, obs;
 };
 
+// What the receipt document prints: the receipt screen as shown, and the
+// client's first address and phone from the register.
+struct ReceiptPrint {
+    QString recibo, codcli, cliente, cnpj, inscest, valor, extenso, referente, local, data;
+    QString endereco1, bairro1, cidade1, uf1, telefone1;
+};
+
 // Everything one print needs, collected once: the three outputs and a
 // preview that repaints all print the same figures, whatever other
 // workstations post meanwhile.
@@ -61,6 +68,7 @@ struct ReportData {
     QList<ReportGroup> groups;          // master/detail reports
     QMap<QString, QString> totals;      // computed totals, already formatted
     ServiceOrderPrint order;            // the documents
+    ReceiptPrint receipt;
     bool twoCopies = false;             // "2 Vias ou Formulario Comum"
 };
 

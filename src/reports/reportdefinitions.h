@@ -14,6 +14,9 @@ const PageLayout& clientListingPage();
 const PageLayout& courierListingPage();
 const PageLayout& expenseTypeListingPage();
 
+// The receipt on screen ("22_0").
+ReportData collectReceipt(const PrintRequest& request);
+
 // The service order on screen ("21_0").
 ReportData collectServiceOrder(const PrintRequest& request);
 

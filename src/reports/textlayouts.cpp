@@ -67,7 +67,41 @@ void writeServiceOrder(TextDocument& d, const CompanyHeader& c, const ServiceOrd
         "mercadorias ou documentos transportados, caso o cliente nao tenha seguro.");
 }
 
+void writeReceipt(TextDocument& d, const CompanyHeader& c, const ReceiptPrint& r) {
+    d.header(c, QString(34, QLatin1Char(' ')) + "R E C I B O");
+    d.separator();
+    d.condensed(QString(136, QLatin1Char(' ')) + "Recibo No. : " + r.recibo);
+    d.condensed(QString());
+    d.condensed("Recebemos de : " + r.cliente);
+    d.condensed(QString());
+    d.condensed("Endereco: " + padRight(r.endereco1, 50) + " - Bairro: " + padRight(r.bairro1, 30) +
+                " - Cidade: " + padRight(r.cidade1, 30) + " - Estado: " + r.uf1);
+    d.condensed("CNPJ / CPF : " + padRight(r.cnpj, 18) + "    Inscricao Estadual / RG : " +
+                r.inscest + "     Telefone : " + r.telefone1);
+    d.condensed(QString());
+    d.condensed("A quantia de R$ " + r.valor + " - " + r.extenso);
+    d.condensed(QString());
+    d.condensed("Referente a : " + r.referente);
+    d.condensed(QString());
+    d.condensed("Local : " + padRight(r.local, 60) + " - Data : " + r.data);
+    d.condensed(QString());
+    d.condensed(QString(105, QLatin1Char(' ')) + QString(54, QLatin1Char('_')));
+    d.emphasised(QString(56, QLatin1Char(' ')) + "ASSINATURA E CARIMBO");
+}
+
 }  // namespace
+
+QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt, bool twoCopies) {
+    TextDocument d;
+    writeReceipt(d, company, receipt);
+    if (twoCopies) {
+        for (int i = 0; i < 4; ++i)
+            d.line(QByteArray());  // four empty lines between the copies
+        writeReceipt(d, company, receipt);
+    }
+    d.pageFeed();
+    return d.bytes();
+}
 
 QByteArray serviceOrderText(const CompanyHeader& company,
                             const ServiceOrderPrint& order,

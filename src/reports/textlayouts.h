@@ -13,6 +13,8 @@ QByteArray serviceOrderText(const CompanyHeader& company,
                             const ServiceOrderPrint& order,
                             bool twoCopies);
 
+QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt, bool twoCopies);
+
 // The register listings' layouts, and the listings over a prepared query.
 struct TextLayout;
 const TextLayout& clientListingLayout();

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "registers/recordscreen.h"
+#include "registers/searchscreen.h"
+
+class QLineEdit;
+
+namespace quelvarino {
+
+class MaskEdit;
+
+// "Emissão de Recibo  dos Clientes": numbered payment receipts with the
+// amount written out in words.
+class TQuelvarino0022_0 : public RecordScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0022_0(QWidget* parent = nullptr);
+    static TQuelvarino0022_0* instance();  // the one instance, Quelvarino0022_0
+
+    void Btn_ImprimirClick() override;
+    void Btn_ConsCliClick();
+    void EdcodcliExit();
+
+    QLineEdit* Edrecibo;
+    QLineEdit* Edcodcli;
+    QLineEdit* Edcliente;
+    MaskEdit* Edcnpj;
+    QLineEdit* Edinscest;
+    QLineEdit* Edvalor;
+    QLineEdit* Edextenso;
+    QLineEdit* Edref;
+    QLineEdit* Edlocal;
+    MaskEdit* Eddata;
+    QPushButton* Btn_ConsCli;
+
+protected:
+    void clearExtra() override;
+    void stateChanged(bool edit) override;
+    bool validate() override;
+    void moneyLeft(QLineEdit* field, bool wasEmpty) override;
+};
+
+// "Pesquisa de Recibo dos Clientes".
+class TQuelvarino0022_1 : public SearchScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0022_1(QWidget* parent = nullptr);
+    static TQuelvarino0022_1* instance();  // the one instance, Quelvarino0022_1
+};
+
+}  // namespace quelvarino
