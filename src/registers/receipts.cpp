@@ -36,8 +36,7 @@ QString nextReceiptNumber() {
     receipts.setIndexFieldNames(QStringLiteral("RECIBO"));
     receipts.open();
     receipts.last();
-    return nextCode(receipts.isEmpty() ? QString() : receipts.fieldByName("RECIBO").asString(),
-                    10);
+    return nextCode(receipts.isEmpty() ? QString() : receipts.fieldByName("RECIBO").asString(), 10);
 }
 
 }  // namespace
@@ -129,6 +128,13 @@ void TQuelvarino0022_0::clearExtra() {
         Edrecibo->setText(nextReceiptNumber());
 }
 
+void TQuelvarino0022_0::FormActivate() {
+    RecordScreen::FormActivate();
+    // The number the next receipt would get, once the data module exists.
+    if (!inEditState() && Edrecibo->text().isEmpty() && DataModule1)
+        clearScreen();
+}
+
 void TQuelvarino0022_0::stateChanged(bool edit) {
     // A receipt is printed from edit state: a new one, or an old one after
     // Consultar and Alterar.
@@ -140,8 +146,7 @@ void TQuelvarino0022_0::stateChanged(bool edit) {
 
 bool TQuelvarino0022_0::validate() {
     bool allBlank = true;
-    for (QLineEdit* e :
-         {Edrecibo, Edcodcli, Edcliente, Edinscest, Edvalor, Edextenso, Edlocal})
+    for (QLineEdit* e : {Edrecibo, Edcodcli, Edcliente, Edinscest, Edvalor, Edextenso, Edlocal})
         allBlank = allBlank && e->text().isEmpty();
     allBlank = allBlank && Eddata->text().isEmpty() && Edcnpj->text().isEmpty();
     if (allBlank) {
@@ -204,25 +209,24 @@ TQuelvarino0022_0* TQuelvarino0022_0::instance() {
 }
 
 TQuelvarino0022_1::TQuelvarino0022_1(QWidget* parent)
-    : SearchScreen(
-          QStringLiteral("Quelvarino0022_1"),
-          QStringLiteral("Pesquisa de Recibo dos Clientes"),
-          QStringLiteral("tbrecibo"),
-          QStringLiteral("TBRecibo"),
-          {{"Rbcliente", "Cliente", "CLIENTE", "Digite o nome do cliente ou sequência :"},
-           {"Rbrecibo", "Nº Recibo", "RECIBO", "Digite o número do recibo ou sequência :"},
-           {"Rbcnpj", "C.N.P.J.", "CNPJ", "Digite o número do CNPJ ou sequência :"},
-           {"Rbinscest", "Inscr. Estadual", "INSCEST",
-            "Digite o número da inscrição estadual ou sequência :"}},
-          {{"RECIBO", "Recibo"},
-           {"CLIENTE", "Cliente"},
-           {"CNPJ", "C.N.P.J."},
-           {"INSCEST", "Insc. estadual"},
-           {"VALOR", "Valor", true},
-           {"REFERENTE", "Referente"},
-           {"LOCAL", "Local"},
-           {"DATA", "Data"}},
-          parent) {
+    : SearchScreen(QStringLiteral("Quelvarino0022_1"),
+                   QStringLiteral("Pesquisa de Recibo dos Clientes"),
+                   QStringLiteral("tbrecibo"),
+                   QStringLiteral("TBRecibo"),
+                   {{"Rbcliente", "Cliente", "CLIENTE", "Digite o nome do cliente ou sequência :"},
+                    {"Rbrecibo", "Nº Recibo", "RECIBO", "Digite o número do recibo ou sequência :"},
+                    {"Rbcnpj", "C.N.P.J.", "CNPJ", "Digite o número do CNPJ ou sequência :"},
+                    {"Rbinscest", "Inscr. Estadual", "INSCEST",
+                     "Digite o número da inscrição estadual ou sequência :"}},
+                   {{"RECIBO", "Recibo"},
+                    {"CLIENTE", "Cliente"},
+                    {"CNPJ", "C.N.P.J."},
+                    {"INSCEST", "Insc. estadual"},
+                    {"VALOR", "Valor", true},
+                    {"REFERENTE", "Referente"},
+                    {"LOCAL", "Local"},
+                    {"DATA", "Data"}},
+                   parent) {
     setDefaultOption(1);
     setReturn(QStringLiteral("recibo"), [](Table& row) -> QWidget* {
         TQuelvarino0022_0* screen = TQuelvarino0022_0::instance();

@@ -34,6 +34,7 @@ public:
     QPushButton* Btn_ConsCli;
 
 protected:
+    void FormActivate() override;
     void clearExtra() override;
     void stateChanged(bool edit) override;
     bool validate() override;
