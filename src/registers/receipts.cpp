@@ -79,13 +79,14 @@ TQuelvarino0022_0::TQuelvarino0022_0(QWidget* parent)
     g->addWidget(Edinscest, 2, 4, 1, 2);
     g->addWidget(caption("Valor :", box), 3, 0);
     g->addWidget(Edvalor, 3, 1);
-    g->addWidget(Edextenso, 3, 2, 1, 4);
-    g->addWidget(caption("Referente à :", box), 4, 0);
-    g->addWidget(Edref, 4, 1, 1, 5);
-    g->addWidget(caption("Local :", box), 5, 0);
-    g->addWidget(Edlocal, 5, 1, 1, 3);
-    g->addWidget(caption("Data :", box), 5, 4, Qt::AlignRight);
-    g->addWidget(Eddata, 5, 5);
+    // The words have a row of their own: long amounts take some 96 characters.
+    g->addWidget(Edextenso, 4, 1, 1, 5);
+    g->addWidget(caption("Referente à :", box), 5, 0);
+    g->addWidget(Edref, 5, 1, 1, 5);
+    g->addWidget(caption("Local :", box), 6, 0);
+    g->addWidget(Edlocal, 6, 1, 1, 3);
+    g->addWidget(caption("Data :", box), 6, 4, Qt::AlignRight);
+    g->addWidget(Eddata, 6, 5);
     g->setColumnStretch(2, 1);
     g->setColumnStretch(4, 1);
     layout->addWidget(box);
