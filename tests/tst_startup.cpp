@@ -103,10 +103,10 @@ private slots:
                                        << "Quelvarino0031_0" << true;
         QTest::newRow("cash by period") << "FechamentodoCaixaporperodo1"
                                         << "Fechamento do  Caixa"
-                                        << "Quelvarino0041_0" << false;
+                                        << "Quelvarino0041_0" << true;
         QTest::newRow("cash by client") << "FechamentodoCaixaporCliente1"
                                         << "Fechamento do Caixa  por Cliente"
-                                        << "Quelvarino0042_0" << false;
+                                        << "Quelvarino0042_0" << true;
         QTest::newRow("courier closing") << "FechamentodoMotoboy1"
                                          << "Fechamento do motoboy"
                                          << "Quelvarino0043_0" << false;
@@ -124,7 +124,7 @@ private slots:
                                           << "Quelvarino0047_0" << false;
         QTest::newRow("totalizer") << "RelatrioTotalizadordeServios1"
                                    << "Relatório Totalizador de Serviços por Período"
-                                   << "Quelvarino0048_0" << false;
+                                   << "Quelvarino0048_0" << true;
         QTest::newRow("company") << "DadosdaEmpres1"
                                  << "Dados da Empresa"
                                  << "Quelvarino00Emp_0" << true;

@@ -5,6 +5,7 @@
 #include "orders/accesspassword.h"
 #include "orders/ordersearch.h"
 #include "orders/serviceorder.h"
+#include "reports/cashclosing.h"
 #include "reports/printdialog.h"
 #include "settings/company.h"
 #include "settings/passwords.h"
@@ -13,8 +14,8 @@
 #include "registers/clients.h"
 #include "registers/couriers.h"
 #include "registers/expenseentries.h"
-#include "registers/receipts.h"
 #include "registers/expensetypes.h"
+#include "registers/receipts.h"
 #include "widgets/screen.h"
 
 #include <functional>
@@ -77,6 +78,20 @@ QWidget* receiptDialog() {
     return new PrintDialog(c);
 }
 
+// The dialog of a "Relatórios" report: its file is Rel0<n> in the reports folder.
+std::function<QWidget*()> reportDialog(int n) {
+    return [n] {
+        PrintDialog::Config c;
+        c.instance = QStringLiteral("Quelvarino004%1_1").arg(n);
+        c.reportId = QStringLiteral("4%1_0").arg(n);
+        c.requester = QStringLiteral("Quelvarino004%1_0").arg(n);
+        c.defaultPath = [n] {
+            return DataFolder::reportsFolder() + QStringLiteral("/Rel0%1").arg(n);
+        };
+        return new PrintDialog(c);
+    };
+}
+
 QList<ScreenEntry> creationOrder() {
     QList<ScreenEntry> list = {
         {"Quelvarino0011_0", "Cadastro de Clientes", [] { return new TQuelvarino0011_0; }},
@@ -95,8 +110,7 @@ QList<ScreenEntry> creationOrder() {
          listingDialog("Quelvarino0013_2", "13_0", "Quelvarino0013_0",
                        PrintDialog::Listing::ExpenseTypes, "caddesp")},
         {"Quelvarino0014_0", "Parametros Iniciais", [] { return new TQuelvarino0014_0; }},
-        {"Quelvarino0014_1", "Alteração da Senha de Acesso",
-         [] { return new TQuelvarino0014_1; }},
+        {"Quelvarino0014_1", "Alteração da Senha de Acesso", [] { return new TQuelvarino0014_1; }},
         {"Quelvarino0021_0", "Emissão da Ordem de Serviço (OS)",
          [] { return new TQuelvarino0021_0; }},
         {"Quelvarino0021_1", "Pesquisa de Ordens de Serviços",
@@ -124,9 +138,18 @@ QList<ScreenEntry> creationOrder() {
         names.append(QStringLiteral("Quelvarino004%1_0").arg(n).toLatin1());
         names.append(QStringLiteral("Quelvarino004%1_1").arg(n).toLatin1());
     }
+    const std::function<QWidget*()> screens[8] = {[] { return new TQuelvarino0041_0; },
+                                                  [] { return new TQuelvarino0042_0; },
+                                                  {},
+                                                  {},
+                                                  {},
+                                                  {},
+                                                  {},
+                                                  [] { return new TQuelvarino0048_0; }};
     for (int n = 0; n < 8; ++n) {
-        list.append({names[2 * n].constData(), reports[n], {}});
-        list.append({names[2 * n + 1].constData(), kPrintDialog, {}});
+        list.append({names[2 * n].constData(), reports[n], screens[n]});
+        list.append({names[2 * n + 1].constData(), kPrintDialog,
+                     screens[n] ? reportDialog(n + 1) : std::function<QWidget*()>()});
     }
     list.append({"Quelvarino00Emp_0", "Dados da Empresa", [] { return new TQuelvarino00Emp_0; }});
     list.append({"Quelvarino00Sbr_0", "Descrição dos Módulos do Sistema Quelvarino",

@@ -35,8 +35,8 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
     if (layout.period) {
         d.condensed(QString());
         d.line(esc::condensed + esc::boldOn + esc::wideOn,
-               QString(27, QLatin1Char(' ')) + "DE: " + data.periodFrom + "    ATE: " +
-                   data.periodTo + QString::fromLatin1(esc::wideOff + esc::boldOff));
+               QString(27, QLatin1Char(' ')) + "DE: " + data.periodFrom +
+                   "    ATE: " + data.periodTo + QString::fromLatin1(esc::wideOff + esc::boldOff));
     }
     if (!layout.subjectLabel.isEmpty()) {
         d.condensed(QString());
@@ -52,10 +52,9 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
         rows.append(ReportRow());
     for (const ReportRow& row : rows) {
         if (!layout.headings.isEmpty() && !headingsWritten) {
-            for (const QString& heading : layout.headings) {
+            for (const QString& heading : layout.headings)
                 d.condensed(heading);
-                d.separator();
-            }
+            d.separator();
             headingsWritten = true;
         }
         for (const TextLine& l : layout.row)

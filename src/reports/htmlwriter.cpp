@@ -212,7 +212,8 @@ void receiptBody(Html& h, const ReceiptPrint& r) {
     line("A quantia de " + e(r.valor) + " - " + e(r.extenso));
     line("Referente à " + e(r.referente));
     line("Local " + e(r.local));
-    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(r.data) + QStringLiteral("</div><br>"));
+    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(r.data) +
+           QStringLiteral("</div><br>"));
     h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
     h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
 }
@@ -228,7 +229,8 @@ QByteArray document(const ReportData& data,
     headingWithRule(h, heading);
     body(h);
     if (!data.twoCopies) {
-        h.line(QStringLiteral("<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
+        h.line(QStringLiteral(
+            "<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
         closing(h, false);
         return h.bytes();
     }
@@ -284,6 +286,28 @@ QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
         h.line(expand(data, before));
     if (l.tableWidth > 0)
         table(h, data, l, data.rows);
+    for (const QString& after : l.after)
+        h.line(expand(data, after));
+    closing(h, l.closingOnOneLine);
+    return h.bytes();
+}
+
+QByteArray HtmlWriter::renderBlocks(const ReportData& data,
+                                    const HtmlLayout& l,
+                                    const QList<HtmlBlock>& blocks) {
+    Html h;
+    start(h, l.title);
+    companyHeader(h, data.company);
+    heading(h, l.heading, l.ruleAfterHeading);
+    for (const QString& before : l.before)
+        h.line(expand(data, before));
+    for (const HtmlBlock& b : blocks) {
+        for (const QString& line : b.before)
+            h.line(line);
+        table(h, data, l, b.rows);
+        for (const QString& line : b.after)
+            h.line(line);
+    }
     for (const QString& after : l.after)
         h.line(expand(data, after));
     closing(h, l.closingOnOneLine);

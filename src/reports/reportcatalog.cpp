@@ -22,8 +22,12 @@ namespace {
 const QList<Output> kListing = {Output::Page, Output::DotMatrix, Output::TextFile};
 const QList<Output> kAll = {Output::Page, Output::DotMatrix, Output::Html, Output::TextFile};
 
-ReportEntry listing(const char* id, const char* dialog, const char* requester, const char* stem,
-                    const PageLayout& (*page)(), const TextLayout& (*text)()) {
+ReportEntry listing(const char* id,
+                    const char* dialog,
+                    const char* requester,
+                    const char* stem,
+                    const PageLayout& (*page)(),
+                    const TextLayout& (*text)()) {
     ReportEntry e;
     e.id = QString::fromLatin1(id);
     e.dialog = QString::fromLatin1(dialog);
@@ -98,16 +102,40 @@ QList<ReportEntry> build() {
     receipt.html = [](const ReportData& d) { return HtmlWriter::renderReceipt(d); };
     all.append(receipt);
 
-    const char* const titles[8] = {"FECHAMENTO DO CAIXA POR PERÍODO",
-                                   "FECHAMENTO DO CAIXA POR CLIENTE",
-                                   "FECHAMENTO DO MOTOBOY",
-                                   "DESPESAS DO MOTOBOY",
-                                   "LISTAGEM DAS HORAS DO MOTORISTA",
-                                   "LISTAGEM DAS ORDENS DE SERVIÇOS",
-                                   "PAGAMENTO DO MOTOBOY AUTÔNOMO",
-                                   "Relatório Totalizador de Serviços"};
+    const char* const titles[8] = {
+        "FECHAMENTO DO CAIXA POR PERÍODO", "FECHAMENTO DO CAIXA POR CLIENTE",
+        "FECHAMENTO DO MOTOBOY",           "DESPESAS DO MOTOBOY",
+        "LISTAGEM DAS HORAS DO MOTORISTA", "LISTAGEM DAS ORDENS DE SERVIÇOS",
+        "PAGAMENTO DO MOTOBOY AUTÔNOMO",   "Relatório Totalizador de Serviços"};
     for (int n = 1; n <= 8; ++n)
         all.append(report(n, titles[n - 1]));
+
+    auto closing = [&all](int n, ReportData (*collect)(const PrintRequest&),
+                          const TextLayout& (*text)(), const PageLayout& (*page)(),
+                          const HtmlLayout& (*html)()) {
+        ReportEntry& e = all[all.size() - 8 + n - 1];
+        e.collect = collect;
+        e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
+        e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
+        e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
+        e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
+    };
+    closing(1, collectCashByPeriod, cashByPeriodText, cashByPeriodPage, cashByPeriodHtml);
+    closing(2, collectCashByClient, cashByClientText, cashByClientPage, cashByClientHtml);
+
+    ReportEntry& totalizer = all.last();
+    totalizer.collect = collectTotalizer;
+    totalizer.text = totalizerText;
+    const auto byCourier = [](const ReportData& d) {
+        return d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+    };
+    totalizer.pageSetUp = [byCourier](QPrinter* p, const ReportData& d) {
+        PageWriter::setUp(p, totalizerPage(byCourier(d)));
+    };
+    totalizer.page = [byCourier](const ReportData& d, QPrinter* p) {
+        PageWriter::render(d, totalizerPage(byCourier(d)), p);
+    };
+    totalizer.html = totalizerHtml;
     return all;
 }
 
@@ -168,7 +196,8 @@ QString ReportCatalog::itemCaption(const ReportEntry& entry, Output output) {
         case Output::DotMatrix:
             return QStringLiteral("Matricial");
         case Output::Html:
-            return entry.copies ? QStringLiteral("Criar um Arquivo em HTML") : QStringLiteral("HTML");
+            return entry.copies ? QStringLiteral("Criar um Arquivo em HTML")
+                                : QStringLiteral("HTML");
         case Output::TextFile:
             return QStringLiteral("Criar um Arquivo");
     }
@@ -210,9 +239,8 @@ bool ReportCatalog::isBuilt(const ReportEntry& entry, Output output) {
 }
 
 QString ReportCatalog::filePath(const QString& path, const QString& extension) {
-    const QString p = QDir::isAbsolutePath(path)
-                          ? path
-                          : DataFolder::reportsFolder() + QLatin1Char('/') + path;
+    const QString p =
+        QDir::isAbsolutePath(path) ? path : DataFolder::reportsFolder() + QLatin1Char('/') + path;
     return QDir::cleanPath(p) + extension;
 }
 
@@ -226,8 +254,9 @@ void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request)
     if (!entry.outputs.contains(request.output))
         return;
     if (!isBuilt(entry, request.output))
-        throw NoticeError(QStringLiteral("Esta forma de impressão ainda não está disponível "
-                                         "nesta versão do sistema."));
+        throw NoticeError(
+            QStringLiteral("Esta forma de impressão ainda não está disponível "
+                           "nesta versão do sistema."));
     const ReportData data = entry.collect(request);  // once: every output prints the same
     switch (request.output) {
         case Output::Page:

@@ -29,11 +29,11 @@ CompanyHeader CompanyHeader::fromStore() {
     return h;
 }
 
-QList<ReportRow> ReportRow::fromQuery(Query& query) {
+QList<ReportRow> ReportRow::fromQuery(Query& query, const QStringList& fields) {
     QList<ReportRow> rows;
     if (!query.isOpen())
         return rows;
-    const QStringList names = query.fieldNames();
+    const QStringList names = fields.isEmpty() ? query.fieldNames() : fields;
     for (query.first(); !query.eof(); query.next()) {
         ReportRow row;
         for (const QString& name : names)

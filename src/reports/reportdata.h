@@ -26,7 +26,8 @@ public:
     QString text(const QString& field) const { return fields_.value(field.toUpper()); }
     bool has(const QString& field) const { return fields_.contains(field.toUpper()); }
     // Every row of a query, copied: the query may be closed afterwards.
-    static QList<ReportRow> fromQuery(Query& query);
+    // With `fields`, only those are copied.
+    static QList<ReportRow> fromQuery(Query& query, const QStringList& fields = {});
 
 private:
     QHash<QString, QString> fields_;
@@ -61,15 +62,15 @@ struct ReceiptPrint {
 struct ReportData {
     QString id;  // "11_0"
     CompanyHeader company;
-    QString logoFile;                   // <data folder>/logo.bmp when it exists
-    QString periodFrom, periodTo;       // "dd/mm/yyyy" of reports with a period
-    QString subjectCode, subjectName;   // the one client or courier of a report
-    QList<ReportRow> rows;              // detail rows
-    QList<ReportGroup> groups;          // master/detail reports
-    QMap<QString, QString> totals;      // computed totals, already formatted
-    ServiceOrderPrint order;            // the documents
+    QString logoFile;                  // <data folder>/logo.bmp when it exists
+    QString periodFrom, periodTo;      // "dd/mm/yyyy" of reports with a period
+    QString subjectCode, subjectName;  // the one client or courier of a report
+    QList<ReportRow> rows;             // detail rows
+    QList<ReportGroup> groups;         // master/detail reports
+    QMap<QString, QString> totals;     // computed totals, already formatted
+    ServiceOrderPrint order;           // the documents
     ReceiptPrint receipt;
-    bool twoCopies = false;             // "2 Vias ou Formulario Comum"
+    bool twoCopies = false;  // "2 Vias ou Formulario Comum"
 };
 
 }  // namespace quelvarino

@@ -20,4 +20,19 @@ ReportData collectReceipt(const PrintRequest& request);
 // The service order on screen ("21_0").
 ReportData collectServiceOrder(const PrintRequest& request);
 
+// The cash closings by period ("41_0") and by client ("42_0"), and the
+// services totalizer ("48_0").
+ReportData collectCashByPeriod(const PrintRequest& request);
+ReportData collectCashByClient(const PrintRequest& request);
+ReportData collectTotalizer(const PrintRequest& request);
+const TextLayout& cashByPeriodText();
+const TextLayout& cashByClientText();
+QByteArray totalizerText(const ReportData& data);
+const PageLayout& cashByPeriodPage();
+const PageLayout& cashByClientPage();
+const PageLayout& totalizerPage(bool couriers);
+const HtmlLayout& cashByPeriodHtml();
+const HtmlLayout& cashByClientHtml();
+QByteArray totalizerHtml(const ReportData& data);
+
 }  // namespace quelvarino

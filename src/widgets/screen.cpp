@@ -23,6 +23,11 @@ void Screen::showScreen(const QString& focusField) {
     }
 }
 
+void Screen::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    emit hidden();
+}
+
 bool Screen::event(QEvent* event) {
     if (event->type() == QEvent::Polish)
         quelvarino::installEnterFlow(this);  // every control exists by now

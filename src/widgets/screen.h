@@ -16,7 +16,11 @@ public:
     // named field when there is one.
     void showScreen(const QString& focusField = QString());
 
+signals:
+    void hidden();  // the window was closed or hidden
+
 protected:
+    void hideEvent(QHideEvent* event) override;
     virtual void FormActivate() {}
     // Re-reads the screen's own open tables (none by default).
     virtual void refreshTables() {}

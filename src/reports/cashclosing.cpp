@@ -1,0 +1,372 @@
+#include "reports/cashclosing.h"
+
+#include "core/dates.h"
+#include "data/query.h"
+#include "data/table.h"
+#include "data/worktables.h"
+#include "registers/clients.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quelvarino {
+namespace {
+
+const char* const kNothing = "Intervalos inexistentes.";
+
+QGroupBox* paymentGroup(QWidget* parent, QRadioButton** avista, QRadioButton** outros) {
+    auto* group = new QGroupBox(QStringLiteral("Forma de Pagamento :"), parent);
+    auto* row = new QHBoxLayout(group);
+    *avista = new QRadioButton(QStringLiteral("À Vista"), group);
+    (*avista)->setObjectName(QStringLiteral("Rbavista"));
+    *outros = new QRadioButton(QStringLiteral("Outros"), group);
+    (*outros)->setObjectName(QStringLiteral("Rboutros"));
+    row->addWidget(*avista);
+    row->addWidget(*outros);
+    row->addStretch();
+    return group;
+}
+
+QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("Ed_Ord"));
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    enterMovesOn(combo);
+    return combo;
+}
+
+// Whether any order is stored at all.
+bool anyOrder() {
+    Table orders(QStringLiteral("tbordem"));
+    orders.setIndexFieldNames(QStringLiteral("COMANDA"));
+    orders.open();
+    return !orders.isEmpty() && !orders.fieldByName("COMANDA").asString().isEmpty();
+}
+
+// The where line of a period, dates bound.
+void period(Query& q, const MaskEdit* from, const MaskEdit* to) {
+    q.bindDateText(QStringLiteral(":de"), from->text());
+    q.bindDateText(QStringLiteral(":ate"), to->text());
+}
+
+QString padCode(const QString& text) {
+    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
+}
+
+}  // namespace
+
+// ---- 0041_0 -------------------------------------------------------------------------
+
+TQuelvarino0041_0::TQuelvarino0041_0(QWidget* parent)
+    : ReportScreen(QStringLiteral("Quelvarino0041_0"),
+                   QStringLiteral("Fechamento do  Caixa"),
+                   QStringLiteral("Quelvarino0041_1"),
+                   parent) {
+    QWidget* box = Eddata1->parentWidget();
+    criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), 1, 0, 1, 5);
+    Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
+    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 2, 0);
+    criteria()->addWidget(Ed_Ord, 2, 1, 1, 3);
+}
+
+void TQuelvarino0041_0::reset() {
+    ReportScreen::reset();
+    PaymentChoice{Rbavista, Rboutros}.uncheck();
+}
+
+bool TQuelvarino0041_0::prepare() {
+    const PaymentChoice payment{Rbavista, Rboutros};
+    if (!datesFilled() || !payment.chosen()) {
+        MessageBox::warning(
+            QStringLiteral("Intervalos inexistentes ou selecione qual a forma de pagamento."));
+        Eddata1->setFocus();
+        return false;
+    }
+    if (!anyOrder()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        return false;
+    }
+    Query& q = *Query1();
+    q.clear();
+    q.add(QStringLiteral("Select * from TBOrdem"));
+    q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)").arg(payment.condition()));
+    q.add(Ed_Ord->currentText() == QStringLiteral("Nº Ordem de Serviço")
+              ? QStringLiteral("Order By COMANDA")
+              : QStringLiteral("Order By DATA, COMANDA"));
+    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    period(q, Eddata1, Eddata2);
+    q.open();
+    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        q.close();
+        return false;
+    }
+    return true;
+}
+
+TQuelvarino0041_0* TQuelvarino0041_0::instance() {
+    return Screens::get<TQuelvarino0041_0>(QStringLiteral("Quelvarino0041_0"));
+}
+
+// ---- 0042_0 -------------------------------------------------------------------------
+
+TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
+    : ReportScreen(QStringLiteral("Quelvarino0042_0"),
+                   QStringLiteral("Fechamento do Caixa  por Cliente"),
+                   QStringLiteral("Quelvarino0042_1"),
+                   parent) {
+    QWidget* box = Eddata1->parentWidget();
+    Edcodcli = makeEdit(box, QStringLiteral("Edcodcli"), 6, true);
+    Edcodcli->setFixedWidth(Edcodcli->minimumWidth());
+    Edcliente = makeEdit(box, QStringLiteral("Edcliente"), 0, false);
+    Edcliente->setReadOnly(true);
+    Btn_ConsCli = new QPushButton(QStringLiteral("C&onsultar"), box);
+    Btn_ConsCli->setObjectName(QStringLiteral("Btn_ConsCli"));
+    Btn_ConsCli->setToolTip(QStringLiteral("Consultar dados"));
+    auto* client = new QHBoxLayout;
+    client->addWidget(Edcodcli);
+    client->addWidget(Edcliente, 1);
+    client->addWidget(Btn_ConsCli);
+    criteria()->addWidget(new QLabel(QStringLiteral("Cliente :"), box), 1, 0);
+    criteria()->addLayout(client, 1, 1, 1, 4);
+    criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), 2, 0, 1, 5);
+    Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
+    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 3, 0);
+    criteria()->addWidget(Ed_Ord, 3, 1, 1, 3);
+    setTabOrder(Edcodcli, Btn_ConsCli);
+    onExit(Edcodcli, [this] { EdcodcliExit(); });
+    connect(Btn_ConsCli, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_ConsCliClick(); }); });
+}
+
+void TQuelvarino0042_0::EdcodcliExit() {
+    if (Edcodcli->text().isEmpty())
+        return;
+    const QString code = padCode(Edcodcli->text());
+    Table clients(QStringLiteral("tbclientes"));
+    auto refuse = [this](const char* text) {
+        MessageBox::question(QString::fromUtf8(text));
+        Edcodcli->clear();
+        Edcliente->clear();
+        Edcodcli->setFocus();
+    };
+    if (!clients.findExact(QStringLiteral("CODCLI"), code))
+        return refuse("Código do cliente inexistente.");
+    if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+        return refuse("Situação do Cliente BLOQUEADO.");
+    Edcodcli->setText(clients.fieldByName("CODCLI").asString());
+    Edcliente->setText(clients.fieldByName("RAZAOSOCIAL").asString());
+}
+
+void TQuelvarino0042_0::Btn_ConsCliClick() {
+    if (auto* search = TQuelvarino0011_1::instance()) {
+        search->table()->close();
+        search->openSearch(QStringLiteral("fechamento_cliente"));
+    }
+}
+
+void TQuelvarino0042_0::reset() {
+    ReportScreen::reset();
+    PaymentChoice{Rbavista, Rboutros}.uncheck();
+    Edcodcli->clear();
+    Edcliente->clear();
+    Edcodcli->setFocus();
+}
+
+bool TQuelvarino0042_0::prepare() {
+    const PaymentChoice payment{Rbavista, Rboutros};
+    if (Edcodcli->text().isEmpty() || !payment.chosen()) {
+        MessageBox::warning(
+            QStringLiteral("Selecione o cliente ou selecione qual a forma de pagamento."));
+        Edcodcli->setFocus();
+        return false;
+    }
+    if (!datesFilled()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        Eddata1->setFocus();
+        return false;
+    }
+    if (!anyOrder()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        return false;
+    }
+    Query& q = *Query1();
+    q.clear();
+    q.add(QStringLiteral("Select * from TBOrdem"));
+    q.add(QStringLiteral("Where CODCLI = :cliente and %1 and (DATA >= :de and DATA <= :ate)")
+              .arg(payment.condition()));
+    q.add(Ed_Ord->currentText() == QStringLiteral("Nº Ordem de Serviço")
+              ? QStringLiteral("Order By COMANDA")
+              : QStringLiteral("Order By DATA, COMANDA"));
+    q.bindText(QStringLiteral(":cliente"), Edcodcli->text());
+    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    period(q, Eddata1, Eddata2);
+    q.open();
+    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        q.close();
+        return false;
+    }
+    return true;
+}
+
+TQuelvarino0042_0* TQuelvarino0042_0::instance() {
+    return Screens::get<TQuelvarino0042_0>(QStringLiteral("Quelvarino0042_0"));
+}
+
+// ---- 0048_0 -------------------------------------------------------------------------
+
+TQuelvarino0048_0::TQuelvarino0048_0(QWidget* parent)
+    : ReportScreen(QStringLiteral("Quelvarino0048_0"),
+                   QStringLiteral("Relatório Totalizador de Serviços por Período"),
+                   QStringLiteral("Quelvarino0048_1"),
+                   parent) {
+    QWidget* box = Eddata1->parentWidget();
+    auto* kind = new QHBoxLayout;
+    Rbcli = new QRadioButton(QStringLiteral("Cliente"), box);
+    Rbcli->setObjectName(QStringLiteral("Rbcli"));
+    Rbmot = new QRadioButton(QStringLiteral("Motoboy"), box);
+    Rbmot->setObjectName(QStringLiteral("Rbmot"));
+    kind->addWidget(Rbcli);
+    kind->addWidget(Rbmot);
+    kind->addStretch();
+    criteria()->addLayout(kind, 1, 0, 1, 5);
+    auto* forms = new QGroupBox(QStringLiteral("  Forma de Pagamento :  "), box);
+    forms->setObjectName(QStringLiteral("Edforma"));
+    auto* f = new QHBoxLayout(forms);
+    Edforma = new QButtonGroup(this);
+    const QStringList captions = {QStringLiteral("À Vista"), QStringLiteral("Outros"),
+                                  QStringLiteral("Total")};
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* rb = new QRadioButton(captions[i], forms);
+        rb->setObjectName(QStringLiteral("Edforma_%1").arg(i));
+        Edforma->addButton(rb, i);
+        f->addWidget(rb);
+    }
+    f->addStretch();
+    criteria()->addWidget(forms, 2, 0, 1, 5);
+    Ed_Ord = orderCombo(box, {QStringLiteral("Código"), QStringLiteral("Cliente ou Motoboy"),
+                              QStringLiteral("Data")});
+    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 3, 0);
+    criteria()->addWidget(Ed_Ord, 3, 1, 1, 3);
+    Ed_Bar = new QProgressBar(box);
+    Ed_Bar->setObjectName(QStringLiteral("Ed_Bar"));
+    Ed_Bar->setValue(0);
+    criteria()->addWidget(Ed_Bar, 4, 0, 1, 5);
+}
+
+bool TQuelvarino0048_0::couriers() const {
+    return byCourier_;
+}
+
+void TQuelvarino0048_0::reset() {
+    ReportScreen::reset();
+    Edforma->setExclusive(false);
+    for (QAbstractButton* b : Edforma->buttons())
+        b->setChecked(false);
+    Edforma->setExclusive(true);
+    for (QRadioButton* rb : {Rbcli, Rbmot}) {
+        rb->setAutoExclusive(false);
+        rb->setChecked(false);
+        rb->setAutoExclusive(true);
+    }
+    Ed_Bar->setValue(0);
+}
+
+bool TQuelvarino0048_0::prepare() {
+    WorkTables::clear();
+    const int form = Edforma->checkedId();
+    if (!datesFilled() || !(Rbcli->isChecked() || Rbmot->isChecked()) || form < 0) {
+        MessageBox::warning(QStringLiteral(
+            "Intervalos inexistentes, tipo de relatório e qual a forma de pagamento."));
+        Eddata1->setFocus();
+        return false;
+    }
+    if (!anyOrder()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        return false;
+    }
+    byCourier_ = Rbmot->isChecked();
+    Query& q = *Query1();
+    q.clear();
+    q.add(QStringLiteral("Select * from TBOrdem"));
+    if (form == 2)
+        q.add(QStringLiteral("Where DATA >= :de and DATA <= :ate"));
+    else
+        q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)")
+                  .arg(form == 0 ? QStringLiteral("PAGAMENTO = :forma")
+                                 : QStringLiteral("PAGAMENTO <> :forma")));
+    const QString order = Ed_Ord->currentText();
+    if (order == QLatin1String("Código"))
+        q.add(byCourier_ ? QStringLiteral("Order By CODMOT, DATA")
+                         : QStringLiteral("Order By CODCLI, DATA"));
+    else if (order == QLatin1String("Cliente ou Motoboy"))
+        q.add(byCourier_ ? QStringLiteral("Order By MOTOBOY, DATA")
+                         : QStringLiteral("Order By CLIENTE, DATA"));
+    else
+        q.add(QStringLiteral("Order By DATA, COMANDA"));
+    if (form != 2)
+        q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    period(q, Eddata1, Eddata2);
+    q.open();
+    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        q.close();
+        return false;
+    }
+    // A fee that is empty or negative goes in as no fee.
+    auto fee = [](const QString& text) {
+        return text.isEmpty() || text < QLatin1String("0") ? QStringLiteral("0,00") : text;
+    };
+    Ed_Bar->setMaximum(q.recordCount());
+    Ed_Bar->setValue(0);
+    QList<WorkDetail> details;
+    int n = 0;
+    for (q.first(); !q.eof(); q.next()) {
+        WorkDetail d;
+        auto f = [&q](const char* name) { return q.fieldText(QString::fromLatin1(name)); };
+        d.codigo = byCourier_ ? f("CODMOT") : f("CODCLI");
+        d.cliente = byCourier_ ? f("MOTOBOY") : f("CLIENTE");
+        d.comanda = f("COMANDA");
+        d.solicitante = f("SOLICITANTE");
+        d.hora1 = f("HORA1");
+        d.hora2 = f("HORA2");
+        d.hora3 = f("HORA3");
+        d.hora4 = f("HORA4");
+        d.valor = byCourier_ ? f("TOTVALMOT") : f("VALOR");
+        d.taxa = fee(byCourier_ ? f("TOTTAXAM") : f("TOTTAXA"));
+        d.totval = byCourier_ ? f("VALMOT") : f("TOTVAL");
+        d.pagamento = f("PAGAMENTO");
+        d.data = f("DATA");
+        details.append(d);
+        if (++n % 500 == 0) {
+            Ed_Bar->setValue(n);
+            Ed_Bar->repaint();
+        }
+    }
+    Ed_Bar->setValue(n);
+    q.close();
+    WorkTables::fill(details);
+    Ed_Bar->setValue(0);
+    return true;
+}
+
+TQuelvarino0048_0* TQuelvarino0048_0::instance() {
+    return Screens::get<TQuelvarino0048_0>(QStringLiteral("Quelvarino0048_0"));
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "reports/reportscreen.h"
+
+class QButtonGroup;
+class QProgressBar;
+
+namespace quelvarino {
+
+// "Fechamento do  Caixa": the orders of a period paid in one form.
+class TQuelvarino0041_0 : public ReportScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0041_0(QWidget* parent = nullptr);
+    static TQuelvarino0041_0* instance();  // the one instance, Quelvarino0041_0
+
+    QRadioButton* Rbavista;
+    QRadioButton* Rboutros;
+    QComboBox* Ed_Ord;
+
+protected:
+    bool prepare() override;
+    void reset() override;
+};
+
+// "Fechamento do Caixa  por Cliente": the same for one client.
+class TQuelvarino0042_0 : public ReportScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0042_0(QWidget* parent = nullptr);
+    static TQuelvarino0042_0* instance();  // the one instance, Quelvarino0042_0
+    void EdcodcliExit();
+    void Btn_ConsCliClick();
+
+    QLineEdit* Edcodcli;
+    QLineEdit* Edcliente;
+    QPushButton* Btn_ConsCli;
+    QRadioButton* Rbavista;
+    QRadioButton* Rboutros;
+    QComboBox* Ed_Ord;
+
+protected:
+    bool prepare() override;
+    void reset() override;
+};
+
+// "Relatório Totalizador de Serviços por Período": the orders of a period
+// grouped by client or by courier, through the two work tables.
+class TQuelvarino0048_0 : public ReportScreen {
+    Q_OBJECT
+public:
+    explicit TQuelvarino0048_0(QWidget* parent = nullptr);
+    static TQuelvarino0048_0* instance();  // the one instance, Quelvarino0048_0
+
+    QRadioButton* Rbcli;
+    QRadioButton* Rbmot;
+    QButtonGroup* Edforma;  // 0 "À Vista", 1 "Outros", 2 "Total"
+    QComboBox* Ed_Ord;
+    QProgressBar* Ed_Bar;
+    bool couriers() const;  // the groups are couriers (Rbmot)
+
+protected:
+    bool prepare() override;
+    void reset() override;
+
+private:
+    bool byCourier_ = false;  // as chosen for the report being printed
+};
+
+}  // namespace quelvarino

@@ -1,0 +1,530 @@
+#include "core/reporttotals.h"
+#include "data/query.h"
+#include "data/worktables.h"
+#include "reports/cashclosing.h"
+#include "reports/escpwriter.h"
+#include "reports/htmlwriter.h"
+#include "reports/pagewriter.h"
+#include "reports/reportdefinitions.h"
+#include "widgets/maskedit.h"
+
+#include <QLineEdit>
+
+namespace quelvarino {
+namespace {
+
+using namespace text;
+
+// The column headings of the closings, as the printers have them.
+const char* const k41a =
+    "|   Data   | OS. Num. | Hor said | Hor inic | Hor final | Tot.horas | Val.hora | Hor.Nor | "
+    "Hor.50% | Hor.100% |  Valor N | Valor 50% | Valor 100% | Val.Tot.OS |";
+const char* const k41b =
+    "| Forma de Pag. | Cliente                                                                     "
+    "                                                                 |";
+const char* const k42 =
+    "|    Data    | OS. Num. |Forma de Pag.|Hora saida|Hora inic.|Hora "
+    "final|Tot.horas|Val.hora|HorasN|Hor.50%|Hor.100%|  Valor N | Valor 50%|Valor 100%|Val.Tot.OS|";
+const char* const k48c =
+    "|    Data    | OS Numero  | Forma de Pagamento | Hora saida | Hora inicial | Hora final | "
+    "Total de horas | Valor por Hora | Valor Total OS |";
+const char* const k48m =
+    "|    Data    | OS Numero  | Forma de Pagamento | Hora saida | Hora inicial | Hora final | "
+    "Total de horas |  Valor das OS  | Valor OS Fixas |";
+
+const QStringList kClosingFields = {
+    "COMANDA",  "DATA",   "CLIENTE",   "SOLICITANTE", "HORA1",     "HORA2",    "HORA3",
+    "HORA4",    "VALOR",  "TOTHORN",   "TOTHOR50",    "TOTHOR100", "VALORN",   "VALOR50",
+    "VALOR100", "SEGURO", "TAXAPERIM", "PORCTAXA",    "TOTVAL",    "PAGAMENTO"};
+
+TextPiece hours(const QString& field, int width = 6) {
+    return right(field, width, Format::Hours);
+}
+
+TextPiece rmoney(const QString& field, int width) {
+    return right(field, width, Format::Money);
+}
+
+TextLine emphasised(const QList<TextPiece>& pieces, bool boldOffToo = true) {
+    QList<TextPiece> all = pieces;
+    all.append(lit(QString::fromLatin1(boldOffToo ? esc::wideOff + esc::boldOff : esc::wideOff)));
+    return {esc::condensed + esc::boldOn + esc::wideOn, all};
+}
+
+TextLine blank() {
+    return {esc::condensed, {}};
+}
+
+// A value in one cell of a heading: one space of margin where the cell is
+// wider than the value's own width.
+QList<TextPiece> cell(const QString& source, int own, int cellWidth, Align align, Format f) {
+    const bool margin = own < cellWidth;
+    TextPiece p;
+    p.source = source;
+    p.width = cellWidth - (margin ? 1 : 0);
+    p.align = align;
+    p.format = f;
+    if (!margin)
+        return {p};
+    return align == Align::Right ? QList<TextPiece>{p, lit(" ")} : QList<TextPiece>{lit(" "), p};
+}
+
+// ---- the collected data ------------------------------------------------------------
+
+QStringList column(const QList<ReportRow>& rows, const QString& field) {
+    QStringList out;
+    out.reserve(rows.size());
+    for (const ReportRow& r : rows)
+        out.append(r.text(field));
+    return out;
+}
+
+template <typename Screen>
+ReportData collectClosing(const QString& id, Screen* screen) {
+    ReportData d = reportBase(id);
+    if (!screen)
+        return d;
+    d.periodFrom = screen->Eddata1->text();
+    d.periodTo = screen->Eddata2->text();
+    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
+    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
+    d.rows = ReportRow::fromQuery(*screen->Query1(), kClosingFields);
+    d.totals.insert(QStringLiteral("TOTVAL"), moneyTotal(column(d.rows, QStringLiteral("TOTVAL"))));
+    return d;
+}
+
+}  // namespace
+
+ReportData collectCashByPeriod(const PrintRequest&) {
+    return collectClosing(QStringLiteral("41_0"), TQuelvarino0041_0::instance());
+}
+
+ReportData collectCashByClient(const PrintRequest&) {
+    TQuelvarino0042_0* screen = TQuelvarino0042_0::instance();
+    ReportData d = collectClosing(QStringLiteral("42_0"), screen);
+    if (!screen)
+        return d;
+    d.subjectCode = screen->Edcodcli->text();
+    d.subjectName = screen->Edcliente->text();
+    d.totals.insert(QStringLiteral("SUBJECT"),
+                    QStringLiteral("Cliente : ") + d.subjectCode + " - " + d.subjectName);
+    d.totals.insert(QStringLiteral("CODIGO"), d.subjectCode);
+    d.totals.insert(QStringLiteral("NOME"), d.subjectName);
+    d.totals.insert(QStringLiteral("HORAS"),
+                    clientClosingHours(column(d.rows, QStringLiteral("HORA4"))));
+    return d;
+}
+
+// The groups of the work tables with their subtotals: the printed ones
+// without the perimeter fee, the page report's with it.
+ReportData collectTotalizer(const PrintRequest&) {
+    ReportData d = reportBase(QStringLiteral("48_0"));
+    TQuelvarino0048_0* screen = TQuelvarino0048_0::instance();
+    const bool couriers = screen && screen->couriers();
+    if (screen) {
+        d.periodFrom = screen->Eddata1->text();
+        d.periodTo = screen->Eddata2->text();
+    }
+    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
+    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
+    d.totals.insert(QStringLiteral("KIND"),
+                    couriers ? QStringLiteral("Motoboy") : QStringLiteral("Cliente"));
+    QStringList allText, allPage;
+    for (const WorkGroup& w : WorkTables::read()) {
+        ReportGroup g;
+        g.head.set(QStringLiteral("CODIGO"), w.codigo);
+        g.head.set(QStringLiteral("CLIENTE"), w.cliente);
+        QStringList printed, paged;
+        for (const WorkDetail& x : w.rows) {
+            ReportRow r;
+            r.set("CODIGO", x.codigo);
+            r.set("CLIENTE", x.cliente);
+            r.set("COMANDA", x.comanda);
+            r.set("SOLICITANTE", x.solicitante);
+            r.set("HORA1", x.hora1);
+            r.set("HORA2", x.hora2);
+            r.set("HORA3", x.hora3);
+            r.set("HORA4", x.hora4);
+            r.set("VALOR", x.valor);
+            r.set("TAXA", x.taxa);
+            r.set("TOTVAL", x.totval);
+            r.set("PAGAMENTO", x.pagamento);
+            r.set("DATA", x.data);
+            g.rows.append(r);
+            printed << x.totval;
+            paged << x.totval << x.taxa;
+            if (couriers) {
+                printed << x.valor;
+                paged << x.valor;
+            }
+        }
+        g.totals.insert(QStringLiteral("SUBTOTAL"), moneyTotal(printed, true));
+        g.totals.insert(QStringLiteral("SUBTOTALPAGINA"), moneyTotal(paged, true));
+        allText << g.totals.value(QStringLiteral("SUBTOTAL"));
+        allPage << g.totals.value(QStringLiteral("SUBTOTALPAGINA"));
+        d.groups.append(g);
+    }
+    d.totals.insert(QStringLiteral("TOTAL"), moneyTotal(allText, true));
+    d.totals.insert(QStringLiteral("TOTALPAGINA"), moneyTotal(allPage, true));
+    return d;
+}
+
+// ---- dot matrix ------------------------------------------------------------------
+
+const TextLayout& cashByPeriodText() {
+    static const TextLayout layout = [] {
+        TextLayout l;
+        l.title = QString(24, QLatin1Char(' ')) + "FECHAMENTO   DO   CAIXA   POR   PERIODO";
+        l.period = true;
+        l.headings = {QString::fromLatin1(k41a), QString::fromLatin1(k41b)};
+        l.firstPage = 22;
+        l.perPage = 25;
+        const int clientWidth = int(QString::fromLatin1(k41b).size()) - 18 - 1;
+        l.row = {line({lit("|"),     field("DATA", 10),      lit("|"),      field("COMANDA", 10),
+                       lit("|  "),   hours("HORA1"),         lit("  |  "),  hours("HORA2"),
+                       lit(" |  "),  hours("HORA3"),         lit("   |  "), hours("HORA4"),
+                       lit("   | "), rmoney("VALOR", 8),     lit(" |  "),   hours("TOTHORN"),
+                       lit(" |  "),  hours("TOTHOR50"),      lit(" |  "),   hours("TOTHOR100"),
+                       lit("  |"),   rmoney("VALORN", 10),   lit("|"),      rmoney("VALOR50", 10),
+                       lit(" | "),   rmoney("VALOR100", 10), lit(" | "),    rmoney("TOTVAL", 10),
+                       lit(" |")}),
+                 line({lit("| "), field("PAGAMENTO", 13), lit(" | "), field("CLIENTE", clientWidth),
+                       lit("|")})};
+        l.totals = {emphasised({lit("TOTAL GERAL DO CAIXA   :"), right("=TOTVAL", 10)})};
+        return l;
+    }();
+    return layout;
+}
+
+const TextLayout& cashByClientText() {
+    static const TextLayout layout = [] {
+        TextLayout l;
+        l.title = QString(24, QLatin1Char(' ')) + "FECHAMENTO   DO   CAIXA   POR   CLIENTE";
+        l.period = true;
+        l.subjectLabel = QStringLiteral("Cliente : ");
+        l.headings = {QString::fromLatin1(k42)};
+        l.firstPage = 22;
+        l.perPage = 25;
+        // Each value in its heading cell, in the heading's order.
+        struct Spec {
+            const char* source;
+            int own;
+            Align align;
+            Format format;
+        };
+        const Spec specs[] = {{"DATA", 10, Align::Left, Format::Text},
+                              {"COMANDA", 10, Align::Left, Format::Text},
+                              {"PAGAMENTO", 13, Align::Left, Format::Text},
+                              {"HORA1", 6, Align::Right, Format::Hours},
+                              {"HORA2", 6, Align::Right, Format::Hours},
+                              {"HORA3", 6, Align::Right, Format::Hours},
+                              {"HORA4", 6, Align::Right, Format::Hours},
+                              {"VALOR", 8, Align::Right, Format::Money},
+                              {"TOTHORN", 6, Align::Right, Format::Hours},
+                              {"TOTHOR50", 6, Align::Right, Format::Hours},
+                              {"TOTHOR100", 6, Align::Right, Format::Hours},
+                              {"VALORN", 10, Align::Right, Format::Money},
+                              {"VALOR50", 10, Align::Right, Format::Money},
+                              {"VALOR100", 10, Align::Right, Format::Money},
+                              {"TOTVAL", 10, Align::Right, Format::Money}};
+        const QStringList cells =
+            QString::fromLatin1(k42).split(QLatin1Char('|'), Qt::SkipEmptyParts);
+        QList<TextPiece> row = {lit("|")};
+        for (int i = 0; i < cells.size(); ++i) {
+            row += cell(QString::fromLatin1(specs[i].source), specs[i].own, int(cells[i].size()),
+                        specs[i].align, specs[i].format);
+            row += lit("|");
+        }
+        l.row = {line(row)};
+        l.totals = {blank(), emphasised({lit("TOTAL GERAL DE HORAS   :"), field("=HORAS")}),
+                    blank(), emphasised({lit("TOTAL GERAL DO CAIXA   :"), right("=TOTVAL", 10)})};
+        return l;
+    }();
+    return layout;
+}
+
+// The totalizer counts lines, not rows: 60 to a page, the first page from
+// line 9 after the title block; headings are not repeated.
+QByteArray totalizerText(const ReportData& d) {
+    const bool couriers = d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+    TextDocument doc;
+    doc.header(d.company,
+               QString(19, QLatin1Char(' ')) + "RELATORIO TOTALIZADOR DE SERVICOS POR PERIODO");
+    doc.condensed(QString());
+    doc.line(esc::condensed + esc::boldOn + esc::wideOn,
+             QString(27, QLatin1Char(' ')) + "DE: " + d.periodFrom + "    ATE: " + d.periodTo +
+                 QString::fromLatin1(esc::wideOff + esc::boldOff));
+    int lines = 9;
+    auto counted = [&](const std::function<void()>& write) {
+        write();
+        if (++lines >= 60) {
+            lines = 1;
+            doc.pageFeed();
+        }
+    };
+    auto pad = [](const QString& t, int w) { return padRight(t, w); };
+    auto money = [](const QString& t, int w) { return padLeft(formatValue(Format::Money, t), w); };
+    for (const ReportGroup& g : d.groups) {
+        counted([&] { doc.separator(); });
+        counted([&] {
+            doc.emphasised(QString(couriers ? " Motoboy : " : " Cliente : ") +
+                           g.head.text("CODIGO") + " - " + g.head.text("CLIENTE"));
+        });
+        counted([&] { doc.separator(); });
+        counted([&] { doc.condensed(QString::fromLatin1(couriers ? k48m : k48c)); });
+        counted([&] { doc.separator(); });
+        for (const ReportRow& r : g.rows) {
+            counted([&] {
+                doc.condensed("| " + pad(r.text("DATA"), 10) + " | " + pad(r.text("COMANDA"), 10) +
+                              " | " + pad(r.text("PAGAMENTO"), 13) + "      |   " +
+                              pad(r.text("HORA1"), 6) + "   |    " + pad(r.text("HORA2"), 6) +
+                              "    |   " + pad(r.text("HORA3"), 6) + "   |     " +
+                              pad(r.text("HORA4"), 6) + "     |    " + money(r.text("VALOR"), 8) +
+                              "    |   " + money(r.text("TOTVAL"), 10) + "   |");
+            });
+        }
+        counted([&] { doc.separator(); });
+        counted([&] {
+            doc.emphasised(
+                QString(25, QLatin1Char(' ')) +
+                (couriers ? "SUB-TOTAL POR MOTOBOY    :" : "SUB-TOTAL POR CLIENTE    :") +
+                padLeft(g.totals.value(QStringLiteral("SUBTOTAL")), 10));
+        });
+    }
+    counted([&] {
+        doc.line(esc::condensed + esc::boldOn + esc::wideOn,
+                 QString(25, QLatin1Char(' ')) + "TOTAL GERAL DOS SERVICOS :" +
+                     padLeft(d.totals.value(QStringLiteral("TOTAL")), 10) +
+                     QString::fromLatin1(esc::wideOff));
+    });
+    doc.pageFeed();
+    return doc.bytes();
+}
+
+// ---- page -----------------------------------------------------------------------
+
+namespace {
+
+PageCell pc(const char* label,
+            const char* source,
+            double width,
+            Format f = Format::Text,
+            Align a = Align::Left) {
+    PageCell c;
+    c.label = QString::fromUtf8(label);
+    c.source = QString::fromLatin1(source);
+    c.width = width;
+    c.format = f;
+    c.align = a;
+    return c;
+}
+
+QList<PageCell> closingColumns(bool withClient) {
+    const Format m = Format::Money;
+    QList<PageCell> c = {pc("O.S. Nº.", "COMANDA", 17), pc("Data", "DATA", 16)};
+    if (withClient)
+        c.append(pc("Cliente", "CLIENTE", 26));
+    c += {pc("Hr.Saída", "HORA1", 11, Format::Hours, Align::Center),
+          pc("Hr.Inicial", "HORA2", 11, Format::Hours, Align::Center),
+          pc("Hr.Final", "HORA3", 11, Format::Hours, Align::Center),
+          pc("Tot.Horas", "HORA4", 11, Format::Hours, Align::Center),
+          pc("Vl.porHr.", "VALOR", 13, m, Align::Right),
+          pc("Hr.Normal", "TOTHORN", 12, Format::Hours, Align::Center),
+          pc("Hr.50%", "TOTHOR50", 12, Format::Hours, Align::Center),
+          pc("Hr.100%", "TOTHOR100", 12, Format::Hours, Align::Center),
+          pc("Vlr.Normal", "VALORN", 14, m, Align::Right),
+          pc("Vlr.50%", "VALOR50", 14, m, Align::Right),
+          pc("Vlr.100%", "VALOR100", 14, m, Align::Right),
+          pc("Solicitante", "SOLICITANTE", withClient ? 20 : 36),
+          pc("Seguro", "SEGURO", 13, m, Align::Right),
+          pc("Tx.Perim.", "TAXAPERIM", 13, m, Align::Right),
+          pc("%TxPerim.", "PORCTAXA", 11, Format::Integer, Align::Right),
+          pc("Vl.Tot.OS.", "TOTVAL", 16, m, Align::Right)};
+    return c;
+}
+
+}  // namespace
+
+const PageLayout& cashByPeriodPage() {
+    static const PageLayout layout = [] {
+        PageLayout l;
+        l.title = QStringLiteral("FECHAMENTO DO CAIXA POR PERÍODO");
+        l.paper = QPageSize::A4;
+        l.orientation = QPageLayout::Landscape;
+        l.columns = closingColumns(true);
+        l.summary = {{QStringLiteral("TOTAL GERAL DO CAIXA :"), QStringLiteral("=TOTVAL"),
+                      Format::Currency}};
+        return l;
+    }();
+    return layout;
+}
+
+const PageLayout& cashByClientPage() {
+    static const PageLayout layout = [] {
+        PageLayout l;
+        l.title = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE");
+        l.paper = QPageSize::A4;
+        l.orientation = QPageLayout::Landscape;
+        l.marginsMm = QMarginsF(10, 8, 8, 10);
+        l.columns = closingColumns(false);
+        l.summary = {{QStringLiteral("TOTAL GERAL DE HORAS : "), QStringLiteral("=HORAS")},
+                     {QStringLiteral("TOTAL GERAL DO CAIXA :"), QStringLiteral("=TOTVAL"),
+                      Format::Currency}};
+        return l;
+    }();
+    return layout;
+}
+
+// The captions of the client and the courier totalizer differ.
+const PageLayout& totalizerPage(bool couriers) {
+    static const PageLayout clients = [] {
+        PageLayout l;
+        l.title = QStringLiteral("Relatório Totalizador de Serviços");
+        l.paper = QPageSize::A4;
+        l.groupLabel = QStringLiteral("Cliente :");
+        l.columns = {pc("O.S. Nº.", "COMANDA", 20),
+                     pc("Data", "DATA", 18),
+                     pc("Forma Pag.", "PAGAMENTO", 20),
+                     pc("Hora saída", "HORA1", 14, Format::Hours, Align::Center),
+                     pc("Hora inicial", "HORA2", 15, Format::Hours, Align::Center),
+                     pc("Hora final", "HORA3", 14, Format::Hours, Align::Center),
+                     pc("Tot. horas", "HORA4", 14, Format::Hours, Align::Center),
+                     pc("Val. por hora", "VALOR", 19, Format::Money, Align::Right),
+                     pc("Val. Tot. da OS.", "TOTVAL", 22, Format::Money, Align::Right),
+                     pc("Tx. Perimetro", "TAXA", 20, Format::Money, Align::Right)};
+        l.groupSummary = {{QStringLiteral("SUB-TOTAL POR CLIENTE :"),
+                           QStringLiteral("SUBTOTALPAGINA"), Format::Currency}};
+        l.summary = {{QStringLiteral("TOTAL GERAL DOS SERVIÇOS:"), QStringLiteral("=TOTALPAGINA"),
+                      Format::Currency}};
+        return l;
+    }();
+    static const PageLayout couriersLayout = [] {
+        PageLayout l = clients;
+        l.groupLabel = QStringLiteral("Motoboy :");
+        l.columns[7].label = QStringLiteral("Valor das OS");
+        l.columns[8].label = QStringLiteral("Val. OS Fixas");
+        l.groupSummary[0].label = QStringLiteral("SUB-TOTAL POR MOTOBOY :");
+        return l;
+    }();
+    return couriers ? couriersLayout : clients;
+}
+
+// ---- HTML -----------------------------------------------------------------------
+
+namespace {
+
+HtmlColumn hc(const char* heading,
+              int hw,
+              const char* source,
+              int cw,
+              Align a = Align::Left,
+              Format f = Format::Text,
+              int cut = 0) {
+    return {QString::fromUtf8(heading), hw, QString::fromLatin1(source), cw, a, f, cut};
+}
+
+QList<HtmlColumn> closingHtmlColumns(bool withClient) {
+    const Align r = Align::Right;
+    const Format m = Format::Money;
+    QList<HtmlColumn> c = {hc("Data", 50, "DATA", 50), hc("OS No.", 60, "COMANDA", 60)};
+    if (withClient)
+        c.append(hc("Cliente", 150, "CLIENTE", 300, Align::Left, Format::Text, 15));
+    c += {hc("Solicitante", 60, "SOLICITANTE", 60),
+          hc("Hr.Saida", 50, "HORA1", 50, Align::Left, Format::Hours),
+          hc("Hr.Inicial", 50, "HORA2", 50, Align::Left, Format::Hours),
+          hc("Hr.Final", 50, "HORA3", 50, Align::Left, Format::Hours),
+          hc("Tot.Horas", 50, "HORA4", 50, Align::Left, Format::Hours),
+          hc("Hr.Normal", 80, "TOTHORN", 80),
+          hc("Hr.50%", 80, "TOTHOR50", 80),
+          hc("Hr.100%", 80, "TOTHOR100", 80),
+          hc("Vlr.Normal", 80, "VALORN", 80, r, m),
+          hc("Vlr.50%", 80, "VALOR50", 80, r, m),
+          hc("Vlr.100%", 80, "VALOR100", 80, r, m),
+          hc("Seguro", 80, "SEGURO", 80, r, m),
+          hc("Tx.Perim.", 80, "TAXAPERIM", 90, r, m),
+          hc("%Tx.Perim.", 90, "PORCTAXA", 80, r, m),
+          hc("Vl.porHr.", 80, "VALOR", 80, r, m),
+          hc("Vl.Tot.OS.", 80, "TOTVAL", 80, r, m)};
+    return c;
+}
+
+const char* const kPeriodLine = "<div align=\"center\">Periodo de {=DE} ate {=ATE}</div><br>";
+
+}  // namespace
+
+const HtmlLayout& cashByPeriodHtml() {
+    static const HtmlLayout layout = [] {
+        HtmlLayout l;
+        l.title = QStringLiteral("Fechamento do Caixa por Periodo");
+        l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR PERIODO");
+        l.ruleAfterHeading = false;
+        l.closingOnOneLine = true;
+        l.before = {QString::fromLatin1(kPeriodLine)};
+        l.tableWidth = 1450;
+        l.columns = closingHtmlColumns(true);
+        l.after = {QStringLiteral(" <br>"),
+                   QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
+                   QStringLiteral(" <br>"), QStringLiteral(" <br>")};
+        return l;
+    }();
+    return layout;
+}
+
+const HtmlLayout& cashByClientHtml() {
+    static const HtmlLayout layout = [] {
+        HtmlLayout l;
+        l.title = QStringLiteral("Fechamento do Caixa por Cliente");
+        l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE");
+        l.ruleAfterHeading = false;
+        l.before = {QString::fromLatin1(kPeriodLine),
+                    QStringLiteral("<div align=\"left\">Cliente : {=CODIGO} - {=NOME}</div><br>")};
+        l.tableWidth = 1300;
+        l.columns = closingHtmlColumns(false);
+        l.after = {QStringLiteral("<div align=\"left\">TOTAL GERAL DE HORAS : {=HORAS}</div><br>"),
+                   QStringLiteral(" <br>"),
+                   QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
+                   QStringLiteral(" <br>")};
+        return l;
+    }();
+    return layout;
+}
+
+QByteArray totalizerHtml(const ReportData& d) {
+    const bool couriers = d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+    const Format m = Format::Money;
+    const Align r = Align::Right;
+    HtmlLayout l;
+    l.title = QStringLiteral("Relatorio Totalizador de Servicos");
+    l.heading = QStringLiteral("RELATORIO TOTALIZADOR DE SERVIÇOS");
+    l.tableWidth = 860;
+    l.columns = {hc("Data", 50, "DATA", 50),
+                 hc("OS No.", 60, "COMANDA", 60),
+                 hc("Forma Pagamento", 100, "PAGAMENTO", 100),
+                 hc("Hora Saida", 100, "HORA1", 100, Align::Left, Format::Hours),
+                 hc("Hora Inicial", 100, "HORA2", 100, Align::Left, Format::Hours),
+                 hc("Hora Final", 100, "HORA3", 100, Align::Left, Format::Hours),
+                 hc("Total de Horas", 100, "HORA4", 100, Align::Left, Format::Hours),
+                 hc(couriers ? "Valor das OS" : "Valor por Hora", 100, "VALOR", 100, r, m),
+                 hc(couriers ? "Valor OS Fixas" : "Valor Total OS", 150, "TOTVAL", 150, r, m)};
+    QList<HtmlBlock> blocks;
+    for (const ReportGroup& g : d.groups) {
+        HtmlBlock b;
+        b.before = {QStringLiteral("<div align=\"left\">") +
+                        (couriers ? "Motoboy : " : "Cliente : ") +
+                        HtmlWriter::escape(g.head.text("CODIGO")) + " - " +
+                        HtmlWriter::escape(g.head.text("CLIENTE")) + QStringLiteral("</div><br>"),
+                    QStringLiteral(" <br>")};
+        b.rows = g.rows;
+        b.after = {QStringLiteral("<div align=\"left\">") +
+                       (couriers ? "SUB-TOTAL POR MOTOBOY : " : "SUB-TOTAL POR CLIENTE : ") +
+                       g.totals.value(QStringLiteral("SUBTOTAL")) + QStringLiteral("</div><br>"),
+                   QStringLiteral(" <br>"), QStringLiteral("<hr size=3></hr>")};
+        blocks.append(b);
+    }
+    l.before = {QString::fromLatin1(kPeriodLine)};
+    l.after = {QStringLiteral("<div align=\"left\">TOTAL GERAL DOS SERVICOS : {=TOTAL}</div><br>"),
+               QStringLiteral(" <br>")};
+    return HtmlWriter::renderBlocks(d, l, blocks);
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,145 @@
+#include "reports/reportscreen.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+#include "data/query.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace quelvarino {
+
+ReportScreen::ReportScreen(const QString& instance,
+                           const QString& caption,
+                           const QString& dialog,
+                           QWidget* parent)
+    : Screen(instance, caption, parent), dialog_(dialog), query_(std::make_unique<Query>()) {
+    query_->setObjectName(QStringLiteral("Query1"));
+    auto* layout = new QVBoxLayout(this);
+    Lbdata = new QLabel(this);
+    Lbdata->setObjectName(QStringLiteral("Lbdata"));
+    QFont bold = Lbdata->font();
+    bold.setBold(true);
+    Lbdata->setFont(bold);
+    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addWidget(Lbdata);
+    auto* box = new QGroupBox(this);
+    criteria_ = new QGridLayout(box);
+    Eddata1 = makeMaskEdit(box, QStringLiteral("Eddata1"), QStringLiteral("!99/99/9999;1;_"));
+    Eddata2 = makeMaskEdit(box, QStringLiteral("Eddata2"), QStringLiteral("!99/99/9999;1;_"));
+    for (MaskEdit* e : {Eddata1, Eddata2}) {
+        e->setFixedWidth(e->minimumWidth());
+        dateField(e);
+    }
+    criteria_->addWidget(new QLabel(QStringLiteral("De :"), box), 0, 0);
+    criteria_->addWidget(Eddata1, 0, 1);
+    criteria_->addWidget(new QLabel(QStringLiteral("Até :"), box), 0, 2);
+    criteria_->addWidget(Eddata2, 0, 3);
+    criteria_->setColumnStretch(4, 1);
+    layout->addWidget(box);
+    layout->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    auto button = [this, buttons](const char* name, const char* text, const char* hint) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        buttons->addWidget(b);
+        return b;
+    };
+    Btn_Imprimir = button("Btn_Imprimir", "&Imprimir", "Imprimir relatório");
+    Btn_Limpar = button("Btn_Limpar", "&Limpar", "Limpar campos");
+    Btn_Retornar = button("Btn_Retornar", "&Retornar", "Retornar ao menu");
+    layout->addLayout(buttons);
+    connect(Btn_Imprimir, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_ImprimirClick(); }); });
+    connect(Btn_Limpar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_LimparClick(); }); });
+    connect(Btn_Retornar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_RetornarClick(); }); });
+}
+
+ReportScreen::~ReportScreen() = default;
+
+QString ReportScreen::todayText() const {
+    return formatDate(Clock::today());
+}
+
+void ReportScreen::FormActivate() {
+    Lbdata->setText(todayText());
+    if (!waitingForDialog_) {
+        Eddata1->setText(todayText());
+        Eddata2->setText(todayText());
+    }
+}
+
+bool ReportScreen::datesFilled() const {
+    return !Eddata1->isBlank() && !Eddata2->isBlank();
+}
+
+void ReportScreen::reset() {
+    Eddata1->setText(todayText());
+    Eddata2->setText(todayText());
+    query_->close();
+    Eddata1->setFocus();
+}
+
+void ReportScreen::Btn_ImprimirClick() {
+    if (prepare())
+        showDialog();
+}
+
+void ReportScreen::Btn_LimparClick() {
+    reset();
+}
+
+void ReportScreen::Btn_RetornarClick() {
+    reset();
+    close();
+}
+
+void ReportScreen::showDialog() {
+    auto* dialog = qobject_cast<Screen*>(Screens::find(dialog_));
+    if (!dialog)
+        return;
+    waitingForDialog_ = true;
+    // Modal: nothing else is used while the report is printed; when the
+    // dialog closes, the criteria are reset.
+    connect(
+        dialog, &Screen::hidden, this,
+        [this] {
+            waitingForDialog_ = false;
+            guarded([this] { reset(); });
+        },
+        Qt::SingleShotConnection);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->showScreen();
+}
+
+bool PaymentChoice::chosen() const {
+    return avista->isChecked() || outros->isChecked();
+}
+
+QString PaymentChoice::condition() const {
+    // "Outros" is everything not paid in cash: "FATURADO" and "OUTROS".
+    return avista->isChecked() ? QStringLiteral("PAGAMENTO = :forma")
+                               : QStringLiteral("PAGAMENTO <> :forma");
+}
+
+void PaymentChoice::uncheck() {
+    for (QRadioButton* rb : {avista, outros}) {
+        rb->setAutoExclusive(false);
+        rb->setChecked(false);
+        rb->setAutoExclusive(true);
+    }
+}
+
+}  // namespace quelvarino

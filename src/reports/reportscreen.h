@@ -1,0 +1,78 @@
+#pragma once
+
+#include "widgets/screen.h"
+
+#include <memory>
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace quelvarino {
+
+class MaskEdit;
+class Query;
+
+// A screen of the "Relatórios" menu: its criteria, today's date in
+// `Lbdata` and in both date fields on activation, "&Imprimir" that prepares
+// the rows and shows the report's print dialog modally, "&Limpar" and
+// "&Retornar" that reset the criteria. When the dialog closes the screen
+// resets itself.
+class ReportScreen : public Screen {
+    Q_OBJECT
+public:
+    ReportScreen(const QString& instance,
+                 const QString& caption,
+                 const QString& dialog,
+                 QWidget* parent = nullptr);
+    ~ReportScreen() override;
+
+    void Btn_ImprimirClick();
+    void Btn_LimparClick();
+    void Btn_RetornarClick();
+    Query* Query1() const { return query_.get(); }
+
+    QLabel* Lbdata;
+    MaskEdit* Eddata1;
+    MaskEdit* Eddata2;
+    QPushButton* Btn_Imprimir;
+    QPushButton* Btn_Limpar;
+    QPushButton* Btn_Retornar;
+
+protected:
+    // Checks the criteria and prepares the rows; false: nothing to print
+    // (the screen said why).
+    virtual bool prepare() = 0;
+    // The criteria back to their start: dates today, query closed.
+    virtual void reset();
+    void FormActivate() override;
+
+    // The criteria area and the buttons, for the screens to fill.
+    QGridLayout* criteria() const { return criteria_; }
+    bool datesFilled() const;
+    QString todayText() const;
+
+private:
+    void showDialog();
+
+    QString dialog_;
+    QGridLayout* criteria_;
+    std::unique_ptr<Query> query_;
+    bool waitingForDialog_ = false;
+};
+
+// A pair of payment radios ("À Vista" / "Outros") and the forms each
+// selects: "À VISTA", or every other form ("FATURADO", "OUTROS").
+struct PaymentChoice {
+    QRadioButton* avista;
+    QRadioButton* outros;
+    bool chosen() const;
+    // The where line's condition on PAGAMENTO, with :forma bound.
+    QString condition() const;
+    void uncheck();
+};
+
+}  // namespace quelvarino
