@@ -37,6 +37,20 @@ public:
     virtual QString limitClause(int limit, int offset) const = 0;
 
     QString quote(const QString& identifier) const { return '"' + identifier + '"'; }
+    // The table's secondary indexes, created when a store made by an
+    // earlier version lacks them (standard SQL on every store).
+    QStringList indexStatements(const TableDef& table) const {
+        QStringList out;
+        for (const IndexDef& index : table.indexes) {
+            QStringList cols;
+            for (const QString& f : index.fields)
+                cols.append(quote(f));
+            out.append(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
+                           .arg(index.unique ? "UNIQUE " : "", quote(table.name + "_" + index.name),
+                                quote(table.name), cols.join(", ")));
+        }
+        return out;
+    }
 };
 
 }  // namespace quelvarino

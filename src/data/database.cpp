@@ -121,6 +121,13 @@ void Database::checkTables() {
                                             "de dados do sistema: falta a tabela %2.")
                                  .arg(file_, t.name));
     }
+    // Indexes only make reading faster: a store that cannot take one (read
+    // only, busy) is used as it is.
+    QSqlQuery q(connection());
+    for (const TableDef& t : tables_) {
+        for (const QString& statement : backend().indexStatements(t))
+            q.exec(statement);
+    }
 }
 
 QSqlDatabase Database::connection() const {

@@ -112,6 +112,8 @@ TableDef orders() {
     t.indexes =
         namedIndexes({"COMANDA", "CLIENTE", "SOLICITANTE", "MOTOBOY", "VEICULO", "PLACA", "DATA"});
     t.indexes.append({"PAGAMENTO", {"PAGAMENTO", "DATA"}, false});
+    t.indexes.append({"CODCLI", {"CODCLI", "PAGAMENTO", "DATA"}, false});
+    t.indexes.append({"CODMOT", {"CODMOT", "DATA"}, false});
     return t;
 }
 

@@ -128,9 +128,10 @@ void SearchScreen::setControlText(QWidget* screen, const QString& control, const
     QWidget* w = screen->findChild<QWidget*>(control);
     if (auto* combo = qobject_cast<QComboBox*>(w))
         setComboText(combo, text);
-    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+    else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(text);
-    else if (auto* label = qobject_cast<QLabel*>(w))
+        edit->setCursorPosition(0);  // a long name shows its start
+    } else if (auto* label = qobject_cast<QLabel*>(w))
         label->setText(text);
 }
 

@@ -134,6 +134,9 @@ TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
     Edcodcli->setFixedWidth(Edcodcli->minimumWidth());
     Edcliente = makeEdit(box, QStringLiteral("Edcliente"), 0, false);
     Edcliente->setReadOnly(true);
+    Edcliente->setFocusPolicy(Qt::NoFocus);
+    // Wide enough for a whole company name.
+    Edcliente->setMinimumWidth(Edcliente->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 28);
     Btn_ConsCli = new QPushButton(QStringLiteral("C&onsultar"), box);
     Btn_ConsCli->setObjectName(QStringLiteral("Btn_ConsCli"));
     Btn_ConsCli->setToolTip(QStringLiteral("Consultar dados"));
@@ -170,6 +173,7 @@ void TQuelvarino0042_0::EdcodcliExit() {
         return refuse("Situação do Cliente BLOQUEADO.");
     Edcodcli->setText(clients.fieldByName("CODCLI").asString());
     Edcliente->setText(clients.fieldByName("RAZAOSOCIAL").asString());
+    Edcliente->setCursorPosition(0);  // the name's start, not its end
 }
 
 void TQuelvarino0042_0::Btn_ConsCliClick() {

@@ -321,24 +321,24 @@ PageCell pc(const char* label,
 
 QList<PageCell> closingColumns(bool withClient) {
     const Format m = Format::Money;
-    QList<PageCell> c = {pc("O.S. Nº.", "COMANDA", 17), pc("Data", "DATA", 16)};
+    QList<PageCell> c = {pc("O.S. Nº.", "COMANDA", 13), pc("Data", "DATA", 17)};
     if (withClient)
-        c.append(pc("Cliente", "CLIENTE", 26));
-    c += {pc("Hr.Saída", "HORA1", 11, Format::Hours, Align::Center),
-          pc("Hr.Inicial", "HORA2", 11, Format::Hours, Align::Center),
-          pc("Hr.Final", "HORA3", 11, Format::Hours, Align::Center),
-          pc("Tot.Horas", "HORA4", 11, Format::Hours, Align::Center),
+        c.append(pc("Cliente", "CLIENTE", 28));
+    c += {pc("Hr.Saída", "HORA1", 12, Format::Hours, Align::Center),
+          pc("Hr.Inicial", "HORA2", 12, Format::Hours, Align::Center),
+          pc("Hr.Final", "HORA3", 12, Format::Hours, Align::Center),
+          pc("Tot.Horas", "HORA4", 14, Format::Hours, Align::Center),
           pc("Vl.porHr.", "VALOR", 13, m, Align::Right),
-          pc("Hr.Normal", "TOTHORN", 12, Format::Hours, Align::Center),
+          pc("Hr.Normal", "TOTHORN", 14, Format::Hours, Align::Center),
           pc("Hr.50%", "TOTHOR50", 12, Format::Hours, Align::Center),
           pc("Hr.100%", "TOTHOR100", 12, Format::Hours, Align::Center),
           pc("Vlr.Normal", "VALORN", 14, m, Align::Right),
           pc("Vlr.50%", "VALOR50", 14, m, Align::Right),
           pc("Vlr.100%", "VALOR100", 14, m, Align::Right),
-          pc("Solicitante", "SOLICITANTE", withClient ? 20 : 36),
+          pc("Solicitante", "SOLICITANTE", withClient ? 20 : 44),
           pc("Seguro", "SEGURO", 13, m, Align::Right),
-          pc("Tx.Perim.", "TAXAPERIM", 13, m, Align::Right),
-          pc("%TxPerim.", "PORCTAXA", 11, Format::Integer, Align::Right),
+          pc("Tx.Perim.", "TAXAPERIM", 14, m, Align::Right),
+          pc("%TxPerim.", "PORCTAXA", 14, Format::Integer, Align::Right),
           pc("Vl.Tot.OS.", "TOTVAL", 16, m, Align::Right)};
     return c;
 }

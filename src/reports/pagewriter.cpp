@@ -158,11 +158,31 @@ private:
         return w;
     }
 
+    // The font for a text in a column: smaller where one of its words
+    // would not fit, so nothing is cut or runs into the next column.
+    QFont fitted(const QString& text, double columnWidth, double points, bool bold) {
+        QFont f = font(points, bold);
+        const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        auto fits = [&] {
+            c_.p().setFont(f);
+            for (const QString& w : words) {
+                if (c_.p().fontMetrics().horizontalAdvance(w) > columnWidth * kUnit - 10)
+                    return false;
+            }
+            return true;
+        };
+        while (points > 5 && !fits()) {
+            points -= 0.5;
+            f = font(points, bold);
+        }
+        return f;
+    }
+    QFont headingFont(const PageCell& col) { return fitted(col.label, col.width, 7.5, true); }
+
     void headings() {
-        const QFont f = font(7.5, true);
         double h = 0;
         for (const PageCell& col : layout_.columns)
-            h = qMax(h, c_.heightOf(col.label, f, col.width * kUnit - 10));
+            h = qMax(h, c_.heightOf(col.label, headingFont(col), col.width * kUnit - 10));
         if (y_ + h + 30 > footerTop()) {  // never alone at the bottom of a page
             footer();
             c_.newPage();
@@ -171,7 +191,8 @@ private:
         }
         double x = 0;
         for (const PageCell& col : layout_.columns) {
-            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), col.label, f, col.align);
+            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), col.label, headingFont(col),
+                    col.align);
             x += col.width * kUnit;
         }
         y_ += h + 4;
@@ -180,18 +201,19 @@ private:
     }
 
     void tableRow(const ReportRow& row) {
-        const QFont f = font(7.5);
         QStringList values;
+        QList<QFont> fonts;
         double h = 0;
         for (const PageCell& col : layout_.columns) {
             values.append(printedValue(data_, row, col.source, col.format));
-            h = qMax(h, c_.heightOf(values.last(), f, col.width * kUnit - 10));
+            fonts.append(fitted(values.last(), col.width, 7.5, false));
+            h = qMax(h, c_.heightOf(values.last(), fonts.last(), col.width * kUnit - 10));
         }
         ensure(h, true);
         double x = 0;
         for (int i = 0; i < layout_.columns.size(); ++i) {
             const PageCell& col = layout_.columns[i];
-            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), values[i], f, col.align);
+            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), values[i], fonts[i], col.align);
             x += col.width * kUnit;
         }
         y_ += h + 6;
