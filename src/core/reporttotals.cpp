@@ -25,30 +25,46 @@ QString hashes(long long n) {
 
 }  // namespace
 
+void MoneySum::add(const QString& value) {
+    sum_ += valueOf(value, normalise_);
+}
+
+double MoneySum::value() const {
+    return roundTo15Digits(static_cast<double>(sum_));
+}
+
+QString MoneySum::text() const {
+    return formatMoney(value());
+}
+
 double moneySum(const QStringList& values, bool normaliseEach) {
-    // Summed in extended precision, so a long column does not drift.
-    long double sum = 0;
+    MoneySum sum(normaliseEach);
     for (const QString& v : values)
-        sum += valueOf(v, normaliseEach);
-    return roundTo15Digits(static_cast<double>(sum));
+        sum.add(v);
+    return sum.value();
 }
 
 QString moneyTotal(const QStringList& values, bool normaliseEach) {
     return formatMoney(moneySum(values, normaliseEach));
 }
 
+void ClosingHours::add(const QString& t) {
+    if (t.trimmed().isEmpty())
+        return;
+    hours_ += partOf(t, 0);
+    minutes_ += partOf(t, 3);
+}
+
+QString ClosingHours::text() const {
+    // Minutes carried into hours only at the end.
+    return hashes(hours_ + minutes_ / 60) + QLatin1Char(':') + hashes(minutes_ % 60);
+}
+
 QString clientClosingHours(const QStringList& totalTimes) {
-    long long hours = 0;
-    long long minutes = 0;
-    for (const QString& t : totalTimes) {
-        if (t.trimmed().isEmpty())
-            continue;
-        hours += partOf(t, 0);
-        minutes += partOf(t, 3);
-    }
-    hours += minutes / 60;
-    minutes %= 60;
-    return hashes(hours) + QLatin1Char(':') + hashes(minutes);
+    ClosingHours total;
+    for (const QString& t : totalTimes)
+        total.add(t);
+    return total.text();
 }
 
 }  // namespace quelvarino

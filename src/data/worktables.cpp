@@ -41,62 +41,71 @@ void WorkTables::clear() {
     }
 }
 
-void WorkTables::fill(const QList<WorkDetail>& details) {
-    auto groups = workTable(1);
-    auto rows = workTable(2);
-    QSqlDatabase g = groups->connection();
-    QSqlDatabase r = rows->connection();
-    const Backend& b = rows->backend();
-    r.transaction();
-    QSqlQuery insert(r);
-    insert.prepare(
+WorkTableFill::WorkTableFill() : groups_(workTable(1)), rows_(workTable(2)) {
+    const Backend& b = rows_->backend();
+    QSqlDatabase g = groups_->connection();
+    QSqlDatabase r = rows_->connection();
+    if (!g.transaction() || !r.transaction())
+        throw StoreError(QStringLiteral("Erro ao gravar nas tabelas de trabalho do relatório: %1")
+                             .arg(r.lastError().text()));
+    open_ = true;
+    insertRow_ = std::make_unique<QSqlQuery>(r);
+    insertRow_->prepare(
         QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
                        "%14) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
             .arg(b.quote(QStringLiteral("tbrelatorio8_2")), b.quote("Codigo"), b.quote("Cliente"),
                  b.quote("Comanda"), b.quote("Solicitante"), b.quote("Hora1"), b.quote("Hora2"),
                  b.quote("Hora3"), b.quote("Hora4"), b.quote("Valor"), b.quote("Taxa"))
             .arg(b.quote("TotVal"), b.quote("Pagamento"), b.quote("Data")));
-    QList<QPair<QString, QString>> codes;
-    QHash<QString, bool> seen;
-    try {
-        for (const WorkDetail& d : details) {
-            const QVariantList values = {
-                stored(FieldType::Text, d.codigo),  stored(FieldType::Text, d.cliente),
-                stored(FieldType::Text, d.comanda), stored(FieldType::Text, d.solicitante),
-                stored(FieldType::Text, d.hora1),   stored(FieldType::Text, d.hora2),
-                stored(FieldType::Text, d.hora3),   stored(FieldType::Text, d.hora4),
-                stored(FieldType::Money, d.valor),  stored(FieldType::Money, d.taxa),
-                stored(FieldType::Money, d.totval), stored(FieldType::Text, d.pagamento),
-                stored(FieldType::Date, d.data)};
-            for (int i = 0; i < values.size(); ++i)
-                insert.bindValue(i, values[i]);
-            run(insert, QStringLiteral("gravar"));
-            if (!seen.contains(d.codigo)) {
-                seen.insert(d.codigo, true);
-                codes.append({d.codigo, d.cliente});
-            }
-        }
-    } catch (...) {
-        r.rollback();
-        throw;
-    }
-    r.commit();
-    g.transaction();
-    QSqlQuery group(g);
-    group.prepare(
+    insertGroup_ = std::make_unique<QSqlQuery>(g);
+    insertGroup_->prepare(
         QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
             .arg(b.quote(QStringLiteral("tbrelatorio8_1")), b.quote("Codigo"), b.quote("Cliente")));
-    try {
-        for (const auto& [code, name] : codes) {
-            group.bindValue(0, code);
-            group.bindValue(1, name);
-            run(group, QStringLiteral("gravar"));
-        }
-    } catch (...) {
-        g.rollback();
-        throw;
+}
+
+WorkTableFill::~WorkTableFill() {
+    insertRow_.reset();
+    insertGroup_.reset();
+    if (open_) {
+        rows_->connection().rollback();
+        groups_->connection().rollback();
     }
-    g.commit();
+}
+
+void WorkTableFill::add(const WorkDetail& d) {
+    const QVariant values[] = {
+        stored(FieldType::Text, d.codigo),  stored(FieldType::Text, d.cliente),
+        stored(FieldType::Text, d.comanda), stored(FieldType::Text, d.solicitante),
+        stored(FieldType::Text, d.hora1),   stored(FieldType::Text, d.hora2),
+        stored(FieldType::Text, d.hora3),   stored(FieldType::Text, d.hora4),
+        stored(FieldType::Money, d.valor),  stored(FieldType::Money, d.taxa),
+        stored(FieldType::Money, d.totval), stored(FieldType::Text, d.pagamento),
+        stored(FieldType::Date, d.data)};
+    for (int i = 0; i < 13; ++i)
+        insertRow_->bindValue(i, values[i]);
+    run(*insertRow_, QStringLiteral("gravar"));
+    if (!seen_.contains(d.codigo)) {
+        seen_.insert(d.codigo, true);
+        insertGroup_->bindValue(0, values[0]);
+        insertGroup_->bindValue(1, values[1]);
+        run(*insertGroup_, QStringLiteral("gravar"));
+    }
+}
+
+void WorkTableFill::commit() {
+    insertRow_->finish();
+    insertGroup_->finish();
+    if (!rows_->connection().commit() || !groups_->connection().commit())
+        throw StoreError(QStringLiteral("Erro ao gravar nas tabelas de trabalho do relatório: %1")
+                             .arg(rows_->connection().lastError().text()));
+    open_ = false;
+}
+
+void WorkTables::fill(const QList<WorkDetail>& details) {
+    WorkTableFill fill;
+    for (const WorkDetail& d : details)
+        fill.add(d);
+    fill.commit();
 }
 
 int WorkTables::detailCount() {
@@ -107,39 +116,48 @@ int WorkTables::detailCount() {
     return q.next() ? q.value(0).toInt() : 0;
 }
 
-QList<WorkGroup> WorkTables::read() {
+void WorkTables::walk(const std::function<void(const QString&, const QString&)>& group,
+                      const std::function<void(const WorkDetail&)>& row,
+                      const std::function<void()>& groupEnd) {
     auto groups = workTable(1);
     auto rows = workTable(2);
-    QHash<QString, int> at;
-    QList<WorkGroup> out;
+    QHash<QString, QString> names;  // one per client or courier: small
     {
         QSqlQuery q(groups->connection());
         q.setForwardOnly(true);
-        q.prepare(
-            QStringLiteral("SELECT Codigo, Cliente FROM tbrelatorio8_1 ORDER BY Codigo "
-                           "COLLATE BINARY, Cont"));
+        q.prepare(QStringLiteral("SELECT Codigo, Cliente FROM tbrelatorio8_1 ORDER BY Cont"));
         run(q, QStringLiteral("ler"));
         while (q.next()) {
             const QString code = q.value(0).toString();
-            if (at.contains(code))
-                continue;
-            at.insert(code, int(out.size()));
-            out.append({code, q.value(1).toString(), {}});
+            if (!names.contains(code))
+                names.insert(code, q.value(1).toString());
         }
     }
+    // The index on Codigo holds the row number too: the rows come in code
+    // order and, within a code, in the order they were written, unsorted.
     QSqlQuery q(rows->connection());
     q.setForwardOnly(true);
     q.prepare(
         QStringLiteral("SELECT Codigo, Cliente, Comanda, Solicitante, Hora1, Hora2, Hora3, "
                        "Hora4, Valor, Taxa, TotVal, Pagamento, Data FROM tbrelatorio8_2 "
-                       "ORDER BY Cont"));
+                       "ORDER BY Codigo, Cont"));
     run(q, QStringLiteral("ler"));
+    QString current;
+    bool inGroup = false;
+    WorkDetail d;
     while (q.next()) {
-        const int g = at.value(q.value(0).toString(), -1);
-        if (g < 0)
-            continue;
-        WorkDetail d;
-        d.codigo = q.value(0).toString();
+        const QString code = q.value(0).toString();
+        if (!inGroup || code != current) {
+            if (inGroup)
+                groupEnd();
+            inGroup = names.contains(code);
+            current = code;
+            if (inGroup)
+                group(code, names.value(code));
+        }
+        if (!inGroup)
+            continue;  // a row without its group row is not printed
+        d.codigo = code;
         d.cliente = q.value(1).toString();
         d.comanda = q.value(2).toString();
         d.solicitante = q.value(3).toString();
@@ -152,15 +170,20 @@ QList<WorkGroup> WorkTables::read() {
         d.totval = storedToText(FieldType::Money, q.value(10));
         d.pagamento = q.value(11).toString();
         d.data = storedToText(FieldType::Date, q.value(12));
-        out[g].rows.append(d);
+        row(d);
     }
-    q.finish();
-    QList<WorkGroup> withRows;
-    for (WorkGroup& g : out) {
-        if (!g.rows.isEmpty())
-            withRows.append(std::move(g));
-    }
-    return withRows;
+    if (inGroup)
+        groupEnd();
+}
+
+QList<WorkGroup> WorkTables::read() {
+    QList<WorkGroup> out;
+    walk(
+        [&out](const QString& code, const QString& name) {
+            out.append({code, name, {}});
+        },
+        [&out](const WorkDetail& d) { out.last().rows.append(d); }, [] {});
+    return out;
 }
 
 }  // namespace quelvarino

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
+#include <functional>
+#include <memory>
 
 namespace quelvarino {
 
@@ -20,14 +25,37 @@ struct WorkGroup {
     QList<WorkDetail> rows;  // in the order they were written
 };
 
+class Database;
+
+// Fills the work tables row by row inside one transaction per table;
+// nothing is kept unless commit() is called.
+class WorkTableFill {
+public:
+    WorkTableFill();  // throws StoreError when a work table cannot be opened
+    ~WorkTableFill();
+    // One detail row; its group row is written with the first detail of
+    // its code.
+    void add(const WorkDetail& detail);
+    void commit();
+
+private:
+    std::shared_ptr<Database> groups_, rows_;
+    std::unique_ptr<QSqlQuery> insertRow_, insertGroup_;
+    QHash<QString, bool> seen_;
+    bool open_ = false;
+};
+
 class WorkTables {
 public:
     static void clear();
-    // The details as given; one group row per code, in the order of first
-    // appearance. Throws StoreError when a work table cannot be opened.
+    // The details as given, in one transaction.
     static void fill(const QList<WorkDetail>& details);
-    // The groups in Codigo order, each with its rows; groups without rows
-    // are left out.
+    // The groups in Codigo order, each with its rows in the order they were
+    // written; groups without rows are left out. `walk` reads them one at a
+    // time (a year of orders is never held in memory), `read` all at once.
+    static void walk(const std::function<void(const QString& code, const QString& name)>& group,
+                     const std::function<void(const WorkDetail&)>& row,
+                     const std::function<void()>& groupEnd);
     static QList<WorkGroup> read();
     static int detailCount();
 };

@@ -336,12 +336,13 @@ bool TQuelvarino0048_0::prepare() {
     auto fee = [](const QString& text) {
         return text.isEmpty() || text < QLatin1String("0") ? QStringLiteral("0,00") : text;
     };
+    // Every order copied in one transaction; the bar advances as they are.
     Ed_Bar->setMaximum(q.recordCount());
     Ed_Bar->setValue(0);
-    QList<WorkDetail> details;
+    WorkTableFill fill;
     int n = 0;
+    WorkDetail d;
     for (q.first(); !q.eof(); q.next()) {
-        WorkDetail d;
         auto f = [&q](const char* name) { return q.fieldText(QString::fromLatin1(name)); };
         d.codigo = byCourier_ ? f("CODMOT") : f("CODCLI");
         d.cliente = byCourier_ ? f("MOTOBOY") : f("CLIENTE");
@@ -356,15 +357,15 @@ bool TQuelvarino0048_0::prepare() {
         d.totval = byCourier_ ? f("VALMOT") : f("TOTVAL");
         d.pagamento = f("PAGAMENTO");
         d.data = f("DATA");
-        details.append(d);
+        fill.add(d);
         if (++n % 500 == 0) {
             Ed_Bar->setValue(n);
             Ed_Bar->repaint();
         }
     }
     Ed_Bar->setValue(n);
+    fill.commit();
     q.close();
-    WorkTables::fill(details);
     Ed_Bar->setValue(0);
     return true;
 }

@@ -71,13 +71,33 @@ QList<TextPiece> cell(const QString& source, int own, int cellWidth, Align align
 
 // ---- the collected data ------------------------------------------------------------
 
-QStringList column(const QList<ReportRow>& rows, const QString& field) {
-    QStringList out;
-    out.reserve(rows.size());
-    for (const ReportRow& r : rows)
-        out.append(r.text(field));
-    return out;
-}
+// The orders of a closing, read from the screen's query as they are
+// printed, with their totals.
+class ClosingRows : public RowSource {
+public:
+    explicit ClosingRows(Query* query) : query_(query) {}
+    void each(const std::function<void(const ReportRow&)>& visit) override {
+        MoneySum money;
+        ClosingHours hours;
+        if (query_ && query_->isOpen()) {
+            for (query_->first(); !query_->eof(); query_->next()) {
+                ReportRow row;
+                for (const QString& f : kClosingFields)
+                    row.set(f, query_->fieldText(f));
+                money.add(row.text(QStringLiteral("TOTVAL")));
+                hours.add(row.text(QStringLiteral("HORA4")));
+                visit(row);
+            }
+        }
+        totals_ = {{QStringLiteral("TOTVAL"), money.text()},
+                   {QStringLiteral("HORAS"), hours.text()}};
+    }
+    QMap<QString, QString> totals() const override { return totals_; }
+
+private:
+    Query* query_;
+    QMap<QString, QString> totals_;
+};
 
 template <typename Screen>
 ReportData collectClosing(const QString& id, Screen* screen) {
@@ -88,8 +108,7 @@ ReportData collectClosing(const QString& id, Screen* screen) {
     d.periodTo = screen->Eddata2->text();
     d.totals.insert(QStringLiteral("DE"), d.periodFrom);
     d.totals.insert(QStringLiteral("ATE"), d.periodTo);
-    d.rows = ReportRow::fromQuery(*screen->Query1(), kClosingFields);
-    d.totals.insert(QStringLiteral("TOTVAL"), moneyTotal(column(d.rows, QStringLiteral("TOTVAL"))));
+    d.source = std::make_shared<ClosingRows>(screen->Query1());
     return d;
 }
 
@@ -110,14 +129,71 @@ ReportData collectCashByClient(const PrintRequest&) {
                     QStringLiteral("Cliente : ") + d.subjectCode + " - " + d.subjectName);
     d.totals.insert(QStringLiteral("CODIGO"), d.subjectCode);
     d.totals.insert(QStringLiteral("NOME"), d.subjectName);
-    d.totals.insert(QStringLiteral("HORAS"),
-                    clientClosingHours(column(d.rows, QStringLiteral("HORA4"))));
     return d;
 }
 
-// The groups of the work tables with their subtotals: the printed ones
-// without the perimeter fee, the page report's with it.
-ReportData collectTotalizer(const PrintRequest&) {
+namespace {
+
+ReportRow rowOf(const WorkDetail& x) {
+    ReportRow r;
+    r.set(QStringLiteral("CODIGO"), x.codigo);
+    r.set(QStringLiteral("CLIENTE"), x.cliente);
+    r.set(QStringLiteral("COMANDA"), x.comanda);
+    r.set(QStringLiteral("SOLICITANTE"), x.solicitante);
+    r.set(QStringLiteral("HORA1"), x.hora1);
+    r.set(QStringLiteral("HORA2"), x.hora2);
+    r.set(QStringLiteral("HORA3"), x.hora3);
+    r.set(QStringLiteral("HORA4"), x.hora4);
+    r.set(QStringLiteral("VALOR"), x.valor);
+    r.set(QStringLiteral("TAXA"), x.taxa);
+    r.set(QStringLiteral("TOTVAL"), x.totval);
+    r.set(QStringLiteral("PAGAMENTO"), x.pagamento);
+    r.set(QStringLiteral("DATA"), x.data);
+    return r;
+}
+
+bool byCourier(const ReportData& d) {
+    return d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+}
+
+// Walks the totalizer's groups from the work tables with their subtotals:
+// the value of the orders (for couriers their hourly and their fixed
+// value), and with `withFee` the perimeter fee too, each value rounded as
+// printed. Returns the grand total, the sum of the subtotals.
+QString walkTotalizer(bool couriers,
+                      bool withFee,
+                      const std::function<void(const QString&, const QString&)>& group,
+                      const std::function<void(const ReportRow&)>& row,
+                      const std::function<void(const QString& subtotal)>& groupEnd) {
+    MoneySum grand(true);
+    MoneySum sub(true);
+    WorkTables::walk(
+        [&](const QString& code, const QString& name) {
+            sub = MoneySum(true);
+            group(code, name);
+        },
+        [&](const WorkDetail& x) {
+            sub.add(x.totval);
+            if (couriers)
+                sub.add(x.valor);
+            if (withFee)
+                sub.add(x.taxa);
+            row(rowOf(x));
+        },
+        [&] {
+            const QString subtotal = sub.text();
+            grand.add(subtotal);
+            groupEnd(subtotal);
+        });
+    return grand.text();
+}
+
+}  // namespace
+
+// The page report's groups are read here, with its subtotals (the
+// perimeter fee included); the text and the HTML read the work tables as
+// they write.
+ReportData collectTotalizer(const PrintRequest& request) {
     ReportData d = reportBase(QStringLiteral("48_0"));
     TQuelvarino0048_0* screen = TQuelvarino0048_0::instance();
     const bool couriers = screen && screen->couriers();
@@ -129,43 +205,21 @@ ReportData collectTotalizer(const PrintRequest&) {
     d.totals.insert(QStringLiteral("ATE"), d.periodTo);
     d.totals.insert(QStringLiteral("KIND"),
                     couriers ? QStringLiteral("Motoboy") : QStringLiteral("Cliente"));
-    QStringList allText, allPage;
-    for (const WorkGroup& w : WorkTables::read()) {
-        ReportGroup g;
-        g.head.set(QStringLiteral("CODIGO"), w.codigo);
-        g.head.set(QStringLiteral("CLIENTE"), w.cliente);
-        QStringList printed, paged;
-        for (const WorkDetail& x : w.rows) {
-            ReportRow r;
-            r.set("CODIGO", x.codigo);
-            r.set("CLIENTE", x.cliente);
-            r.set("COMANDA", x.comanda);
-            r.set("SOLICITANTE", x.solicitante);
-            r.set("HORA1", x.hora1);
-            r.set("HORA2", x.hora2);
-            r.set("HORA3", x.hora3);
-            r.set("HORA4", x.hora4);
-            r.set("VALOR", x.valor);
-            r.set("TAXA", x.taxa);
-            r.set("TOTVAL", x.totval);
-            r.set("PAGAMENTO", x.pagamento);
-            r.set("DATA", x.data);
-            g.rows.append(r);
-            printed << x.totval;
-            paged << x.totval << x.taxa;
-            if (couriers) {
-                printed << x.valor;
-                paged << x.valor;
-            }
-        }
-        g.totals.insert(QStringLiteral("SUBTOTAL"), moneyTotal(printed, true));
-        g.totals.insert(QStringLiteral("SUBTOTALPAGINA"), moneyTotal(paged, true));
-        allText << g.totals.value(QStringLiteral("SUBTOTAL"));
-        allPage << g.totals.value(QStringLiteral("SUBTOTALPAGINA"));
-        d.groups.append(g);
-    }
-    d.totals.insert(QStringLiteral("TOTAL"), moneyTotal(allText, true));
-    d.totals.insert(QStringLiteral("TOTALPAGINA"), moneyTotal(allPage, true));
+    if (request.output != Output::Page)
+        return d;
+    const QString total = walkTotalizer(
+        couriers, true,
+        [&d](const QString& code, const QString& name) {
+            ReportGroup g;
+            g.head.set(QStringLiteral("CODIGO"), code);
+            g.head.set(QStringLiteral("CLIENTE"), name);
+            d.groups.append(g);
+        },
+        [&d](const ReportRow& r) { d.groups.last().rows.append(r); },
+        [&d](const QString& subtotal) {
+            d.groups.last().totals.insert(QStringLiteral("SUBTOTALPAGINA"), subtotal);
+        });
+    d.totals.insert(QStringLiteral("TOTALPAGINA"), total);
     return d;
 }
 
@@ -246,7 +300,7 @@ const TextLayout& cashByClientText() {
 // The totalizer counts lines, not rows: 60 to a page, the first page from
 // line 9 after the title block; headings are not repeated.
 QByteArray totalizerText(const ReportData& d) {
-    const bool couriers = d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+    const bool couriers = byCourier(d);
     TextDocument doc;
     doc.header(d.company,
                QString(19, QLatin1Char(' ')) + "RELATORIO TOTALIZADOR DE SERVICOS POR PERIODO");
@@ -264,16 +318,19 @@ QByteArray totalizerText(const ReportData& d) {
     };
     auto pad = [](const QString& t, int w) { return padRight(t, w); };
     auto money = [](const QString& t, int w) { return padLeft(formatValue(Format::Money, t), w); };
-    for (const ReportGroup& g : d.groups) {
-        counted([&] { doc.separator(); });
-        counted([&] {
-            doc.emphasised(QString(couriers ? " Motoboy : " : " Cliente : ") +
-                           g.head.text("CODIGO") + " - " + g.head.text("CLIENTE"));
-        });
-        counted([&] { doc.separator(); });
-        counted([&] { doc.condensed(QString::fromLatin1(couriers ? k48m : k48c)); });
-        counted([&] { doc.separator(); });
-        for (const ReportRow& r : g.rows) {
+    const QString total = walkTotalizer(
+        couriers, false,
+        [&](const QString& code, const QString& name) {
+            counted([&] { doc.separator(); });
+            counted([&] {
+                doc.emphasised(QString(couriers ? " Motoboy : " : " Cliente : ") + code + " - " +
+                               name);
+            });
+            counted([&] { doc.separator(); });
+            counted([&] { doc.condensed(QString::fromLatin1(couriers ? k48m : k48c)); });
+            counted([&] { doc.separator(); });
+        },
+        [&](const ReportRow& r) {
             counted([&] {
                 doc.condensed("| " + pad(r.text("DATA"), 10) + " | " + pad(r.text("COMANDA"), 10) +
                               " | " + pad(r.text("PAGAMENTO"), 13) + "      |   " +
@@ -282,19 +339,19 @@ QByteArray totalizerText(const ReportData& d) {
                               pad(r.text("HORA4"), 6) + "     |    " + money(r.text("VALOR"), 8) +
                               "    |   " + money(r.text("TOTVAL"), 10) + "   |");
             });
-        }
-        counted([&] { doc.separator(); });
-        counted([&] {
-            doc.emphasised(
-                QString(25, QLatin1Char(' ')) +
-                (couriers ? "SUB-TOTAL POR MOTOBOY    :" : "SUB-TOTAL POR CLIENTE    :") +
-                padLeft(g.totals.value(QStringLiteral("SUBTOTAL")), 10));
+        },
+        [&](const QString& subtotal) {
+            counted([&] { doc.separator(); });
+            counted([&] {
+                doc.emphasised(
+                    QString(25, QLatin1Char(' ')) +
+                    (couriers ? "SUB-TOTAL POR MOTOBOY    :" : "SUB-TOTAL POR CLIENTE    :") +
+                    padLeft(subtotal, 10));
+            });
         });
-    }
     counted([&] {
         doc.line(esc::condensed + esc::boldOn + esc::wideOn,
-                 QString(25, QLatin1Char(' ')) + "TOTAL GERAL DOS SERVICOS :" +
-                     padLeft(d.totals.value(QStringLiteral("TOTAL")), 10) +
+                 QString(25, QLatin1Char(' ')) + "TOTAL GERAL DOS SERVICOS :" + padLeft(total, 10) +
                      QString::fromLatin1(esc::wideOff));
     });
     doc.pageFeed();
@@ -490,7 +547,7 @@ const HtmlLayout& cashByClientHtml() {
 }
 
 QByteArray totalizerHtml(const ReportData& d) {
-    const bool couriers = d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
+    const bool couriers = byCourier(d);
     const Format m = Format::Money;
     const Align r = Align::Right;
     HtmlLayout l;
@@ -506,25 +563,30 @@ QByteArray totalizerHtml(const ReportData& d) {
                  hc("Total de Horas", 100, "HORA4", 100, Align::Left, Format::Hours),
                  hc(couriers ? "Valor das OS" : "Valor por Hora", 100, "VALOR", 100, r, m),
                  hc(couriers ? "Valor OS Fixas" : "Valor Total OS", 150, "TOTVAL", 150, r, m)};
-    QList<HtmlBlock> blocks;
-    for (const ReportGroup& g : d.groups) {
-        HtmlBlock b;
-        b.before = {QStringLiteral("<div align=\"left\">") +
-                        (couriers ? "Motoboy : " : "Cliente : ") +
-                        HtmlWriter::escape(g.head.text("CODIGO")) + " - " +
-                        HtmlWriter::escape(g.head.text("CLIENTE")) + QStringLiteral("</div><br>"),
-                    QStringLiteral(" <br>")};
-        b.rows = g.rows;
-        b.after = {QStringLiteral("<div align=\"left\">") +
-                       (couriers ? "SUB-TOTAL POR MOTOBOY : " : "SUB-TOTAL POR CLIENTE : ") +
-                       g.totals.value(QStringLiteral("SUBTOTAL")) + QStringLiteral("</div><br>"),
-                   QStringLiteral(" <br>"), QStringLiteral("<hr size=3></hr>")};
-        blocks.append(b);
-    }
     l.before = {QString::fromLatin1(kPeriodLine)};
-    l.after = {QStringLiteral("<div align=\"left\">TOTAL GERAL DOS SERVICOS : {=TOTAL}</div><br>"),
-               QStringLiteral(" <br>")};
-    return HtmlWriter::renderBlocks(d, l, blocks);
+    HtmlWriter html(d, l);
+    const QString total = walkTotalizer(
+        couriers, false,
+        [&](const QString& code, const QString& name) {
+            html.line(QStringLiteral("<div align=\"left\">") +
+                      (couriers ? "Motoboy : " : "Cliente : ") + HtmlWriter::escape(code) + " - " +
+                      HtmlWriter::escape(name) + QStringLiteral("</div><br>"));
+            html.line(QStringLiteral(" <br>"));
+            html.startTable();
+        },
+        [&](const ReportRow& row) { html.tableRow(row); },
+        [&](const QString& subtotal) {
+            html.endTable();
+            html.line(QStringLiteral("<div align=\"left\">") +
+                      (couriers ? "SUB-TOTAL POR MOTOBOY : " : "SUB-TOTAL POR CLIENTE : ") +
+                      subtotal + QStringLiteral("</div><br>"));
+            html.line(QStringLiteral(" <br>"));
+            html.line(QStringLiteral("<hr size=3></hr>"));
+        });
+    html.line(QStringLiteral("<div align=\"left\">TOTAL GERAL DOS SERVICOS : ") + total +
+              QStringLiteral("</div><br>"));
+    html.line(QStringLiteral(" <br>"));
+    return html.finish();
 }
 
 }  // namespace quelvarino

@@ -47,10 +47,8 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
     const bool paged = layout.firstPage > 0;
     RowPageRule rule(qMax(1, layout.firstPage), qMax(1, layout.perPage));
     bool headingsWritten = false;
-    QList<ReportRow> rows = data.rows;
-    if (rows.isEmpty() && layout.atLeastOneRow)
-        rows.append(ReportRow());
-    for (const ReportRow& row : rows) {
+    int written = 0;
+    auto writeRow = [&](const ReportRow& row) {
         if (!layout.headings.isEmpty() && !headingsWritten) {
             for (const QString& heading : layout.headings)
                 d.condensed(heading);
@@ -61,7 +59,11 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
             writeLine(d, data, row, l);
         if (paged)
             rule.afterRow(d, headingsWritten);
-    }
+        ++written;
+    };
+    data.forEachRow(writeRow);
+    if (written == 0 && layout.atLeastOneRow)
+        writeRow(ReportRow());
     for (const TextLine& total : layout.totals) {
         if (paged)
             rule.beforeTotal(d);

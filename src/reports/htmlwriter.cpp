@@ -8,18 +8,14 @@ namespace {
 
 class Html {
 public:
-    void line(const QString& text) { lines_.append(text); }
-    QByteArray bytes() const {
-        QByteArray out;
-        for (const QString& l : lines_) {
-            out += l.toLatin1();
-            out += "\r\n";
-        }
-        return out;
+    void line(const QString& text) {
+        bytes_ += text.toLatin1();
+        bytes_ += "\r\n";
     }
+    const QByteArray& bytes() const { return bytes_; }
 
 private:
-    QStringList lines_;
+    QByteArray bytes_;  // a long report is kept as its bytes, not as lines
 };
 
 QString e(const QString& text) {
@@ -119,9 +115,12 @@ QString cellValue(const ReportData& data, const ReportRow& row, const HtmlColumn
     return v;
 }
 
-void table(Html& h, const ReportData& data, const HtmlLayout& l, const QList<ReportRow>& given) {
+// The opening of a table and its heading row; returns the opening of each
+// column's data cells.
+QStringList tableStart(Html& h, const HtmlLayout& l) {
     h.line(QStringLiteral("<table align=\"center\" width=\"%1\" Border=\"1\">").arg(l.tableWidth));
     h.line(QStringLiteral("<Font size=\"0\">"));
+    QStringList openings;
     for (int i = 0; i < l.columns.size(); ++i) {
         const HtmlColumn& c = l.columns[i];
         QString cell = QStringLiteral("<td align=\"center\" width=\"%1\">%2</td>")
@@ -132,22 +131,23 @@ void table(Html& h, const ReportData& data, const HtmlLayout& l, const QList<Rep
         if (i == l.columns.size() - 1)
             cell.append(QStringLiteral("</tr>"));
         h.line(cell);
+        openings.append(QStringLiteral("<td align=\"%1\" width=\"%2\"><!-- @ -->")
+                            .arg(alignText(c.align))
+                            .arg(c.cellWidth));
     }
-    // Rows are written at least once: an empty selection gives one empty row.
-    QList<ReportRow> rows = given;
-    if (rows.isEmpty())
-        rows.append(ReportRow());
-    for (const ReportRow& row : rows) {
-        h.line(QStringLiteral("<tr>"));
-        for (const HtmlColumn& c : l.columns)
-            h.line(QStringLiteral("<td align=\"%1\" width=\"%2\"><!-- @ -->")
-                       .arg(alignText(c.align))
-                       .arg(c.cellWidth) +
-                   e(cellValue(data, row, c)) + QStringLiteral("</td>"));
-        h.line(QStringLiteral("</tr>"));
-        h.line(QString());
-    }
-    h.line(QStringLiteral("</font></table>"));
+    return openings;
+}
+
+void tableRow(Html& h,
+              const ReportData& data,
+              const HtmlLayout& l,
+              const QStringList& openings,
+              const ReportRow& row) {
+    h.line(QStringLiteral("<tr>"));
+    for (int i = 0; i < l.columns.size(); ++i)
+        h.line(openings[i] + e(cellValue(data, row, l.columns[i])) + QStringLiteral("</td>"));
+    h.line(QStringLiteral("</tr>"));
+    h.line(QString());
 }
 
 void orderBody(Html& h, const ServiceOrderPrint& o) {
@@ -277,41 +277,61 @@ QString HtmlWriter::footerLine() {
         "Empresa de Motoboy<br>");
 }
 
-QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
-    Html h;
-    start(h, l.title);
-    companyHeader(h, data.company);
-    heading(h, l.heading, l.ruleAfterHeading);
-    for (const QString& before : l.before)
-        h.line(expand(data, before));
-    if (l.tableWidth > 0)
-        table(h, data, l, data.rows);
-    for (const QString& after : l.after)
-        h.line(expand(data, after));
-    closing(h, l.closingOnOneLine);
+struct HtmlWriter::Document {
+    Html html;
+    QStringList openings;
+    int rows = 0;
+};
+
+HtmlWriter::HtmlWriter(const ReportData& data, const HtmlLayout& layout)
+    : data_(data), layout_(layout), doc_(std::make_unique<Document>()) {
+    Html& h = doc_->html;
+    start(h, layout_.title);
+    companyHeader(h, data_.company);
+    heading(h, layout_.heading, layout_.ruleAfterHeading);
+    for (const QString& before : layout_.before)
+        h.line(expand(data_, before));
+}
+
+HtmlWriter::~HtmlWriter() = default;
+
+void HtmlWriter::line(const QString& text) {
+    doc_->html.line(text);
+}
+
+void HtmlWriter::startTable() {
+    doc_->openings = tableStart(doc_->html, layout_);
+    doc_->rows = 0;
+}
+
+void HtmlWriter::tableRow(const ReportRow& row) {
+    quelvarino::tableRow(doc_->html, data_, layout_, doc_->openings, row);
+    ++doc_->rows;
+}
+
+void HtmlWriter::endTable() {
+    // Rows are written at least once: an empty selection gives one empty row.
+    if (doc_->rows == 0)
+        tableRow(ReportRow());
+    doc_->html.line(QStringLiteral("</font></table>"));
+}
+
+QByteArray HtmlWriter::finish() {
+    Html& h = doc_->html;
+    for (const QString& after : layout_.after)
+        h.line(expand(data_, after));
+    closing(h, layout_.closingOnOneLine);
     return h.bytes();
 }
 
-QByteArray HtmlWriter::renderBlocks(const ReportData& data,
-                                    const HtmlLayout& l,
-                                    const QList<HtmlBlock>& blocks) {
-    Html h;
-    start(h, l.title);
-    companyHeader(h, data.company);
-    heading(h, l.heading, l.ruleAfterHeading);
-    for (const QString& before : l.before)
-        h.line(expand(data, before));
-    for (const HtmlBlock& b : blocks) {
-        for (const QString& line : b.before)
-            h.line(line);
-        table(h, data, l, b.rows);
-        for (const QString& line : b.after)
-            h.line(line);
+QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
+    HtmlWriter w(data, l);
+    if (l.tableWidth > 0) {
+        w.startTable();
+        data.forEachRow([&w](const ReportRow& row) { w.tableRow(row); });
+        w.endTable();
     }
-    for (const QString& after : l.after)
-        h.line(expand(data, after));
-    closing(h, l.closingOnOneLine);
-    return h.bytes();
+    return w.finish();
 }
 
 QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {

@@ -123,8 +123,9 @@ public:
         } else {
             if (!layout_.columns.isEmpty())
                 headings();
-            for (const ReportRow& row : data_.rows)
+            data_.forEachRow([this](const ReportRow& row) {
                 layout_.columns.isEmpty() ? record(row) : tableRow(row);
+            });
         }
         summary(layout_.summary, ReportRow());
         footer();
@@ -397,13 +398,15 @@ void receiptCopy(Canvas& c, const ReportData& data, double top, double height) {
     c.rule(y);
     y += 14;
     captionRow(c, y, {{"Recebemos de :", r.cliente, 1.0}});
-    captionRow(c, y, {{"Endereço :", r.endereco1, 0.4},
-                      {"Bairro :", r.bairro1, 0.22},
-                      {"Cidade :", r.cidade1, 0.26},
-                      {"UF :", r.uf1, 0.12}});
-    captionRow(c, y, {{"Telefone :", r.telefone1, 0.25},
-                      {"C.N.P.J./C.P.F. :", r.cnpj, 0.38},
-                      {"Inscrição Estadual/R.G. :", r.inscest, 0.37}});
+    captionRow(c, y,
+               {{"Endereço :", r.endereco1, 0.4},
+                {"Bairro :", r.bairro1, 0.22},
+                {"Cidade :", r.cidade1, 0.26},
+                {"UF :", r.uf1, 0.12}});
+    captionRow(c, y,
+               {{"Telefone :", r.telefone1, 0.25},
+                {"C.N.P.J./C.P.F. :", r.cnpj, 0.38},
+                {"Inscrição Estadual/R.G. :", r.inscest, 0.37}});
     captionRow(c, y, {{"A quantia de R$", r.valor + " - " + r.extenso, 1.0}});
     captionRow(c, y, {{"Referente à :", r.referente, 1.0}});
     captionRow(c, y, {{"Local :", r.local, 0.7}, {"Data :", r.data, 0.3}});

@@ -257,9 +257,10 @@ void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request)
         throw NoticeError(
             QStringLiteral("Esta forma de impressão ainda não está disponível "
                            "nesta versão do sistema."));
-    const ReportData data = entry.collect(request);  // once: every output prints the same
+    ReportData data = entry.collect(request);  // once: every output prints the same
     switch (request.output) {
         case Output::Page:
+            data.readSource();  // the preview paints the pages more than once
             PrintPreview::show(
                 request.parent, QStringLiteral("Visualização - ") + entry.pageTitle,
                 [&](QPrinter* p) { entry.pageSetUp(p, data); },

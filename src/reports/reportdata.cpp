@@ -43,4 +43,31 @@ QList<ReportRow> ReportRow::fromQuery(Query& query, const QStringList& fields) {
     return rows;
 }
 
+void ReportData::forEachRow(const std::function<void(const ReportRow&)>& visit) const {
+    if (source) {
+        source->each(visit);
+        return;
+    }
+    for (const ReportRow& row : rows)
+        visit(row);
+}
+
+QString ReportData::total(const QString& name) const {
+    const auto it = totals.constFind(name);
+    if (it != totals.constEnd())
+        return it.value();
+    return source ? source->totals().value(name) : QString();
+}
+
+void ReportData::readSource() {
+    if (!source)
+        return;
+    rows.clear();
+    source->each([this](const ReportRow& row) { rows.append(row); });
+    const QMap<QString, QString> computed = source->totals();
+    for (auto it = computed.begin(); it != computed.end(); ++it)
+        totals.insert(it.key(), it.value());
+    source.reset();
+}
+
 }  // namespace quelvarino

@@ -5,6 +5,8 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <memory>
 
 namespace quelvarino {
 
@@ -56,21 +58,43 @@ struct ReceiptPrint {
     QString endereco1, bairro1, cidade1, uf1, telefone1;
 };
 
+// Rows read one at a time from where the report's screen prepared them, so
+// a year of orders is never held in memory. The sums of the rows are known
+// once they have all been read.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual void each(const std::function<void(const ReportRow&)>& visit) = 0;
+    // The totals of the rows of the last walk, formatted.
+    virtual QMap<QString, QString> totals() const = 0;
+};
+
 // Everything one print needs, collected once: the three outputs and a
 // preview that repaints all print the same figures, whatever other
 // workstations post meanwhile.
 struct ReportData {
     QString id;  // "11_0"
     CompanyHeader company;
-    QString logoFile;                  // <data folder>/logo.bmp when it exists
-    QString periodFrom, periodTo;      // "dd/mm/yyyy" of reports with a period
-    QString subjectCode, subjectName;  // the one client or courier of a report
-    QList<ReportRow> rows;             // detail rows
-    QList<ReportGroup> groups;         // master/detail reports
-    QMap<QString, QString> totals;     // computed totals, already formatted
-    ServiceOrderPrint order;           // the documents
+    QString logoFile;                   // <data folder>/logo.bmp when it exists
+    QString periodFrom, periodTo;       // "dd/mm/yyyy" of reports with a period
+    QString subjectCode, subjectName;   // the one client or courier of a report
+    QList<ReportRow> rows;              // detail rows
+    QList<ReportGroup> groups;          // master/detail reports
+    QMap<QString, QString> totals;      // computed totals, already formatted
+    std::shared_ptr<RowSource> source;  // streamed detail rows, instead of `rows`
+    ServiceOrderPrint order;            // the documents
     ReceiptPrint receipt;
     bool twoCopies = false;  // "2 Vias ou Formulario Comum"
+
+    // Every detail row, from the source or from `rows`; the writers call it
+    // once per output.
+    void forEachRow(const std::function<void(const ReportRow&)>& visit) const;
+    // A total, also one the source computed while its rows were read.
+    QString total(const QString& name) const;
+    // Reads a streamed source into `rows` and its totals into `totals`: a
+    // preview paints its pages more than once and must show the same
+    // figures every time.
+    void readSource();
 };
 
 }  // namespace quelvarino

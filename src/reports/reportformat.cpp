@@ -81,7 +81,7 @@ QString valueOf(const ReportData& data, const ReportRow& row, const QString& sou
         return out;
     }
     if (source.startsWith(QLatin1Char('=')))
-        return data.totals.value(source.mid(1).toUpper());
+        return data.total(source.mid(1).toUpper());
     return row.text(source);
 }
 
