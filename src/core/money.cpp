@@ -12,12 +12,85 @@ QString conversionNumberMessage(const QString& text) {
     return QStringLiteral("'%1' não é um valor numérico válido.").arg(text);
 }
 
+// Optional blanks, an optional sign, digits with an optional decimal comma
+// (",5" and "5," too, not "," alone), optional blanks.
 bool isNumberText(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*[-+]?(\\d+(,\\d*)?|,\\d+)\\s*$"));
-    return pattern.match(text).hasMatch();
+    auto blank = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == ' ' || u == '\t' || u == '\n' || u == '\v' || u == '\f' || u == '\r';
+    };
+    auto digit = [](QChar c) { return c.unicode() >= '0' && c.unicode() <= '9'; };
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && blank(text[i]))
+        ++i;
+    if (i < n && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    int digits = 0;
+    while (i < n && digit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == QLatin1Char(',')) {
+        ++i;
+        while (i < n && digit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    while (i < n && blank(text[i]))
+        ++i;
+    return i == n;
 }
 
+namespace {
+
+// "12,5", "-3", ",25": digits with at most one comma and no blanks, 15
+// digits at most. Such a text is converted exactly as strtod would: both
+// the digits and the power of ten are exact doubles, and one division
+// rounds correctly.
+bool plainDecimal(const QString& text, double* value) {
+    const qsizetype n = text.size();
+    if (n == 0 || n > 17)
+        return false;
+    qsizetype i = 0;
+    const bool negative = text[0] == QLatin1Char('-');
+    if (negative || text[0] == QLatin1Char('+'))
+        ++i;
+    long long digits = 0;
+    int count = 0, decimals = -1;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == ',') {
+            if (decimals >= 0)
+                return false;
+            decimals = 0;
+        } else if (c >= '0' && c <= '9') {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (decimals >= 0)
+                ++decimals;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || count > 15)
+        return false;
+    static const double powers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double v = double(digits) / powers[decimals < 0 ? 0 : decimals];
+    *value = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 double parseMoney(const QString& text) {
+    double fast = 0;
+    if (plainDecimal(text, &fast))
+        return fast;
     if (!isNumberText(text))
         throw ConversionError(conversionNumberMessage(text));
     QString plain = text.trimmed();
@@ -35,7 +108,44 @@ double roundTo15Digits(double value) {
     return std::strtod(buffer, nullptr);
 }
 
+namespace {
+
+// A value that is a whole number of cents (within a hair of binary
+// representation) and small enough that 15 significant digits hold its
+// cents exactly: printed from the integer, without going through printf.
+bool wholeCents(double value, long long* cents) {
+    if (!(std::fabs(value) < 1e12))
+        return false;
+    const double scaled = value * 100.0;
+    const long long c = std::llround(scaled);
+    if (std::fabs(scaled - double(c)) > 1e-6)
+        return false;
+    *cents = c;
+    return true;
+}
+
+QString centsText(long long cents, bool keepZeros) {
+    const bool negative = cents < 0;
+    const unsigned long long a = negative ? 0ULL - (unsigned long long)cents : cents;
+    QString out = QString::number(a / 100);
+    const int rest = int(a % 100);
+    if (keepZeros || rest != 0) {
+        out += QLatin1Char(',');
+        out += QLatin1Char(char('0' + rest / 10));
+        if (keepZeros || rest % 10 != 0)
+            out += QLatin1Char(char('0' + rest % 10));
+    }
+    if (negative && a != 0)
+        out.prepend(QLatin1Char('-'));
+    return out;
+}
+
+}  // namespace
+
 QString numberToText(double value) {
+    long long cents = 0;
+    if (wholeCents(value, &cents))
+        return centsText(cents, false);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", value);
     QString text = QString::fromLatin1(buffer);
@@ -51,6 +161,9 @@ QString formatMoney(double value) {
     // falling to the binary value just below.
     if (!std::isfinite(value))
         return numberToText(value);
+    long long cents = 0;
+    if (wholeCents(value, &cents))
+        return centsText(cents, true);
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
     const bool negative = buffer[0] == '-';

@@ -55,6 +55,38 @@ QVariant textToStored(FieldType type, const QString& text) {
     return text;
 }
 
+namespace {
+
+// "2026-12-08" → "08/12/2026"; anything but a valid date gives "".
+QString isoToText(const QString& iso) {
+    if (iso.size() != 10 || iso[4] != QLatin1Char('-') || iso[7] != QLatin1Char('-'))
+        return formatDate(QDate::fromString(iso, Qt::ISODate));
+    auto number = [&iso](int from, int count, bool* ok) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            const char16_t c = iso[i].unicode();
+            if (c < '0' || c > '9')
+                *ok = false;
+            n = n * 10 + (c - '0');
+        }
+        return n;
+    };
+    bool ok = true;
+    const int y = number(0, 4, &ok), m = number(5, 2, &ok), d = number(8, 2, &ok);
+    if (!ok || !QDate(y, m, d).isValid())
+        return QString();
+    QString out(10, QLatin1Char('/'));
+    for (int i = 0; i < 2; ++i) {
+        out[i] = iso[8 + i];
+        out[3 + i] = iso[5 + i];
+    }
+    for (int i = 0; i < 4; ++i)
+        out[6 + i] = iso[i];
+    return out;
+}
+
+}  // namespace
+
 QString storedToText(FieldType type, const QVariant& value) {
     if (value.isNull())
         return QString();
@@ -62,7 +94,7 @@ QString storedToText(FieldType type, const QVariant& value) {
         case FieldType::Text:
             return value.toString();
         case FieldType::Date:
-            return formatDate(QDate::fromString(value.toString(), Qt::ISODate));
+            return isoToText(value.toString());
         case FieldType::Money:
         case FieldType::Number:
             return numberToText(value.toDouble());

@@ -85,9 +85,13 @@ void Query::open() {
     open_ = true;
     startLive(0);
     columns_.clear();
+    types_.clear();
+    positions_.clear();
     const QSqlRecord record = live_->record();
-    for (int i = 0; i < record.count(); ++i)
+    for (int i = 0; i < record.count(); ++i) {
         columns_.append(record.fieldName(i));
+        types_.append(schema::typeOfField(record.fieldName(i)));
+    }
     row_ = 0;
     eof_ = !readLive();
     empty_ = eof_;
@@ -114,20 +118,52 @@ void Query::startLive(int offset) {
 }
 
 bool Query::readLive() {
+    onLive_ = false;
     if (!live_->next()) {
         releaseLive();
         return false;
     }
     const int n = columns_.isEmpty() ? live_->record().count() : columns_.size();
     current_.resize(n);
-    for (int i = 0; i < n; ++i)
-        current_[i] = live_->value(i);
+    have_.fill(false, n);
+    onLive_ = true;
     return true;
+}
+
+const QVariant& Query::cell(int c) const {
+    if (!have_.value(c)) {
+        if (onLive_ && live_) {
+            current_[c] = live_->value(c);
+            have_[c] = true;
+        } else {
+            // Past the end the statement has moved on: the row is read again.
+            const auto rows = run(row_, 1, nullptr);
+            const QVector<QVariant> row = rows.value(0);
+            for (int i = 0; i < current_.size(); ++i) {
+                if (!have_[i]) {
+                    current_[i] = row.value(i);
+                    have_[i] = true;
+                }
+            }
+        }
+    }
+    return current_[c];
 }
 
 void Query::releaseLive() {
     releasePending_ = false;
     if (live_) {
+        // What the current row has not given yet is read before the
+        // statement goes: the row stays readable between events.
+        if (onLive_) {
+            for (int i = 0; i < current_.size(); ++i) {
+                if (!have_[i]) {
+                    current_[i] = live_->value(i);
+                    have_[i] = true;
+                }
+            }
+        }
+        onLive_ = false;
         live_->finish();
         live_.reset();
     }
@@ -138,7 +174,10 @@ void Query::close() {
     open_ = false;
     eof_ = true;
     columns_.clear();
+    types_.clear();
+    positions_.clear();
     current_.clear();
+    have_.clear();
     row_ = -1;
     empty_ = true;
     db_.reset();
@@ -188,9 +227,14 @@ int Query::recordCount() const {
 }
 
 int Query::column(const QString& name) const {
+    const auto known = positions_.constFind(name);
+    if (known != positions_.constEnd())
+        return known.value();
     for (int i = 0; i < columns_.size(); ++i) {
-        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) {
+            positions_.insert(name, i);
             return i;
+        }
     }
     throw StoreError(QStringLiteral("Campo %1 não existe na consulta.").arg(name));
 }
@@ -199,14 +243,20 @@ QVariant Query::fieldValue(const QString& name) const {
     const int c = column(name);
     if (row_ < 0 || c >= current_.size())
         return QVariant();
-    return current_[c];
+    return cell(c);
 }
 
 QString Query::fieldText(const QString& name) const {
-    const QVariant v = fieldValue(name);
+    return fieldText(column(name));
+}
+
+QString Query::fieldText(int c) const {
+    if (row_ < 0 || c < 0 || c >= current_.size())
+        return QString();
+    const QVariant& v = cell(c);
     if (v.isNull())
         return QString();
-    const FieldType type = schema::typeOfField(name);
+    const FieldType type = c < types_.size() ? types_[c] : FieldType::Text;
     if (type == FieldType::Text && v.typeId() == QMetaType::Double)
         return storedToText(FieldType::Number, v);  // a computed column (SUM, COUNT)
     return storedToText(type, v);

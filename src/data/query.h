@@ -1,5 +1,8 @@
 #pragma once
 
+#include "data/schema.h"
+
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -46,6 +49,10 @@ public:
     int recordCount() const;
 
     QStringList fieldNames() const { return columns_; }
+    // A column's position, for loops that read many rows: fieldText(int)
+    // then costs no name lookup. Throws StoreError for an unknown name.
+    int fieldIndex(const QString& name) const { return column(name); }
+    QString fieldText(int column) const;
     QString fieldText(const QString& name) const;    // converted like a table field
     double fieldNumber(const QString& name) const;   // 0 for an empty field
     QVariant fieldValue(const QString& name) const;  // stored value
@@ -66,13 +73,20 @@ private:
     bool open_ = false;
     bool eof_ = true;
     QStringList columns_;
+    QVector<FieldType> types_;               // of each column, from the schema
+    mutable QHash<QString, int> positions_;  // names as asked for
     // A walk reads from a live statement, which is finished as soon as the
     // program returns to its event loop: no statement stays open between
     // two events, and a walk inside one handler costs what plain SQL costs.
     std::unique_ptr<QSqlQuery> live_;
     bool releasePending_ = false;
-    QVector<QVariant> current_;
-    int row_ = -1;  // result row number of current_
+    // The current row's values, read from the statement only when asked
+    // for: a report that prints 20 of 40 columns converts only those.
+    const QVariant& cell(int column) const;
+    mutable QVector<QVariant> current_;
+    mutable QVector<bool> have_;
+    bool onLive_ = false;  // live_ is positioned on row_
+    int row_ = -1;         // result row number of current_
     bool empty_ = true;
 };
 

@@ -2,10 +2,15 @@
 
 #include "reports/reportscreen.h"
 
+#include <QStringList>
+
 class QButtonGroup;
 class QProgressBar;
 
 namespace quelvarino {
+
+// The order fields the closings select and print, in the three outputs.
+const QStringList& closingFields();
 
 // "Fechamento do  Caixa": the orders of a period paid in one form.
 class TQuelvarino0041_0 : public ReportScreen {
@@ -18,8 +23,9 @@ public:
     QRadioButton* Rboutros;
     QComboBox* Ed_Ord;
 
-protected:
     bool prepare() override;
+
+protected:
     void reset() override;
 };
 
@@ -39,8 +45,9 @@ public:
     QRadioButton* Rboutros;
     QComboBox* Ed_Ord;
 
-protected:
     bool prepare() override;
+
+protected:
     void reset() override;
 };
 
@@ -59,8 +66,9 @@ public:
     QProgressBar* Ed_Bar;
     bool couriers() const;  // the groups are couriers (Rbmot)
 
-protected:
     bool prepare() override;
+
+protected:
     void reset() override;
 
 private:

@@ -32,11 +32,6 @@ const char* const k48m =
     "|    Data    | OS Numero  | Forma de Pagamento | Hora saida | Hora inicial | Hora final | "
     "Total de horas |  Valor das OS  | Valor OS Fixas |";
 
-const QStringList kClosingFields = {
-    "COMANDA",  "DATA",   "CLIENTE",   "SOLICITANTE", "HORA1",     "HORA2",    "HORA3",
-    "HORA4",    "VALOR",  "TOTHORN",   "TOTHOR50",    "TOTHOR100", "VALORN",   "VALOR50",
-    "VALOR100", "SEGURO", "TAXAPERIM", "PORCTAXA",    "TOTVAL",    "PAGAMENTO"};
-
 TextPiece hours(const QString& field, int width = 6) {
     return right(field, width, Format::Hours);
 }
@@ -80,12 +75,22 @@ public:
         MoneySum money;
         ClosingHours hours;
         if (query_ && query_->isOpen()) {
+            QList<int> columns;
+            for (const QString& f : closingFields())
+                columns.append(query_->fieldIndex(f));
+            static const auto shape = ReportRow::shapeOf(closingFields());
+            const int totval = int(closingFields().indexOf(QStringLiteral("TOTVAL")));
+            const int hora4 = int(closingFields().indexOf(QStringLiteral("HORA4")));
             for (query_->first(); !query_->eof(); query_->next()) {
-                ReportRow row;
-                for (const QString& f : kClosingFields)
-                    row.set(f, query_->fieldText(f));
-                money.add(row.text(QStringLiteral("TOTVAL")));
-                hours.add(row.text(QStringLiteral("HORA4")));
+                ReportRow row(shape);
+                for (int i = 0; i < columns.size(); ++i) {
+                    const QString text = query_->fieldText(columns[i]);
+                    if (i == totval)
+                        money.add(text);
+                    else if (i == hora4)
+                        hours.add(text);
+                    row.setAt(i, text);
+                }
                 visit(row);
             }
         }
@@ -135,7 +140,10 @@ ReportData collectCashByClient(const PrintRequest&) {
 namespace {
 
 ReportRow rowOf(const WorkDetail& x) {
-    ReportRow r;
+    static const auto shape =
+        ReportRow::shapeOf({"CODIGO", "CLIENTE", "COMANDA", "SOLICITANTE", "HORA1", "HORA2",
+                            "HORA3", "HORA4", "VALOR", "TAXA", "TOTVAL", "PAGAMENTO", "DATA"});
+    ReportRow r(shape);
     r.set(QStringLiteral("CODIGO"), x.codigo);
     r.set(QStringLiteral("CLIENTE"), x.cliente);
     r.set(QStringLiteral("COMANDA"), x.comanda);

@@ -6,24 +6,38 @@ namespace {
 // A row's lines keep to themselves: line breaks of multi-line notes
 // become spaces.
 QString oneLine(QString text) {
+    if (!text.contains(QLatin1Char('\n')))
+        return text;
     text.replace(QLatin1String("\r\n"), QLatin1String(" "));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
 }
 
-QString piece(const ReportData& data, const ReportRow& row, const TextPiece& p) {
-    if (p.source.isEmpty())
-        return p.literal;
+// A piece appended to its line: the value formatted, cut where the layout
+// says so, padded to its width (never cut by the padding).
+void appendPiece(QString& out, const ReportData& data, const ReportRow& row, const TextPiece& p) {
+    if (p.source.isEmpty()) {
+        out += p.literal;
+        return;
+    }
     QString value = formatValue(p.format, oneLine(valueOf(data, row, p.source)));
     if (p.cut > 0 && value.size() > p.cut)
-        value = value.left(p.cut);
-    return p.align == Align::Right ? padLeft(value, p.width) : padRight(value, p.width);
+        value.truncate(p.cut);
+    const qsizetype fill = p.width > value.size() ? p.width - value.size() : 0;
+    if (p.align == Align::Right) {
+        out.append(QString(fill, QLatin1Char(' ')));
+        out += value;
+    } else {
+        out += value;
+        out.append(QString(fill, QLatin1Char(' ')));
+    }
 }
 
 void writeLine(TextDocument& d, const ReportData& data, const ReportRow& row, const TextLine& l) {
     QString out;
+    out.reserve(192);  // a condensed line holds 159 characters
     for (const TextPiece& p : l.pieces)
-        out += piece(data, row, p);
+        appendPiece(out, data, row, p);
     d.line(l.codes, out);
 }
 

@@ -29,6 +29,13 @@ CompanyHeader CompanyHeader::fromStore() {
     return h;
 }
 
+std::shared_ptr<const ReportRow::Shape> ReportRow::shapeOf(const QStringList& fields) {
+    auto shape = std::make_shared<Shape>();
+    for (const QString& f : fields)
+        shape->insert(key(f), int(shape->size()));
+    return shape;
+}
+
 QList<ReportRow> ReportRow::fromQuery(Query& query, const QStringList& fields) {
     QList<ReportRow> rows;
     if (!query.isOpen())

@@ -24,14 +24,57 @@ struct CompanyHeader {
 // "12,5", dates "dd/mm/yyyy"), by field name in any case.
 class ReportRow {
 public:
-    void set(const QString& field, const QString& text) { fields_.insert(field.toUpper(), text); }
-    QString text(const QString& field) const { return fields_.value(field.toUpper()); }
-    bool has(const QString& field) const { return fields_.contains(field.toUpper()); }
+    // The positions of the fields of rows that all have the same fields.
+    using Shape = QHash<QString, int>;
+    static std::shared_ptr<const Shape> shapeOf(const QStringList& fields);
+
+    ReportRow() = default;
+    // A row of a long report: its known fields are kept by position, with
+    // no table of its own.
+    explicit ReportRow(std::shared_ptr<const Shape> shape)
+        : shape_(std::move(shape)), values_(shape_->size()) {}
+
+    void set(const QString& field, const QString& text) {
+        const QString k = key(field);
+        if (shape_) {
+            const auto it = shape_->constFind(k);
+            if (it != shape_->constEnd()) {
+                values_[it.value()] = text;
+                return;
+            }
+        }
+        fields_.insert(k, text);
+    }
+    void setAt(int position, const QString& text) { values_[position] = text; }  // of the shape
+    QString text(const QString& field) const {
+        const QString k = key(field);
+        if (shape_) {
+            const auto it = shape_->constFind(k);
+            if (it != shape_->constEnd())
+                return values_[it.value()];
+        }
+        return fields_.value(k);
+    }
+    bool has(const QString& field) const {
+        const QString k = key(field);
+        return (shape_ && shape_->contains(k)) || fields_.contains(k);
+    }
     // Every row of a query, copied: the query may be closed afterwards.
     // With `fields`, only those are copied.
     static QList<ReportRow> fromQuery(Query& query, const QStringList& fields = {});
 
 private:
+    // Field names in upper case; names already so (the usual case) are
+    // used as they are, without a copy.
+    static QString key(const QString& field) {
+        for (const QChar c : field) {
+            if (c.isLower())
+                return field.toUpper();
+        }
+        return field;
+    }
+    std::shared_ptr<const Shape> shape_;
+    QList<QString> values_;
     QHash<QString, QString> fields_;
 };
 

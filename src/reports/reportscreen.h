@@ -34,6 +34,9 @@ public:
     void Btn_LimparClick();
     void Btn_RetornarClick();
     Query* Query1() const { return query_.get(); }
+    // Checks the criteria and prepares the rows; false: nothing to print
+    // (the screen said why).
+    virtual bool prepare() = 0;
 
     QLabel* Lbdata;
     MaskEdit* Eddata1;
@@ -43,9 +46,6 @@ public:
     QPushButton* Btn_Retornar;
 
 protected:
-    // Checks the criteria and prepares the rows; false: nothing to print
-    // (the screen said why).
-    virtual bool prepare() = 0;
     // The criteria back to their start: dates today, query closed.
     virtual void reset();
     void FormActivate() override;

@@ -17,6 +17,10 @@ QString printedMoney(const QString& text) {
 }
 
 void TextDocument::line(const QByteArray& codes, const QString& text) {
+    // A long report grows its buffer by doubling, not line by line.
+    const qsizetype needed = bytes_.size() + codes.size() + text.size() + 2;
+    if (needed > bytes_.capacity())
+        bytes_.reserve(qMax(needed, 2 * bytes_.capacity()));
     bytes_ += codes;
     // Single-byte text: accented letters of the data in Latin-1, anything
     // Latin-1 cannot hold as "?".
