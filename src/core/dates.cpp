@@ -43,8 +43,39 @@ QDate parseDate(const QString& text) {
     return date;
 }
 
+namespace {
+
+void putDigits(QString& out, int at, int value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        out[at + i] = QLatin1Char(char('0' + value % 10));
+        value /= 10;
+    }
+}
+
+}  // namespace
+
 QString formatDate(const QDate& date) {
-    return date.isValid() ? date.toString(QStringLiteral("dd/MM/yyyy")) : QString();
+    if (!date.isValid())
+        return QString();
+    if (date.year() < 1 || date.year() > 9999)
+        return date.toString(QStringLiteral("dd/MM/yyyy"));
+    QString out(10, QLatin1Char('/'));
+    putDigits(out, 0, date.day(), 2);
+    putDigits(out, 3, date.month(), 2);
+    putDigits(out, 6, date.year(), 4);
+    return out;
+}
+
+QString isoDate(const QDate& date) {
+    if (!date.isValid())
+        return QString();
+    if (date.year() < 1 || date.year() > 9999)
+        return date.toString(Qt::ISODate);
+    QString out(10, QLatin1Char('-'));
+    putDigits(out, 0, date.year(), 4);
+    putDigits(out, 5, date.month(), 2);
+    putDigits(out, 8, date.day(), 2);
+    return out;
 }
 
 }  // namespace quelvarino

@@ -15,6 +15,8 @@ QDate parseDate(const QString& text);
 bool isBlankDateText(const QString& text);
 
 QString formatDate(const QDate& date);  // "dd/mm/yyyy"
+// "yyyy-mm-dd", as dates are stored.
+QString isoDate(const QDate& date);
 
 QString conversionDateMessage(const QString& text);
 

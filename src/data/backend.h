@@ -2,9 +2,12 @@
 
 #include "data/schema.h"
 
+#include <QList>
+#include <QPair>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <memory>
 
 namespace quelvarino {
@@ -13,6 +16,28 @@ namespace quelvarino {
 class RecordLock {
 public:
     virtual ~RecordLock() = default;
+};
+
+// The rows of one statement, read forward, one at a time; the statement is
+// finished when the cursor is destroyed.
+class Cursor {
+public:
+    virtual ~Cursor() = default;
+    virtual bool next() = 0;  // throws StoreError
+    virtual int columnCount() const = 0;
+    virtual QString columnName(int column) const = 0;
+    virtual QVariant value(int column) const = 0;  // of the current row; null for NULL
+};
+
+using BoundValues = QList<QPair<QString, QVariant>>;  // ":name", stored value
+
+// A statement prepared once and run many times with new values ("?"
+// placeholders, numbered from 0), for rows written in bulk.
+class Statement {
+public:
+    virtual ~Statement() = default;
+    virtual void bind(int position, const QVariant& stored) = 0;
+    virtual void execute() = 0;  // throws StoreError
 };
 
 // What differs between the stores the program can sit on. Screens and table
@@ -32,6 +57,14 @@ public:
     // Locks one record for editing; throws RecordLockedError when another
     // user holds it and StoreError when the lock cannot be taken at all.
     virtual std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const = 0;
+
+    // A cursor over `sql` with its named values bound; throws StoreError.
+    // By default it reads through the Qt driver.
+    virtual std::unique_ptr<Cursor> openCursor(const QSqlDatabase& db,
+                                               const QString& sql,
+                                               const BoundValues& values) const;
+
+    virtual std::unique_ptr<Statement> prepare(const QSqlDatabase& db, const QString& sql) const;
 
     // Rows [offset, offset + limit) of a query; a negative limit means all.
     virtual QString limitClause(int limit, int offset) const = 0;

@@ -17,7 +17,7 @@ QVariant textToStored(FieldType type, const QString& text) {
         case FieldType::Date:
             if (isBlankDateText(text))
                 return QVariant();
-            return parseDate(text).toString(Qt::ISODate);
+            return isoDate(parseDate(text));
         case FieldType::Money:
         case FieldType::Number: {
             if (text.trimmed().isEmpty())

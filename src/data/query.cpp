@@ -1,5 +1,7 @@
 #include "data/query.h"
 
+#include "data/backend.h"
+
 #include "core/dates.h"
 #include "core/errors.h"
 #include "data/database.h"
@@ -87,10 +89,9 @@ void Query::open() {
     columns_.clear();
     types_.clear();
     positions_.clear();
-    const QSqlRecord record = live_->record();
-    for (int i = 0; i < record.count(); ++i) {
-        columns_.append(record.fieldName(i));
-        types_.append(schema::typeOfField(record.fieldName(i)));
+    for (int i = 0; i < live_->columnCount(); ++i) {
+        columns_.append(live_->columnName(i));
+        types_.append(schema::typeOfField(columns_.last()));
     }
     row_ = 0;
     eof_ = !readLive();
@@ -100,17 +101,10 @@ void Query::open() {
 }
 
 void Query::startLive(int offset) {
-    live_ = std::make_unique<QSqlQuery>(db_->connection());
-    live_->setForwardOnly(true);
     QString text = sql();
     if (offset > 0)
         text += '\n' + db_->backend().limitClause(-1, offset);
-    if (!live_->prepare(text))
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(live_->lastError().text()));
-    for (const auto& b : binds_)
-        live_->bindValue(b.first, b.second);
-    if (!live_->exec())
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(live_->lastError().text()));
+    live_ = db_->backend().openCursor(db_->connection(), text, binds_);
     if (!releasePending_) {
         releasePending_ = true;
         QMetaObject::invokeMethod(this, &Query::releaseLive, Qt::QueuedConnection);
@@ -123,7 +117,7 @@ bool Query::readLive() {
         releaseLive();
         return false;
     }
-    const int n = columns_.isEmpty() ? live_->record().count() : columns_.size();
+    const int n = columns_.isEmpty() ? live_->columnCount() : columns_.size();
     current_.resize(n);
     have_.fill(false, n);
     onLive_ = true;
@@ -164,8 +158,7 @@ void Query::releaseLive() {
             }
         }
         onLive_ = false;
-        live_->finish();
-        live_.reset();
+        live_.reset();  // the statement is finished
     }
 }
 
@@ -214,8 +207,13 @@ void Query::next() {
 int Query::recordCount() const {
     if (!open_)
         return 0;
+    // The order does not change the count: counted without it, unsorted.
+    QStringList lines = lines_;
+    if (!lines.isEmpty() &&
+        lines.last().trimmed().startsWith(QLatin1String("order by"), Qt::CaseInsensitive))
+        lines.removeLast();
     QSqlQuery q(db_->connection());
-    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(sql())))
+    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
         throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
     for (const auto& b : binds_)
         q.bindValue(b.first, b.second);

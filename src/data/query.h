@@ -14,6 +14,7 @@ class QSqlQuery;
 
 namespace quelvarino {
 
+class Cursor;
 class Database;
 
 // A read-only local SQL query, built from lines ("Select * from tbordem",
@@ -78,7 +79,7 @@ private:
     // A walk reads from a live statement, which is finished as soon as the
     // program returns to its event loop: no statement stays open between
     // two events, and a walk inside one handler costs what plain SQL costs.
-    std::unique_ptr<QSqlQuery> live_;
+    std::unique_ptr<Cursor> live_;
     bool releasePending_ = false;
     // The current row's values, read from the statement only when asked
     // for: a report that prints 20 of 40 columns converts only those.

@@ -3,7 +3,9 @@
 #include "core/errors.h"
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cerrno>
@@ -50,7 +52,151 @@ QString sqlType(FieldType type) {
     return QStringLiteral("TEXT");
 }
 
+int bindValue(sqlite3_stmt* st, int at, const QVariant& v) {
+    switch (v.typeId()) {
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(st, at, v.toDouble());
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool:
+            return sqlite3_bind_int64(st, at, v.toLongLong());
+        case QMetaType::QByteArray: {
+            const QByteArray b = v.toByteArray();
+            return sqlite3_bind_blob(st, at, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            if (v.isNull())
+                return sqlite3_bind_null(st, at);
+            const QByteArray t = v.toString().toUtf8();
+            return sqlite3_bind_text(st, at, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+class SqliteStatement : public Statement {
+public:
+    SqliteStatement(sqlite3* db, const QString& sql) : db_(db) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &st_, nullptr) !=
+            SQLITE_OK) {
+            const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+            sqlite3_finalize(st_);
+            throw StoreError(QStringLiteral("Erro ao gravar: %1").arg(message));
+        }
+    }
+    ~SqliteStatement() override { sqlite3_finalize(st_); }
+    void bind(int position, const QVariant& stored) override {
+        if (bindValue(st_, position + 1, stored) != SQLITE_OK)
+            fail();
+    }
+    void execute() override {
+        const int rc = sqlite3_step(st_);
+        if (rc != SQLITE_DONE && rc != SQLITE_ROW)
+            fail();
+        sqlite3_reset(st_);
+    }
+
+private:
+    void fail() {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_reset(st_);
+        throw StoreError(QStringLiteral("Erro ao gravar: %1").arg(message));
+    }
+
+    sqlite3* db_;
+    sqlite3_stmt* st_ = nullptr;
+};
+
+class SqliteCursor : public Cursor {
+public:
+    SqliteCursor(sqlite3* db, const QString& sql, const BoundValues& values) : db_(db) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &st_, nullptr) != SQLITE_OK)
+            fail();
+        for (const auto& [name, v] : values) {
+            const int at = sqlite3_bind_parameter_index(st_, name.toUtf8().constData());
+            if (at == 0)
+                continue;  // a value the statement does not use
+            if (bindValue(st_, at, v) != SQLITE_OK)
+                fail();
+        }
+        columns_ = sqlite3_column_count(st_);
+    }
+    ~SqliteCursor() override { sqlite3_finalize(st_); }
+
+    bool next() override {
+        const int rc = sqlite3_step(st_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        fail();
+        return false;
+    }
+    int columnCount() const override { return columns_; }
+    QString columnName(int column) const override {
+        return QString::fromUtf8(sqlite3_column_name(st_, column));
+    }
+    QVariant value(int column) const override {
+        switch (sqlite3_column_type(st_, column)) {
+            case SQLITE_INTEGER:
+                return QVariant(qlonglong(sqlite3_column_int64(st_, column)));
+            case SQLITE_FLOAT:
+                return QVariant(sqlite3_column_double(st_, column));
+            case SQLITE_TEXT: {
+                const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st_, column));
+                return QVariant(QString::fromUtf8(t, sqlite3_column_bytes(st_, column)));
+            }
+            case SQLITE_BLOB: {
+                const char* b = static_cast<const char*>(sqlite3_column_blob(st_, column));
+                return QVariant(QByteArray(b, sqlite3_column_bytes(st_, column)));
+            }
+            default:
+                return QVariant();
+        }
+    }
+
+private:
+    [[noreturn]] void fail() {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_finalize(st_);
+        st_ = nullptr;
+        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(message));
+    }
+
+    sqlite3* db_;
+    sqlite3_stmt* st_ = nullptr;
+    int columns_ = 0;
+};
+
+sqlite3* handleOf(const QSqlDatabase& db) {
+    if (!db.driver())
+        return nullptr;
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
 }  // namespace
+
+std::unique_ptr<Cursor> SqliteBackend::openCursor(const QSqlDatabase& db,
+                                                  const QString& sql,
+                                                  const BoundValues& values) const {
+    if (sqlite3* handle = handleOf(db))
+        return std::make_unique<SqliteCursor>(handle, sql, values);
+    return Backend::openCursor(db, sql, values);
+}
+
+std::unique_ptr<Statement> SqliteBackend::prepare(const QSqlDatabase& db,
+                                                  const QString& sql) const {
+    if (sqlite3* handle = handleOf(db))
+        return std::make_unique<SqliteStatement>(handle, sql);
+    return Backend::prepare(db, sql);
+}
 
 SqliteBackend::SqliteBackend(const QString& databaseFile) : lockFile_(databaseFile + ".lck") {}
 

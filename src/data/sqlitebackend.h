@@ -18,6 +18,12 @@ public:
     QString rowIdColumn() const override { return QStringLiteral("rowid"); }
     QStringList schemaStatements(const TableDef& table) const override;
     std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
+    // Reads the statement through the SQLite library itself: a value is
+    // converted only when it is asked for.
+    std::unique_ptr<Cursor> openCursor(const QSqlDatabase& db,
+                                       const QString& sql,
+                                       const BoundValues& values) const override;
+    std::unique_ptr<Statement> prepare(const QSqlDatabase& db, const QString& sql) const override;
 
     QString limitClause(int limit, int offset) const override {
         return QStringLiteral("LIMIT %1 OFFSET %2").arg(limit).arg(offset);

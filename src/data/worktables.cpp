@@ -1,6 +1,7 @@
 #include "data/worktables.h"
 
 #include "core/errors.h"
+#include "data/backend.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/fieldconv.h"
@@ -41,26 +42,33 @@ void WorkTables::clear() {
     }
 }
 
+namespace {
+
+[[noreturn]] void writeFailed(const QString& reason) {
+    throw StoreError(
+        QStringLiteral("Erro ao gravar nas tabelas de trabalho do relatório: %1").arg(reason));
+}
+
+}  // namespace
+
 WorkTableFill::WorkTableFill() : groups_(workTable(1)), rows_(workTable(2)) {
     const Backend& b = rows_->backend();
     QSqlDatabase g = groups_->connection();
     QSqlDatabase r = rows_->connection();
     if (!g.transaction() || !r.transaction())
-        throw StoreError(QStringLiteral("Erro ao gravar nas tabelas de trabalho do relatório: %1")
-                             .arg(r.lastError().text()));
+        writeFailed(r.lastError().text());
     open_ = true;
-    insertRow_ = std::make_unique<QSqlQuery>(r);
-    insertRow_->prepare(
-        QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6, %7, %8, %9, %10, %11, %12, %13, "
-                       "%14) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
-            .arg(b.quote(QStringLiteral("tbrelatorio8_2")), b.quote("Codigo"), b.quote("Cliente"),
-                 b.quote("Comanda"), b.quote("Solicitante"), b.quote("Hora1"), b.quote("Hora2"),
-                 b.quote("Hora3"), b.quote("Hora4"), b.quote("Valor"), b.quote("Taxa"))
-            .arg(b.quote("TotVal"), b.quote("Pagamento"), b.quote("Data")));
-    insertGroup_ = std::make_unique<QSqlQuery>(g);
-    insertGroup_->prepare(
-        QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
-            .arg(b.quote(QStringLiteral("tbrelatorio8_1")), b.quote("Codigo"), b.quote("Cliente")));
+    QStringList columns;
+    for (const char* c : {"Codigo", "Cliente", "Comanda", "Solicitante", "Hora1", "Hora2", "Hora3",
+                          "Hora4", "Valor", "Taxa", "TotVal", "Pagamento", "Data"})
+        columns.append(b.quote(QString::fromLatin1(c)));
+    insertRow_ = b.prepare(
+        r, QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?, ?, ?, ?, ?, "
+                          "?, ?, ?, ?, ?)")
+               .arg(b.quote(QStringLiteral("tbrelatorio8_2")), columns.join(QStringLiteral(", "))));
+    insertGroup_ = b.prepare(g, QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?)")
+                                    .arg(b.quote(QStringLiteral("tbrelatorio8_1")),
+                                         b.quote("Codigo"), b.quote("Cliente")));
 }
 
 WorkTableFill::~WorkTableFill() {
@@ -82,22 +90,21 @@ void WorkTableFill::add(const WorkDetail& d) {
         stored(FieldType::Money, d.totval), stored(FieldType::Text, d.pagamento),
         stored(FieldType::Date, d.data)};
     for (int i = 0; i < 13; ++i)
-        insertRow_->bindValue(i, values[i]);
-    run(*insertRow_, QStringLiteral("gravar"));
+        insertRow_->bind(i, values[i]);
+    insertRow_->execute();
     if (!seen_.contains(d.codigo)) {
         seen_.insert(d.codigo, true);
-        insertGroup_->bindValue(0, values[0]);
-        insertGroup_->bindValue(1, values[1]);
-        run(*insertGroup_, QStringLiteral("gravar"));
+        insertGroup_->bind(0, values[0]);
+        insertGroup_->bind(1, values[1]);
+        insertGroup_->execute();
     }
 }
 
 void WorkTableFill::commit() {
-    insertRow_->finish();
-    insertGroup_->finish();
+    insertRow_.reset();
+    insertGroup_.reset();
     if (!rows_->connection().commit() || !groups_->connection().commit())
-        throw StoreError(QStringLiteral("Erro ao gravar nas tabelas de trabalho do relatório: %1")
-                             .arg(rows_->connection().lastError().text()));
+        writeFailed(rows_->connection().lastError().text());
     open_ = false;
 }
 
@@ -133,20 +140,32 @@ void WorkTables::walk(const std::function<void(const QString&, const QString&)>&
                 names.insert(code, q.value(1).toString());
         }
     }
-    // The index on Codigo holds the row number too: the rows come in code
-    // order and, within a code, in the order they were written, unsorted.
-    QSqlQuery q(rows->connection());
-    q.setForwardOnly(true);
-    q.prepare(
+    // Rows written client after client (the totalizer selects them so) are
+    // read in the order they were written, straight through the table;
+    // otherwise through the index on Codigo, one lookup per row.
+    bool written = true;
+    {
+        const std::unique_ptr<Cursor> codes = rows->backend().openCursor(
+            rows->connection(), QStringLiteral("SELECT Codigo FROM tbrelatorio8_2 ORDER BY Cont"),
+            {});
+        QString previous;
+        while (written && codes->next()) {
+            const QString code = codes->value(0).toString();
+            written = !(code < previous);
+            previous = code;
+        }
+    }
+    const std::unique_ptr<Cursor> q = rows->backend().openCursor(
+        rows->connection(),
         QStringLiteral("SELECT Codigo, Cliente, Comanda, Solicitante, Hora1, Hora2, Hora3, "
-                       "Hora4, Valor, Taxa, TotVal, Pagamento, Data FROM tbrelatorio8_2 "
-                       "ORDER BY Codigo, Cont"));
-    run(q, QStringLiteral("ler"));
+                       "Hora4, Valor, Taxa, TotVal, Pagamento, Data FROM tbrelatorio8_2 ") +
+            (written ? QStringLiteral("ORDER BY Cont") : QStringLiteral("ORDER BY Codigo, Cont")),
+        {});
     QString current;
     bool inGroup = false;
     WorkDetail d;
-    while (q.next()) {
-        const QString code = q.value(0).toString();
+    while (q->next()) {
+        const QString code = q->value(0).toString();
         if (!inGroup || code != current) {
             if (inGroup)
                 groupEnd();
@@ -158,18 +177,18 @@ void WorkTables::walk(const std::function<void(const QString&, const QString&)>&
         if (!inGroup)
             continue;  // a row without its group row is not printed
         d.codigo = code;
-        d.cliente = q.value(1).toString();
-        d.comanda = q.value(2).toString();
-        d.solicitante = q.value(3).toString();
-        d.hora1 = q.value(4).toString();
-        d.hora2 = q.value(5).toString();
-        d.hora3 = q.value(6).toString();
-        d.hora4 = q.value(7).toString();
-        d.valor = storedToText(FieldType::Money, q.value(8));
-        d.taxa = storedToText(FieldType::Money, q.value(9));
-        d.totval = storedToText(FieldType::Money, q.value(10));
-        d.pagamento = q.value(11).toString();
-        d.data = storedToText(FieldType::Date, q.value(12));
+        d.cliente = q->value(1).toString();
+        d.comanda = q->value(2).toString();
+        d.solicitante = q->value(3).toString();
+        d.hora1 = q->value(4).toString();
+        d.hora2 = q->value(5).toString();
+        d.hora3 = q->value(6).toString();
+        d.hora4 = q->value(7).toString();
+        d.valor = storedToText(FieldType::Money, q->value(8));
+        d.taxa = storedToText(FieldType::Money, q->value(9));
+        d.totval = storedToText(FieldType::Money, q->value(10));
+        d.pagamento = q->value(11).toString();
+        d.data = storedToText(FieldType::Date, q->value(12));
         row(d);
     }
     if (inGroup)

@@ -3,7 +3,6 @@
 #include <QHash>
 #include <QList>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,6 +25,7 @@ struct WorkGroup {
 };
 
 class Database;
+class Statement;
 
 // Fills the work tables row by row inside one transaction per table;
 // nothing is kept unless commit() is called.
@@ -40,7 +40,7 @@ public:
 
 private:
     std::shared_ptr<Database> groups_, rows_;
-    std::unique_ptr<QSqlQuery> insertRow_, insertGroup_;
+    std::unique_ptr<Statement> insertRow_, insertGroup_;
     QHash<QString, bool> seen_;
     bool open_ = false;
 };

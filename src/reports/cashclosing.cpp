@@ -331,15 +331,16 @@ bool TQuelvarino0048_0::prepare() {
         q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)")
                   .arg(form == 0 ? QStringLiteral("PAGAMENTO = :forma")
                                  : QStringLiteral("PAGAMENTO <> :forma")));
+    // Printed client after client (or courier after courier) in code
+    // order, each one's orders in the chosen order: selected so, the work
+    // tables are written in print order and read back straight through.
+    const QString code = byCourier_ ? QStringLiteral("CODMOT") : QStringLiteral("CODCLI");
     const QString order = Ed_Ord->currentText();
-    if (order == QLatin1String("Código"))
-        q.add(byCourier_ ? QStringLiteral("Order By CODMOT, DATA")
-                         : QStringLiteral("Order By CODCLI, DATA"));
-    else if (order == QLatin1String("Cliente ou Motoboy"))
-        q.add(byCourier_ ? QStringLiteral("Order By MOTOBOY, DATA")
-                         : QStringLiteral("Order By CLIENTE, DATA"));
-    else
-        q.add(QStringLiteral("Order By DATA, COMANDA"));
+    if (order == QLatin1String("Cliente ou Motoboy"))
+        q.add(QStringLiteral("Order By %1, %2, DATA, COMANDA")
+                  .arg(code, byCourier_ ? QStringLiteral("MOTOBOY") : QStringLiteral("CLIENTE")));
+    else  // "Código", "Data" or nothing chosen: by date within each code
+        q.add(QStringLiteral("Order By %1, DATA, COMANDA").arg(code));
     if (form != 2)
         q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
     period(q, Eddata1, Eddata2);
@@ -359,8 +360,14 @@ bool TQuelvarino0048_0::prepare() {
     WorkTableFill fill;
     int n = 0;
     WorkDetail d;
+    QHash<QByteArray, int> at;
+    auto f = [&q, &at](const char* name) {
+        auto it = at.constFind(QByteArray::fromRawData(name, int(qstrlen(name))));
+        if (it == at.constEnd())
+            it = at.insert(QByteArray(name), q.fieldIndex(QString::fromLatin1(name)));
+        return q.fieldText(it.value());
+    };
     for (q.first(); !q.eof(); q.next()) {
-        auto f = [&q](const char* name) { return q.fieldText(QString::fromLatin1(name)); };
         d.codigo = byCourier_ ? f("CODMOT") : f("CODCLI");
         d.cliente = byCourier_ ? f("MOTOBOY") : f("CLIENTE");
         d.comanda = f("COMANDA");

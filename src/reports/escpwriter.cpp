@@ -1,5 +1,7 @@
 #include "reports/escpwriter.h"
 
+#include <vector>
+
 namespace quelvarino {
 namespace {
 
@@ -13,14 +15,37 @@ QString oneLine(QString text) {
     return text;
 }
 
+// Where each piece of a layout finds its value in rows of one shape: the
+// position of a plain field, or -1 (a literal, a total, a template, a field
+// the shape lacks) for the general lookup. Worked out again only when the
+// rows' shape changes.
+class PiecePositions {
+public:
+    const std::vector<int>& of(const ReportRow& row, const QList<TextPiece>& pieces) {
+        const ReportRow::Shape* shape = row.shape();
+        if (shape != shape_ || positions_.size() != size_t(pieces.size())) {
+            shape_ = shape;
+            positions_.assign(size_t(pieces.size()), -1);
+            for (int i = 0; shape && i < pieces.size(); ++i) {
+                const QString& source = pieces[i].source;
+                if (source.isEmpty() || source.startsWith(QLatin1Char('=')) ||
+                    source.contains(QLatin1Char('{')))
+                    continue;
+                positions_[size_t(i)] = shape->value(source.toUpper(), -1);
+            }
+        }
+        return positions_;
+    }
+
+private:
+    const ReportRow::Shape* shape_ = nullptr;
+    std::vector<int> positions_;
+};
+
 // A piece appended to its line: the value formatted, cut where the layout
 // says so, padded to its width (never cut by the padding).
-void appendPiece(QString& out, const ReportData& data, const ReportRow& row, const TextPiece& p) {
-    if (p.source.isEmpty()) {
-        out += p.literal;
-        return;
-    }
-    QString value = formatValue(p.format, oneLine(valueOf(data, row, p.source)));
+void appendPiece(QString& out, const QString& raw, const TextPiece& p) {
+    QString value = formatValue(p.format, oneLine(raw));
     if (p.cut > 0 && value.size() > p.cut)
         value.truncate(p.cut);
     const qsizetype fill = p.width > value.size() ? p.width - value.size() : 0;
@@ -33,11 +58,23 @@ void appendPiece(QString& out, const ReportData& data, const ReportRow& row, con
     }
 }
 
-void writeLine(TextDocument& d, const ReportData& data, const ReportRow& row, const TextLine& l) {
+void writeLine(TextDocument& d,
+               const ReportData& data,
+               const ReportRow& row,
+               const TextLine& l,
+               PiecePositions* cache = nullptr) {
     QString out;
     out.reserve(192);  // a condensed line holds 159 characters
-    for (const TextPiece& p : l.pieces)
-        appendPiece(out, data, row, p);
+    const std::vector<int>* positions = cache ? &cache->of(row, l.pieces) : nullptr;
+    for (int i = 0; i < l.pieces.size(); ++i) {
+        const TextPiece& p = l.pieces[i];
+        if (p.source.isEmpty()) {
+            out += p.literal;
+            continue;
+        }
+        const int at = positions ? (*positions)[size_t(i)] : -1;
+        appendPiece(out, at >= 0 ? row.at(at) : valueOf(data, row, p.source), p);
+    }
     d.line(l.codes, out);
 }
 
@@ -62,6 +99,7 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
     RowPageRule rule(qMax(1, layout.firstPage), qMax(1, layout.perPage));
     bool headingsWritten = false;
     int written = 0;
+    std::vector<PiecePositions> positions(size_t(layout.row.size()));
     auto writeRow = [&](const ReportRow& row) {
         if (!layout.headings.isEmpty() && !headingsWritten) {
             for (const QString& heading : layout.headings)
@@ -69,8 +107,8 @@ QByteArray EscPWriter::render(const ReportData& data, const TextLayout& layout) 
             d.separator();
             headingsWritten = true;
         }
-        for (const TextLine& l : layout.row)
-            writeLine(d, data, row, l);
+        for (int i = 0; i < layout.row.size(); ++i)
+            writeLine(d, data, row, layout.row[i], &positions[size_t(i)]);
         if (paged)
             rule.afterRow(d, headingsWritten);
         ++written;

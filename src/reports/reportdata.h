@@ -46,6 +46,8 @@ public:
         fields_.insert(k, text);
     }
     void setAt(int position, const QString& text) { values_[position] = text; }  // of the shape
+    const Shape* shape() const { return shape_.get(); }
+    const QString& at(int position) const { return values_[position]; }
     QString text(const QString& field) const {
         const QString k = key(field);
         if (shape_) {

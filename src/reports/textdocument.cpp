@@ -1,5 +1,7 @@
 #include "reports/textdocument.h"
 
+#include <cstring>
+
 #include "core/money.h"
 
 namespace quelvarino {
@@ -16,16 +18,24 @@ QString printedMoney(const QString& text) {
     return text.trimmed().isEmpty() ? QStringLiteral("0,00") : formatMoney(parseMoney(text));
 }
 
+void TextDocument::append(const char* data, qsizetype n) {
+    std::memcpy(bytes_.data() + size_, data, size_t(n));
+    size_ += n;
+}
+
 void TextDocument::line(const QByteArray& codes, const QString& text) {
     // A long report grows its buffer by doubling, not line by line.
-    const qsizetype needed = bytes_.size() + codes.size() + text.size() + 2;
-    if (needed > bytes_.capacity())
-        bytes_.reserve(qMax(needed, 2 * bytes_.capacity()));
-    bytes_ += codes;
+    const qsizetype needed = size_ + codes.size() + text.size() + 2;
+    if (needed > bytes_.size())
+        bytes_.resize(qMax(needed, qMax<qsizetype>(4096, 2 * bytes_.size())));
+    append(codes.constData(), codes.size());
     // Single-byte text: accented letters of the data in Latin-1, anything
     // Latin-1 cannot hold as "?".
-    bytes_ += text.toLatin1();
-    bytes_ += "\r\n";
+    char* out = bytes_.data() + size_;
+    for (const QChar c : text)
+        *out++ = c.unicode() < 256 ? char(c.unicode()) : '?';
+    size_ += text.size();
+    append("\r\n", 2);
     ++lines_;
 }
 

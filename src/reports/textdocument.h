@@ -36,7 +36,6 @@ QString padLeft(const QString& text, int width);
 // Money as printed: empty is "0,00", otherwise "##0.00".
 QString printedMoney(const QString& text);
 
-
 // A text printout as bytes: single-byte (Latin-1) text with the printer's
 // control codes, each line ending in CR LF.
 class TextDocument {
@@ -49,11 +48,17 @@ public:
     // Company header and the title block.
     void header(const CompanyHeader& company, const QString& title);
 
-    const QByteArray& bytes() const { return bytes_; }
+    const QByteArray& bytes() const {
+        bytes_.resize(size_);  // the buffer grows ahead of what is written
+        return bytes_;
+    }
     int lines() const { return lines_; }
 
 private:
-    QByteArray bytes_;
+    void append(const char* data, qsizetype n);
+
+    mutable QByteArray bytes_;
+    qsizetype size_ = 0;  // bytes written
     int lines_ = 0;
 };
 
