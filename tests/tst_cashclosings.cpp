@@ -801,6 +801,108 @@ private slots:
         QVERIFY(!doc.contains("<ESPECIAL>"));  // data escaped
     }
 
+    // The whole HTML document of one closing by period, as the HTML layout
+    // of the closings is written, line for line; then the lines that differ
+    // in the other two.
+    void closingHtmlLineByLine() {
+        Order o{1, "02/12/2026"};
+        o.hours = ":  ";  // an hour that holds only its mask is an empty cell
+        addOrder(o);
+        auto* s = byPeriod();
+        dates(s, "01/12/2026", "05/12/2026");
+        click(s->Rbavista);
+        click(s->Btn_Imprimir);
+        const QStringList got =
+            QString::fromLatin1(printed("Quelvarino0041_1", 2, "h41")).split("\r\n");
+        QStringList want = {"<html>",
+                            "<head><title>Fechamento do Caixa por Periodo</title></head>",
+                            "<body>",
+                            "MOTOBOY EXPRESS <br>",
+                            "RUA DO COMERCIO, 100 -  - SAO PAULO - SP <br>",
+                            " Telefone : ()  /  <br>",
+                            "<h1 align=\"center\">FECHAMENTO DO CAIXA POR PERIODO</h1>",
+                            "<div align=\"center\">Periodo de 01/12/2026 ate 05/12/2026</div><br>",
+                            "<table align=\"center\" width=\"1450\" Border=\"1\">",
+                            "<Font size=\"0\">",
+                            "<tr><td align=\"center\" width=\"50\">Data</td>"};
+        const QList<QPair<const char*, int>> headings = {
+            {"OS No.", 60},     {"Cliente", 150},  {"Solicitante", 60}, {"Hr.Saida", 50},
+            {"Hr.Inicial", 50}, {"Hr.Final", 50},  {"Tot.Horas", 50},   {"Hr.Normal", 80},
+            {"Hr.50%", 80},     {"Hr.100%", 80},   {"Vlr.Normal", 80},  {"Vlr.50%", 80},
+            {"Vlr.100%", 80},   {"Seguro", 80},    {"Tx.Perim.", 80},   {"%Tx.Perim.", 90},
+            {"Vl.porHr.", 80},  {"Vl.Tot.OS.", 80}};
+        for (const auto& h : headings)
+            want << QString("<td align=\"center\" width=\"%1\">%2</td>").arg(h.second).arg(h.first);
+        want.last() += "</tr>";
+        want << "<tr>";
+        const QList<QPair<QString, QString>> cells = {{"left\" width=\"50", "02/12/2026"},
+                                                      {"left\" width=\"60", "000001"},
+                                                      {"left\" width=\"300", "FARMACIA CENTRA"},
+                                                      {"left\" width=\"60", "JOANA"},
+                                                      {"left\" width=\"50", "08:00"},
+                                                      {"left\" width=\"50", "08:30"},
+                                                      {"left\" width=\"50", "10:10"},
+                                                      {"left\" width=\"50", ""},
+                                                      {"left\" width=\"80", "01:40"},
+                                                      {"left\" width=\"80", "00:00"},
+                                                      {"left\" width=\"80", "00:00"},
+                                                      {"right\" width=\"80", "50,00"},
+                                                      {"right\" width=\"80", "0,00"},
+                                                      {"right\" width=\"80", "0,00"},
+                                                      {"right\" width=\"80", "0,00"},
+                                                      {"right\" width=\"90", "0,00"},
+                                                      {"right\" width=\"80", "0,00"},
+                                                      {"right\" width=\"80", "25,00"},
+                                                      {"right\" width=\"80", "55,00"}};
+        for (const auto& c : cells)
+            want << QString("<td align=\"%1\"><!-- @ -->%2</td>").arg(c.first, c.second);
+        want << "</tr>"
+             << ""
+             << "</font></table>"
+             << " <br>"
+             << "<div align=\"left\">TOTAL GERAL DO CAIXA : 55,00</div><br>"
+             << " <br>"
+             << " <br>"
+             << " <br>";
+        QCOMPARE(got.mid(0, want.size()), want);
+        QCOMPARE(got.mid(want.size() + 1), (QStringList{"<hr size=3></hr>", "</body></html>", ""}));
+        QVERIFY(got[want.size()].endsWith("<br>"));  // the supplier line
+    }
+
+    void totalizerHtmlBlocks() {
+        addOrder({1, "02/12/2026"});
+        Order other{2, "03/12/2026", "000012", "PADARIA DO ZE"};
+        other.total = "";
+        addOrder(other);
+        auto* s = totalizer();
+        dates(s, "01/12/2026", "05/12/2026");
+        click(s->Rbcli);
+        click(s->Edforma->button(0));
+        click(s->Btn_Imprimir);
+        const QStringList got =
+            QString::fromLatin1(printed("Quelvarino0048_1", 2, "h48")).split("\r\n");
+        const int h1 =
+            got.indexOf("<h1 align=\"center\">RELATORIO TOTALIZADOR DE SERVI\u00c7OS</h1>");
+        QVERIFY(h1 > 0);
+        QCOMPARE(got.mid(h1 + 1, 6),
+                 (QStringList{
+                     "<hr size=3></hr>",
+                     "<div align=\"center\">Periodo de 01/12/2026 ate 05/12/2026</div><br>",
+                     "<div align=\"left\">Cliente : 000007 - FARMACIA CENTRAL</div><br>", " <br>",
+                     "<table align=\"center\" width=\"860\" Border=\"1\">", "<Font size=\"0\">"}));
+        const int sub = got.indexOf("<div align=\"left\">SUB-TOTAL POR CLIENTE : 55,00</div><br>");
+        QVERIFY(sub > 0);
+        QCOMPARE(got.mid(sub - 1, 5),
+                 (QStringList{"</font></table>",
+                              "<div align=\"left\">SUB-TOTAL POR CLIENTE : 55,00</div><br>",
+                              " <br>", "<hr size=3></hr>",
+                              "<div align=\"left\">Cliente : 000012 - PADARIA DO ZE</div><br>"}));
+        QVERIFY(got.contains("<div align=\"left\">SUB-TOTAL POR CLIENTE : 0,00</div><br>"));
+        QVERIFY(got.contains("<td align=\"right\" width=\"150\"><!-- @ -->0,00</td>"));
+        QCOMPARE(got.count("<div align=\"left\">TOTAL GERAL DOS SERVICOS : 55,00</div><br>"), 1);
+        QCOMPARE(got.mid(got.size() - 3), (QStringList{"</body>", "</html>", ""}));
+    }
+
     void closingsAsPages_data() {
         QTest::addColumn<int>("screen");
         QTest::addColumn<QStringList>("expected");
