@@ -109,19 +109,19 @@ private slots:
                                         << "Quelvarino0042_0" << true;
         QTest::newRow("courier closing") << "FechamentodoMotoboy1"
                                          << "Fechamento do motoboy"
-                                         << "Quelvarino0043_0" << false;
+                                         << "Quelvarino0043_0" << true;
         QTest::newRow("courier expenses") << "DespesasdoMotoboy2"
                                           << "Despesas do Motoboy"
-                                          << "Quelvarino0044_0" << false;
+                                          << "Quelvarino0044_0" << true;
         QTest::newRow("courier hours") << "ListagemdasHorasdoMotoboy1"
                                        << "Listagem das Horas do Motoboy"
-                                       << "Quelvarino0045_0" << false;
+                                       << "Quelvarino0045_0" << true;
         QTest::newRow("orders issued") << "ListagemdasOSEmitidas1"
                                        << "Listagem das OS Emitidas"
-                                       << "Quelvarino0046_0" << false;
+                                       << "Quelvarino0046_0" << true;
         QTest::newRow("salaried courier") << "ListagemdasDespesasdoMotoboycomSalrio1"
                                           << "Pagamento do Motoboy Autônomo"
-                                          << "Quelvarino0047_0" << false;
+                                          << "Quelvarino0047_0" << true;
         QTest::newRow("totalizer") << "RelatrioTotalizadordeServios1"
                                    << "Relatório Totalizador de Serviços por Período"
                                    << "Quelvarino0048_0" << true;

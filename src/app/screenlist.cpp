@@ -6,6 +6,7 @@
 #include "orders/ordersearch.h"
 #include "orders/serviceorder.h"
 #include "reports/cashclosing.h"
+#include "reports/courierreports.h"
 #include "reports/printdialog.h"
 #include "settings/company.h"
 #include "settings/passwords.h"
@@ -140,11 +141,11 @@ QList<ScreenEntry> creationOrder() {
     }
     const std::function<QWidget*()> screens[8] = {[] { return new TQuelvarino0041_0; },
                                                   [] { return new TQuelvarino0042_0; },
-                                                  {},
-                                                  {},
-                                                  {},
-                                                  {},
-                                                  {},
+                                                  [] { return new TQuelvarino0043_0; },
+                                                  [] { return new TQuelvarino0044_0; },
+                                                  [] { return new TQuelvarino0045_0; },
+                                                  [] { return new TQuelvarino0046_0; },
+                                                  [] { return new TQuelvarino0047_0; },
                                                   [] { return new TQuelvarino0048_0; }};
     for (int n = 0; n < 8; ++n) {
         list.append({names[2 * n].constData(), reports[n], screens[n]});

@@ -43,4 +43,58 @@ private:
     long long minutes_ = 0;
 };
 
+// Hours of the courier reports and the order listing, "hhh:mm": whole
+// hours with at least three digits, minutes with two. The hours and the
+// minutes of every time are summed apart and joined at the end, in whole
+// minutes (no fraction of a minute ever arises).
+class BandHours {
+public:
+    // "hh:mm" or "hhh:mm"; "0", empty or blank parts count 0.
+    void add(const QString& time);
+    long long totalMinutes() const { return hours_ * 60 + minutes_; }
+    QString text() const;
+
+private:
+    long long hours_ = 0;
+    long long minutes_ = 0;
+};
+
+// "hhh:mm" of a number of minutes (more than 999 hours print whole).
+QString hoursText(long long minutes);
+
+// The totals of the courier closing and the courier hours listing.
+struct CourierTotals {
+    QString rate;  // the courier's VALOR, "##0.00"
+    QString hoursNormal, hours50, hours100;
+    QString valueNormal, value50, value100;
+    QString fixed, expenses, toReceive;
+};
+
+class CourierTotalizer {
+public:
+    explicit CourierTotalizer(const QString& hourlyRate);
+    // One order: with a fixed courier value (VALMOT not 0,00) the value
+    // counts and its hours do not; otherwise its three band totals count.
+    void addOrder(const QString& totHorN,
+                  const QString& totHor50,
+                  const QString& totHor100,
+                  const QString& valMot);
+    // One expense entry of the period.
+    void addExpense(const QString& value);
+    // Each band is worth its minutes at the rate per minute times 1, 1.5
+    // or 2, rounded to cents as printed; TOTAL A RECEBER is the printed
+    // values plus the fixed values less the expenses.
+    CourierTotals totals() const;
+
+private:
+    double rate_;
+    BandHours normal_, fifty_, hundred_;
+    MoneySum fixed_{true};
+    MoneySum expenses_{true};
+};
+
+// TOTAL LIQUIDO A RECEBER of a salaried courier: the salary less the
+// expenses, "##0.00".
+QString salariedNet(const QString& salary, const QString& expensesTotal);
+
 }  // namespace quelvarino

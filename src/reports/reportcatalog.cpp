@@ -122,6 +122,13 @@ QList<ReportEntry> build() {
     };
     closing(1, collectCashByPeriod, cashByPeriodText, cashByPeriodPage, cashByPeriodHtml);
     closing(2, collectCashByClient, cashByClientText, cashByClientPage, cashByClientHtml);
+    closing(3, collectCourierClosing, courierClosingText, courierClosingPage, courierClosingHtml);
+    closing(4, collectCourierExpenses, courierExpensesText, courierExpensesPage,
+            courierExpensesHtml);
+    closing(5, collectCourierHours, courierHoursText, courierHoursPage, courierHoursHtml);
+    closing(6, collectOrderListing, orderListingText, orderListingPage, orderListingHtml);
+    closing(7, collectSalariedPayment, salariedPaymentText, salariedPaymentPage,
+            salariedPaymentHtml);
 
     ReportEntry& totalizer = all.last();
     totalizer.collect = collectTotalizer;

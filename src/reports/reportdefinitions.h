@@ -35,4 +35,27 @@ const HtmlLayout& cashByPeriodHtml();
 const HtmlLayout& cashByClientHtml();
 QByteArray totalizerHtml(const ReportData& data);
 
+// The courier reports ("43_0" closing, "44_0" expenses, "45_0" hours,
+// "47_0" salaried payment) and the order listing ("46_0").
+ReportData collectCourierClosing(const PrintRequest& request);
+ReportData collectCourierExpenses(const PrintRequest& request);
+ReportData collectCourierHours(const PrintRequest& request);
+ReportData collectOrderListing(const PrintRequest& request);
+ReportData collectSalariedPayment(const PrintRequest& request);
+const TextLayout& courierClosingText();
+const TextLayout& courierExpensesText();
+const TextLayout& courierHoursText();
+const TextLayout& orderListingText();
+const TextLayout& salariedPaymentText();
+const PageLayout& courierClosingPage();
+const PageLayout& courierExpensesPage();
+const PageLayout& courierHoursPage();
+const PageLayout& orderListingPage();
+const PageLayout& salariedPaymentPage();
+const HtmlLayout& courierClosingHtml();
+const HtmlLayout& courierExpensesHtml();
+const HtmlLayout& courierHoursHtml();
+const HtmlLayout& orderListingHtml();
+const HtmlLayout& salariedPaymentHtml();
+
 }  // namespace quelvarino

@@ -1,0 +1,333 @@
+#include "reports/courierreports.h"
+
+#include "core/money.h"
+#include "data/query.h"
+#include "data/table.h"
+#include "registers/couriers.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quelvarino {
+namespace {
+
+const char* const kNothing = "Intervalos inexistentes.";
+
+QString padCode(const QString& text) {
+    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
+}
+
+QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("Ed_Ord"));
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    enterMovesOn(combo);
+    return combo;
+}
+
+void addOrderChoice(QGridLayout* grid, QComboBox* combo) {
+    grid->addWidget(new QLabel(QStringLiteral("Ordenar por :"), combo->parentWidget()), 2, 0);
+    grid->addWidget(combo, 2, 1, 1, 3);
+}
+
+void period(Query& q, const MaskEdit* from, const MaskEdit* to) {
+    q.bindDateText(QStringLiteral(":de"), from->text());
+    q.bindDateText(QStringLiteral(":ate"), to->text());
+}
+
+}  // namespace
+
+const QStringList& courierOrderFields() {
+    static const QStringList fields = {"COMANDA",  "DATA",      "CLIENTE",   "HORA1",
+                                       "HORA2",    "HORA3",     "HORA4",     "TOTHORN",
+                                       "TOTHOR50", "TOTHOR100", "TOTVALMOT", "VALMOT"};
+    return fields;
+}
+
+const QStringList& courierExpenseFields() {
+    static const QStringList fields = {"CONT",    "DATA",  "NUMDESP", "CODDESP",
+                                       "DESPESA", "VALOR", "CODMOT"};
+    return fields;
+}
+
+// ---- the courier on the screen ------------------------------------------------------
+
+CourierReportScreen::CourierReportScreen(const QString& instance,
+                                         const QString& caption,
+                                         const QString& dialog,
+                                         const QString& searchCaller,
+                                         QWidget* parent)
+    : ReportScreen(instance, caption, dialog, parent),
+      caller_(searchCaller),
+      query2_(std::make_unique<Query>()) {
+    query2_->setObjectName(QStringLiteral("Query2"));
+    QWidget* box = Eddata1->parentWidget();
+    Edcodmot = makeEdit(box, QStringLiteral("Edcodmot"), 6, true);
+    Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
+    Edmotoboy = makeEdit(box, QStringLiteral("Edmotoboy"), 0, false);
+    Edmotoboy->setReadOnly(true);
+    Edmotoboy->setFocusPolicy(Qt::NoFocus);
+    Edmotoboy->setMinimumWidth(Edmotoboy->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 24);
+    Btn_ConsMot = new QPushButton(QStringLiteral("C&onsultar"), box);
+    Btn_ConsMot->setObjectName(QStringLiteral("Btn_ConsMot"));
+    Btn_ConsMot->setToolTip(QStringLiteral("Consultar dados"));
+    auto* courier = new QHBoxLayout;
+    courier->addWidget(Edcodmot);
+    courier->addWidget(Edmotoboy, 1);
+    courier->addWidget(Btn_ConsMot);
+    criteria()->addWidget(new QLabel(QStringLiteral("Motoboy :"), box), 1, 0);
+    criteria()->addLayout(courier, 1, 1, 1, 4);
+    setTabOrder(Eddata2, Edcodmot);
+    setTabOrder(Edcodmot, Btn_ConsMot);
+    onExit(Edcodmot, [this] { EdcodmotExit(); });
+    connect(Btn_ConsMot, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_ConsMotClick(); }); });
+}
+
+CourierReportScreen::~CourierReportScreen() = default;
+
+QString CourierReportScreen::refusal(const QString&) const {
+    return QString();
+}
+
+void CourierReportScreen::EdcodmotExit() {
+    if (Edcodmot->text().isEmpty())
+        return;
+    const QString code = padCode(Edcodmot->text());
+    Table couriers(QStringLiteral("tbmotociclista"));
+    auto refuse = [this](const QString& text) {
+        MessageBox::question(text);
+        Edcodmot->clear();
+        Edmotoboy->clear();
+        Edcodmot->setFocus();
+    };
+    if (!couriers.findExact(QStringLiteral("COD"), code))
+        return refuse(QStringLiteral("Código do motoboy inexistente."));
+    if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
+        return refuse(QStringLiteral("Situação do Motoboy BLOQUEADO."));
+    const QString why = refusal(couriers.fieldByName("SALARIO").asString());
+    if (!why.isEmpty())
+        return refuse(why);
+    Edcodmot->setText(couriers.fieldByName("COD").asString());
+    Edmotoboy->setText(couriers.fieldByName("NOME").asString());
+    Edmotoboy->setCursorPosition(0);
+}
+
+void CourierReportScreen::Btn_ConsMotClick() {
+    if (auto* search = TQuelvarino0012_1::instance()) {
+        search->table()->close();
+        search->openSearch(caller_);
+    }
+}
+
+void CourierReportScreen::reset() {
+    ReportScreen::reset();
+    query2_->close();
+    Edcodmot->clear();
+    Edmotoboy->clear();
+    Edcodmot->setFocus();
+}
+
+bool CourierReportScreen::criteriaGiven() {
+    if (Edcodmot->text().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Selecione o motoboy."));
+        Edcodmot->setFocus();
+        return false;
+    }
+    if (!datesFilled()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        Eddata1->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool CourierReportScreen::selectOrders(const QString& orderBy) {
+    Query& q = *Query1();
+    q.clear();
+    q.add(QStringLiteral("Select ") + courierOrderFields().join(QStringLiteral(", ")) +
+          QStringLiteral(" from TBOrdem"));
+    q.add(QStringLiteral("Where CODMOT = :motoboy and (DATA >= :de and DATA <= :ate)"));
+    q.add(orderBy);
+    q.bindText(QStringLiteral(":motoboy"), Edcodmot->text());
+    period(q, Eddata1, Eddata2);
+    q.open();
+    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        q.close();
+        return false;
+    }
+    return true;
+}
+
+bool CourierReportScreen::selectExpenses(Query& q, bool inPeriod, const QString& orderBy) {
+    q.clear();
+    q.add(QStringLiteral("Select ") + courierExpenseFields().join(QStringLiteral(", ")) +
+          QStringLiteral(" from TBEntrDesp"));
+    q.add(inPeriod ? QStringLiteral("Where CODMOT = :motoboy and (DATA >= :de and DATA <= :ate)")
+                   : QStringLiteral("Where CODMOT = :motoboy"));
+    q.add(orderBy);
+    q.bindText(QStringLiteral(":motoboy"), Edcodmot->text());
+    if (inPeriod)
+        period(q, Eddata1, Eddata2);
+    q.open();
+    return !q.isEmpty() && !q.fieldText(QStringLiteral("CONT")).isEmpty();
+}
+
+// ---- 0043_0 ----------------------------------------------------------------------------
+
+TQuelvarino0043_0::TQuelvarino0043_0(QWidget* parent)
+    : CourierReportScreen(QStringLiteral("Quelvarino0043_0"),
+                          QStringLiteral("Fechamento do motoboy"),
+                          QStringLiteral("Quelvarino0043_1"),
+                          QStringLiteral("fechamento_motoboy"),
+                          parent) {}
+
+bool TQuelvarino0043_0::prepare() {
+    if (!criteriaGiven() || !selectOrders(QStringLiteral("Order By DATA, COMANDA")))
+        return false;
+    selectExpenses(*Query2(), false, QStringLiteral("Order By DATA, CONT"));
+    return true;
+}
+
+TQuelvarino0043_0* TQuelvarino0043_0::instance() {
+    return Screens::get<TQuelvarino0043_0>(QStringLiteral("Quelvarino0043_0"));
+}
+
+// ---- 0044_0 ----------------------------------------------------------------------------
+
+TQuelvarino0044_0::TQuelvarino0044_0(QWidget* parent)
+    : CourierReportScreen(QStringLiteral("Quelvarino0044_0"),
+                          QStringLiteral("Despesas do Motoboy"),
+                          QStringLiteral("Quelvarino0044_1"),
+                          QStringLiteral("despesa_motoboy"),
+                          parent) {}
+
+bool TQuelvarino0044_0::prepare() {
+    if (!criteriaGiven())
+        return false;
+    if (!selectExpenses(*Query1(), true, QStringLiteral("Order By DATA, CONT"))) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        Query1()->close();
+        return false;
+    }
+    return true;
+}
+
+TQuelvarino0044_0* TQuelvarino0044_0::instance() {
+    return Screens::get<TQuelvarino0044_0>(QStringLiteral("Quelvarino0044_0"));
+}
+
+// ---- 0045_0 ----------------------------------------------------------------------------
+
+TQuelvarino0045_0::TQuelvarino0045_0(QWidget* parent)
+    : CourierReportScreen(QStringLiteral("Quelvarino0045_0"),
+                          QStringLiteral("Listagem das Horas do Motoboy"),
+                          QStringLiteral("Quelvarino0045_1"),
+                          QStringLiteral("listagem_horas"),
+                          parent) {
+    Ed_Ord = orderCombo(Eddata1->parentWidget(),
+                        {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
+    addOrderChoice(criteria(), Ed_Ord);
+}
+
+bool TQuelvarino0045_0::prepare() {
+    if (!criteriaGiven())
+        return false;
+    const bool byNumber = Ed_Ord->currentText() == QStringLiteral("Nº Ordem de Serviço");
+    if (!selectOrders(byNumber ? QStringLiteral("Order By COMANDA")
+                               : QStringLiteral("Order By DATA, COMANDA")))
+        return false;
+    selectExpenses(*Query2(), false, QStringLiteral("Order By DATA, CONT"));
+    return true;
+}
+
+TQuelvarino0045_0* TQuelvarino0045_0::instance() {
+    return Screens::get<TQuelvarino0045_0>(QStringLiteral("Quelvarino0045_0"));
+}
+
+// ---- 0047_0 ----------------------------------------------------------------------------
+
+TQuelvarino0047_0::TQuelvarino0047_0(QWidget* parent)
+    : CourierReportScreen(QStringLiteral("Quelvarino0047_0"),
+                          QStringLiteral("Pagamento do Motoboy Autônomo"),
+                          QStringLiteral("Quelvarino0047_1"),
+                          QStringLiteral("mot_fixo"),
+                          parent) {
+    Ed_Ord =
+        orderCombo(Eddata1->parentWidget(), {QStringLiteral("Despesa"), QStringLiteral("Data")});
+    addOrderChoice(criteria(), Ed_Ord);
+}
+
+// The payment of a salaried courier: a courier without a salary is refused
+// here as in the search.
+QString TQuelvarino0047_0::refusal(const QString& salary) const {
+    const QString shown =
+        salary.isEmpty() || !isNumberText(salary) ? QStringLiteral("0,00") : reformatMoney(salary);
+    return shown == QLatin1String("0,00")
+               ? QStringLiteral("Este motociclista não tem salário fixo.")
+               : QString();
+}
+
+bool TQuelvarino0047_0::prepare() {
+    if (!criteriaGiven())
+        return false;
+    const bool byExpense = Ed_Ord->currentText() == QStringLiteral("Despesa");
+    if (!selectExpenses(*Query1(), true,
+                        byExpense ? QStringLiteral("Order By DESPESA, DATA, CONT")
+                                  : QStringLiteral("Order By DATA, CONT"))) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        Query1()->close();
+        return false;
+    }
+    return true;
+}
+
+TQuelvarino0047_0* TQuelvarino0047_0::instance() {
+    return Screens::get<TQuelvarino0047_0>(QStringLiteral("Quelvarino0047_0"));
+}
+
+// ---- 0046_0 ----------------------------------------------------------------------------
+
+TQuelvarino0046_0::TQuelvarino0046_0(QWidget* parent)
+    : ReportScreen(QStringLiteral("Quelvarino0046_0"),
+                   QStringLiteral("Listagem das OS Emitidas"),
+                   QStringLiteral("Quelvarino0046_1"),
+                   parent) {}
+
+bool TQuelvarino0046_0::prepare() {
+    if (!datesFilled()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        Eddata1->setFocus();
+        return false;
+    }
+    Query& q = *Query1();
+    q.clear();
+    q.add(QStringLiteral("Select COMANDA, DATA, CLIENTE, HORA4 from TBOrdem"));
+    q.add(QStringLiteral("Where (DATA >= :de and DATA <= :ate)"));
+    // The orders of the period as they were issued.
+    q.add(QStringLiteral("Order By DATA, COMANDA"));
+    period(q, Eddata1, Eddata2);
+    q.open();
+    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
+        MessageBox::warning(QString::fromUtf8(kNothing));
+        q.close();
+        return false;
+    }
+    return true;
+}
+
+TQuelvarino0046_0* TQuelvarino0046_0::instance() {
+    return Screens::get<TQuelvarino0046_0>(QStringLiteral("Quelvarino0046_0"));
+}
+
+}  // namespace quelvarino
