@@ -3,6 +3,7 @@
 #include "data/table.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QProcess>
 #include <csignal>
 #include <memory>
@@ -22,6 +23,10 @@ class TestStoreProcesses : public QObject {
         p.start(helper(), QStringList{home->dataFolder()} + args);
         if (!p.waitForFinished(20000))
             return "TIMEOUT";
+        // A helper that printed the right thing and then crashed at exit
+        // is a failure too.
+        if (p.exitStatus() != QProcess::NormalExit)
+            return "CRASHED";
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
@@ -87,6 +92,31 @@ private slots:
         QCOMPARE(runHelper({"edit", "000001"}), QString("EDITING"));
         holder.write("quit\n");
         QVERIFY(holder.waitForFinished(20000));
+        QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(holder.exitCode(), 0);
+    }
+
+    // Two workstations starting together on a new shared folder: both
+    // start, on the one database one of them built.
+    void twoFirstStartsAtOnce() {
+        for (int round = 0; round < 50; ++round) {
+            const QString folder = home->path() + QStringLiteral("/novo%1").arg(round);
+            QVERIFY(QDir().mkpath(folder));
+            QProcess a, b;
+            a.start(helper(), {folder, "read", "000001"});
+            b.start(helper(), {folder, "read", "000001"});
+            QVERIFY(a.waitForFinished(20000));
+            QVERIFY(b.waitForFinished(20000));
+            for (QProcess* p : {&a, &b}) {
+                QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                QCOMPARE(QString::fromUtf8(p->readAllStandardOutput()).trimmed(),
+                         QString("MISSING"));
+            }
+            // Nothing of the building is left beside the database.
+            const QStringList left = QDir(folder).entryList(QDir::Files);
+            QVERIFY2(left.filter(".novo").isEmpty(), qPrintable(left.join(" ")));
+            QVERIFY(left.contains("quelvarino.db"));
+        }
     }
 
     void killedHolderLeavesNoLock() {

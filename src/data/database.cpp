@@ -4,12 +4,16 @@
 #include "data/datafolder.h"
 #include "data/sqlitebackend.h"
 
+#include <unistd.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <cerrno>
 
 namespace quelvarino {
 namespace {
@@ -55,9 +59,19 @@ std::shared_ptr<Database> Database::open(const QString& file,
         // Build the new database under a temporary name and move it into
         // place only when complete, so a failed start never leaves half a
         // database that the next start would take for a good one.
-        const QString building = file + ".novo";
-        QFile::remove(building);
-        {
+        // The name is this process's own: two workstations starting at once
+        // on a new shared folder never build in (or delete) the same file.
+        const QString building =
+            QStringLiteral("%1.novo.%2.%3")
+                .arg(file)
+                .arg(QCoreApplication::applicationPid())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        auto discard = [&building] {
+            QFile::remove(building);
+            QFile::remove(building + ".lck");
+            QFile::remove(building + "-journal");
+        };
+        try {
             std::shared_ptr<Database> fresh(new Database(building, tables));
             fresh->connect();
             QSqlDatabase db = fresh->connection();
@@ -79,13 +93,21 @@ std::shared_ptr<Database> Database::open(const QString& file,
             if (!db.commit())
                 throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
                                      .arg(file, db.lastError().text()));
+        } catch (...) {
+            discard();
+            throw;
         }
         QFile::remove(building + ".lck");
-        if (!QFile::rename(building, file)) {
-            QFile::remove(building);
+        // Put in place only where no database is yet: a hard link fails when
+        // the name exists (the other workstation won; its database is opened).
+        const bool placed =
+            ::link(QFile::encodeName(building).constData(), QFile::encodeName(file).constData()) ==
+                0 ||
+            (errno != EEXIST && !QFileInfo::exists(file) && QFile::rename(building, file));
+        discard();
+        if (!placed && !QFileInfo::exists(file))
             throw StoreError(
                 QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
-        }
     }
 
     std::shared_ptr<Database> database(new Database(file, tables));
@@ -144,8 +166,16 @@ const TableDef* Database::table(const QString& anyCase) const {
 
 std::shared_ptr<Database> Database::main() {
     std::shared_ptr<Database>& db = mainDatabase();
-    if (!db)
+    if (!db) {
         db = open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
+        // Released while the application object still stands, whichever
+        // way the program ends: after it, Qt's SQL layer is gone.
+        static bool registered = false;
+        if (!registered && QCoreApplication::instance()) {
+            qAddPostRoutine(&Database::resetMain);
+            registered = true;
+        }
+    }
     return db;
 }
 
