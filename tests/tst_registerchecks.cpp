@@ -109,6 +109,13 @@ private slots:
         QTest::newRow("after 999999 no padding, longer") << "999999" << 6 << "1000000";
         QTest::newRow("ten digits") << "0000000041" << 10 << "0000000042";
         QTest::newRow("typed without zeros") << "7" << 10 << "0000000008";
+        // The largest codes of each width, and past what an integer holds.
+        QTest::newRow("largest order number") << "9999999999" << 10 << "10000000000";
+        QTest::newRow("largest six digits but one") << "999998" << 6 << "999999";
+        QTest::newRow("largest 64-bit integer")
+            << "9223372036854775807" << 6 << "9223372036854775808";
+        QTest::newRow("past 64 bits") << "99999999999999999999" << 10 << "100000000000000000000";
+        QTest::newRow("leading blanks") << "  41" << 6 << "000042";
     }
     void codes() {
         QFETCH(QString, last);

@@ -1,5 +1,8 @@
 #include "core/registerchecks.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/money.h"
@@ -151,9 +154,32 @@ QString nextCode(const QString& lastCode, int width) {
     if (lastCode.trimmed().isEmpty())
         return QString(width - 1, QLatin1Char('0')) + QLatin1Char('1');
     const auto n = toInteger(lastCode);
-    if (!n)
-        throw ConversionError(conversionNumberMessage(lastCode));
-    const QString text = QString::number(*n + 1);
+    QString digits = lastCode.trimmed();
+    if (digits.startsWith(QLatin1Char('+')))
+        digits.remove(0, 1);
+    const bool plain = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    QString text;
+    if (plain) {
+        // Codes are texts of fixed width: counted on the text, any length
+        // (no integer to overflow).
+        int i = int(digits.size()) - 1;
+        while (i >= 0 && digits[i] == QLatin1Char('9'))
+            digits[i--] = QLatin1Char('0');
+        if (i < 0)
+            digits.prepend(QLatin1Char('1'));
+        else
+            digits[i] = QChar(digits[i].unicode() + 1);
+        int zeros = 0;
+        while (zeros < digits.size() - 1 && digits[zeros] == QLatin1Char('0'))
+            ++zeros;
+        text = digits.mid(zeros);
+    } else {
+        if (!n || *n == std::numeric_limits<long long>::max())
+            throw ConversionError(conversionNumberMessage(lastCode));
+        text = QString::number(*n + 1);
+    }
     return text.size() >= width ? text : QString(width - text.size(), QLatin1Char('0')) + text;
 }
 
