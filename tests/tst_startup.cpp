@@ -321,6 +321,34 @@ private slots:
         QVERIFY(MessageBox::shownMessages().isEmpty());
     }
 
+    // A start killed between the two pristine copies, or a damaged copy:
+    // the next start makes them again from the templates.
+    void missingOrDamagedPristineCopiesAreMadeAgain() {
+        QVERIFY(start());
+        stopProgram();
+        const QString tbv = home->dataFolder() + "/Backup/Relatorio/Tbv/";
+        QVERIFY(QFile::remove(tbv + "tbrelatorio8_2.db"));
+        {
+            QFile damaged(tbv + "tbrelatorio8_1.db");
+            QVERIFY(damaged.open(QIODevice::ReadWrite));
+            damaged.write("not a database at all");  // same size, header gone
+        }
+        QVERIFY(start());
+        for (int n = 1; n <= 2; ++n) {
+            const QString name = QString("tbrelatorio8_%1.db").arg(n);
+            QFile copy(tbv + name), original(home->dataFolder() + "/" + name);
+            QVERIFY(copy.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+            QCOMPARE(copy.readAll(), original.readAll());
+            // The working copy was made from the repaired one.
+            Table t(QString("tbrelatorio8_%1").arg(n), workTable(n),
+                    n == 1 ? schema::workTable1() : schema::workTable2());
+            t.open();
+            QCOMPARE(t.recordCount(), 0);
+        }
+        QVERIFY(QDir(tbv).entryList({"*.parte*"}, QDir::Files).isEmpty());
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+    }
+
     void failedCopyIsReportedAndStartGoesOn() {
         // A working copy already there on a first start: copying over it is refused.
         QDir().mkpath(home->dataFolder());

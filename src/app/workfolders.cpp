@@ -1,19 +1,22 @@
 #include "app/workfolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quelvarino {
 namespace {
 
-// Files of the work tables in a folder. Lock and journal files belong to a
+// Files of the work tables in a folder (no partial copies). Lock and journal files belong to a
 // database in use, not to the table, and are never copied.
 QStringList workTableFiles(const QString& folder) {
     QStringList out;
     const QStringList names =
         QDir(folder).entryList({QStringLiteral("tbrelatorio*.*")}, QDir::Files, QDir::Name);
     for (const QString& name : names) {
-        if (!name.endsWith(QLatin1String("-journal")) && !name.endsWith(QLatin1String(".lck")))
+        if (!name.endsWith(QLatin1String("-journal")) && !name.endsWith(QLatin1String(".lck")) &&
+            !name.contains(QLatin1String(".parte")))
             out.append(name);
     }
     return out;
@@ -29,6 +32,42 @@ void copyAll(const QString& from, const QString& to, QStringList* failures) {
     }
 }
 
+// A copy that can serve: there, as long as its template, and for our own
+// tables an SQLite file by its header.
+bool usable(const QString& copy, const QString& original) {
+    const QFileInfo c(copy), o(original);
+    if (!c.isFile() || c.size() != o.size() || c.size() == 0)
+        return false;
+    if (!copy.endsWith(QLatin1String(".db")))
+        return true;
+    QFile f(copy);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// The pristine copies: each one missing or unreadable (a start killed
+// between two copies, a damaged file) made again from its template, under
+// a name of its own and renamed into place, so a copy is whole or absent.
+void repairPristine(const QString& dataFolder, const QString& pristine, QStringList* failures) {
+    for (const QString& name : workTableFiles(dataFolder)) {
+        const QString source = dataFolder + '/' + name;
+        const QString copy = pristine + '/' + name;
+        if (usable(copy, source))
+            continue;
+        QFile::remove(copy);
+        const QString part =
+            copy + QStringLiteral(".parte%1").arg(QCoreApplication::applicationPid());
+        QFile::remove(part);
+        if (!QFile::copy(source, part) || !QFile::rename(part, copy)) {
+            QFile::remove(part);
+            if (!usable(copy, source))  // another workstation may have just made it
+                failures->append(QStringLiteral("Erro ao copiar ") + source +
+                                 QStringLiteral(" para ") + copy);
+        }
+    }
+}
+
 }  // namespace
 
 QStringList prepareWorkFolders(const QString& dataFolder) {
@@ -39,7 +78,12 @@ QStringList prepareWorkFolders(const QString& dataFolder) {
 
     const QString work = dataFolder + QStringLiteral("/Backup/Relatorio");
     const QString pristine = work + QStringLiteral("/Tbv");
-    if (!QDir(pristine).entryList({QStringLiteral("tb*.*")}, QDir::Files).isEmpty()) {
+    const bool laterStart =
+        !QDir(pristine).entryList({QStringLiteral("tb*.*")}, QDir::Files).isEmpty();
+    QDir().mkpath(work);
+    QDir().mkpath(pristine);
+    repairPristine(dataFolder, pristine, &failures);
+    if (laterStart) {
         for (int n = 1; n <= 2; ++n) {
             const QString stem = work + QStringLiteral("/tbrelatorio8_%1").arg(n);
             // The old Paradox files and our own; a journal left by a crash
@@ -49,10 +93,6 @@ QStringList prepareWorkFolders(const QString& dataFolder) {
         }
         copyAll(pristine, work, &failures);
     } else {
-        QDir().mkpath(dataFolder + QStringLiteral("/Backup"));
-        QDir().mkpath(work);
-        QDir().mkpath(pristine);
-        copyAll(dataFolder, pristine, &failures);
         copyAll(dataFolder, work, &failures);
     }
     return failures;
