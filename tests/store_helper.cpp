@@ -61,6 +61,14 @@ int main(int argc, char* argv[]) {
             }
             table.post();
             out << "INSERTED" << Qt::endl;
+        } else if (command == "postloop") {  // postloop <first>: posts until killed
+            for (int n = args[3].toInt();; ++n) {
+                table.insert();
+                table.fieldByName("CODCLI").setAsString(QString::number(n).rightJustified(6, '0'));
+                table.fieldByName("RAZAOSOCIAL").setAsString(QStringLiteral("CLIENTE %1").arg(n));
+                table.post();
+                out << "POSTED " << n << Qt::endl;
+            }
         } else if (command == "read") {  // read <code>: print the name
             if (table.findKey(args[3]))
                 out << table.fieldByName(table.fieldName(1)).asString() << Qt::endl;

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "core/clock.h"
 #include "core/errors.h"
+#include "data/backup.h"
 #include "data/datafolder.h"
 #include "data/datamodule.h"
 #include "data/table.h"
@@ -347,6 +348,30 @@ private slots:
         }
         QVERIFY(QDir(tbv).entryList({"*.parte*"}, QDir::Files).isEmpty());
         QVERIFY(MessageBox::shownMessages().isEmpty());
+    }
+
+    // The first start of the day copies the database into Backup; a copy
+    // that fails is said once and the program goes on.
+    void dailyBackupAtStart() {
+        const QString copy = home->dataFolder() + "/Backup/" + Backups::fileName(Clock::today());
+        QVERIFY(start());
+        QVERIFY(Quelvarino000_0->isVisible());
+        stopProgram();  // waits for the copy
+        QVERIFY(QFile::exists(copy));
+        QString reason;
+        QVERIFY2(Backups::check(copy, &reason), qPrintable(reason));
+        QVERIFY(QFile::remove(copy));
+        // Something in the way of the copy's file: the copy fails.
+        QVERIFY(QDir().mkpath(copy + QString(".parte%1").arg(QCoreApplication::applicationPid())));
+        MessageBox::clearShownMessages();
+        QVERIFY(start());
+        stopProgram();
+        QCoreApplication::processEvents();
+        QVERIFY(!QFile::exists(copy));
+        const auto shown = MessageBox::shownMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.startsWith("Não foi possível fazer a cópia de segurança do dia"),
+                 qPrintable(shown[0].text));
     }
 
     void failedCopyIsReportedAndStartGoesOn() {

@@ -1,10 +1,12 @@
 #include "core/errors.h"
+#include "data/backup.h"
 #include "data/datafolder.h"
 #include "data/table.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QSqlQuery>
 #include <csignal>
 #include <memory>
 
@@ -94,6 +96,93 @@ private slots:
         QVERIFY(holder.waitForFinished(20000));
         QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
         QCOMPARE(holder.exitCode(), 0);
+    }
+
+    // A backup taken while another workstation posts holds every record
+    // acknowledged before it began, and passes the integrity check.
+    void backupWhileAnotherProcessPosts() {
+        QProcess poster;
+        poster.start(helper(), {home->dataFolder(), "postloop", "100"});
+        QVERIFY(waitForLine(poster, "POSTED 130"));
+        QByteArray seen = poster.readAllStandardOutput();
+        const int acknowledged =
+            int(QString::fromLatin1(seen).split('\n').filter("POSTED").size()) + 31;
+        const QString copy = Backups::takeDaily(DataFolder::mainDatabaseFile(),
+                                                home->dataFolder() + "/Backup", QDate(2026, 12, 9));
+        QVERIFY(waitForLine(poster, "POSTED"));  // it went on posting meanwhile
+        ::kill(static_cast<pid_t>(poster.processId()), SIGKILL);
+        QVERIFY(poster.waitForFinished(20000));
+        QCOMPARE(copy, home->dataFolder() + "/Backup/quelvarino-2026-12-09.db");
+        QString reason;
+        QVERIFY2(Backups::check(copy, &reason), qPrintable(reason));
+        Database::resetMain();
+        auto backup = Database::open(copy, schema::mainTables(), false);
+        QSqlQuery q(backup->connection());
+        QVERIFY(q.exec("select count(*) from tbclientes where CODCLI >= '000100'"));
+        QVERIFY(q.next());
+        QVERIFY2(q.value(0).toInt() >= acknowledged,
+                 qPrintable(QString("%1 < %2").arg(q.value(0).toInt()).arg(acknowledged)));
+        // A second start the same day takes no second copy.
+        QCOMPARE(Backups::takeDaily(DataFolder::mainDatabaseFile(), home->dataFolder() + "/Backup",
+                                    QDate(2026, 12, 9)),
+                 QString());
+    }
+
+    // Day after day for a year: the last seven copies and the first of
+    // each of the last twelve months stay.
+    void backupsRotateOverAYear() {
+        const QString folder = home->dataFolder() + "/Backup";
+        for (QDate d(2025, 12, 20); d <= QDate(2026, 12, 31); d = d.addDays(1))
+            Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, d);
+        QStringList expected;
+        for (int m = 1; m <= 12; ++m)
+            expected << Backups::fileName(QDate(2026, m, 1));
+        for (int day = 25; day <= 31; ++day)
+            expected << Backups::fileName(QDate(2026, 12, day));
+        QStringList got = QDir(folder).entryList({"quelvarino-*.db"}, QDir::Files, QDir::Name);
+        QCOMPARE(got, expected);
+        QVERIFY(QDir(folder).entryList({"*.parte*"}, QDir::Files).isEmpty());
+    }
+
+    void restoreOnlyWhenNobodyHasTheDatabase() {
+        const QString copy = Backups::takeDaily(DataFolder::mainDatabaseFile(),
+                                                home->dataFolder() + "/Backup", QDate(2026, 12, 9));
+        {
+            Table t("tbclientes");
+            t.open();
+            t.insert();
+            t.fieldByName("CODCLI").setAsString("000002");
+            t.fieldByName("RAZAOSOCIAL").setAsString("DEPOIS DA COPIA");
+            t.post();
+        }
+        Database::resetMain();
+        QProcess holder;
+        holder.start(helper(), {home->dataFolder(), "lock", "000001"});
+        QVERIFY(waitForLine(holder, "LOCKED"));
+        try {
+            Backups::restore(copy, DataFolder::mainDatabaseFile());
+            QFAIL("restored while another program had the database open");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains("aberto em outra esta"), qPrintable(e.text()));
+        }
+        QCOMPARE(runHelper({"read", "000002"}), QString("DEPOIS DA COPIA"));
+        holder.write("quit\n");
+        QVERIFY(holder.waitForFinished(20000));
+        // A damaged copy is refused too.
+        const QString damaged = home->path() + "/damaged.db";
+        QFile::copy(copy, damaged);
+        {
+            QFile f(damaged);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(100);  // the first page: the table of tables
+            f.write(QByteArray(3000, '\x55'));
+        }
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 Backups::restore(damaged, DataFolder::mainDatabaseFile()));
+        Backups::restore(copy, DataFolder::mainDatabaseFile());
+        QCOMPARE(runHelper({"read", "000002"}), QString("MISSING"));
+        QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
+        QVERIFY(QFile::exists(DataFolder::mainDatabaseFile() + ".antes-da-restauracao"));
     }
 
     // Two workstations starting together on a new shared folder: both

@@ -1,7 +1,46 @@
 #include "app/program.h"
+#include "core/errors.h"
+#include "data/backup.h"
+#include "data/datafolder.h"
 #include "widgets/application.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+// "QuelvarinoBasic --restaurar <cópia>": puts a backup in place of the
+// database of the data folder the alias names, when no workstation has it
+// open.
+int restore(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout), err(stderr);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        err << "Uso: QuelvarinoBasic --restaurar <arquivo da cópia>\n"
+            << "As cópias ficam em " << QDir::toNativeSeparators(quelvarino::DataFolder::path())
+            << "/Backup (quelvarino-aaaa-mm-dd.db).\n";
+        return 2;
+    }
+    const QString database = quelvarino::DataFolder::mainDatabaseFile();
+    try {
+        quelvarino::Backups::restore(QFileInfo(args[2]).absoluteFilePath(), database);
+    } catch (const quelvarino::Error& e) {
+        err << e.text() << '\n';
+        return 1;
+    }
+    out << "Banco de dados " << database << " restaurado a partir de " << args[2]
+        << ".\nO arquivo substituído foi guardado em " << database << ".antes-da-restauracao.\n";
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (argc > 1 && QByteArray(argv[1]) == "--restaurar")
+        return restore(argc, argv);
     quelvarino::Application app(argc, argv);
     if (!quelvarino::startProgram(app))
         return 0;

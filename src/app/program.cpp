@@ -5,7 +5,9 @@
 #include "app/screenlist.h"
 #include "app/splash.h"
 #include "app/startfolder.h"
+#include "core/clock.h"
 #include "core/errors.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/datamodule.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QThread>
 #include <QTranslator>
 
 namespace quelvarino {
@@ -37,6 +40,32 @@ void loadQtTranslations(QApplication& app) {
         delete translator;
     }
 }
+
+namespace {
+
+QPointer<QThread> backupThread;
+
+// Today's backup of the database, beside the start: a large database is
+// copied while the operator already works. A failure is said once and
+// never stops the program.
+void startDailyBackup() {
+    const QString database = DataFolder::mainDatabaseFile();
+    const QString folder = DataFolder::path() + QStringLiteral("/Backup");
+    const QDate today = Clock::today();
+    QThread* t = QThread::create([database, folder, today] {
+        try {
+            Backups::takeDaily(database, folder, today);
+        } catch (const Error& e) {
+            const QString text = e.text();
+            QMetaObject::invokeMethod(
+                qApp, [text] { MessageBox::information(text); }, Qt::QueuedConnection);
+        }
+    });
+    backupThread = t;
+    t->start(QThread::LowPriority);
+}
+
+}  // namespace
 
 bool startProgram(QApplication& app) {
     loadQtTranslations(app);
@@ -86,10 +115,15 @@ bool startProgram(QApplication& app) {
         stopProgram();
         return false;
     }
+    startDailyBackup();
     return true;
 }
 
 void stopProgram() {
+    if (backupThread) {
+        backupThread->wait();
+        delete backupThread.data();
+    }
     if (mainWindow) {
         mainWindow->hide();
         delete mainWindow.data();

@@ -1,6 +1,7 @@
 #include "data/database.h"
 
 #include "core/errors.h"
+#include "data/backup.h"
 #include "data/datafolder.h"
 #include "data/sqlitebackend.h"
 
@@ -168,6 +169,7 @@ std::shared_ptr<Database> Database::main() {
     std::shared_ptr<Database>& db = mainDatabase();
     if (!db) {
         db = open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
+        db->inUse_ = std::make_unique<DatabaseInUse>(db->file_);
         // Released while the application object still stands, whichever
         // way the program ends: after it, Qt's SQL layer is gone.
         static bool registered = false;

@@ -9,6 +9,8 @@
 
 namespace quelvarino {
 
+class DatabaseInUse;
+
 // One database file with its tables. Table and query objects share it; it
 // owns the connection and the backend that knows the SQL dialect and locks.
 class Database {
@@ -44,6 +46,7 @@ private:
     QString connectionName_;
     QList<TableDef> tables_;
     std::unique_ptr<Backend> backend_;
+    std::unique_ptr<DatabaseInUse> inUse_;  // the main database: held while open
 };
 
 }  // namespace quelvarino

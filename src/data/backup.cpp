@@ -1,0 +1,248 @@
+#include "data/backup.h"
+
+#include "core/errors.h"
+
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
+#include <cerrno>
+#include <cstring>
+
+namespace quelvarino {
+namespace {
+
+QString sqliteText(sqlite3* db) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("sem memória");
+}
+
+// Copies `from` into the new file `to` with the online backup: a reading
+// snapshot of the source, waiting for a writer that holds it.
+void onlineCopy(const QString& from, const QString& to) {
+    sqlite3* source = nullptr;
+    sqlite3* target = nullptr;
+    auto closeBoth = [&] {
+        sqlite3_close(source);
+        sqlite3_close(target);
+    };
+    if (sqlite3_open_v2(QFile::encodeName(from).constData(), &source, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK ||
+        sqlite3_open_v2(QFile::encodeName(to).constData(), &target,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const QString why = sqliteText(target ? target : source);
+        closeBoth();
+        throw StoreError(why);
+    }
+    sqlite3_busy_timeout(source, 10000);
+    sqlite3_busy_timeout(target, 10000);
+    sqlite3_backup* b = sqlite3_backup_init(target, "main", source, "main");
+    if (!b) {
+        const QString why = sqliteText(target);
+        closeBoth();
+        throw StoreError(why);
+    }
+    int rc = SQLITE_OK;
+    do {
+        rc = sqlite3_backup_step(b, 256);
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            sqlite3_sleep(50);
+    } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
+    sqlite3_backup_finish(b);
+    const int finish = sqlite3_errcode(target);
+    const QString why = sqliteText(target);
+    closeBoth();
+    if (rc != SQLITE_DONE || finish != SQLITE_OK)
+        throw StoreError(why);
+}
+
+int lockFd(const QString& database, short type, bool* refused) {
+    const QByteArray path = QFile::encodeName(database + QStringLiteral(".uso"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    struct flock request;
+    std::memset(&request, 0, sizeof request);
+    request.l_type = type;
+    request.l_whence = SEEK_SET;
+    request.l_start = 0;
+    request.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &request) != 0) {
+        if (refused)
+            *refused = errno == EAGAIN || errno == EACCES;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+QString Backups::fileName(const QDate& day) {
+    return QStringLiteral("quelvarino-%1.db").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+QDate Backups::dayOf(const QString& name) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^quelvarino-(\\d{4}-\\d{2}-\\d{2})\\.db$"));
+    const auto m = pattern.match(name);
+    return m.hasMatch() ? QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd")) : QDate();
+}
+
+QStringList Backups::kept(const QStringList& names, const QDate& today) {
+    QMap<QDate, QString> byDay;
+    for (const QString& n : names) {
+        const QDate d = dayOf(n);
+        if (d.isValid() && d <= today)
+            byDay.insert(d, n);
+    }
+    QStringList keep;
+    const QList<QDate> days = byDay.keys();  // oldest first
+    for (qsizetype i = qMax<qsizetype>(0, days.size() - 7); i < days.size(); ++i)
+        keep.append(byDay.value(days[i]));
+    const QDate firstMonth = QDate(today.year(), today.month(), 1).addMonths(-11);
+    QMap<QPair<int, int>, QDate> firstOfMonth;
+    for (const QDate& d : days) {
+        if (d < firstMonth)
+            continue;
+        const QPair<int, int> month(d.year(), d.month());
+        if (!firstOfMonth.contains(month))
+            firstOfMonth.insert(month, d);
+    }
+    for (const QDate& d : firstOfMonth)
+        keep.append(byDay.value(d));
+    keep.removeDuplicates();
+    keep.sort();
+    return keep;
+}
+
+void Backups::rotate(const QString& folder, const QDate& today) {
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("quelvarino-*.db")}, QDir::Files);
+    const QStringList keep = kept(names, today);
+    for (const QString& n : names) {
+        if (dayOf(n).isValid() && dayOf(n) <= today && !keep.contains(n))
+            QFile::remove(folder + QLatin1Char('/') + n);
+    }
+}
+
+QString Backups::takeDaily(const QString& database, const QString& folder, const QDate& today) {
+    const QString target = folder + QLatin1Char('/') + fileName(today);
+    if (QFileInfo::exists(target))
+        return QString();
+    if (!QDir().mkpath(folder))
+        throw StoreError(
+            QStringLiteral("Não foi possível criar a pasta das cópias de segurança %1.")
+                .arg(QDir::toNativeSeparators(folder)));
+    const QString part =
+        target + QStringLiteral(".parte%1").arg(QCoreApplication::applicationPid());
+    QFile::remove(part);
+    try {
+        onlineCopy(database, part);
+        QString reason;
+        if (!check(part, &reason))
+            throw StoreError(reason);
+    } catch (const StoreError& e) {
+        QFile::remove(part);
+        QFile::remove(part + QStringLiteral("-journal"));
+        throw StoreError(QStringLiteral("Não foi possível fazer a cópia de segurança do dia em %1 "
+                                        "(%2).\n\nVerifique o espaço em disco e a permissão de "
+                                        "gravação na pasta Backup; o sistema continua normalmente.")
+                             .arg(QDir::toNativeSeparators(target), e.text()));
+    }
+    // Another workstation may have taken today's copy meanwhile: keep its.
+    if (::link(QFile::encodeName(part).constData(), QFile::encodeName(target).constData()) != 0 &&
+        errno != EEXIST && !QFileInfo::exists(target))
+        QFile::rename(part, target);
+    QFile::remove(part);
+    rotate(folder, today);
+    return target;
+}
+
+bool Backups::check(const QString& file, QString* reason) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        if (reason)
+            *reason = sqliteText(db);
+        sqlite3_close(db);
+        return false;
+    }
+    sqlite3_stmt* st = nullptr;
+    QString result;
+    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW)
+            result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) +
+                      QLatin1Char(' ');
+    } else {
+        result = sqliteText(db);
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    result = result.trimmed();
+    if (result == QLatin1String("ok"))
+        return true;
+    if (reason)
+        *reason = result.isEmpty() ? QStringLiteral("arquivo ilegível") : result;
+    return false;
+}
+
+void Backups::restore(const QString& backup, const QString& database) {
+    QString reason;
+    if (!QFileInfo::exists(backup))
+        throw StoreError(QStringLiteral("A cópia %1 não existe.").arg(backup));
+    if (!check(backup, &reason))
+        throw StoreError(
+            QStringLiteral("A cópia %1 está danificada (%2); escolha outra.").arg(backup, reason));
+    bool refused = false;
+    const int fd = lockFd(database, F_WRLCK, &refused);
+    if (fd < 0)
+        throw StoreError(
+            refused
+                ? QStringLiteral("O banco de dados %1 está aberto em outra estação ou programa. "
+                                 "Feche o sistema em todas as estações e tente de novo.")
+                      .arg(database)
+                : QStringLiteral("Não foi possível verificar se o banco de dados %1 está em "
+                                 "uso.")
+                      .arg(database));
+    // Alone on the database: the copy goes in under a name of its own and
+    // is renamed over it; the replaced file is kept beside it.
+    const QString part = database + QStringLiteral(".restaurando");
+    QFile::remove(part);
+    const QString before = database + QStringLiteral(".antes-da-restauracao");
+    bool ok = QFile::copy(backup, part);
+    if (ok && QFileInfo::exists(database)) {
+        QFile::remove(before);
+        ok = QFile::copy(database, before);
+    }
+    ok = ok && ::rename(QFile::encodeName(part).constData(),
+                        QFile::encodeName(database).constData()) == 0;
+    QFile::remove(part);
+    QFile::remove(database + QStringLiteral("-journal"));
+    ::close(fd);
+    if (!ok)
+        throw StoreError(QStringLiteral("Não foi possível restaurar %1 a partir de %2; o banco de "
+                                        "dados não foi alterado.")
+                             .arg(database, backup));
+}
+
+DatabaseInUse::DatabaseInUse(const QString& database) : fd_(lockFd(database, F_RDLCK, nullptr)) {}
+
+DatabaseInUse::~DatabaseInUse() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool DatabaseInUse::heldByAnyone(const QString& database) {
+    bool refused = false;
+    const int fd = lockFd(database, F_WRLCK, &refused);
+    if (fd >= 0)
+        ::close(fd);
+    return refused;
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+namespace quelvarino {
+
+// Copies of the main database in the data folder's Backup folder, one a
+// day ("quelvarino-2026-12-09.db"), for the office to copy to external
+// media. Each copy is consistent (SQLite's online backup: other
+// workstations go on posting meanwhile) and written under a name of its
+// own, renamed when whole.
+class Backups {
+public:
+    static QString fileName(const QDate& day);    // "quelvarino-yyyy-mm-dd.db"
+    static QDate dayOf(const QString& fileName);  // invalid for other names
+
+    // Today's copy of `database` into `folder` unless there is one; the
+    // copies no longer kept are deleted. Returns the copy written (empty
+    // when there was one already). Throws StoreError with a message for
+    // the operator when the copy fails; nothing half-written is left.
+    static QString takeDaily(const QString& database, const QString& folder, const QDate& today);
+
+    // Which of the dated copies stay: the last 7, and the first of each of
+    // the last 12 months (this one included).
+    static QStringList kept(const QStringList& names, const QDate& today);
+    static void rotate(const QString& folder, const QDate& today);
+
+    // SQLite's integrity check of a file; false with the reason.
+    static bool check(const QString& file, QString* reason);
+
+    // Puts a checked backup in place of the database, keeping the replaced
+    // file beside it ("<database>.antes-da-restauracao"). Refused (StoreError)
+    // while any program has the database open, or when the copy fails the
+    // check.
+    static void restore(const QString& backup, const QString& database);
+};
+
+// While a program has the main database open it holds a shared lock on
+// "<database>.uso"; a restore needs it alone.
+class DatabaseInUse {
+public:
+    explicit DatabaseInUse(const QString& database);  // takes the shared lock
+    ~DatabaseInUse();
+    DatabaseInUse(const DatabaseInUse&) = delete;
+    DatabaseInUse& operator=(const DatabaseInUse&) = delete;
+    // True when some program holds the database (tries the lock alone).
+    static bool heldByAnyone(const QString& database);
+
+private:
+    int fd_ = -1;
+};
+
+}  // namespace quelvarino
