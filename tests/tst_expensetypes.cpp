@@ -247,6 +247,32 @@ private slots:
         QVERIFY(shownTexts().last().contains("000003"));
     }
 
+    // The code taken between the look-up and the post: the same Gravar
+    // goes on with the next free code, and no engine text is shown.
+    void codeTakenAtTheMomentOfThePost() {
+        addNew("GASOLINA");
+        click(screen->Btn_Novo);
+        Table::beforePostHook() = [](const QString& table) {
+            if (table != "tbdespesa")
+                return;
+            Table::beforePostHook() = nullptr;
+            Table other("tbdespesa");
+            other.open();
+            other.insert();
+            other.fieldByName("COD").setAsString("000002");
+            other.fieldByName("DESPESA").setAsString("DO OUTRO");
+            other.post();
+        };
+        screen->Ed_Desp->setFocus();
+        QTest::keyClicks(screen->Ed_Desp, "MINHA");
+        click(screen->Btn_Gravar);
+        Table::beforePostHook() = nullptr;
+        QCOMPARE(storedRows(), QStringList({"000001|GASOLINA|08/12/2026", "000002|DO OUTRO|",
+                                            "000003|MINHA|08/12/2026"}));
+        QCOMPARE(shownTexts().last(), QString("O código 000002 foi usado por outro usuário; este "
+                                              "registro foi gravado com o código 000003."));
+    }
+
     void excluirNeverDeletesAnotherRecord() {
         addNew("A");
         addNew("B");

@@ -398,6 +398,40 @@ private slots:
         QVERIFY(lastMessage().contains("0000000002"));
     }
 
+    // The other workstation records its orders at the worst moment: after
+    // this Gravar looked for a free number and before it posts, twice.
+    void numberTakenAtTheMomentOfThePost() {
+        startOrder();
+        int taken = 0;
+        Table::beforePostHook() = [&taken](const QString& table) {
+            if (table != "tbordem" || taken >= 2)
+                return;
+            ++taken;
+            Table::beforePostHook() = nullptr;  // the other's own post
+            store("tbordem", {{"COMANDA", QString::number(taken).rightJustified(10, '0')},
+                              {"CODCLI", "000099"},
+                              {"CLIENTE", "DO OUTRO"}});
+            Table::beforePostHook() = [&taken](const QString& t) {
+                if (t == "tbordem" && taken < 2) {
+                    ++taken;
+                    Table::beforePostHook() = nullptr;
+                    store("tbordem", {{"COMANDA", "0000000002"}, {"CLIENTE", "DO OUTRO 2"}});
+                }
+            };
+        };
+        type(os->Edsolicit, "MEU PEDIDO");
+        click(os->Btn_Gravar);
+        Table::beforePostHook() = nullptr;
+        QCOMPARE(taken, 2);
+        QCOMPARE(orderCount(), 3);
+        QCOMPARE(order("0000000001")["CLIENTE"], QString("DO OUTRO"));
+        QCOMPARE(order("0000000002")["CLIENTE"], QString("DO OUTRO 2"));
+        QCOMPARE(order("0000000003")["SOLICITANTE"], QString("MEU PEDIDO"));
+        QCOMPARE(os->Edcomanda->text(), QString("0000000003"));
+        QCOMPARE(lastMessage(), QString("A ordem de serviço nº 0000000001 foi gravada por outro "
+                                        "usuário; esta ordem foi gravada com o nº 0000000003."));
+    }
+
     void aChangedOrderUpdatesItsOwnRow() {
         startOrder();
         type(os->Edsolicit, "PRIMEIRO");

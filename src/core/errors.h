@@ -27,6 +27,13 @@ public:
     using Error::Error;
 };
 
+// A post refused because another record has the same key (another
+// workstation took the number meanwhile).
+class KeyExistsError : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 // Edit refused because another user (process or table object) holds the record.
 class RecordLockedError : public StoreError {
 public:

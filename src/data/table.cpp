@@ -596,10 +596,17 @@ void Table::edit() {
     state_ = State::Edit;
 }
 
+std::function<void(const QString&)>& Table::beforePostHook() {
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
 void Table::post() {
     requireOpen();
     if (state_ != State::Insert && state_ != State::Edit)
         return;
+    if (beforePostHook())
+        beforePostHook()(tableName_);
     QSqlDatabase db = db_->connection();
     QSqlQuery q(db);
     QStringList cols;
@@ -646,7 +653,10 @@ void Table::post() {
             db.rollback();
             const QString text = error.text();
             if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
-                storeFailure(QStringLiteral("Chave já existente"), text);
+                throw KeyExistsError(
+                    QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
+                                   "gravado.")
+                        .arg(tableName_));
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
         if (state_ == State::Insert)

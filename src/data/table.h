@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 namespace quelvarino {
@@ -99,6 +100,9 @@ public:
     void append() { insert(); }
     void edit();  // locks the record; throws RecordLockedError when held elsewhere
     void post();  // durable when it returns; emits afterPost
+    // Test seam: called at the start of every post with the table's name
+    // (another workstation's post at the worst moment).
+    static std::function<void(const QString& table)>& beforePostHook();
     void cancel();
     void remove();  // deletes the current record
     void refresh();

@@ -778,8 +778,24 @@ void TQuelvarino0021_0::Btn_GravarClick() {
             t->insert();
         }
     }
-    writeOrder(*t, rec.values);
-    t->post();
+    // Another workstation may take the number between the look-up and the
+    // post: a new order then moves on to the next free number.
+    for (int attempt = 1;; ++attempt) {
+        writeOrder(*t, rec.values);
+        try {
+            t->post();
+            break;
+        } catch (const KeyExistsError&) {
+            if (!isNewRecord() || heldForChange || attempt >= RecordScreen::kPostAttempts)
+                throw;
+            t->cancel();
+            const QString taken = Edcomanda->text();
+            if (movedFrom.isEmpty())
+                movedFrom = taken;
+            Edcomanda->setText(RecordScreen::freeCode(*t, QStringLiteral("COMANDA"), taken, 10));
+            t->insert();
+        }
+    }
     t->saveChanges();
     t->flushBuffers();
     t->close();

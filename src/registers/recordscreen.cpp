@@ -55,8 +55,7 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
     Btn_Cancel->setToolTip(config_.cancelHint);
     for (const Binding& b : bindings_) {
         enterMovesOn(b.widget);
-        if (b.kind == Kind::Money)
-        {
+        if (b.kind == Kind::Money) {
             auto* field = static_cast<QLineEdit*>(b.widget);
             moneyKeys(field);
             onExit(field, [this, field] {
@@ -342,8 +341,25 @@ void RecordScreen::Btn_GravarClick() {
             t->insert();
         }
     }
-    writeRecord(*t);
-    t->post();
+    // Another workstation may take the code between the look-up and the
+    // post: a new record then moves on to the next free code, on the same
+    // Gravar.
+    for (int attempt = 1;; ++attempt) {
+        writeRecord(*t);
+        try {
+            t->post();
+            break;
+        } catch (const KeyExistsError&) {
+            if (!newRecord_ || heldByAlterar || attempt >= kPostAttempts)
+                throw;
+            t->cancel();
+            const QString taken = config_.codeEdit->text();
+            if (movedFrom.isEmpty())
+                movedFrom = taken;
+            config_.codeEdit->setText(freeCode(*t, config_.codeField, taken, config_.codeWidth));
+            t->insert();
+        }
+    }
     t->saveChanges();
     t->flushBuffers();
     t->close();

@@ -60,6 +60,7 @@ public:
     // `code` when no record has it, else the code after the last one: a
     // proposed code that another workstation took meanwhile.
     static QString freeCode(Table& table, const QString& field, const QString& code, int width);
+    static constexpr int kPostAttempts = 20;  // posts of one Gravar that meet a taken code
 
     // Copies the table's current record into the fields of `bindings` (all
     // of them when empty): money formatted, combos as free text.
