@@ -374,6 +374,44 @@ private slots:
                  qPrintable(shown[0].text));
     }
 
+    // A damaged page is found at start, beside it: the operator is told
+    // what to do, and no copy of the damaged file replaces the good ones.
+    void damagedDatabaseIsSaidAtStart() {
+        QVERIFY(start());
+        {  // enough records for pages beyond the schema
+            Table t("tbclientes");
+            t.open();
+            for (int i = 1; i <= 300; ++i) {
+                t.insert();
+                t.fieldByName("CODCLI").setAsString(QString::number(i).rightJustified(6, '0'));
+                t.fieldByName("RAZAOSOCIAL").setAsString(QString("CLIENTE %1").arg(i).repeated(5));
+                t.post();
+            }
+        }
+        stopProgram();
+        const QString copy = home->dataFolder() + "/Backup/" + Backups::fileName(Clock::today());
+        QVERIFY(QFile::remove(copy));
+        {
+            QFile db(home->dataFolder() + "/quelvarino.db");
+            QVERIFY(db.open(QIODevice::ReadWrite));
+            const qint64 pages = db.size() / 4096;
+            QVERIFY(pages > 8);
+            db.seek((pages - 2) * 4096);
+            db.write(QByteArray(4096, '\x5a'));
+        }
+        MessageBox::clearShownMessages();
+        QVERIFY(start());
+        QVERIFY(Quelvarino000_0->isVisible());
+        stopProgram();
+        QCoreApplication::processEvents();
+        const auto shown = MessageBox::shownMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains("está danificado") &&
+                     shown[0].text.contains("restaure a última cópia de segurança"),
+                 qPrintable(shown[0].text));
+        QVERIFY(!QFile::exists(copy));
+    }
+
     void failedCopyIsReportedAndStartGoesOn() {
         // A working copy already there on a first start: copying over it is refused.
         QDir().mkpath(home->dataFolder());

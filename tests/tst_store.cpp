@@ -54,6 +54,43 @@ private slots:
     }
     void cleanup() { home.reset(); }
 
+    // A database damaged after it was opened: the read that meets the
+    // damage says so in Portuguese, names the file and what to do.
+    void damageFoundLaterIsSaidInPortuguese() {
+        {
+            Table t("tbclientes");
+            t.open();
+            for (int i = 1; i <= 200; ++i) {
+                t.insert();
+                t.fieldByName("CODCLI").setAsString(QString::number(i).rightJustified(6, '0'));
+                t.fieldByName("RAZAOSOCIAL").setAsString(QString("CLIENTE %1").arg(i).repeated(6));
+                t.post();
+            }
+        }
+        Database::resetMain();
+        {
+            QFile db(home->dataFolder() + "/quelvarino.db");
+            QVERIFY(db.open(QIODevice::ReadWrite));
+            db.seek(4096);  // every page but the first, the table of tables
+            db.write(QByteArray(int(db.size() - 4096), '\x5a'));
+        }
+        QString text;
+        try {
+            Table t("tbclientes");
+            t.open();
+            for (t.first(); !t.eof(); t.next()) {
+            }
+            QFAIL("the damage went unnoticed");
+        } catch (const StoreError& e) {
+            text = e.text();
+        }
+        QVERIFY2(text.contains("está danificado") && text.contains("quelvarino.db") &&
+                     text.contains("--restaurar"),
+                 qPrintable(text));
+        for (const char* english : {"malformed", "database", "disk image", "error"})
+            QVERIFY2(!text.contains(QLatin1String(english)), qPrintable(text));
+    }
+
     void newFolderGetsCompleteDatabase() {
         QVERIFY(QFile::exists(home->dataFolder() + "/quelvarino.db"));
         QVERIFY(QFile::exists(home->dataFolder() + "/tbrelatorio8_1.db"));

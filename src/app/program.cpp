@@ -15,6 +15,7 @@
 #include "widgets/screen.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QThread>
@@ -53,12 +54,25 @@ void startDailyBackup() {
     const QString folder = DataFolder::path() + QStringLiteral("/Backup");
     const QDate today = Clock::today();
     QThread* t = QThread::create([database, folder, today] {
+        auto say = [](const QString& text) {
+            QMetaObject::invokeMethod(
+                qApp, [text] { MessageBox::information(text); }, Qt::QueuedConnection);
+        };
+        // A damaged database is said at once, and never copied over the
+        // good copies of the days before.
+        QString reason;
+        if (!Backups::check(database, &reason, true)) {
+            say(QStringLiteral("O banco de dados %1 está danificado (%2).\n\nFeche o sistema em "
+                               "todas as estações e restaure a última cópia de segurança da pasta "
+                               "%3 (QuelvarinoBasic --restaurar <cópia>).")
+                    .arg(QDir::toNativeSeparators(database), reason.left(300),
+                         QDir::toNativeSeparators(folder)));
+            return;
+        }
         try {
             Backups::takeDaily(database, folder, today);
         } catch (const Error& e) {
-            const QString text = e.text();
-            QMetaObject::invokeMethod(
-                qApp, [text] { MessageBox::information(text); }, Qt::QueuedConnection);
+            say(e.text());
         }
     });
     backupThread = t;

@@ -1,5 +1,7 @@
 #include "data/backend.h"
 
+#include <QDir>
+
 #include "core/errors.h"
 
 #include <QSqlError>
@@ -14,11 +16,13 @@ public:
     QtCursor(const QSqlDatabase& db, const QString& sql, const BoundValues& values) : q_(db) {
         q_.setForwardOnly(true);
         if (!q_.prepare(sql))
-            throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q_.lastError().text()));
+            throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
+                                                  db.databaseName(), q_.lastError().text()));
         for (const auto& b : values)
             q_.bindValue(b.first, b.second);
         if (!q_.exec())
-            throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q_.lastError().text()));
+            throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
+                                                  db.databaseName(), q_.lastError().text()));
         record_ = q_.record();
     }
     ~QtCursor() override { q_.finish(); }
@@ -58,6 +62,47 @@ std::unique_ptr<Cursor> Backend::openCursor(const QSqlDatabase& db,
                                             const QString& sql,
                                             const BoundValues& values) const {
     return std::make_unique<QtCursor>(db, sql, values);
+}
+
+QString describeStoreFailure(const QString& action,
+                             const QString& databaseFile,
+                             const QString& engineText) {
+    const QString e = engineText.toLower();
+    const QString file = QDir::toNativeSeparators(databaseFile);
+    const QString backup = QStringLiteral(
+        "Feche o sistema em todas as estações e restaure a última cópia de "
+        "segurança da pasta Backup (QuelvarinoBasic --restaurar <cópia>).");
+    QString what;
+    if (e.contains(QLatin1String("malformed")) || e.contains(QLatin1String("corrupt")) ||
+        e.contains(QLatin1String("not a database")))
+        what = QStringLiteral("O banco de dados %1 está danificado. ").arg(file) + backup;
+    else if (e.contains(QLatin1String("readonly")) || e.contains(QLatin1String("read-only")) ||
+             e.contains(QLatin1String("read only")))
+        what = QStringLiteral(
+                   "O banco de dados %1 não pode ser gravado (somente leitura). "
+                   "Verifique a permissão de gravação do arquivo e da pasta.")
+                   .arg(file);
+    else if (e.contains(QLatin1String("full")))
+        what = QStringLiteral(
+                   "Não há espaço em disco para gravar no banco de dados %1. Libere "
+                   "espaço e tente de novo.")
+                   .arg(file);
+    else if (e.contains(QLatin1String("locked")) || e.contains(QLatin1String("busy")))
+        what = QStringLiteral(
+                   "O banco de dados %1 está ocupado por outra estação. Tente de novo "
+                   "em instantes.")
+                   .arg(file);
+    else if (e.contains(QLatin1String("i/o")) || e.contains(QLatin1String("disk")))
+        what = QStringLiteral(
+                   "O disco falhou ao ler ou gravar o banco de dados %1 (disco cheio, "
+                   "pasta compartilhada desconectada ou defeito). Verifique o disco e "
+                   "a rede; se o problema continuar, ")
+                   .arg(file) +
+               backup.left(1).toLower() + backup.mid(1);
+    else
+        what = QStringLiteral("Falha no banco de dados %1. Se o problema continuar, ").arg(file) +
+               backup.left(1).toLower() + backup.mid(1);
+    return action + QStringLiteral(": ") + what;
 }
 
 }  // namespace quelvarino

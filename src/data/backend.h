@@ -12,6 +12,12 @@
 
 namespace quelvarino {
 
+// The operator's message for a failure of the engine on a database file:
+// what happened and what to do, in Portuguese, never the engine's own text.
+QString describeStoreFailure(const QString& action,
+                             const QString& databaseFile,
+                             const QString& engineText);
+
 // A record lock held by this process; released when destroyed.
 class RecordLock {
 public:

@@ -163,7 +163,7 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
     return target;
 }
 
-bool Backups::check(const QString& file, QString* reason) {
+bool Backups::check(const QString& file, QString* reason, bool quick) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
         SQLITE_OK) {
@@ -174,7 +174,9 @@ bool Backups::check(const QString& file, QString* reason) {
     }
     sqlite3_stmt* st = nullptr;
     QString result;
-    if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK) {
+    sqlite3_busy_timeout(db, 10000);
+    if (sqlite3_prepare_v2(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1, &st,
+                           nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW)
             result += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) +
                       QLatin1Char(' ');

@@ -27,8 +27,9 @@ public:
     static QStringList kept(const QStringList& names, const QDate& today);
     static void rotate(const QString& folder, const QDate& today);
 
-    // SQLite's integrity check of a file; false with the reason.
-    static bool check(const QString& file, QString* reason);
+    // SQLite's integrity check of a file; false with the reason. `quick`
+    // leaves out the index contents (a start's check of a large database).
+    static bool check(const QString& file, QString* reason, bool quick = false);
 
     // Puts a checked backup in place of the database, keeping the replaced
     // file beside it ("<database>.antes-da-restauracao"). Refused (StoreError)

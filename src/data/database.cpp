@@ -117,20 +117,23 @@ std::shared_ptr<Database> Database::open(const QString& file,
     return database;
 }
 
+QString Database::failureMessage(const QString& action, const QString& engineText) const {
+    return describeStoreFailure(action, file_, engineText);
+}
+
 void Database::connect() {
     QSqlDatabase db = QSqlDatabase::addDatabase(backend_->qtDriver(), connectionName_);
     db.setDatabaseName(file_);
     db.setConnectOptions(backend_->connectOptions());
     if (!db.open()) {
-        throw StoreError(QStringLiteral("Não foi possível abrir o banco de dados %1: %2")
-                             .arg(file_, db.lastError().text()));
+        throw StoreError(failureMessage(QStringLiteral("Não foi possível abrir o banco de dados"),
+                                        db.lastError().text()));
     }
     try {
         backend_->prepareConnection(db);
     } catch (const StoreError& e) {
-        throw StoreError(QStringLiteral("O banco de dados %1 está danificado ou não pôde ser "
-                                        "aberto: %2")
-                             .arg(file_, e.text()));
+        throw StoreError(
+            failureMessage(QStringLiteral("Não foi possível abrir o banco de dados"), e.text()));
     }
 }
 

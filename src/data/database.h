@@ -32,6 +32,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase connection() const;
+    // The operator's message for a failure of the engine: what happened to
+    // this file and what to do, in Portuguese, never the engine's text.
+    QString failureMessage(const QString& action, const QString& engineText) const;
     const Backend& backend() const { return *backend_; }
     const TableDef* table(const QString& anyCase) const;
     QString filePath() const { return file_; }

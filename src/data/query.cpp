@@ -59,11 +59,13 @@ QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* column
     q.setForwardOnly(true);
     const QString text = sql() + '\n' + db_->backend().limitClause(count, offset);
     if (!q.prepare(text))
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
+        throw StoreError(
+            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
     for (const auto& b : binds_)
         q.bindValue(b.first, b.second);
     if (!q.exec())
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
+        throw StoreError(
+            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
     QVector<QVector<QVariant>> rows;
     const QSqlRecord record = q.record();
     if (columns) {
@@ -214,11 +216,13 @@ int Query::recordCount() const {
         lines.removeLast();
     QSqlQuery q(db_->connection());
     if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
+        throw StoreError(
+            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
     for (const auto& b : binds_)
         q.bindValue(b.first, b.second);
     if (!q.exec())
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(q.lastError().text()));
+        throw StoreError(
+            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
     const int n = q.next() ? q.value(0).toInt() : 0;
     q.finish();
     return n;

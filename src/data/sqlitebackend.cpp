@@ -84,7 +84,9 @@ public:
             SQLITE_OK) {
             const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
             sqlite3_finalize(st_);
-            throw StoreError(QStringLiteral("Erro ao gravar: %1").arg(message));
+            throw StoreError(
+                describeStoreFailure(QStringLiteral("Erro ao gravar"),
+                                     QString::fromUtf8(sqlite3_db_filename(db_, "main")), message));
         }
     }
     ~SqliteStatement() override { sqlite3_finalize(st_); }
@@ -103,7 +105,9 @@ private:
     void fail() {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_reset(st_);
-        throw StoreError(QStringLiteral("Erro ao gravar: %1").arg(message));
+        throw StoreError(describeStoreFailure(QStringLiteral("Erro ao gravar"),
+                                              QString::fromUtf8(sqlite3_db_filename(db_, "main")),
+                                              message));
     }
 
     sqlite3* db_;
@@ -164,7 +168,9 @@ private:
         const QString message = QString::fromUtf8(sqlite3_errmsg(db_));
         sqlite3_finalize(st_);
         st_ = nullptr;
-        throw StoreError(QStringLiteral("Erro na consulta: %1").arg(message));
+        throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
+                                              QString::fromUtf8(sqlite3_db_filename(db_, "main")),
+                                              message));
     }
 
     sqlite3* db_;

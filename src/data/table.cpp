@@ -192,7 +192,8 @@ QString Table::selectList() const {
 }
 
 void Table::storeFailure(const QString& what, const QString& detail) const {
-    throw StoreError(QStringLiteral("%1 (tabela %2): %3").arg(what, tableName_, detail));
+    throw StoreError(
+        db_->failureMessage(QStringLiteral("%1 (tabela %2)").arg(what, tableName_), detail));
 }
 
 QVector<Table::Row> Table::fetch(const QString& where,
