@@ -103,7 +103,7 @@ private slots:
         QVERIFY(screen->Edcodmot->hasFocus());
     }
 
-    // Part 2.5's edge case: 10,00 + 2,50; 2,50 changed to 3,00; 10,00 removed.
+    // 10,00 + 2,50; 2,50 changed to 3,00; 10,00 removed.
     void itemsAndTheirRunningTotal() {
         newEntryFor("7");
         QCOMPARE(screen->Edcodmot->text(), QString("000007"));

@@ -40,31 +40,12 @@ QGroupBox* paymentGroup(QWidget* parent, QRadioButton** avista, QRadioButton** o
     return group;
 }
 
-QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QStringLiteral("Ed_Ord"));
-    combo->addItems(items);
-    combo->setCurrentIndex(-1);
-    enterMovesOn(combo);
-    return combo;
-}
-
 // Whether any order is stored at all.
 bool anyOrder() {
     Table orders(QStringLiteral("tbordem"));
     orders.setIndexFieldNames(QStringLiteral("COMANDA"));
     orders.open();
     return !orders.isEmpty() && !orders.fieldByName("COMANDA").asString().isEmpty();
-}
-
-// The where line of a period, dates bound.
-void period(Query& q, const MaskEdit* from, const MaskEdit* to) {
-    q.bindDateText(QStringLiteral(":de"), from->text());
-    q.bindDateText(QStringLiteral(":ate"), to->text());
-}
-
-QString padCode(const QString& text) {
-    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
 }
 
 // Only what the reports print is read: a year of orders goes by quicker.
@@ -122,7 +103,7 @@ bool TQuelvarino0041_0::prepare() {
               ? QStringLiteral("Order By COMANDA")
               : QStringLiteral("Order By DATA, COMANDA"));
     q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
-    period(q, Eddata1, Eddata2);
+    bindPeriod(q, Eddata1, Eddata2);
     q.open();
     if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
         MessageBox::warning(QString::fromUtf8(kNothing));
@@ -232,7 +213,7 @@ bool TQuelvarino0042_0::prepare() {
               : QStringLiteral("Order By DATA, COMANDA"));
     q.bindText(QStringLiteral(":cliente"), Edcodcli->text());
     q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
-    period(q, Eddata1, Eddata2);
+    bindPeriod(q, Eddata1, Eddata2);
     q.open();
     if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
         MessageBox::warning(QString::fromUtf8(kNothing));
@@ -343,7 +324,7 @@ bool TQuelvarino0048_0::prepare() {
         q.add(QStringLiteral("Order By %1, DATA, COMANDA").arg(code));
     if (form != 2)
         q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
-    period(q, Eddata1, Eddata2);
+    bindPeriod(q, Eddata1, Eddata2);
     q.open();
     if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
         MessageBox::warning(QString::fromUtf8(kNothing));

@@ -4,6 +4,7 @@
 #include "reports/cashclosing.h"
 #include "reports/escpwriter.h"
 #include "reports/htmlwriter.h"
+#include "reports/layoutparts.h"
 #include "reports/pagewriter.h"
 #include "reports/reportdefinitions.h"
 #include "widgets/maskedit.h"
@@ -38,16 +39,6 @@ TextPiece hours(const QString& field, int width = 6) {
 
 TextPiece rmoney(const QString& field, int width) {
     return right(field, width, Format::Money);
-}
-
-TextLine emphasised(const QList<TextPiece>& pieces, bool boldOffToo = true) {
-    QList<TextPiece> all = pieces;
-    all.append(lit(QString::fromLatin1(boldOffToo ? esc::wideOff + esc::boldOff : esc::wideOff)));
-    return {esc::condensed + esc::boldOn + esc::wideOn, all};
-}
-
-TextLine blank() {
-    return {esc::condensed, {}};
 }
 
 // A value in one cell of a heading: one space of margin where the cell is
@@ -268,38 +259,38 @@ const TextLayout& cashByClientText() {
         l.firstPage = 22;
         l.perPage = 25;
         // Each value in its heading cell, in the heading's order.
-        struct Spec {
+        struct Column {
             const char* source;
             int own;
             Align align;
             Format format;
         };
-        const Spec specs[] = {{"DATA", 10, Align::Left, Format::Text},
-                              {"COMANDA", 10, Align::Left, Format::Text},
-                              {"PAGAMENTO", 13, Align::Left, Format::Text},
-                              {"HORA1", 6, Align::Right, Format::Hours},
-                              {"HORA2", 6, Align::Right, Format::Hours},
-                              {"HORA3", 6, Align::Right, Format::Hours},
-                              {"HORA4", 6, Align::Right, Format::Hours},
-                              {"VALOR", 8, Align::Right, Format::Money},
-                              {"TOTHORN", 6, Align::Right, Format::Hours},
-                              {"TOTHOR50", 6, Align::Right, Format::Hours},
-                              {"TOTHOR100", 6, Align::Right, Format::Hours},
-                              {"VALORN", 10, Align::Right, Format::Money},
-                              {"VALOR50", 10, Align::Right, Format::Money},
-                              {"VALOR100", 10, Align::Right, Format::Money},
-                              {"TOTVAL", 10, Align::Right, Format::Money}};
+        const Column columns[] = {{"DATA", 10, Align::Left, Format::Text},
+                                  {"COMANDA", 10, Align::Left, Format::Text},
+                                  {"PAGAMENTO", 13, Align::Left, Format::Text},
+                                  {"HORA1", 6, Align::Right, Format::Hours},
+                                  {"HORA2", 6, Align::Right, Format::Hours},
+                                  {"HORA3", 6, Align::Right, Format::Hours},
+                                  {"HORA4", 6, Align::Right, Format::Hours},
+                                  {"VALOR", 8, Align::Right, Format::Money},
+                                  {"TOTHORN", 6, Align::Right, Format::Hours},
+                                  {"TOTHOR50", 6, Align::Right, Format::Hours},
+                                  {"TOTHOR100", 6, Align::Right, Format::Hours},
+                                  {"VALORN", 10, Align::Right, Format::Money},
+                                  {"VALOR50", 10, Align::Right, Format::Money},
+                                  {"VALOR100", 10, Align::Right, Format::Money},
+                                  {"TOTVAL", 10, Align::Right, Format::Money}};
         const QStringList cells =
             QString::fromLatin1(k42).split(QLatin1Char('|'), Qt::SkipEmptyParts);
         QList<TextPiece> row = {lit("|")};
         for (int i = 0; i < cells.size(); ++i) {
-            row += cell(QString::fromLatin1(specs[i].source), specs[i].own, int(cells[i].size()),
-                        specs[i].align, specs[i].format);
+            row += cell(QString::fromLatin1(columns[i].source), columns[i].own,
+                        int(cells[i].size()), columns[i].align, columns[i].format);
             row += lit("|");
         }
         l.row = {line(row)};
-        l.totals = {blank(), emphasised({lit("TOTAL GERAL DE HORAS   :"), field("=HORAS")}),
-                    blank(), emphasised({lit("TOTAL GERAL DO CAIXA   :"), right("=TOTVAL", 10)})};
+        l.totals = {siOnly(), emphasised({lit("TOTAL GERAL DE HORAS   :"), field("=HORAS")}),
+                    siOnly(), emphasised({lit("TOTAL GERAL DO CAIXA   :"), right("=TOTVAL", 10)})};
         return l;
     }();
     return layout;
@@ -369,20 +360,6 @@ QByteArray totalizerText(const ReportData& d) {
 // ---- page -----------------------------------------------------------------------
 
 namespace {
-
-PageCell pc(const char* label,
-            const char* source,
-            double width,
-            Format f = Format::Text,
-            Align a = Align::Left) {
-    PageCell c;
-    c.label = QString::fromUtf8(label);
-    c.source = QString::fromLatin1(source);
-    c.width = width;
-    c.format = f;
-    c.align = a;
-    return c;
-}
 
 QList<PageCell> closingColumns(bool withClient) {
     const Format m = Format::Money;
@@ -478,16 +455,6 @@ const PageLayout& totalizerPage(bool couriers) {
 
 namespace {
 
-HtmlColumn hc(const char* heading,
-              int hw,
-              const char* source,
-              int cw,
-              Align a = Align::Left,
-              Format f = Format::Text,
-              int cut = 0) {
-    return {QString::fromUtf8(heading), hw, QString::fromLatin1(source), cw, a, f, cut};
-}
-
 QList<HtmlColumn> closingHtmlColumns(bool withClient) {
     const Align r = Align::Right;
     const Format m = Format::Money;
@@ -513,8 +480,6 @@ QList<HtmlColumn> closingHtmlColumns(bool withClient) {
     return c;
 }
 
-const char* const kPeriodLine = "<div align=\"center\">Periodo de {=DE} ate {=ATE}</div><br>";
-
 }  // namespace
 
 const HtmlLayout& cashByPeriodHtml() {
@@ -524,7 +489,7 @@ const HtmlLayout& cashByPeriodHtml() {
         l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR PERIODO");
         l.ruleAfterHeading = false;
         l.closingOnOneLine = true;
-        l.before = {QString::fromLatin1(kPeriodLine)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine)};
         l.tableWidth = 1450;
         l.columns = closingHtmlColumns(true);
         l.after = {QStringLiteral(" <br>"),
@@ -541,7 +506,7 @@ const HtmlLayout& cashByClientHtml() {
         l.title = QStringLiteral("Fechamento do Caixa por Cliente");
         l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE");
         l.ruleAfterHeading = false;
-        l.before = {QString::fromLatin1(kPeriodLine),
+        l.before = {QString::fromLatin1(kHtmlPeriodLine),
                     QStringLiteral("<div align=\"left\">Cliente : {=CODIGO} - {=NOME}</div><br>")};
         l.tableWidth = 1300;
         l.columns = closingHtmlColumns(false);
@@ -571,7 +536,7 @@ QByteArray totalizerHtml(const ReportData& d) {
                  hc("Total de Horas", 100, "HORA4", 100, Align::Left, Format::Hours),
                  hc(couriers ? "Valor das OS" : "Valor por Hora", 100, "VALOR", 100, r, m),
                  hc(couriers ? "Valor OS Fixas" : "Valor Total OS", 150, "TOTVAL", 150, r, m)};
-    l.before = {QString::fromLatin1(kPeriodLine)};
+    l.before = {QString::fromLatin1(kHtmlPeriodLine)};
     HtmlWriter html(d, l);
     const QString total = walkTotalizer(
         couriers, false,

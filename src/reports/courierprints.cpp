@@ -6,6 +6,7 @@
 #include "data/table.h"
 #include "reports/courierreports.h"
 #include "reports/escpwriter.h"
+#include "reports/layoutparts.h"
 #include "reports/reportdefinitions.h"
 #include "widgets/maskedit.h"
 
@@ -188,18 +189,8 @@ ReportData collectSalariedPayment(const PrintRequest&) {
 
 namespace {
 
-TextLine emphasised(const QList<TextPiece>& pieces) {
-    QList<TextPiece> all = pieces;
-    all.append(lit(QString::fromLatin1(esc::wideOff + esc::boldOff)));
-    return {esc::condensed + esc::boldOn + esc::wideOn, all};
-}
-
 TextLine plain(const QList<TextPiece>& pieces) {
     return {esc::condensed, pieces};
-}
-
-TextLine siOnly() {
-    return {esc::condensed, {}};
 }
 
 // The six lines of hours and values, emphasised in the closing.
@@ -337,24 +328,6 @@ const TextLayout& salariedPaymentText() {
 
 namespace {
 
-PageCell pc(const char* label,
-            const char* source,
-            double width,
-            Format f = Format::Text,
-            Align a = Align::Left) {
-    PageCell c;
-    c.label = QString::fromUtf8(label);
-    c.source = QString::fromLatin1(source);
-    c.width = width;
-    c.format = f;
-    c.align = a;
-    return c;
-}
-
-PageSummary ps(const char* label, const char* source, Format f = Format::Text) {
-    return {QString::fromUtf8(label), QString::fromLatin1(source), f};
-}
-
 QList<PageSummary> hourSummary(const char* const labels[6]) {
     return {ps(labels[0], "{=HN} - {=VN}"),     ps(labels[1], "{=H50} - {=V50}"),
             ps(labels[2], "{=H100} - {=V100}"), ps(labels[3], "=FIXAS"),
@@ -456,16 +429,6 @@ const PageLayout& salariedPaymentPage() {
 
 namespace {
 
-HtmlColumn hc(const char* heading,
-              int hw,
-              const char* source,
-              int cw,
-              Align a = Align::Left,
-              Format f = Format::Text) {
-    return {QString::fromUtf8(heading), hw, QString::fromLatin1(source), cw, a, f, 0};
-}
-
-const char* const kPeriod = "<div align=\"center\">Periodo de {=DE} ate {=ATE}</div><br>";
 const char* const kCourier = "<div align=\"left\">Motoboy : {=CODIGO} - {=NOME}</div><br>";
 
 // A value line: the div and the line after it.
@@ -492,7 +455,7 @@ const HtmlLayout& courierClosingHtml() {
         HtmlLayout l;
         l.title = QStringLiteral("Fechamento do Motoboy");
         l.heading = QStringLiteral("FECHAMENTO DO MOTOBOY");
-        l.before = {QString::fromLatin1(kPeriod), QString::fromLatin1(kCourier)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
         l.after = hourLines();
         return l;
     }();
@@ -504,7 +467,7 @@ const HtmlLayout& courierExpensesHtml() {
         HtmlLayout l;
         l.title = QStringLiteral("Despesas do Motoboy");
         l.heading = QStringLiteral("DESPESAS DO MOTOBOY");
-        l.before = {QString::fromLatin1(kPeriod), QString::fromLatin1(kCourier)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
         l.tableWidth = 820;
         l.columns = {hc("Data", 50, "DATA", 50), hc("Entrada No.", 120, "NUMDESP", 120),
                      hc("Codigo", 60, "CODDESP", 60), hc("Despesa", 510, "DESPESA", 510),
@@ -520,7 +483,7 @@ const HtmlLayout& courierHoursHtml() {
         HtmlLayout l;
         l.title = QStringLiteral("Listagem das Horas do Motoboy");
         l.heading = QStringLiteral("LISTAGEM DAS HORAS DO MOTOBOY");
-        l.before = {QString::fromLatin1(kPeriod), QString::fromLatin1(kCourier)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
         l.tableWidth = 730;
         const Format h = Format::Hours;
         const Align left = Align::Left;
@@ -547,7 +510,7 @@ const HtmlLayout& orderListingHtml() {
         HtmlLayout l;
         l.title = QStringLiteral("Listagem das OS Emitidas");
         l.heading = QStringLiteral("LISTAGEM DAS OS EMITIDAS");
-        l.before = {QString::fromLatin1(kPeriod)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine)};
         l.tableWidth = 710;
         l.columns = {hc("Data", 50, "DATA", 50), hc("OS No.", 60, "COMANDA", 60),
                      hc("Cliente", 500, "CLIENTE", 500),
@@ -563,7 +526,7 @@ const HtmlLayout& salariedPaymentHtml() {
         HtmlLayout l;
         l.title = QStringLiteral("Listagem das Despesas do Motoboy Autonomo");
         l.heading = QStringLiteral("LISTAGEM DAS DESPESAS DO MOTOBOY AUTONOMO");
-        l.before = {QString::fromLatin1(kPeriod), QString::fromLatin1(kCourier)};
+        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
         l.tableWidth = 700;
         l.columns = {hc("Data", 50, "DATA", 50), hc("Codigo", 60, "CODDESP", 60),
                      hc("Despesa", 510, "DESPESA", 510),

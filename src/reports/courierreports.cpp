@@ -21,27 +21,9 @@ namespace {
 
 const char* const kNothing = "Intervalos inexistentes.";
 
-QString padCode(const QString& text) {
-    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
-}
-
-QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QStringLiteral("Ed_Ord"));
-    combo->addItems(items);
-    combo->setCurrentIndex(-1);
-    enterMovesOn(combo);
-    return combo;
-}
-
 void addOrderChoice(QGridLayout* grid, QComboBox* combo) {
     grid->addWidget(new QLabel(QStringLiteral("Ordenar por :"), combo->parentWidget()), 2, 0);
     grid->addWidget(combo, 2, 1, 1, 3);
-}
-
-void period(Query& q, const MaskEdit* from, const MaskEdit* to) {
-    q.bindDateText(QStringLiteral(":de"), from->text());
-    q.bindDateText(QStringLiteral(":ate"), to->text());
 }
 
 }  // namespace
@@ -159,7 +141,7 @@ bool CourierReportScreen::selectOrders(const QString& orderBy) {
     q.add(QStringLiteral("Where CODMOT = :motoboy and (DATA >= :de and DATA <= :ate)"));
     q.add(orderBy);
     q.bindText(QStringLiteral(":motoboy"), Edcodmot->text());
-    period(q, Eddata1, Eddata2);
+    bindPeriod(q, Eddata1, Eddata2);
     q.open();
     if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
         MessageBox::warning(QString::fromUtf8(kNothing));
@@ -178,7 +160,7 @@ bool CourierReportScreen::selectExpenses(Query& q, bool inPeriod, const QString&
     q.add(orderBy);
     q.bindText(QStringLiteral(":motoboy"), Edcodmot->text());
     if (inPeriod)
-        period(q, Eddata1, Eddata2);
+        bindPeriod(q, Eddata1, Eddata2);
     q.open();
     return !q.isEmpty() && !q.fieldText(QStringLiteral("CONT")).isEmpty();
 }
@@ -316,7 +298,7 @@ bool TQuelvarino0046_0::prepare() {
     q.add(QStringLiteral("Where (DATA >= :de and DATA <= :ate)"));
     // The orders of the period as they were issued.
     q.add(QStringLiteral("Order By DATA, COMANDA"));
-    period(q, Eddata1, Eddata2);
+    bindPeriod(q, Eddata1, Eddata2);
     q.open();
     if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
         MessageBox::warning(QString::fromUtf8(kNothing));

@@ -45,7 +45,7 @@ public:
     int Edtip() const;  // the chosen output item, -1 when none
     void setEdtip(int item);
     QString fileItemPath() const;  // Edcam + ".txt"
-    int fileItem() const;  // the item of "Criar um Arquivo"
+    int fileItem() const;          // the item of "Criar um Arquivo"
     const ReportEntry* entry() const { return entry_; }
     bool twoCopies() const;
     Query* Query1() const { return query_.get(); }

@@ -6,7 +6,9 @@
 namespace quelvarino {
 namespace {
 
-PageCell cell(const char* label, const QString& source, double width,
+PageCell cell(const char* label,
+              const QString& source,
+              double width,
               Format format = Format::Text) {
     PageCell c;
     c.label = QString::fromUtf8(label);
@@ -20,12 +22,13 @@ PageCell cell(const char* label, const QString& source, double width,
 
 // One address of a client, as the page listing shows it.
 QList<QList<PageCell>> clientAddress(const char* caption, const QString& n) {
-    return {{cell(caption, "ENDERECO" + n, 196)},
-            {cell("CEP:", "CEP" + n, 32), cell("Cidade:", "CIDADE" + n, 70), cell("UF:", "UF" + n, 16),
-             cell("Telefone:", "{DDD" + n + "}-{TELEFONE" + n + "_1}", 44),
-             cell("Tipo tel.:", "TIPOTEL" + n + "_1", 34)},
-            {cell("Telefone:", "{DDD" + n + "}-{TELEFONE" + n + "_2}", 44),
-             cell("Tipo tel.:", "TIPOTEL" + n + "_2", 34), cell("Contato:", "CONTATO" + n, 118)}};
+    return {
+        {cell(caption, "ENDERECO" + n, 196)},
+        {cell("CEP:", "CEP" + n, 32), cell("Cidade:", "CIDADE" + n, 70), cell("UF:", "UF" + n, 16),
+         cell("Telefone:", "{DDD" + n + "}-{TELEFONE" + n + "_1}", 44),
+         cell("Tipo tel.:", "TIPOTEL" + n + "_1", 34)},
+        {cell("Telefone:", "{DDD" + n + "}-{TELEFONE" + n + "_2}", 44),
+         cell("Tipo tel.:", "TIPOTEL" + n + "_2", 34), cell("Contato:", "CONTATO" + n, 118)}};
 }
 
 }  // namespace

@@ -21,8 +21,8 @@ enum class Output { Page, DotMatrix, Html, TextFile };
 // What the dialog collected for one print.
 struct PrintRequest {
     Output output = Output::Page;
-    QString path;            // Edcam: the file's path without extension
-    bool twoCopies = false;  // "2 Vias ou Formulario Comum"
+    QString path;              // Edcam: the file's path without extension
+    bool twoCopies = false;    // "2 Vias ou Formulario Comum"
     Query* listing = nullptr;  // the rows a listing dialog prepared
     QWidget* parent = nullptr;
 };
@@ -30,9 +30,9 @@ struct PrintRequest {
 // One report id: where it is asked for, what it offers, and how each of
 // its outputs is made from the data collected once.
 struct ReportEntry {
-    QString id;         // "21_0"
-    QString dialog;     // "Quelvarino0021_5"
-    QString requester;  // "Quelvarino0021_0"
+    QString id;             // "21_0"
+    QString dialog;         // "Quelvarino0021_5"
+    QString requester;      // "Quelvarino0021_0"
     QList<Output> outputs;  // in the order of the dialog's items
     QString pathStem;       // default file name in <data folder>/Relatorios
     bool copies = false;    // the documents' "1 Via" / "2 Vias" boxes

@@ -7,6 +7,7 @@
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -122,6 +123,24 @@ void ReportScreen::showDialog() {
         Qt::SingleShotConnection);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->showScreen();
+}
+
+QString padCode(const QString& text) {
+    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
+}
+
+QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QStringLiteral("Ed_Ord"));
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    enterMovesOn(combo);
+    return combo;
+}
+
+void bindPeriod(Query& query, const MaskEdit* from, const MaskEdit* to) {
+    query.bindDateText(QStringLiteral(":de"), from->text());
+    query.bindDateText(QStringLiteral(":ate"), to->text());
 }
 
 bool PaymentChoice::chosen() const {

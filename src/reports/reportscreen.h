@@ -64,6 +64,13 @@ private:
     bool waitingForDialog_ = false;
 };
 
+// A code typed with fewer than six characters, left-filled with zeros.
+QString padCode(const QString& text);
+// The "Ordenar por :" list, nothing chosen.
+QComboBox* orderCombo(QWidget* parent, const QStringList& items);
+// The period of the where line: :de and :ate bound from the date fields.
+void bindPeriod(Query& query, const MaskEdit* from, const MaskEdit* to);
+
 // A pair of payment radios ("À Vista" / "Outros") and the forms each
 // selects: "À VISTA", or every other form ("FATURADO", "OUTROS").
 struct PaymentChoice {

@@ -76,8 +76,8 @@ void writeReceipt(TextDocument& d, const CompanyHeader& c, const ReceiptPrint& r
     d.condensed(QString());
     d.condensed("Endereco: " + padRight(r.endereco1, 50) + " - Bairro: " + padRight(r.bairro1, 30) +
                 " - Cidade: " + padRight(r.cidade1, 30) + " - Estado: " + r.uf1);
-    d.condensed("CNPJ / CPF : " + padRight(r.cnpj, 18) + "    Inscricao Estadual / RG : " +
-                r.inscest + "     Telefone : " + r.telefone1);
+    d.condensed("CNPJ / CPF : " + padRight(r.cnpj, 18) +
+                "    Inscricao Estadual / RG : " + r.inscest + "     Telefone : " + r.telefone1);
     d.condensed(QString());
     d.condensed("A quantia de R$ " + r.valor + " - " + r.extenso);
     d.condensed(QString());
@@ -121,14 +121,15 @@ namespace {
 using namespace text;
 
 QList<TextLine> addressLines(const QString& n) {
-    return {line({lit("End.: "), field("ENDERECO" + n, 60), lit(" - Bairro: "), field("BAIRRO" + n, 30),
-                  lit(" - Cid.: "), field("CIDADE" + n, 30), lit(" - UF: "), field("UF" + n)}),
-            line({lit("CEP : "), field("CEP" + n, 9), lit(" - Telefone1 : ("), field("DDD" + n, 2),
-                  lit(") "), field("TELEFONE" + n + "_1", 10), lit(" - Tipo Fone : "),
-                  field("TIPOTEL" + n + "_1", 7), lit(" - Telefone2 : "),
-                  field("TELEFONE" + n + "_2", 10), lit(" - Tipo Fone : "),
-                  field("TIPOTEL" + n + "_2")}),
-            line({lit("Contato : "), field("CONTATO" + n)})};
+    return {
+        line({lit("End.: "), field("ENDERECO" + n, 60), lit(" - Bairro: "), field("BAIRRO" + n, 30),
+              lit(" - Cid.: "), field("CIDADE" + n, 30), lit(" - UF: "), field("UF" + n)}),
+        line({lit("CEP : "), field("CEP" + n, 9), lit(" - Telefone1 : ("), field("DDD" + n, 2),
+              lit(") "), field("TELEFONE" + n + "_1", 10), lit(" - Tipo Fone : "),
+              field("TIPOTEL" + n + "_1", 7), lit(" - Telefone2 : "),
+              field("TELEFONE" + n + "_2", 10), lit(" - Tipo Fone : "),
+              field("TIPOTEL" + n + "_2")}),
+        line({lit("Contato : "), field("CONTATO" + n)})};
 }
 
 }  // namespace
@@ -139,20 +140,20 @@ const TextLayout& clientListingLayout() {
         l.title = QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  C L I E N T E S";
         l.firstPage = 3;
         l.perPage = 4;
-        l.row = {line({lit("Cliente : "), field("CODCLI", 6), lit(" - "), field("RAZAOSOCIAL", 68, 68),
-                       lit(" - CNPJ/CPF : "), field("CNPJ", 20), lit(" - Insc.Est./RG : "),
-                       field("INSCREST")}),
+        l.row = {line({lit("Cliente : "), field("CODCLI", 6), lit(" - "),
+                       field("RAZAOSOCIAL", 68, 68), lit(" - CNPJ/CPF : "), field("CNPJ", 20),
+                       lit(" - Insc.Est./RG : "), field("INSCREST")}),
                  line({lit("Nome fantasia : "), field("NOMEFAN")}),
                  boldCaption("Endereco Administrativo : ")};
         l.row += addressLines("1");
         l.row += boldCaption("Endereco para Faturamento : ");
         l.row += addressLines("2");
-        l.row += {boldCaption("Informacoes bancarias : "),
-                  line({lit("Banco : "), field("BANCO", 20), lit(" - Agencia : "), field("AGENCIA", 10),
-                        lit(" - Conta Corrente : "), field("CONTAC")}),
-                  line({lit("Valor da hora : "), money("VALOR", 10), lit(" - Situacao do cliente : "),
-                        field("SITUACAO", 10), lit(" - Data da ultima alteracao : "),
-                        field("DATA")})};
+        l.row +=
+            {boldCaption("Informacoes bancarias : "),
+             line({lit("Banco : "), field("BANCO", 20), lit(" - Agencia : "), field("AGENCIA", 10),
+                   lit(" - Conta Corrente : "), field("CONTAC")}),
+             line({lit("Valor da hora : "), money("VALOR", 10), lit(" - Situacao do cliente : "),
+                   field("SITUACAO", 10), lit(" - Data da ultima alteracao : "), field("DATA")})};
         return l;
     }();
     return layout;
@@ -164,21 +165,22 @@ const TextLayout& courierListingLayout() {
         l.title = QString(16, QLatin1Char(' ')) + "L I S T A G E M  D E  M O T O C I C L I S T A S";
         l.firstPage = 7;
         l.perPage = 8;
-        l.row = {line({lit("Motoboy: "), field("COD", 6), lit(" - "), field("NOME", 60), lit(" - CPF: "),
-                       field("CPF", 18), lit(" - RG: "), field("RG", 20), lit(" - No. da CNH: "),
-                       field("CNH", 15), lit(" - Categoria: "), field("CATEGORIA")}),
-                 line({lit("End.: "), field("ENDERECO", 60), lit(" - Bairro: "), field("BAIRRO", 30),
-                       lit(" - Cid.: "), field("CIDADE", 30), lit(" - UF: "), field("UF")}),
-                 line({lit("CEP : "), field("CEP", 9), lit(" - Telefone1 : ("), field("DDD1", 2),
-                       lit(") "), field("TELEFONE1", 10), lit(" - Tipo Fone : "), field("TIPOTEL1", 7),
-                       lit(" - Telefone2 : ("), field("DDD2", 2), lit(") "), field("TELEFONE2", 10),
-                       lit(" - Tipo Fone : "), field("TIPOTEL2")}),
-                 line({lit("Marca : "), field("MARCA", 20), lit(" - Modelo : "), field("MODELO", 20),
-                       lit(" - Ano :"), field("ANO", 9), lit(" - Placa : "), field("PLACA")}),
-                 line({lit("Observacao : "), field("OBSERVACAO", 20), lit(" - Valor da hora : "),
-                       money("VALOR", 10), lit(" - Salario : "), money("SALARIO", 10),
-                       lit(" - Situacao do cliente : "), field("SITUACAO", 10),
-                       lit(" - Data da ultima alteracao: "), field("DATA")})};
+        l.row = {
+            line({lit("Motoboy: "), field("COD", 6), lit(" - "), field("NOME", 60), lit(" - CPF: "),
+                  field("CPF", 18), lit(" - RG: "), field("RG", 20), lit(" - No. da CNH: "),
+                  field("CNH", 15), lit(" - Categoria: "), field("CATEGORIA")}),
+            line({lit("End.: "), field("ENDERECO", 60), lit(" - Bairro: "), field("BAIRRO", 30),
+                  lit(" - Cid.: "), field("CIDADE", 30), lit(" - UF: "), field("UF")}),
+            line({lit("CEP : "), field("CEP", 9), lit(" - Telefone1 : ("), field("DDD1", 2),
+                  lit(") "), field("TELEFONE1", 10), lit(" - Tipo Fone : "), field("TIPOTEL1", 7),
+                  lit(" - Telefone2 : ("), field("DDD2", 2), lit(") "), field("TELEFONE2", 10),
+                  lit(" - Tipo Fone : "), field("TIPOTEL2")}),
+            line({lit("Marca : "), field("MARCA", 20), lit(" - Modelo : "), field("MODELO", 20),
+                  lit(" - Ano :"), field("ANO", 9), lit(" - Placa : "), field("PLACA")}),
+            line({lit("Observacao : "), field("OBSERVACAO", 20), lit(" - Valor da hora : "),
+                  money("VALOR", 10), lit(" - Salario : "), money("SALARIO", 10),
+                  lit(" - Situacao do cliente : "), field("SITUACAO", 10),
+                  lit(" - Data da ultima alteracao: "), field("DATA")})};
         return l;
     }();
     return layout;
