@@ -125,27 +125,14 @@ TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
                    QStringLiteral("Quelvarino0042_1"),
                    parent) {
     QWidget* box = Eddata1->parentWidget();
-    Edcodcli = makeEdit(box, QStringLiteral("Edcodcli"), 6, true);
-    Edcodcli->setFixedWidth(Edcodcli->minimumWidth());
-    Edcliente = makeEdit(box, QStringLiteral("Edcliente"), 0, false);
-    Edcliente->setReadOnly(true);
-    Edcliente->setFocusPolicy(Qt::NoFocus);
     // Wide enough for a whole company name.
-    Edcliente->setMinimumWidth(Edcliente->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 28);
-    Btn_ConsCli = new QPushButton(QStringLiteral("C&onsultar"), box);
-    Btn_ConsCli->setObjectName(QStringLiteral("Btn_ConsCli"));
-    Btn_ConsCli->setToolTip(QStringLiteral("Consultar dados"));
-    auto* client = new QHBoxLayout;
-    client->addWidget(Edcodcli);
-    client->addWidget(Edcliente, 1);
-    client->addWidget(Btn_ConsCli);
-    criteria()->addWidget(new QLabel(QStringLiteral("Cliente :"), box), 1, 0);
-    criteria()->addLayout(client, 1, 1, 1, 4);
+    addLookupRow(1, QStringLiteral("Cliente :"), QStringLiteral("Edcodcli"),
+                 QStringLiteral("Edcliente"), QStringLiteral("Btn_ConsCli"), 28, &Edcodcli,
+                 &Edcliente, &Btn_ConsCli);
     criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), 2, 0, 1, 5);
     Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
     criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 3, 0);
     criteria()->addWidget(Ed_Ord, 3, 1, 1, 3);
-    setTabOrder(Edcodcli, Btn_ConsCli);
     onExit(Edcodcli, [this] { EdcodcliExit(); });
     connect(Btn_ConsCli, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_ConsCliClick(); }); });

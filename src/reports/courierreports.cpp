@@ -52,24 +52,10 @@ CourierReportScreen::CourierReportScreen(const QString& instance,
       caller_(searchCaller),
       query2_(std::make_unique<Query>()) {
     query2_->setObjectName(QStringLiteral("Query2"));
-    QWidget* box = Eddata1->parentWidget();
-    Edcodmot = makeEdit(box, QStringLiteral("Edcodmot"), 6, true);
-    Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
-    Edmotoboy = makeEdit(box, QStringLiteral("Edmotoboy"), 0, false);
-    Edmotoboy->setReadOnly(true);
-    Edmotoboy->setFocusPolicy(Qt::NoFocus);
-    Edmotoboy->setMinimumWidth(Edmotoboy->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 24);
-    Btn_ConsMot = new QPushButton(QStringLiteral("C&onsultar"), box);
-    Btn_ConsMot->setObjectName(QStringLiteral("Btn_ConsMot"));
-    Btn_ConsMot->setToolTip(QStringLiteral("Consultar dados"));
-    auto* courier = new QHBoxLayout;
-    courier->addWidget(Edcodmot);
-    courier->addWidget(Edmotoboy, 1);
-    courier->addWidget(Btn_ConsMot);
-    criteria()->addWidget(new QLabel(QStringLiteral("Motoboy :"), box), 1, 0);
-    criteria()->addLayout(courier, 1, 1, 1, 4);
+    addLookupRow(1, QStringLiteral("Motoboy :"), QStringLiteral("Edcodmot"),
+                 QStringLiteral("Edmotoboy"), QStringLiteral("Btn_ConsMot"), 24, &Edcodmot,
+                 &Edmotoboy, &Btn_ConsMot);
     setTabOrder(Eddata2, Edcodmot);
-    setTabOrder(Edcodmot, Btn_ConsMot);
     onExit(Edcodmot, [this] { EdcodmotExit(); });
     connect(Btn_ConsMot, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_ConsMotClick(); }); });

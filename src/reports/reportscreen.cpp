@@ -82,6 +82,35 @@ void ReportScreen::FormActivate() {
     }
 }
 
+void ReportScreen::addLookupRow(int row,
+                                const QString& label,
+                                const QString& codeName,
+                                const QString& nameName,
+                                const QString& buttonName,
+                                int nameChars,
+                                QLineEdit** code,
+                                QLineEdit** name,
+                                QPushButton** button) {
+    QWidget* box = Eddata1->parentWidget();
+    *code = makeEdit(box, codeName, 6, true);
+    (*code)->setFixedWidth((*code)->minimumWidth());
+    *name = makeEdit(box, nameName, 0, false);
+    (*name)->setReadOnly(true);
+    (*name)->setFocusPolicy(Qt::NoFocus);
+    (*name)->setMinimumWidth((*name)->fontMetrics().horizontalAdvance(QLatin1Char('W')) *
+                             nameChars);
+    *button = new QPushButton(QStringLiteral("C&onsultar"), box);
+    (*button)->setObjectName(buttonName);
+    (*button)->setToolTip(QStringLiteral("Consultar dados"));
+    auto* line = new QHBoxLayout;
+    line->addWidget(*code);
+    line->addWidget(*name, 1);
+    line->addWidget(*button);
+    criteria_->addWidget(new QLabel(label, box), row, 0);
+    criteria_->addLayout(line, row, 1, 1, 4);
+    setTabOrder(*code, *button);
+}
+
 bool ReportScreen::datesFilled() const {
     return !Eddata1->isBlank() && !Eddata2->isBlank();
 }

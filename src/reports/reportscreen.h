@@ -53,6 +53,17 @@ protected:
     // The criteria area and the buttons, for the screens to fill.
     QGridLayout* criteria() const { return criteria_; }
     bool datesFilled() const;
+    // The criteria row of a client or courier: its code (six characters,
+    // upper case), its name (read-only, `nameChars` wide) and "C&onsultar".
+    void addLookupRow(int row,
+                      const QString& label,
+                      const QString& codeName,
+                      const QString& nameName,
+                      const QString& buttonName,
+                      int nameChars,
+                      QLineEdit** code,
+                      QLineEdit** name,
+                      QPushButton** button);
     QString todayText() const;
 
 private:
