@@ -4,6 +4,7 @@
 #include "data/table.h"
 #include "testsupport.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QProcess>
 #include <QSqlQuery>
@@ -206,6 +207,56 @@ private slots:
             QVERIFY2(left.filter(".novo").isEmpty(), qPrintable(left.join(" ")));
             QVERIFY(left.contains("quelvarino.db"));
         }
+    }
+
+    // A database the workstation may not write is refused when it is opened,
+    // with a message naming it, instead of failing at the first post. The
+    // other workstation runs as an ordinary user: permission bits do not
+    // hold back the superuser.
+    void databaseThatCannotBeWrittenIsRefused_data() {
+        QTest::addColumn<bool>("fileWritable");
+        QTest::addColumn<bool>("folderWritable");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("gravável") << true << true << false;
+        QTest::newRow("arquivo somente leitura") << false << true << true;
+        QTest::newRow("pasta somente leitura") << true << false << true;
+    }
+    void databaseThatCannotBeWrittenIsRefused() {
+        QFETCH(bool, fileWritable);
+        QFETCH(bool, folderWritable);
+        QFETCH(bool, refused);
+        const QString file = DataFolder::mainDatabaseFile();
+        const QString folder = QFileInfo(file).absolutePath();
+        QVERIFY(QFile::exists(file));
+        const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                         QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        const auto exe = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        const auto readable =
+            QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QVERIFY(QFile::setPermissions(home->path(), readable | exe | QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(file, fileWritable ? all : readable));
+        QVERIFY(QFile::setPermissions(folder, (folderWritable ? all : readable) | exe));
+        QProcess p;
+        QStringList args{helper(), folder, "read", "000001"};
+        QString program = args.takeFirst();
+        if (::geteuid() == 0) {
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+            program = QStringLiteral("setpriv");
+        }
+        p.start(program, args);
+        QVERIFY(p.waitForFinished(20000));
+        const QString said = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        QFile::setPermissions(folder, all | exe);
+        QFile::setPermissions(file, all);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        if (!refused) {
+            QCOMPARE(said, QString("PRIMEIRO"));
+            return;
+        }
+        QVERIFY2(said.startsWith("ERROR "), qPrintable(said));
+        QVERIFY2(said.contains("não pode ser gravado"), qPrintable(said));
+        QVERIFY2(said.contains(QDir::toNativeSeparators(file)), qPrintable(said));
+        QVERIFY2(!said.contains("readonly"), qPrintable(said));
     }
 
     void killedHolderLeavesNoLock() {

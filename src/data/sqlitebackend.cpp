@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
+#include <QFile>
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -211,6 +213,16 @@ QString SqliteBackend::connectOptions() const {
 }
 
 void SqliteBackend::prepareConnection(QSqlDatabase& db) const {
+    // The engine opens a file it may not write as read only without a word,
+    // and the first post would fail: refuse it here, at the start. The
+    // folder must take the rollback journal beside the file as well.
+    const QString file = db.databaseName();
+    sqlite3* handle = handleOf(db);
+    const bool fileReadOnly = handle && sqlite3_db_readonly(handle, "main") == 1;
+    const QString folder = QFileInfo(file).absolutePath();
+    const bool folderReadOnly = ::access(QFile::encodeName(folder).constData(), W_OK) != 0;
+    if (fileReadOnly || folderReadOnly)
+        throw StoreError(QStringLiteral("%1: attempt to write a readonly database").arg(file));
     QSqlQuery q(db);
     for (const char* pragma :
          {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF"}) {
