@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/newspanel.h"
 #include "app/workfolders.h"
 #include "core/clock.h"
 #include "core/dateformat.h"
@@ -11,6 +12,8 @@
 #include "widgets/screen.h"
 #include "widgets/testseams.h"
 
+#include <pwd.h>
+#include <unistd.h>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGridLayout>
@@ -21,12 +24,16 @@
 #include <QLinearGradient>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QNetworkInformation>
+#include <QNetworkProxyFactory>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QProxyStyle>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStringDecoder>
+#include <QSysInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <QToolTip>
@@ -78,8 +85,9 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (e->button() == Qt::LeftButton)
-            UrlOpener::open(QUrl(TQuelvarino000_0::makerSite()));
+        const QString site = TQuelvarino000_0::makerSite();
+        if (e->button() == Qt::LeftButton && !site.isEmpty())
+            UrlOpener::open(QUrl::fromUserInput(site));
     }
 };
 
@@ -94,6 +102,46 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, data);
     }
 };
+
+// The kind of connection the system reports; unknown where it cannot tell.
+TransportKind systemTransport() {
+    if (!QNetworkInformation::instance())
+        QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::TransportMedium);
+    const QNetworkInformation* info = QNetworkInformation::instance();
+    if (!info)
+        return TransportKind::Unknown;
+    switch (info->transportMedium()) {
+        case QNetworkInformation::TransportMedium::Ethernet:
+        case QNetworkInformation::TransportMedium::WiFi:
+            return TransportKind::Lan;
+        case QNetworkInformation::TransportMedium::Cellular:
+            return TransportKind::Cellular;
+        default:
+            return TransportKind::Unknown;
+    }
+}
+
+bool systemProxyConfigured(const QString& address) {
+    const QList<QNetworkProxy> proxies =
+        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(QUrl(address)));
+    return !proxies.isEmpty() && proxies.first().type() != QNetworkProxy::NoProxy;
+}
+
+QString loggedOnUser() {
+    if (const passwd* pw = ::getpwuid(::getuid()))
+        return QString::fromLocal8Bit(pw->pw_name);
+    return qEnvironmentVariable("USER");
+}
+
+// The maker's text may come in the old single-byte code page.
+QString decodeNewsText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder cp1252("windows-1252");
+    return cp1252.isValid() ? QString(cp1252(bytes)) : QString::fromLatin1(bytes);
+}
 
 QString sentenceCase(const QString& caption) {
     return caption.left(1).toUpper() + caption.mid(1).toLower();
@@ -115,7 +163,7 @@ QString TQuelvarino000_0::makerName() {
 }
 
 QString TQuelvarino000_0::makerSite() {
-    return QStringLiteral("https://www.quelvarino.com.br");
+    return Quelvarino000_0 ? Quelvarino000_0->site_ : QString();
 }
 
 QString TQuelvarino000_0::workstationShortDateFormat() {
@@ -331,25 +379,74 @@ void TQuelvarino000_0::buildCentral() {
     row->addLayout(pictures);
     row->addStretch();
     outer->addLayout(row);
-    loadPictures();
 }
 
 void TQuelvarino000_0::loadPictures() {
-    // Pictures and news text kept from the last download.
+    // Pictures and news text kept from the last download; a missing or
+    // unreadable file leaves its place blank, without a word.
     const QString folder = DataFolder::pristineFolder();
     for (int i = 0; i < pictures_.size(); ++i) {
         const QString file = folder + QStringLiteral("/%1.jpg").arg(i + 1);
         QPixmap pixmap;
         if (QFile::exists(file) && pixmap.load(file))
             pictures_[i]->setPixmap(pixmap);
+        else
+            pictures_[i]->clear();
     }
-    QFile text(folder + QStringLiteral("/noticias.txt"));
-    if (text.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&text);
-        edTexto_->setPlainText(in.readAll());
-    } else {
-        edTexto_->clear();
+    QFile text(folder + QLatin1Char('/') + newsTextFile_);
+    edTexto_->clear();
+    if (text.open(QIODevice::ReadOnly)) {
+        const QString all = decodeNewsText(text.readAll());
+        QStringList lines = all.split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();  // the file's last line ends like the others
+        for (QString line : lines) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            edTexto_->appendPlainText(line);
+        }
+        edTexto_->moveCursor(QTextCursor::Start);
     }
+}
+
+void TQuelvarino000_0::startNews() {
+    // What the workstation knows of itself is shown at once; the network
+    // steps run beside the window and fill in the rest when they end.
+    findChild<QLineEdit*>(QStringLiteral("Ed_Maq"))->setText(QSysInfo::machineHostName().left(15));
+    findChild<QLineEdit*>(QStringLiteral("Ed_Usu"))->setText(loggedOnUser());
+    const std::optional<NewsConfig> config = NewsConfig::load();
+    newsTextFile_ = config ? config->textFile : NewsConfig::defaultTextFile();
+    site_ = config ? config->site : QString();
+    probeAddress_ = config && !config->probes.isEmpty() ? config->probes.first() : QString();
+    loadPictures();
+    news_ = new NewsPanel(this);
+    connect(news_, &NewsPanel::connectionChecked, this, &TQuelvarino000_0::showConnection);
+    connect(news_, &NewsPanel::downloaded, this, &TQuelvarino000_0::loadPictures);
+    connect(news_, &NewsPanel::failed, this, [](const QString& text) { MessageBox::error(text); });
+    news_->start(config, DataFolder::pristineFolder());
+}
+
+void TQuelvarino000_0::showConnection(const NewsDownload::Connection& c) {
+    findChild<QLineEdit*>(QStringLiteral("Ed_Ip"))->setText(c.localAddress);
+    if (!c.probed)
+        return;
+    auto* tip = findChild<QLineEdit*>(QStringLiteral("Ed_Tip"));
+    findChild<QRadioButton*>(c.online ? QStringLiteral("Ed_1") : QStringLiteral("Ed_2"))
+        ->setChecked(true);
+    findChild<QLineEdit*>(QStringLiteral("Ed_IpW"))
+        ->setText(c.online ? c.publicAddress : QString());
+    if (!c.online) {
+        tip->setText(QStringLiteral("Não existe conexão"));
+        return;
+    }
+    const QString kind =
+        connectionKindText(systemTransport(), systemProxyConfigured(probeAddress_));
+    if (!kind.isEmpty())
+        tip->setText(kind);
+}
+
+bool TQuelvarino000_0::newsRunning() const {
+    return news_ && news_->running();
 }
 
 void TQuelvarino000_0::buildStatusBar() {
@@ -377,6 +474,7 @@ void TQuelvarino000_0::buildStatusBar() {
 void TQuelvarino000_0::FormCreate() {
     for (const QString& failure : prepareWorkFolders(DataFolder::path()))
         MessageBox::information(failure);
+    startNews();
 }
 
 void TQuelvarino000_0::FormActivate() {

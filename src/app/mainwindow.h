@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/newsdownload.h"
+
 #include <QMainWindow>
 #include <QMap>
 
@@ -15,6 +17,7 @@ class QTimer;
 namespace quelvarino {
 
 class MaskEdit;
+class NewsPanel;
 
 // The main window: menu, clock, status bar and the local-information panel.
 class TQuelvarino000_0 : public QMainWindow {
@@ -35,7 +38,11 @@ public:
     static void setShortDateFormatForTest(const QString& format);
 
     static QString makerName();
-    static QString makerSite();
+    static QString makerSite();  // from the installation file; empty without it
+
+    // The connection check and news download still running beside the window.
+    bool newsRunning() const;
+    NewsPanel* newsPanel() const { return news_; }
 
 signals:
     void closed();
@@ -55,6 +62,8 @@ private:
                       const QString& screen,
                       const QString& focus);
     void loadPictures();
+    void startNews();
+    void showConnection(const quelvarino::NewsDownload::Connection& connection);
 
     QMap<QString, QAction*> actions_;
     QList<QMenu*> guardedMenus_;
@@ -64,6 +73,10 @@ private:
     MaskEdit* edDat_ = nullptr;
     QPlainTextEdit* edTexto_ = nullptr;
     bool guardFailed_ = false;
+    NewsPanel* news_ = nullptr;
+    QString newsTextFile_;
+    QString site_;
+    QString probeAddress_;
 };
 
 extern TQuelvarino000_0* Quelvarino000_0;
