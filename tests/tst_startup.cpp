@@ -356,7 +356,8 @@ private slots:
         const QString copy = home->dataFolder() + "/Backup/" + Backups::fileName(Clock::today());
         QVERIFY(start());
         QVERIFY(Quelvarino000_0->isVisible());
-        stopProgram();  // waits for the copy
+        waitForStartChecks();
+        stopProgram();
         QVERIFY(QFile::exists(copy));
         QString reason;
         QVERIFY2(Backups::check(copy, &reason), qPrintable(reason));
@@ -365,8 +366,8 @@ private slots:
         QVERIFY(QDir().mkpath(copy + QString(".parte%1").arg(QCoreApplication::applicationPid())));
         MessageBox::clearShownMessages();
         QVERIFY(start());
+        waitForStartChecks();
         stopProgram();
-        QCoreApplication::processEvents();
         QVERIFY(!QFile::exists(copy));
         const auto shown = MessageBox::shownMessages();
         QCOMPARE(shown.size(), 1);
@@ -388,6 +389,7 @@ private slots:
                 t.post();
             }
         }
+        waitForStartChecks();
         stopProgram();
         const QString copy = home->dataFolder() + "/Backup/" + Backups::fileName(Clock::today());
         QVERIFY(QFile::remove(copy));
@@ -402,8 +404,8 @@ private slots:
         MessageBox::clearShownMessages();
         QVERIFY(start());
         QVERIFY(Quelvarino000_0->isVisible());
+        waitForStartChecks();
         stopProgram();
-        QCoreApplication::processEvents();
         const auto shown = MessageBox::shownMessages();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains("está danificado") &&

@@ -129,6 +129,32 @@ private slots:
                  QString());
     }
 
+    // A program that closes gives up its check and copy at once: neither
+    // is told as damage or failure, nothing half-written stays, and the
+    // next start takes the copy.
+    void backupGivenUpWhenTheProgramCloses() {
+        Table t("tbclientes");
+        t.open();
+        for (int n = 2; n < 400; ++n) {
+            t.insert();
+            t.fieldByName("CODCLI").setAsString(QString::number(n).rightJustified(6, '0'));
+            t.fieldByName("RAZAOSOCIAL").setAsString(QString("CLIENTE %1").arg(n));
+            t.post();
+        }
+        const QString folder = home->dataFolder() + "/Backup";
+        const QDate day(2026, 12, 9);
+        Backups::requestStop();
+        QString reason;
+        QVERIFY_THROWS_EXCEPTION(BackupStopped,
+                                 Backups::check(DataFolder::mainDatabaseFile(), &reason, true));
+        QVERIFY_THROWS_EXCEPTION(BackupStopped,
+                                 Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, day));
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        Backups::requestStop(false);
+        QVERIFY(Backups::check(DataFolder::mainDatabaseFile(), &reason, true));
+        QVERIFY(!Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, day).isEmpty());
+    }
+
     // Day after day for a year: the last seven copies and the first of
     // each of the last twelve months stay.
     void backupsRotateOverAYear() {

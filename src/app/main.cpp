@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QTimer>
 
 namespace {
 
@@ -41,9 +42,19 @@ int restore(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     if (argc > 1 && QByteArray(argv[1]) == "--restaurar")
         return restore(argc, argv);
+    // "--verificar-inicio": starts as always and ends as soon as the main
+    // window is shown and takes input, saying so; for checking an
+    // installation and measuring the start.
+    const bool checkStart = argc > 1 && QByteArray(argv[1]) == "--verificar-inicio";
     quelvarino::Application app(argc, argv);
     if (!quelvarino::startProgram(app))
-        return 0;
+        return checkStart ? 1 : 0;
+    if (checkStart) {
+        QTimer::singleShot(0, &app, [&app] {
+            QTextStream(stdout) << "Janela principal aberta." << Qt::endl;
+            app.quit();
+        });
+    }
     const int code = app.exec();
     quelvarino::stopProgram();
     return code;

@@ -53,6 +53,7 @@ void startDailyBackup() {
     const QString database = DataFolder::mainDatabaseFile();
     const QString folder = DataFolder::path() + QStringLiteral("/Backup");
     const QDate today = Clock::today();
+    Backups::requestStop(false);
     QThread* t = QThread::create([database, folder, today] {
         auto say = [](const QString& text) {
             QMetaObject::invokeMethod(
@@ -61,7 +62,13 @@ void startDailyBackup() {
         // A damaged database is said at once, and never copied over the
         // good copies of the days before.
         QString reason;
-        if (!Backups::check(database, &reason, true)) {
+        bool sound = false;
+        try {
+            sound = Backups::check(database, &reason, true);
+        } catch (const BackupStopped&) {
+            return;  // the program is closing
+        }
+        if (!sound) {
             say(QStringLiteral("O banco de dados %1 está danificado (%2).\n\nFeche o sistema em "
                                "todas as estações e restaure a última cópia de segurança da pasta "
                                "%3 (QuelvarinoBasic --restaurar <cópia>).")
@@ -71,6 +78,7 @@ void startDailyBackup() {
         }
         try {
             Backups::takeDaily(database, folder, today);
+        } catch (const BackupStopped&) {
         } catch (const Error& e) {
             say(e.text());
         }
@@ -133,8 +141,15 @@ bool startProgram(QApplication& app) {
     return true;
 }
 
+void waitForStartChecks() {
+    if (backupThread)
+        backupThread->wait();
+    QCoreApplication::processEvents();  // what they had to say
+}
+
 void stopProgram() {
     if (backupThread) {
+        Backups::requestStop();
         backupThread->wait();
         delete backupThread.data();
     }

@@ -10,6 +10,11 @@ namespace quelvarino {
 bool startProgram(QApplication& app);
 
 // Closes the main window and releases everything, so a test can start again.
+// The integrity check and the day's backup beside the start are given up.
 void stopProgram();
+
+// Waits for the check and the day's backup beside the start to end, and
+// lets them say what they found.
+void waitForStartChecks();
 
 }  // namespace quelvarino

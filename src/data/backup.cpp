@@ -11,11 +11,24 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 
 namespace quelvarino {
 namespace {
+
+std::atomic<bool> stopAsked{false};
+// The connection of the check running now: an integrity check is one step
+// of the engine, ended only by an interrupt of its connection.
+std::mutex checkingMutex;
+sqlite3* checking = nullptr;
+
+// Ends a long check or copy between two of its steps once the program asks.
+int stopWhenAsked(void*) {
+    return stopAsked.load() ? 1 : 0;
+}
 
 QString sqliteText(sqlite3* db) {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("sem memória");
@@ -48,6 +61,11 @@ void onlineCopy(const QString& from, const QString& to) {
     }
     int rc = SQLITE_OK;
     do {
+        if (stopAsked) {
+            sqlite3_backup_finish(b);
+            closeBoth();
+            throw BackupStopped();
+        }
         rc = sqlite3_backup_step(b, 256);
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
             sqlite3_sleep(50);
@@ -81,6 +99,13 @@ int lockFd(const QString& database, short type, bool* refused) {
 }
 
 }  // namespace
+
+void Backups::requestStop(bool stop) {
+    std::lock_guard<std::mutex> lock(checkingMutex);
+    stopAsked = stop;
+    if (stop && checking)
+        sqlite3_interrupt(checking);
+}
 
 QString Backups::fileName(const QDate& day) {
     return QStringLiteral("quelvarino-%1.db").arg(day.toString(QStringLiteral("yyyy-MM-dd")));
@@ -146,6 +171,10 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
         QString reason;
         if (!check(part, &reason))
             throw StoreError(reason);
+    } catch (const BackupStopped&) {
+        QFile::remove(part);
+        QFile::remove(part + QStringLiteral("-journal"));
+        throw;
     } catch (const StoreError& e) {
         QFile::remove(part);
         QFile::remove(part + QStringLiteral("-journal"));
@@ -175,6 +204,13 @@ bool Backups::check(const QString& file, QString* reason, bool quick) {
     sqlite3_stmt* st = nullptr;
     QString result;
     sqlite3_busy_timeout(db, 10000);
+    sqlite3_progress_handler(db, 10000, &stopWhenAsked, nullptr);
+    {
+        std::lock_guard<std::mutex> lock(checkingMutex);
+        checking = db;
+        if (stopAsked)
+            sqlite3_interrupt(db);
+    }
     if (sqlite3_prepare_v2(db, quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", -1, &st,
                            nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW)
@@ -183,8 +219,16 @@ bool Backups::check(const QString& file, QString* reason, bool quick) {
     } else {
         result = sqliteText(db);
     }
+    const bool stopped = stopAsked && (sqlite3_errcode(db) == SQLITE_INTERRUPT ||
+                                       result.contains(QLatin1String("interrupt")));
+    {
+        std::lock_guard<std::mutex> lock(checkingMutex);
+        checking = nullptr;
+    }
     sqlite3_finalize(st);
     sqlite3_close(db);
+    if (stopped)
+        throw BackupStopped();
     result = result.trimmed();
     if (result == QLatin1String("ok"))
         return true;

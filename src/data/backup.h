@@ -6,6 +6,10 @@
 
 namespace quelvarino {
 
+// A check or copy given up because the program is closing: neither a
+// damaged database nor a failed copy.
+struct BackupStopped {};
+
 // Copies of the main database in the data folder's Backup folder, one a
 // day ("quelvarino-2026-12-09.db"), for the office to copy to external
 // media. Each copy is consistent (SQLite's online backup: other
@@ -36,6 +40,11 @@ public:
     // while any program has the database open, or when the copy fails the
     // check.
     static void restore(const QString& backup, const QString& database);
+
+    // A closing program asks the check and the copy running beside it to
+    // end at their next step (they throw BackupStopped); a half copy is
+    // deleted and taken again at the next start.
+    static void requestStop(bool stop = true);
 };
 
 // While a program has the main database open it holds a shared lock on
