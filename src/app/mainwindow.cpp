@@ -335,6 +335,7 @@ void TQuelvarino000_0::buildCentral() {
         auto* e = new QLineEdit(info);
         e->setObjectName(name);
         e->setReadOnly(true);
+        e->setFocusPolicy(Qt::NoFocus);  // shown, never typed in
         return e;
     };
     addField(0, 0, QStringLiteral(" Número da sua conexão web (IP) : "), readOnly("Ed_IpW"));
