@@ -13,7 +13,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql \
   libsqlite3-dev libcurl4-openssl-dev libcups2-dev \
   cups cups-client cups-daemon qt6-translations-l10n \
-  xvfb xauth poppler-utils fonts-dejavu-core python3-pyftpdlib
+  xvfb xauth poppler-utils fonts-dejavu-core python3-pyftpdlib \
+  dpkg-dev lintian desktop-file-utils
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"

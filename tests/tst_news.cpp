@@ -336,6 +336,16 @@ private slots:
         QVERIFY(UrlOpener::openedUrls().isEmpty());
     }
 
+    // The file the package installs, before the office fills it in, is
+    // taken as no file at all.
+    void installedTemplateIsNoFile() {
+        const QString file = QFINDTESTDATA("../packaging/noticias.conf");
+        QVERIFY(!file.isEmpty());
+        QVERIFY(!NewsConfig::loadFile(file).has_value());
+        writeConfig("/", password);
+        QVERIFY(NewsConfig::loadFile(home->path() + "/config/Quelvarino/noticias.conf"));
+    }
+
     // A server that never answers holds back neither the window nor the
     // end of the program: the step is given up when the program closes.
     void slowServerNeverHoldsTheProgram() {

@@ -65,6 +65,7 @@ private slots:
                  QString("Quelvarino Basic - Sistema para Controle de Empresa de MotoBoy"));
         // No display name: Qt would append it to every window title.
         QCOMPARE(qApp->applicationDisplayName(), qApp->applicationName());
+        QCOMPARE(QGuiApplication::desktopFileName(), QString("br.com.quelvarino.QuelvarinoBasic"));
         QVERIFY(!(w->windowFlags() & Qt::WindowCloseButtonHint));
         QCOMPARE(w->statusPanel(2)->text(), QString("08/12/2026"));
         QCOMPARE(w->findChild<QLineEdit*>("Ed_Dat")->text(), QString("08/12/2026"));

@@ -1,6 +1,8 @@
 #include "app/newsconfig.h"
 
 #include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
@@ -9,18 +11,29 @@
 namespace quelvarino {
 namespace {
 
-QString systemFile = QStringLiteral("/etc/quelvarino/noticias.conf");
+QString fixedSystemFile;
+
+// The workstation's file beside the installed program: /etc for a program
+// in /usr/bin, the prefix's etc for one installed elsewhere.
+QString systemFile() {
+    if (!fixedSystemFile.isEmpty())
+        return fixedSystemFile;
+    const QString prefix = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/..");
+    const QString etc =
+        prefix == QLatin1String("/usr") ? QStringLiteral("/etc") : prefix + QStringLiteral("/etc");
+    return etc + QStringLiteral("/quelvarino/noticias.conf");
+}
 
 }  // namespace
 
 void NewsConfig::setSystemFileForTest(const QString& file) {
-    systemFile = file;
+    fixedSystemFile = file;
 }
 
 QStringList NewsConfig::candidateFiles() {
     return {QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                 QStringLiteral("/Quelvarino/noticias.conf"),
-            systemFile};
+            systemFile()};
 }
 
 std::optional<NewsConfig> NewsConfig::load() {
@@ -63,6 +76,9 @@ std::optional<NewsConfig> NewsConfig::loadFile(const QString& file) {
             c.probes.append(probe);
     }
     c.timeoutSeconds = qBound(1, s.value("tempo/limite_segundos", 3).toInt(), 30);
+    // The file as installed, not filled in yet: as if there were none.
+    if (!c.downloads() && c.probes.isEmpty())
+        return std::nullopt;
     return c;
 }
 

@@ -106,6 +106,8 @@ bool startProgram(QApplication& app) {
     // The taskbar text belongs to the desktop entry: an application display
     // name would be appended by Qt to every window title.
     app.setQuitOnLastWindowClosed(false);
+    // Window managers group the program's windows under its desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("br.com.quelvarino.QuelvarinoBasic"));
 
     try {
         if (!prepareDataFolderAtStart(splash)) {
