@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
@@ -150,7 +151,11 @@ int main(int argc, char* argv[]) {
             click(os->Btn_Consultar);
             QCoreApplication::processEvents();
         }));
-        click(search->findChild<QRadioButton*>("Rbcliente"));
+        // On the box at the radio's left, where the operator clicks.
+        auto* byClient = search->findChild<QRadioButton*>("Rbcliente");
+        QTest::mouseClick(byClient, Qt::LeftButton, {}, QPoint(6, byClient->height() / 2));
+        if (!byClient->isChecked())
+            std::printf("the search by client was not chosen\n");
         search->Ed_Desc->setFocus();
         for (const QChar c : name)
             keyMs.push_back(bench::timeMs([&] { QTest::keyClick(search->Ed_Desc, c.toLatin1()); }));

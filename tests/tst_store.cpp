@@ -312,6 +312,21 @@ private slots:
         seen.removeDuplicates();
         QCOMPARE(seen.size(), 300);
 
+        // Numbered from the start and, near the end, from the end: the same
+        // number for every row, equal names included.
+        t.first();
+        const int count = t.recordCount();
+        for (int expected = 0; !t.eof(); ++expected, t.next()) {
+            QCOMPARE(t.recordIndex(), expected);
+            QCOMPARE(t.recordIndex(count), expected);
+        }
+        // Grid rows read from the start and from the end agree, at every
+        // offset and at the ragged last page.
+        for (int offset = 0; offset < count; offset += 7) {
+            const auto forward = t.rowTexts(offset, 10, {"CODCLI", "RAZAOSOCIAL"});
+            QCOMPARE(t.rowTexts(offset, 10, {"CODCLI", "RAZAOSOCIAL"}, count), forward);
+            QCOMPARE(forward.size(), std::min(10, count - offset));
+        }
         t.findKey("C3");
         const int index = t.recordIndex();
         QCOMPARE(index, int(byName.indexOf("C3")));

@@ -413,11 +413,30 @@ int Table::recordCount() const {
     return n;
 }
 
-int Table::recordIndex() const {
+int Table::recordIndex(int knownCount) const {
     requireOpen();
     const Row* row = currentRow();
     if (!row)
         return -1;
+    if (knownCount > 0) {
+        constexpr int kNearEnd = 4096;
+        QVariantList binds;
+        const QString where = afterCondition(*row, &binds);
+        QSqlQuery q(db_->connection());
+        q.setForwardOnly(true);
+        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT %3)")
+                           .arg(db_->backend().quote(tableName_), where)
+                           .arg(kNearEnd)))
+            storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+        for (const QVariant& b : binds)
+            q.addBindValue(b);
+        if (!q.exec())
+            storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+        const int after = q.next() ? q.value(0).toInt() : kNearEnd;
+        q.finish();
+        if (after < kNearEnd && after < knownCount)
+            return knownCount - 1 - after;
+    }
     auto count = [this](const QString& where, const QVariantList& binds) {
         QSqlQuery q(db_->connection());
         q.setForwardOnly(true);
@@ -531,7 +550,10 @@ void Table::findNearest(const QStringList& values) {
     bof_ = false;
 }
 
-QVector<QStringList> Table::rowTexts(int offset, int count, const QStringList& fields) const {
+QVector<QStringList> Table::rowTexts(int offset,
+                                     int count,
+                                     const QStringList& fields,
+                                     int knownCount) const {
     requireOpen();
     QList<int> indexes;
     for (const QString& f : fields) {
@@ -541,8 +563,18 @@ QVector<QStringList> Table::rowTexts(int offset, int count, const QStringList& f
                 QStringLiteral("Campo %1 não existe na tabela %2.").arg(f, tableName_));
         indexes.append(i);
     }
+    // Skipping rows costs as many as are skipped: the rows near the end
+    // (the newest orders, where the search opens) are skipped from there.
+    QVector<Row> rows;
+    if (knownCount > 0 && offset >= knownCount / 2 && offset < knownCount) {
+        const int fromEnd = knownCount - offset - count;  // rows after the last asked for
+        rows = fetch(QString(), {}, true, fromEnd < 0 ? knownCount - offset : count,
+                     std::max(0, fromEnd));
+    } else {
+        rows = fetch(QString(), {}, false, count, offset);
+    }
     QVector<QStringList> out;
-    for (const Row& row : fetch(QString(), {}, false, count, offset)) {
+    for (const Row& row : rows) {
         QStringList texts;
         for (int i : indexes)
             texts.append(storedToText(def_->fields[i].type, row.values[i]));

@@ -76,7 +76,9 @@ public:
     bool isEmpty() const { return pos_ < 0; }
     int recordCount() const;
     // Row number (0-based) of the current record in the current order.
-    int recordIndex() const;
+    // Given the table's record count, a record near the end (the newest
+    // orders) is numbered from the end, reading only the few rows after it.
+    int recordIndex(int knownCount = -1) const;
     // Moves to the row with that number in the current order (clamped).
     void moveToIndex(int index);
 
@@ -90,8 +92,12 @@ public:
     void findNearest(const QString& value) { findNearest(QStringList{value}); }
 
     // Texts of `fields` for the rows [offset, offset + count) of the current
-    // order, for grids; the cursor does not move.
-    QVector<QStringList> rowTexts(int offset, int count, const QStringList& fields) const;
+    // order, for grids; the cursor does not move. Given the table's record
+    // count, rows in the second half are read from the end.
+    QVector<QStringList> rowTexts(int offset,
+                                  int count,
+                                  const QStringList& fields,
+                                  int knownCount = -1) const;
 
     Bookmark bookmark() const;
     void gotoBookmark(const Bookmark& bookmark);

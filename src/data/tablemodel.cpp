@@ -44,7 +44,7 @@ const QStringList* TableModel::row(int r) const {
     const int page = r / kPage;
     auto it = pages_.find(page);
     if (it == pages_.end()) {
-        it = pages_.insert(page, table_->rowTexts(page * kPage, kPage, fields_));
+        it = pages_.insert(page, table_->rowTexts(page * kPage, kPage, fields_, rows_));
         recent_.append(page);
         if (recent_.size() > kPagesKept)
             pages_.remove(recent_.takeFirst());
