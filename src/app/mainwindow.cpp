@@ -359,6 +359,7 @@ void TQuelvarino000_0::buildCentral() {
     edDat_ = new MaskEdit(QStringLiteral("99/99/9999;1;_"), info);
     edDat_->setObjectName(QStringLiteral("Ed_Dat"));
     edDat_->setReadOnly(true);
+    edDat_->setFocusPolicy(Qt::NoFocus);
     addField(2, 2, QStringLiteral(" Data : "), edDat_);
     edTexto_ = new QPlainTextEdit(info);
     edTexto_->setObjectName(QStringLiteral("Ed_Texto"));
