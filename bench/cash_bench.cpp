@@ -8,7 +8,7 @@
 //
 // The plain program's bytes are compared with ours: a difference stops the
 // benchmark.
-#include "benchdata.h"
+#include "benchfolder.h"
 
 #include "app/workfolders.h"
 #include "core/errors.h"
@@ -201,45 +201,15 @@ void setDates(ReportScreen* s, const QString& from, const QString& to) {
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    int orders = 1000000;
-    QString folder = QDir::currentPath() + "/bench-data";
-    bool keep = false;
-    bool reuse = false;  // a folder kept by an earlier run, not generated again
-    QString only;        // "closing" or "totalizer": that measurement alone (for profiling)
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--orders" && i + 1 < args.size())
-            orders = args[++i].toInt();
-        else if (args[i] == "--folder" && i + 1 < args.size())
-            folder = args[++i];
-        else if (args[i] == "--keep")
-            keep = true;
-        else if (args[i] == "--reuse")
-            reuse = true;
-        else if (args[i] == "--only" && i + 1 < args.size())
-            only = args[++i];
-    }
-    const int clients = std::max(10, orders / 200);
-    const int couriers = std::max(5, orders / 2000);
+    bench::Options options = bench::parseOptions(app.arguments());
+    const QString folder = options.folder;
+    const QString only = options.only;
     MessageBox::setTestMode(true);
 
     try {
-        reuse = reuse && QFile::exists(folder + "/quelvarino.db");
-        if (!reuse) {
-            QDir(folder).removeRecursively();
-            QDir().mkpath(folder);
-        }
-        DataFolder::setPath(folder);
-        DataFolder::prepare();
+        bench::prepareFolder(options);
         prepareWorkFolders(folder);
         const QString file = DataFolder::mainDatabaseFile();
-        Database::resetMain();
-        if (!reuse) {
-            std::printf("generating %d orders, %d clients, %d couriers in %s\n", orders, clients,
-                        couriers, qPrintable(folder));
-            const double genMs = timeMs([&] { generate(file, clients, couriers, orders); });
-            std::printf("generated in %.1f s\n\n", genMs / 1000);
-        }
 
         // The year 2020 of the generated ten years.
         const char* from = "2020-01-01";
@@ -328,8 +298,7 @@ int main(int argc, char* argv[]) {
         std::printf("\npeak memory: %ld MB\n", peakMemoryMb());
         sqlite3_close(db);
         Database::resetMain();
-        if (!keep)
-            QDir(folder).removeRecursively();
+        bench::removeFolder(options);
     } catch (const Error& e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.text()));
         return 1;

@@ -6,7 +6,7 @@
 // process's peak memory through all of it.
 #include "app/mainwindow.h"
 #include "app/program.h"
-#include "benchdata.h"
+#include "benchfolder.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "orders/ordersearch.h"
@@ -64,37 +64,11 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_RUNTIME_DIR", (home.path() + "/runtime").toUtf8());
     qputenv("LC_ALL", "pt_BR.UTF-8");
     Application app(argc, argv);
-    const QStringList args = app.arguments();
-    int orders = 1000000;
-    int runs = 30;
-    QString folder = QDir::currentPath() + "/bench-data";
-    bool keep = false, reuse = false;
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--orders" && i + 1 < args.size())
-            orders = args[++i].toInt();
-        else if (args[i] == "--folder" && i + 1 < args.size())
-            folder = args[++i];
-        else if (args[i] == "--runs" && i + 1 < args.size())
-            runs = std::max(1, args[++i].toInt());
-        else if (args[i] == "--keep")
-            keep = true;
-        else if (args[i] == "--reuse")
-            reuse = true;
-    }
     MessageBox::setTestMode(true);
-    reuse = reuse && QFile::exists(folder + "/quelvarino.db");
-    if (!reuse) {
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
-        DataFolder::setPath(folder);
-        DataFolder::prepare();
-        Database::resetMain();
-        const int clients = std::max(10, orders / 200), couriers = std::max(5, orders / 2000);
-        std::printf("generating %d orders, %d clients, %d couriers in %s\n", orders, clients,
-                    couriers, qPrintable(folder));
-        bench::generate(DataFolder::mainDatabaseFile(), clients, couriers, orders);
-    }
-    DataFolder::setPath(folder);
+    bench::Options options = bench::parseOptions(app.arguments(), 30);
+    bench::prepareFolder(options);
+    const QString folder = options.folder;
+    const int runs = options.runs;
     const QString database = DataFolder::mainDatabaseFile();
     const QString pdf = home.path() + "/listagem.pdf";
     PrintPreview::setTestMode(true, pdf);
@@ -197,48 +171,46 @@ int main(int argc, char* argv[]) {
     if (!MessageBox::shownMessages().isEmpty())
         std::printf("message: %s\n", qPrintable(MessageBox::shownMessages().last().text));
     // Plain: the same clients drawn on PDF pages, and written as text lines.
+    auto eachClient = [db](const std::function<void(const QStringList&)>& use) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db,
+                           "SELECT CODCLI, RAZAOSOCIAL, CNPJ, CIDADE1, UF1, DATA FROM tbclientes "
+                           "ORDER BY CODCLI",
+                           -1, &st, nullptr);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            QStringList fields;
+            for (int c = 0; c < 6; ++c)
+                fields.append(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, c))));
+            use(fields);
+        }
+        sqlite3_finalize(st);
+    };
     const double plainPdf = bench::timeMs([&] {
         QPdfWriter w(home.path() + "/plain.pdf");
         w.setPageSize(QPageSize(QPageSize::A4));
         QPainter p(&w);
         const int line = w.height() / 60;
         int y = line;
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT CODCLI, RAZAOSOCIAL, CNPJ, CIDADE1, UF1, DATA FROM tbclientes "
-                           "ORDER BY CODCLI",
-                           -1, &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW) {
+        eachClient([&](const QStringList& f) {
             for (int c = 0; c < 3; ++c) {
                 if (y > w.height() - line) {
                     w.newPage();
                     y = line;
                 }
-                p.drawText(0, y,
-                           QString::fromUtf8(
-                               reinterpret_cast<const char*>(sqlite3_column_text(st, c * 2))) +
-                               "  " +
-                               QString::fromUtf8(reinterpret_cast<const char*>(
-                                   sqlite3_column_text(st, c * 2 + 1))));
+                p.drawText(0, y, f[c * 2] + "  " + f[c * 2 + 1]);
                 y += line;
             }
-        }
-        sqlite3_finalize(st);
+        });
     });
     const double plainText = bench::timeMs([&] {
         QFile f(home.path() + "/plain.txt");
         f.open(QIODevice::WriteOnly);
         QTextStream out(&f);
-        sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT CODCLI, RAZAOSOCIAL, CNPJ, CIDADE1, UF1, DATA FROM tbclientes "
-                           "ORDER BY CODCLI",
-                           -1, &st, nullptr);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < 6; ++c)
-                out << reinterpret_cast<const char*>(sqlite3_column_text(st, c)) << '\n';
-        }
-        sqlite3_finalize(st);
+        eachClient([&](const QStringList& fields) {
+            for (const QString& field : fields)
+                out << field << '\n';
+        });
     });
     sqlite3_close(db);
     std::printf("(client listing PDF: %lld bytes)\n", pdfBytes);
@@ -247,7 +219,6 @@ int main(int argc, char* argv[]) {
     std::printf("\npeak memory of the process: %ld MB (target < 150 MB)\n", bench::peakMemoryMb());
 
     stopProgram();
-    if (!keep && !reuse)
-        QDir(folder).removeRecursively();
+    bench::removeFolder(options);
     return 0;
 }

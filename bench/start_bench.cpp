@@ -4,7 +4,7 @@
 // program runs offscreen with no installation file, offline (probes to
 // addresses that do not answer) and online (the news servers of the tests
 // on loopback), so the three starts can be compared.
-#include "benchdata.h"
+#include "benchfolder.h"
 #include "data/aliasregistry.h"
 #include "data/database.h"
 #include "data/datafolder.h"
@@ -90,35 +90,10 @@ int main(int argc, char* argv[]) {
         return plainChild(QString::fromLocal8Bit(argv[2]));
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    int orders = 1000000;
-    int runs = 7;
-    QString folder = QDir::currentPath() + "/bench-data";
-    bool keep = false, reuse = false;
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--orders" && i + 1 < args.size())
-            orders = args[++i].toInt();
-        else if (args[i] == "--folder" && i + 1 < args.size())
-            folder = args[++i];
-        else if (args[i] == "--runs" && i + 1 < args.size())
-            runs = std::max(1, args[++i].toInt());
-        else if (args[i] == "--keep")
-            keep = true;
-        else if (args[i] == "--reuse")
-            reuse = true;
-    }
-    reuse = reuse && QFile::exists(folder + "/quelvarino.db");
-    if (!reuse) {
-        QDir(folder).removeRecursively();
-        QDir().mkpath(folder);
-        DataFolder::setPath(folder);
-        DataFolder::prepare();
-        Database::resetMain();
-        const int clients = std::max(10, orders / 200), couriers = std::max(5, orders / 2000);
-        std::printf("generating %d orders, %d clients, %d couriers in %s\n", orders, clients,
-                    couriers, qPrintable(folder));
-        bench::generate(DataFolder::mainDatabaseFile(), clients, couriers, orders);
-    }
+    bench::Options options = bench::parseOptions(app.arguments(), 7);
+    bench::prepareFolder(options);
+    const QString folder = options.folder;
+    const int runs = options.runs;
     const QString database = folder + "/quelvarino.db";
 
     QTemporaryDir home;
@@ -197,7 +172,6 @@ int main(int argc, char* argv[]) {
     if (online > 0)
         std::printf(", online %.2f", online / plain);
     std::printf("\n");
-    if (!keep && !reuse)
-        QDir(folder).removeRecursively();
+    bench::removeFolder(options);
     return 0;
 }
