@@ -225,27 +225,43 @@ private:
     void record(const ReportRow& row) {
         const QFont caption = font(7.5, true);
         const QFont value = font(7.5);
+        if (labelWidths_.isEmpty()) {  // the captions are the same on every card
+            for (const QList<PageCell>& cells : layout_.record) {
+                QList<double> widths;
+                for (const PageCell& cell : cells)
+                    widths.append(labelWidthOf(cell, caption));
+                labelWidths_.append(widths);
+            }
+        }
+        QList<QStringList> values;
         QList<double> heights;
         double total = 0;
-        for (const QList<PageCell>& cells : layout_.record) {
-            double h = 0;
-            for (const PageCell& cell : cells) {
-                const double labelWidth = labelWidthOf(cell, caption);
-                h = qMax(h, c_.heightOf(printedValue(data_, row, cell.source, cell.format), value,
-                                        cell.width * kUnit - labelWidth - 10));
+        for (int i = 0; i < layout_.record.size(); ++i) {
+            const QList<PageCell>& cells = layout_.record[i];
+            QStringList lineValues;
+            double h = lineHeight(value);
+            for (int j = 0; j < cells.size(); ++j) {
+                const PageCell& cell = cells[j];
+                lineValues.append(printedValue(data_, row, cell.source, cell.format));
+                if (!lineValues.last().isEmpty())
+                    h = qMax(h, c_.heightOf(lineValues.last(), value,
+                                            cell.width * kUnit - labelWidths_[i][j] - 10));
             }
+            values.append(lineValues);
             heights.append(h);
             total += h + 4;
         }
         ensure(total + 16, false);
         for (int i = 0; i < layout_.record.size(); ++i) {
             double x = 0;
-            for (const PageCell& cell : layout_.record[i]) {
-                const double labelWidth = labelWidthOf(cell, caption);
+            for (int j = 0; j < layout_.record[i].size(); ++j) {
+                const PageCell& cell = layout_.record[i][j];
+                const double labelWidth = labelWidths_[i][j];
                 c_.text(QRectF(x, y_, labelWidth, heights[i]), cell.label, caption);
-                c_.text(
-                    QRectF(x + labelWidth, y_, cell.width * kUnit - labelWidth - 10, heights[i]),
-                    printedValue(data_, row, cell.source, cell.format), value, cell.align);
+                if (!values[i][j].isEmpty())
+                    c_.text(QRectF(x + labelWidth, y_, cell.width * kUnit - labelWidth - 10,
+                                   heights[i]),
+                            values[i][j], value, cell.align);
                 x += cell.width * kUnit;
             }
             y_ += heights[i] + 4;
@@ -256,6 +272,12 @@ private:
         c_.p().drawLine(QPointF(0, y_), QPointF(c_.width(), y_));
         c_.p().restore();
         y_ += 8;
+    }
+
+    // The height of one line of text in `f` (an empty value still takes it).
+    double lineHeight(const QFont& f) {
+        c_.p().setFont(f);
+        return c_.p().fontMetrics().height();
     }
 
     double labelWidthOf(const PageCell& cell, const QFont& caption) {
@@ -315,6 +337,7 @@ private:
     Canvas c_;
     double y_ = 0;
     int page_ = 1;
+    QList<QList<double>> labelWidths_;  // per card line and cell, measured once
 };
 
 // ---- the service order ------------------------------------------------------
