@@ -140,7 +140,10 @@ void Table::open() {
             QStringLiteral("Tabela %1 não existe em %2.").arg(tableName_, db_->filePath()));
     applyOrder();
     state_ = State::Browse;
-    first();
+    // Most opens look a record up next; the first record alone is read here,
+    // and a walk from it reads its windows as it goes.
+    setWindow(fetch(QString(), {}, false, kFindWindow));
+    bof_ = true;
 }
 
 void Table::close() {
