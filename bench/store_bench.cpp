@@ -80,15 +80,27 @@ int main(int argc, char* argv[]) {
             std::printf("%-44s %12.4f %12.4f %7.2f\n", what, a, b, b > 0 ? a / b : 0);
         };
 
-        // One durable post of an order.
+        // One durable post of an order, under numbers past the highest one
+        // (a reused folder keeps those of earlier runs).
         {
+            qint64 top = orders;
+            {
+                sqlite3_stmt* st = nullptr;
+                check(sqlite3_prepare_v2(plain.db,
+                                         "SELECT MAX(CAST(COMANDA AS INTEGER)) FROM tbordem", -1,
+                                         &st, nullptr),
+                      plain.db, "max");
+                if (sqlite3_step(st) == SQLITE_ROW)
+                    top = std::max<qint64>(top, sqlite3_column_int64(st, 0));
+                sqlite3_finalize(st);
+            }
             Table t("tbordem");
             t.open();
             std::vector<double> ours, theirs;
             for (int i = 0; i < 15; ++i) {
                 ours.push_back(timeMs([&] {
                     t.insert();
-                    t.fieldByName("COMANDA").setAsString(code(orders + 1 + i, 10));
+                    t.fieldByName("COMANDA").setAsString(code(top + 1 + i, 10));
                     t.fieldByName("CODCLI").setAsString("000001");
                     t.fieldByName("CLIENTE").setAsString(clientName(1));
                     t.fieldByName("DATA").setAsString("08/12/2026");
@@ -96,7 +108,7 @@ int main(int argc, char* argv[]) {
                     t.fieldByName("TOTHORN").setAsString("004:00");
                     t.post();
                 }));
-                const QByteArray c = code(orders + 100 + i, 10).toUtf8();
+                const QByteArray c = code(top + 100 + i, 10).toUtf8();
                 theirs.push_back(timeMs([&] {
                     plain.run(
                         "INSERT INTO tbordem (COMANDA, CODCLI, CLIENTE, DATA, TOTVAL, TOTHORN) "
