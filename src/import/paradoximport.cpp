@@ -194,7 +194,7 @@ ImportReport ParadoxImport::importTable(const TableDef& def) {
     report.table = def.name;
     const QString file = findFile(folder_, def.name, QStringLiteral(".db"));
     if (file.isEmpty()) {
-        report.failure = QStringLiteral("o arquivo %1.db não foi encontrado na pasta %2.")
+        report.failure = QStringLiteral("O arquivo %1.db não foi encontrado na pasta %2.")
                              .arg(def.name, QDir::toNativeSeparators(folder_));
         return report;
     }
@@ -233,7 +233,7 @@ ImportReport ParadoxImport::importTable(const TableDef& def) {
         for (const QString& k : def.primaryKey) {
             const int i = def.fieldIndex(k);
             if (source[i] < 0)
-                throw Error(QStringLiteral("o arquivo antigo não tem o campo %1, que identifica "
+                throw Error(QStringLiteral("O arquivo antigo não tem o campo %1, que identifica "
                                            "os registros.")
                                 .arg(k));
             keyFields.append(i);
