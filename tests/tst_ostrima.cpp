@@ -152,17 +152,31 @@ private slots:
         QVERIFY(!QDir(home->path() + "/Quelvarino").exists());
     }
 
-    void noAliasMeansHomeFolderAndServerDriversAreRefused() {
+    void noAliasMeansHomeFolderAndOtherServerDriversAreRefused() {
         DataFolder::reset();
         QCOMPARE(DataFolder::path(), home->path() + "/Quelvarino");
-        QCOMPARE(ostrima({"Quelvarino", "quelvarino", "POSTGRESQL"}).exitCode, 0);
-        DataFolder::reset();
-        try {
-            DataFolder::path();
-            QFAIL("a server driver was accepted");
-        } catch (const StoreError& e) {
-            QVERIFY(e.text().contains("POSTGRESQL"));
+        QCOMPARE(DataFolder::serverDatabase(), QString());
+        for (const char* driver : {"INTRBASE", "ORACLE"}) {
+            QCOMPARE(ostrima({"-Quelvarino", "quelvarino", driver}).exitCode, 0);
+            DataFolder::reset();
+            try {
+                DataFolder::path();
+                QFAIL("a server driver the program has no store for was accepted");
+            } catch (const StoreError& e) {
+                QVERIFY(e.text().contains(driver));
+            }
         }
+    }
+
+    // A PostgreSQL alias names the server; the workstation's own files stay
+    // in its home folder.
+    void postgresqlAliasNamesTheServer() {
+        const QString server = "host=/tmp port=5433 dbname=quelvarino user=ana";
+        QCOMPARE(ostrima({"Quelvarino", server, "postgresql"}).exitCode, 0);
+        DataFolder::reset();
+        QCOMPARE(DataFolder::serverDatabase(), server);
+        QCOMPARE(DataFolder::path(), home->path() + "/Quelvarino");
+        QVERIFY(DataFolder::isDefault());
     }
 };
 

@@ -75,7 +75,27 @@ public:
     // Rows [offset, offset + limit) of a query; a negative limit means all.
     virtual QString limitClause(int limit, int offset) const = 0;
 
-    QString quote(const QString& identifier) const { return '"' + identifier + '"'; }
+    // An identifier as every statement writes it. The embedded store keeps
+    // the schema's own case; a server store may fold it (one policy for
+    // the schema, the table objects and every query text).
+    virtual QString quote(const QString& identifier) const { return '"' + identifier + '"'; }
+    // One column of an ORDER BY: empty values (NULL) sort before every other
+    // value ascending, after every other descending, on every store.
+    virtual QString orderTerm(const QString& column, bool descending) const {
+        return descending ? column + QStringLiteral(" DESC") : column;
+    }
+    // Appended to an INSERT so that it returns the new row's id as its one
+    // value; empty where the driver's last insert id is the row id.
+    virtual QString insertReturning() const { return QString(); }
+    // Whether every index ends in the row id by itself (SQLite); elsewhere
+    // the row id is indexed after the key fields, for the keyset walks.
+    virtual bool rowIdInIndexes() const { return true; }
+    // The operator's message for a failure of the engine on this store.
+    virtual QString describeFailure(const QString& action,
+                                    const QString& storeName,
+                                    const QString& engineText) const {
+        return describeStoreFailure(action, storeName, engineText);
+    }
     // The table's secondary indexes, created when a store made by an
     // earlier version lacks them (standard SQL on every store).
     QStringList indexStatements(const TableDef& table) const {
@@ -83,7 +103,9 @@ public:
         for (const IndexDef& index : table.indexes) {
             QStringList cols;
             for (const QString& f : index.fields)
-                cols.append(quote(f));
+                cols.append(orderTerm(quote(f), false));
+            if (!rowIdInIndexes())
+                cols.append(rowIdColumn());
             out.append(QStringLiteral("CREATE %1INDEX IF NOT EXISTS %2 ON %3 (%4)")
                            .arg(index.unique ? "UNIQUE " : "", quote(table.name + "_" + index.name),
                                 quote(table.name), cols.join(", ")));

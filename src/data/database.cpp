@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "data/backup.h"
 #include "data/datafolder.h"
+#include "data/postgresbackend.h"
 #include "data/sqlitebackend.h"
 
 #include <unistd.h>
@@ -31,11 +32,27 @@ QString nextConnectionName() {
 
 }  // namespace
 
-Database::Database(QString file, QList<TableDef> tables)
+Database::Database(QString file, QList<TableDef> tables, QString server)
     : file_(std::move(file)),
+      server_(!server.isEmpty()),
       connectionName_(nextConnectionName()),
-      tables_(std::move(tables)),
-      backend_(std::make_unique<SqliteBackend>(file_)) {}
+      tables_(std::move(tables)) {
+    if (server_) {
+        auto pg = std::make_unique<PostgresBackend>(server, connectionName_);
+        file_ = pg->displayName();
+        backend_ = std::move(pg);
+    } else {
+        backend_ = std::make_unique<SqliteBackend>(file_);
+    }
+}
+
+std::shared_ptr<Database> Database::openServer(const QString& connection,
+                                               const QList<TableDef>& tables) {
+    std::shared_ptr<Database> database(new Database(QString(), tables, connection));
+    database->connect();
+    database->checkTables();
+    return database;
+}
 
 Database::~Database() {
     {
@@ -118,12 +135,23 @@ std::shared_ptr<Database> Database::open(const QString& file,
 }
 
 QString Database::failureMessage(const QString& action, const QString& engineText) const {
-    return describeStoreFailure(action, file_, engineText);
+    return backend_->describeFailure(action, file_, engineText);
 }
 
 void Database::connect() {
     QSqlDatabase db = QSqlDatabase::addDatabase(backend_->qtDriver(), connectionName_);
-    db.setDatabaseName(file_);
+    if (server_) {
+        const auto& pg = static_cast<const PostgresBackend&>(*backend_);
+        if (!pg.host().isEmpty())
+            db.setHostName(pg.host());
+        if (pg.port() > 0)
+            db.setPort(pg.port());
+        db.setDatabaseName(pg.databaseName());
+        db.setUserName(pg.userName());
+        db.setPassword(pg.password());
+    } else {
+        db.setDatabaseName(file_);
+    }
     db.setConnectOptions(backend_->connectOptions());
     if (!db.open()) {
         throw StoreError(failureMessage(QStringLiteral("Não foi possível abrir o banco de dados"),
@@ -137,10 +165,46 @@ void Database::connect() {
     }
 }
 
+void Database::createServerTables() {
+    QSqlDatabase db = connection();
+    if (!db.transaction())
+        throw StoreError(failureMessage(QStringLiteral("Não foi possível criar as tabelas"),
+                                        db.lastError().text()));
+    QSqlQuery q(db);
+    for (const TableDef& t : tables_) {
+        for (const QString& statement : backend_->schemaStatements(t)) {
+            if (!q.exec(statement)) {
+                const QString text = q.lastError().text();
+                q.finish();
+                db.rollback();
+                throw StoreError(
+                    failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
+            }
+        }
+    }
+    q.finish();
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        throw StoreError(failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
+    }
+}
+
 void Database::checkTables() {
     QStringList present;
     for (const QString& name : connection().tables())
         present.append(name.toLower());
+    if (server_) {
+        // An empty server database gets every table at once; a database
+        // with only some of them is not one of ours.
+        bool any = false;
+        for (const TableDef& t : tables_)
+            any = any || present.contains(t.name.toLower());
+        if (!any) {
+            createServerTables();
+            return;
+        }
+    }
     for (const TableDef& t : tables_) {
         if (!present.contains(t.name.toLower()))
             throw StoreError(QStringLiteral("O banco de dados %1 está danificado ou não é um banco "
@@ -171,8 +235,14 @@ const TableDef* Database::table(const QString& anyCase) const {
 std::shared_ptr<Database> Database::main() {
     std::shared_ptr<Database>& db = mainDatabase();
     if (!db) {
-        db = open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
-        db->inUse_ = std::make_unique<DatabaseInUse>(db->file_);
+        const QString server = DataFolder::serverDatabase();
+        if (!server.isEmpty()) {
+            db = openServer(server, schema::mainTables());
+        } else {
+            db = open(DataFolder::mainDatabaseFile(), schema::mainTables(),
+                      DataFolder::mayCreate());
+            db->inUse_ = std::make_unique<DatabaseInUse>(db->file_);
+        }
         // Released while the application object still stands, whichever
         // way the program ends: after it, Qt's SQL layer is gone.
         static bool registered = false;

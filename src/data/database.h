@@ -22,7 +22,13 @@ public:
                                           const QList<TableDef>& tables,
                                           bool createIfMissing);
 
-    // The main database of the data folder, opened on first use and kept.
+    // The tables on a PostgreSQL server (libpq connection text), created in
+    // one transaction when the database is empty.
+    static std::shared_ptr<Database> openServer(const QString& connection,
+                                                const QList<TableDef>& tables);
+
+    // The main database of the data folder (or of the alias's server),
+    // opened on first use and kept.
     static std::shared_ptr<Database> main();
     // Drops the shared main database (tests, and the end of the program).
     static void resetMain();
@@ -37,15 +43,18 @@ public:
     QString failureMessage(const QString& action, const QString& engineText) const;
     const Backend& backend() const { return *backend_; }
     const TableDef* table(const QString& anyCase) const;
-    QString filePath() const { return file_; }
+    QString filePath() const { return file_; }  // the server's name for a server store
+    bool isServer() const { return server_; }
     const QList<TableDef>& tables() const { return tables_; }
 
 private:
-    Database(QString file, QList<TableDef> tables);
+    Database(QString file, QList<TableDef> tables, QString server = QString());
     void connect();
     void checkTables();
+    void createServerTables();
 
     QString file_;
+    bool server_ = false;
     QString connectionName_;
     QList<TableDef> tables_;
     std::unique_ptr<Backend> backend_;

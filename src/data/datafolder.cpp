@@ -18,6 +18,7 @@ namespace {
 struct Resolved {
     QString folder;
     bool isDefault = false;
+    QString server;  // libpq connection text of a PostgreSQL alias
 };
 
 std::optional<Resolved>& resolved() {
@@ -28,8 +29,21 @@ std::optional<Resolved>& resolved() {
 Resolved resolve() {
     const std::optional<AliasEntry> alias = AliasRegistry::find(QStringLiteral("Quelvarino"));
     if (!alias)
-        return {QDir::homePath() + QStringLiteral("/Quelvarino"), true};
+        return {QDir::homePath() + QStringLiteral("/Quelvarino"), true, QString()};
     static const QStringList embedded = {"PARADOX", "STANDARD", "DBASE", "FOXPRO", "ASCIIDRV"};
+    static const QStringList server = {"POSTGRESQL", "POSTGRES", "PGSQL"};
+    if (server.contains(alias->type.trimmed().toUpper())) {
+        // The tables are on the server; the report work tables, the saved
+        // reports and the pictures stay in the workstation's own folder.
+        const QString connection = alias->param(QStringLiteral("DATABASE NAME"));
+        if (connection.trimmed().isEmpty())
+            throw StoreError(QStringLiteral("O alias Quelvarino usa o driver %1 sem dizer qual "
+                                            "servidor (registro: %2). Registre-o com: Ostrima "
+                                            "Quelvarino \"host=… port=… dbname=… user=…\" "
+                                            "POSTGRESQL")
+                                 .arg(alias->type, AliasRegistry::filePath()));
+        return {QDir::homePath() + QStringLiteral("/Quelvarino"), true, connection.trimmed()};
+    }
     if (!embedded.contains(alias->type.trimmed().toUpper())) {
         throw StoreError(QStringLiteral("O alias Quelvarino usa o driver %1, que ainda não é "
                                         "suportado por este programa (registro: %2).")
@@ -38,7 +52,7 @@ Resolved resolve() {
     QString folder = alias->param(QStringLiteral("PATH"));
     if (folder.trimmed().isEmpty())
         folder = QDir::homePath() + QStringLiteral("/Quelvarino");
-    return {QDir::cleanPath(folder), false};
+    return {QDir::cleanPath(folder), false, QString()};
 }
 
 const Resolved& current() {
@@ -142,7 +156,15 @@ QString DataFolder::path() {
 }
 
 void DataFolder::setPath(const QString& folder) {
-    resolved() = Resolved{QDir::cleanPath(folder), false};
+    resolved() = Resolved{QDir::cleanPath(folder), false, QString()};
+}
+
+void DataFolder::setServer(const QString& folder, const QString& connection) {
+    resolved() = Resolved{QDir::cleanPath(folder), false, connection};
+}
+
+QString DataFolder::serverDatabase() {
+    return current().server;
 }
 
 void DataFolder::reset() {

@@ -12,6 +12,12 @@ public:
     // Throws StoreError when the alias names a driver the program cannot use.
     static QString path();
     static void setPath(const QString& folder);  // fixes the folder (tests)
+    // Fixes the folder and a PostgreSQL server for the tables (tests).
+    static void setServer(const QString& folder, const QString& connection);
+    // The libpq connection text when the alias names a PostgreSQL server
+    // (driver POSTGRESQL, DATABASE NAME the text); empty for the embedded
+    // store. The folder then holds only the workstation's own files.
+    static QString serverDatabase();
     static void reset();                         // forget the resolved folder
 
     static QString mainDatabaseFile();        // <folder>/quelvarino.db

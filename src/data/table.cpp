@@ -180,10 +180,8 @@ QStringList Table::orderColumns() const {
 
 QString Table::orderBy(bool descending) const {
     QStringList cols = orderColumns();
-    if (descending) {
-        for (QString& c : cols)
-            c += QStringLiteral(" DESC");
-    }
+    for (QString& c : cols)
+        c = db_->backend().orderTerm(c, descending);
     return QStringLiteral(" ORDER BY ") + cols.join(", ");
 }
 
@@ -427,7 +425,7 @@ int Table::recordIndex(int knownCount) const {
         const QString where = afterCondition(*row, &binds);
         QSqlQuery q(db_->connection());
         q.setForwardOnly(true);
-        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT %3)")
+        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT %3) AS perto")
                            .arg(db_->backend().quote(tableName_), where)
                            .arg(kNearEnd)))
             storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
@@ -663,6 +661,7 @@ void Table::post() {
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(db_->backend().quote(tableName_), cols.join(", "), marks.join(", "));
         }
+        sql += db_->backend().insertReturning();
     } else if (!cols.isEmpty()) {
         for (QString& c : cols)
             c += QStringLiteral(" = ?");
@@ -695,8 +694,14 @@ void Table::post() {
                         .arg(tableName_));
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
-        if (state_ == State::Insert)
-            rowId = q.lastInsertId().toLongLong();
+        if (state_ == State::Insert) {
+            // The new row's own id: a server's "last value" may be another
+            // sequence's (a table with a counter field has two).
+            if (!db_->backend().insertReturning().isEmpty())
+                rowId = q.next() ? q.value(0).toLongLong() : -1;
+            else
+                rowId = q.lastInsertId().toLongLong();
+        }
         q.finish();
         if (!db.commit()) {
             const QString text = db.lastError().text();

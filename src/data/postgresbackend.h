@@ -1,0 +1,60 @@
+#pragma once
+
+#include "data/backend.h"
+
+#include <QString>
+
+namespace quelvarino {
+
+// A PostgreSQL server shared by many workstations, through Qt's driver.
+// Identifiers are folded to lower case everywhere (the server folds the
+// unquoted names of every query text the same way); text sorts in byte
+// order (COLLATE "C"), as on the embedded store; every table has a row id
+// of its own; record locks are session advisory locks, which the server
+// drops when the session ends, so a workstation that crashes or loses the
+// network never leaves a record locked.
+class PostgresBackend : public Backend {
+public:
+    // `connection`: libpq's "host=… port=… dbname=… user=… password=…"
+    // text; `connectionName`: the Qt connection the locks are taken on.
+    PostgresBackend(const QString& connection, const QString& connectionName);
+
+    QString qtDriver() const override { return QStringLiteral("QPSQL"); }
+    QString connectOptions() const override { return options_; }
+    void prepareConnection(QSqlDatabase& db) const override;
+    QString rowIdColumn() const override { return QStringLiteral("rowid"); }
+    QStringList schemaStatements(const TableDef& table) const override;
+    std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
+    QString limitClause(int limit, int offset) const override {
+        return limit < 0 ? QStringLiteral("OFFSET %1").arg(offset)
+                         : QStringLiteral("LIMIT %1 OFFSET %2").arg(limit).arg(offset);
+    }
+    QString quote(const QString& identifier) const override {
+        return '"' + identifier.toLower() + '"';
+    }
+    QString orderTerm(const QString& column, bool descending) const override {
+        return descending ? column + QStringLiteral(" DESC NULLS LAST")
+                          : column + QStringLiteral(" NULLS FIRST");
+    }
+    QString insertReturning() const override { return QStringLiteral(" RETURNING rowid"); }
+    bool rowIdInIndexes() const override { return false; }
+    QString describeFailure(const QString& action,
+                            const QString& storeName,
+                            const QString& engineText) const override;
+
+    // The parts of the connection text Qt takes one by one.
+    QString host() const { return host_; }
+    int port() const { return port_; }
+    QString databaseName() const { return database_; }
+    QString userName() const { return user_; }
+    QString password() const { return password_; }
+    // The connection text without its password, for messages.
+    QString displayName() const;
+
+private:
+    QString connectionName_;
+    QString host_, database_, user_, password_, options_;
+    int port_ = -1;
+};
+
+}  // namespace quelvarino
