@@ -21,7 +21,12 @@ int main(int argc, char* argv[]) {
         return 2;
     // Optional last argument: the table (clients by default).
     const QString tableName = args.size() > 4 ? args[4] : QStringLiteral("tbclientes");
-    DataFolder::setPath(args[1]);
+    // A second workstation of a server store: the tests name the server.
+    const QString server = qEnvironmentVariable("QUELVARINO_TEST_SERVER");
+    if (server.isEmpty())
+        DataFolder::setPath(args[1]);
+    else
+        DataFolder::setServer(args[1], server);
     const QString command = args[2];
     QTextStream out(stdout);
     try {

@@ -90,6 +90,8 @@ public:
     // Whether every index ends in the row id by itself (SQLite); elsewhere
     // the row id is indexed after the key fields, for the keyset walks.
     virtual bool rowIdInIndexes() const { return true; }
+    // Whether the engine's text says the connection to the store is gone.
+    virtual bool isConnectionFailure(const QString& /*engineText*/) const { return false; }
     // The operator's message for a failure of the engine on this store.
     virtual QString describeFailure(const QString& action,
                                     const QString& storeName,

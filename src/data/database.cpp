@@ -135,7 +135,12 @@ std::shared_ptr<Database> Database::open(const QString& file,
 }
 
 QString Database::failureMessage(const QString& action, const QString& engineText) const {
-    return backend_->describeFailure(action, file_, engineText);
+    const QString message = backend_->describeFailure(action, file_, engineText);
+    // A server that went away (restarted, network lost) is connected to
+    // again on the next operation; what failed was not committed.
+    if (server_ && backend_->isConnectionFailure(engineText))
+        lost_ = true;
+    return message;
 }
 
 void Database::connect() {
@@ -221,6 +226,18 @@ void Database::checkTables() {
 }
 
 QSqlDatabase Database::connection() const {
+    if (lost_) {
+        lost_ = false;
+        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+        db.close();
+        if (db.open()) {
+            try {
+                backend_->prepareConnection(db);
+            } catch (const StoreError&) {
+                db.close();
+            }
+        }
+    }
     return QSqlDatabase::database(connectionName_, false);
 }
 
@@ -239,8 +256,8 @@ std::shared_ptr<Database> Database::main() {
         if (!server.isEmpty()) {
             db = openServer(server, schema::mainTables());
         } else {
-            db = open(DataFolder::mainDatabaseFile(), schema::mainTables(),
-                      DataFolder::mayCreate());
+            db =
+                open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
             db->inUse_ = std::make_unique<DatabaseInUse>(db->file_);
         }
         // Released while the application object still stands, whichever

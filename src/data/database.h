@@ -55,6 +55,7 @@ private:
 
     QString file_;
     bool server_ = false;
+    mutable bool lost_ = false;  // the server's connection broke: reopened on next use
     QString connectionName_;
     QList<TableDef> tables_;
     std::unique_ptr<Backend> backend_;

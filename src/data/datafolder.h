@@ -18,7 +18,7 @@ public:
     // (driver POSTGRESQL, DATABASE NAME the text); empty for the embedded
     // store. The folder then holds only the workstation's own files.
     static QString serverDatabase();
-    static void reset();                         // forget the resolved folder
+    static void reset();  // forget the resolved folder
 
     static QString mainDatabaseFile();        // <folder>/quelvarino.db
     static QString workTableTemplate(int n);  // <folder>/tbrelatorio8_<n>.db

@@ -73,12 +73,17 @@ private:
     QString heldKey_;
 };
 
-bool isConnectionFailure(const QString& text) {
-    static const char* signs[] = {"could not connect",     "server closed the connection",
-                                  "no connection to the server", "terminating connection",
-                                  "connection refused",    "could not send data",
-                                  "could not receive data", "connection to server",
-                                  "the database system is shutting down", "Connection timed out"};
+bool connectionGone(const QString& text) {
+    static const char* signs[] = {"could not connect",
+                                  "server closed the connection",
+                                  "no connection to the server",
+                                  "terminating connection",
+                                  "connection refused",
+                                  "could not send data",
+                                  "could not receive data",
+                                  "connection to server",
+                                  "the database system is shutting down",
+                                  "Connection timed out"};
     for (const char* s : signs)
         if (text.contains(QLatin1String(s), Qt::CaseInsensitive))
             return true;
@@ -150,9 +155,9 @@ void PostgresBackend::prepareConnection(QSqlDatabase& db) const {
     // Every post is committed durably before it returns; a lock held by
     // another session makes a statement wait a few seconds, not forever.
     for (const char* setting :
-         {"SET synchronous_commit = on", "SET client_encoding = 'UTF8'",
-          "SET lock_timeout = '5s'", "SET standard_conforming_strings = on",
-          "SET DateStyle = 'ISO, DMY'"}) {
+         {"SET synchronous_commit = on", "SET client_encoding = 'UTF8'", "SET lock_timeout = '5s'",
+          "SET standard_conforming_strings = on", "SET DateStyle = 'ISO, DMY'",
+          "SET client_min_messages = warning"}) {
         if (!q.exec(QString::fromLatin1(setting)))
             throw StoreError(q.lastError().text());
     }
@@ -175,8 +180,7 @@ QStringList PostgresBackend::schemaStatements(const TableDef& table) const {
     return out;
 }
 
-std::unique_ptr<RecordLock> PostgresBackend::lockRecord(const QString& table,
-                                                         qint64 rowId) const {
+std::unique_ptr<RecordLock> PostgresBackend::lockRecord(const QString& table, qint64 rowId) const {
     const qint64 key = lockKey(table, rowId);
     const QString heldKey = table.toLower() + QLatin1Char(':') + QString::number(rowId);
     QMutexLocker lock(&heldMutex());
@@ -196,33 +200,41 @@ std::unique_ptr<RecordLock> PostgresBackend::lockRecord(const QString& table,
     return std::make_unique<AdvisoryLock>(connectionName_, key, heldKey);
 }
 
+bool PostgresBackend::isConnectionFailure(const QString& engineText) const {
+    return connectionGone(engineText);
+}
+
 QString PostgresBackend::describeFailure(const QString& action,
                                          const QString& storeName,
                                          const QString& engineText) const {
-    if (isConnectionFailure(engineText))
-        return QStringLiteral("%1: não há conexão com o servidor de banco de dados (%2).\n\n"
-                              "Verifique a rede e se o servidor PostgreSQL está no ar, e tente "
-                              "de novo. O que não foi confirmado não foi gravado.")
+    if (connectionGone(engineText))
+        return QStringLiteral(
+                   "%1: não há conexão com o servidor de banco de dados (%2).\n\n"
+                   "Verifique a rede e se o servidor PostgreSQL está no ar, e tente "
+                   "de novo. O que não foi confirmado não foi gravado.")
             .arg(action, storeName);
-    if (engineText.contains(QLatin1String("password authentication failed"),
-                            Qt::CaseInsensitive) ||
+    if (engineText.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive) ||
         engineText.contains(QLatin1String("permission denied"), Qt::CaseInsensitive) ||
         engineText.contains(QLatin1String("role"), Qt::CaseInsensitive))
-        return QStringLiteral("%1: o servidor de banco de dados (%2) recusou o usuário ou a "
-                              "senha, ou o usuário não tem permissão.\n\nVerifique o alias "
-                              "registrado com o Ostrima e as permissões no servidor.")
+        return QStringLiteral(
+                   "%1: o servidor de banco de dados (%2) recusou o usuário ou a "
+                   "senha, ou o usuário não tem permissão.\n\nVerifique o alias "
+                   "registrado com o Ostrima e as permissões no servidor.")
             .arg(action, storeName);
     if (engineText.contains(QLatin1String("does not exist"), Qt::CaseInsensitive))
-        return QStringLiteral("%1: o banco de dados indicado no alias não existe no servidor "
-                              "(%2).\n\nCrie-o no servidor ou corrija o alias com o Ostrima.")
+        return QStringLiteral(
+                   "%1: o banco de dados indicado no alias não existe no servidor "
+                   "(%2).\n\nCrie-o no servidor ou corrija o alias com o Ostrima.")
             .arg(action, storeName);
     if (engineText.contains(QLatin1String("lock timeout"), Qt::CaseInsensitive) ||
         engineText.contains(QLatin1String("canceling statement"), Qt::CaseInsensitive))
-        return QStringLiteral("%1: o servidor de banco de dados (%2) está ocupado com outra "
-                              "estação. Tente de novo em alguns instantes; nada foi gravado.")
+        return QStringLiteral(
+                   "%1: o servidor de banco de dados (%2) está ocupado com outra "
+                   "estação. Tente de novo em alguns instantes; nada foi gravado.")
             .arg(action, storeName);
-    return QStringLiteral("%1: o servidor de banco de dados (%2) recusou a operação. Anote o "
-                          "que estava fazendo e chame o suporte; nada foi gravado.")
+    return QStringLiteral(
+               "%1: o servidor de banco de dados (%2) recusou a operação. Anote o "
+               "que estava fazendo e chame o suporte; nada foi gravado.")
         .arg(action, storeName);
 }
 

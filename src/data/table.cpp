@@ -425,9 +425,10 @@ int Table::recordIndex(int knownCount) const {
         const QString where = afterCondition(*row, &binds);
         QSqlQuery q(db_->connection());
         q.setForwardOnly(true);
-        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT %3) AS perto")
-                           .arg(db_->backend().quote(tableName_), where)
-                           .arg(kNearEnd)))
+        if (!q.prepare(
+                QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM %1 WHERE %2 LIMIT %3) AS perto")
+                    .arg(db_->backend().quote(tableName_), where)
+                    .arg(kNearEnd)))
             storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
         for (const QVariant& b : binds)
             q.addBindValue(b);

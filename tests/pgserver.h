@@ -1,0 +1,91 @@
+#pragma once
+
+// A private PostgreSQL server for a test program: made with initdb in a
+// temporary folder, listening only on a Unix socket there, started once
+// and stopped when the program ends. As root the server runs as the
+// postgres user (the server refuses to run as root).
+#include <unistd.h>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class PgServer {
+public:
+    bool start() {
+        if (!dir_.isValid())
+            return fail("no temporary folder");
+        QStringList versions =
+            QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        std::sort(versions.begin(), versions.end(),
+                  [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); });
+        if (versions.isEmpty())
+            return fail("PostgreSQL is not installed (/usr/lib/postgresql)");
+        bin_ = "/usr/lib/postgresql/" + versions.last() + "/bin/";
+        QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                               QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                               QFileDevice::WriteOther | QFileDevice::ExeOther);
+        if (geteuid() == 0 && !run("chown", {"postgres:", dir_.path()}, false))
+            return false;
+        if (!run(bin_ + "initdb", {"-D", data(), "-A", "trust", "-E", "UTF8", "--locale=C", "-U",
+                                   "quelvarino", "--no-sync"}))
+            return false;
+        if (!run(bin_ + "pg_ctl",
+                 {"-D", data(), "-w", "-l", dir_.path() + "/server.log", "-o",
+                  "-k " + dir_.path() + " -c listen_addresses='' -p 5432", "start"}))
+            return false;
+        started_ = true;
+        return true;
+    }
+    void stop() {
+        if (started_)
+            run(bin_ + "pg_ctl", {"-D", data(), "-w", "-m", "fast", "stop"});
+        started_ = false;
+    }
+    // Stops the server at once, as a crash or a lost network would, and
+    // starts it again.
+    bool kill() { return run(bin_ + "pg_ctl", {"-D", data(), "-w", "-m", "immediate", "stop"}); }
+    bool restart() {
+        return run(bin_ + "pg_ctl",
+                   {"-D", data(), "-w", "-l", dir_.path() + "/server.log", "-o",
+                    "-k " + dir_.path() + " -c listen_addresses='' -p 5432", "start"});
+    }
+    ~PgServer() { stop(); }
+
+    // A new empty database on the server.
+    QString createDatabase() {
+        const QString name = QString("teste%1").arg(++databases_);
+        if (!run(bin_ + "createdb", {"-h", dir_.path(), "-p", "5432", "-U", "quelvarino", name}))
+            return QString();
+        return name;
+    }
+    QString connection(const QString& database) const {
+        return QString("host=%1 port=5432 dbname=%2 user=quelvarino").arg(dir_.path(), database);
+    }
+    QString error() const { return error_; }
+
+private:
+    QString data() const { return dir_.path() + "/data"; }
+    bool fail(const QString& why) {
+        error_ = why;
+        return false;
+    }
+    bool run(const QString& program, const QStringList& args, bool asServer = true) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        if (asServer && geteuid() == 0)
+            p.start("runuser", QStringList{"-u", "postgres", "--", program} + args);
+        else
+            p.start(program, args);
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
+            p.exitCode() != 0)
+            return fail(program + ": " + QString::fromLocal8Bit(p.readAll()));
+        return true;
+    }
+
+    QTemporaryDir dir_;
+    QString bin_;
+    QString error_;
+    bool started_ = false;
+    int databases_ = 0;
+};

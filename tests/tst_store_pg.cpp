@@ -1,0 +1,333 @@
+#include "core/errors.h"
+#include "data/database.h"
+#include "data/datafolder.h"
+#include "data/query.h"
+#include "data/schema.h"
+#include "data/table.h"
+#include "pgserver.h"
+#include "testsupport.h"
+
+#include <QProcess>
+#include <QSqlQuery>
+#include <memory>
+
+using namespace quelvarino;
+using namespace operatorDoes;
+
+// The store on a PostgreSQL server: the same table objects, queries and
+// locks as on the embedded store, against a private server.
+class TestStorePg : public QObject {
+    Q_OBJECT
+
+    PgServer server;
+    std::unique_ptr<TempHome> home;
+    QString connection;
+
+    void useServer() {
+        Database::resetMain();
+        QDir().mkpath(home->dataFolder());
+        DataFolder::setServer(home->dataFolder(), connection);
+        try {
+            DataFolder::prepare();
+        } catch (const Error& e) {
+            QFAIL(qPrintable(e.text()));
+        }
+    }
+    void useEmbedded() {
+        Database::resetMain();
+        DataFolder::setPath(home->path() + "/embutido");
+        QDir().mkpath(home->path() + "/embutido");
+        DataFolder::prepare();
+    }
+    QString helper(const QStringList& args, QProcess* keep = nullptr) {
+        QProcess local;
+        QProcess& p = keep ? *keep : local;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUELVARINO_TEST_SERVER", connection);
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("STORE_HELPER"), QStringList{home->dataFolder()} + args);
+        if (keep) {
+            if (!p.waitForReadyRead(20000))
+                return "TIMEOUT";
+            return QString::fromUtf8(p.readLine()).trimmed();
+        }
+        if (!p.waitForFinished(20000))
+            return "TIMEOUT";
+        if (p.exitStatus() != QProcess::NormalExit)
+            return "CRASHED";
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    static void client(const QString& code,
+                       const QString& name,
+                       const QString& date,
+                       const QString& value) {
+        store("tbclientes",
+              {{"CODCLI", code}, {"RAZAOSOCIAL", name}, {"DATA", date}, {"VALOR", value}});
+    }
+    static int count(const QString& table) {
+        Table t(table);
+        t.open();
+        int n = 0;
+        for (t.first(); !t.eof(); t.next())
+            ++n;
+        return n;
+    }
+    // Every record in the order of `index`, walked forward and backward,
+    // and where a find nearest lands for each key.
+    static QStringList walks(const QString& index, const QStringList& nearest) {
+        Table t("tbclientes");
+        t.setIndexName(index);
+        t.open();
+        QStringList out;
+        for (t.first(); !t.eof(); t.next())
+            out.append(t.fieldByName("CODCLI").asString());
+        out.append("|");
+        for (t.last(); !t.bof(); t.prior())
+            out.append(t.fieldByName("CODCLI").asString());
+        out.append("|");
+        for (const QString& key : nearest) {
+            t.findNearest(key);
+            out.append(t.eof() ? "EOF" : t.fieldByName("CODCLI").asString());
+        }
+        return out;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY2(server.start(), qPrintable(server.error())); }
+    void cleanupTestCase() { server.stop(); }
+    void init() {
+        home = std::make_unique<TempHome>();
+        const QString db = server.createDatabase();
+        QVERIFY2(!db.isEmpty(), qPrintable(server.error()));
+        connection = server.connection(db);
+        useServer();
+    }
+    void cleanup() {
+        Database::resetMain();
+        home.reset();
+    }
+
+    void tablesMadeOnAnEmptyDatabase() {
+        QVERIFY(Database::main()->isServer());
+        QSqlQuery q(Database::main()->connection());
+        QVERIFY(
+            q.exec("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                   "'public' ORDER BY table_name"));
+        QStringList tables;
+        while (q.next())
+            tables.append(q.value(0).toString());
+        QStringList expected;
+        for (const TableDef& t : schema::mainTables())
+            expected.append(t.name);
+        expected.sort();
+        QCOMPARE(tables, expected);
+        QVERIFY(q.exec("SELECT indexname FROM pg_indexes WHERE tablename = 'tbordem'"));
+        QStringList indexes;
+        while (q.next())
+            indexes.append(q.value(0).toString());
+        for (const char* name :
+             {"tbordem_pk", "tbordem_cliente", "tbordem_pagamento", "tbordem_data"})
+            QVERIFY2(indexes.contains(name), qPrintable(indexes.join(",")));
+        // Text in byte order, as on the embedded store.
+        QVERIFY(
+            q.exec("SELECT collation_name FROM information_schema.columns WHERE table_name = "
+                   "'tbclientes' AND column_name = 'razaosocial'"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toString(), QString("C"));
+        // Opened again: nothing made twice.
+        client("000001", "ANA", "01/02/2020", "10");
+        Database::resetMain();
+        QCOMPARE(count("tbclientes"), 1);
+    }
+
+    void valuesComeBackAsWritten_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("accents") << "RAZAOSOCIAL"
+                                 << "AÇOUGUE SÃO JOÃO"
+                                 << "AÇOUGUE SÃO JOÃO";
+        QTest::newRow("quotes and SQL") << "RAZAOSOCIAL"
+                                        << "O'REILLY \"X\"; DROP TABLE tbclientes; --"
+                                        << "O'REILLY \"X\"; DROP TABLE tbclientes; --";
+        QTest::newRow("date") << "DATA"
+                              << "31/01/2005"
+                              << "31/01/2005";
+        QTest::newRow("empty date") << "DATA"
+                                    << "  /  /    "
+                                    << "";
+        QTest::newRow("cents") << "VALOR"
+                               << "12,50"
+                               << "12,5";
+        QTest::newRow("largest money") << "VALOR"
+                                       << "9999999999999,99"
+                                       << "9999999999999,99";
+        QTest::newRow("empty money") << "VALOR"
+                                     << ""
+                                     << "";
+    }
+    void valuesComeBackAsWritten() {
+        QFETCH(QString, field);
+        QFETCH(QString, written);
+        QFETCH(QString, read);
+        store("tbclientes", {{"CODCLI", "000001"}, {field, written}});
+        Table t("tbclientes");
+        t.open();
+        QVERIFY(t.findKey("000001"));
+        QCOMPARE(t.fieldByName(field).asString(), read);
+        // and through a query of the screens, with its names in upper case
+        Query q;
+        q.add("Select * from tbclientes Where CODCLI = :codigo");
+        q.bindText(":codigo", "000001");
+        q.open();
+        QVERIFY(!q.eof());
+        QCOMPARE(q.fieldText(field), read);
+        QCOMPARE(count("tbclientes"), 1);
+    }
+
+    void passwordBytesEveryValue() {
+        QByteArray bytes;
+        for (int c = 0; c < 256; ++c)
+            bytes += char(c);
+        Table t("tbsenha");
+        t.open();
+        t.insert();
+        t.fieldByName("SENHA").setAsString(QString::fromLatin1(bytes));
+        t.post();
+        Table again("tbsenha");
+        again.open();
+        again.first();
+        QCOMPARE(again.fieldByName("SENHA").asString().toLatin1(), bytes);
+    }
+
+    // Equal keys, empty dates and names that differ only in case and
+    // accents walk in the same order as on the embedded store.
+    void walksMatchTheEmbeddedStore() {
+        try {
+            walksMatch();
+        } catch (const Error& e) {
+            QFAIL(qPrintable(e.text()));
+        }
+    }
+
+private:
+    void walksMatch() {
+        auto fill = [] {
+            const QStringList names = {"BETA", "alfa", "ALFA", "ÁGUA", "BETA",
+                                       "",     "Zé",   "ZE",   "BETA"};
+            for (int i = 0; i < names.size(); ++i)
+                client(QString("%1").arg(i + 1, 6, 10, QChar('0')), names[i],
+                       i % 3 == 0 ? QString() : QString("0%1/01/2020").arg(1 + i % 4),
+                       i % 2 ? QString() : QString::number(i * 10));
+        };
+        const QMap<QString, QStringList> nearest = {
+            {"RAZAOSOCIAL", {"", "A", "ALFA", "B", "BETA", "BETAX", "Z", "zz"}},
+            {"DATA", {"", "01/01/2020", "02/01/2020", "04/01/2020", "31/12/2030"}},
+            {"CODCLI", {"", "000003", "999999"}}};
+        auto all = [&nearest] {
+            QStringList out;
+            for (auto it = nearest.begin(); it != nearest.end(); ++it)
+                out += walks(it.key(), it.value());
+            return out;
+        };
+        fill();
+        const QStringList onServer = all();
+        useEmbedded();
+        fill();
+        QCOMPARE(onServer, all());
+    }
+
+private slots:
+    void recordLocks() {
+        client("000001", "ANA", "01/02/2020", "10");
+        QCOMPARE(helper({"read", "000001"}), QString("ANA"));
+        Table first("tbclientes"), second("tbclientes");
+        first.open();
+        second.open();
+        QVERIFY(first.findKey("000001") && second.findKey("000001"));
+        first.edit();
+        QVERIFY_THROWS_EXCEPTION(RecordLockedError, second.edit());
+        QCOMPARE(helper({"edit", "000001"}), QString("REFUSED"));
+        first.cancel();
+        QCOMPARE(helper({"edit", "000001"}), QString("EDITING"));
+        second.edit();
+        second.fieldByName("RAZAOSOCIAL").setAsString("ANA MARIA");
+        second.post();
+        QCOMPARE(helper({"read", "000001"}), QString("ANA MARIA"));
+
+        // A workstation that dies holding a record leaves it free.
+        QProcess holder;
+        QCOMPARE(helper({"lock", "000001"}, &holder), QString("LOCKED"));
+        QVERIFY_THROWS_EXCEPTION(RecordLockedError, first.edit());
+        holder.kill();
+        holder.waitForFinished();
+        bool edited = false;
+        for (int i = 0; i < 50 && !edited; ++i) {
+            try {
+                first.edit();
+                edited = true;
+            } catch (const RecordLockedError&) {
+                QTest::qWait(100);  // the server notices the lost session
+            }
+        }
+        QVERIFY(edited);
+        first.cancel();
+    }
+
+    // Two workstations record the same proposed order number: the second
+    // is told, nothing is overwritten.
+    void sameNumberFromTwoWorkstations() {
+        QCOMPARE(helper({"insert", "COMANDA=0000000007,CLIENTE=PRIMEIRA", "tbordem"}),
+                 QString("INSERTED"));
+        Table orders("tbordem");
+        orders.open();
+        orders.insert();
+        orders.fieldByName("COMANDA").setAsString("0000000007");
+        orders.fieldByName("CLIENTE").setAsString("SEGUNDA");
+        QVERIFY_THROWS_EXCEPTION(KeyExistsError, orders.post());
+        orders.cancel();
+        QCOMPARE(count("tbordem"), 1);
+        Table check("tbordem");
+        check.open();
+        QVERIFY(check.findKey("0000000007"));
+        QCOMPARE(check.fieldByName("CLIENTE").asString(), QString("PRIMEIRA"));
+        // The counter of expense lines is the store's, apart from the row id.
+        Table lines("tbentrdesp");
+        lines.open();
+        for (int i = 0; i < 3; ++i) {
+            lines.insert();
+            lines.fieldByName("NUMDESP").setAsString("0000000001");
+            lines.post();
+            QCOMPARE(lines.fieldByName("CONT").asString(), QString::number(i + 1));
+        }
+    }
+
+    // The server goes away in the middle of a session: a clear message,
+    // nothing half-written, and the next operation connects again.
+    void serverGoneInTheMiddle() {
+        client("000001", "ANA", "01/02/2020", "10");
+        Table t("tbclientes");
+        t.open();
+        QVERIFY(server.kill());
+        t.insert();
+        t.fieldByName("CODCLI").setAsString("000002");
+        t.fieldByName("RAZAOSOCIAL").setAsString("NUNCA GRAVADO");
+        try {
+            t.post();
+            QFAIL("a post to a stopped server was reported as done");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains("não há conexão com o servidor"), qPrintable(e.text()));
+        }
+        t.cancel();
+        QVERIFY2(server.restart(), qPrintable(server.error()));
+        Table again("tbclientes");
+        again.open();
+        QVERIFY(again.findKey("000001"));
+        QVERIFY(!again.findKey("000002"));
+        client("000003", "DEPOIS", "01/02/2020", "10");
+        QCOMPARE(count("tbclientes"), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStorePg)
+#include "tst_store_pg.moc"
