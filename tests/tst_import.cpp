@@ -5,6 +5,7 @@
 #include "data/table.h"
 #include "import/paradoxfile.h"
 #include "import/paradoximport.h"
+#include "pgserver.h"
 #include "settings/passwords.h"
 #include "testsupport.h"
 #include "widgets/messagebox.h"
@@ -488,6 +489,43 @@ private slots:
         QCOMPARE(field("tbclientes", "000001", "VALOR"), QString("12,5"));
         QCOMPARE(field("tbclientes", "000003", "VALOR"), QString("9999999999999,99"));
         QCOMPARE(field("tbclientes", "000002", "VALOR"), QString("<missing>"));
+    }
+
+    // The alias names a PostgreSQL server: the same rows land there, and
+    // the counters go on after the imported numbers.
+    void intoAServerStore() {
+        PgServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        const QString db = server.createDatabase();
+        QVERIFY2(!db.isEmpty(), qPrintable(server.error()));
+        QDir().mkpath(home->dataFolder());
+        DataFolder::setServer(home->dataFolder(), server.connection(db));
+        writeEveryTable();
+        for (int run = 0; run < 2; ++run) {
+            DataFolder::prepare();
+            QVERIFY(Database::main()->isServer());
+            const QList<ImportReport> reports = ParadoxImport(old, false).run();
+            for (const ImportReport& r : reports) {
+                QVERIFY2(r.imported, qPrintable(r.table + ": " + r.failure));
+                QCOMPARE(r.stored, run == 0 ? r.read : 0);
+            }
+            Database::resetMain();
+        }
+        QCOMPARE(rowCount("tbordem"), kRows);
+        QCOMPARE(field("tbclientes", "000001", "RAZAOSOCIAL"),
+                 QString("RAZAOS JOSÉ CONCEIÇÃO Ü 0"));
+        QCOMPARE(field("tbclientes", "000001", "DATA"), QString("31/01/2005"));
+        Table senha("tbsenha");
+        senha.open();
+        QCOMPARE(senha.fieldByName("SENHA").asString().toLatin1(), everyByte());
+        Table lines("tbentrdesp");
+        lines.open();
+        lines.insert();
+        lines.fieldByName("NUMDESP").setAsString("0000000099");
+        lines.post();
+        QCOMPARE(lines.fieldByName("CONT").asString(), QString::number(kRows + 1));
+        Database::resetMain();
+        server.stop();
     }
 
     void importedPasswordOpensParametrosIniciais() {

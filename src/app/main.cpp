@@ -25,8 +25,18 @@ int restore(int argc, char* argv[]) {
             << "/Backup (quelvarino-aaaa-mm-dd.db).\n";
         return 2;
     }
-    const QString database = quelvarino::DataFolder::mainDatabaseFile();
+    QString database;
     try {
+        if (!quelvarino::DataFolder::serverDatabase().isEmpty()) {
+            err << "O alias Quelvarino aponta para um servidor PostgreSQL ("
+                << quelvarino::DataFolder::serverDatabase().section(QStringLiteral("password="), 0,
+                                                                    0)
+                << "): as cópias de segurança desse banco são feitas e restauradas no servidor, "
+                   "com "
+                   "pg_dump e pg_restore.\n";
+            return 1;
+        }
+        database = quelvarino::DataFolder::mainDatabaseFile();
         quelvarino::Backups::restore(QFileInfo(args[2]).absoluteFilePath(), database);
     } catch (const quelvarino::Error& e) {
         err << e.text() << '\n';

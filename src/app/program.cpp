@@ -139,7 +139,10 @@ bool startProgram(QApplication& app) {
         stopProgram();
         return false;
     }
-    startDailyBackup();
+    // A server store is backed up on the server (pg_dump); the copies and
+    // the quick check here are of the embedded store's file.
+    if (DataFolder::serverDatabase().isEmpty())
+        startDailyBackup();
     return true;
 }
 

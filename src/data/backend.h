@@ -90,6 +90,9 @@ public:
     // Whether every index ends in the row id by itself (SQLite); elsewhere
     // the row id is indexed after the key fields, for the keyset walks.
     virtual bool rowIdInIndexes() const { return true; }
+    // Statements that move a table's counters past the highest value stored,
+    // after rows were written with their own counter values (an import).
+    virtual QStringList counterStatements(const TableDef& /*table*/) const { return {}; }
     // Whether the engine's text says the connection to the store is gone.
     virtual bool isConnectionFailure(const QString& /*engineText*/) const { return false; }
     // The operator's message for a failure of the engine on this store.

@@ -200,6 +200,19 @@ std::unique_ptr<RecordLock> PostgresBackend::lockRecord(const QString& table, qi
     return std::make_unique<AdvisoryLock>(connectionName_, key, heldKey);
 }
 
+QStringList PostgresBackend::counterStatements(const TableDef& table) const {
+    QStringList out;
+    for (const FieldDef& f : table.fields) {
+        if (f.type != FieldType::AutoInc)
+            continue;
+        const QString column = quote(f.name), name = quote(table.name);
+        out.append(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                                  "COALESCE((SELECT MAX(%3) FROM %1), 0) + 1, false)")
+                       .arg(name, f.name.toLower(), column));
+    }
+    return out;
+}
+
 bool PostgresBackend::isConnectionFailure(const QString& engineText) const {
     return connectionGone(engineText);
 }

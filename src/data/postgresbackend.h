@@ -38,6 +38,7 @@ public:
     }
     QString insertReturning() const override { return QStringLiteral(" RETURNING rowid"); }
     bool rowIdInIndexes() const override { return false; }
+    QStringList counterStatements(const TableDef& table) const override;
     bool isConnectionFailure(const QString& engineText) const override;
     QString describeFailure(const QString& action,
                             const QString& storeName,

@@ -72,8 +72,10 @@ int main(int argc, char* argv[]) {
         }
         DataFolder::prepare();
         Database::resetMain();  // preparing it opened it here: only others count
-        const QString database = DataFolder::mainDatabaseFile();
-        if (DatabaseInUse::heldByAnyone(database)) {
+        const bool server = !DataFolder::serverDatabase().isEmpty();
+        const QString database =
+            server ? Database::main()->filePath() : DataFolder::mainDatabaseFile();
+        if (!server && DatabaseInUse::heldByAnyone(database)) {
             err << "O banco de dados " << database
                 << " está aberto pelo QuelvarinoBasic (nesta ou em outra estação). Feche o "
                    "programa em todas as estações e importe novamente.\n";

@@ -386,6 +386,11 @@ ImportReport ParadoxImport::importTable(const TableDef& def) {
         }
         insert.reset();
         removeRow.reset();
+        // Counters go on after the numbers brought from the old tables.
+        for (const QString& statement : backend.counterStatements(def)) {
+            auto c = select(*db, statement);
+            c->next();
+        }
         if (!connection.commit())
             throw StoreError(db->failureMessage(QStringLiteral("Erro ao gravar"),
                                                 connection.lastError().text()));
