@@ -2,10 +2,33 @@
 
 #include "data/database.h"
 #include "data/datafolder.h"
+#include "pgserver.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
+
+// QUELVARINO_TEST_STORE=postgresql runs a test program on a private
+// PostgreSQL server (started once for the program), each test on a new
+// empty database of its own.
+inline bool testsOnServer() {
+    return qEnvironmentVariable("QUELVARINO_TEST_STORE") == QLatin1String("postgresql");
+}
+inline QString newServerDatabase() {
+    static std::unique_ptr<PgServer> server;
+    if (!server) {
+        server = std::make_unique<PgServer>();
+        if (!server->start())
+            qFatal("no test server: %s", qPrintable(server->error()));
+        // stopped with the program, while Qt still stands
+        qAddPostRoutine([] { server.reset(); });
+    }
+    const QString name = server->createDatabase();
+    if (name.isEmpty())
+        qFatal("no test database: %s", qPrintable(server->error()));
+    return server->connection(name);
+}
 
 // Gives a test its own home, configuration and runtime folders and an empty
 // data folder, so no test depends on the machine it runs on.
@@ -21,6 +44,14 @@ public:
         qputenv("LC_ALL", "pt_BR.UTF-8");
         quelvarino::Database::resetMain();
         quelvarino::DataFolder::reset();
+        if (testsOnServer()) {
+            // The workstation's own files in the home folder, the tables
+            // on the server; the helper processes inherit the server.
+            const QString connection = newServerDatabase();
+            QDir().mkpath(dataFolder());
+            quelvarino::DataFolder::setServer(dataFolder(), connection);
+            qputenv("QUELVARINO_TEST_SERVER", connection.toUtf8());
+        }
     }
     ~TempHome() {
         quelvarino::Database::resetMain();

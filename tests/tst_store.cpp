@@ -57,6 +57,8 @@ private slots:
     // A database damaged after it was opened: the read that meets the
     // damage says so in Portuguese, names the file and what to do.
     void damageFoundLaterIsSaidInPortuguese() {
+        if (testsOnServer())
+            QSKIP("a damaged file is the embedded store's");
         {
             Table t("tbclientes");
             t.open();
@@ -92,7 +94,7 @@ private slots:
     }
 
     void newFolderGetsCompleteDatabase() {
-        QVERIFY(QFile::exists(home->dataFolder() + "/quelvarino.db"));
+        QCOMPARE(QFile::exists(home->dataFolder() + "/quelvarino.db"), !testsOnServer());
         QVERIFY(QFile::exists(home->dataFolder() + "/tbrelatorio8_1.db"));
         QVERIFY(QFile::exists(home->dataFolder() + "/tbrelatorio8_2.db"));
         for (const TableDef& def : schema::mainTables()) {

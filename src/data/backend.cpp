@@ -13,8 +13,12 @@ namespace {
 
 class QtCursor : public Cursor {
 public:
-    QtCursor(const QSqlDatabase& db, const QString& sql, const BoundValues& values) : q_(db) {
-        q_.setForwardOnly(true);
+    QtCursor(const QSqlDatabase& db,
+             const QString& sql,
+             const BoundValues& values,
+             bool forwardOnly)
+        : q_(db) {
+        q_.setForwardOnly(forwardOnly);
         if (!q_.prepare(sql))
             throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
                                                   db.databaseName(), q_.lastError().text()));
@@ -54,6 +58,12 @@ private:
 
 }  // namespace
 
+std::unique_ptr<Cursor> Backend::bufferedCursor(const QSqlDatabase& db,
+                                                const QString& sql,
+                                                const BoundValues& values) const {
+    return std::make_unique<QtCursor>(db, sql, values, false);
+}
+
 std::unique_ptr<Statement> Backend::prepare(const QSqlDatabase& db, const QString& sql) const {
     return std::make_unique<QtStatement>(db, sql);
 }
@@ -61,7 +71,7 @@ std::unique_ptr<Statement> Backend::prepare(const QSqlDatabase& db, const QStrin
 std::unique_ptr<Cursor> Backend::openCursor(const QSqlDatabase& db,
                                             const QString& sql,
                                             const BoundValues& values) const {
-    return std::make_unique<QtCursor>(db, sql, values);
+    return std::make_unique<QtCursor>(db, sql, values, true);
 }
 
 QString describeStoreFailure(const QString& action,

@@ -72,6 +72,14 @@ public:
 
     virtual std::unique_ptr<Statement> prepare(const QSqlDatabase& db, const QString& sql) const;
 
+protected:
+    // A cursor whose rows the driver has all read when it opens, so other
+    // statements may run on the connection while it is walked.
+    std::unique_ptr<Cursor> bufferedCursor(const QSqlDatabase& db,
+                                           const QString& sql,
+                                           const BoundValues& values) const;
+
+public:
     // Rows [offset, offset + limit) of a query; a negative limit means all.
     virtual QString limitClause(int limit, int offset) const = 0;
 

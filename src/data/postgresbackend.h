@@ -25,6 +25,14 @@ public:
     QString rowIdColumn() const override { return QStringLiteral("rowid"); }
     QStringList schemaStatements(const TableDef& table) const override;
     std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
+    // Qt reads a forward-only result row by row from the server, and any
+    // other statement on the connection (a lookup while a report walks its
+    // rows) ends it: the server's cursors are read whole when they open.
+    std::unique_ptr<Cursor> openCursor(const QSqlDatabase& db,
+                                       const QString& sql,
+                                       const BoundValues& values) const override {
+        return bufferedCursor(db, sql, values);
+    }
     QString limitClause(int limit, int offset) const override {
         return limit < 0 ? QStringLiteral("OFFSET %1").arg(offset)
                          : QStringLiteral("LIMIT %1 OFFSET %2").arg(limit).arg(offset);
