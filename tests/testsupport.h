@@ -86,6 +86,16 @@ inline void type(QWidget* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_Tab);
 }
 
+// The records of a table, walked one by one.
+inline int rowsIn(const QString& table) {
+    quelvarino::Table t(table);
+    t.open();
+    int n = 0;
+    for (t.first(); !t.eof(); t.next())
+        ++n;
+    return n;
+}
+
 inline QString lastMessage() {
     const auto shown = MessageBox::shownMessages();
     return shown.isEmpty() ? QString() : shown.last().text;

@@ -261,14 +261,6 @@ class TestImport : public QObject {
                 return r;
         return ImportReport();
     }
-    static int rowCount(const QString& table) {
-        Table t(table);
-        t.open();
-        int n = 0;
-        for (t.first(); !t.eof(); t.next())
-            ++n;
-        return n;
-    }
     static QString field(const QString& table, const QString& key, const QString& name) {
         Table t(table);
         t.open();
@@ -379,7 +371,7 @@ private slots:
                 QVERIFY(r.reasons.firstKey().contains("--replace"));
         }
         for (const TableDef& t : schema::mainTables())
-            QCOMPARE(rowCount(t.name), t.primaryKey.isEmpty() ? 1 : kRows);
+            QCOMPARE(rowsIn(t.name), t.primaryKey.isEmpty() ? 1 : kRows);
         QCOMPARE(field("tbclientes", "000002", "RAZAOSOCIAL"),
                  replace ? QString("RAZAOS JOSÉ CONCEIÇÃO Ü 1") : QString("NOME NOVO"));
         QCOMPARE(field("tbempresa", "", "RAZAOSOCIAL"),
@@ -427,12 +419,12 @@ private slots:
         const ImportReport r = reportOf(reports, "tbordem");
         QVERIFY(!r.imported);
         QVERIFY2(r.failure.contains(said), qPrintable(r.failure));
-        QCOMPARE(rowCount("tbordem"), 1);
+        QCOMPARE(rowsIn("tbordem"), 1);
         QCOMPARE(field("tbordem", "0000000001", "CLIENTE"), QString("JA GRAVADA"));
         for (const ImportReport& other : reports)
             if (other.table != "tbordem")
                 QVERIFY2(other.imported && other.stored == other.read, qPrintable(other.table));
-        QCOMPARE(rowCount("tbclientes"), kRows);
+        QCOMPARE(rowsIn("tbclientes"), kRows);
     }
 
     // Rows that cannot be stored as they are are skipped with their reason.
@@ -511,7 +503,7 @@ private slots:
             }
             Database::resetMain();
         }
-        QCOMPARE(rowCount("tbordem"), kRows);
+        QCOMPARE(rowsIn("tbordem"), kRows);
         QCOMPARE(field("tbclientes", "000001", "RAZAOSOCIAL"),
                  QString("RAZAOS JOSÉ CONCEIÇÃO Ü 0"));
         QCOMPARE(field("tbclientes", "000001", "DATA"), QString("31/01/2005"));

@@ -64,14 +64,6 @@ class TestStorePg : public QObject {
         store("tbclientes",
               {{"CODCLI", code}, {"RAZAOSOCIAL", name}, {"DATA", date}, {"VALOR", value}});
     }
-    static int count(const QString& table) {
-        Table t(table);
-        t.open();
-        int n = 0;
-        for (t.first(); !t.eof(); t.next())
-            ++n;
-        return n;
-    }
     // Every record in the order of `index`, walked forward and backward,
     // and where a find nearest lands for each key.
     static QStringList walks(const QString& index, const QStringList& nearest) {
@@ -137,7 +129,7 @@ private slots:
         // Opened again: nothing made twice.
         client("000001", "ANA", "01/02/2020", "10");
         Database::resetMain();
-        QCOMPARE(count("tbclientes"), 1);
+        QCOMPARE(rowsIn("tbclientes"), 1);
     }
 
     void valuesComeBackAsWritten_data() {
@@ -182,7 +174,7 @@ private slots:
         q.open();
         QVERIFY(!q.eof());
         QCOMPARE(q.fieldText(field), read);
-        QCOMPARE(count("tbclientes"), 1);
+        QCOMPARE(rowsIn("tbclientes"), 1);
     }
 
     void passwordBytesEveryValue() {
@@ -286,7 +278,7 @@ private slots:
         orders.fieldByName("CLIENTE").setAsString("SEGUNDA");
         QVERIFY_THROWS_EXCEPTION(KeyExistsError, orders.post());
         orders.cancel();
-        QCOMPARE(count("tbordem"), 1);
+        QCOMPARE(rowsIn("tbordem"), 1);
         Table check("tbordem");
         check.open();
         QVERIFY(check.findKey("0000000007"));
@@ -325,7 +317,7 @@ private slots:
         QVERIFY(again.findKey("000001"));
         QVERIFY(!again.findKey("000002"));
         client("000003", "DEPOIS", "01/02/2020", "10");
-        QCOMPARE(count("tbclientes"), 2);
+        QCOMPARE(rowsIn("tbclientes"), 2);
     }
 };
 
