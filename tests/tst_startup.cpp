@@ -359,6 +359,13 @@ private slots:
         QVERIFY(Quelvarino000_0->isVisible());
         waitForStartChecks();
         stopProgram();
+        if (testsOnServer()) {
+            // The server's backups are its own (pg_dump): no file copy,
+            // and nothing to say about one.
+            QVERIFY(!QFile::exists(copy));
+            QVERIFY(MessageBox::shownMessages().isEmpty());
+            return;
+        }
         QVERIFY(QFile::exists(copy));
         QString reason;
         QVERIFY2(Backups::check(copy, &reason), qPrintable(reason));
@@ -376,9 +383,32 @@ private slots:
                  qPrintable(shown[0].text));
     }
 
+    // A server that does not answer: one message naming it (never its
+    // password), no window, and the next start tries again.
+    void unreachableServerIsSaidAtStart() {
+        if (!testsOnServer())
+            QSKIP("the server store's");
+        DataFolder::setServer(
+            home->dataFolder(),
+            QString("host=%1/nenhum port=5999 dbname=quel user=escritorio password=segredo")
+                .arg(home->path()));
+        QVERIFY(!start());
+        QVERIFY(!Quelvarino000_0);
+        const auto shown = MessageBox::shownMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, QMessageBox::Critical);
+        QVERIFY2(shown[0].text.contains("não há conexão com o servidor de banco de dados") &&
+                     shown[0].text.contains("dbname=quel") && !shown[0].text.contains("segredo"),
+                 qPrintable(shown[0].text));
+        QVERIFY(InstanceGuard::acquire());  // nothing of the refused start left holding
+        InstanceGuard::release();
+    }
+
     // A damaged page is found at start, beside it: the operator is told
     // what to do, and no copy of the damaged file replaces the good ones.
     void damagedDatabaseIsSaidAtStart() {
+        if (testsOnServer())
+            QSKIP("a damaged file is the embedded store's");
         QVERIFY(start());
         {  // enough records for pages beyond the schema
             Table t("tbclientes");

@@ -33,6 +33,14 @@ class TestStoreProcesses : public QObject {
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
 
+    // File copies, restores and file permissions are the embedded store's;
+    // a server is backed up with pg_dump and guards its own files.
+#define embeddedStoreOnly()                                             \
+    do {                                                                \
+        if (testsOnServer())                                            \
+            QSKIP("the embedded store's file: the server has its own"); \
+    } while (false)
+
     static bool waitForLine(QProcess& p, const QString& line) {
         QByteArray seen;
         while (p.waitForReadyRead(20000)) {
@@ -54,7 +62,9 @@ private slots:
         t.fieldByName("RAZAOSOCIAL").setAsString("PRIMEIRO");
         t.post();
     }
-    void cleanup() { home.reset(); }
+    void cleanup() {
+        home.reset();
+    }
 
     void postIsSeenByAnotherProcessAtOnce() {
         QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
@@ -102,6 +112,7 @@ private slots:
     // A backup taken while another workstation posts holds every record
     // acknowledged before it began, and passes the integrity check.
     void backupWhileAnotherProcessPosts() {
+        embeddedStoreOnly();
         QProcess poster;
         poster.start(helper(), {home->dataFolder(), "postloop", "100"});
         QVERIFY(waitForLine(poster, "POSTED 130"));
@@ -133,6 +144,7 @@ private slots:
     // is told as damage or failure, nothing half-written stays, and the
     // next start takes the copy.
     void backupGivenUpWhenTheProgramCloses() {
+        embeddedStoreOnly();
         Table t("tbclientes");
         t.open();
         for (int n = 2; n < 400; ++n) {
@@ -158,6 +170,7 @@ private slots:
     // Day after day for a year: the last seven copies and the first of
     // each of the last twelve months stay.
     void backupsRotateOverAYear() {
+        embeddedStoreOnly();
         const QString folder = home->dataFolder() + "/Backup";
         for (QDate d(2025, 12, 20); d <= QDate(2026, 12, 31); d = d.addDays(1))
             Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, d);
@@ -172,6 +185,7 @@ private slots:
     }
 
     void restoreOnlyWhenNobodyHasTheDatabase() {
+        embeddedStoreOnly();
         const QString copy = Backups::takeDaily(DataFolder::mainDatabaseFile(),
                                                 home->dataFolder() + "/Backup", QDate(2026, 12, 9));
         {
@@ -215,6 +229,27 @@ private slots:
     // Two workstations starting together on a new shared folder: both
     // start, on the one database one of them built.
     void twoFirstStartsAtOnce() {
+        if (testsOnServer()) {
+            // On a new, empty server database: one of them makes the
+            // tables, the other waits for them and uses them.
+            for (int round = 0; round < 20; ++round) {
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.insert("QUELVARINO_TEST_SERVER", newServerDatabase());
+                QProcess a, b;
+                a.setProcessEnvironment(env);
+                b.setProcessEnvironment(env);
+                a.start(helper(), {home->dataFolder(), "read", "000001"});
+                b.start(helper(), {home->dataFolder(), "read", "000001"});
+                QVERIFY(a.waitForFinished(20000));
+                QVERIFY(b.waitForFinished(20000));
+                for (QProcess* p : {&a, &b}) {
+                    QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+                    QCOMPARE(QString::fromUtf8(p->readAllStandardOutput()).trimmed(),
+                             QString("MISSING"));
+                }
+            }
+            return;
+        }
         for (int round = 0; round < 50; ++round) {
             const QString folder = home->path() + QStringLiteral("/novo%1").arg(round);
             QVERIFY(QDir().mkpath(folder));
@@ -248,6 +283,7 @@ private slots:
         QTest::newRow("pasta somente leitura") << true << false << true;
     }
     void databaseThatCannotBeWrittenIsRefused() {
+        embeddedStoreOnly();
         QFETCH(bool, fileWritable);
         QFETCH(bool, folderWritable);
         QFETCH(bool, refused);

@@ -170,12 +170,27 @@ void Database::connect() {
     }
 }
 
-void Database::createServerTables() {
+bool Database::createServerTables() {
     QSqlDatabase db = connection();
     if (!db.transaction())
         throw StoreError(failureMessage(QStringLiteral("Não foi possível criar as tabelas"),
                                         db.lastError().text()));
     QSqlQuery q(db);
+    // Two workstations starting at once on a new database: one makes the
+    // tables while the other waits here, then finds them made.
+    const auto& pg = static_cast<const PostgresBackend&>(*backend_);
+    if (!q.exec(pg.schemaLockStatement()) || !q.exec(pg.tableExistsStatement(tables_[0].name)) ||
+        !q.next()) {
+        const QString text = q.lastError().text();
+        q.finish();
+        db.rollback();
+        throw StoreError(failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
+    }
+    if (q.value(0).toBool()) {
+        q.finish();
+        db.rollback();
+        return false;
+    }
     for (const TableDef& t : tables_) {
         for (const QString& statement : backend_->schemaStatements(t)) {
             if (!q.exec(statement)) {
@@ -193,6 +208,7 @@ void Database::createServerTables() {
         db.rollback();
         throw StoreError(failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
     }
+    return true;
 }
 
 void Database::checkTables() {
@@ -206,8 +222,11 @@ void Database::checkTables() {
         for (const TableDef& t : tables_)
             any = any || present.contains(t.name.toLower());
         if (!any) {
-            createServerTables();
-            return;
+            if (createServerTables())
+                return;
+            present.clear();
+            for (const QString& name : connection().tables())
+                present.append(name.toLower());
         }
     }
     for (const TableDef& t : tables_) {

@@ -51,7 +51,8 @@ private:
     Database(QString file, QList<TableDef> tables, QString server = QString());
     void connect();
     void checkTables();
-    void createServerTables();
+    // False when another workstation made them meanwhile.
+    bool createServerTables();
 
     QString file_;
     bool server_ = false;

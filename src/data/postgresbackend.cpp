@@ -150,6 +150,15 @@ QString PostgresBackend::displayName() const {
     return parts.join(QLatin1Char(' '));
 }
 
+QString PostgresBackend::schemaLockStatement() const {
+    // The two-number form: a key space of its own beside the records'.
+    return QStringLiteral("SELECT pg_advisory_xact_lock(1364541526, 1)");
+}
+
+QString PostgresBackend::tableExistsStatement(const QString& table) const {
+    return QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(quote(table));
+}
+
 void PostgresBackend::prepareConnection(QSqlDatabase& db) const {
     QSqlQuery q(db);
     // Every post is committed durably before it returns; a lock held by

@@ -60,6 +60,11 @@ public:
     QString password() const { return password_; }
     // The connection text without its password, for messages.
     QString displayName() const;
+    // Held while the tables of a new database are made (until its
+    // transaction ends); apart from the record locks' keys.
+    QString schemaLockStatement() const;
+    // One row, true when the table is in the database.
+    QString tableExistsStatement(const QString& table) const;
 
 private:
     QString connectionName_;
