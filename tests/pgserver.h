@@ -1,20 +1,25 @@
 #pragma once
 
-// A private PostgreSQL server for a test program: made with initdb in a
-// temporary folder, listening only on a Unix socket there, started once
-// and stopped when the program ends. As root the server runs as the
-// postgres user (the server refuses to run as root).
+// A private PostgreSQL server for a test program or a benchmark: made with
+// initdb in a temporary folder (or a given one, kept and used again),
+// listening only on a Unix socket there, started once and stopped when the
+// program ends. As root the server runs as the postgres user (the server
+// refuses to run as root).
 #include <unistd.h>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <algorithm>
 
 class PgServer {
 public:
+    PgServer() : path_(temporary_.path()) {}
+    explicit PgServer(const QString& folder) : path_(QDir(folder).absolutePath()) {}
+
     bool start() {
-        if (!dir_.isValid())
-            return fail("no temporary folder");
+        if (path_.isEmpty() || !QDir().mkpath(path_))
+            return fail("no folder for the server");
         QStringList versions =
             QDir("/usr/lib/postgresql").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         std::sort(versions.begin(), versions.end(),
@@ -22,17 +27,17 @@ public:
         if (versions.isEmpty())
             return fail("PostgreSQL is not installed (/usr/lib/postgresql)");
         bin_ = "/usr/lib/postgresql/" + versions.last() + "/bin/";
-        QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner | QFileDevice::ReadOther |
-                                               QFileDevice::WriteOther | QFileDevice::ExeOther);
-        if (geteuid() == 0 && !run("chown", {"postgres:", dir_.path()}, false))
+        QFile::setPermissions(path_, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                         QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                         QFileDevice::WriteOther | QFileDevice::ExeOther);
+        if (geteuid() == 0 && !run("chown", {"postgres:", path_}, false))
             return false;
-        if (!run(bin_ + "initdb", {"-D", data(), "-A", "trust", "-E", "UTF8", "--locale=C", "-U",
+        if (!QFile::exists(data() + "/PG_VERSION") &&
+            !run(bin_ + "initdb", {"-D", data(), "-A", "trust", "-E", "UTF8", "--locale=C", "-U",
                                    "quelvarino", "--no-sync"}))
             return false;
-        if (!run(bin_ + "pg_ctl",
-                 {"-D", data(), "-w", "-l", dir_.path() + "/server.log", "-o",
-                  "-k " + dir_.path() + " -c listen_addresses='' -p 5432", "start"}))
+        if (!run(bin_ + "pg_ctl", {"-D", data(), "-w", "-l", path_ + "/server.log", "-o",
+                                   "-k " + path_ + " -c listen_addresses='' -p 5432", "start"}))
             return false;
         started_ = true;
         return true;
@@ -46,26 +51,26 @@ public:
     // starts it again.
     bool kill() { return run(bin_ + "pg_ctl", {"-D", data(), "-w", "-m", "immediate", "stop"}); }
     bool restart() {
-        return run(bin_ + "pg_ctl",
-                   {"-D", data(), "-w", "-l", dir_.path() + "/server.log", "-o",
-                    "-k " + dir_.path() + " -c listen_addresses='' -p 5432", "start"});
+        return run(bin_ + "pg_ctl", {"-D", data(), "-w", "-l", path_ + "/server.log", "-o",
+                                     "-k " + path_ + " -c listen_addresses='' -p 5432", "start"});
     }
     ~PgServer() { stop(); }
 
     // A new empty database on the server.
-    QString createDatabase() {
-        const QString name = QString("teste%1").arg(++databases_);
-        if (!run(bin_ + "createdb", {"-h", dir_.path(), "-p", "5432", "-U", "quelvarino", name}))
+    QString createDatabase(QString name = QString()) {
+        if (name.isEmpty())
+            name = QString("teste%1").arg(++databases_);
+        if (!run(bin_ + "createdb", {"-h", path_, "-p", "5432", "-U", "quelvarino", name}))
             return QString();
         return name;
     }
     QString connection(const QString& database) const {
-        return QString("host=%1 port=5432 dbname=%2 user=quelvarino").arg(dir_.path(), database);
+        return QString("host=%1 port=5432 dbname=%2 user=quelvarino").arg(path_, database);
     }
     QString error() const { return error_; }
 
 private:
-    QString data() const { return dir_.path() + "/data"; }
+    QString data() const { return path_ + "/data"; }
     bool fail(const QString& why) {
         error_ = why;
         return false;
@@ -83,7 +88,8 @@ private:
         return true;
     }
 
-    QTemporaryDir dir_;
+    QTemporaryDir temporary_;
+    QString path_;
     QString bin_;
     QString error_;
     bool started_ = false;

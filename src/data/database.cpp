@@ -55,6 +55,7 @@ std::shared_ptr<Database> Database::openServer(const QString& connection,
 }
 
 Database::~Database() {
+    prepared_.clear();  // before the connection they belong to
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         if (db.isOpen())
@@ -244,9 +245,30 @@ void Database::checkTables() {
     }
 }
 
+std::shared_ptr<QSqlQuery> Database::prepared(const QString& sql, QString* error) const {
+    QSqlDatabase db = connection();
+    auto found = prepared_.constFind(sql);
+    if (found != prepared_.constEnd())
+        return *found;
+    auto q = std::make_shared<QSqlQuery>(db);
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        *error = q->lastError().text();
+        return nullptr;
+    }
+    // Texts with numbers of their own (windows at an offset) are many: the
+    // kept statements are started afresh now and then.
+    constexpr int kKept = 256;
+    if (prepared_.size() >= kKept)
+        prepared_.clear();
+    prepared_.insert(sql, q);
+    return q;
+}
+
 QSqlDatabase Database::connection() const {
     if (lost_) {
         lost_ = false;
+        prepared_.clear();  // they died with the old connection
         QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
         db.close();
         if (db.open()) {

@@ -3,7 +3,9 @@
 #include "data/backend.h"
 #include "data/schema.h"
 
+#include <QHash>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <memory>
 
@@ -38,6 +40,12 @@ public:
     Database& operator=(const Database&) = delete;
 
     QSqlDatabase connection() const;
+    // The statement of this text, prepared on first use and kept for the
+    // connection (a server prepares and frees a statement in round trips
+    // of their own). Null, with the engine's text, when it cannot be
+    // prepared. The caller binds every "?" by position and finishes it
+    // before the same text is asked for again.
+    std::shared_ptr<QSqlQuery> prepared(const QString& sql, QString* error) const;
     // The operator's message for a failure of the engine: what happened to
     // this file and what to do, in Portuguese, never the engine's text.
     QString failureMessage(const QString& action, const QString& engineText) const;
@@ -60,7 +68,9 @@ private:
     QString connectionName_;
     QList<TableDef> tables_;
     std::unique_ptr<Backend> backend_;
-    std::unique_ptr<DatabaseInUse> inUse_;  // the main database: held while open
+    std::unique_ptr<DatabaseInUse> inUse_;
+    mutable QHash<QString, std::shared_ptr<QSqlQuery>>
+        prepared_;  // the main database: held while open
 };
 
 }  // namespace quelvarino

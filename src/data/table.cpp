@@ -202,20 +202,24 @@ QVector<Table::Row> Table::fetch(const QString& where,
                                  bool descending,
                                  int limit,
                                  int offset) const {
-    QSqlQuery q(db_->connection());
-    q.setForwardOnly(true);
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(selectList(), db_->backend().quote(tableName_));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += orderBy(descending);
     sql += ' ' + db_->backend().limitClause(limit, offset);
-    if (!q.prepare(sql))
-        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
-    for (const QVariant& b : binds)
-        q.addBindValue(b);
-    if (!q.exec())
-        storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
+    QString error;
+    const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &error);
+    if (!prepared)
+        storeFailure(QStringLiteral("Erro ao ler"), error);
+    QSqlQuery& q = *prepared;
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds[i]);
+    if (!q.exec()) {
+        error = q.lastError().text();
+        q.finish();
+        storeFailure(QStringLiteral("Erro ao ler"), error);
+    }
     QVector<Row> rows;
     const int n = def_->fields.size();
     while (q.next()) {
@@ -643,7 +647,6 @@ void Table::post() {
     if (beforePostHook())
         beforePostHook()(tableName_);
     QSqlDatabase db = db_->connection();
-    QSqlQuery q(db);
     QStringList cols;
     QVariantList binds;
     for (int i = 0; i < def_->fields.size(); ++i) {
@@ -677,17 +680,20 @@ void Table::post() {
         // sync: when this returns, the record is on disk for every reader.
         if (!db.transaction())
             storeFailure(QStringLiteral("Erro ao gravar"), db.lastError().text());
-        bool ok = q.prepare(sql);
+        QString text;
+        const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &text);
+        bool ok = prepared != nullptr;
         if (ok) {
-            for (const QVariant& b : binds)
-                q.addBindValue(b);
-            ok = q.exec();
+            for (int i = 0; i < binds.size(); ++i)
+                prepared->bindValue(i, binds[i]);
+            ok = prepared->exec();
+            if (!ok)
+                text = prepared->lastError().text();
         }
         if (!ok) {
-            const QSqlError error = q.lastError();
-            q.finish();
+            if (prepared)
+                prepared->finish();
             db.rollback();
-            const QString text = error.text();
             if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
                 throw KeyExistsError(
                     QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
@@ -699,13 +705,13 @@ void Table::post() {
             // The new row's own id: a server's "last value" may be another
             // sequence's (a table with a counter field has two).
             if (!db_->backend().insertReturning().isEmpty())
-                rowId = q.next() ? q.value(0).toLongLong() : -1;
+                rowId = prepared->next() ? prepared->value(0).toLongLong() : -1;
             else
-                rowId = q.lastInsertId().toLongLong();
+                rowId = prepared->lastInsertId().toLongLong();
         }
-        q.finish();
+        prepared->finish();
         if (!db.commit()) {
-            const QString text = db.lastError().text();
+            text = db.lastError().text();
             db.rollback();
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
