@@ -444,17 +444,22 @@ int Table::recordIndex(int knownCount) const {
             return knownCount - 1 - after;
     }
     auto count = [this](const QString& where, const QVariantList& binds) {
-        QSqlQuery q(db_->connection());
-        q.setForwardOnly(true);
-        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
-                           .arg(db_->backend().quote(tableName_), where)))
-            storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
-        for (const QVariant& b : binds)
-            q.addBindValue(b);
-        if (!q.exec())
-            storeFailure(QStringLiteral("Erro ao ler"), q.lastError().text());
-        const int n = q.next() ? q.value(0).toInt() : 0;
-        q.finish();
+        QString error;
+        const std::shared_ptr<QSqlQuery> q = db_->prepared(
+            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                .arg(db_->backend().quote(tableName_), where),
+            &error);
+        if (!q)
+            storeFailure(QStringLiteral("Erro ao ler"), error);
+        for (int i = 0; i < binds.size(); ++i)
+            q->bindValue(i, binds[i]);
+        if (!q->exec()) {
+            error = q->lastError().text();
+            q->finish();
+            storeFailure(QStringLiteral("Erro ao ler"), error);
+        }
+        const int n = q->next() ? q->value(0).toInt() : 0;
+        q->finish();
         return n;
     };
     const QVariantList values = keyValues(*row);
