@@ -187,6 +187,47 @@ private slots:
         QCOMPARE(total.fieldText("SOMA"), QString("123,5"));
     }
 
+    // A report's closing "Order By" puts orders without a date first (last
+    // when descending) on every store, as the table walks do; the same
+    // rows in the same order whichever store is behind.
+    void queryOrderPutsEmptyValuesFirst_data() {
+        QTest::addColumn<QString>("orderBy");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("data, comanda")
+            << "Order By DATA, COMANDA" << QStringList{"3", "5", "2", "4", "1"};
+        QTest::newRow("data desc")
+            << "order by DATA desc, COMANDA" << QStringList{"1", "2", "4", "3", "5"};
+        QTest::newRow("asc written")
+            << "Order By  DATA ASC , COMANDA DESC" << QStringList{"5", "3", "4", "2", "1"};
+        QTest::newRow("text, empty and filled")
+            << "Order By OBSERVACAO, COMANDA" << QStringList{"2", "4", "5", "1", "3"};
+    }
+    void queryOrderPutsEmptyValuesFirst() {
+        QFETCH(QString, orderBy);
+        QFETCH(QStringList, expected);
+        Table t("tbordem");
+        t.open();
+        const QStringList dates = {"15/03/2005", "01/02/2005", "", "01/02/2005", ""};
+        const QStringList notes = {"B", "", "C", "", ""};
+        for (int i = 0; i < dates.size(); ++i) {
+            t.insert();
+            t.fieldByName("COMANDA").setAsString(QString::number(i + 1));
+            t.fieldByName("DATA").setAsString(dates[i]);
+            if (!notes[i].isEmpty())
+                t.fieldByName("OBSERVACAO").setAsString(notes[i]);
+            t.post();
+        }
+        Query q;
+        q.add("Select COMANDA, DATA, OBSERVACAO from tbordem");
+        q.add(orderBy);
+        q.open();
+        QStringList got;
+        for (q.first(); !q.eof(); q.next())
+            got.append(q.fieldText("COMANDA"));
+        QCOMPARE(got, expected);
+        QCOMPARE(q.recordCount(), 5);
+    }
+
     void badValuesAreRefusedAndNothingIsWritten_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");

@@ -9,6 +9,7 @@
 #include "data/schema.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -54,10 +55,42 @@ void Query::bindNumber(const QString& placeholder, double value) {
     bindValue(placeholder, value);
 }
 
+QString Query::statementText() const {
+    if (lines_.isEmpty())
+        return QString();
+    const QString last = lines_.last().trimmed();
+    static const QRegularExpression orderBy(QStringLiteral("^order\\s+by\\s+(.*)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = orderBy.match(last);
+    // Only plain column lists; anything with parentheses or its own NULLS
+    // placement is left as written.
+    if (!m.hasMatch() || last.contains('(') ||
+        last.contains(QLatin1String("nulls"), Qt::CaseInsensitive))
+        return sql();
+    static const QRegularExpression direction(QStringLiteral("^(.*\\S)\\s+(asc|desc)$"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    QStringList terms;
+    for (const QString& part : m.captured(1).split(',')) {
+        QString column = part.trimmed();
+        bool descending = false;
+        const QRegularExpressionMatch d = direction.match(column);
+        if (d.hasMatch()) {
+            column = d.captured(1);
+            descending = d.captured(2).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+        }
+        if (column.isEmpty())
+            return sql();
+        terms.append(db_->backend().orderTerm(column, descending));
+    }
+    QStringList lines = lines_;
+    lines.last() = QStringLiteral("Order By ") + terms.join(QStringLiteral(", "));
+    return lines.join('\n');
+}
+
 QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* columns) const {
     QSqlQuery q(db_->connection());
     q.setForwardOnly(true);
-    const QString text = sql() + '\n' + db_->backend().limitClause(count, offset);
+    const QString text = statementText() + '\n' + db_->backend().limitClause(count, offset);
     if (!q.prepare(text))
         throw StoreError(
             db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
@@ -103,7 +136,7 @@ void Query::open() {
 }
 
 void Query::startLive(int offset) {
-    QString text = sql();
+    QString text = statementText();
     if (offset > 0)
         text += '\n' + db_->backend().limitClause(-1, offset);
     live_ = db_->backend().openCursor(db_->connection(), text, binds_);

@@ -31,6 +31,9 @@ public:
     void clear();  // closes, empties the SQL text and the bound values
     void add(const QString& line);
     QString sql() const { return lines_.join('\n'); }
+    // The text as the store runs it: a closing "Order By" puts empty values
+    // first (last when descending) on every store, as the table walks do.
+    QString statementText() const;
 
     void bindValue(const QString& placeholder, const QVariant& stored);
     void bindText(const QString& placeholder, const QString& text);
