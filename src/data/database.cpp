@@ -251,7 +251,9 @@ std::shared_ptr<QSqlQuery> Database::prepared(const QString& sql, QString* error
     if (found != prepared_.constEnd())
         return *found;
     auto q = std::make_shared<QSqlQuery>(db);
-    q->setForwardOnly(true);
+    // The server's driver reads a forward-only result one row per message
+    // exchange; the table objects' windows are small and read whole at once.
+    q->setForwardOnly(!server_);
     if (!q->prepare(sql)) {
         *error = q->lastError().text();
         return nullptr;

@@ -180,8 +180,13 @@ QStringList Table::orderColumns() const {
 
 QString Table::orderBy(bool descending) const {
     QStringList cols = orderColumns();
+    // The row id is never empty: written plainly, as the indexes end in it,
+    // so the server walks an index in its own order instead of sorting the
+    // rows of each key again.
+    const QString rowId = cols.takeLast();
     for (QString& c : cols)
         c = db_->backend().orderTerm(c, descending);
+    cols.append(descending ? rowId + QStringLiteral(" DESC") : rowId);
     return QStringLiteral(" ORDER BY ") + cols.join(", ");
 }
 
@@ -445,10 +450,10 @@ int Table::recordIndex(int knownCount) const {
     }
     auto count = [this](const QString& where, const QVariantList& binds) {
         QString error;
-        const std::shared_ptr<QSqlQuery> q = db_->prepared(
-            QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
-                .arg(db_->backend().quote(tableName_), where),
-            &error);
+        const std::shared_ptr<QSqlQuery> q =
+            db_->prepared(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                              .arg(db_->backend().quote(tableName_), where),
+                          &error);
         if (!q)
             storeFailure(QStringLiteral("Erro ao ler"), error);
         for (int i = 0; i < binds.size(); ++i)
