@@ -92,9 +92,13 @@ public:
     virtual QString orderTerm(const QString& column, bool descending) const {
         return descending ? column + QStringLiteral(" DESC") : column;
     }
-    // Appended to an INSERT so that it returns the new row's id as its one
-    // value; empty where the driver's last insert id is the row id.
-    virtual QString insertReturning() const { return QString(); }
+    // Whether a statement run on its own is already one durable transaction
+    // (a server in autocommit), so a post needs no BEGIN and COMMIT around it.
+    virtual bool statementIsItsOwnTransaction() const { return false; }
+    // Whether an INSERT or UPDATE can give back the row as stored
+    // (RETURNING), sparing a read after it; elsewhere the driver's last
+    // insert id is the new row's id.
+    virtual bool returnsWrittenRows() const { return false; }
     // Whether every index ends in the row id by itself (SQLite); elsewhere
     // the row id is indexed after the key fields, for the keyset walks.
     virtual bool rowIdInIndexes() const { return true; }

@@ -44,7 +44,8 @@ public:
         return descending ? column + QStringLiteral(" DESC NULLS LAST")
                           : column + QStringLiteral(" NULLS FIRST");
     }
-    QString insertReturning() const override { return QStringLiteral(" RETURNING rowid"); }
+    bool statementIsItsOwnTransaction() const override { return true; }
+    bool returnsWrittenRows() const override { return true; }
     bool rowIdInIndexes() const override { return false; }
     QStringList counterStatements(const TableDef& table) const override;
     bool isConnectionFailure(const QString& engineText) const override;

@@ -666,6 +666,10 @@ void Table::post() {
         }
     }
     QString sql;
+    // The row as stored comes back with the statement where the store can
+    // give it (the new row's own id among it: a server's "last value" may
+    // be another sequence's, a table with a counter field has two).
+    const bool returning = db_->backend().returnsWrittenRows();
     if (state_ == State::Insert) {
         if (cols.isEmpty()) {
             sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
@@ -675,7 +679,6 @@ void Table::post() {
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(db_->backend().quote(tableName_), cols.join(", "), marks.join(", "));
         }
-        sql += db_->backend().insertReturning();
     } else if (!cols.isEmpty()) {
         for (QString& c : cols)
             c += QStringLiteral(" = ?");
@@ -684,11 +687,17 @@ void Table::post() {
                        db_->backend().rowIdColumn());
         binds.append(buffer_.rowId);
     }
+    if (returning && !sql.isEmpty())
+        sql += QStringLiteral(" RETURNING ") + selectList();
     qint64 rowId = buffer_.rowId;
+    Row stored;
+    bool haveStored = false;
     if (!sql.isEmpty()) {
         // Each post is one transaction of its own, committed with a full
         // sync: when this returns, the record is on disk for every reader.
-        if (!db.transaction())
+        // A server commits a lone statement by itself, in one exchange.
+        const bool ownTransaction = !db_->backend().statementIsItsOwnTransaction();
+        if (ownTransaction && !db.transaction())
             storeFailure(QStringLiteral("Erro ao gravar"), db.lastError().text());
         QString text;
         const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &text);
@@ -703,7 +712,8 @@ void Table::post() {
         if (!ok) {
             if (prepared)
                 prepared->finish();
-            db.rollback();
+            if (ownTransaction)
+                db.rollback();
             if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
                 throw KeyExistsError(
                     QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
@@ -711,16 +721,19 @@ void Table::post() {
                         .arg(tableName_));
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
-        if (state_ == State::Insert) {
-            // The new row's own id: a server's "last value" may be another
-            // sequence's (a table with a counter field has two).
-            if (!db_->backend().insertReturning().isEmpty())
-                rowId = prepared->next() ? prepared->value(0).toLongLong() : -1;
-            else
-                rowId = prepared->lastInsertId().toLongLong();
+        if (returning && prepared->next()) {
+            const int n = def_->fields.size();
+            stored.rowId = prepared->value(0).toLongLong();
+            stored.values.resize(n);
+            for (int i = 0; i < n; ++i)
+                stored.values[i] = prepared->value(i + 1);
+            haveStored = true;
+            rowId = stored.rowId;
+        } else if (state_ == State::Insert) {
+            rowId = returning ? -1 : prepared->lastInsertId().toLongLong();
         }
         prepared->finish();
-        if (!db.commit()) {
+        if (ownTransaction && !db.commit()) {
             text = db.lastError().text();
             db.rollback();
             storeFailure(QStringLiteral("Erro ao gravar"), text);
@@ -730,7 +743,10 @@ void Table::post() {
     state_ = State::Browse;
     buffer_ = Row();
     Row row;
-    if (readRow(rowId, &row)) {
+    if (haveStored) {
+        setWindow({std::move(stored)});
+        bof_ = false;
+    } else if (readRow(rowId, &row)) {
         setWindow({row});
         bof_ = false;
     }
