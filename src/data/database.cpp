@@ -213,9 +213,13 @@ bool Database::createServerTables() {
 }
 
 void Database::checkTables() {
-    QStringList present;
-    for (const QString& name : connection().tables())
-        present.append(name.toLower());
+    auto tablesThere = [this] {
+        QStringList names;
+        for (const QString& name : connection().tables())
+            names.append(name.toLower());
+        return names;
+    };
+    QStringList present = tablesThere();
     if (server_) {
         // An empty server database gets every table at once; a database
         // with only some of them is not one of ours.
@@ -225,9 +229,7 @@ void Database::checkTables() {
         if (!any) {
             if (createServerTables())
                 return;
-            present.clear();
-            for (const QString& name : connection().tables())
-                present.append(name.toLower());
+            present = tablesThere();  // made by another workstation meanwhile
         }
     }
     for (const TableDef& t : tables_) {
