@@ -14,7 +14,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   libsqlite3-dev libcurl4-openssl-dev libcups2-dev \
   cups cups-client cups-daemon qt6-translations-l10n \
   xvfb xauth poppler-utils fonts-dejavu-core python3-pyftpdlib \
-  dpkg-dev lintian desktop-file-utils pxlib-dev pkg-config postgresql libpq-dev
+  dpkg-dev lintian desktop-file-utils pxlib-dev pkg-config postgresql libpq-dev \
+  sshfs openssh-server openssh-client
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"

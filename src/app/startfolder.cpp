@@ -55,6 +55,11 @@ bool prepareDataFolderAtStart(QWidget* splash) {
         }
     }
     DataFolder::prepare();
+    const QString lockWarning = DataFolder::lockWarning();
+    if (!lockWarning.isEmpty()) {
+        hideSplash();
+        MessageBox::warning(lockWarning);
+    }
     return true;
 }
 

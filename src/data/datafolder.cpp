@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "data/aliasregistry.h"
 #include "data/database.h"
+#include "data/mountlocks.h"
 #include "data/schema.h"
 
 #include <QDir>
@@ -78,6 +79,7 @@ MountTables& mountTables() {
 struct MountEntry {
     QString point;
     QString type;
+    QString options;
 };
 
 // Entries of an fstab-like file: device, mount point, type, ... ("\040"
@@ -87,8 +89,11 @@ QList<MountEntry> readMountTable(const QString& file) {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return out;
-    while (!f.atEnd()) {
-        const QString line = QString::fromUtf8(f.readLine()).trimmed();
+    // The kernel's tables say their size is 0: read until the end, not up
+    // to the size.
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         const QStringList parts = line.split(QRegularExpression(QStringLiteral("\\s+")));
@@ -96,7 +101,7 @@ QList<MountEntry> readMountTable(const QString& file) {
             continue;
         QString point = parts[1];
         point.replace(QLatin1String("\\040"), QLatin1String(" "));
-        out.append({QDir::cleanPath(point), parts[2]});
+        out.append({QDir::cleanPath(point), parts[2], parts.value(3)});
     }
     return out;
 }
@@ -122,19 +127,45 @@ void DataFolder::setMountTables(const QString& fstab, const QString& mounts) {
     mountTables() = {fstab, mounts};
 }
 
-bool DataFolder::isOnNetworkShare(const QString& path) {
+namespace {
+
+// The mount that holds the path: the deepest mount point above it (the
+// last one mounted there, when several are).
+MountEntry mountHolding(const QString& path) {
     const QString clean = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-    // The file system of the deepest mount point that holds the path.
-    QString deepest;
-    QString type;
+    MountEntry deepest;
     for (const MountEntry& m : readMountTable(mountTables().mounts)) {
         const bool holds = m.point == QLatin1String("/") || covers(m.point, clean);
-        if (holds && m.point.size() >= deepest.size()) {
-            deepest = m.point;
-            type = m.type;
-        }
+        if (holds && m.point.size() >= deepest.point.size())
+            deepest = m;
     }
-    return isNetworkType(type);
+    return deepest;
+}
+
+}  // namespace
+
+bool DataFolder::isOnNetworkShare(const QString& path) {
+    return isNetworkType(mountHolding(path).type);
+}
+
+LockVerdict DataFolder::lockVerdictFor(const QString& path) {
+    const MountEntry m = mountHolding(path);
+    return lockVerdict(m.type, m.options);
+}
+
+QString DataFolder::lockWarning() {
+    const Resolved& r = current();
+    if (!r.server.isEmpty())
+        return QString();
+    const LockVerdict v = lockVerdictFor(r.folder);
+    if (v.reach != LockReach::Unknown)
+        return QString();
+    return QStringLiteral(
+               "A pasta de dados %1 fica em %2.\n\nSe outra estação usar esta pasta ao mesmo "
+               "tempo, ordens podem ser perdidas ou misturadas. Use a pasta numa estação só, "
+               "ou compartilhe-a por NFS (com o serviço de bloqueios) ou SMB/CIFS, ou use um "
+               "servidor PostgreSQL.")
+        .arg(QDir::toNativeSeparators(r.folder), v.reason);
 }
 
 QString DataFolder::unmountedShareFor(const QString& path) {
@@ -191,6 +222,35 @@ QString DataFolder::reportsFolder() {
     return path() + QStringLiteral("/Relatorios");
 }
 
+namespace {
+
+QString whatToDoForLocks() {
+    return QStringLiteral(
+        "Com duas estações gravando ao mesmo tempo numa pasta assim, ordens recebem o mesmo "
+        "número, somem ou ficam com os dados de outra, e o banco de dados se danifica; por "
+        "isso o sistema não abre o banco de dados nela.\n\nO que fazer: compartilhe a pasta "
+        "por NFS com o serviço de bloqueios (sem nolock nem local_lock) ou por SMB/CIFS sem a "
+        "opção nobrl, ou guarde os dados num servidor PostgreSQL (veja o manual); depois abra "
+        "o programa novamente.");
+}
+
+}  // namespace
+
+// The embedded store is safe for several workstations only where a lock
+// taken on one computer is seen by the others.
+void DataFolder::requireLocksBetweenWorkstations(const QString& folder) {
+    const LockVerdict v = lockVerdictFor(folder);
+    if (v.reach == LockReach::NotCarried)
+        throw StoreError(QStringLiteral("A pasta de dados %1 fica em %2: os bloqueios feitos "
+                                        "numa estação não chegam às outras.\n\n%3")
+                             .arg(QDir::toNativeSeparators(folder), v.reason, whatToDoForLocks()));
+    QString reason;
+    if (!locksWorkOn(folder + QStringLiteral("/quelvarino.db.lck"), &reason))
+        throw StoreError(QStringLiteral("A pasta de dados %1 não aceita bloqueios de arquivo "
+                                        "(%2).\n\n%3")
+                             .arg(QDir::toNativeSeparators(folder), reason, whatToDoForLocks()));
+}
+
 void DataFolder::prepare() {
     const Resolved& r = current();
     const QFileInfo folder(r.folder);
@@ -209,6 +269,8 @@ void DataFolder::prepare() {
     }
     if (!QFileInfo(r.folder).isWritable())
         throw StoreError(QStringLiteral("A pasta de dados %1 não permite gravação.").arg(r.folder));
+    if (r.server.isEmpty())
+        requireLocksBetweenWorkstations(r.folder);
 
     Database::main();
     const TableDef* templates[2] = {&schema::workTable1(), &schema::workTable2()};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/mountlocks.h"
+
 #include <QString>
 
 namespace quelvarino {
@@ -41,6 +43,14 @@ public:
     // that covers `path` while nothing is mounted there (empty when none).
     static bool isOnNetworkShare(const QString& path);
     static QString unmountedShareFor(const QString& path);
+    // Whether the file system holding `path` carries locks between computers.
+    static LockVerdict lockVerdictFor(const QString& path);
+    // Throws StoreError naming the folder, why and what to do when the
+    // embedded store may not be used there by several workstations.
+    static void requireLocksBetweenWorkstations(const QString& folder);
+    // The operator's warning when the data folder's file system is one the
+    // program cannot tell about (empty when none is due).
+    static QString lockWarning();
     // The two tables read (tests point them at their own files).
     static void setMountTables(const QString& fstab, const QString& mounts);
 
