@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 
 class PgServer {
@@ -64,6 +65,26 @@ public:
             return QString();
         return name;
     }
+    // Runs one SQL text on a database as the tests' user.
+    bool sql(const QString& database, const QString& text) {
+        return run(bin_ + "psql", {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", path_, "-p", "5432",
+                                   "-U", "quelvarino", "-d", database, "-c", text});
+    }
+    // Makes `role` log in with its password only (the others go on trusted).
+    bool requirePasswordFor(const QString& role) {
+        QFile hba(data() + "/pg_hba.conf");
+        if (!hba.open(QIODevice::ReadOnly))
+            return fail("no pg_hba.conf");
+        const QByteArray rest = hba.readAll();
+        hba.close();
+        if (!hba.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return fail("pg_hba.conf not writable");
+        hba.write("local all " + role.toUtf8() + " scram-sha-256\n" + rest);
+        hba.close();
+        return run(bin_ + "pg_ctl", {"-D", data(), "reload"}) &&
+               (QThread::msleep(300), true);  // the server rereads it on its own time
+    }
+    QString path() const { return path_; }
     QString connection(const QString& database) const {
         return QString("host=%1 port=5432 dbname=%2 user=quelvarino").arg(path_, database);
     }

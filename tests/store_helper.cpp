@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <QThread>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -74,6 +75,36 @@ int main(int argc, char* argv[]) {
                 table.post();
                 out << "POSTED " << n << Qt::endl;
             }
+        } else if (command == "retryloop") {
+            // retryloop <first>:<count>: posts clients one after another as an
+            // operator would, pressing Gravar again after a failure, until
+            // every one was confirmed. A retry that finds its number taken
+            // means a failure was reported for a post that was stored.
+            const int first = args[3].section(QLatin1Char(':'), 0, 0).toInt();
+            const int count = args[3].section(QLatin1Char(':'), 1, 1).toInt();
+            for (int n = first; n < first + count;) {
+                if (table.state() == Table::State::Browse) {
+                    table.insert();
+                    table.fieldByName("CODCLI").setAsString(
+                        QString::number(n).rightJustified(6, '0'));
+                    table.fieldByName("RAZAOSOCIAL")
+                        .setAsString(QStringLiteral("CLIENTE %1").arg(n));
+                }
+                try {
+                    table.post();
+                    out << "POSTED " << n << Qt::endl;
+                    ++n;
+                } catch (const KeyExistsError&) {
+                    out << "DUPLICATE " << n << Qt::endl;
+                    table.cancel();
+                    ++n;
+                } catch (const StoreError& e) {
+                    out << "FAILED " << n << ' ' << QString(e.text()).replace('\n', ' ')
+                        << Qt::endl;
+                    QThread::msleep(100);
+                }
+            }
+            out << "DONE" << Qt::endl;
         } else if (command == "read") {  // read <code>: print the name
             if (table.findKey(args[3]))
                 out << table.fieldByName(table.fieldName(1)).asString() << Qt::endl;

@@ -7,7 +7,9 @@
 #include "pgserver.h"
 #include "testsupport.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <memory>
 
@@ -95,6 +97,8 @@ private slots:
         useServer();
     }
     void cleanup() {
+        Table::beforePostHook() = nullptr;
+        Table::lostAnswerHook() = nullptr;
         Database::resetMain();
         home.reset();
     }
@@ -309,6 +313,208 @@ private slots:
         QVERIFY(!again.findKey("000002"));
         client("000003", "DEPOIS", "01/02/2020", "10");
         QCOMPARE(rowsIn("tbclientes"), 2);
+    }
+
+    // The server stopped at once and back 3 s later while another
+    // workstation posts one client after another: its posts resume as soon
+    // as the server is back, without restarting it, and every client it
+    // was told was stored is there once, none told failed is there.
+    void serverRestartsWhileAWorkstationPosts() {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUELVARINO_TEST_SERVER", connection);
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("STORE_HELPER"),
+                {home->dataFolder(), "retryloop", "1:300"});
+        QStringList lines;
+        auto readLines = [&] {
+            while (p.canReadLine())
+                lines.append(QString::fromUtf8(p.readLine()).trimmed());
+        };
+        QTRY_VERIFY_WITH_TIMEOUT((readLines(), lines.filter("POSTED").size() >= 30), 20000);
+        QVERIFY(server.kill());
+        // The stop meets the loop in the middle of its posts.
+        QVERIFY(p.state() == QProcess::Running);
+        QTest::qWait(3000);
+        QVERIFY2(server.restart(), qPrintable(server.error()));
+        QVERIFY2(p.waitForFinished(60000), "the workstation never came back");
+        readLines();
+        QCOMPARE(lines.last(), QString("DONE"));
+        QVERIFY2(lines.filter("DUPLICATE").isEmpty(), qPrintable(lines.filter("DUPLICATE").join('|')));
+        // A post under way when the server stopped waits for it to come
+        // back; what is said meanwhile speaks of the server.
+        for (const QString& failed : lines.filter("FAILED"))
+            QVERIFY2(failed.contains("servidor"), qPrintable(failed));
+        QCOMPARE(lines.filter("POSTED").size(), 300);
+        Table t("tbclientes");
+        t.open();
+        int n = 0;
+        for (t.first(); !t.eof(); t.next()) {
+            ++n;
+            QCOMPARE(t.fieldByName("RAZAOSOCIAL").asString(),
+                     QString("CLIENTE %1").arg(t.fieldByName("CODCLI").asString().toInt()));
+        }
+        QCOMPARE(n, 300);
+    }
+
+    // The connection breaks around a post at the worst moments. Broken
+    // before the statement left: made again on a new connection, stored
+    // once. Broken there with the server gone: nothing stored, said so, and
+    // the next Gravar stores it. The answer lost after the server
+    // committed: the post is confirmed, once. The server gone too, so
+    // nothing can be checked: said so, and the next Gravar once it is back
+    // looks before it writes, never storing it twice.
+    void connectionBreaksAroundAPost_data() {
+        QTest::addColumn<QString>("when");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("edit");
+        for (const char* when : {"before", "afterCommit", "afterCommitServerDown"}) {
+            QTest::addRow("%s, new client", when) << when << "tbclientes" << false;
+            QTest::addRow("%s, changed client", when) << when << "tbclientes" << true;
+            QTest::addRow("%s, new expense entry", when) << when << "tbentrdesp" << false;
+        }
+        QTest::addRow("beforeServerDown, changed client") << "beforeServerDown" << "tbclientes"
+                                                          << true;
+        QTest::addRow("beforeServerDown, new expense entry")
+            << "beforeServerDown" << "tbentrdesp" << false;
+    }
+    void connectionBreaksAroundAPost() {
+        QFETCH(QString, when);
+        QFETCH(QString, table);
+        QFETCH(bool, edit);
+        const bool clients = table == "tbclientes";
+        if (edit)
+            client("000001", "ANTES", "01/02/2020", "10");
+        Table t(table);
+        t.open();
+        const QString nameField = clients ? "RAZAOSOCIAL" : "NUMDESP";
+        if (edit) {
+            QVERIFY(t.findKey("000001"));
+            t.edit();
+        } else {
+            t.insert();
+            if (clients)
+                t.fieldByName("CODCLI").setAsString("000001");
+            else
+                t.fieldByName("CODMOT").setAsString("0001");
+        }
+        t.fieldByName(nameField).setAsString("DEPOIS");
+        // Another session ends this one's, as a restart of the server does.
+        auto cut = [this] {
+            QVERIFY(server.sql(connection.section("dbname=", 1).section(' ', 0, 0),
+                               "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                               "pid <> pg_backend_pid() AND datname = current_database()"));
+        };
+        bool confirmed = false;
+        const bool serverDown = when.endsWith("ServerDown");
+        if (when.startsWith("before")) {
+            Table::beforePostHook() = [&](const QString&) {
+                cut();
+                if (serverDown)
+                    server.kill();
+            };
+        } else {
+            Table::lostAnswerHook() = [&](const QString&) {
+                cut();
+                if (when == "afterCommitServerDown")
+                    server.kill();
+                return true;
+            };
+        }
+        try {
+            t.post();
+            confirmed = true;
+        } catch (const StoreError& e) {
+            if (when.startsWith("before"))
+                QVERIFY2(e.text().contains("nada foi gravado"), qPrintable(e.text()));
+            else
+                QVERIFY2(e.text().contains("não foi possível saber"), qPrintable(e.text()));
+        }
+        Table::beforePostHook() = nullptr;
+        Table::lostAnswerHook() = nullptr;
+        QCOMPARE(confirmed, !serverDown);
+        if (serverDown)
+            QVERIFY2(server.restart(), qPrintable(server.error()));
+        if (!confirmed) {
+            QVERIFY(t.state() != Table::State::Browse);  // the operator's values are kept
+            t.post();  // Gravar again
+        }
+        QCOMPARE(t.fieldByName(nameField).asString(), QString("DEPOIS"));
+        QCOMPARE(rowsIn(table), 1);
+        Table check(table);
+        check.open();
+        check.first();
+        QCOMPARE(check.fieldByName(nameField).asString(), QString("DEPOIS"));
+    }
+
+    // What the server refuses at the connection: each its own message.
+    void refusedConnections_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("connect");  // the connection text's user part
+        QTest::addColumn<QString>("said");
+        QTest::newRow("wrong password")
+            << "CREATE ROLE comsenha LOGIN PASSWORD 'certa'"
+            << "user=comsenha password=errada" << "senha";
+        QTest::newRow("connections exhausted")
+            << "CREATE ROLE lotado LOGIN CONNECTION LIMIT 0" << "user=lotado"
+            << "conexões";
+        QTest::newRow("no such database") << "" << "user=quelvarino dbname=naoexiste"
+                                          << "não existe";
+    }
+    void refusedConnections() {
+        QFETCH(QString, setup);
+        QFETCH(QString, connect);
+        QFETCH(QString, said);
+        const QString database = connection.section("dbname=", 1).section(' ', 0, 0);
+        if (!setup.isEmpty()) {
+            server.sql(database, "DROP ROLE IF EXISTS comsenha");
+            server.sql(database, "DROP ROLE IF EXISTS lotado");
+            QVERIFY2(server.sql(database, setup), qPrintable(server.error()));
+            QVERIFY2(server.requirePasswordFor("comsenha"), qPrintable(server.error()));
+        }
+        QString text = connection;
+        text.replace("user=quelvarino", connect);
+        Database::resetMain();
+        DataFolder::setServer(home->dataFolder(), text);
+        try {
+            Database::main();
+            QFAIL("connected");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains(said), qPrintable(e.text()));
+            QVERIFY2(!e.text().contains("verifique a rede", Qt::CaseInsensitive),
+                     qPrintable(e.text()));
+            QVERIFY2(!e.text().contains("errada"), "the password is shown");
+        }
+    }
+
+    // Another session holds a table in an open transaction: the start
+    // reads the catalogue for the indexes instead of waiting on the table.
+    void startWhileAnotherSessionHoldsATable() {
+        Database::main();
+        Database::resetMain();
+        const QString database = connection.section("dbname=", 1).section(' ', 0, 0);
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
+            holder.setHostName(server.path());
+            holder.setPort(5432);
+            holder.setDatabaseName(database);
+            holder.setUserName("quelvarino");
+            QVERIFY2(holder.open(), qPrintable(holder.lastError().text()));
+            QVERIFY(holder.transaction());
+            QSqlQuery q(holder);
+            QVERIFY2(q.exec("LOCK TABLE tbordem IN ROW EXCLUSIVE MODE"),
+                     qPrintable(q.lastError().text()));
+            QVERIFY2(q.exec("LOCK TABLE tbclientes IN ROW EXCLUSIVE MODE"),
+                     qPrintable(q.lastError().text()));
+        }
+        QElapsedTimer clock;
+        clock.start();
+        Database::main();
+        // Each index statement would wait out the lock timeout (5 s).
+        QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+        QSqlDatabase::database("holder", false).rollback();
+        QSqlDatabase::database("holder", false).close();
+        QSqlDatabase::removeDatabase("holder");
     }
 };
 

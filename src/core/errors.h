@@ -27,6 +27,13 @@ public:
     using Error::Error;
 };
 
+// The connection to a server store broke (restart, network): a read may be
+// tried again once the server answers.
+class ConnectionLostError : public StoreError {
+public:
+    using StoreError::StoreError;
+};
+
 // A post refused because another record has the same key (another
 // workstation took the number meanwhile).
 class KeyExistsError : public StoreError {

@@ -13,20 +13,21 @@ namespace {
 
 class QtCursor : public Cursor {
 public:
-    QtCursor(const QSqlDatabase& db,
+    QtCursor(const Backend& backend,
+             const QSqlDatabase& db,
              const QString& sql,
              const BoundValues& values,
              bool forwardOnly)
         : q_(db) {
         q_.setForwardOnly(forwardOnly);
+        if (!db.isOpen())
+            fail(backend, db, QStringLiteral("no connection to the server (database not open)"));
         if (!q_.prepare(sql))
-            throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
-                                                  db.databaseName(), q_.lastError().text()));
+            fail(backend, db, q_.lastError().text());
         for (const auto& b : values)
             q_.bindValue(b.first, b.second);
         if (!q_.exec())
-            throw StoreError(describeStoreFailure(QStringLiteral("Erro na consulta"),
-                                                  db.databaseName(), q_.lastError().text()));
+            fail(backend, db, q_.lastError().text());
         record_ = q_.record();
     }
     ~QtCursor() override { q_.finish(); }
@@ -36,6 +37,15 @@ public:
     QVariant value(int column) const override { return q_.value(column); }
 
 private:
+    [[noreturn]] static void fail(const Backend& backend,
+                                  const QSqlDatabase& db,
+                                  const QString& text) {
+        const QString message =
+            backend.describeFailure(QStringLiteral("Erro na consulta"), db.databaseName(), text);
+        if (backend.isConnectionFailure(text))
+            throw ConnectionLostError(message);
+        throw StoreError(message);
+    }
     QSqlQuery q_;
     QSqlRecord record_;
 };
@@ -61,7 +71,7 @@ private:
 std::unique_ptr<Cursor> Backend::bufferedCursor(const QSqlDatabase& db,
                                                 const QString& sql,
                                                 const BoundValues& values) const {
-    return std::make_unique<QtCursor>(db, sql, values, false);
+    return std::make_unique<QtCursor>(*this, db, sql, values, false);
 }
 
 std::unique_ptr<Statement> Backend::prepare(const QSqlDatabase& db, const QString& sql) const {
@@ -71,7 +81,7 @@ std::unique_ptr<Statement> Backend::prepare(const QSqlDatabase& db, const QStrin
 std::unique_ptr<Cursor> Backend::openCursor(const QSqlDatabase& db,
                                             const QString& sql,
                                             const BoundValues& values) const {
-    return std::make_unique<QtCursor>(db, sql, values, true);
+    return std::make_unique<QtCursor>(*this, db, sql, values, true);
 }
 
 QString describeStoreFailure(const QString& action,

@@ -22,6 +22,9 @@ QString describeStoreFailure(const QString& action,
 class RecordLock {
 public:
     virtual ~RecordLock() = default;
+    // False once the session that took it has ended (a server's connection
+    // that broke and was made again): the record must be locked again.
+    virtual bool stillHeld() const { return true; }
 };
 
 // The rows of one statement, read forward, one at a time; the statement is
@@ -105,6 +108,18 @@ public:
     // Statements that move a table's counters past the highest value stored,
     // after rows were written with their own counter values (an import).
     virtual QStringList counterStatements(const TableDef& /*table*/) const { return {}; }
+    // The statement that takes the next value of a table's counter field
+    // before an insert, so a post whose answer is lost can be looked up by
+    // it; empty where the store numbers the row itself.
+    virtual QString nextCounterStatement(const QString& /*table*/, const QString& /*field*/) const {
+        return QString();
+    }
+    // A new connection replaced one that broke: the locks of the old one
+    // are gone with it.
+    virtual void connectionRestarted() const {}
+    // The names of the indexes the store has (lower case), read from its
+    // catalogue; a store that cannot say gives an empty list.
+    virtual QString indexCatalogueStatement() const { return QString(); }
     // Whether the engine's text says the connection to the store is gone.
     virtual bool isConnectionFailure(const QString& /*engineText*/) const { return false; }
     // The operator's message for a failure of the engine on this store.

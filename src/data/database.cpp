@@ -8,7 +8,10 @@
 
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -138,10 +141,60 @@ std::shared_ptr<Database> Database::open(const QString& file,
 QString Database::failureMessage(const QString& action, const QString& engineText) const {
     const QString message = backend_->describeFailure(action, file_, engineText);
     // A server that went away (restarted, network lost) is connected to
-    // again on the next operation; what failed was not committed.
+    // again on the next operation.
     if (server_ && backend_->isConnectionFailure(engineText))
         lost_ = true;
     return message;
+}
+
+void Database::fail(const QString& action, const QString& engineText) const {
+    const QString message = failureMessage(action, engineText);
+    if (server_ && backend_->isConnectionFailure(engineText))
+        throw ConnectionLostError(message);
+    throw StoreError(message);
+}
+
+QString Database::unconfirmedMessage(const QString& action) const {
+    return QStringLiteral(
+               "%1: a conexão com o servidor de banco de dados (%2) caiu antes da resposta, e "
+               "não foi possível saber se o registro foi gravado.\n\nQuando o servidor voltar, "
+               "clique em Gravar de novo: o sistema confere o que ficou gravado e nunca grava "
+               "o mesmo registro duas vezes.")
+        .arg(action, file_);
+}
+
+bool Database::reopen() const {
+    prepared_.clear();  // they died with the old connection
+    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+    db.close();
+    if (!db.open()) {
+        lost_ = true;  // tried again on the next use
+        return false;
+    }
+    try {
+        backend_->prepareConnection(db);
+    } catch (const StoreError&) {
+        db.close();
+        lost_ = true;
+        return false;
+    }
+    lost_ = false;
+    backend_->connectionRestarted();
+    return true;
+}
+
+bool Database::reconnect(int waitMs) const {
+    if (!server_)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        if (reopen())
+            return true;
+        if (clock.elapsed() >= waitMs)
+            return false;
+        QThread::msleep(250);
+    }
 }
 
 void Database::connect() {
@@ -239,11 +292,23 @@ void Database::checkTables() {
                                  .arg(file_, t.name));
     }
     // Indexes only make reading faster: a store that cannot take one (read
-    // only, busy) is used as it is.
+    // only, busy) is used as it is. Only the missing ones are made: making
+    // one waits on any other session's open transaction on its table, even
+    // when it is there already.
     QSqlQuery q(connection());
+    QStringList existing;
+    const QString catalogue = backend().indexCatalogueStatement();
+    if (!catalogue.isEmpty() && q.exec(catalogue)) {
+        while (q.next())
+            existing.append(q.value(0).toString());
+    }
+    q.finish();
     for (const TableDef& t : tables_) {
-        for (const QString& statement : backend().indexStatements(t))
-            q.exec(statement);
+        const QStringList statements = backend().indexStatements(t);
+        for (int i = 0; i < t.indexes.size() && i < statements.size(); ++i) {
+            if (!existing.contains((t.name + "_" + t.indexes[i].name).toLower()))
+                q.exec(statements[i]);
+        }
     }
 }
 
@@ -252,6 +317,12 @@ std::shared_ptr<QSqlQuery> Database::prepared(const QString& sql, QString* error
     auto found = prepared_.constFind(sql);
     if (found != prepared_.constEnd())
         return *found;
+    if (!db.isOpen()) {
+        *error = QStringLiteral("no connection to the server (database not open)");
+        if (server_)
+            lost_ = true;
+        return nullptr;
+    }
     auto q = std::make_shared<QSqlQuery>(db);
     // The server's driver reads a forward-only result one row per message
     // exchange; the table objects' windows are small and read whole at once.
@@ -270,17 +341,15 @@ std::shared_ptr<QSqlQuery> Database::prepared(const QString& sql, QString* error
 }
 
 QSqlDatabase Database::connection() const {
-    if (lost_) {
-        lost_ = false;
-        prepared_.clear();  // they died with the old connection
-        QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-        db.close();
-        if (db.open()) {
-            try {
-                backend_->prepareConnection(db);
-            } catch (const StoreError&) {
-                db.close();
-            }
+    // A server connection that broke is made again on every use until the
+    // server answers: an operation after the server came back just works.
+    // Tried at most once a second while the server is away, so a screen's
+    // few reads do not each wait for an answer that will not come.
+    if (server_ && (lost_ || !QSqlDatabase::database(connectionName_, false).isOpen())) {
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        if (now - lastReopen_ >= 1000) {
+            lastReopen_ = now;
+            reopen();
         }
     }
     return QSqlDatabase::database(connectionName_, false);

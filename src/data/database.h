@@ -2,6 +2,7 @@
 
 #include "data/backend.h"
 #include "data/schema.h"
+#include "core/errors.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -49,6 +50,31 @@ public:
     // The operator's message for a failure of the engine: what happened to
     // this file and what to do, in Portuguese, never the engine's text.
     QString failureMessage(const QString& action, const QString& engineText) const;
+    // Throws the operator's message for that failure: a ConnectionLostError
+    // when the server's connection broke, a StoreError otherwise.
+    [[noreturn]] void fail(const QString& action, const QString& engineText) const;
+    // Runs a read; when the server's connection broke under it, the read is
+    // run once more on a new connection (reads may be repeated; posts may
+    // not, they look first).
+    template <typename Read>
+    auto reading(Read&& read) const -> decltype(read()) {
+        const bool knownLost = lost_;
+        try {
+            return read();
+        } catch (const ConnectionLostError&) {
+            // Already away before this read: one quick attempt, no waiting.
+            if (!reconnect(knownLost ? 0 : kReadWaitMs))
+                throw;
+        }
+        return read();
+    }
+    // The message for a post whose answer the server never gave (the
+    // connection broke after the statement left): whether it was stored is
+    // not known until the server can be asked again.
+    QString unconfirmedMessage(const QString& action) const;
+    // A broken connection to the server made again, waiting up to `waitMs`
+    // for the server to come back; false when it did not.
+    bool reconnect(int waitMs) const;
     const Backend& backend() const { return *backend_; }
     const TableDef* table(const QString& anyCase) const;
     QString filePath() const { return file_; }  // the server's name for a server store
@@ -56,8 +82,10 @@ public:
     const QList<TableDef>& tables() const { return tables_; }
 
 private:
+    static constexpr int kReadWaitMs = 3000;
     Database(QString file, QList<TableDef> tables, QString server = QString());
     void connect();
+    bool reopen() const;  // one attempt; a server connection that broke
     void checkTables();
     // False when another workstation made them meanwhile.
     bool createServerTables();
@@ -65,6 +93,7 @@ private:
     QString file_;
     bool server_ = false;
     mutable bool lost_ = false;  // the server's connection broke: reopened on next use
+    mutable qint64 lastReopen_ = 0;  // ms since the epoch of the last attempt
     QString connectionName_;
     QList<TableDef> tables_;
     std::unique_ptr<Backend> backend_;

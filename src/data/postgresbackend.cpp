@@ -3,6 +3,7 @@
 #include "core/errors.h"
 
 #include <QMutex>
+#include <atomic>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -51,11 +52,22 @@ QSet<QString>& held() {
     return keys;
 }
 
+std::atomic<int>& generation() {
+    static std::atomic<int> g{0};
+    return g;
+}
+
 class AdvisoryLock : public RecordLock {
 public:
     AdvisoryLock(QString connection, qint64 key, QString heldKey)
-        : connection_(std::move(connection)), key_(key), heldKey_(std::move(heldKey)) {}
+        : connection_(std::move(connection)),
+          key_(key),
+          heldKey_(std::move(heldKey)),
+          generation_(generation()) {}
+    bool stillHeld() const override { return generation_ == generation(); }
     ~AdvisoryLock() override {
+        if (!stillHeld())
+            return;  // ended with its session; the key may be taken anew
         QSqlDatabase db = QSqlDatabase::database(connection_, false);
         if (db.isOpen()) {
             QSqlQuery q(db);
@@ -71,9 +83,35 @@ private:
     QString connection_;
     qint64 key_;
     QString heldKey_;
+    int generation_;
 };
 
+// Refusals of the server that say who or what, not that it is unreachable
+// (libpq's text of a refused login also begins "connection to server …").
+bool passwordRefused(const QString& text) {
+    for (const char* s : {"password authentication failed", "no password supplied",
+                          "authentication failed", "role \"", "permission denied"})
+        if (text.contains(QLatin1String(s), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+bool connectionsExhausted(const QString& text) {
+    for (const char* s : {"too many clients", "too many connections",
+                          "remaining connection slots are reserved"})
+        if (text.contains(QLatin1String(s), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+bool databaseMissing(const QString& text) {
+    return text.contains(QLatin1String("database \""), Qt::CaseInsensitive) &&
+           text.contains(QLatin1String("does not exist"), Qt::CaseInsensitive);
+}
+
 bool connectionGone(const QString& text) {
+    if (passwordRefused(text) || connectionsExhausted(text) || databaseMissing(text))
+        return false;
     static const char* signs[] = {"could not connect",
                                   "server closed the connection",
                                   "no connection to the server",
@@ -83,6 +121,9 @@ bool connectionGone(const QString& text) {
                                   "could not receive data",
                                   "connection to server",
                                   "the database system is shutting down",
+                                  "the database system is starting up",
+                                  "the database system is in recovery mode",
+                                  "database not open",
                                   "Connection timed out"};
     for (const char* s : signs)
         if (text.contains(QLatin1String(s), Qt::CaseInsensitive))
@@ -134,6 +175,13 @@ PostgresBackend::PostgresBackend(const QString& connection, const QString& conne
         else
             rest.append(key + QLatin1Char('=') + value);
     }
+    // A server that does not answer is given up on after a few seconds, not
+    // after the system's minutes, so the operator hears of it at once.
+    bool timeoutGiven = false;
+    for (const QString& r : rest)
+        timeoutGiven = timeoutGiven || r.startsWith(QLatin1String("connect_timeout="));
+    if (!timeoutGiven)
+        rest.append(QStringLiteral("connect_timeout=5"));
     options_ = rest.join(QLatin1Char(';'));
 }
 
@@ -226,27 +274,54 @@ bool PostgresBackend::isConnectionFailure(const QString& engineText) const {
     return connectionGone(engineText);
 }
 
+QString PostgresBackend::nextCounterStatement(const QString& table, const QString& field) const {
+    return QStringLiteral("SELECT nextval(pg_get_serial_sequence('%1', '%2'))")
+        .arg(quote(table), field.toLower());
+}
+
+void PostgresBackend::connectionRestarted() const {
+    QMutexLocker lock(&heldMutex());
+    held().clear();
+    ++generation();
+}
+
+QString PostgresBackend::indexCatalogueStatement() const {
+    return QStringLiteral(
+        "SELECT lower(indexname) FROM pg_indexes WHERE schemaname = current_schema()");
+}
+
+int serverConnectionGeneration() {
+    return generation();
+}
+
 QString PostgresBackend::describeFailure(const QString& action,
                                          const QString& storeName,
                                          const QString& engineText) const {
+    // Before the password: the limit of a role names the role.
+    if (connectionsExhausted(engineText))
+        return QStringLiteral(
+                   "%1: o servidor de banco de dados (%2) está com todas as conexões "
+                   "ocupadas.\n\nFeche o sistema nas estações que não o estão usando, ou peça "
+                   "ao administrador que aumente o limite de conexões do servidor "
+                   "(max_connections), e tente de novo; nada foi gravado.")
+            .arg(action, storeName);
+    if (passwordRefused(engineText))
+        return QStringLiteral(
+                   "%1: o servidor de banco de dados (%2) recusou o usuário ou a "
+                   "senha, ou o usuário não tem permissão.\n\nVerifique o usuário e a senha do "
+                   "alias registrado com o Ostrima (ou do arquivo ~/.pgpass) e as permissões "
+                   "no servidor.")
+            .arg(action, storeName);
+    if (databaseMissing(engineText))
+        return QStringLiteral(
+                   "%1: o banco de dados indicado no alias não existe no servidor "
+                   "(%2).\n\nCrie-o no servidor ou corrija o alias com o Ostrima.")
+            .arg(action, storeName);
     if (connectionGone(engineText))
         return QStringLiteral(
                    "%1: não há conexão com o servidor de banco de dados (%2).\n\n"
                    "Verifique a rede e se o servidor PostgreSQL está no ar, e tente "
                    "de novo. O que não foi confirmado não foi gravado.")
-            .arg(action, storeName);
-    if (engineText.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive) ||
-        engineText.contains(QLatin1String("permission denied"), Qt::CaseInsensitive) ||
-        engineText.contains(QLatin1String("role"), Qt::CaseInsensitive))
-        return QStringLiteral(
-                   "%1: o servidor de banco de dados (%2) recusou o usuário ou a "
-                   "senha, ou o usuário não tem permissão.\n\nVerifique o alias "
-                   "registrado com o Ostrima e as permissões no servidor.")
-            .arg(action, storeName);
-    if (engineText.contains(QLatin1String("does not exist"), Qt::CaseInsensitive))
-        return QStringLiteral(
-                   "%1: o banco de dados indicado no alias não existe no servidor "
-                   "(%2).\n\nCrie-o no servidor ou corrija o alias com o Ostrima.")
             .arg(action, storeName);
     if (engineText.contains(QLatin1String("lock timeout"), Qt::CaseInsensitive) ||
         engineText.contains(QLatin1String("canceling statement"), Qt::CaseInsensitive))

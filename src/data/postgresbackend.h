@@ -49,6 +49,9 @@ public:
     bool rowIdInIndexes() const override { return false; }
     QStringList counterStatements(const TableDef& table) const override;
     bool isConnectionFailure(const QString& engineText) const override;
+    QString nextCounterStatement(const QString& table, const QString& field) const override;
+    void connectionRestarted() const override;
+    QString indexCatalogueStatement() const override;
     QString describeFailure(const QString& action,
                             const QString& storeName,
                             const QString& engineText) const override;
@@ -72,5 +75,9 @@ private:
     QString host_, database_, user_, password_, options_;
     int port_ = -1;
 };
+
+// How many times the program's connection to the server was made again;
+// a record lock of an earlier one is gone.
+int serverConnectionGeneration();
 
 }  // namespace quelvarino

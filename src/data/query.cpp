@@ -88,32 +88,32 @@ QString Query::statementText() const {
 }
 
 QVector<QVector<QVariant>> Query::run(int offset, int count, QStringList* columns) const {
-    QSqlQuery q(db_->connection());
-    q.setForwardOnly(true);
-    const QString text = statementText() + '\n' + db_->backend().limitClause(count, offset);
-    if (!q.prepare(text))
-        throw StoreError(
-            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
-    for (const auto& b : binds_)
-        q.bindValue(b.first, b.second);
-    if (!q.exec())
-        throw StoreError(
-            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
-    QVector<QVector<QVariant>> rows;
-    const QSqlRecord record = q.record();
-    if (columns) {
-        columns->clear();
-        for (int i = 0; i < record.count(); ++i)
-            columns->append(record.fieldName(i));
-    }
-    while (q.next()) {
-        QVector<QVariant> row(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row[i] = q.value(i);
-        rows.append(std::move(row));
-    }
-    q.finish();
-    return rows;
+    return db_->reading([&]() -> QVector<QVector<QVariant>> {
+        QSqlQuery q(db_->connection());
+        q.setForwardOnly(true);
+        const QString text = statementText() + '\n' + db_->backend().limitClause(count, offset);
+        if (!q.prepare(text))
+            db_->fail(QStringLiteral("Erro na consulta"), q.lastError().text());
+        for (const auto& b : binds_)
+            q.bindValue(b.first, b.second);
+        if (!q.exec())
+            db_->fail(QStringLiteral("Erro na consulta"), q.lastError().text());
+        QVector<QVector<QVariant>> rows;
+        const QSqlRecord record = q.record();
+        if (columns) {
+            columns->clear();
+            for (int i = 0; i < record.count(); ++i)
+                columns->append(record.fieldName(i));
+        }
+        while (q.next()) {
+            QVector<QVariant> row(record.count());
+            for (int i = 0; i < record.count(); ++i)
+                row[i] = q.value(i);
+            rows.append(std::move(row));
+        }
+        q.finish();
+        return rows;
+    });
 }
 
 void Query::open() {
@@ -139,7 +139,7 @@ void Query::startLive(int offset) {
     QString text = statementText();
     if (offset > 0)
         text += '\n' + db_->backend().limitClause(-1, offset);
-    live_ = db_->backend().openCursor(db_->connection(), text, binds_);
+    live_ = db_->reading([&] { return db_->backend().openCursor(db_->connection(), text, binds_); });
     if (!releasePending_) {
         releasePending_ = true;
         QMetaObject::invokeMethod(this, &Query::releaseLive, Qt::QueuedConnection);
@@ -247,18 +247,18 @@ int Query::recordCount() const {
     if (!lines.isEmpty() &&
         lines.last().trimmed().startsWith(QLatin1String("order by"), Qt::CaseInsensitive))
         lines.removeLast();
-    QSqlQuery q(db_->connection());
-    if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
-        throw StoreError(
-            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
-    for (const auto& b : binds_)
-        q.bindValue(b.first, b.second);
-    if (!q.exec())
-        throw StoreError(
-            db_->failureMessage(QStringLiteral("Erro na consulta"), q.lastError().text()));
-    const int n = q.next() ? q.value(0).toInt() : 0;
-    q.finish();
-    return n;
+    return db_->reading([&]() -> int {
+        QSqlQuery q(db_->connection());
+        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
+            db_->fail(QStringLiteral("Erro na consulta"), q.lastError().text());
+        for (const auto& b : binds_)
+            q.bindValue(b.first, b.second);
+        if (!q.exec())
+            db_->fail(QStringLiteral("Erro na consulta"), q.lastError().text());
+        const int n = q.next() ? q.value(0).toInt() : 0;
+        q.finish();
+        return n;
+    });
 }
 
 int Query::column(const QString& name) const {

@@ -29,6 +29,10 @@ public:
         return QStringLiteral("LIMIT %1 OFFSET %2").arg(limit).arg(offset);
     }
 
+    QString indexCatalogueStatement() const override {
+        return QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE type = 'index'");
+    }
+
     QString lockFilePath() const { return lockFile_; }
 
 private:

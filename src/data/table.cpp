@@ -15,6 +15,9 @@ namespace {
 constexpr int kWindow = 128;
 // A search usually wants one record: fetch only a few, the walk fetches more.
 constexpr int kFindWindow = 1;
+// How long a post whose answer was lost waits for the server to answer
+// again (a restart takes a few seconds) before saying it cannot tell.
+constexpr int kAnswerWaitMs = 8000;
 
 }  // namespace
 
@@ -198,8 +201,7 @@ QString Table::selectList() const {
 }
 
 void Table::storeFailure(const QString& what, const QString& detail) const {
-    throw StoreError(
-        db_->failureMessage(QStringLiteral("%1 (tabela %2)").arg(what, tableName_), detail));
+    db_->fail(QStringLiteral("%1 (tabela %2)").arg(what, tableName_), detail);
 }
 
 QVector<Table::Row> Table::fetch(const QString& where,
@@ -207,6 +209,14 @@ QVector<Table::Row> Table::fetch(const QString& where,
                                  bool descending,
                                  int limit,
                                  int offset) const {
+    return db_->reading([&] { return fetchOnce(where, binds, descending, limit, offset); });
+}
+
+QVector<Table::Row> Table::fetchOnce(const QString& where,
+                                     const QVariantList& binds,
+                                     bool descending,
+                                     int limit,
+                                     int offset) const {
     QString sql =
         QStringLiteral("SELECT %1 FROM %2").arg(selectList(), db_->backend().quote(tableName_));
     if (!where.isEmpty())
@@ -415,6 +425,10 @@ void Table::prior() {
 
 int Table::recordCount() const {
     requireOpen();
+    return db_->reading([this] { return countOnce(); });
+}
+
+int Table::countOnce() const {
     QSqlQuery q(db_->connection());
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + db_->backend().quote(tableName_)))
         storeFailure(QStringLiteral("Erro ao contar"), q.lastError().text());
@@ -425,6 +439,10 @@ int Table::recordCount() const {
 
 int Table::recordIndex(int knownCount) const {
     requireOpen();
+    return db_->reading([&] { return indexOnce(knownCount); });
+}
+
+int Table::indexOnce(int knownCount) const {
     const Row* row = currentRow();
     if (!row)
         return -1;
@@ -620,6 +638,7 @@ void Table::insert() {
     buffer_ = Row();
     buffer_.values.resize(def_->fields.size());
     modified_ = QVector<bool>(def_->fields.size(), false);
+    unconfirmed_ = false;
     state_ = State::Insert;
 }
 
@@ -650,12 +669,127 @@ std::function<void(const QString&)>& Table::beforePostHook() {
     return hook;
 }
 
+std::function<bool(const QString&)>& Table::lostAnswerHook() {
+    static std::function<bool(const QString&)> hook;
+    return hook;
+}
+
+namespace {
+
+bool sameStored(FieldType type, const QVariant& written, const QVariant& stored) {
+    if (type == FieldType::Bytes)
+        return written.toByteArray() == stored.toByteArray();
+    return storedToText(type, written) == storedToText(type, stored);
+}
+
+}  // namespace
+
+bool Table::findPosted(Row* found) const {
+    QVector<Row> candidates;
+    if (state_ == State::Edit) {
+        Row row;
+        if (readRow(buffer_.rowId, &row))
+            candidates.append(row);
+    } else {
+        // By the key when every key field was written (the counter of a
+        // table numbered by the store was taken before the insert);
+        // otherwise by every value written.
+        QStringList where;
+        QVariantList binds;
+        bool byKey = !def_->primaryKey.isEmpty();
+        for (const QString& k : def_->primaryKey)
+            byKey = byKey && modified_[def_->fieldIndex(k)];
+        for (int i = 0; i < def_->fields.size(); ++i) {
+            const bool use = byKey ? def_->primaryKey.contains(def_->fields[i].name)
+                                   : modified_[i] && !buffer_.values[i].isNull() &&
+                                         def_->fields[i].type != FieldType::Bytes;
+            if (use) {
+                where.append(db_->backend().quote(def_->fields[i].name) + QStringLiteral(" = ?"));
+                binds.append(buffer_.values[i]);
+            }
+        }
+        if (where.isEmpty())
+            return false;
+        candidates = fetch(where.join(QStringLiteral(" AND ")), binds, false, 16);
+    }
+    for (const Row& row : candidates) {
+        bool same = true;
+        for (int i = 0; i < def_->fields.size() && same; ++i) {
+            if (modified_[i])
+                same = sameStored(def_->fields[i].type, buffer_.values[i], row.values[i]);
+        }
+        if (same) {
+            *found = row;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Table::finishPost(Row stored) {
+    lock_.reset();
+    state_ = State::Browse;
+    buffer_ = Row();
+    unconfirmed_ = false;
+    setWindow({std::move(stored)});
+    bof_ = false;
+    emit afterPost();
+}
+
 void Table::post() {
     requireOpen();
     if (state_ != State::Insert && state_ != State::Edit)
         return;
     if (beforePostHook())
         beforePostHook()(tableName_);
+    postSent_ = false;
+    try {
+        postOnce();
+    } catch (const ConnectionLostError& e) {
+        // The connection was found broken before the record left for the
+        // server: nothing can have been stored, so the post is made once
+        // more on a new connection (the server restarted, or dropped an
+        // idle one), and only said when the server does not answer.
+        if (!db_->isServer() || postSent_)
+            throw;
+        if (!db_->reconnect(kAnswerWaitMs))
+            throw StoreError(e.text() +
+                             QStringLiteral("\n\nO registro não chegou ao servidor: nada foi "
+                                            "gravado. Os dados digitados continuam na tela; "
+                                            "clique em Gravar de novo quando o servidor voltar."));
+        postSent_ = false;
+        postOnce();
+    }
+}
+
+void Table::postOnce() {
+    // The last Gravar's answer never came: if the server stored it, this
+    // one is that post, confirmed now, and nothing is written twice.
+    if (unconfirmed_) {
+        Row found;
+        bool there = false;
+        try {
+            there = findPosted(&found);
+        } catch (const StoreError&) {
+            throw StoreError(
+                db_->unconfirmedMessage(QStringLiteral("Erro ao gravar (tabela %1)").arg(tableName_)));
+        }
+        if (there) {
+            finishPost(std::move(found));
+            return;
+        }
+        unconfirmed_ = false;
+    }
+    if (db_->isServer()) {
+        // The connection broke since the edit began: the record's lock went
+        // with it, and another workstation may hold it now.
+        if (state_ == State::Edit && lock_ && !lock_->stillHeld()) {
+            lock_.reset();
+            lock_ = db_->backend().lockRecord(tableName_, buffer_.rowId);
+        }
+        if (state_ == State::Insert)
+            takeCounters();
+    }
     QSqlDatabase db = db_->connection();
     QStringList cols;
     QVariantList binds;
@@ -702,12 +836,19 @@ void Table::post() {
         QString text;
         const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &text);
         bool ok = prepared != nullptr;
+        bool sent = false;
         if (ok) {
             for (int i = 0; i < binds.size(); ++i)
                 prepared->bindValue(i, binds[i]);
+            sent = true;
+            postSent_ = true;
             ok = prepared->exec();
             if (!ok)
                 text = prepared->lastError().text();
+            if (ok && lostAnswerHook() && lostAnswerHook()(tableName_)) {
+                ok = false;  // as if the answer had never come
+                text = QStringLiteral("server closed the connection unexpectedly");
+            }
         }
         if (!ok) {
             if (prepared)
@@ -719,6 +860,10 @@ void Table::post() {
                     QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
                                    "gravado.")
                         .arg(tableName_));
+            if (sent && db_->isServer() && db_->backend().isConnectionFailure(text)) {
+                answerLost(text);  // throws unless the server had stored it
+                return;
+            }
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
         if (returning && prepared->next()) {
@@ -739,21 +884,74 @@ void Table::post() {
             storeFailure(QStringLiteral("Erro ao gravar"), text);
         }
     }
-    lock_.reset();
-    state_ = State::Browse;
-    buffer_ = Row();
     Row row;
     if (haveStored) {
-        setWindow({std::move(stored)});
-        bof_ = false;
+        finishPost(std::move(stored));
     } else if (readRow(rowId, &row)) {
-        setWindow({row});
-        bof_ = false;
+        finishPost(std::move(row));
+    } else {
+        lock_.reset();
+        state_ = State::Browse;
+        buffer_ = Row();
+        emit afterPost();
     }
-    emit afterPost();
+}
+
+// The server's counter values of a new row taken before it is written, so
+// that the row can be found by its key when the answer to the insert is lost.
+void Table::takeCounters() {
+    for (int i = 0; i < def_->fields.size(); ++i) {
+        const FieldDef& f = def_->fields[i];
+        if (f.type != FieldType::AutoInc || modified_[i] || !def_->primaryKey.contains(f.name))
+            continue;
+        const QString sql = db_->backend().nextCounterStatement(tableName_, f.name);
+        if (sql.isEmpty())
+            continue;
+        QString text;
+        const std::shared_ptr<QSqlQuery> q = db_->prepared(sql, &text);
+        if (!q || !q->exec() || !q->next()) {
+            if (q) {
+                text = q->lastError().text();
+                q->finish();
+            }
+            storeFailure(QStringLiteral("Erro ao gravar"), text);
+        }
+        buffer_.values[i] = q->value(0);
+        modified_[i] = true;
+        q->finish();
+    }
+}
+
+// The connection broke after the statement left: the server may have
+// committed it. Asked again once it answers; never reported as not stored
+// when it was, nor as stored when it was not.
+void Table::answerLost(const QString& text) {
+    db_->failureMessage(QString(), text);  // marks the connection for making again
+    const QString action = QStringLiteral("Erro ao gravar (tabela %1)").arg(tableName_);
+    if (!db_->reconnect(kAnswerWaitMs)) {
+        unconfirmed_ = true;
+        throw StoreError(db_->unconfirmedMessage(action));
+    }
+    Row found;
+    bool there = false;
+    try {
+        there = findPosted(&found);
+    } catch (const StoreError&) {
+        unconfirmed_ = true;
+        throw StoreError(db_->unconfirmedMessage(action));
+    }
+    if (there) {
+        finishPost(std::move(found));
+        return;
+    }
+    throw StoreError(QStringLiteral("%1: a conexão com o servidor de banco de dados (%2) caiu "
+                                    "durante a gravação e foi refeita; nada foi gravado.\n\n"
+                                    "Clique em Gravar de novo.")
+                         .arg(action, db_->filePath()));
 }
 
 void Table::cancel() {
+    unconfirmed_ = false;
     if (state_ == State::Insert || state_ == State::Edit) {
         lock_.reset();
         state_ = State::Browse;

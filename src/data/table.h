@@ -109,6 +109,9 @@ public:
     // Test seam: called at the start of every post with the table's name
     // (another workstation's post at the worst moment).
     static std::function<void(const QString& table)>& beforePostHook();
+    // Test seam: called once the store took a post's statement; true makes
+    // the post go on as if the connection had broken before the answer came.
+    static std::function<bool(const QString& table)>& lostAnswerHook();
     void cancel();
     void remove();  // deletes the current record
     void refresh();
@@ -141,6 +144,13 @@ private:
                        bool descending,
                        int limit,
                        int offset = 0) const;
+    QVector<Row> fetchOnce(const QString& where,
+                           const QVariantList& binds,
+                           bool descending,
+                           int limit,
+                           int offset) const;
+    int countOnce() const;
+    int indexOnce(int knownCount) const;
     QString afterCondition(const Row& row, QVariantList* binds) const;
     QString beforeCondition(const Row& row, QVariantList* binds) const;
     QVariantList keyValues(const Row& row) const;
@@ -151,6 +161,11 @@ private:
     QVariant value(int index) const;
     void setValue(int index, const QVariant& value);
     [[noreturn]] void storeFailure(const QString& what, const QString& detail) const;
+    bool findPosted(Row* found) const;  // the pending insert or edit, as stored
+    void finishPost(Row stored);
+    void postOnce();
+    void takeCounters();
+    void answerLost(const QString& engineText);
 
     QString tableName_;
     QString databaseFile_;  // empty: the main database
@@ -169,6 +184,8 @@ private:
     Row buffer_;
     QVector<bool> modified_;
     std::unique_ptr<RecordLock> lock_;
+    bool postSent_ = false;     // the post under way reached the server
+    bool unconfirmed_ = false;  // the last post's answer was lost: look before writing
 };
 
 }  // namespace quelvarino
