@@ -6,7 +6,10 @@ extern "C" {  // the library's header declares no C linkage
 #include <paradox.h>
 }
 #include <QFileInfo>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace quelvarino {
 
@@ -46,11 +49,204 @@ struct ParadoxFile::Doc {
     }
 };
 
+namespace {
+
+quint16 word(const uchar* p) {
+    return quint16(p[0] | p[1] << 8);
+}
+
+quint32 longWord(const uchar* p) {
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+// Whether a field of this type can have this length in a Paradox table.
+bool lengthFits(int type, int length) {
+    switch (type) {
+        case pxfAlpha:
+        case pxfBytes:
+            return length >= 1 && length <= 255;
+        case pxfDate:
+        case pxfLong:
+        case pxfAutoInc:
+        case pxfTime:
+            return length == 4;
+        case pxfShort:
+            return length == 2;
+        case pxfCurrency:
+        case pxfNumber:
+        case pxfTimestamp:
+            return length == 8;
+        case pxfLogical:
+            return length == 1;
+        case pxfBCD:
+            return length == 17;
+        case pxfMemoBLOb:
+        case pxfFmtMemoBLOb:
+        case pxfBLOb:
+        case pxfOLE:
+        case pxfGraphic:
+            return length >= 11 && length <= 250;
+    }
+    return false;  // no such type
+}
+
+}  // namespace
+
+// The header is checked here, byte by byte, before pxlib reads it: pxlib
+// copies a field into a value of its type's size whatever length the
+// header gives it, and loops without end decrypting a block whose
+// encryption bytes are damaged. The records are then read here from the
+// data blocks, following their chain, so that a damaged chain or a header
+// that counts more or fewer records than the blocks hold is told, never
+// read past or cut short.
+void ParadoxFile::checkHeader(const QString& file) {
+    auto damaged = [&file](const QString& what) {
+        return Error(QStringLiteral("O cabeçalho do arquivo %1 está danificado (%2); a tabela "
+                                    "não foi lida.")
+                         .arg(file, what));
+    };
+    if (size_ < 0x58)
+        throw Error(QStringLiteral("O arquivo %1 não é uma tabela Paradox legível (arquivo curto "
+                                   "demais).")
+                        .arg(file));
+    const uchar* h = data_;
+    const int recordSize = word(h + 0x00);
+    const int headerSize = word(h + 0x02);
+    const int fileType = h[0x04];
+    const int maxTableSize = h[0x05];
+    const quint32 numRecords = longWord(h + 0x06);
+    const int numFields = word(h + 0x21);
+    const int version = h[0x39];
+    if (fileType != pxfFileTypIndexDB && fileType != pxfFileTypNonIndexDB)
+        throw Error(QStringLiteral("O arquivo %1 não é uma tabela Paradox legível (é um índice "
+                                   "ou outro tipo de arquivo).")
+                        .arg(file));
+    if (version < 3 || version > 12)
+        throw damaged(QStringLiteral("versão %1 desconhecida").arg(version));
+    const int fieldInfo = version >= 5 ? 0x78 : 0x58;
+    if (numFields < 1 || numFields > 255)
+        throw damaged(QStringLiteral("%1 campos").arg(numFields));
+    if (headerSize < fieldInfo + 2 * numFields || headerSize > size_)
+        throw damaged(QStringLiteral("tamanho do cabeçalho %1").arg(headerSize));
+    if (!(maxTableSize >= 1 && maxTableSize <= 4) && maxTableSize != 8 && maxTableSize != 16 &&
+        maxTableSize != 32)
+        throw damaged(QStringLiteral("tamanho de bloco %1").arg(maxTableSize));
+    // Tables of version 4 and later say "no password" with 0xFF00FF00 in
+    // the first place and keep the key in the second.
+    const quint32 encryption1 = longWord(h + 0x25);
+    const bool encrypted = (encryption1 != 0 && encryption1 != 0xFF00FF00u) ||
+                           (version >= 5 && longWord(h + 0x5C) != 0);
+    if (encrypted)
+        throw Error(QStringLiteral("A tabela %1 está protegida por senha (criptografada) ou com "
+                                   "o cabeçalho danificado; ela não pode ser lida. Retire a senha "
+                                   "no programa antigo, ou use uma cópia de segurança da tabela.")
+                        .arg(file));
+    int sum = 0;
+    for (int i = 0; i < numFields; ++i) {
+        const int type = h[fieldInfo + 2 * i];
+        const int length = h[fieldInfo + 2 * i + 1];
+        if (!lengthFits(type, length))
+            throw damaged(QStringLiteral("o campo %1 é do tipo %2 com %3 bytes")
+                              .arg(i + 1)
+                              .arg(typeName(type))
+                              .arg(length));
+        sum += length;
+    }
+    if (recordSize != sum)
+        throw damaged(QStringLiteral("registros de %1 bytes com campos que somam %2")
+                          .arg(recordSize)
+                          .arg(sum));
+    if (numRecords > quint32(std::numeric_limits<int>::max()))
+        throw damaged(QStringLiteral("%1 registros").arg(numRecords));
+}
+
+void ParadoxFile::walkBlocks(const QString& file) {
+    const uchar* h = data_;
+    const qint64 blockSize = qint64(h[0x05]) * 0x400;
+    const qint64 headerSize = word(h + 0x02);
+    const qint64 fileBlocks = word(h + 0x0C);
+    const qint64 firstBlock = word(h + 0x0E);
+    const qint64 lastBlock = word(h + 0x10);
+    const qint64 numRecords = longWord(h + 0x06);
+    recordSize_ = word(h + 0x00);
+    // pxlib reads a file cut inside its data blocks without any error (the
+    // records past the cut come back blank): the file must hold every block
+    // its header counts.
+    const qint64 needed = headerSize + fileBlocks * blockSize;
+    if (size_ < needed)
+        throw Error(QStringLiteral("O arquivo %1 está incompleto: tem %2 bytes e o seu cabeçalho "
+                                   "indica %3 (arquivo cortado ou danificado).")
+                        .arg(file)
+                        .arg(size_)
+                        .arg(needed));
+    auto damaged = [&file](const QString& what) {
+        return Error(QStringLiteral("Os blocos de dados do arquivo %1 estão danificados (%2); a "
+                                    "tabela não foi lida.")
+                         .arg(file, what));
+    };
+    const qint64 perBlock = (blockSize - 6) / recordSize_;
+    QVector<bool> seen(int(fileBlocks) + 1, false);
+    qint64 total = 0;
+    qint64 previous = 0;
+    qint64 block = fileBlocks == 0 ? 0 : firstBlock;
+    if (fileBlocks > 0 && block == 0)
+        throw damaged(QStringLiteral("o primeiro bloco é 0"));
+    while (block != 0) {
+        if (block > fileBlocks)
+            throw damaged(QStringLiteral("o bloco %1 não existe").arg(block));
+        if (seen[int(block)])
+            throw damaged(QStringLiteral("o bloco %1 aparece duas vezes na sequência").arg(block));
+        seen[int(block)] = true;
+        const qint64 at = headerSize + (block - 1) * blockSize;
+        const uchar* b = data_ + at;
+        if (word(b + 2) != previous)
+            throw damaged(QStringLiteral("o bloco %1 não aponta para o anterior").arg(block));
+        const int lastOffset = qint16(word(b + 4));
+        qint64 count = 0;
+        if (lastOffset >= 0) {
+            if (lastOffset % recordSize_ != 0 || lastOffset / recordSize_ + 1 > perBlock)
+                throw damaged(QStringLiteral("contagem de registros do bloco %1").arg(block));
+            count = lastOffset / recordSize_ + 1;
+        } else if (lastOffset != -recordSize_) {  // an emptied block
+            throw damaged(QStringLiteral("contagem de registros do bloco %1").arg(block));
+        }
+        if (count > 0)
+            blocks_.append({at + 6, total});
+        total += count;
+        if (total > std::numeric_limits<int>::max())
+            throw damaged(QStringLiteral("registros demais"));
+        previous = block;
+        block = word(b);
+    }
+    if (fileBlocks > 0 && previous != lastBlock)
+        throw damaged(QStringLiteral("o último bloco não é o %1").arg(lastBlock));
+    records_ = int(total);
+    if (total != numRecords)
+        throw Error(QStringLiteral("O cabeçalho do arquivo %1 indica %2 registros e os seus "
+                                   "blocos de dados têm %3: o arquivo está danificado e a tabela "
+                                   "não foi lida.")
+                        .arg(file)
+                        .arg(numRecords)
+                        .arg(total));
+}
+
 ParadoxFile::ParadoxFile(const QString& file, const QString& memoFile)
     : doc_(std::make_unique<Doc>()), file_(file) {
     const QFileInfo info(file);
     if (!info.isFile() || !info.isReadable())
         throw Error(QStringLiteral("O arquivo %1 não existe ou não pode ser lido.").arg(file));
+    dbFile_.setFileName(file);
+    if (!dbFile_.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("O arquivo %1 não pode ser lido.").arg(file));
+    size_ = dbFile_.size();
+    if (size_ > 0)
+        data_ = dbFile_.map(0, size_);
+    if (size_ > 0 && !data_)
+        throw Error(QStringLiteral("O arquivo %1 não pode ser lido.").arg(file));
+    checkHeader(file);
+    // before pxlib, which follows the chain of blocks without end when it
+    // loops
+    walkBlocks(file);
     doc_->px = PX_new3(keepError, nullptr, nullptr, nullptr, &doc_->lastError);
     if (!doc_->px)
         throw Error(QStringLiteral("Sem memória para ler o arquivo %1.").arg(file));
@@ -60,31 +256,17 @@ ParadoxFile::ParadoxFile(const QString& file, const QString& memoFile)
                                                              : doc_->lastError));
     doc_->opened = true;
     const pxhead_t* head = doc_->px->px_head;
-    if (!head || head->px_numfields <= 0 || head->px_recordsize <= 0 || head->px_maxtablesize <= 0)
+    if (!head || head->px_numfields != word(data_ + 0x21) ||
+        head->px_recordsize != word(data_) || head->px_encryption != 0 ||
+        head->px_numrecords != records_)
         throw Error(QStringLiteral("O cabeçalho do arquivo %1 está danificado.").arg(file));
-    // pxlib reads a file cut inside its data blocks without any error (the
-    // records past the cut come back blank): the file must hold every block
-    // its header counts.
-    const qint64 blockSize = qint64(head->px_maxtablesize) * 0x400;
-    const qint64 needed = qint64(head->px_headersize) + qint64(head->px_fileblocks) * blockSize;
-    if (info.size() < needed)
-        throw Error(QStringLiteral("O arquivo %1 está incompleto: tem %2 bytes e o seu cabeçalho "
-                                   "indica %3 (arquivo cortado ou danificado).")
-                        .arg(file)
-                        .arg(info.size())
-                        .arg(needed));
-    const qint64 capacity = qint64(head->px_fileblocks) * blockSize / head->px_recordsize;
-    if (head->px_numrecords < 0 || head->px_numrecords > capacity)
-        throw Error(QStringLiteral("O cabeçalho do arquivo %1 indica %2 registros, mais do que "
-                                   "os seus blocos podem conter.")
-                        .arg(file)
-                        .arg(head->px_numrecords));
-    records_ = head->px_numrecords;
-    recordSize_ = head->px_recordsize;
+    const int fieldInfo = data_[0x39] >= 5 ? 0x78 : 0x58;
     int offset = 0;
     for (int i = 0; i < head->px_numfields; ++i) {
         const pxfield_t* f = PX_get_field(doc_->px, i);
-        if (!f)
+        // pxlib's reading of the fields must agree with the bytes checked
+        if (!f || static_cast<unsigned char>(f->px_ftype) != data_[fieldInfo + 2 * i] ||
+            f->px_flen != data_[fieldInfo + 2 * i + 1])
             throw Error(QStringLiteral("O cabeçalho do arquivo %1 está danificado.").arg(file));
         ParadoxField field;
         field.name = QString::fromLatin1(f->px_fname ? f->px_fname : "");
@@ -94,8 +276,6 @@ ParadoxFile::ParadoxFile(const QString& file, const QString& memoFile)
         offsets_.append(offset);
         offset += f->px_flen;
     }
-    if (offset > recordSize_)
-        throw Error(QStringLiteral("O cabeçalho do arquivo %1 está danificado.").arg(file));
     if (!memoFile.isEmpty() && QFileInfo(memoFile).isFile()) {
         memoFile_.setFileName(memoFile);
         if (!memoFile_.open(QIODevice::ReadOnly))
@@ -114,14 +294,20 @@ ParadoxFile::~ParadoxFile() = default;
 
 QList<ParadoxValue> ParadoxFile::record(int n) {
     pxdoc_t* px = doc_->px;
-    doc_->lastError.clear();
+    if (n < 0 || n >= records_)
+        throw Error(QStringLiteral("O registro %1 não existe no arquivo %2.").arg(n + 1).arg(file_));
+    // the block holding record n: the last one starting at or before it
+    auto it = std::upper_bound(blocks_.cbegin(), blocks_.cend(), qint64(n),
+                               [](qint64 record, const Block& b) { return record < b.first; });
+    --it;
     char* data = buffer_.data();
-    std::memset(data, 0, recordSize_);
-    if (!PX_get_record(px, n, data))
-        throw Error(QStringLiteral("O registro %1 não pôde ser lido (%2).")
-                        .arg(n + 1)
-                        .arg(doc_->lastError.isEmpty() ? QStringLiteral("bloco danificado")
-                                                       : doc_->lastError));
+    std::memcpy(data, data_ + it->at + (n - it->first) * recordSize_, recordSize_);
+    auto damaged = [&](const QString& field, const QString& what) {
+        return Error(QStringLiteral("O registro %1 do arquivo %2 está danificado: o campo %3 %4; "
+                                    "a tabela não foi lida.")
+                         .arg(n + 1)
+                         .arg(file_, field, what));
+    };
     QList<ParadoxValue> values;
     values.reserve(fields_.size());
     for (int i = 0; i < fields_.size(); ++i) {
@@ -133,16 +319,13 @@ QList<ParadoxValue> ParadoxFile::record(int n) {
         const bool empty = allZero(p, f.length);
         switch (f.type) {
             case pxfAlpha: {
-                int len = 0;
-                while (len < f.length && p[len] != 0)
-                    ++len;
-                if (len > 0) {
+                // up to the last byte that is not padding: a scrambled
+                // text may hold a zero byte inside
+                int end = f.length;
+                while (end > 0 && p[end - 1] == 0)
+                    --end;
+                if (end > 0) {
                     v.kind = ParadoxValue::Kind::Bytes;
-                    // up to the last byte that is not padding: a scrambled
-                    // text may hold a zero byte inside
-                    int end = f.length;
-                    while (end > 0 && p[end - 1] == 0)
-                        --end;
                     v.bytes = QByteArray(p, end);
                 }
                 break;
@@ -157,12 +340,19 @@ QList<ParadoxValue> ParadoxFile::record(int n) {
                 if (PX_get_data_long(px, p, f.length, &value) < 0)
                     break;
                 if (f.type == pxfDate) {
+                    // days from 1 January of the year 1 to 31 December 9999
+                    if (value < 1 || value > 3652059)
+                        throw damaged(f.name, QStringLiteral("não tem uma data válida"));
                     int y = 0, m = 0, d = 0;
                     PX_SdnToGregorian(value + kSdnOfDayZero, &y, &m, &d);
                     v.date = QDate(y, m, d);
-                    v.kind = v.date.isValid() ? ParadoxValue::Kind::Date : ParadoxValue::Kind::Null;
+                    if (!v.date.isValid())
+                        throw damaged(f.name, QStringLiteral("não tem uma data válida"));
+                    v.kind = ParadoxValue::Kind::Date;
                 } else if (f.type == pxfTime) {
-                    v.time = QTime::fromMSecsSinceStartOfDay(int(value % 86400000));
+                    if (value < 0 || value >= 86400000)
+                        throw damaged(f.name, QStringLiteral("não tem uma hora válida"));
+                    v.time = QTime::fromMSecsSinceStartOfDay(int(value));
                     v.kind = ParadoxValue::Kind::Time;
                 } else {
                     v.integer = value;
@@ -188,14 +378,20 @@ QList<ParadoxValue> ParadoxFile::record(int n) {
                 double value = 0;
                 if (PX_get_data_double(px, p, f.length, &value) < 0)
                     break;
+                if (!std::isfinite(value))
+                    throw damaged(f.name, QStringLiteral("não tem um número válido"));
                 if (f.type == pxfTimestamp) {
+                    // milliseconds from 1 January of the year 1
+                    if (value < 86400000.0 || value >= 3652060.0 * 86400000.0)
+                        throw damaged(f.name, QStringLiteral("não tem uma data e hora válidas"));
                     const qint64 ms = qint64(value);
                     int y = 0, m = 0, d = 0;
                     PX_SdnToGregorian(long(ms / 86400000) + kSdnOfDayZero, &y, &m, &d);
                     v.date = QDate(y, m, d);
                     v.time = QTime::fromMSecsSinceStartOfDay(int(ms % 86400000));
-                    v.kind =
-                        v.date.isValid() ? ParadoxValue::Kind::DateTime : ParadoxValue::Kind::Null;
+                    if (!v.date.isValid())
+                        throw damaged(f.name, QStringLiteral("não tem uma data e hora válidas"));
+                    v.kind = ParadoxValue::Kind::DateTime;
                 } else {
                     v.number = value;
                     v.kind = ParadoxValue::Kind::Double;
@@ -205,10 +401,11 @@ QList<ParadoxValue> ParadoxFile::record(int n) {
             case pxfLogical: {
                 if (empty)
                     break;
-                char value = 0;
-                if (PX_get_data_byte(px, p, f.length, &value) < 0)
-                    break;
-                v.logical = value != 0;
+                // stored as 0x80 (false) or 0x81 (true)
+                const auto byte = static_cast<unsigned char>(p[0]);
+                if (byte != 0x80 && byte != 0x81)
+                    throw damaged(f.name, QStringLiteral("não tem um valor lógico válido"));
+                v.logical = byte == 0x81;
                 v.kind = ParadoxValue::Kind::Logical;
                 break;
             }
@@ -278,10 +475,6 @@ QByteArray ParadoxFile::memo(const char* field, int length, int record, const QS
     const quint32 place = littleEndian32(tail);
     const quint32 size = littleEndian32(tail + 4);
     const int leader = length - 10;
-    if (size == 0)
-        return QByteArray();
-    if (size <= quint32(leader))
-        return QByteArray(field, int(size));
     auto damaged = [&](const QString& what) {
         return Error(QStringLiteral("O memorando do campo %1 no registro %2 não pôde ser lido: "
                                     "%3.")
@@ -289,6 +482,14 @@ QByteArray ParadoxFile::memo(const char* field, int length, int record, const QS
                          .arg(record + 1)
                          .arg(what));
     };
+    // The record holds the first bytes of the text, and nothing past its
+    // end: anything else is not a memo (a damaged header retyped a text
+    // field) or a damaged one.
+    if (size <= quint32(leader)) {
+        if (!allZero(field + size, leader - int(size)))
+            throw damaged(QStringLiteral("o campo do registro está danificado"));
+        return QByteArray(field, int(size));
+    }
     if (!memo_)
         throw damaged(QStringLiteral("o arquivo .mb da tabela não existe ou está vazio"));
     const qint64 block = place & 0xFFFFFF00u;
@@ -313,7 +514,10 @@ QByteArray ParadoxFile::memo(const char* field, int length, int record, const QS
     }
     if (start + size > memoSize_)
         throw damaged(QStringLiteral("o arquivo .mb está incompleto"));
-    return QByteArray(reinterpret_cast<const char*>(memo_ + start), int(size));
+    const QByteArray text(reinterpret_cast<const char*>(memo_ + start), int(size));
+    if (std::memcmp(text.constData(), field, leader) != 0)
+        throw damaged(QStringLiteral("o texto no arquivo .mb não é o do registro"));
+    return text;
 }
 
 QString ParadoxFile::typeName(int type) {

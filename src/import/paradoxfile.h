@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QTime>
+#include <QVector>
 #include <memory>
 
 namespace quelvarino {
@@ -30,10 +31,12 @@ struct ParadoxField {
     int length = 0;
 };
 
-// A Paradox table file (.db) read with pxlib, with its memo file (.mb)
-// when there is one (read here: pxlib 0.6.8 overruns its stack opening any
-// memo file). A file shorter than its header's data blocks, or one
-// pxlib cannot open, is refused when opened (ImportError, Portuguese).
+// A Paradox table file (.db), its header read with pxlib, its records from
+// its data blocks and its memo file (.mb) when there is one (read here:
+// pxlib 0.6.8 overruns its stack opening any memo file). A file whose
+// header, block chain or record count does not hold together, an
+// encrypted one, or one pxlib cannot open, is refused when opened (Error,
+// Portuguese); a record with a value its field cannot hold, when read.
 class ParadoxFile {
 public:
     explicit ParadoxFile(const QString& file, const QString& memoFile = QString());
@@ -50,6 +53,8 @@ public:
     static QString typeName(int type);
 
 private:
+    void checkHeader(const QString& file);
+    void walkBlocks(const QString& file);
     QByteArray memo(const char* field, int length, int record, const QString& name);
 
     struct Doc;
@@ -60,6 +65,14 @@ private:
     int records_ = 0;
     int recordSize_ = 0;
     QByteArray buffer_;
+    QFile dbFile_;
+    const uchar* data_ = nullptr;  // the table file, mapped
+    qint64 size_ = 0;
+    struct Block {
+        qint64 at;     // where its first record starts in the file
+        qint64 first;  // the number of its first record
+    };
+    QVector<Block> blocks_;  // the data blocks holding records, in order
     QFile memoFile_;
     const uchar* memo_ = nullptr;  // the memo file, mapped
     qint64 memoSize_ = 0;

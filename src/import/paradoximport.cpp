@@ -7,6 +7,10 @@
 #include "data/fieldconv.h"
 #include "import/paradoxfile.h"
 
+extern "C" {  // the library's header declares no C linkage
+#include <paradox.h>
+}
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -34,6 +38,19 @@ QString integerText(double value) {
     return QString::number(qint64(value));
 }
 
+// Text of an old text field that should hold a date or a number: a byte
+// no one types there (a control character) means the field's type in the
+// header was damaged and binary values are being read as text.
+QString typedText(const ParadoxValue& v, const QString& field) {
+    for (const char c : v.bytes)
+        if (static_cast<unsigned char>(c) < 0x20)
+            throw Error(QStringLiteral("O campo %1 do arquivo antigo guarda dados binários onde "
+                                       "deveria haver texto: o cabeçalho do arquivo está "
+                                       "danificado e a tabela não foi lida.")
+                            .arg(field));
+    return textOf(v.bytes).trimmed();
+}
+
 // The stored value of an old value for a field of `type`; throws
 // ConversionError (Portuguese) when it cannot be stored unchanged.
 QVariant storedValue(const ParadoxValue& v, FieldType type, const QString& field) {
@@ -47,6 +64,14 @@ QVariant storedValue(const ParadoxValue& v, FieldType type, const QString& field
                 case K::Null:
                     return QStringLiteral("");
                 case K::Bytes:
+                    // A text ends at its first zero byte and the rest of the
+                    // field is zeros: bytes past it mean the fields are not
+                    // where the header says (or the record is damaged).
+                    if (v.bytes.indexOf('\0') >= 0)
+                        throw Error(QStringLiteral("O campo %1 do arquivo antigo tem bytes depois "
+                                                   "do fim do texto: o arquivo está danificado "
+                                                   "e a tabela não foi lida.")
+                                        .arg(field));
                     return textOf(v.bytes);
                 case K::Integer:
                     return QString::number(v.integer);
@@ -73,7 +98,7 @@ QVariant storedValue(const ParadoxValue& v, FieldType type, const QString& field
                 case K::DateTime:
                     return isoDate(v.date);
                 case K::Bytes: {
-                    const QString text = textOf(v.bytes).trimmed();
+                    const QString text = typedText(v, field);
                     try {
                         return textToStored(FieldType::Date, text);
                     } catch (const Error&) {
@@ -96,7 +121,7 @@ QVariant storedValue(const ParadoxValue& v, FieldType type, const QString& field
                     value = double(v.integer);
                     break;
                 case K::Bytes: {
-                    const QString text = textOf(v.bytes).trimmed();
+                    const QString text = typedText(v, field);
                     if (text.isEmpty())
                         return QVariant();
                     try {
@@ -128,7 +153,7 @@ QVariant storedValue(const ParadoxValue& v, FieldType type, const QString& field
                     throw refuse(QStringLiteral("o valor não é um número inteiro"));
                 case K::Bytes: {
                     bool ok = false;
-                    const qlonglong n = textOf(v.bytes).trimmed().toLongLong(&ok);
+                    const qlonglong n = typedText(v, field).toLongLong(&ok);
                     if (ok)
                         return n;
                     throw refuse(QStringLiteral("o valor não é um número inteiro"));
@@ -157,6 +182,29 @@ bool emptyStored(const QVariant& v) {
         return v.toString().trimmed().isEmpty();
     if (v.typeId() == QMetaType::QByteArray)
         return v.toByteArray().isEmpty();
+    return false;
+}
+
+// Whether an old field of Paradox type `type` holds values a field of the
+// program's `target` type takes unchanged. Another type means a damaged
+// header (or another program's table): read on, every value would change.
+bool typeServes(int type, FieldType target) {
+    switch (target) {
+        case FieldType::Text:
+            return type == pxfAlpha || type == pxfMemoBLOb || type == pxfFmtMemoBLOb ||
+                   type == pxfTime;
+        case FieldType::Date:
+            return type == pxfDate || type == pxfTimestamp || type == pxfAlpha;
+        case FieldType::Money:
+        case FieldType::Number:
+            return type == pxfCurrency || type == pxfNumber || type == pxfShort ||
+                   type == pxfLong || type == pxfAutoInc || type == pxfBCD || type == pxfAlpha;
+        case FieldType::AutoInc:
+            return type == pxfAutoInc || type == pxfLong || type == pxfShort ||
+                   type == pxfNumber || type == pxfAlpha;
+        case FieldType::Bytes:
+            return type == pxfAlpha || type == pxfBytes;
+    }
     return false;
 }
 
@@ -218,6 +266,12 @@ ImportReport ParadoxImport::importTable(const TableDef& def) {
                 report.notes.append(
                     QStringLiteral("campo %1 repetido no arquivo antigo; usado o primeiro")
                         .arg(f.name));
+            else if (!typeServes(f.type, def.fields[target].type))
+                throw Error(QStringLiteral("O campo %1 do arquivo antigo é do tipo %2, que não "
+                                           "serve para este campo: o cabeçalho do arquivo está "
+                                           "danificado (ou a tabela não é do programa antigo) "
+                                           "e a tabela não foi lida.")
+                                .arg(f.name, ParadoxFile::typeName(f.type)));
             else
                 source[target] = i;
         }
