@@ -2,6 +2,7 @@
 // the first argument and does what the rest of the command line says,
 // answering on standard output.
 #include "core/errors.h"
+#include "data/backup.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/table.h"
@@ -105,6 +106,16 @@ int main(int argc, char* argv[]) {
                 }
             }
             out << "DONE" << Qt::endl;
+        } else if (command == "backup") {
+            // backup <yyyy-mm-dd>: starts the day's copy and stops in its
+            // middle, until killed
+            Backups::copyStepHook() = [&out] {
+                out << "COPYING" << Qt::endl;
+                for (;;)
+                    QThread::sleep(1);
+            };
+            Backups::takeDaily(DataFolder::mainDatabaseFile(), args[1] + "/Backup",
+                               QDate::fromString(args[3], Qt::ISODate));
         } else if (command == "read") {  // read <code>: print the name
             if (table.findKey(args[3]))
                 out << table.fieldByName(table.fieldName(1)).asString() << Qt::endl;

@@ -12,7 +12,9 @@
 #include "widgets/messagebox.h"
 #include "widgets/screen.h"
 
+#include <sqlite3.h>
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -443,6 +445,69 @@ private slots:
                      shown[0].text.contains("restaure a última cópia de segurança"),
                  qPrintable(shown[0].text));
         QVERIFY(!QFile::exists(copy));
+    }
+
+    // Indexes that no longer match their table pass the start's quick
+    // check; the day's copy checks them all and says, in a few lines, that
+    // the database is damaged and what to do, with the findings in a file.
+    void damagedIndexIsFoundByTheDailyCopy() {
+        if (testsOnServer())
+            QSKIP("a damaged file is the embedded store's");
+        QVERIFY(start());
+        {
+            Table t("tbclientes");
+            t.open();
+            for (int i = 1; i <= 200; ++i) {
+                t.insert();
+                t.fieldByName("CODCLI").setAsString(QString::number(i).rightJustified(6, '0'));
+                t.fieldByName("RAZAOSOCIAL").setAsString(QString("CLIENTE %1").arg(i));
+                t.fieldByName("NOMEFAN").setAsString(QString("FANTASIA %1").arg(1000 - i));
+                t.post();
+            }
+        }
+        waitForStartChecks();
+        stopProgram();
+        const QString backups = home->dataFolder() + "/Backup";
+        const QString copy = backups + "/" + Backups::fileName(Clock::today());
+        QVERIFY(QFile::remove(copy));
+        {  // the index of names now said to be of another field
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(home->dataFolder() + "/quelvarino.db"), &db),
+                     SQLITE_OK);
+            char* error = nullptr;
+            const int rc = sqlite3_exec(
+                db,
+                "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = replace(sql, "
+                "'(\"RAZAOSOCIAL\")', '(\"NOMEFAN\")') WHERE type = 'index' AND name = "
+                "'tbclientes_RAZAOSOCIAL';",
+                nullptr, nullptr, &error);
+            QVERIFY2(rc == SQLITE_OK, error);
+            QVERIFY(sqlite3_changes(db) > 0);
+            sqlite3_close(db);
+        }
+        QString reason;
+        QVERIFY2(Backups::check(home->dataFolder() + "/quelvarino.db", &reason, true),
+                 qPrintable(reason));
+        MessageBox::clearShownMessages();
+        QVERIFY(start());
+        QVERIFY(Quelvarino000_0->isVisible());
+        waitForStartChecks();
+        stopProgram();
+        const auto shown = MessageBox::shownMessages();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains("está danificado") &&
+                     shown[0].text.contains("restaure a última cópia de segurança") &&
+                     !shown[0].text.contains("index") && !shown[0].text.contains("row ") &&
+                     shown[0].text.size() < 600,
+                 qPrintable(shown[0].text));
+        QVERIFY(!QFile::exists(copy));
+        const QStringList reports = QDir(backups).entryList({"verificacao-*.txt"}, QDir::Files);
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(shown[0].text.contains(reports[0]));
+        QFile report(backups + "/" + reports[0]);
+        QVERIFY(report.open(QIODevice::ReadOnly));
+        QVERIFY(report.readAll().contains("index"));
+        QVERIFY(QDir(backups).entryList({"*.parte*"}, QDir::Files).isEmpty());
     }
 
     void failedCopyIsReportedAndStartGoesOn() {

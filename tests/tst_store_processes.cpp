@@ -5,6 +5,7 @@
 #include "testsupport.h"
 
 #include <unistd.h>
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSqlQuery>
@@ -165,6 +166,50 @@ private slots:
         Backups::requestStop(false);
         QVERIFY(Backups::check(DataFolder::mainDatabaseFile(), &reason, true));
         QVERIFY(!Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, day).isEmpty());
+    }
+
+    // Programs ended in the middle of the day's copy leave their partial
+    // copies behind: the next copy deletes them, never one that a running
+    // program (on any workstation) is still writing.
+    void partialCopiesOfEndedProgramsAreDeleted() {
+        embeddedStoreOnly();
+        {
+            Table t("tbclientes");
+            t.open();
+            for (int n = 2; n < 300; ++n) {
+                t.insert();
+                t.fieldByName("CODCLI").setAsString(QString::number(n).rightJustified(6, '0'));
+                t.fieldByName("RAZAOSOCIAL").setAsString(QString("CLIENTE %1").arg(n).repeated(6));
+                t.post();
+            }
+        }
+        const QString folder = home->dataFolder() + "/Backup";
+        QProcess killed, running;
+        for (QProcess* p : {&killed, &running}) {
+            p->start(helper(), {home->dataFolder(), "backup", "2026-12-09"});
+            QVERIFY(waitForLine(*p, "COPYING"));
+        }
+        const QString stale =
+            folder + QString("/quelvarino-2026-12-09.db.parte%1").arg(killed.processId());
+        const QString held =
+            folder + QString("/quelvarino-2026-12-09.db.parte%1").arg(running.processId());
+        ::kill(static_cast<pid_t>(killed.processId()), SIGKILL);
+        QVERIFY(killed.waitForFinished(20000));
+        QVERIFY(QFile::exists(stale) && QFile::exists(held));
+        // both untouched for a while, as after a day
+        for (const QString& f : {stale, held}) {
+            QFile file(f);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                     QFileDevice::FileModificationTime));
+        }
+        const QString copy =
+            Backups::takeDaily(DataFolder::mainDatabaseFile(), folder, QDate(2026, 12, 10));
+        QVERIFY(QFile::exists(copy));
+        QVERIFY2(!QFile::exists(stale), "the partial copy of the killed program stays");
+        QVERIFY2(QFile::exists(held), "the copy another program is writing was deleted");
+        ::kill(static_cast<pid_t>(running.processId()), SIGKILL);
+        QVERIFY(running.waitForFinished(20000));
     }
 
     // Day after day for a year: the last seven copies and the first of

@@ -69,11 +69,7 @@ void startDailyBackup() {
             return;  // the program is closing
         }
         if (!sound) {
-            say(QStringLiteral("O banco de dados %1 está danificado (%2).\n\nFeche o sistema em "
-                               "todas as estações e restaure a última cópia de segurança da pasta "
-                               "%3 (QuelvarinoBasic --restaurar <cópia>).")
-                    .arg(QDir::toNativeSeparators(database), reason.left(300),
-                         QDir::toNativeSeparators(folder)));
+            say(Backups::damageMessage(database, folder, reason));
             return;
         }
         try {

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -67,6 +68,8 @@ void onlineCopy(const QString& from, const QString& to) {
             throw BackupStopped();
         }
         rc = sqlite3_backup_step(b, 256);
+        if (Backups::copyStepHook())
+            Backups::copyStepHook()();
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
             sqlite3_sleep(50);
     } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
@@ -98,7 +101,62 @@ int lockFd(const QString& database, short type, bool* refused) {
     return fd;
 }
 
+// A partial copy is held (a write lock on its first byte, apart from the
+// engine's own lock bytes) by the program writing it, on any workstation:
+// one nobody holds, and not just made, was left by a program that ended.
+constexpr qint64 kPartAgeMs = 60 * 1000;
+
+bool lockFirstByte(int fd) {
+    struct flock request;
+    std::memset(&request, 0, sizeof request);
+    request.l_type = F_WRLCK;
+    request.l_whence = SEEK_SET;
+    request.l_start = 0;
+    request.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &request) == 0;
+}
+
+void removeStaleParts(const QString& folder) {
+    const QFileInfoList parts =
+        QDir(folder).entryInfoList({QStringLiteral("quelvarino-*.db.parte*")}, QDir::Files);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const QFileInfo& part : parts) {
+        if (part.fileName().endsWith(QLatin1String("-journal")) ||
+            part.lastModified().msecsTo(now) < kPartAgeMs)
+            continue;
+        const QByteArray path = QFile::encodeName(part.filePath());
+        const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (lockFirstByte(fd)) {
+            ::unlink(path.constData());
+            ::unlink((path + "-journal").constData());
+        }
+        ::close(fd);
+    }
+}
+
+bool syncPath(const QString& path, int flags) {
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+// A copy of `from` at `to`, on the disk when this returns.
+bool copyDurably(const QString& from, const QString& to) {
+    QFile::remove(to);
+    return QFile::copy(from, to) && syncPath(to, O_RDONLY);
+}
+
 }  // namespace
+
+std::function<void()>& Backups::copyStepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
 
 void Backups::requestStop(bool stop) {
     std::lock_guard<std::mutex> lock(checkingMutex);
@@ -163,21 +221,43 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
         throw StoreError(
             QStringLiteral("Não foi possível criar a pasta das cópias de segurança %1.")
                 .arg(QDir::toNativeSeparators(folder)));
+    removeStaleParts(folder);
     const QString part =
         target + QStringLiteral(".parte%1").arg(QCoreApplication::applicationPid());
     QFile::remove(part);
+    const int held = ::open(QFile::encodeName(part).constData(),
+                            O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0660);
+    if (held >= 0)
+        lockFirstByte(held);
+    auto dropPart = [&] {
+        QFile::remove(part);
+        QFile::remove(part + QStringLiteral("-journal"));
+        if (held >= 0)
+            ::close(held);
+    };
     try {
+        if (held < 0)
+            throw StoreError(QString::fromLocal8Bit(std::strerror(errno)));
         onlineCopy(database, part);
         QString reason;
-        if (!check(part, &reason))
-            throw StoreError(reason);
+        if (!check(part, &reason)) {
+            // The copy is as the database is: a copy that fails the full
+            // check of indexes and data comes from a damaged database
+            // (the start's quick check leaves the indexes out), unless
+            // the database itself passes it.
+            QString findings;
+            if (!check(database, &findings))
+                throw DatabaseDamaged(damageMessage(database, folder, findings));
+            throw StoreError(reason.left(200));
+        }
     } catch (const BackupStopped&) {
-        QFile::remove(part);
-        QFile::remove(part + QStringLiteral("-journal"));
+        dropPart();
+        throw;
+    } catch (const DatabaseDamaged&) {
+        dropPart();
         throw;
     } catch (const StoreError& e) {
-        QFile::remove(part);
-        QFile::remove(part + QStringLiteral("-journal"));
+        dropPart();
         throw StoreError(QStringLiteral("Não foi possível fazer a cópia de segurança do dia em %1 "
                                         "(%2).\n\nVerifique o espaço em disco e a permissão de "
                                         "gravação na pasta Backup; o sistema continua normalmente.")
@@ -188,8 +268,33 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
         errno != EEXIST && !QFileInfo::exists(target))
         QFile::rename(part, target);
     QFile::remove(part);
+    ::close(held);
+    syncPath(folder, O_RDONLY | O_DIRECTORY);
     rotate(folder, today);
     return target;
+}
+
+QString Backups::damageMessage(const QString& database,
+                               const QString& folder,
+                               const QString& findings) {
+    QString report;
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/verificacao-%1.txt")
+                            .arg(QDateTime::currentDateTime().toString(
+                                QStringLiteral("yyyy-MM-dd-hhmmss"))));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        file.write(QStringLiteral("Verificação do banco de dados %1\n\n%2\n")
+                       .arg(database, findings)
+                       .toUtf8());
+        file.close();
+        report = QStringLiteral(" O que a verificação encontrou está em %1, para o técnico.")
+                     .arg(QDir::toNativeSeparators(file.fileName()));
+    }
+    return QStringLiteral("O banco de dados %1 está danificado.\n\nFeche o sistema em todas as "
+                          "estações e restaure a última cópia de segurança da pasta %2 "
+                          "(QuelvarinoBasic --restaurar <cópia>). A cópia de hoje não foi feita e "
+                          "as dos dias anteriores foram mantidas.%3")
+        .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(folder), report);
 }
 
 bool Backups::check(const QString& file, QString* reason, bool quick) {
@@ -258,15 +363,17 @@ void Backups::restore(const QString& backup, const QString& database) {
     // Alone on the database: the copy goes in under a name of its own and
     // is renamed over it; the replaced file is kept beside it.
     const QString part = database + QStringLiteral(".restaurando");
-    QFile::remove(part);
     const QString before = database + QStringLiteral(".antes-da-restauracao");
-    bool ok = QFile::copy(backup, part);
-    if (ok && QFileInfo::exists(database)) {
-        QFile::remove(before);
-        ok = QFile::copy(database, before);
-    }
+    const QString databaseFolder = QFileInfo(database).absolutePath();
+    bool ok = copyDurably(backup, part);
+    if (ok && QFileInfo::exists(database))
+        ok = copyDurably(database, before);
+    // the copies on disk before the database is replaced, the rename on
+    // disk before it is told done
+    ok = ok && syncPath(databaseFolder, O_RDONLY | O_DIRECTORY);
     ok = ok && ::rename(QFile::encodeName(part).constData(),
                         QFile::encodeName(database).constData()) == 0;
+    ok = ok && syncPath(databaseFolder, O_RDONLY | O_DIRECTORY);
     QFile::remove(part);
     QFile::remove(database + QStringLiteral("-journal"));
     ::close(fd);
