@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTimer>
+#include <sys/stat.h>
 #include <csignal>
 #include <memory>
 
@@ -508,6 +509,81 @@ private slots:
         QVERIFY(report.open(QIODevice::ReadOnly));
         QVERIFY(report.readAll().contains("index"));
         QVERIFY(QDir(backups).entryList({"*.parte*"}, QDir::Files).isEmpty());
+    }
+
+    // Whatever the umask of the session: the alias file its owner's
+    // alone, the data folder, database, lock files and backups its owner's
+    // and group's, never every user's.
+    void newFilesArePrivate() {
+        if (testsOnServer())
+            QSKIP("the embedded store's files");
+        const mode_t before = ::umask(022);
+        auto modeOf = [](const QString& path) {
+            struct stat st;
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777)
+                                                                          : -1;
+        };
+        QProcess p;
+        p.start(qEnvironmentVariable("OSTRIMA"), {});
+        QVERIFY(p.waitForFinished(20000));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("QUELVARINO"), {"--verificar-inicio"});
+        QVERIFY(p.waitForFinished(60000));
+        ::umask(before);
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+        const QString folder = home->dataFolder();
+        const QString alias = home->path() + "/config/Quelvarino/aliases.ini";
+        QCOMPARE(modeOf(alias), 0600);
+        QCOMPARE(modeOf(QFileInfo(alias).absolutePath()), 0700);
+        // the day's copy, made here in a session that lets every user read
+        ::umask(022);
+        const QString copy = Backups::takeDaily(folder + "/quelvarino.db", folder + "/Backup",
+                                                QDate(2026, 12, 9));
+        ::umask(before);
+        QStringList files = {folder, folder + "/quelvarino.db", folder + "/Backup", copy};
+        for (const QString& name : QDir(folder).entryList({"*.uso", "*.lck", "tbrelatorio*"}, QDir::Files))
+            files.append(folder + "/" + name);
+        QVERIFY(files.size() > 5);
+        for (const QString& f : files) {
+            const int mode = modeOf(f);
+            QVERIFY2(mode >= 0 && (mode & 007) == 0,
+                     qPrintable(QString("%1: %2").arg(f).arg(mode, 3, 8)));
+        }
+    }
+
+    // An alias file holding the server's password that every user can
+    // read, left by an older program: made its owner's, and said once.
+    void aliasFileWithAPasswordReadableByOthers() {
+        if (testsOnServer())
+            QSKIP("the alias is the test server's");
+        auto told = [] {
+            int n = 0;
+            for (const auto& m : MessageBox::shownMessages())
+                n += m.text.contains("Agora só o seu usuário pode lê-lo") ? 1 : 0;
+            return n;
+        };
+        const QString alias = home->path() + "/config/Quelvarino/aliases.ini";
+        QVERIFY(QDir().mkpath(QFileInfo(alias).absolutePath()));
+        {
+            QFile f(alias);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("[Quelvarino]\nTYPE=PARADOX\nPARAMS=PATH:\"" +
+                    QFile::encodeName(home->dataFolder()) +
+                    "\";DEFAULT DRIVER:\"PARADOX\";COMENTARIO:\"password=velha\"\n");
+        }
+        QVERIFY(QFile::setPermissions(alias, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadGroup | QFileDevice::ReadOther));
+        QVERIFY(QDir().mkpath(home->dataFolder()));
+        QVERIFY(start());
+        QCOMPARE(told(), 1);
+        QCOMPARE(QFile::permissions(alias) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
+        stopProgram();
+        MessageBox::clearShownMessages();
+        QVERIFY(start());  // once
+        QCOMPARE(told(), 0);
     }
 
     void failedCopyIsReportedAndStartGoesOn() {

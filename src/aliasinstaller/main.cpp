@@ -1,6 +1,7 @@
 // Ostrima: registers the database alias of QuelvarinoBasic.
 // Usage: Ostrima [[-]alias [path [driver]]]. Shows nothing, always exits 0.
 #include "aliasinstaller/aliasinstaller.h"
+#include "data/privatefiles.h"
 
 #include <QStringList>
 #include <QtGlobal>
@@ -11,6 +12,7 @@ void silent(QtMsgType, const QMessageLogContext&, const QString&) {}
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    quelvarino::keepNewFilesPrivate();
     qInstallMessageHandler(silent);
     try {
         QStringList arguments;

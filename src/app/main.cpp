@@ -2,6 +2,7 @@
 #include "core/errors.h"
 #include "data/backup.h"
 #include "data/datafolder.h"
+#include "data/privatefiles.h"
 #include "widgets/application.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ int restore(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    quelvarino::keepNewFilesPrivate();
     if (argc > 1 && QByteArray(argv[1]) == "--restaurar")
         return restore(argc, argv);
     // "--verificar-inicio": starts as always and ends as soon as the main

@@ -1,6 +1,7 @@
 #include "app/startfolder.h"
 
 #include "data/datafolder.h"
+#include "data/privatefiles.h"
 #include "widgets/messagebox.h"
 
 #include <QDir>
@@ -55,6 +56,11 @@ bool prepareDataFolderAtStart(QWidget* splash) {
         }
     }
     DataFolder::prepare();
+    const QString aliasWarning = protectAliasFile();
+    if (!aliasWarning.isEmpty()) {
+        hideSplash();
+        MessageBox::warning(aliasWarning);
+    }
     const QString lockWarning = DataFolder::lockWarning();
     if (!lockWarning.isEmpty()) {
         hideSplash();

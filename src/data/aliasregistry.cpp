@@ -45,10 +45,15 @@ QList<Section> readSections(bool* readable) {
 
 bool writeSections(const QList<Section>& sections) {
     const QString path = AliasRegistry::filePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
         return false;
+    // The file may hold a server's password: its owner's alone.
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return false;
     QTextStream out(&file);
     out.setEncoding(QStringConverter::Utf8);

@@ -4,6 +4,7 @@
 #include "data/backup.h"
 #include "data/database.h"
 #include "data/datafolder.h"
+#include "data/privatefiles.h"
 #include "import/paradoximport.h"
 
 #include <unistd.h>
@@ -27,6 +28,7 @@ const char* kUsage =
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    quelvarino::keepNewFilesPrivate();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout), err(stderr);
     QString folder;
