@@ -3,6 +3,10 @@
 #include "core/money.h"
 #include "testsupport.h"
 
+#include <QRandomGenerator>
+#include <cmath>
+#include <limits>
+
 using namespace quelvarino;
 
 class TestMoneyDates : public QObject {
@@ -54,6 +58,43 @@ private slots:
         QTest::newRow("large") << 1234567.891 << "1234567,89";
         QTest::newRow("thirds") << 100.0 / 3.0 << "33,33";
         QTest::newRow("sum of tenths") << 0.1 + 0.2 << "0,30";
+        // Above ten thousand million fifteen digits reach the fourth
+        // decimal: the cents come from the value itself, rounded once.
+        QTest::newRow("eleven digits, below the half cent")
+            << 121638156446.5345 << "121638156446,53";
+        QTest::newRow("thirteen digits, below the half cent")
+            << 5470012746918.1445 << "5470012746918,14";
+        QTest::newRow("thirteen digits, a tie") << 4528075611490.375 << "4528075611490,38";
+        QTest::newRow("the largest") << 9999999999999.99 << "9999999999999,99";
+        QTest::newRow("the largest, negative") << -9999999999999.99 << "-9999999999999,99";
+    }
+    // Within half a cent of the value everywhere up to the largest amount
+    // (and the fifteen digits' rounding where that applies).
+    void formatMoneyNeverOffByMoreThanHalfACent() {
+        QRandomGenerator random(20261210);
+        for (int i = 0; i < 200000; ++i) {
+            const double value = std::pow(10.0, random.bounded(13.0)) * (random.bounded(2) ? 1 : -1);
+            const QString text = formatMoney(value);
+            const long double shown = std::strtold(QString(text).replace(',', '.').toLatin1(), nullptr);
+            // below ten thousand million the value is first taken to its
+            // fifteen digits (1,005 is 1,01): half of the fifteenth digit more
+            const long double fifteenth =
+                std::fabs(value) < 1e10
+                    ? 0.5L * std::pow(10.0L, std::floor(std::log10(std::fabs(value))) - 14)
+                    : 0.0L;
+            QVERIFY2(std::fabs(shown - (long double)value) <= 0.005L + fifteenth + 1e-6L,
+                     qPrintable(QString::number(value, 'f', 6) + " -> " + text));
+        }
+    }
+    void formatMoneyRefusesWhatHasNoCents_data() {
+        QTest::addColumn<double>("value");
+        QTest::newRow("ten million million") << 1e13;
+        QTest::newRow("negative") << -1e14;
+        QTest::newRow("largest double") << std::numeric_limits<double>::max();
+    }
+    void formatMoneyRefusesWhatHasNoCents() {
+        QFETCH(double, value);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, formatMoney(value));
     }
     void formatMoneyValues() {
         QFETCH(double, value);

@@ -244,6 +244,10 @@ private slots:
             << "08:00"
             << "  :  "
             << "12:00" << 2 << "Horário inicial e o horário final, devem ser preenchidos.";
+        QTest::newRow("end before start")
+            << "08:00" << "14:00" << "09:50" << 2
+            << "O horário final (09:50) é anterior ao inicial (14:00): uma ordem de serviço não "
+               "passa da meia-noite.";
     }
     void basisMessages() {
         QFETCH(QString, departure);
@@ -396,6 +400,38 @@ private slots:
                      formatMoney(weighted * 12.0 / 60.0));
         }
         QCOMPARE(endsBeforeItStarts(s), QString(QTest::currentDataTag()).startsWith("end before"));
+    }
+
+    // Times no clock shows, and an end before the start: refused where
+    // they are read, never a minute count or a negative total.
+    void impossibleTimesAreRefused_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::newRow("99:99") << "08:00" << "99:99";
+        QTest::newRow("25:00") << "25:00" << "26:00";
+        QTest::newRow("60 minutes") << "08:60" << "10:00";
+        QTest::newRow("past 24:00") << "08:00" << "24:01";
+        QTest::newRow("no colon") << "08000" << "10:00";
+        QTest::newRow("too long") << "08:00" << "10:000";
+        QTest::newRow("end before start") << "14:00" << "09:50";
+    }
+    void impossibleTimesAreRefused() {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, totalHours(start, end));
+    }
+    void clockTimes_data() {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("midnight") << "00:00" << 0;
+        QTest::newRow("blank") << "  :  " << 0;
+        QTest::newRow("end of day") << "24:00" << 1440;
+        QTest::newRow("last minute") << "23:59" << 1439;
+    }
+    void clockTimes() {
+        QFETCH(QString, time);
+        QFETCH(int, minutes);
+        QCOMPARE(minutesOfDay(time), minutes);
     }
 
     void badMoneyStopsTheStep_data() {

@@ -57,6 +57,13 @@ private slots:
         QTest::newRow("blank year in february") << "29/02/    " << L{conversion("29/02/    ")};
         QTest::newRow("31 april then blank month never reached")
             << "31/04/    " << L{info("Dia incorreto, pois neste mês não tem dia 31")};
+        // What no date field holds: refused whole, not read in part.
+        const QString trailingNul = QString("15/03/2024") + QChar(0);
+        QTest::newRow("trailing NUL") << trailingNul << L{conversion(trailingNul)};
+        QTest::newRow("trailing text") << "15/03/2024x" << L{conversion("15/03/2024x")};
+        QTest::newRow("other separators") << "15-03-2024" << L{conversion("15-03-2024")};
+        QTest::newRow("short") << "15/03/24" << L{conversion("15/03/24")};
+        QTest::newRow("empty") << "" << L{conversion("")};
     }
     void dateCheck() {
         QFETCH(QString, text);
@@ -124,7 +131,16 @@ private slots:
         QCOMPARE(nextCode(last, width), next);
     }
 
-    void codeThatIsNoNumber() { QVERIFY_THROWS_EXCEPTION(ConversionError, nextCode("ABC", 6)); }
+    void codeThatIsNoNumber_data() {
+        QTest::addColumn<QString>("last");
+        QTest::newRow("letters") << "ABC";
+        QTest::newRow("negative") << "-6";
+        QTest::newRow("negative with zeros") << "-000006";
+    }
+    void codeThatIsNoNumber() {
+        QFETCH(QString, last);
+        QVERIFY_THROWS_EXCEPTION(ConversionError, nextCode(last, 6));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRegisterChecks)

@@ -340,7 +340,7 @@ private slots:
         QStringList shown;
         for (const auto& m : MessageBox::shownMessages()) {
             shown.append(m.text);
-            QCOMPARE(m.icon, QMessageBox::Information);
+            QVERIFY2(m.icon == QMessageBox::Information, qPrintable(m.text));
         }
         QCOMPARE(shown, messages);
         if (!messages.isEmpty())

@@ -161,18 +161,31 @@ QString formatMoney(double value) {
     // falling to the binary value just below.
     if (!std::isfinite(value))
         return numberToText(value);
+    if (std::fabs(value) >= kLargestMoney + 0.005)
+        throw ConversionError(
+            QStringLiteral("O valor %1 é grande demais: o sistema trabalha com valores de até "
+                           "9999999999999,99.")
+                .arg(numberToText(value)));
     long long cents = 0;
     if (wholeCents(value, &cents))
         return centsText(cents, true);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
+    char buffer[64] = {};
+    if (std::fabs(value) < 1e10) {
+        std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
+    } else {
+        // Fifteen digits of a value this large reach into its fourth
+        // decimal: rounding there and again at the cents would be off by
+        // more than half a cent. Its exact digits are rounded once instead.
+        std::snprintf(buffer, sizeof buffer, "%.40e", value);
+    }
     const bool negative = buffer[0] == '-';
     const char* p = buffer + (negative ? 1 : 0);
     QString digits;
-    digits.append(QLatin1Char(p[0]));
-    for (int i = 2; i < 16; ++i)
-        digits.append(QLatin1Char(p[i]));
-    const int exponent = std::atoi(p + 17);
+    const char* e = std::strchr(p, 'e');
+    for (const char* c = p; c < e; ++c)
+        if (*c != '.')
+            digits.append(QLatin1Char(*c));
+    const int exponent = std::atoi(e + 1);
     // value = 0.digits × 10^(exponent + 1); keep integer part and two decimals.
     int integerDigits = exponent + 1;
     if (integerDigits < 0) {

@@ -13,8 +13,13 @@ double parseMoney(const QString& text);
 // True when parseMoney would accept the text.
 bool isNumberText(const QString& text);
 
+// The largest amount the program works with: fifteen significant digits
+// hold thirteen integer digits and the cents.
+constexpr double kLargestMoney = 9999999999999.99;
+
 // "##0.00": two decimals, half away from zero on the decimal digits, at least
-// one integer digit ("0,75", "1234,50").
+// one integer digit ("0,75", "1234,50"). Throws ConversionError above
+// kLargestMoney (a larger value would be shown with cents it does not have).
 QString formatMoney(double value);
 
 // Shortest text with up to 15 significant digits ("37,5", "120", "0,1").

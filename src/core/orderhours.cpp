@@ -46,10 +46,25 @@ bool isBlankTime(const QString& hhmm) {
 }
 
 int minutesOfDay(const QString& hhmm) {
-    return pairValue(hhmm, 0, 2, hhmm) * 60 + pairValue(hhmm, 3, 2, hhmm);
+    const int hours = pairValue(hhmm, 0, 2, hhmm);
+    const int minutes = pairValue(hhmm, 3, 2, hhmm);
+    // the clock's hours only: 00:00 to 24:00
+    if (hours > 24 || minutes > 59 || (hours == 24 && minutes > 0) ||
+        (hhmm.size() > 2 && hhmm.at(2) != QLatin1Char(':')) || hhmm.size() > 5)
+        throw ConversionError(QStringLiteral("'%1' não é um horário válido (de 00:00 a 24:00).")
+                                  .arg(hhmm));
+    return hours * 60 + minutes;
+}
+
+QString endBeforeStartMessage(const QString& start, const QString& end) {
+    return QStringLiteral("O horário final (%1) é anterior ao inicial (%2): uma ordem de serviço "
+                          "não passa da meia-noite.")
+        .arg(end, start);
 }
 
 QString totalHours(const QString& start, const QString& end, bool applyMinimum) {
+    if (minutesOfDay(end) < minutesOfDay(start))
+        throw ConversionError(endBeforeStartMessage(start, end));
     const long long d = static_cast<long long>(minutesOfDay(end)) * 60 -
                         static_cast<long long>(minutesOfDay(start)) * 60;
     long long h = d / 3600;  // truncates toward zero
@@ -176,6 +191,11 @@ OrderStep selectStartBasis(const OrderHoursScreen& s) {
         return {r, QString()};
     }
 
+    if (minutesOfDay(r.hora3) < minutesOfDay(start)) {
+        r.rbHora1 = false;
+        r.rbHora2 = false;
+        return {r, endBeforeStartMessage(start, r.hora3)};
+    }
     const double price = amount(r.valor);
     const double insurance = amount(r.seguro);
     const double fee = amount(r.taxap);

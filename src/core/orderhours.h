@@ -14,13 +14,18 @@ namespace quelvarino {
 // shown "##0.00". Band values are kept unrounded ("37,5").
 
 // Minutes of the day of "hh:mm" ("24:00" is 1440); a pair of blanks counts
-// as "00". Throws ConversionError for a pair that is no number.
+// as "00". Throws ConversionError for a pair that is no number and for a
+// time no clock shows ("25:00", "10:60").
 int minutesOfDay(const QString& hhmm);
+
+// What is said of an order whose end lies before its start.
+QString endBeforeStartMessage(const QString& start, const QString& end);
 
 bool isBlankTime(const QString& hhmm);  // "  :  " or empty
 
 // TH: total hours from start to end, "hh:mm", at least "02:00" when
-// `applyMinimum` is set.
+// `applyMinimum` is set. Throws ConversionError when the end lies before
+// the start (orders never cross midnight).
 QString totalHours(const QString& start, const QString& end, bool applyMinimum = true);
 
 // BS: minutes in the normal band (before 18:00), the 50 % band (18:00 to

@@ -81,6 +81,9 @@ DateCheck checkDateText(const QString& text) {
         result.messages.append({DateCheckMessage::Warning, QString::fromUtf8(t)});
     };
     try {
+        // "dd/mm/aaaa" and nothing else: a date field holds ten characters
+        if (text.size() != 10 || text.at(2) != QLatin1Char('/') || text.at(5) != QLatin1Char('/'))
+            throw Stop{};
         bool error = false;
         if ((month == QLatin1String("04") || month == QLatin1String("06") ||
              month == QLatin1String("09") || month == QLatin1String("11")) &&
@@ -178,6 +181,11 @@ QString nextCode(const QString& lastCode, int width) {
     } else {
         if (!n || *n == std::numeric_limits<long long>::max())
             throw ConversionError(conversionNumberMessage(lastCode));
+        if (*n < 0)
+            throw ConversionError(QStringLiteral("O último código gravado, '%1', é negativo: os "
+                                                 "códigos são números a partir de 1. Corrija-o "
+                                                 "no cadastro.")
+                                      .arg(lastCode.trimmed()));
         text = QString::number(*n + 1);
     }
     return text.size() >= width ? text : QString(width - text.size(), QLatin1Char('0')) + text;

@@ -592,10 +592,10 @@ void TQuelvarino0021_0::EddataExit() {
         runDateCheck(Eddata);
 }
 
-void TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
+bool TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
     const QString t = field->text();
     if (t == QLatin1String(kBlankTime))
-        return;
+        return true;
     bool bad = false;
     auto complain = [&bad](const char* text) {
         MessageBox::information(QString::fromUtf8(text));
@@ -614,10 +614,12 @@ void TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
         recordValid_ = false;
         field->setFocus();
     }
+    return !bad;
 }
 
 void TQuelvarino0021_0::Edhora3Exit() {
-    EdhoraExit(Edhora3);
+    if (!EdhoraExit(Edhora3))
+        return;  // said already; the comparison needs a time
     // An order never crosses midnight: work after it is a second order. The
     // end is compared with each time that is filled, not only when both are.
     if (endsBeforeItStarts(hoursState())) {

@@ -43,7 +43,7 @@ public:
     void EdcodcliExit();
     void EdcodmotExit();
     void EddataExit();
-    void EdhoraExit(MaskEdit* field);  // Edhora1Exit, Edhora2Exit
+    bool EdhoraExit(MaskEdit* field);  // Edhora1Exit, Edhora2Exit; false: said invalid
     void Edhora3Exit();
     void CbpagChange();
     // Hours and values.
