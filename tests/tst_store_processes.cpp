@@ -4,6 +4,7 @@
 #include "data/table.h"
 #include "testsupport.h"
 
+#include <sqlite3.h>
 #include <unistd.h>
 #include <QDateTime>
 #include <QDir>
@@ -269,6 +270,63 @@ private slots:
         QCOMPARE(runHelper({"read", "000002"}), QString("MISSING"));
         QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
         QVERIFY(QFile::exists(DataFolder::mainDatabaseFile() + ".antes-da-restauracao"));
+    }
+
+    // Only a copy of this program's database is put in its place: sound
+    // SQLite files of other kinds are refused, naming the file, and the
+    // database stays as it is.
+    void restoreRefusesWhatIsNotACopy_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a report work table") << "worktable";
+        QTest::newRow("another program's database") << "other";
+        QTest::newRow("a copy without a field") << "nofield";
+        QTest::newRow("a copy without a table") << "notable";
+        QTest::newRow("an empty file") << "empty";
+    }
+    void restoreRefusesWhatIsNotACopy() {
+        embeddedStoreOnly();
+        QFETCH(QString, kind);
+        const QString copy = Backups::takeDaily(DataFolder::mainDatabaseFile(),
+                                                home->dataFolder() + "/Backup", QDate(2026, 12, 9));
+        QString file = home->path() + "/escolhido.db";
+        auto exec = [&](const char* sql) {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(file), &db), SQLITE_OK);
+            char* error = nullptr;
+            QVERIFY2(sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK, error);
+            sqlite3_close(db);
+        };
+        if (kind == "worktable") {
+            file = home->dataFolder() + "/tbrelatorio8_1.db";
+            QVERIFY(QFile::exists(file));
+        } else if (kind == "other") {
+            exec("CREATE TABLE clientes (nome TEXT); INSERT INTO clientes VALUES ('X')");
+        } else if (kind == "empty") {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(QFile::copy(copy, file));
+            if (kind == "nofield")
+                exec("DROP INDEX tbclientes_CONTAC; ALTER TABLE tbclientes DROP COLUMN CONTAC");
+            else
+                exec("DROP TABLE tbmotociclista");
+        }
+        const QByteArray before = [] {
+            QFile f(DataFolder::mainDatabaseFile());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        Database::resetMain();
+        try {
+            Backups::restore(file, DataFolder::mainDatabaseFile());
+            QFAIL("restored");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains(file) && e.text().contains("não foi alterado"),
+                     qPrintable(e.text()));
+        }
+        QFile after(DataFolder::mainDatabaseFile());
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QVERIFY(after.readAll() == before);
+        QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
     }
 
     // Two workstations starting together on a new shared folder: both

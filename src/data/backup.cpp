@@ -1,6 +1,7 @@
 #include "data/backup.h"
 
 #include "core/errors.h"
+#include "data/schema.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
+#include <QSet>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -342,13 +344,67 @@ bool Backups::check(const QString& file, QString* reason, bool quick) {
     return false;
 }
 
+namespace {
+
+// What of the program's tables and fields the file lacks (empty: it has
+// them all), read from the file's own catalogue.
+QString missingFromSchema(const QString& file) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return QStringLiteral("o arquivo não pode ser aberto");
+    }
+    QString missing;
+    for (const TableDef& table : schema::mainTables()) {
+        QSet<QString> columns;
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql =
+            "SELECT name FROM pragma_table_info(" +
+            QByteArray("'") + table.name.toUtf8() + "')";
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK) {
+            while (sqlite3_step(st) == SQLITE_ROW)
+                columns.insert(
+                    QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)))
+                        .toUpper());
+        }
+        sqlite3_finalize(st);
+        if (columns.isEmpty()) {
+            missing = QStringLiteral("não tem a tabela %1").arg(table.name);
+            break;
+        }
+        for (const FieldDef& f : table.fields) {
+            if (!columns.contains(f.name.toUpper())) {
+                missing = QStringLiteral("a tabela %1 não tem o campo %2").arg(table.name, f.name);
+                break;
+            }
+        }
+        if (!missing.isEmpty())
+            break;
+    }
+    sqlite3_close(db);
+    return missing;
+}
+
+}  // namespace
+
 void Backups::restore(const QString& backup, const QString& database) {
     QString reason;
     if (!QFileInfo::exists(backup))
         throw StoreError(QStringLiteral("A cópia %1 não existe.").arg(backup));
     if (!check(backup, &reason))
-        throw StoreError(
-            QStringLiteral("A cópia %1 está danificada (%2); escolha outra.").arg(backup, reason));
+        throw StoreError(QStringLiteral("A cópia %1 está danificada ou não é um banco de dados "
+                                        "(%2); escolha outra. O banco de dados não foi alterado.")
+                             .arg(backup, reason.left(200)));
+    // Only a copy of this program's database takes its place: a report
+    // work table or another program's file would leave a database the
+    // next start refuses.
+    const QString missing = missingFromSchema(backup);
+    if (!missing.isEmpty())
+        throw StoreError(QStringLiteral("O arquivo %1 não é uma cópia do banco de dados do sistema "
+                                        "(%2). Escolha uma cópia quelvarino-aaaa-mm-dd.db da "
+                                        "pasta Backup; o banco de dados não foi alterado.")
+                             .arg(backup, missing));
     bool refused = false;
     const int fd = lockFd(database, F_WRLCK, &refused);
     if (fd < 0)
