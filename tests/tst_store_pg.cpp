@@ -447,6 +447,51 @@ private slots:
         QCOMPARE(check.fieldByName(nameField).asString(), QString("DEPOIS"));
     }
 
+    // A row that another session changes in an open SQL transaction (an
+    // SQL tool left open): an edit is refused at once as in use, not held
+    // until the lock timeout; once the transaction ends the edit goes on.
+    void rowChangedInAnOpenTransaction() {
+        client("000001", "ANTES", "01/02/2020", "10");
+        const QString database = connection.section("dbname=", 1).section(' ', 0, 0);
+        QSqlDatabase other = QSqlDatabase::addDatabase("QPSQL", "other");
+        other.setHostName(server.path());
+        other.setPort(5432);
+        other.setDatabaseName(database);
+        other.setUserName("quelvarino");
+        QVERIFY2(other.open(), qPrintable(other.lastError().text()));
+        QVERIFY(other.transaction());
+        {
+            QSqlQuery q(other);
+            QVERIFY2(q.exec("UPDATE tbclientes SET nomefan = 'OUTRA' WHERE codcli = '000001'"),
+                     qPrintable(q.lastError().text()));
+        }
+        Table t("tbclientes");
+        t.open();
+        QVERIFY(t.findKey("000001"));
+        QElapsedTimer clock;
+        clock.start();
+        try {
+            t.edit();
+            QFAIL("edit taken on a row another session is changing");
+        } catch (const RecordLockedError& e) {
+            QVERIFY2(e.text().contains("outra sessão"), qPrintable(e.text()));
+        }
+        // the lock timeout is 5 s
+        QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(t.state() == Table::State::Browse);
+        QVERIFY(other.commit());
+        other.close();
+        QSqlDatabase::removeDatabase("other");
+        t.edit();  // the program's own lock was let go with the refusal
+        t.fieldByName("RAZAOSOCIAL").setAsString("DEPOIS");
+        t.post();
+        Table check("tbclientes");
+        check.open();
+        QVERIFY(check.findKey("000001"));
+        QCOMPARE(check.fieldByName("RAZAOSOCIAL").asString(), QString("DEPOIS"));
+        QCOMPARE(check.fieldByName("NOMEFAN").asString(), QString("OUTRA"));
+    }
+
     // What the server refuses at the connection: each its own message.
     void refusedConnections_data() {
         QTest::addColumn<QString>("setup");

@@ -253,6 +253,30 @@ std::unique_ptr<RecordLock> PostgresBackend::lockRecord(const QString& table, qi
     if (!q.value(0).toBool())
         throw RecordLockedError(
             QStringLiteral("Registro bloqueado por outro usuário. Tabela: %1").arg(table));
+    // The record locks are the program's own: a row that another session
+    // is changing in an open transaction (an SQL tool, a script) would
+    // hold the post until the lock timeout. It is asked at once instead;
+    // the lock taken here ends with the statement.
+    QSqlQuery probe(QSqlDatabase::database(connectionName_, false));
+    probe.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? FOR UPDATE NOWAIT")
+                      .arg(quote(table), rowIdColumn()));
+    probe.addBindValue(rowId);
+    if (!probe.exec()) {
+        const QString text = probe.lastError().text();
+        QSqlQuery unlock(QSqlDatabase::database(connectionName_, false));
+        unlock.prepare(QStringLiteral("SELECT pg_advisory_unlock(?)"));
+        unlock.addBindValue(key);
+        unlock.exec();
+        if (text.contains(QLatin1String("could not obtain lock"), Qt::CaseInsensitive) ||
+            text.contains(QLatin1String("55P03")))
+            throw RecordLockedError(
+                QStringLiteral("Registro bloqueado por outro usuário. Tabela: %1 (o registro está "
+                               "sendo alterado em outra sessão do servidor de banco de dados).")
+                    .arg(table));
+        throw StoreError(describeFailure(QStringLiteral("Não foi possível bloquear o registro"),
+                                         displayName(), text));
+    }
+    probe.finish();
     held().insert(heldKey);
     return std::make_unique<AdvisoryLock>(connectionName_, key, heldKey);
 }
