@@ -1,8 +1,11 @@
 #include "testsupport.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLineEdit>
 
 using namespace quelvarino;
@@ -204,6 +207,47 @@ private slots:
         QCOMPARE(edit->text(), text);
         edit->clear();
         QCOMPARE(edit->text(), edit->blankText());
+    }
+
+    // A paste longer than the field takes what fits, from its start, and
+    // says how much was left out; one that fits is taken whole, silently.
+    void pasteLongerThanTheField_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("pasted");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("leftOut");
+        const QString x80 = QString(80, 'x');
+        QTest::newRow("100 into an empty field") << "" << 100 << x80 << 20;
+        QTest::newRow("500 into an empty field") << "" << 500 << x80 << 420;
+        QTest::newRow("100 after 30 typed")
+            << QString(30, 'a') << 100 << QString(30, 'a') + QString(50, 'x') << 50;
+        QTest::newRow("one that fits") << "" << 80 << x80 << 0;
+        QTest::newRow("into a full field") << QString(80, 'a') << 10 << QString(80, 'a') << 10;
+    }
+    void pasteLongerThanTheField() {
+        QFETCH(QString, before);
+        QFETCH(int, pasted);
+        QFETCH(QString, after);
+        QFETCH(int, leftOut);
+        MessageBox::setTestMode(true);
+        MessageBox::clearShownMessages();
+        QWidget window;
+        QLineEdit* edit = makeEdit(&window, "Ed_Razao", 80, false);
+        window.show();
+        edit->setFocus();
+        QTest::keyClicks(edit, before);
+        QGuiApplication::clipboard()->setText(QString(pasted, 'x'));
+        edit->paste();
+        QCoreApplication::processEvents();
+        QCOMPARE(edit->text(), after);
+        const auto shown = MessageBox::shownMessages();
+        if (leftOut <= 0) {
+            QVERIFY(shown.isEmpty());
+        } else {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY2(shown[0].text.contains(QString("%1 caracteres do fim").arg(leftOut)),
+                     qPrintable(shown[0].text));
+        }
     }
 
     // Input limits bound typing only: what the program writes is never cut.

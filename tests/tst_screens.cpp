@@ -7,6 +7,7 @@
 #include "testsupport.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/screen.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -127,6 +128,62 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, shown);
         QCOMPARE(MessageBox::displayText(text), shown);
+    }
+
+    // The title bar's X (or the system) closing a screen in the middle of
+    // an insert or edit asks first; No keeps the screen, its typing and its
+    // state; Yes abandons the edit as Cancelar does. Leaving the program
+    // asks the same.
+    void closingDuringAnEditAsks_data() {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("clients") << "Clientes1" << "Quelvarino0011_0";
+        QTest::newRow("couriers") << "Motociclista1" << "Quelvarino0012_0";
+        QTest::newRow("expense types") << "Despesas1" << "Quelvarino0013_0";
+        QTest::newRow("service order") << "OrdemdeServio1" << "Quelvarino0021_0";
+        QTest::newRow("receipt") << "Recibodocliente1" << "Quelvarino0022_0";
+        QTest::newRow("expense entries") << "DespesasdoMotoboy1" << "Quelvarino0031_0";
+        QTest::newRow("company") << "DadosdaEmpres1" << "Quelvarino00Emp_0";
+    }
+    void closingDuringAnEditAsks() {
+        QFETCH(QString, menu);
+        QFETCH(QString, screen);
+        Quelvarino000_0->menuAction(menu)->trigger();
+        auto* w = Screens::get<Screen>(screen);
+        QVERIFY(w);
+        QVERIFY2(w->isVisible(), qPrintable(screen));
+        auto* begin = w->findChild<QPushButton*>("Btn_Novo");
+        if (!begin || !begin->isEnabled())
+            begin = w->findChild<QPushButton*>("Btn_Alterar");
+        QVERIFY(begin && begin->isEnabled());
+        click(begin);
+        MessageBox::clearShownMessages();
+        QVERIFY2(w->hasPendingEdit(), qPrintable(screen));
+        QLineEdit* typed = nullptr;
+        for (QLineEdit* e : w->findChildren<QLineEdit*>())
+            if (e->isEnabled() && !e->isReadOnly() && e->isVisible() &&
+                !qobject_cast<MaskEdit*>(e)) {
+                typed = e;
+                break;
+            }
+        QVERIFY(typed);
+        typed->setText("DIGITADO");
+        MessageBox::setNextAnswer(QMessageBox::No);
+        w->close();
+        QVERIFY(w->isVisible());
+        QVERIFY(w->hasPendingEdit());
+        QCOMPARE(typed->text(), QString("DIGITADO"));
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        QVERIFY(MessageBox::shownMessages()[0].text.contains("ainda não foi gravada"));
+        // Leaving the program asks too, naming the screen.
+        MessageBox::setNextAnswer(QMessageBox::No);
+        Quelvarino000_0->close();
+        QVERIFY(Quelvarino000_0->isVisible());
+        QVERIFY(MessageBox::shownMessages().last().text.contains(w->windowTitle().trimmed()));
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        w->close();
+        QVERIFY(!w->isVisible());
+        QVERIFY(!w->hasPendingEdit());
     }
 
     // The company's document too is never left without its kind and check.

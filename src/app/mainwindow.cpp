@@ -520,6 +520,21 @@ bool TQuelvarino000_0::event(QEvent* event) {
 }
 
 void TQuelvarino000_0::closeEvent(QCloseEvent* event) {
+    // Leaving the program with an edit left open on a screen: asked first.
+    QStringList pending;
+    for (QWidget* w : Screens::all()) {
+        auto* screen = qobject_cast<Screen*>(w);
+        if (screen && screen->isVisible() && screen->hasPendingEdit())
+            pending.append(screen->windowTitle().trimmed());
+    }
+    if (!pending.isEmpty() &&
+        !MessageBox::confirm(QStringLiteral("Há inclusões ou alterações que ainda não foram "
+                                            "gravadas: %1.\n\nDeseja sair do sistema e "
+                                            "abandoná-las?")
+                                 .arg(pending.join(QStringLiteral(", "))))) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }

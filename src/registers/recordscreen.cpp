@@ -423,8 +423,13 @@ void RecordScreen::Btn_RetornarClick() {
 }
 
 void RecordScreen::closeEvent(QCloseEvent* event) {
-    // Closing the window while editing abandons the edit, as Cancelar does,
-    // so no record stays locked behind a hidden screen.
+    // Retornar is disabled while editing; the window's own close asks,
+    // and abandons the edit as Cancelar does only when told so, so no
+    // record stays locked behind a hidden screen.
+    if (!mayAbandonPendingEdit()) {
+        event->ignore();
+        return;
+    }
     if (editState_)
         setBrowseState();
     clearScreen();

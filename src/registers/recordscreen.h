@@ -49,6 +49,7 @@ public:
     void setBrowseState();
     void setEditState();
     bool inEditState() const { return editState_; }
+    bool hasPendingEdit() const override { return editState_; }
     // The screen now shows a stored record (found by its document): a
     // following Gravar updates it instead of inserting a new one.
     void showingStoredRecord() { newRecord_ = false; }

@@ -358,6 +358,10 @@ void TQuelvarino00Emp_0::Btn_RetornarClick() {
 }
 
 void TQuelvarino00Emp_0::closeEvent(QCloseEvent* event) {
+    if (!mayAbandonPendingEdit()) {
+        event->ignore();
+        return;
+    }
     // The record shown stays on screen; an edit is abandoned with its lock.
     if (DataModule1)
         DataModule1->TBEmpresa->close();

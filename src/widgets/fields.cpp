@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace quelvarino {
 namespace {
@@ -115,6 +116,18 @@ public:
             if (room <= 0 && selected == 0)
                 return true;
             notes_->insertPlainText(pasted.left(qMax(0, room)));
+            if (pasted.size() > qMax(0, room)) {
+                const int limit = limit_;
+                const int left = int(pasted.size()) - qMax(0, room);
+                QTimer::singleShot(0, notes_, [limit, left] {
+                    MessageBox::information(
+                        QStringLiteral("O texto colado não cabe no campo, que aceita até %1 "
+                                       "caracteres: %2 caracteres do fim ficaram de fora. Confira "
+                                       "o campo antes de gravar.")
+                            .arg(limit)
+                            .arg(left));
+                });
+            }
             return true;
         }
         const bool newLine = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;

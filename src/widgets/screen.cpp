@@ -3,6 +3,7 @@
 #include "data/activation.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
+#include "widgets/messagebox.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -21,6 +22,15 @@ void Screen::showScreen(const QString& focusField) {
         if (auto* field = findChild<QWidget*>(focusField))
             field->setFocus();
     }
+}
+
+bool Screen::mayAbandonPendingEdit() {
+    if (!hasPendingEdit())
+        return true;
+    return MessageBox::confirm(
+        QStringLiteral("Esta tela tem uma inclusão ou alteração que ainda não foi gravada.\n\n"
+                       "Deseja abandoná-la e fechar a tela? Para gravá-la, responda Não e clique "
+                       "em Gravar."));
 }
 
 void Screen::hideEvent(QHideEvent* event) {

@@ -16,6 +16,9 @@ public:
     // named field when there is one.
     void showScreen(const QString& focusField = QString());
 
+    // An insert or edit begun and not yet recorded or cancelled.
+    virtual bool hasPendingEdit() const { return false; }
+
 signals:
     void hidden();  // the window was closed or hidden
 
@@ -25,6 +28,9 @@ protected:
     // Re-reads the screen's own open tables (none by default).
     virtual void refreshTables() {}
     bool event(QEvent* event) override;
+    // Closing the window (its title bar, the system) with a pending edit:
+    // asks the operator; true to go on and abandon it.
+    bool mayAbandonPendingEdit();
 };
 
 // Every screen instance, created once at start and reachable by name.
