@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -92,6 +94,35 @@ private slots:
         stopProgram();
         Clock::reset();
         home.reset();
+    }
+
+    // Nothing chosen (no output, or no number of copies): told, and
+    // neither a file nor a word of success.
+    void nothingChosenWritesNothing_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("copies");
+        QTest::newRow("no output chosen") << -1 << true;
+        QTest::newRow("no copies chosen") << 3 << false;
+        QTest::newRow("nothing at all") << -1 << false;
+    }
+    void nothingChosenWritesNothing() {
+        QFETCH(int, item);
+        QFETCH(bool, copies);
+        auto* os = recordedOrder();
+        click(os->Btn_Imprimir);
+        PrintDialog* d = dialog("Quelvarino0021_5");
+        QVERIFY(d->findChild<QLabel*>("LabelVias"));
+        if (item >= 0)
+            d->setEdtip(item);
+        if (copies)
+            click(d->Ed1Copy);
+        MessageBox::clearShownMessages();
+        click(d->Btn_Imprimir);
+        QCOMPARE(lastMessage(), QString("Informe qual o tipo de impressão que deseja imprimir."));
+        for (const auto& m : MessageBox::shownMessages())
+            QVERIFY(!m.text.contains("sucesso"));
+        QVERIFY(QDir(home->dataFolder() + "/Relatorios").entryList(QDir::Files).isEmpty());
+        QVERIFY(d->isVisible());
     }
 
     void orderPrintsIntoATextFile_data() {

@@ -7,9 +7,12 @@
 #include "testsupport.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/passwordprompt.h"
 #include "widgets/screen.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -184,6 +187,20 @@ private slots:
         w->close();
         QVERIFY(!w->isVisible());
         QVERIFY(!w->hasPendingEdit());
+    }
+
+    // Small fixed screens are wide enough for their whole title beside the
+    // title bar's buttons.
+    void titlesFitTheirScreens() {
+        for (QWidget* w : Screens::all()) {
+            auto* prompt = qobject_cast<PasswordPrompt*>(w);
+            if (!prompt)
+                continue;
+            const int title = QFontMetrics(QApplication::font()).horizontalAdvance(w->windowTitle());
+            QVERIFY2(w->width() >= title + PasswordPrompt::kTitleBarButtons,
+                     qPrintable(w->objectName() + ": " + QString::number(w->width())));
+            QVERIFY(w->width() >= 249);
+        }
     }
 
     // The company's document too is never left without its kind and check.

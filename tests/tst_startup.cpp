@@ -511,6 +511,35 @@ private slots:
         QVERIFY(QDir(backups).entryList({"*.parte*"}, QDir::Files).isEmpty());
     }
 
+    // No graphical session: the check of the start runs without a screen;
+    // the program itself says in Portuguese what it needs, never Qt's abort.
+    void withoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("check of the start") << QStringList{"--verificar-inicio"} << 0
+                                            << "Janela principal aberta.";
+        QTest::newRow("the program") << QStringList{} << 1 << "precisa de uma sessão gráfica";
+    }
+    void withoutADisplay() {
+        if (testsOnServer())
+            QSKIP("the same on both stores");
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, said);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("QUELVARINO"), arguments);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+        QVERIFY2(p.exitCode() == exitCode, qPrintable(out));
+        QVERIFY2(out.contains(said), qPrintable(out));
+    }
+
     // Whatever the umask of the session: the alias file its owner's
     // alone, the data folder, database, lock files and backups its owner's
     // and group's, never every user's.

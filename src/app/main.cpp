@@ -58,6 +58,20 @@ int main(int argc, char* argv[]) {
     // window is shown and takes input, saying so; for checking an
     // installation and measuring the start.
     const bool checkStart = argc > 1 && QByteArray(argv[1]) == "--verificar-inicio";
+    // Without a graphical session Qt would end with its own words: the
+    // check of the start needs no screen, the program says what it needs.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (noDisplay && checkStart)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (noDisplay) {
+        QTextStream(stderr) << "O QuelvarinoBasic precisa de uma sessão gráfica: não há tela "
+                               "(as variáveis DISPLAY e WAYLAND_DISPLAY não estão definidas).\n"
+                               "Abra-o pela área de trabalho, ou use QuelvarinoBasic "
+                               "--verificar-inicio para só verificar a instalação.\n";
+        return 1;
+    }
     quelvarino::Application app(argc, argv);
     if (!quelvarino::startProgram(app))
         return checkStart ? 1 : 0;

@@ -111,6 +111,11 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
         });
         copies->addWidget(Ed1Copy);
         copies->addWidget(Ed2Copy);
+        // Printing needs one of the two: said beside them, not only when refused.
+        auto* hint = new QLabel(QStringLiteral("(marque uma das vias)"), this);
+        hint->setObjectName(QStringLiteral("LabelVias"));
+        copies->addWidget(hint);
+        copies->addStretch();
         layout->addLayout(copies);
     }
 

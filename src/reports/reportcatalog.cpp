@@ -168,7 +168,14 @@ void saveFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
-void fileWritten() {
+// Success is said only of a file that is in place, whole.
+void fileWritten(const QString& path, qint64 size) {
+    const QFileInfo written(path);
+    if (!written.isFile() || written.size() != size)
+        throw NoticeError(QStringLiteral("O arquivo %1 não foi encontrado depois de gravado (a pasta "
+                                         "pode ter sido removida ou o disco desconectado); "
+                                         "gere-o de novo.")
+                              .arg(QDir::toNativeSeparators(path)));
     MessageBox::show(QStringLiteral("A T E N Ç Ã O"), QStringLiteral("Arquivo gerado com sucesso."),
                      QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -279,13 +286,15 @@ void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request)
             RawPrinter::send(entry.text(data), QStringLiteral("Quelvarino %1").arg(entry.id));
             break;
         case Output::TextFile:
-            saveFile(filePath(request.path, QStringLiteral(".txt")), entry.text(data));
-            fileWritten();
+        case Output::Html: {
+            const bool text = request.output == Output::TextFile;
+            const QString path =
+                filePath(request.path, text ? QStringLiteral(".txt") : QStringLiteral(".html"));
+            const QByteArray bytes = text ? entry.text(data) : entry.html(data);
+            saveFile(path, bytes);
+            fileWritten(path, bytes.size());
             break;
-        case Output::Html:
-            saveFile(filePath(request.path, QStringLiteral(".html")), entry.html(data));
-            fileWritten();
-            break;
+        }
     }
 }
 

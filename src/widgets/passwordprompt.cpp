@@ -6,11 +6,13 @@
 #include "widgets/fields.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace quelvarino {
 
@@ -49,9 +51,13 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
             [this] { guarded([this] { Btn_RetornarClick(); }); });
     if (checkWhenLeft)
         onExit(Edsenha, [this] { Btn_ConfirmarClick(); });
-    // 249 by 131 pixels, or what the fonts need to show every caption.
+    // 249 by 131 pixels, or what the fonts need to show every caption, and
+    // the window's title whole in its title bar beside the window manager's
+    // icon and buttons (which take about 110 pixels).
     const QSize need = sizeHint();
-    setFixedSize(qMax(249, need.width()), qMax(131, need.height()));
+    const int title = QFontMetrics(QApplication::font()).horizontalAdvance(caption) +
+                      kTitleBarButtons;
+    setFixedSize(std::max({249, need.width(), title}), qMax(131, need.height()));
 }
 
 PasswordPrompt::~PasswordPrompt() = default;

@@ -40,6 +40,9 @@ public:
     virtual void Btn_LimparClick() = 0;
     virtual void Btn_RetornarClick() = 0;
 
+    // Room the window manager takes in a title bar besides the title.
+    static constexpr int kTitleBarButtons = 110;
+
     // Ends the program as every other end does: by closing the main window.
     static void closeMainWindow();
 
