@@ -7,7 +7,9 @@
 #include "registers/expensetypes.h"
 #include "reports/htmlwriter.h"
 #include "reports/printdialog.h"
+#include "reports/pagewriter.h"
 #include "reports/reportcatalog.h"
+#include "reports/reportdefinitions.h"
 #include "reports/reportlayout.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -611,6 +613,76 @@ private slots:
         QVERIFY(!PrintPreview::savePdf(
             home->path() + "/nao/existe.pdf", [&](QPrinter* p) { e->pageSetUp(p, data); },
             [&](QPrinter* p) { e->page(data, p); }));
+    }
+
+    // Every column and heading of every page report in one readable size
+    // (at least 7 points), with the widest values each column can get
+    // (ten-digit numbers, long names, large amounts), and every value
+    // whole in the PDF.
+    void pageColumnsAreReadable_data() {
+        QTest::addColumn<QString>("layout");
+        for (const char* name : {"41_0", "42_0", "48_0 clients", "48_0 couriers", "44_0",
+                                 "45_0", "46_0", "47_0"})
+            QTest::newRow(name) << name;
+    }
+    void pageColumnsAreReadable() {
+        QFETCH(QString, layout);
+        const QMap<QString, const PageLayout*> layouts = {
+            {"41_0", &cashByPeriodPage()},        {"42_0", &cashByClientPage()},
+            {"48_0 clients", &totalizerPage(false)}, {"48_0 couriers", &totalizerPage(true)},
+            {"43_0", &courierClosingPage()},      {"44_0", &courierExpensesPage()},
+            {"45_0", &courierHoursPage()},        {"46_0", &orderListingPage()},
+            {"47_0", &salariedPaymentPage()}};
+        const PageLayout& page = *layouts.value(layout);
+        QVERIFY(!page.columns.isEmpty());
+        ReportData data;
+        QStringList widest;
+        for (int n = 0; n < 3; ++n) {
+            ReportRow row;
+            for (const PageCell& col : page.columns) {
+                if (col.source.isEmpty() || col.source.contains('{'))
+                    continue;
+                const QString key = col.source.startsWith('=') ? col.source.mid(1) : col.source;
+                QString value;
+                // the widest each column holds in an office's data
+                switch (col.format) {
+                    case Format::Text:
+                        value = key.contains("DATA")    ? "31/12/2026"
+                                : key.startsWith("HORA") ? "23:59"
+                                : key == "COMANDA" || key == "RECIBO" || key.startsWith("NUM") ||
+                                        key.startsWith("COD")
+                                    ? "0000000123"
+                                    : "DISTRIBUIDORA DE MEDICAMENTOS SAO JOSE";
+                        break;
+                    case Format::Hours:
+                        value = "145:50";
+                        break;
+                    case Format::Integer:
+                        value = "100";
+                        break;
+                    default:
+                        value = "99999,99";
+                }
+                row.set(key, value);
+                if (n == 0 && col.format != Format::Text)
+                    widest.append(formatValue(col.format, value));
+                else if (n == 0 && !value.contains(' '))
+                    widest.append(value);
+            }
+            data.rows.append(row);
+        }
+        const QString file = home->path() + "/colunas.pdf";
+        PageWriter::resetSmallestTextPoints();
+        QVERIFY(PrintPreview::savePdf(
+            file, [&](QPrinter* p) { PageWriter::setUp(p, page); },
+            [&](QPrinter* p) { PageWriter::render(data, page, p); }));
+        QVERIFY2(PageWriter::smallestTextPoints() >= 7.0,
+                 qPrintable(QString::number(PageWriter::smallestTextPoints())));
+        const QString text = pdfText(file);
+        if (qEnvironmentVariableIsSet("QUELVARINO_KEEP_PDF"))
+            QFile::copy(file, qEnvironmentVariable("QUELVARINO_KEEP_PDF") + "/" + layout + ".pdf");
+        for (const QString& value : widest)
+            QVERIFY2(text.contains(value), qPrintable(value));
     }
 
     void relativePathsAreInTheReportsFolder() {

@@ -15,6 +15,21 @@ namespace {
 // the printable area.
 constexpr double kUnit = 10.0;  // units per mm
 
+// Every text of a page report is at least this size, headings and
+// columns alike: a column too narrow for its words is widened from the
+// others, and wraps inside a word only when the page has no room left.
+constexpr double kReadablePoints = 7.0;
+constexpr double kColumnPoints = 7.5;
+
+double& smallestPoints() {
+    static double smallest = 1e9;
+    return smallest;
+}
+
+double pointsOf(const QFont& f) {
+    return f.pixelSize() / (25.4 / 72.0 * kUnit);
+}
+
 QFont font(double points, bool bold = false) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setStyleHint(QFont::SansSerif);
@@ -38,15 +53,22 @@ public:
     void newPage() { printer_->newPage(); }
 
     // The height `text` needs in `width`, wrapped at words.
-    double heightOf(const QString& text, const QFont& f, double width) {
+    double heightOf(const QString& text, const QFont& f, double width, bool anywhere = false) {
         painter_.setFont(f);
-        const QRectF r =
-            painter_.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap | Qt::AlignLeft, text);
+        const QRectF r = painter_.boundingRect(
+            QRectF(0, 0, width, 1e6),
+            (anywhere ? Qt::TextWrapAnywhere : Qt::TextWordWrap) | Qt::AlignLeft, text);
         return qMax(r.height(), painter_.fontMetrics().height() * 1.0);
     }
-    void text(const QRectF& r, const QString& text, const QFont& f, Align align = Align::Left) {
+    void text(const QRectF& r,
+              const QString& text,
+              const QFont& f,
+              Align align = Align::Left,
+              bool anywhere = false) {
         painter_.setFont(f);
-        int flags = Qt::TextWordWrap | Qt::AlignTop;
+        if (!text.trimmed().isEmpty())
+            smallestPoints() = qMin(smallestPoints(), pointsOf(f));
+        int flags = (anywhere ? Qt::TextWrapAnywhere : Qt::TextWordWrap) | Qt::AlignTop;
         flags |= align == Align::Right    ? Qt::AlignRight
                  : align == Align::Center ? Qt::AlignHCenter
                                           : Qt::AlignLeft;
@@ -117,6 +139,8 @@ public:
             line(data_.totals.value(QStringLiteral("SUBJECT")), font(9, true), Align::Left);
         c_.rule(y_ + 5);
         y_ += 20;
+        if (!layout_.columns.isEmpty())
+            fitColumns();
         if (!data_.groups.isEmpty()) {
             for (const ReportGroup& g : data_.groups)
                 group(g);
@@ -154,36 +178,137 @@ private:
 
     double columnsWidth() const {
         double w = 0;
-        for (const PageCell& col : layout_.columns)
-            w += col.width * kUnit;
+        for (double width : widths_)
+            w += width;
         return w;
     }
 
-    // The font for a text in a column: smaller where one of its words
-    // would not fit, so nothing is cut or runs into the next column.
-    QFont fitted(const QString& text, double columnWidth, double points, bool bold) {
-        QFont f = font(points, bold);
-        const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        auto fits = [&] {
-            c_.p().setFont(f);
-            for (const QString& w : words) {
-                if (c_.p().fontMetrics().horizontalAdvance(w) > columnWidth * kUnit - 10)
-                    return false;
-            }
-            return true;
-        };
-        while (points > 5 && !fits()) {
-            points -= 0.5;
-            f = font(points, bold);
-        }
-        return f;
+    bool wordsFit(const QString& text, const QFont& f, double width) {
+        c_.p().setFont(f);
+        const QFontMetrics metrics = c_.p().fontMetrics();
+        for (const QString& w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            if (metrics.horizontalAdvance(w) > width)
+                return false;
+        return true;
     }
-    QFont headingFont(const PageCell& col) { return fitted(col.label, col.width, 7.5, true); }
+    // Words wider than the column may break anywhere (a zero-width space
+    // between their letters); the others still wrap whole.
+    QString breakableWords(const QString& text, const QFont& f, double width) {
+        c_.p().setFont(f);
+        const QFontMetrics metrics = c_.p().fontMetrics();
+        QStringList out;
+        for (const QString& w : text.split(QLatin1Char(' '))) {
+            if (metrics.horizontalAdvance(w) <= width) {
+                out.append(w);
+                continue;
+            }
+            QString broken;
+            for (const QChar c : w) {
+                if (!broken.isEmpty())
+                    broken += QChar(0x200B);
+                broken += c;
+            }
+            out.append(broken);
+        }
+        return out.join(QLatin1Char(' '));
+    }
+    double widestWord(const QString& text, const QFont& f) {
+        c_.p().setFont(f);
+        const QFontMetrics metrics = c_.p().fontMetrics();
+        double widest = 0;
+        for (const QString& w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = qMax(widest, double(metrics.horizontalAdvance(w)));
+        return widest;
+    }
+
+    // The columns' widths for this report: each at least as wide as its
+    // widest word (heading or value) in the columns' one size, what it
+    // needs taken from the columns that have room to spare; when the page
+    // is too narrow for all of them, in proportion to what they need.
+    void fitColumns() {
+        const int n = layout_.columns.size();
+        QList<double> need;
+        QList<bool> words(n, false);  // values of several words: names, wrapped at words
+        double total = 0, needed = 0;
+        for (const PageCell& col : layout_.columns)
+            total += col.width * kUnit;
+        const double page = qMin(total, c_.width());
+        // What each column needs at a size: its widest word, heading or
+        // value (and a little, for the rounding of the measures).
+        auto measureAt = [&](double points) {
+            need = QList<double>(n, 0.0);
+            const QFont heading = font(points, true), value = font(points);
+            for (int i = 0; i < n; ++i)
+                need[i] = widestWord(layout_.columns[i].label, heading) + 12;
+            auto measure = [&](const ReportRow& row) {
+                for (int i = 0; i < n; ++i) {
+                    const PageCell& col = layout_.columns[i];
+                    const QString text = printedValue(data_, row, col.source, col.format);
+                    need[i] = qMax(need[i], widestWord(text, value) + 12);
+                    words[i] = words[i] || text.trimmed().contains(QLatin1Char(' '));
+                }
+            };
+            if (!data_.groups.isEmpty()) {
+                for (const ReportGroup& g : data_.groups)
+                    for (const ReportRow& row : g.rows)
+                        measure(row);
+            } else {
+                data_.forEachRow(measure);
+            }
+            needed = 0;
+            for (double w : need)
+                needed += w;
+        };
+        // Too many columns for the page at their size: all of them one size
+        // smaller, never below the readable least.
+        columnPoints_ = kColumnPoints;
+        measureAt(columnPoints_);
+        if (needed > page) {
+            columnPoints_ = kReadablePoints;
+            measureAt(columnPoints_);
+        }
+        widths_.clear();
+        double deficit = 0, slack = 0;
+        for (int i = 0; i < n; ++i) {
+            const double given = layout_.columns[i].width * kUnit;
+            deficit += qMax(0.0, need[i] - given);
+            slack += qMax(0.0, given - need[i]);
+        }
+        // Still too many: numbers, dates and headings keep their width; the
+        // columns of names share what is left (a long word wraps there).
+        double hard = 0, soft = 0;
+        for (int i = 0; i < n; ++i)
+            (words[i] ? soft : hard) += need[i];
+        const bool namesShare = needed > page && soft > 0 && hard < page;
+        for (int i = 0; i < n; ++i) {
+            const double given = layout_.columns[i].width * kUnit;
+            double w = given;
+            if (namesShare)
+                w = words[i] ? need[i] * (page - hard) / soft : need[i];
+            else if (needed > page)
+                w = need[i] * page / needed;
+            else if (need[i] > given)
+                w = need[i];
+            else if (slack > 0)
+                w = given - (given - need[i]) * qMin(1.0, deficit / slack);
+            widths_.append(w);
+        }
+    }
+
+    // One size for every heading and value of the columns.
+    QFont fitted(const QString&, double, bool bold) { return font(columnPoints_, bold); }
 
     void headings() {
+        const int n = layout_.columns.size();
+        QList<QFont> fonts;
+        QList<bool> anywhere;
         double h = 0;
-        for (const PageCell& col : layout_.columns)
-            h = qMax(h, c_.heightOf(col.label, headingFont(col), col.width * kUnit - 10));
+        for (int i = 0; i < n; ++i) {
+            const PageCell& col = layout_.columns[i];
+            fonts.append(fitted(col.label, widths_[i] - 10, true));
+            anywhere.append(!wordsFit(col.label, fonts.last(), widths_[i] - 10));
+            h = qMax(h, c_.heightOf(col.label, fonts.last(), widths_[i] - 10, anywhere.last()));
+        }
         if (y_ + h + 30 > footerTop()) {  // never alone at the bottom of a page
             footer();
             c_.newPage();
@@ -191,10 +316,11 @@ private:
             y_ = 0;
         }
         double x = 0;
-        for (const PageCell& col : layout_.columns) {
-            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), col.label, headingFont(col),
-                    col.align);
-            x += col.width * kUnit;
+        for (int i = 0; i < n; ++i) {
+            const PageCell& col = layout_.columns[i];
+            c_.text(QRectF(x, y_, widths_[i] - 10, h), col.label, fonts[i], col.align,
+                    anywhere[i]);
+            x += widths_[i];
         }
         y_ += h + 4;
         c_.p().drawLine(QPointF(0, y_), QPointF(columnsWidth(), y_));
@@ -204,18 +330,24 @@ private:
     void tableRow(const ReportRow& row) {
         QStringList values;
         QList<QFont> fonts;
+        QList<bool> anywhere;
         double h = 0;
-        for (const PageCell& col : layout_.columns) {
+        for (int i = 0; i < layout_.columns.size(); ++i) {
+            const PageCell& col = layout_.columns[i];
             values.append(printedValue(data_, row, col.source, col.format));
-            fonts.append(fitted(values.last(), col.width, 7.5, false));
-            h = qMax(h, c_.heightOf(values.last(), fonts.last(), col.width * kUnit - 10));
+            fonts.append(fitted(values.last(), widths_[i] - 10, false));
+            if (!wordsFit(values.last(), fonts.last(), widths_[i] - 10))
+                values.last() = breakableWords(values.last(), fonts.last(), widths_[i] - 10);
+            anywhere.append(false);
+            h = qMax(h, c_.heightOf(values.last(), fonts.last(), widths_[i] - 10, anywhere.last()));
         }
         ensure(h, true);
         double x = 0;
         for (int i = 0; i < layout_.columns.size(); ++i) {
             const PageCell& col = layout_.columns[i];
-            c_.text(QRectF(x, y_, col.width * kUnit - 10, h), values[i], fonts[i], col.align);
-            x += col.width * kUnit;
+            c_.text(QRectF(x, y_, widths_[i] - 10, h), values[i], fonts[i], col.align,
+                    anywhere[i]);
+            x += widths_[i];
         }
         y_ += h + 6;
     }
@@ -338,6 +470,8 @@ private:
     double y_ = 0;
     int page_ = 1;
     QList<QList<double>> labelWidths_;  // per card line and cell, measured once
+    QList<double> widths_;              // the columns', fitted to this report
+    double columnPoints_ = kColumnPoints;
 };
 
 // ---- the service order ------------------------------------------------------
@@ -473,6 +607,14 @@ QStringList PageWriter::companyLines(const CompanyHeader& c) {
     return {c.nomeFan, c.endereco1, c.bairro1 + " - " + c.cidade1 + " - " + c.uf1,
             c.cep1 + " - Telefone : (" + c.ddd1 + ") - " + c.telefone1 + " / " + c.telefone2,
             "Site : " + c.site + " - e-mail : " + c.email};
+}
+
+double PageWriter::smallestTextPoints() {
+    return smallestPoints();
+}
+
+void PageWriter::resetSmallestTextPoints() {
+    smallestPoints() = 1e9;
 }
 
 void PageWriter::setUp(QPrinter* printer, const PageLayout& layout) {

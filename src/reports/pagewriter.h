@@ -30,6 +30,11 @@ public:
     // The five company lines of the title band (empty when no company is
     // recorded).
     static QStringList companyLines(const CompanyHeader& company);
+
+    // Test seam: the smallest size in points of any text drawn since the
+    // last reset.
+    static double smallestTextPoints();
+    static void resetSmallestTextPoints();
 };
 
 }  // namespace quelvarino
