@@ -906,8 +906,10 @@ private slots:
     void closingsAsPages_data() {
         QTest::addColumn<int>("screen");
         QTest::addColumn<QStringList>("expected");
+        // Eighteen columns in one readable size: the client's name wraps
+        // at its words in its column.
         QTest::newRow("41") << 41
-                            << QStringList{"000001", "000002", "FARMACIA CENTRAL", "1016,33",
+                            << QStringList{"000001", "000002", "FARMACIA", "CENTRAL", "1016,33",
                                            "R$ 1.071,33"};
         QTest::newRow("42") << 42 << QStringList{"000007", "000002", "4:10", "R$ 1.071,33"};
         QTest::newRow("48 couriers") << 48

@@ -678,6 +678,8 @@ private slots:
             [&](QPrinter* p) { PageWriter::render(data, page, p); }));
         QVERIFY2(PageWriter::smallestTextPoints() >= 7.0,
                  qPrintable(QString::number(PageWriter::smallestTextPoints())));
+        QVERIFY2(PageWriter::widestRowOfColumns() <= PageWriter::printableWidth() + 0.5,
+                 qPrintable(QString::number(PageWriter::widestRowOfColumns())));
         const QString text = pdfText(file);
         if (qEnvironmentVariableIsSet("QUELVARINO_KEEP_PDF"))
             QFile::copy(file, qEnvironmentVariable("QUELVARINO_KEEP_PDF") + "/" + layout + ".pdf");

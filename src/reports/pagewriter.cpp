@@ -21,6 +21,15 @@ constexpr double kUnit = 10.0;  // units per mm
 constexpr double kReadablePoints = 7.0;
 constexpr double kColumnPoints = 7.5;
 
+double& lastColumnsWidth() {
+    static double width = 0;
+    return width;
+}
+double& lastPageWidth() {
+    static double width = 0;
+    return width;
+}
+
 double& smallestPoints() {
     static double smallest = 1e9;
     return smallest;
@@ -227,7 +236,7 @@ private:
     // is too narrow for all of them, in proportion to what they need.
     void fitColumns() {
         const int n = layout_.columns.size();
-        QList<double> need;
+        QList<double> need, whole, head;  // widest word, value on one line, heading
         QList<bool> words(n, false);  // values of several words: names, wrapped at words
         double total = 0, needed = 0;
         for (const PageCell& col : layout_.columns)
@@ -237,15 +246,20 @@ private:
         // value (and a little, for the rounding of the measures).
         auto measureAt = [&](double points) {
             need = QList<double>(n, 0.0);
+            whole = QList<double>(n, 0.0);
+            head = QList<double>(n, 0.0);
             const QFont heading = font(points, true), value = font(points);
             for (int i = 0; i < n; ++i)
-                need[i] = widestWord(layout_.columns[i].label, heading) + 12;
+                need[i] = head[i] = widestWord(layout_.columns[i].label, heading) + 12;
             auto measure = [&](const ReportRow& row) {
                 for (int i = 0; i < n; ++i) {
                     const PageCell& col = layout_.columns[i];
                     const QString text = printedValue(data_, row, col.source, col.format);
                     need[i] = qMax(need[i], widestWord(text, value) + 12);
                     words[i] = words[i] || text.trimmed().contains(QLatin1Char(' '));
+                    c_.p().setFont(value);
+                    whole[i] = qMax(whole[i],
+                                    double(c_.p().fontMetrics().horizontalAdvance(text)) + 12);
                 }
             };
             if (!data_.groups.isEmpty()) {
@@ -268,31 +282,57 @@ private:
             measureAt(columnPoints_);
         }
         widths_.clear();
-        double deficit = 0, slack = 0;
+        double deficit = 0, slack = 0, slackWhole = 0;
         for (int i = 0; i < n; ++i) {
             const double given = layout_.columns[i].width * kUnit;
             deficit += qMax(0.0, need[i] - given);
             slack += qMax(0.0, given - need[i]);
+            slackWhole += qMax(0.0, given - qMax(need[i], whole[i]));
         }
         // Still too many: numbers, dates and headings keep their width; the
         // columns of names share what is left (a long word wraps there).
-        double hard = 0, soft = 0;
-        for (int i = 0; i < n; ++i)
+        double hard = 0, soft = 0, softGiven = 0, softWhole = 0;
+        for (int i = 0; i < n; ++i) {
             (words[i] ? soft : hard) += need[i];
+            if (words[i]) {
+                softGiven += layout_.columns[i].width * kUnit;
+                softWhole += qMax(need[i], whole[i]);
+            }
+        }
         const bool namesShare = needed > page && soft > 0 && hard < page;
+        const double left = page - hard;
         for (int i = 0; i < n; ++i) {
             const double given = layout_.columns[i].width * kUnit;
             double w = given;
-            if (namesShare)
-                w = words[i] ? need[i] * (page - hard) / soft : need[i];
+            if (namesShare && !words[i])
+                w = need[i];
+            else if (namesShare && softWhole <= left)  // names on one line, the rest shared
+                w = qMax(need[i], whole[i]) + (left - softWhole) * given / softGiven;
+            else if (namesShare)  // in the layout's proportions; long words break
+                w = qMax(head[i], given * left / softGiven);
             else if (needed > page)
                 w = need[i] * page / needed;
             else if (need[i] > given)
                 w = need[i];
+            else if (deficit <= slackWhole && slackWhole > 0)  // values still on one line
+                w = given - qMax(0.0, given - qMax(need[i], whole[i])) * deficit / slackWhole;
             else if (slack > 0)
                 w = given - (given - need[i]) * qMin(1.0, deficit / slack);
             widths_.append(w);
         }
+        // A name column kept as wide as its heading: the others give it back.
+        double excess = columnsWidth() - page;
+        if (namesShare && excess > 0) {
+            double spare = 0;
+            for (int i = 0; i < n; ++i)
+                if (words[i])
+                    spare += qMax(0.0, widths_[i] - head[i]);
+            for (int i = 0; i < n && spare > 0; ++i)
+                if (words[i])
+                    widths_[i] -= qMax(0.0, widths_[i] - head[i]) * qMin(1.0, excess / spare);
+        }
+        lastColumnsWidth() = columnsWidth();
+        lastPageWidth() = c_.width();
     }
 
     // One size for every heading and value of the columns.
@@ -615,6 +655,14 @@ double PageWriter::smallestTextPoints() {
 
 void PageWriter::resetSmallestTextPoints() {
     smallestPoints() = 1e9;
+}
+
+double PageWriter::widestRowOfColumns() {
+    return lastColumnsWidth();
+}
+
+double PageWriter::printableWidth() {
+    return lastPageWidth();
 }
 
 void PageWriter::setUp(QPrinter* printer, const PageLayout& layout) {

@@ -35,6 +35,10 @@ public:
     // last reset.
     static double smallestTextPoints();
     static void resetSmallestTextPoints();
+    // Test seam: the width of the last report's columns and of its page's
+    // printable area, in tenths of a millimetre.
+    static double widestRowOfColumns();
+    static double printableWidth();
 };
 
 }  // namespace quelvarino
