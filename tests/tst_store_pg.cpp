@@ -59,6 +59,15 @@ class TestStorePg : public QObject {
             return "CRASHED";
         return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
     }
+    // A session of another program on the test database (an SQL tool).
+    QSqlDatabase otherSession(const QString& name) const {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QPSQL", name);
+        db.setHostName(server.path());
+        db.setPort(5432);
+        db.setDatabaseName(connection.section("dbname=", 1).section(' ', 0, 0));
+        db.setUserName("quelvarino");
+        return db;
+    }
     static void client(const QString& code,
                        const QString& name,
                        const QString& date,
@@ -452,12 +461,7 @@ private slots:
     // until the lock timeout; once the transaction ends the edit goes on.
     void rowChangedInAnOpenTransaction() {
         client("000001", "ANTES", "01/02/2020", "10");
-        const QString database = connection.section("dbname=", 1).section(' ', 0, 0);
-        QSqlDatabase other = QSqlDatabase::addDatabase("QPSQL", "other");
-        other.setHostName(server.path());
-        other.setPort(5432);
-        other.setDatabaseName(database);
-        other.setUserName("quelvarino");
+        QSqlDatabase other = otherSession("other");
         QVERIFY2(other.open(), qPrintable(other.lastError().text()));
         QVERIFY(other.transaction());
         {
@@ -537,13 +541,8 @@ private slots:
     void startWhileAnotherSessionHoldsATable() {
         Database::main();
         Database::resetMain();
-        const QString database = connection.section("dbname=", 1).section(' ', 0, 0);
         {
-            QSqlDatabase holder = QSqlDatabase::addDatabase("QPSQL", "holder");
-            holder.setHostName(server.path());
-            holder.setPort(5432);
-            holder.setDatabaseName(database);
-            holder.setUserName("quelvarino");
+            QSqlDatabase holder = otherSession("holder");
             QVERIFY2(holder.open(), qPrintable(holder.lastError().text()));
             QVERIFY(holder.transaction());
             QSqlQuery q(holder);

@@ -83,18 +83,24 @@ void onlineCopy(const QString& from, const QString& to) {
         throw StoreError(why);
 }
 
-int lockFd(const QString& database, short type, bool* refused) {
-    const QByteArray path = QFile::encodeName(database + QStringLiteral(".uso"));
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return -1;
+// A lock of this open file (not of the process) on the file's first byte,
+// taken at once or refused.
+bool lockFirstByte(int fd, short type = F_WRLCK) {
     struct flock request;
     std::memset(&request, 0, sizeof request);
     request.l_type = type;
     request.l_whence = SEEK_SET;
     request.l_start = 0;
     request.l_len = 1;
-    if (::fcntl(fd, F_OFD_SETLK, &request) != 0) {
+    return ::fcntl(fd, F_OFD_SETLK, &request) == 0;
+}
+
+int lockFd(const QString& database, short type, bool* refused) {
+    const QByteArray path = QFile::encodeName(database + QStringLiteral(".uso"));
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return -1;
+    if (!lockFirstByte(fd, type)) {
         if (refused)
             *refused = errno == EAGAIN || errno == EACCES;
         ::close(fd);
@@ -107,16 +113,6 @@ int lockFd(const QString& database, short type, bool* refused) {
 // engine's own lock bytes) by the program writing it, on any workstation:
 // one nobody holds, and not just made, was left by a program that ended.
 constexpr qint64 kPartAgeMs = 60 * 1000;
-
-bool lockFirstByte(int fd) {
-    struct flock request;
-    std::memset(&request, 0, sizeof request);
-    request.l_type = F_WRLCK;
-    request.l_whence = SEEK_SET;
-    request.l_start = 0;
-    request.l_len = 1;
-    return ::fcntl(fd, F_OFD_SETLK, &request) == 0;
-}
 
 void removeStaleParts(const QString& folder) {
     const QFileInfoList parts =
