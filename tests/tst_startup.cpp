@@ -41,6 +41,15 @@ class TestStartup : public QObject {
                 out.append(m);
         return out;
     }
+    // A start to its end, with its checks beside it: what it said.
+    QList<MessageBox::Shown> startAgain() {
+        MessageBox::clearShownMessages();
+        const bool started = start();
+        [&] { QVERIFY(started && Quelvarino000_0->isVisible()); }();
+        waitForStartChecks();
+        stopProgram();
+        return MessageBox::shownMessages();
+    }
     QString workTable(int n) const {
         return home->dataFolder() + QStringLiteral("/Backup/Relatorio/tbrelatorio8_%1.db").arg(n);
     }
@@ -435,12 +444,7 @@ private slots:
             db.seek((pages - 2) * 4096);
             db.write(QByteArray(4096, '\x5a'));
         }
-        MessageBox::clearShownMessages();
-        QVERIFY(start());
-        QVERIFY(Quelvarino000_0->isVisible());
-        waitForStartChecks();
-        stopProgram();
-        const auto shown = MessageBox::shownMessages();
+        const auto shown = startAgain();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains("está danificado") &&
                      shown[0].text.contains("restaure a última cópia de segurança"),
@@ -489,12 +493,7 @@ private slots:
         QString reason;
         QVERIFY2(Backups::check(home->dataFolder() + "/quelvarino.db", &reason, true),
                  qPrintable(reason));
-        MessageBox::clearShownMessages();
-        QVERIFY(start());
-        QVERIFY(Quelvarino000_0->isVisible());
-        waitForStartChecks();
-        stopProgram();
-        const auto shown = MessageBox::shownMessages();
+        const auto shown = startAgain();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.contains("está danificado") &&
                      shown[0].text.contains("restaure a última cópia de segurança") &&
