@@ -242,24 +242,31 @@ private:
         for (const PageCell& col : layout_.columns)
             total += col.width * kUnit;
         const double page = qMin(total, c_.width());
-        // What each column needs at a size: its widest word, heading or
-        // value (and a little, for the rounding of the measures).
-        auto measureAt = [&](double points) {
-            need = QList<double>(n, 0.0);
-            whole = QList<double>(n, 0.0);
-            head = QList<double>(n, 0.0);
-            const QFont heading = font(points, true), value = font(points);
-            for (int i = 0; i < n; ++i)
-                need[i] = head[i] = widestWord(layout_.columns[i].label, heading) + 12;
+        // The widest word and the widest value of each column, found in
+        // one reading of the rows at the columns' size.
+        QStringList widestWordOf(n), widestValueOf(n);
+        {
+            const QFont value = font(kColumnPoints);
+            c_.p().setFont(value);
+            const QFontMetrics metrics = c_.p().fontMetrics();
+            QList<double> word(n, 0.0), value1(n, 0.0);
             auto measure = [&](const ReportRow& row) {
                 for (int i = 0; i < n; ++i) {
                     const PageCell& col = layout_.columns[i];
                     const QString text = printedValue(data_, row, col.source, col.format);
-                    need[i] = qMax(need[i], widestWord(text, value) + 12);
                     words[i] = words[i] || text.trimmed().contains(QLatin1Char(' '));
-                    c_.p().setFont(value);
-                    whole[i] = qMax(whole[i],
-                                    double(c_.p().fontMetrics().horizontalAdvance(text)) + 12);
+                    for (const QString& w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                        const double width = metrics.horizontalAdvance(w);
+                        if (width > word[i]) {
+                            word[i] = width;
+                            widestWordOf[i] = w;
+                        }
+                    }
+                    const double width = metrics.horizontalAdvance(text);
+                    if (width > value1[i]) {
+                        value1[i] = width;
+                        widestValueOf[i] = text;
+                    }
                 }
             };
             if (!data_.groups.isEmpty()) {
@@ -269,9 +276,22 @@ private:
             } else {
                 data_.forEachRow(measure);
             }
+        }
+        // What each column needs at a size: its widest word, heading or
+        // value (and a little, for the rounding of the measures).
+        auto measureAt = [&](double points) {
+            need = QList<double>(n, 0.0);
+            whole = QList<double>(n, 0.0);
+            head = QList<double>(n, 0.0);
+            const QFont heading = font(points, true), value = font(points);
             needed = 0;
-            for (double w : need)
-                needed += w;
+            for (int i = 0; i < n; ++i) {
+                head[i] = widestWord(layout_.columns[i].label, heading) + 12;
+                need[i] = qMax(head[i], widestWord(widestWordOf[i], value) + 12);
+                c_.p().setFont(value);
+                whole[i] = c_.p().fontMetrics().horizontalAdvance(widestValueOf[i]) + 12;
+                needed += need[i];
+            }
         };
         // Too many columns for the page at their size: all of them one size
         // smaller, never below the readable least.
