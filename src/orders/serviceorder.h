@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,13 +25,11 @@ public:
     explicit TQuelvarino0021_0(QWidget* parent = nullptr);
     static TQuelvarino0021_0* instance();  // the one instance, Quelvarino0021_0
 
-    // Toolbar (Cancelar, Limpar and Retornar are the registers' own).
-    void Btn_NovoClick() override;
-    void Btn_GravarClick() override;
+    // Toolbar (Novo, Gravar, Cancelar, Consultar, Limpar and Retornar are
+    // the registers' own; Alterar and Excluir ask the access password).
     void Btn_ImprimirClick() override;
     void Btn_AlterarClick() override;
     void Btn_ExcluirClick() override;
-    void Btn_ConsultarClick() override;
     // The current row of the order search, into the screen (browse state).
     void loadOrder(Table& row);
     // The access password was right for the pending operation.
@@ -114,20 +113,30 @@ protected:
     void stateChanged(bool edit) override;
     bool validate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void beforeRecording() override;
+    void writeExtra(Table& table) override;
+    void afterRecording() override;
+    QString movedMessage(const QString& proposed, const QString& stored) const override;
 
 private:
+    // The form (serviceorderform.cpp).
     void buildScreen();
+    QLayout* buildHead();
+    QWidget* buildClientBox();
+    QWidget* buildHoursBox();
+    QWidget* buildCourierBox();
+    QWidget* buildOtherBox();
     void connectHandlers();
     OrderHoursScreen hoursState() const;
     void applyHoursState(const OrderHoursScreen& s);
     void fillClient(Table& row);
     void fillCourier(Table& row, bool withRate);
-    void writeOrder(Table& table, const OrderRecordValues& values);
     bool openStoredOrder(bool lock, const QString& missing);
     void showPassword();
     QList<QWidget*> editableFields() const;
     QList<QWidget*> validationFields() const;
 
+    OrderRecordValues recordValues_;  // computed for the post under way
     bool recordValid_ = false;  // cleared by a bad time
     QString pendingProtected_;  // "Alterar" or "Excluir" while the password is asked
 };

@@ -7,6 +7,7 @@
 #include "data/datamodule.h"
 #include "data/query.h"
 #include "data/table.h"
+#include "registers/codelookup.h"
 #include "registers/couriers.h"
 #include "registers/expensetypes.h"
 #include "widgets/application.h"
@@ -28,10 +29,6 @@
 
 namespace quelvarino {
 namespace {
-
-QString padCode(const QString& text) {
-    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* text, const char* hint) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -392,52 +389,34 @@ void TQuelvarino0031_0::Btn_LimpDespClick() {
 // ---- lookups ---------------------------------------------------------------------
 
 void TQuelvarino0031_0::EdcodmotExit() {
-    if (Edcodmot->text().isEmpty())
-        return;
-    const QString code = padCode(Edcodmot->text());
-    Table couriers(QStringLiteral("tbmotociclista"));
-    auto refuse = [this](const char* text) {
-        MessageBox::question(QString::fromUtf8(text));
-        Edcodmot->clear();
-        Edmotoboy->clear();
-        Edcodmot->setFocus();
-    };
-    if (!couriers.findExact(QStringLiteral("COD"), code))
-        return refuse("Código do motociclista inexistente.");
-    if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
-        return refuse("Situação do Motoboy BLOQUEADO.");
-    Edcodmot->setText(couriers.fieldByName("COD").asString());
-    Edmotoboy->setText(couriers.fieldByName("NOME").asString());
+    lookUpCode(Edcodmot, courierLookup(QStringLiteral("Código do motociclista inexistente."),
+                                       QStringLiteral("Situação do Motoboy BLOQUEADO."),
+                                       [this](Table& row) {
+                                           SearchScreen::fillControls(
+                                               this, {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}},
+                                               row);
+                                       },
+                                       {Edmotoboy}));
 }
 
 void TQuelvarino0031_0::EdcoddespExit() {
-    if (Edcoddesp->text().isEmpty())
-        return;
-    const QString code = padCode(Edcoddesp->text());
-    Table types(QStringLiteral("tbdespesa"));
-    if (!types.findExact(QStringLiteral("COD"), code)) {
-        MessageBox::question(QStringLiteral("Código da despesa inexistente."));
-        Edcoddesp->clear();
-        Eddespesa->clear();
-        Edcoddesp->setFocus();
-        return;
-    }
-    Edcoddesp->setText(types.fieldByName("COD").asString());
-    Eddespesa->setText(types.fieldByName("DESPESA").asString());
+    CodeLookup type;
+    type.table = QStringLiteral("tbdespesa");
+    type.keyField = QStringLiteral("COD");
+    type.missing = QStringLiteral("Código da despesa inexistente.");
+    type.cleared = {Eddespesa};
+    type.fill = [this](Table& row) {
+        SearchScreen::fillControls(this, {{"Edcoddesp", "COD"}, {"Eddespesa", "DESPESA"}}, row);
+    };
+    lookUpCode(Edcoddesp, type);
 }
 
 void TQuelvarino0031_0::Btn_ConsMotClick() {
-    if (auto* search = TQuelvarino0012_1::instance()) {
-        search->table()->close();
-        search->openSearch(QStringLiteral("entrada_despesa"));
-    }
+    openSearchFor(TQuelvarino0012_1::instance(), QStringLiteral("entrada_despesa"));
 }
 
 void TQuelvarino0031_0::Btn_ConsDespClick() {
-    if (auto* search = TQuelvarino0013_1::instance()) {
-        search->table()->close();
-        search->openSearch(QStringLiteral("entrada_despesa"));
-    }
+    openSearchFor(TQuelvarino0013_1::instance(), QStringLiteral("entrada_despesa"));
 }
 
 // ---- the whole entry -------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include "data/datamodule.h"
 #include "data/table.h"
 #include "registers/clients.h"
+#include "registers/codelookup.h"
 #include "widgets/application.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
@@ -25,10 +26,6 @@ namespace {
 
 QLabel* caption(const char* text, QWidget* parent) {
     return new QLabel(QString::fromUtf8(text), parent);
-}
-
-QString padCode(const QString& text) {
-    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
 }
 
 QString nextReceiptNumber() {
@@ -171,30 +168,18 @@ void TQuelvarino0022_0::moneyLeft(QLineEdit* field, bool wasEmpty) {
 }
 
 void TQuelvarino0022_0::EdcodcliExit() {
-    if (Edcodcli->text().isEmpty())
-        return;
-    const QString code = padCode(Edcodcli->text());
-    Table clients(QStringLiteral("tbclientes"));
-    auto refuse = [this](const char* text) {
-        MessageBox::question(QString::fromUtf8(text));
-        Edcodcli->clear();
-        Edcodcli->setFocus();
-    };
-    if (!clients.findExact(QStringLiteral("CODCLI"), code))
-        return refuse("Código do cliente inexistente.");
-    if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
-        return refuse("Situação do Cliente BLOQUEADO.");
-    Edcodcli->setText(clients.fieldByName("CODCLI").asString());
-    Edcliente->setText(clients.fieldByName("RAZAOSOCIAL").asString());
-    Edcnpj->setText(clients.fieldByName("CNPJ").asString());
-    Edinscest->setText(clients.fieldByName("INSCREST").asString());
+    lookUpCode(Edcodcli, clientLookup([this](Table& row) {
+                   SearchScreen::fillControls(this,
+                                              {{"Edcodcli", "CODCLI"},
+                                               {"Edcliente", "RAZAOSOCIAL"},
+                                               {"Edcnpj", "CNPJ"},
+                                               {"Edinscest", "INSCREST"}},
+                                              row);
+               }));
 }
 
 void TQuelvarino0022_0::Btn_ConsCliClick() {
-    if (auto* search = TQuelvarino0011_1::instance()) {
-        search->table()->close();
-        search->openSearch(QStringLiteral("recibo"));
-    }
+    openSearchFor(TQuelvarino0011_1::instance(), QStringLiteral("recibo"));
 }
 
 void TQuelvarino0022_0::Btn_ImprimirClick() {

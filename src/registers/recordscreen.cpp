@@ -54,8 +54,10 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
     Btn_Novo->setToolTip(config_.novoHint);
     Btn_Cancel->setToolTip(config_.cancelHint);
     for (const Binding& b : bindings_) {
+        if (!b.typed)
+            continue;
         enterMovesOn(b.widget);
-        if (b.kind == Kind::Money) {
+        if (b.kind == Kind::Money && !config_.moneyOwnRules) {
             auto* field = static_cast<QLineEdit*>(b.widget);
             moneyKeys(field);
             onExit(field, [this, field] {
@@ -93,6 +95,10 @@ QString RecordScreen::fieldText(const Binding& b) const {
             return static_cast<QComboBox*>(b.widget)->currentText();
         case Kind::Memo:
             return static_cast<QPlainTextEdit*>(b.widget)->toPlainText();
+        case Kind::Time: {
+            auto* time = static_cast<MaskEdit*>(b.widget);
+            return time->isBlank() ? QString() : time->text();
+        }
         default:
             return static_cast<QLineEdit*>(b.widget)->text();
     }
@@ -174,7 +180,7 @@ void RecordScreen::setBrowseState() {
     Btn_Gravar->setEnabled(false);
     Btn_Cancel->setEnabled(false);
     for (const Binding& b : bindings_) {
-        if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
+        if (b.typed && b.widget != config_.codeEdit && b.widget != config_.lastChange)
             setFieldEditable(b.widget, false);
     }
     for (QWidget* w : config_.editableExtras)
@@ -190,7 +196,7 @@ void RecordScreen::setEditState() {
     Btn_Gravar->setEnabled(true);
     Btn_Cancel->setEnabled(true);
     for (const Binding& b : bindings_) {
-        if (b.widget != config_.codeEdit && b.widget != config_.lastChange)
+        if (b.typed && b.widget != config_.codeEdit && b.widget != config_.lastChange)
             setFieldEditable(b.widget, true);
     }
     for (QWidget* w : config_.editableExtras)
@@ -312,9 +318,21 @@ void RecordScreen::writeRecord(Table& table) {
     writeExtra(table);
 }
 
+void RecordScreen::afterRecording() {
+    setBrowseState();
+    clearScreen();
+}
+
+QString RecordScreen::movedMessage(const QString& proposed, const QString& stored) const {
+    return QStringLiteral("O código %1 foi usado por outro usuário; este registro "
+                          "foi gravado com o código %2.")
+        .arg(proposed, stored);
+}
+
 void RecordScreen::Btn_GravarClick() {
     if (!validate())
         return;
+    beforeRecording();
     Table* t = config_.table();
     const QString code = config_.codeEdit->text().trimmed();
     QString movedFrom;
@@ -364,12 +382,9 @@ void RecordScreen::Btn_GravarClick() {
     t->flushBuffers();
     t->close();
     const QString stored = config_.codeEdit->text();
-    setBrowseState();
-    clearScreen();
+    afterRecording();
     if (!movedFrom.isEmpty())
-        MessageBox::warning(QStringLiteral("O código %1 foi usado por outro usuário; este registro "
-                                           "foi gravado com o código %2.")
-                                .arg(movedFrom, stored));
+        MessageBox::warning(movedMessage(movedFrom, stored));
 }
 
 void RecordScreen::Btn_CancelClick() {

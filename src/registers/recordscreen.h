@@ -26,11 +26,15 @@ class Table;
 class RecordScreen : public Screen {
     Q_OBJECT
 public:
-    enum class Kind { Text, Money, Mask, Combo, Memo };
+    // Time: a time mask edit, stored empty when blank.
+    enum class Kind { Text, Money, Mask, Time, Combo, Memo };
     struct Binding {
         QWidget* widget;
         QString field;  // table field written from and loaded into the widget
         Kind kind;
+        // False for a value shown and stored but never typed (copied from a
+        // register, or computed): the states leave it as the screen sets it.
+        bool typed = true;
     };
 
     RecordScreen(const QString& instance, const QString& caption, QWidget* parent = nullptr);
@@ -99,6 +103,7 @@ protected:
         bool dateLabel = false;            // Lbdata in the top right corner
         QString novoHint = QStringLiteral("Incluir novos dados");
         QString cancelHint = QStringLiteral("Cancelar a operação");
+        bool moneyOwnRules = false;        // the screen formats its money fields itself
     };
 
     // Called by the concrete screen once its fields exist.
@@ -116,6 +121,12 @@ protected:
     // Loads the current record after Alterar has locked it.
     virtual void reloadForEdit(Table& table) { loadFields(table); }
     virtual void writeExtra(Table&) {}
+    // Gravar: after the validation, before the record is looked up; after
+    // the post (the registers clear the screen); and what is said when a
+    // new record went under another code than the one proposed.
+    virtual void beforeRecording() {}
+    virtual void afterRecording();
+    virtual QString movedMessage(const QString& proposed, const QString& stored) const;
     // Every field the "all fields are blank" test looks at.
     virtual QList<QWidget*> entryFields() const;
 

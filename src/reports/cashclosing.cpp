@@ -4,6 +4,7 @@
 #include "data/query.h"
 #include "data/table.h"
 #include "data/worktables.h"
+#include "registers/codelookup.h"
 #include "registers/clients.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
@@ -139,30 +140,17 @@ TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
 }
 
 void TQuelvarino0042_0::EdcodcliExit() {
-    if (Edcodcli->text().isEmpty())
-        return;
-    const QString code = padCode(Edcodcli->text());
-    Table clients(QStringLiteral("tbclientes"));
-    auto refuse = [this](const char* text) {
-        MessageBox::question(QString::fromUtf8(text));
-        Edcodcli->clear();
-        Edcliente->clear();
-        Edcodcli->setFocus();
-    };
-    if (!clients.findExact(QStringLiteral("CODCLI"), code))
-        return refuse("Código do cliente inexistente.");
-    if (clients.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
-        return refuse("Situação do Cliente BLOQUEADO.");
-    Edcodcli->setText(clients.fieldByName("CODCLI").asString());
-    Edcliente->setText(clients.fieldByName("RAZAOSOCIAL").asString());
-    Edcliente->setCursorPosition(0);  // the name's start, not its end
+    lookUpCode(Edcodcli, clientLookup(
+                             [this](Table& row) {
+                                 SearchScreen::fillControls(
+                                     this, {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}},
+                                     row);
+                             },
+                             {Edcliente}));
 }
 
 void TQuelvarino0042_0::Btn_ConsCliClick() {
-    if (auto* search = TQuelvarino0011_1::instance()) {
-        search->table()->close();
-        search->openSearch(QStringLiteral("fechamento_cliente"));
-    }
+    openSearchFor(TQuelvarino0011_1::instance(), QStringLiteral("fechamento_cliente"));
 }
 
 void TQuelvarino0042_0::reset() {

@@ -3,6 +3,7 @@
 #include "core/money.h"
 #include "data/query.h"
 #include "data/table.h"
+#include "registers/codelookup.h"
 #include "registers/couriers.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
@@ -68,33 +69,21 @@ QString CourierReportScreen::refusal(const QString&) const {
 }
 
 void CourierReportScreen::EdcodmotExit() {
-    if (Edcodmot->text().isEmpty())
-        return;
-    const QString code = padCode(Edcodmot->text());
-    Table couriers(QStringLiteral("tbmotociclista"));
-    auto refuse = [this](const QString& text) {
-        MessageBox::question(text);
-        Edcodmot->clear();
-        Edmotoboy->clear();
-        Edcodmot->setFocus();
+    CodeLookup courier = courierLookup(
+        QStringLiteral("Código do motoboy inexistente."),
+        QStringLiteral("Situação do Motoboy BLOQUEADO."),
+        [this](Table& row) {
+            SearchScreen::fillControls(this, {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}}, row);
+        },
+        {Edmotoboy});
+    courier.refusal = [this](Table& row) {
+        return refusal(row.fieldByName(QStringLiteral("SALARIO")).asString());
     };
-    if (!couriers.findExact(QStringLiteral("COD"), code))
-        return refuse(QStringLiteral("Código do motoboy inexistente."));
-    if (couriers.fieldByName("SITUACAO").asString() == QLatin1String("BLOQUEADO"))
-        return refuse(QStringLiteral("Situação do Motoboy BLOQUEADO."));
-    const QString why = refusal(couriers.fieldByName("SALARIO").asString());
-    if (!why.isEmpty())
-        return refuse(why);
-    Edcodmot->setText(couriers.fieldByName("COD").asString());
-    Edmotoboy->setText(couriers.fieldByName("NOME").asString());
-    Edmotoboy->setCursorPosition(0);
+    lookUpCode(Edcodmot, courier);
 }
 
 void CourierReportScreen::Btn_ConsMotClick() {
-    if (auto* search = TQuelvarino0012_1::instance()) {
-        search->table()->close();
-        search->openSearch(caller_);
-    }
+    openSearchFor(TQuelvarino0012_1::instance(), caller_);
 }
 
 void CourierReportScreen::reset() {

@@ -154,10 +154,6 @@ void ReportScreen::showDialog() {
     dialog->showScreen();
 }
 
-QString padCode(const QString& text) {
-    return text.size() >= 6 ? text : QString(6 - text.size(), QLatin1Char('0')) + text;
-}
-
 QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QStringLiteral("Ed_Ord"));

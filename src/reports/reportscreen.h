@@ -75,8 +75,6 @@ private:
     bool waitingForDialog_ = false;
 };
 
-// A code typed with fewer than six characters, left-filled with zeros.
-QString padCode(const QString& text);
 // The "Ordenar por :" list, nothing chosen.
 QComboBox* orderCombo(QWidget* parent, const QStringList& items);
 // The period of the where line: :de and :ate bound from the date fields.
