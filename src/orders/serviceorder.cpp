@@ -30,23 +30,12 @@
 namespace quelvarino {
 namespace {
 
-const char* const kBlankTime = "  :  ";
-
 // The client's address and phones, as the client register has them today.
 const QList<QPair<QString, QString>> kClientAddress = {
     {"Edend", "ENDERECO1"},      {"Edbairro", "BAIRRO1"},    {"Edcid", "CIDADE1"},
     {"Eduf", "UF1"},             {"Edcep", "CEP1"},          {"Edddd", "DDD1"},
     {"Edfone1", "TELEFONE1_1"},  {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
     {"Edlinha2", "TIPOTEL1_2"}};
-
-void setChecked(QAbstractButton* b, bool on) {
-    const bool exclusive = b->autoExclusive();
-    b->blockSignals(true);
-    b->setAutoExclusive(false);
-    b->setChecked(on);
-    b->setAutoExclusive(exclusive);
-    b->blockSignals(false);
-}
 
 }  // namespace
 
@@ -147,8 +136,8 @@ void TQuelvarino0021_0::connectHandlers() {
         QRadioButton* other = rb == Rbhora1 ? Rbhora2 : Rbhora1;
         connect(rb, &QRadioButton::clicked, this, [this, rb, other] {
             // A radio stays checked when clicked again, and unchecks the other.
-            setChecked(rb, true);
-            setChecked(other, false);
+            setCheckedQuietly(rb, true);
+            setCheckedQuietly(other, false);
             guarded([this] { RbhoraClick(); });
         });
     }
@@ -156,75 +145,11 @@ void TQuelvarino0021_0::connectHandlers() {
     connect(Rbvalmot, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalmotClick(); }); });
 }
 
-// ---- hours and values: the screen is a thin shell over the rules ---------
 
-OrderHoursScreen TQuelvarino0021_0::hoursState() const {
-    OrderHoursScreen s;
-    s.hora1 = Edhora1->text();
-    s.hora2 = Edhora2->text();
-    s.hora3 = Edhora3->text();
-    s.hora4 = Edhora4->text();
-    s.rbHora1 = Rbhora1->isChecked();
-    s.rbHora2 = Rbhora2->isChecked();
-    s.rbValor = Rbvalor->isChecked();
-    s.rbValmot = Rbvalmot->isChecked();
-    s.valor = Edvalor->text();
-    s.seguro = Edseguro->text();
-    s.taxap = Edtaxap->text();
-    s.totval = Edtotval->text();
-    s.valmot = Edvalmot->text();
-    s.lbTotval = Lbtotval->text();
-    s.valorEnabled = Edvalor->isEnabled();
-    s.valmotEnabled = Edvalmot->isEnabled();
-    return s;
-}
 
-void TQuelvarino0021_0::applyHoursState(const OrderHoursScreen& s) {
-    Edhora4->setText(s.hora4);
-    setChecked(Rbhora1, s.rbHora1);
-    setChecked(Rbhora2, s.rbHora2);
-    setChecked(Rbvalor, s.rbValor);
-    setChecked(Rbvalmot, s.rbValmot);
-    Edvalor->setText(s.valor);
-    Edseguro->setText(s.seguro);
-    Edtaxap->setText(s.taxap);
-    Edtotval->setText(s.totval);
-    Edvalmot->setText(s.valmot);
-    Lbtotval->setText(s.lbTotval);
-    setFieldEditable(Edvalor, s.valorEnabled);
-    setFieldEditable(Edvalmot, s.valmotEnabled);
-}
 
-void TQuelvarino0021_0::RbhoraClick() {
-    const OrderStep step = selectStartBasis(hoursState());
-    applyHoursState(step.screen);
-    if (!step.message.isEmpty())
-        MessageBox::question(step.message);
-}
 
-void TQuelvarino0021_0::RbvalorClick() {
-    applyHoursState(setFixedValueMode(hoursState(), Rbvalor->isChecked()));
-}
 
-void TQuelvarino0021_0::RbvalmotClick() {
-    applyHoursState(setFixedCourierPay(hoursState(), Rbvalmot->isChecked()));
-}
-
-void TQuelvarino0021_0::EdvalorExit() {
-    applyHoursState(leaveValor(hoursState()));
-}
-
-void TQuelvarino0021_0::EdseguroExit() {
-    applyHoursState(leaveSeguro(hoursState()));
-}
-
-void TQuelvarino0021_0::EdtaxapExit() {
-    applyHoursState(leaveTaxap(hoursState()));
-}
-
-void TQuelvarino0021_0::EdvalmotExit() {
-    applyHoursState(leaveValmot(hoursState()));
-}
 
 // ---- states -----------------------------------------------------------------
 
@@ -264,7 +189,7 @@ void TQuelvarino0021_0::clearExtra() {
     }
     for (QAbstractButton* b :
          std::initializer_list<QAbstractButton*>{Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel})
-        setChecked(b, false);
+        setCheckedQuietly(b, false);
     if (!inEditState()) {
         setFieldEditable(Edvalor, false);
         setFieldEditable(Edvalmot, false);
@@ -299,8 +224,8 @@ void TQuelvarino0021_0::fillClient(Table& row) {
     SearchScreen::fillControls(this, kClientAddress, row);
     if (Rbvalor->isChecked()) {
         // Fixed-value mode: the value typed for this order stays.
-        setChecked(Rbhora1, false);
-        setChecked(Rbhora2, false);
+        setCheckedQuietly(Rbhora1, false);
+        setCheckedQuietly(Rbhora2, false);
         setFieldEditable(Edvalor, true);
         Edvalor->setText(reformatMoney(Edvalor->text()));
     } else {
@@ -340,41 +265,6 @@ void TQuelvarino0021_0::EddataExit() {
         runDateCheck(Eddata);
 }
 
-bool TQuelvarino0021_0::EdhoraExit(MaskEdit* field) {
-    const QString t = field->text();
-    if (t == QLatin1String(kBlankTime))
-        return true;
-    bool bad = false;
-    auto complain = [&bad](const char* text) {
-        MessageBox::information(QString::fromUtf8(text));
-        bad = true;
-    };
-    if (t[0] == QLatin1Char(' ') || t[1] == QLatin1Char(' ') || t[3] == QLatin1Char(' ') ||
-        t[4] == QLatin1Char(' ')) {
-        complain("Hora invádlida!!!");
-    } else {
-        if (t.left(2).toInt() > 24)
-            complain("Hora invádlida!!!");
-        if (t.mid(3, 2).toInt() >= 60)
-            complain("Hora inválida!!!");
-    }
-    if (bad) {
-        recordValid_ = false;
-        field->setFocus();
-    }
-    return !bad;
-}
-
-void TQuelvarino0021_0::Edhora3Exit() {
-    if (!EdhoraExit(Edhora3))
-        return;  // said already; the comparison needs a time
-    // An order never crosses midnight: work after it is a second order. The
-    // end is compared with each time that is filled, not only when both are.
-    if (endsBeforeItStarts(hoursState())) {
-        MessageBox::question(QStringLiteral("Deve ser aberto outra ordem de serviço."));
-        Edhora3->setText(QStringLiteral("24:00"));
-    }
-}
 
 void TQuelvarino0021_0::CbpagChange() {
     if (!inEditState())
@@ -397,7 +287,6 @@ bool TQuelvarino0021_0::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- recording ----------------------------------------------------------------
 
-
 QList<QWidget*> TQuelvarino0021_0::validationFields() const {
     return {Edcomanda, Edcodcli, Edcliente, Eddata,    Edend,   Edbairro, Edcep,
             Eduf,      Edddd,    Edfone1,   Edlinha1,  Edfone2, Edlinha2, Edsolicit,
@@ -405,21 +294,8 @@ QList<QWidget*> TQuelvarino0021_0::validationFields() const {
 }
 
 bool TQuelvarino0021_0::validate() {
-    bool allBlank = true;
-    for (QWidget* w : validationFields()) {
-        if (auto* combo = qobject_cast<QComboBox*>(w))
-            allBlank = allBlank && combo->currentText().isEmpty();
-        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
-            allBlank = allBlank && memo->toPlainText().isEmpty();
-        else if (auto* edit = qobject_cast<QLineEdit*>(w))
-            allBlank = allBlank && edit->text().isEmpty();
-    }
-    if (allBlank) {
-        MessageBox::warning(QStringLiteral(
-            "Impossível gravar este registro, pois todos os campos estão em branco"));
-        Edcodcli->setFocus();
+    if (refuseAllBlank(validationFields(), Edcodcli))
         return recordValid_ = false;
-    }
     if (Edcomanda->text().isEmpty() || Edcodcli->text().isEmpty() || Edcodmot->text().isEmpty()) {
         MessageBox::warning(
             QStringLiteral("O número da comanda, cliente e motoboy devem ser preenchidos."));
@@ -486,18 +362,15 @@ QString TQuelvarino0021_0::movedMessage(const QString& proposed, const QString& 
         .arg(proposed, stored);
 }
 
-
 void TQuelvarino0021_0::Btn_ImprimirClick() {
     if (Edcomanda->text().trimmed().isEmpty()) {
         MessageBox::warning(QStringLiteral("Ordem de serviço inexistente."));
         return;
     }
-    if (auto* dialog = qobject_cast<Screen*>(Screens::find(QStringLiteral("Quelvarino0021_5"))))
-        dialog->showScreen();
+    RecordScreen::Btn_ImprimirClick();
 }
 
 // ---- a recorded order: search, change and delete under the password -------
-
 
 void TQuelvarino0021_0::loadOrder(Table& row) {
     loadFields(row);
@@ -514,15 +387,12 @@ void TQuelvarino0021_0::loadOrder(Table& row) {
 // The order on screen, locked in the data module's table; false (and the
 // operator told) when it is no longer stored or another user holds it.
 bool TQuelvarino0021_0::openStoredOrder(bool lock, const QString& missing) {
-    Table* t = DataModule1->TBOrdem;
     // Only the order with exactly this number: another workstation may have
     // deleted it, and the nearest one is somebody else's.
-    if (!t->findExact(QStringLiteral("COMANDA"), Edcomanda->text().trimmed())) {
-        t->close();
-        MessageBox::warning(missing.arg(Edcomanda->text().trimmed()));
-        return false;
-    }
-    return !lock || RecordScreen::lockedAction(*t, [t] { t->edit(); });
+    const QString number = Edcomanda->text().trimmed();
+    Table* t = DataModule1->TBOrdem;
+    return openOnCode(number, missing.arg(number)) &&
+           (!lock || RecordScreen::lockedAction(*t, [t] { t->edit(); }));
 }
 
 void TQuelvarino0021_0::showPassword() {

@@ -274,9 +274,8 @@ void RecordScreen::Btn_AlterarClick() {
         focus->setFocus();
 }
 
-bool RecordScreen::validate() {
-    bool allBlank = true;
-    for (QWidget* w : entryFields()) {
+bool RecordScreen::refuseAllBlank(const QList<QWidget*>& fields, QWidget* focus) {
+    for (QWidget* w : fields) {
         QString text;
         if (auto* combo = qobject_cast<QComboBox*>(w))
             text = combo->currentText();
@@ -285,15 +284,18 @@ bool RecordScreen::validate() {
         else if (auto* edit = qobject_cast<QLineEdit*>(w))
             text = edit->text();
         if (!text.isEmpty())
-            allBlank = false;
+            return false;
     }
-    if (allBlank) {
-        MessageBox::warning(QStringLiteral(
-            "Impossível gravar este registro, pois todos os campos estão em branco"));
-        if (config_.nameEdit)
-            config_.nameEdit->setFocus();
+    MessageBox::warning(
+        QStringLiteral("Impossível gravar este registro, pois todos os campos estão em branco"));
+    if (focus)
+        focus->setFocus();
+    return true;
+}
+
+bool RecordScreen::validate() {
+    if (refuseAllBlank(entryFields(), config_.nameEdit))
         return false;
-    }
     const bool hasCode = !config_.codeEdit->text().isEmpty();
     bool hasName = false;
     if (auto* name = qobject_cast<QLineEdit*>(config_.nameEdit))

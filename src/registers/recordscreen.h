@@ -117,6 +117,12 @@ protected:
     // A money field was left and formatted ("0,00" when it was empty).
     virtual void moneyLeft(QLineEdit* /*field*/, bool /*wasEmpty*/) {}
     virtual bool validate();
+    // True (and the operator told, `focus` focused) when every one of
+    // `fields` is empty: nothing to record.
+    static bool refuseAllBlank(const QList<QWidget*>& fields, QWidget* focus);
+    // Opens the table on the record with exactly this code, or says
+    // `notFound`, closes the table and returns false.
+    bool openOnCode(const QString& code, const QString& notFound);
     void setNewRecord(bool on) { newRecord_ = on; }
     // Loads the current record after Alterar has locked it.
     virtual void reloadForEdit(Table& table) { loadFields(table); }
@@ -138,8 +144,6 @@ private:
     void writeRecord(Table& table);
     QString fieldText(const Binding& b) const;
     void setFieldText(const Binding& b, const QString& text);
-    // Opens the table on the record with exactly this code, or says it is gone.
-    bool openOnCode(const QString& code, const QString& notFound);
 
     Config config_;
     QList<Binding> bindings_;

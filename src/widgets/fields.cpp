@@ -18,6 +18,7 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QTextEdit>
 #include <QTimer>
 
@@ -374,6 +375,14 @@ void setComboText(QComboBox* combo, const QString& text) {
     } else {
         combo->setCurrentIndex(combo->findText(text));
     }
+}
+
+void setCheckedQuietly(QAbstractButton* button, bool on) {
+    const bool exclusive = button->autoExclusive();
+    const QSignalBlocker quiet(button);
+    button->setAutoExclusive(false);
+    button->setChecked(on);
+    button->setAutoExclusive(exclusive);
 }
 
 void setFieldEditable(QWidget* field, bool editable) {

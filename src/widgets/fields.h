@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+class QAbstractButton;
+
 namespace quelvarino {
 
 class MaskEdit;
@@ -65,5 +67,8 @@ void setComboText(QComboBox* combo, const QString& text);
 
 // Browse state draws entry fields disabled and bold; edit state enabled and regular.
 void setFieldEditable(QWidget* field, bool editable);
+// Checks or unchecks a radio or check box without its handlers running and
+// without unchecking the others of its group.
+void setCheckedQuietly(QAbstractButton* button, bool on);
 
 }  // namespace quelvarino
