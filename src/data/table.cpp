@@ -762,37 +762,29 @@ void Table::post() {
     }
 }
 
-void Table::postOnce() {
+bool Table::confirmUnconfirmed() {
     // The last Gravar's answer never came: if the server stored it, this
     // one is that post, confirmed now, and nothing is written twice.
-    if (unconfirmed_) {
-        Row found;
-        bool there = false;
-        try {
-            there = findPosted(&found);
-        } catch (const StoreError&) {
-            throw StoreError(
-                db_->unconfirmedMessage(QStringLiteral("Erro ao gravar (tabela %1)").arg(tableName_)));
-        }
-        if (there) {
-            finishPost(std::move(found));
-            return;
-        }
-        unconfirmed_ = false;
+    if (!unconfirmed_)
+        return false;
+    Row found;
+    bool there = false;
+    try {
+        there = findPosted(&found);
+    } catch (const StoreError&) {
+        throw StoreError(
+            db_->unconfirmedMessage(QStringLiteral("Erro ao gravar (tabela %1)").arg(tableName_)));
     }
-    if (db_->isServer()) {
-        // The connection broke since the edit began: the record's lock went
-        // with it, and another workstation may hold it now.
-        if (state_ == State::Edit && lock_ && !lock_->stillHeld()) {
-            lock_.reset();
-            lock_ = db_->backend().lockRecord(tableName_, buffer_.rowId);
-        }
-        if (state_ == State::Insert)
-            takeCounters();
+    if (there) {
+        finishPost(std::move(found));
+        return true;
     }
-    QSqlDatabase db = db_->connection();
+    unconfirmed_ = false;
+    return false;
+}
+
+QString Table::postStatement(QVariantList& binds) const {
     QStringList cols;
-    QVariantList binds;
     for (int i = 0; i < def_->fields.size(); ++i) {
         if (modified_[i]) {
             cols.append(db_->backend().quote(def_->fields[i].name));
@@ -800,10 +792,6 @@ void Table::postOnce() {
         }
     }
     QString sql;
-    // The row as stored comes back with the statement where the store can
-    // give it (the new row's own id among it: a server's "last value" may
-    // be another sequence's, a table with a counter field has two).
-    const bool returning = db_->backend().returnsWrittenRows();
     if (state_ == State::Insert) {
         if (cols.isEmpty()) {
             sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES")
@@ -821,71 +809,105 @@ void Table::postOnce() {
                        db_->backend().rowIdColumn());
         binds.append(buffer_.rowId);
     }
-    if (returning && !sql.isEmpty())
+    // The row as stored comes back with the statement where the store can
+    // give it (the new row's own id among it: a server's "last value" may
+    // be another sequence's, a table with a counter field has two).
+    if (db_->backend().returnsWrittenRows() && !sql.isEmpty())
         sql += QStringLiteral(" RETURNING ") + selectList();
-    qint64 rowId = buffer_.rowId;
-    Row stored;
-    bool haveStored = false;
-    if (!sql.isEmpty()) {
-        // Each post is one transaction of its own, committed with a full
-        // sync: when this returns, the record is on disk for every reader.
-        // A server commits a lone statement by itself, in one exchange.
-        const bool ownTransaction = !db_->backend().statementIsItsOwnTransaction();
-        if (ownTransaction && !db.transaction())
-            storeFailure(QStringLiteral("Erro ao gravar"), db.lastError().text());
-        QString text;
-        const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &text);
-        bool ok = prepared != nullptr;
-        bool sent = false;
-        if (ok) {
-            for (int i = 0; i < binds.size(); ++i)
-                prepared->bindValue(i, binds[i]);
-            sent = true;
-            postSent_ = true;
-            ok = prepared->exec();
-            if (!ok)
-                text = prepared->lastError().text();
-            if (ok && lostAnswerHook() && lostAnswerHook()(tableName_)) {
-                ok = false;  // as if the answer had never come
-                text = QStringLiteral("server closed the connection unexpectedly");
-            }
-        }
-        if (!ok) {
-            if (prepared)
-                prepared->finish();
-            if (ownTransaction)
-                db.rollback();
-            if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
-                throw KeyExistsError(
-                    QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
-                                   "gravado.")
-                        .arg(tableName_));
-            if (sent && db_->isServer() && db_->backend().isConnectionFailure(text)) {
-                answerLost(text);  // throws unless the server had stored it
-                return;
-            }
-            storeFailure(QStringLiteral("Erro ao gravar"), text);
-        }
-        if (returning && prepared->next()) {
-            const int n = def_->fields.size();
-            stored.rowId = prepared->value(0).toLongLong();
-            stored.values.resize(n);
-            for (int i = 0; i < n; ++i)
-                stored.values[i] = prepared->value(i + 1);
-            haveStored = true;
-            rowId = stored.rowId;
-        } else if (state_ == State::Insert) {
-            rowId = returning ? -1 : prepared->lastInsertId().toLongLong();
-        }
-        prepared->finish();
-        if (ownTransaction && !db.commit()) {
-            text = db.lastError().text();
-            db.rollback();
-            storeFailure(QStringLiteral("Erro ao gravar"), text);
+    return sql;
+}
+
+Table::PostOutcome Table::runPost(const QString& sql,
+                                  const QVariantList& binds,
+                                  Row* stored,
+                                  qint64* rowId) {
+    // Each post is one transaction of its own, committed with a full sync:
+    // when this returns, the record is on disk for every reader. A server
+    // commits a lone statement by itself, in one exchange.
+    QSqlDatabase db = db_->connection();
+    const bool returning = db_->backend().returnsWrittenRows();
+    const bool ownTransaction = !db_->backend().statementIsItsOwnTransaction();
+    if (ownTransaction && !db.transaction())
+        storeFailure(QStringLiteral("Erro ao gravar"), db.lastError().text());
+    QString text;
+    const std::shared_ptr<QSqlQuery> prepared = db_->prepared(sql, &text);
+    bool ok = prepared != nullptr;
+    bool sent = false;
+    if (ok) {
+        for (int i = 0; i < binds.size(); ++i)
+            prepared->bindValue(i, binds[i]);
+        sent = true;
+        postSent_ = true;
+        ok = prepared->exec();
+        if (!ok)
+            text = prepared->lastError().text();
+        if (ok && lostAnswerHook() && lostAnswerHook()(tableName_)) {
+            ok = false;  // as if the answer had never come
+            text = QStringLiteral("server closed the connection unexpectedly");
         }
     }
+    if (!ok) {
+        if (prepared)
+            prepared->finish();
+        if (ownTransaction)
+            db.rollback();
+        if (text.contains(QLatin1String("UNIQUE"), Qt::CaseInsensitive))
+            throw KeyExistsError(
+                QStringLiteral("Já existe um registro com esta chave na tabela %1; nada foi "
+                               "gravado.")
+                    .arg(tableName_));
+        if (sent && db_->isServer() && db_->backend().isConnectionFailure(text)) {
+            answerLost(text);  // throws unless the server had stored it
+            return PostOutcome::Confirmed;
+        }
+        storeFailure(QStringLiteral("Erro ao gravar"), text);
+    }
+    PostOutcome outcome = PostOutcome::ReadBack;
+    if (returning && prepared->next()) {
+        const int n = def_->fields.size();
+        stored->rowId = prepared->value(0).toLongLong();
+        stored->values.resize(n);
+        for (int i = 0; i < n; ++i)
+            stored->values[i] = prepared->value(i + 1);
+        outcome = PostOutcome::Returned;
+        *rowId = stored->rowId;
+    } else if (state_ == State::Insert) {
+        *rowId = returning ? -1 : prepared->lastInsertId().toLongLong();
+    }
+    prepared->finish();
+    if (ownTransaction && !db.commit()) {
+        text = db.lastError().text();
+        db.rollback();
+        storeFailure(QStringLiteral("Erro ao gravar"), text);
+    }
+    return outcome;
+}
+
+void Table::postOnce() {
+    if (confirmUnconfirmed())
+        return;
+    if (db_->isServer()) {
+        // The connection broke since the edit began: the record's lock went
+        // with it, and another workstation may hold it now.
+        if (state_ == State::Edit && lock_ && !lock_->stillHeld()) {
+            lock_.reset();
+            lock_ = db_->backend().lockRecord(tableName_, buffer_.rowId);
+        }
+        if (state_ == State::Insert)
+            takeCounters();
+    }
+    QVariantList binds;
+    const QString sql = postStatement(binds);
+    qint64 rowId = buffer_.rowId;
+    Row stored;
+    PostOutcome outcome = PostOutcome::ReadBack;
+    if (!sql.isEmpty()) {
+        outcome = runPost(sql, binds, &stored, &rowId);
+        if (outcome == PostOutcome::Confirmed)
+            return;
+    }
     Row row;
-    if (haveStored) {
+    if (outcome == PostOutcome::Returned) {
         finishPost(std::move(stored));
     } else if (readRow(rowId, &row)) {
         finishPost(std::move(row));

@@ -164,6 +164,17 @@ private:
     bool findPosted(Row* found) const;  // the pending insert or edit, as stored
     void finishPost(Row stored);
     void postOnce();
+    // A post whose answer was lost, found stored and finished: true.
+    bool confirmUnconfirmed();
+    // The INSERT or UPDATE of the pending post (empty: nothing to write),
+    // its values appended to `binds`.
+    QString postStatement(QVariantList& binds) const;
+    enum class PostOutcome {
+        Returned,  // the row as stored came back with the statement (`stored`)
+        ReadBack,  // written: read row `rowId` back
+        Confirmed  // the answer was lost and the post is settled already
+    };
+    PostOutcome runPost(const QString& sql, const QVariantList& binds, Row* stored, qint64* rowId);
     void takeCounters();
     void answerLost(const QString& engineText);
 

@@ -292,8 +292,14 @@ ParadoxFile::ParadoxFile(const QString& file, const QString& memoFile)
 
 ParadoxFile::~ParadoxFile() = default;
 
+Error ParadoxFile::damaged(int n, const QString& field, const QString& what) const {
+    return Error(QStringLiteral("O registro %1 do arquivo %2 está danificado: o campo %3 %4; "
+                                "a tabela não foi lida.")
+                     .arg(n + 1)
+                     .arg(file_, field, what));
+}
+
 QList<ParadoxValue> ParadoxFile::record(int n) {
-    pxdoc_t* px = doc_->px;
     if (n < 0 || n >= records_)
         throw Error(QStringLiteral("O registro %1 não existe no arquivo %2.").arg(n + 1).arg(file_));
     // the block holding record n: the last one starting at or before it
@@ -302,156 +308,151 @@ QList<ParadoxValue> ParadoxFile::record(int n) {
     --it;
     char* data = buffer_.data();
     std::memcpy(data, data_ + it->at + (n - it->first) * recordSize_, recordSize_);
-    auto damaged = [&](const QString& field, const QString& what) {
-        return Error(QStringLiteral("O registro %1 do arquivo %2 está danificado: o campo %3 %4; "
-                                    "a tabela não foi lida.")
-                         .arg(n + 1)
-                         .arg(file_, field, what));
-    };
     QList<ParadoxValue> values;
     values.reserve(fields_.size());
-    for (int i = 0; i < fields_.size(); ++i) {
-        const ParadoxField& f = fields_[i];
-        char* p = data + offsets_[i];
-        ParadoxValue v;
-        // An empty field is all zero bytes; pxlib would read an empty date
-        // or long as a filled-in -2147483648.
-        const bool empty = allZero(p, f.length);
-        switch (f.type) {
-            case pxfAlpha: {
-                // up to the last byte that is not padding: a scrambled
-                // text may hold a zero byte inside
-                int end = f.length;
-                while (end > 0 && p[end - 1] == 0)
-                    --end;
-                if (end > 0) {
-                    v.kind = ParadoxValue::Kind::Bytes;
-                    v.bytes = QByteArray(p, end);
-                }
-                break;
-            }
-            case pxfDate:
-            case pxfLong:
-            case pxfAutoInc:
-            case pxfTime: {
-                if (empty)
-                    break;
-                long value = 0;
-                if (PX_get_data_long(px, p, f.length, &value) < 0)
-                    break;
-                if (f.type == pxfDate) {
-                    // days from 1 January of the year 1 to 31 December 9999
-                    if (value < 1 || value > 3652059)
-                        throw damaged(f.name, QStringLiteral("não tem uma data válida"));
-                    int y = 0, m = 0, d = 0;
-                    PX_SdnToGregorian(value + kSdnOfDayZero, &y, &m, &d);
-                    v.date = QDate(y, m, d);
-                    if (!v.date.isValid())
-                        throw damaged(f.name, QStringLiteral("não tem uma data válida"));
-                    v.kind = ParadoxValue::Kind::Date;
-                } else if (f.type == pxfTime) {
-                    if (value < 0 || value >= 86400000)
-                        throw damaged(f.name, QStringLiteral("não tem uma hora válida"));
-                    v.time = QTime::fromMSecsSinceStartOfDay(int(value));
-                    v.kind = ParadoxValue::Kind::Time;
-                } else {
-                    v.integer = value;
-                    v.kind = ParadoxValue::Kind::Integer;
-                }
-                break;
-            }
-            case pxfShort: {
-                if (empty)
-                    break;
-                short value = 0;
-                if (PX_get_data_short(px, p, f.length, &value) < 0)
-                    break;
+    for (int i = 0; i < fields_.size(); ++i)
+        values.append(fieldValue(n, fields_[i], data + offsets_[i]));
+    return values;
+}
+
+namespace {
+
+// Bytes up to the last one that is not padding: a scrambled text may hold
+// a zero byte inside.
+void keepUnpadded(ParadoxValue& v, const char* p, int length) {
+    int end = length;
+    while (end > 0 && p[end - 1] == 0)
+        --end;
+    if (end > 0) {
+        v.kind = ParadoxValue::Kind::Bytes;
+        v.bytes = QByteArray(p, end);
+    }
+}
+
+}  // namespace
+
+// Dates, times and integers of four bytes.
+ParadoxValue ParadoxFile::longValue(int n, const ParadoxField& f, char* p) const {
+    ParadoxValue v;
+    long value = 0;
+    if (PX_get_data_long(doc_->px, p, f.length, &value) < 0)
+        return v;
+    if (f.type == pxfDate) {
+        // days from 1 January of the year 1 to 31 December 9999
+        if (value < 1 || value > 3652059)
+            throw damaged(n, f.name, QStringLiteral("não tem uma data válida"));
+        int y = 0, m = 0, d = 0;
+        PX_SdnToGregorian(value + kSdnOfDayZero, &y, &m, &d);
+        v.date = QDate(y, m, d);
+        if (!v.date.isValid())
+            throw damaged(n, f.name, QStringLiteral("não tem uma data válida"));
+        v.kind = ParadoxValue::Kind::Date;
+    } else if (f.type == pxfTime) {
+        if (value < 0 || value >= 86400000)
+            throw damaged(n, f.name, QStringLiteral("não tem uma hora válida"));
+        v.time = QTime::fromMSecsSinceStartOfDay(int(value));
+        v.kind = ParadoxValue::Kind::Time;
+    } else {
+        v.integer = value;
+        v.kind = ParadoxValue::Kind::Integer;
+    }
+    return v;
+}
+
+// Money, numbers and timestamps: eight-byte doubles.
+ParadoxValue ParadoxFile::doubleValue(int n, const ParadoxField& f, char* p) const {
+    ParadoxValue v;
+    double value = 0;
+    if (PX_get_data_double(doc_->px, p, f.length, &value) < 0)
+        return v;
+    if (!std::isfinite(value))
+        throw damaged(n, f.name, QStringLiteral("não tem um número válido"));
+    if (f.type != pxfTimestamp) {
+        v.number = value;
+        v.kind = ParadoxValue::Kind::Double;
+        return v;
+    }
+    // milliseconds from 1 January of the year 1
+    if (value < 86400000.0 || value >= 3652060.0 * 86400000.0)
+        throw damaged(n, f.name, QStringLiteral("não tem uma data e hora válidas"));
+    const qint64 ms = qint64(value);
+    int y = 0, m = 0, d = 0;
+    PX_SdnToGregorian(long(ms / 86400000) + kSdnOfDayZero, &y, &m, &d);
+    v.date = QDate(y, m, d);
+    v.time = QTime::fromMSecsSinceStartOfDay(int(ms % 86400000));
+    if (!v.date.isValid())
+        throw damaged(n, f.name, QStringLiteral("não tem uma data e hora válidas"));
+    v.kind = ParadoxValue::Kind::DateTime;
+    return v;
+}
+
+ParadoxValue ParadoxFile::fieldValue(int n, const ParadoxField& f, char* p) {
+    pxdoc_t* px = doc_->px;
+    ParadoxValue v;
+    // An empty field is all zero bytes; pxlib would read an empty date or
+    // long as a filled-in -2147483648.
+    const bool empty = allZero(p, f.length);
+    switch (f.type) {
+        case pxfAlpha:
+        case pxfBytes:
+            keepUnpadded(v, p, f.length);
+            break;
+        case pxfDate:
+        case pxfLong:
+        case pxfAutoInc:
+        case pxfTime:
+            if (!empty)
+                v = longValue(n, f, p);
+            break;
+        case pxfShort: {
+            short value = 0;
+            if (!empty && PX_get_data_short(px, p, f.length, &value) >= 0) {
                 v.integer = value;
                 v.kind = ParadoxValue::Kind::Integer;
-                break;
             }
-            case pxfCurrency:
-            case pxfNumber:
-            case pxfTimestamp: {
-                if (empty)
-                    break;
-                double value = 0;
-                if (PX_get_data_double(px, p, f.length, &value) < 0)
-                    break;
-                if (!std::isfinite(value))
-                    throw damaged(f.name, QStringLiteral("não tem um número válido"));
-                if (f.type == pxfTimestamp) {
-                    // milliseconds from 1 January of the year 1
-                    if (value < 86400000.0 || value >= 3652060.0 * 86400000.0)
-                        throw damaged(f.name, QStringLiteral("não tem uma data e hora válidas"));
-                    const qint64 ms = qint64(value);
-                    int y = 0, m = 0, d = 0;
-                    PX_SdnToGregorian(long(ms / 86400000) + kSdnOfDayZero, &y, &m, &d);
-                    v.date = QDate(y, m, d);
-                    v.time = QTime::fromMSecsSinceStartOfDay(int(ms % 86400000));
-                    if (!v.date.isValid())
-                        throw damaged(f.name, QStringLiteral("não tem uma data e hora válidas"));
-                    v.kind = ParadoxValue::Kind::DateTime;
-                } else {
-                    v.number = value;
-                    v.kind = ParadoxValue::Kind::Double;
-                }
-                break;
-            }
-            case pxfLogical: {
-                if (empty)
-                    break;
-                // stored as 0x80 (false) or 0x81 (true)
-                const auto byte = static_cast<unsigned char>(p[0]);
-                if (byte != 0x80 && byte != 0x81)
-                    throw damaged(f.name, QStringLiteral("não tem um valor lógico válido"));
-                v.logical = byte == 0x81;
-                v.kind = ParadoxValue::Kind::Logical;
-                break;
-            }
-            case pxfMemoBLOb:
-            case pxfFmtMemoBLOb:
-            case pxfBLOb: {
-                if (empty || f.length <= 10)
-                    break;
-                v.bytes = memo(p, f.length, n, f.name);
-                int end = v.bytes.size();
-                while (end > 0 && v.bytes[end - 1] == 0)
-                    --end;
-                v.bytes.truncate(end);
-                if (!v.bytes.isEmpty())
-                    v.kind = ParadoxValue::Kind::Bytes;
-                break;
-            }
-            case pxfBCD: {
-                if (empty)
-                    break;
-                char* digits = nullptr;
-                if (PX_get_data_bcd(px, reinterpret_cast<unsigned char*>(p), f.length, &digits) >
-                        0 &&
-                    digits) {
-                    v.bytes = QByteArray(digits);
-                    v.kind = ParadoxValue::Kind::Bytes;
-                    px->free(px, digits);
-                }
-                break;
-            }
-            case pxfBytes: {
-                int end = f.length;
-                while (end > 0 && p[end - 1] == 0)
-                    --end;
-                if (end > 0) {
-                    v.bytes = QByteArray(p, end);
-                    v.kind = ParadoxValue::Kind::Bytes;
-                }
-                break;
-            }
-            default:  // pictures and OLE objects: the program keeps none
-                break;
+            break;
         }
-        values.append(v);
+        case pxfCurrency:
+        case pxfNumber:
+        case pxfTimestamp:
+            if (!empty)
+                v = doubleValue(n, f, p);
+            break;
+        case pxfLogical: {
+            if (empty)
+                break;
+            // stored as 0x80 (false) or 0x81 (true)
+            const auto byte = static_cast<unsigned char>(p[0]);
+            if (byte != 0x80 && byte != 0x81)
+                throw damaged(n, f.name, QStringLiteral("não tem um valor lógico válido"));
+            v.logical = byte == 0x81;
+            v.kind = ParadoxValue::Kind::Logical;
+            break;
+        }
+        case pxfMemoBLOb:
+        case pxfFmtMemoBLOb:
+        case pxfBLOb: {
+            if (empty || f.length <= 10)
+                break;
+            const QByteArray bytes = memo(p, f.length, n, f.name);
+            keepUnpadded(v, bytes.constData(), int(bytes.size()));
+            break;
+        }
+        case pxfBCD: {
+            char* digits = nullptr;
+            if (!empty &&
+                PX_get_data_bcd(px, reinterpret_cast<unsigned char*>(p), f.length, &digits) > 0 &&
+                digits) {
+                v.bytes = QByteArray(digits);
+                v.kind = ParadoxValue::Kind::Bytes;
+                px->free(px, digits);
+            }
+            break;
+        }
+        default:  // pictures and OLE objects: the program keeps none
+            break;
     }
-    return values;
+    return v;
 }
 
 namespace {

@@ -11,6 +11,8 @@
 
 namespace quelvarino {
 
+class Error;
+
 // One value of a record of a Paradox table, as the file holds it; text and
 // memos keep their bytes (the old program's single-byte code page).
 struct ParadoxValue {
@@ -56,6 +58,11 @@ private:
     void checkHeader(const QString& file);
     void walkBlocks(const QString& file);
     QByteArray memo(const char* field, int length, int record, const QString& name);
+    // The value of field `f` of record `n`, its bytes at `p`.
+    ParadoxValue fieldValue(int n, const ParadoxField& f, char* p);
+    ParadoxValue longValue(int n, const ParadoxField& f, char* p) const;
+    ParadoxValue doubleValue(int n, const ParadoxField& f, char* p) const;
+    Error damaged(int n, const QString& field, const QString& what) const;
 
     struct Doc;
     std::unique_ptr<Doc> doc_;

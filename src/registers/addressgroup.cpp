@@ -5,10 +5,27 @@
 
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 
 namespace quelvarino {
+
+BankFields makeBankGroup(const QString& title, const QString& agencyCaption, QWidget* parent) {
+    BankFields f;
+    f.box = new QGroupBox(title, parent);
+    auto* b = new QHBoxLayout(f.box);
+    f.bank = makeEdit(f.box, QStringLiteral("Ed_Banco"), 20, true);
+    f.agency = makeEdit(f.box, QStringLiteral("Ed_Agencia"), 10, true);
+    f.account = makeEdit(f.box, QStringLiteral("Ed_CCor"), 10, true);
+    b->addWidget(new QLabel(QStringLiteral("Banco :"), f.box));
+    b->addWidget(f.bank, 2);
+    b->addWidget(new QLabel(agencyCaption, f.box));
+    b->addWidget(f.agency, 1);
+    b->addWidget(new QLabel(QStringLiteral("Conta Corrente :"), f.box));
+    b->addWidget(f.account, 1);
+    return f;
+}
 
 AddressGroup::AddressGroup(const QString& title, int number, const Captions& c, QWidget* parent)
     : QGroupBox(title, parent), number_(number), cepFirst_(c.cepBeforeCity) {

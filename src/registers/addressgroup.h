@@ -11,6 +11,16 @@ namespace quelvarino {
 
 class MaskEdit;
 
+// The bank data the client and company screens keep: "Banco :", the
+// agency and "Conta Corrente :" on one line (Ed_Banco, Ed_Agencia, Ed_CCor).
+struct BankFields {
+    QGroupBox* box;
+    QLineEdit* bank;
+    QLineEdit* agency;
+    QLineEdit* account;
+};
+BankFields makeBankGroup(const QString& title, const QString& agencyCaption, QWidget* parent);
+
 // An address block of eleven fields — street, district, city, UF, CEP, the
 // area code, two phones with their kinds and a contact — as the client and
 // company screens show it twice. Control names end in the block's number

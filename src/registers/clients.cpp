@@ -39,45 +39,7 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
 
     // Identification, in tab order.
-    auto* top = new QGroupBox(this);
-    auto* grid = new QGridLayout(top);
-    Ed_Codcli = makeEdit(top, "Ed_Codcli", 6, false);
-    Ed_Codcli->setFixedWidth(Ed_Codcli->minimumWidth());
-    Rb_Cnpj = new QRadioButton(QStringLiteral("C.N.P.J."), top);
-    Rb_Cnpj->setObjectName(QStringLiteral("Rb_Cnpj"));
-    Rb_Cpf = new QRadioButton(QStringLiteral("C.P.F."), top);
-    Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
-    Ed_Cnpj = makeMaskEdit(top, "Ed_Cnpj", "");
-    document().keepWidth();
-    Ed_Inscest = makeEdit(top, "Ed_Inscest", 15, true);
-    Ed_Data = makeMaskEdit(top, "Ed_Data", "!99/99/9999;1;_");
-
-    Ed_Razsoc = makeEdit(top, "Ed_Razsoc", 80, true);
-    Ed_Nomefan = makeEdit(top, "Ed_Nomefan", 0, true);
-    Ed_Valor = makeEdit(top, "Ed_Valor", 8, false);
-
-    Cb_Situacli = makeCombo(QStringLiteral("Cb_Situacli"), situations(), 10, top);
-
-    auto* doc = new QHBoxLayout;
-    doc->addWidget(Rb_Cnpj);
-    doc->addWidget(Rb_Cpf);
-    doc->addWidget(Ed_Cnpj, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Código  :"), top), 0, 0);
-    grid->addWidget(Ed_Codcli, 0, 1);
-    grid->addLayout(doc, 0, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Insc. Estadual / R.G. :"), top), 0, 4);
-    grid->addWidget(Ed_Inscest, 0, 5);
-    grid->addWidget(new QLabel(QStringLiteral("Data Últ. Alter. :"), top), 0, 6);
-    grid->addWidget(Ed_Data, 0, 7);
-    grid->addWidget(new QLabel(QStringLiteral("Razão Social :"), top), 1, 0);
-    grid->addWidget(Ed_Razsoc, 1, 1, 1, 7);
-    grid->addWidget(new QLabel(QStringLiteral("Nome Fantasia :"), top), 2, 0);
-    grid->addWidget(Ed_Nomefan, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Valor da Hora :"), top), 2, 4);
-    grid->addWidget(Ed_Valor, 2, 5);
-    grid->addWidget(new QLabel(QStringLiteral("Situação :"), top), 2, 6);
-    grid->addWidget(Cb_Situacli, 2, 7);
-    layout->addWidget(top);
+    layout->addWidget(buildIdentification());
 
     // The two addresses, side by side.
     auto* addresses = new QHBoxLayout;
@@ -103,19 +65,13 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     }
     layout->addLayout(addresses);
 
-    auto* bank = new QGroupBox(QStringLiteral("    Informações Bancárias :    "), this);
-    bank->setObjectName(QStringLiteral("GroupBox3"));
-    auto* b = new QHBoxLayout(bank);
-    Ed_Banco = makeEdit(bank, "Ed_Banco", 20, true);
-    Ed_Agencia = makeEdit(bank, "Ed_Agencia", 10, true);
-    Ed_CCor = makeEdit(bank, "Ed_CCor", 10, true);
-    b->addWidget(new QLabel(QStringLiteral("Banco :"), bank));
-    b->addWidget(Ed_Banco, 2);
-    b->addWidget(new QLabel(QStringLiteral("Agência :"), bank));
-    b->addWidget(Ed_Agencia, 1);
-    b->addWidget(new QLabel(QStringLiteral("Conta Corrente :"), bank));
-    b->addWidget(Ed_CCor, 1);
-    layout->addWidget(bank);
+    const BankFields bank = makeBankGroup(QStringLiteral("    Informações Bancárias :    "),
+                                          QStringLiteral("Agência :"), this);
+    bank.box->setObjectName(QStringLiteral("GroupBox3"));
+    Ed_Banco = bank.bank;
+    Ed_Agencia = bank.agency;
+    Ed_CCor = bank.account;
+    layout->addWidget(bank.box);
     layout->addStretch();
     layout->addLayout(toolbarLayout());
 
@@ -165,6 +121,48 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     // Enter in the administrative contact also copies the whole
     // administrative address into the billing address.
     onEnter(Ed_Contato[0], [this] { copyAddressToBilling(); });
+}
+
+QWidget* TQuelvarino0011_0::buildIdentification() {
+    auto* top = new QGroupBox(this);
+    auto* grid = new QGridLayout(top);
+    Ed_Codcli = makeEdit(top, "Ed_Codcli", 6, false);
+    Ed_Codcli->setFixedWidth(Ed_Codcli->minimumWidth());
+    Rb_Cnpj = new QRadioButton(QStringLiteral("C.N.P.J."), top);
+    Rb_Cnpj->setObjectName(QStringLiteral("Rb_Cnpj"));
+    Rb_Cpf = new QRadioButton(QStringLiteral("C.P.F."), top);
+    Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
+    Ed_Cnpj = makeMaskEdit(top, "Ed_Cnpj", "");
+    document().keepWidth();
+    Ed_Inscest = makeEdit(top, "Ed_Inscest", 15, true);
+    Ed_Data = makeMaskEdit(top, "Ed_Data", "!99/99/9999;1;_");
+
+    Ed_Razsoc = makeEdit(top, "Ed_Razsoc", 80, true);
+    Ed_Nomefan = makeEdit(top, "Ed_Nomefan", 0, true);
+    Ed_Valor = makeEdit(top, "Ed_Valor", 8, false);
+
+    Cb_Situacli = makeCombo(QStringLiteral("Cb_Situacli"), situations(), 10, top);
+
+    auto* doc = new QHBoxLayout;
+    doc->addWidget(Rb_Cnpj);
+    doc->addWidget(Rb_Cpf);
+    doc->addWidget(Ed_Cnpj, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Código  :"), top), 0, 0);
+    grid->addWidget(Ed_Codcli, 0, 1);
+    grid->addLayout(doc, 0, 2, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Insc. Estadual / R.G. :"), top), 0, 4);
+    grid->addWidget(Ed_Inscest, 0, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Data Últ. Alter. :"), top), 0, 6);
+    grid->addWidget(Ed_Data, 0, 7);
+    grid->addWidget(new QLabel(QStringLiteral("Razão Social :"), top), 1, 0);
+    grid->addWidget(Ed_Razsoc, 1, 1, 1, 7);
+    grid->addWidget(new QLabel(QStringLiteral("Nome Fantasia :"), top), 2, 0);
+    grid->addWidget(Ed_Nomefan, 2, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Valor da Hora :"), top), 2, 4);
+    grid->addWidget(Ed_Valor, 2, 5);
+    grid->addWidget(new QLabel(QStringLiteral("Situação :"), top), 2, 6);
+    grid->addWidget(Cb_Situacli, 2, 7);
+    return top;
 }
 
 DocumentField TQuelvarino0011_0::document() const {

@@ -56,6 +56,7 @@ protected:
     void clearExtra() override;
 
 private:
+    QWidget* buildIdentification();
     DocumentField document() const;
 };
 

@@ -32,107 +32,15 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
                    parent) {
     auto* layout = new QVBoxLayout(this);
 
-    auto* person = new QGroupBox(this);
-    auto* p = new QGridLayout(person);
-    Ed_Cod = makeEdit(person, "Ed_Cod", 6, false);
-    Ed_Cod->setFixedWidth(Ed_Cod->minimumWidth());
-    Ed_Nome = makeEdit(person, "Ed_Nome", 60, true);
-    Ed_Cpf = makeMaskEdit(person, "Ed_Cpf", "999.999.999-99;1;_");
-    Ed_Rg = makeEdit(person, "Ed_Rg", 20, true);
-    Ed_Cnh = makeEdit(person, "Ed_Cnh", 15, true);
-    Ed_Cat = makeEdit(person, "Ed_Cat", 6, true);
-
-    p->addWidget(label("Código :", person), 0, 0);
-    p->addWidget(Ed_Cod, 0, 1);
-    p->addWidget(label("Nome :", person), 0, 2);
-    p->addWidget(Ed_Nome, 0, 3, 1, 5);
-    p->addWidget(label("C.P.F. :", person), 1, 0);
-    p->addWidget(Ed_Cpf, 1, 1);
-    p->addWidget(label("R.G. :", person), 1, 2);
-    p->addWidget(Ed_Rg, 1, 3);
-    p->addWidget(label("Nº da CNH :", person), 1, 4);
-    p->addWidget(Ed_Cnh, 1, 5);
-    p->addWidget(label("Categoria :", person), 1, 6);
-    p->addWidget(Ed_Cat, 1, 7);
-    layout->addWidget(person);
+    layout->addWidget(buildPersonBox());
 
     auto* middle = new QHBoxLayout;
-    auto* address = new QGroupBox(QStringLiteral("    Endereço de Administrativo :    "), this);
-    address->setObjectName(QStringLiteral("GroupBox1"));
-    auto* a = new QGridLayout(address);
-    Ed_End = makeEdit(address, "Ed_End", 60, true);
-    Ed_Bairro = makeEdit(address, "Ed_Bairro", 30, true);
-    Ed_Cid = makeEdit(address, "Ed_Cid", 30, true);
-    Cb_Est = makeCombo(QStringLiteral("Cb_Est"), ufList(), 2, address);
-    Ed_Cep = makeMaskEdit(address, "Ed_Cep", "99999-999;1;_");
-    Ed_Ddd1 = makeEdit(address, "Ed_Ddd1", 3, false);
-    Ed_Tel1 = makePhoneEdit(address, "Ed_Tel1");
-    Cb_Tipofone1 = makeCombo(QStringLiteral("Cb_Tipofone1"), phoneKinds(), 10, address);
-    Ed_Ddd2 = makeEdit(address, "Ed_Ddd2", 3, false);
-    Ed_Tel2 = makePhoneEdit(address, "Ed_Tel2");
-    Cb_Tipofone2 = makeCombo(QStringLiteral("Cb_Tipofone2"), phoneKinds(), 10, address);
-    Ed_Ddd1->setMaximumWidth(50);
-    Ed_Ddd2->setMaximumWidth(50);
-    a->addWidget(label("Endereço :", address), 0, 0);
-    a->addWidget(Ed_End, 0, 1, 1, 4);
-    a->addWidget(label("Bairro :", address), 1, 0);
-    a->addWidget(Ed_Bairro, 1, 1, 1, 4);
-    a->addWidget(label("Cidade :", address), 2, 0);
-    a->addWidget(Ed_Cid, 2, 1, 1, 2);
-    a->addWidget(label("Estado :", address), 2, 3);
-    a->addWidget(Cb_Est, 2, 4);
-    a->addWidget(label("CEP :", address), 3, 0);
-    a->addWidget(Ed_Cep, 3, 1);
-    a->addWidget(label("Telefones :  DDD", address), 4, 0);
-    a->addWidget(Ed_Ddd1, 4, 1);
-    a->addWidget(Ed_Tel1, 4, 2);
-    a->addWidget(Cb_Tipofone1, 4, 3, 1, 2);
-    a->addWidget(label("Telefone 2 :", address), 5, 0);
-    a->addWidget(Ed_Ddd2, 5, 1);
-    a->addWidget(Ed_Tel2, 5, 2);
-    a->addWidget(Cb_Tipofone2, 5, 3, 1, 2);
-    middle->addWidget(address, 3);
+    middle->addWidget(buildAddressBox(), 3);
 
-    auto* moto = new QGroupBox(QStringLiteral("    Dados da Moto :    "), this);
-    moto->setObjectName(QStringLiteral("GroupBox2"));
-    auto* m = new QGridLayout(moto);
-    Ed_Mar = makeEdit(moto, "Ed_Mar", 20, true);
-    Ed_Mod = makeEdit(moto, "Ed_Mod", 20, true);
-    Ed_Ano = makeMaskEdit(moto, "Ed_Ano", "!9999/9999;1;_");
-    Ed_Plac = makePlateEdit(moto, "Ed_Plac");
-    m->addWidget(label("Marca :", moto), 0, 0);
-    m->addWidget(Ed_Mar, 0, 1);
-    m->addWidget(label("Modelo :", moto), 1, 0);
-    m->addWidget(Ed_Mod, 1, 1);
-    m->addWidget(label("Ano :", moto), 2, 0);
-    m->addWidget(Ed_Ano, 2, 1);
-    m->addWidget(label("Placa :", moto), 3, 0);
-    m->addWidget(Ed_Plac, 3, 1);
-    m->setRowStretch(4, 1);
-    middle->addWidget(moto, 2);
+    middle->addWidget(buildMotoBox(), 2);
     layout->addLayout(middle);
 
-    auto* pay = new QGroupBox(this);
-    auto* g = new QGridLayout(pay);
-    Ed_Valor = makeEdit(pay, "Ed_Valor", 8, false);
-    Ed_Salario = makeEdit(pay, "Ed_Salario", 8, false);
-    Cb_Sit = makeCombo(QStringLiteral("Cb_Sit"), situations(), 10, pay);
-    Ed_Data = makeMaskEdit(pay, "Ed_Data", "!99/99/9999;1;_");
-    Ed_Obs = new QPlainTextEdit(pay);
-    Ed_Obs->setObjectName(QStringLiteral("Ed_Obs"));
-    Ed_Obs->setTabChangesFocus(true);
-    Ed_Obs->setMaximumHeight(90);
-    g->addWidget(label("Valor Pagto. por  Hora :", pay), 0, 0);
-    g->addWidget(Ed_Valor, 0, 1);
-    g->addWidget(label("Salário :", pay), 0, 2);
-    g->addWidget(Ed_Salario, 0, 3);
-    g->addWidget(label("Situação : ", pay), 0, 4);
-    g->addWidget(Cb_Sit, 0, 5);
-    g->addWidget(label("Data da Última Alteração :", pay), 0, 6);
-    g->addWidget(Ed_Data, 0, 7);
-    g->addWidget(label("Observações :", pay), 1, 0, Qt::AlignTop);
-    g->addWidget(Ed_Obs, 1, 1, 1, 7);
-    layout->addWidget(pay);
+    layout->addWidget(buildPayBox());
     layout->addLayout(toolbarLayout());
 
     // The remarks take at most 650 typed characters, line breaks included.
@@ -179,6 +87,114 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
               {Cb_Sit, "SITUACAO", Kind::Combo},
               {Ed_Data, "DATA", Kind::Mask},
               {Ed_Obs, "OBSERVACAO", Kind::Memo}});
+}
+
+QWidget* TQuelvarino0012_0::buildPayBox() {
+    auto* pay = new QGroupBox(this);
+    auto* g = new QGridLayout(pay);
+    Ed_Valor = makeEdit(pay, "Ed_Valor", 8, false);
+    Ed_Salario = makeEdit(pay, "Ed_Salario", 8, false);
+    Cb_Sit = makeCombo(QStringLiteral("Cb_Sit"), situations(), 10, pay);
+    Ed_Data = makeMaskEdit(pay, "Ed_Data", "!99/99/9999;1;_");
+    Ed_Obs = new QPlainTextEdit(pay);
+    Ed_Obs->setObjectName(QStringLiteral("Ed_Obs"));
+    Ed_Obs->setTabChangesFocus(true);
+    Ed_Obs->setMaximumHeight(90);
+    g->addWidget(label("Valor Pagto. por  Hora :", pay), 0, 0);
+    g->addWidget(Ed_Valor, 0, 1);
+    g->addWidget(label("Salário :", pay), 0, 2);
+    g->addWidget(Ed_Salario, 0, 3);
+    g->addWidget(label("Situação : ", pay), 0, 4);
+    g->addWidget(Cb_Sit, 0, 5);
+    g->addWidget(label("Data da Última Alteração :", pay), 0, 6);
+    g->addWidget(Ed_Data, 0, 7);
+    g->addWidget(label("Observações :", pay), 1, 0, Qt::AlignTop);
+    g->addWidget(Ed_Obs, 1, 1, 1, 7);
+    return pay;
+}
+
+QWidget* TQuelvarino0012_0::buildMotoBox() {
+    auto* moto = new QGroupBox(QStringLiteral("    Dados da Moto :    "), this);
+    moto->setObjectName(QStringLiteral("GroupBox2"));
+    auto* m = new QGridLayout(moto);
+    Ed_Mar = makeEdit(moto, "Ed_Mar", 20, true);
+    Ed_Mod = makeEdit(moto, "Ed_Mod", 20, true);
+    Ed_Ano = makeMaskEdit(moto, "Ed_Ano", "!9999/9999;1;_");
+    Ed_Plac = makePlateEdit(moto, "Ed_Plac");
+    m->addWidget(label("Marca :", moto), 0, 0);
+    m->addWidget(Ed_Mar, 0, 1);
+    m->addWidget(label("Modelo :", moto), 1, 0);
+    m->addWidget(Ed_Mod, 1, 1);
+    m->addWidget(label("Ano :", moto), 2, 0);
+    m->addWidget(Ed_Ano, 2, 1);
+    m->addWidget(label("Placa :", moto), 3, 0);
+    m->addWidget(Ed_Plac, 3, 1);
+    m->setRowStretch(4, 1);
+    return moto;
+}
+
+QWidget* TQuelvarino0012_0::buildAddressBox() {
+    auto* address = new QGroupBox(QStringLiteral("    Endereço de Administrativo :    "), this);
+    address->setObjectName(QStringLiteral("GroupBox1"));
+    auto* a = new QGridLayout(address);
+    Ed_End = makeEdit(address, "Ed_End", 60, true);
+    Ed_Bairro = makeEdit(address, "Ed_Bairro", 30, true);
+    Ed_Cid = makeEdit(address, "Ed_Cid", 30, true);
+    Cb_Est = makeCombo(QStringLiteral("Cb_Est"), ufList(), 2, address);
+    Ed_Cep = makeMaskEdit(address, "Ed_Cep", "99999-999;1;_");
+    Ed_Ddd1 = makeEdit(address, "Ed_Ddd1", 3, false);
+    Ed_Tel1 = makePhoneEdit(address, "Ed_Tel1");
+    Cb_Tipofone1 = makeCombo(QStringLiteral("Cb_Tipofone1"), phoneKinds(), 10, address);
+    Ed_Ddd2 = makeEdit(address, "Ed_Ddd2", 3, false);
+    Ed_Tel2 = makePhoneEdit(address, "Ed_Tel2");
+    Cb_Tipofone2 = makeCombo(QStringLiteral("Cb_Tipofone2"), phoneKinds(), 10, address);
+    Ed_Ddd1->setMaximumWidth(50);
+    Ed_Ddd2->setMaximumWidth(50);
+    a->addWidget(label("Endereço :", address), 0, 0);
+    a->addWidget(Ed_End, 0, 1, 1, 4);
+    a->addWidget(label("Bairro :", address), 1, 0);
+    a->addWidget(Ed_Bairro, 1, 1, 1, 4);
+    a->addWidget(label("Cidade :", address), 2, 0);
+    a->addWidget(Ed_Cid, 2, 1, 1, 2);
+    a->addWidget(label("Estado :", address), 2, 3);
+    a->addWidget(Cb_Est, 2, 4);
+    a->addWidget(label("CEP :", address), 3, 0);
+    a->addWidget(Ed_Cep, 3, 1);
+    a->addWidget(label("Telefones :  DDD", address), 4, 0);
+    a->addWidget(Ed_Ddd1, 4, 1);
+    a->addWidget(Ed_Tel1, 4, 2);
+    a->addWidget(Cb_Tipofone1, 4, 3, 1, 2);
+    a->addWidget(label("Telefone 2 :", address), 5, 0);
+    a->addWidget(Ed_Ddd2, 5, 1);
+    a->addWidget(Ed_Tel2, 5, 2);
+    a->addWidget(Cb_Tipofone2, 5, 3, 1, 2);
+    return address;
+}
+
+QWidget* TQuelvarino0012_0::buildPersonBox() {
+    auto* person = new QGroupBox(this);
+    auto* p = new QGridLayout(person);
+    Ed_Cod = makeEdit(person, "Ed_Cod", 6, false);
+    Ed_Cod->setFixedWidth(Ed_Cod->minimumWidth());
+    Ed_Nome = makeEdit(person, "Ed_Nome", 60, true);
+    Ed_Cpf = makeMaskEdit(person, "Ed_Cpf", "999.999.999-99;1;_");
+    Ed_Rg = makeEdit(person, "Ed_Rg", 20, true);
+    Ed_Cnh = makeEdit(person, "Ed_Cnh", 15, true);
+    Ed_Cat = makeEdit(person, "Ed_Cat", 6, true);
+
+    p->addWidget(label("Código :", person), 0, 0);
+    p->addWidget(Ed_Cod, 0, 1);
+    p->addWidget(label("Nome :", person), 0, 2);
+    p->addWidget(Ed_Nome, 0, 3, 1, 5);
+    p->addWidget(label("C.P.F. :", person), 1, 0);
+    p->addWidget(Ed_Cpf, 1, 1);
+    p->addWidget(label("R.G. :", person), 1, 2);
+    p->addWidget(Ed_Rg, 1, 3);
+    p->addWidget(label("Nº da CNH :", person), 1, 4);
+    p->addWidget(Ed_Cnh, 1, 5);
+    p->addWidget(label("Categoria :", person), 1, 6);
+    p->addWidget(Ed_Cat, 1, 7);
+    return person;
 }
 
 TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)

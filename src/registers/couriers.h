@@ -46,6 +46,12 @@ public:
     QPlainTextEdit* Ed_Obs;
 
     static constexpr int kRemarksLength = 650;
+
+private:
+    QWidget* buildPayBox();
+    QWidget* buildMotoBox();
+    QWidget* buildAddressBox();
+    QWidget* buildPersonBox();
 };
 
 // "Pesquisa de Motociclista".

@@ -50,23 +50,7 @@ TQuelvarino0031_0::TQuelvarino0031_0(QWidget* parent)
                    QStringLiteral("Entrada das Despesas do Motoboy"),
                    parent) {
     auto* layout = new QVBoxLayout(this);
-    auto* head = new QGroupBox(this);
-    auto* h = new QGridLayout(head);
-    Edentrada = makeEdit(head, QStringLiteral("Edentrada"), 10, false);
-    setTypingLimit(Edentrada, 0);  // never typed: proposed by Novo
-    Edentrada->setFixedWidth(Edentrada->minimumWidth());
-    Edcodmot = makeEdit(head, QStringLiteral("Edcodmot"), 6, true);
-    Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
-    Edmotoboy = makeEdit(head, QStringLiteral("Edmotoboy"), 0, false);
-    Btn_ConsMot = button(head, "Btn_ConsMot", "C&onsultar", "Consultar dados");
-    h->addWidget(new QLabel(QStringLiteral("Entrada Nº. :"), head), 0, 0);
-    h->addWidget(Edentrada, 0, 1);
-    h->addWidget(new QLabel(QStringLiteral("Motoboy :"), head), 1, 0);
-    h->addWidget(Edcodmot, 1, 1);
-    h->addWidget(Edmotoboy, 1, 2);
-    h->addWidget(Btn_ConsMot, 1, 3);
-    h->setColumnStretch(2, 1);
-    layout->addWidget(head);
+    layout->addWidget(buildHead());
 
     auto* items = new QGroupBox(QStringLiteral("Inclusão das Despesas"), this);
     items->setObjectName(QStringLiteral("Panel1"));
@@ -157,6 +141,26 @@ TQuelvarino0031_0::TQuelvarino0031_0(QWidget* parent)
     c.callerName = QStringLiteral("entrada_despesa");
     c.searchScreen = QStringLiteral("Quelvarino0031_1");
     setUp(c, {});
+}
+
+QWidget* TQuelvarino0031_0::buildHead() {
+    auto* head = new QGroupBox(this);
+    auto* h = new QGridLayout(head);
+    Edentrada = makeEdit(head, QStringLiteral("Edentrada"), 10, false);
+    setTypingLimit(Edentrada, 0);  // never typed: proposed by Novo
+    Edentrada->setFixedWidth(Edentrada->minimumWidth());
+    Edcodmot = makeEdit(head, QStringLiteral("Edcodmot"), 6, true);
+    Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
+    Edmotoboy = makeEdit(head, QStringLiteral("Edmotoboy"), 0, false);
+    Btn_ConsMot = button(head, "Btn_ConsMot", "C&onsultar", "Consultar dados");
+    h->addWidget(new QLabel(QStringLiteral("Entrada Nº. :"), head), 0, 0);
+    h->addWidget(Edentrada, 0, 1);
+    h->addWidget(new QLabel(QStringLiteral("Motoboy :"), head), 1, 0);
+    h->addWidget(Edcodmot, 1, 1);
+    h->addWidget(Edmotoboy, 1, 2);
+    h->addWidget(Btn_ConsMot, 1, 3);
+    h->setColumnStretch(2, 1);
+    return head;
 }
 
 // ---- states ----------------------------------------------------------------------

@@ -62,6 +62,7 @@ protected:
     void stateChanged(bool edit) override;
 
 private:
+    QWidget* buildHead();
     struct Item {
         qlonglong cont = -1;
         QString codDesp, despesa, valor, data, codMot, motoboy;

@@ -45,6 +45,71 @@ QString textOf(QWidget* w) {
 TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     : RecordScreen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent) {
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildIdentification());
+
+    auto* addresses = new QHBoxLayout;
+    const QString titles[2] = {QStringLiteral("Endereço Administrativo :"),
+                               QStringLiteral("Endereço de Logística :")};
+    for (int a = 0; a < 2; ++a) {
+        AddressGroup::Captions captions;
+        captions.street = QStringLiteral("Rua/Avenida :");
+        captions.uf = QStringLiteral("Estado :");
+        captions.contact = QStringLiteral("Responsável :");
+        captions.streetLength = 50;
+        captions.phoneMasks = false;  // free text of 10: "98765-4321" fits
+        captions.cepBeforeCity = true;
+        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
+        Ed_End[a] = Address[a]->Ed_End;
+        Ed_Bairro[a] = Address[a]->Ed_Bairro;
+        Ed_Cep[a] = Address[a]->Ed_Cep;
+        Ed_Cid[a] = Address[a]->Ed_Cid;
+        Cb_Est[a] = Address[a]->Cb_Est;
+        Ed_Ddd[a] = Address[a]->Ed_Ddd;
+        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
+        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
+        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
+        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
+        Ed_Contato[a] = Address[a]->Ed_Contato;
+        addresses->addWidget(Address[a]);
+    }
+    layout->addLayout(addresses);
+
+    const BankFields bank =
+        makeBankGroup(QStringLiteral("Informações Bancárias"), QStringLiteral("Agência : "), this);
+    Ed_Banco = bank.bank;
+    Ed_Agencia = bank.agency;
+    Ed_CCor = bank.account;
+    layout->addWidget(bank.box);
+    auto* date = new QHBoxLayout;
+    date->addStretch();
+    date->addWidget(new QLabel(QStringLiteral("Data da Última Alteração:"), this));
+    Ed_Data->setMaximumWidth(Ed_Data->minimumWidth());
+    date->addWidget(Ed_Data);
+    layout->addLayout(date);
+
+    layout->addLayout(toolbarLayout());
+
+    Config c;
+    c.table = [] { return DataModule1 ? DataModule1->TBEmpresa : nullptr; };
+    c.editableExtras = {Rb_Cnpj, Rb_Cpf};
+    c.novoHint = QStringLiteral("Inclusão de dados");
+    c.cancelHint = QStringLiteral("Cancelar operação");
+    QList<Binding> bindings;
+    for (const auto& [w, field] : dataFields()) {
+        const Kind kind = qobject_cast<QComboBox*>(w)   ? Kind::Combo
+                          : qobject_cast<MaskEdit*>(w) ? Kind::Mask
+                                                       : Kind::Text;
+        bindings.append({w, field, kind});
+    }
+    setUp(c, bindings);
+    connect(Rb_Cnpj, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CnpjClick(); }); });
+    connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
+    onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
+    onEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); });
+    setFieldEditable(Ed_Data, false);
+}
+
+QWidget* TQuelvarino00Emp_0::buildIdentification() {
     auto* top = new QGroupBox(this);
     auto* g = new QGridLayout(top);
     Ed_Razsoc = makeEdit(top, QStringLiteral("Ed_Razsoc"), 50, true);
@@ -77,74 +142,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     g->addWidget(Ed_Site, 3, 1);
     g->addWidget(new QLabel(QStringLiteral("e-mail :"), top), 3, 2);
     g->addWidget(Ed_Email, 3, 3);
-    layout->addWidget(top);
-
-    auto* addresses = new QHBoxLayout;
-    const QString titles[2] = {QStringLiteral("Endereço Administrativo :"),
-                               QStringLiteral("Endereço de Logística :")};
-    for (int a = 0; a < 2; ++a) {
-        AddressGroup::Captions captions;
-        captions.street = QStringLiteral("Rua/Avenida :");
-        captions.uf = QStringLiteral("Estado :");
-        captions.contact = QStringLiteral("Responsável :");
-        captions.streetLength = 50;
-        captions.phoneMasks = false;  // free text of 10: "98765-4321" fits
-        captions.cepBeforeCity = true;
-        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
-        Ed_End[a] = Address[a]->Ed_End;
-        Ed_Bairro[a] = Address[a]->Ed_Bairro;
-        Ed_Cep[a] = Address[a]->Ed_Cep;
-        Ed_Cid[a] = Address[a]->Ed_Cid;
-        Cb_Est[a] = Address[a]->Cb_Est;
-        Ed_Ddd[a] = Address[a]->Ed_Ddd;
-        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
-        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
-        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
-        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
-        Ed_Contato[a] = Address[a]->Ed_Contato;
-        addresses->addWidget(Address[a]);
-    }
-    layout->addLayout(addresses);
-
-    auto* bank = new QGroupBox(QStringLiteral("Informações Bancárias"), this);
-    auto* b = new QHBoxLayout(bank);
-    Ed_Banco = makeEdit(bank, QStringLiteral("Ed_Banco"), 20, true);
-    Ed_Agencia = makeEdit(bank, QStringLiteral("Ed_Agencia"), 10, true);
-    Ed_CCor = makeEdit(bank, QStringLiteral("Ed_CCor"), 10, true);
-    b->addWidget(new QLabel(QStringLiteral("Banco :"), bank));
-    b->addWidget(Ed_Banco, 2);
-    b->addWidget(new QLabel(QStringLiteral("Agência : "), bank));
-    b->addWidget(Ed_Agencia, 1);
-    b->addWidget(new QLabel(QStringLiteral("Conta Corrente :"), bank));
-    b->addWidget(Ed_CCor, 1);
-    layout->addWidget(bank);
-    auto* date = new QHBoxLayout;
-    date->addStretch();
-    date->addWidget(new QLabel(QStringLiteral("Data da Última Alteração:"), this));
-    Ed_Data->setMaximumWidth(Ed_Data->minimumWidth());
-    date->addWidget(Ed_Data);
-    layout->addLayout(date);
-
-    layout->addLayout(toolbarLayout());
-
-    Config c;
-    c.table = [] { return DataModule1 ? DataModule1->TBEmpresa : nullptr; };
-    c.editableExtras = {Rb_Cnpj, Rb_Cpf};
-    c.novoHint = QStringLiteral("Inclusão de dados");
-    c.cancelHint = QStringLiteral("Cancelar operação");
-    QList<Binding> bindings;
-    for (const auto& [w, field] : dataFields()) {
-        const Kind kind = qobject_cast<QComboBox*>(w)   ? Kind::Combo
-                          : qobject_cast<MaskEdit*>(w) ? Kind::Mask
-                                                       : Kind::Text;
-        bindings.append({w, field, kind});
-    }
-    setUp(c, bindings);
-    connect(Rb_Cnpj, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CnpjClick(); }); });
-    connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
-    onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
-    onEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); });
-    setFieldEditable(Ed_Data, false);
+    return top;
 }
 
 QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const {

@@ -69,6 +69,7 @@ protected:
     bool validate() override;
 
 private:
+    QWidget* buildIdentification();
     DocumentField document() const;
     void loadStored();  // the stored record into the screen, and the button states
     bool openTheRecord(bool lock);  // the one record, locked for a change
