@@ -69,7 +69,9 @@ public:
 #include "widgets/messagebox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMap>
+#include <QWidget>
 
 namespace operatorDoes {
 
@@ -116,6 +118,26 @@ inline bool editOnceFree(quelvarino::Table& t) {
 inline QString lastMessage() {
     const auto shown = MessageBox::shownMessages();
     return shown.isEmpty() ? QString() : shown.last().text;
+}
+
+// Shows a window and waits until it is the active one, as the operator's
+// click on it would make it.
+inline void activate(QWidget* w) {
+    w->show();
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+// Every field of the record with this key, as text; empty when there is none.
+inline QMap<QString, QString> storedRecord(const QString& table, const QString& key) {
+    quelvarino::Table t(table);
+    t.open();
+    QMap<QString, QString> out;
+    if (!t.findKey(key))
+        return out;
+    for (int i = 0; i < t.fieldCount(); ++i)
+        out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
+    return out;
 }
 
 // A record stored directly, as another workstation would.

@@ -85,11 +85,6 @@ class TestCashClosings : public QObject {
 
     std::unique_ptr<TempHome> home;
 
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     QString pdf() const { return home->path() + "/preview.pdf"; }
 
     static void addOrder(const Order& o) {
@@ -908,9 +903,8 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         // Eighteen columns in one readable size: the client's name wraps
         // at its words in its column.
-        QTest::newRow("41") << 41
-                            << QStringList{"000001", "000002", "FARMACIA", "CENTRAL", "1016,33",
-                                           "R$ 1.071,33"};
+        QTest::newRow("41") << 41 << QStringList{"000001",  "000002",  "FARMACIA",
+                                                 "CENTRAL", "1016,33", "R$ 1.071,33"};
         QTest::newRow("42") << 42 << QStringList{"000007", "000002", "4:10", "R$ 1.071,33"};
         QTest::newRow("48 couriers") << 48
                                      << QStringList{"Motoboy : 000003 - JOAO DA MOTO", "000001",

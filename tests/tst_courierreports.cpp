@@ -68,11 +68,6 @@ class TestCourierReports : public QObject {
 
     std::unique_ptr<TempHome> home;
 
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     QString pdf() const { return home->path() + "/preview.pdf"; }
 
     static void addOrder(const Order& o) {

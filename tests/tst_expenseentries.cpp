@@ -28,11 +28,6 @@ class TestExpenseEntries : public QObject {
     std::unique_ptr<TempHome> home;
     TQuelvarino0031_0* screen = nullptr;
 
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     // Rows of tbentrdesp as "NUMDESP|CODDESP|VALOR|DATA", in CONT order.
     static QStringList stored() {
         Table t("tbentrdesp");

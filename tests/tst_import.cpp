@@ -14,13 +14,14 @@ extern "C" {
 #include <paradox.h>
 }
 #include <QAction>
-#include <QLineEdit>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QPushButton>
+#include <QStringEncoder>
 #include <memory>
 
 using namespace quelvarino;
@@ -208,7 +209,6 @@ QVariant oldValue(const TableDef& t, const FieldDef& f, int n) {
     return QVariant();
 }
 
-
 // ---- damage done to a table as a disk, a copy or a virus leaves it ----
 
 quint16 wordAt(const QByteArray& b, int at) {
@@ -277,7 +277,8 @@ QString mutate(QByteArray& db, QByteArray& mb, QRandomGenerator& random) {
         case 2: {  // a counter of the header a little off, or wild
             static const int places[] = {0x00, 0x02, 0x06, 0x0A, 0x0C, 0x0E, 0x10, 0x21};
             const int at = places[random.bounded(8)];
-            const int delta = random.bounded(2) ? int(random.bounded(5)) - 2 : int(random.bounded(65536));
+            const int delta =
+                random.bounded(2) ? int(random.bounded(5)) - 2 : int(random.bounded(65536));
             putWord(db, at, quint16(wordAt(db, at) + delta));
             return QString("header word %1 + %2").arg(at).arg(delta);
         }
@@ -308,7 +309,8 @@ QString mutate(QByteArray& db, QByteArray& mb, QRandomGenerator& random) {
             const int at = t.block(1 + random.bounded(blocks)) + 2 * random.bounded(3);
             if (at + 1 >= db.size())
                 return "none";
-            putWord(db, at, quint16(random.bounded(2) ? wordAt(db, at) + 1 : random.bounded(65536)));
+            putWord(db, at,
+                    quint16(random.bounded(2) ? wordAt(db, at) + 1 : random.bounded(65536)));
             return QString("block word %1").arg(at);
         }
         case 7: {  // encryption bytes
@@ -407,6 +409,24 @@ private slots:
         MessageBox::clearShownMessages();
     }
     void cleanup() { home.reset(); }
+
+    // Every byte of an old text becomes one character and back: the five
+    // bytes the code page leaves undefined included, so no byte is lost.
+    void windows1252TextKeepsEveryByte() {
+        QByteArray all;
+        for (int c = 0; c < 256; ++c)
+            all.append(char(c));
+        const QString text = fromWindows1252(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(text[0x80], QChar(0x20AC));  // euro
+        QCOMPARE(text[0x93], QChar(0x201C));  // opening double quote
+        QCOMPARE(text[0x96], QChar(0x2013));  // en dash
+        QCOMPARE(text[0xE7], QChar(0x00E7));  // c cedilla
+        for (int c : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
+            QCOMPARE(text[c], QChar(c));
+        QStringEncoder back("windows-1252");
+        QCOMPARE(QByteArray(back.encode(text)), all);
+    }
 
     void everyTableFieldByField() {
         writeEveryTable();
@@ -562,32 +582,56 @@ private slots:
     void damagedStructureRefusesTheTable_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("said");
-        QTest::newRow("text field retyped as money") << "alpha>currency" << "danificado";
-        QTest::newRow("text field retyped as number") << "alpha>number" << "danificado";
-        QTest::newRow("text field retyped as timestamp") << "alpha>timestamp" << "danificado";
-        QTest::newRow("field length changed") << "length" << "danificado";
-        QTest::newRow("no such field type") << "type99" << "danificado";
-        QTest::newRow("date field retyped as a number") << "date>long" << "não serve";
+        QTest::newRow("text field retyped as money") << "alpha>currency"
+                                                     << "danificado";
+        QTest::newRow("text field retyped as number") << "alpha>number"
+                                                      << "danificado";
+        QTest::newRow("text field retyped as timestamp") << "alpha>timestamp"
+                                                         << "danificado";
+        QTest::newRow("field length changed") << "length"
+                                              << "danificado";
+        QTest::newRow("no such field type") << "type99"
+                                            << "danificado";
+        QTest::newRow("date field retyped as a number") << "date>long"
+                                                        << "não serve";
         QTest::newRow("money field retyped as a timestamp") << "currency>timestamp"
                                                             << "não serve";
-        QTest::newRow("encryption bytes") << "encryption2" << "protegida por senha";
-        QTest::newRow("first encryption bytes") << "encryption1" << "protegida por senha";
-        QTest::newRow("header counts one record less") << "records-1" << "indica 99 registros";
-        QTest::newRow("header counts one record more") << "records+1" << "indica 101 registros";
-        QTest::newRow("header counts none") << "records=0" << "indica 0 registros";
-        QTest::newRow("block chain loops") << "loop" << "duas vezes";
-        QTest::newRow("block chain leaves the file") << "nextPast" << "não existe";
-        QTest::newRow("block chain broken backwards") << "prev" << "anterior";
-        QTest::newRow("a block's record count") << "blockCount" << "contagem";
-        QTest::newRow("more blocks than the file has") << "fileBlocks" << "incompleto";
-        QTest::newRow("made an index file") << "fileType" << "não é uma tabela Paradox";
-        QTest::newRow("no fields") << "numFields" << "danificado";
-        QTest::newRow("header cut") << "headerCut" << "não é uma tabela Paradox";
-        QTest::newRow("date out of every calendar") << "dateValue" << "data válida";
-        QTest::newRow("money not a number") << "nanValue" << "número válido";
-        QTest::newRow("memo pointer elsewhere") << "memoPointer" << "memorando";
-        QTest::newRow("memo block damaged") << "memoBlock" << "memorando";
-        QTest::newRow("memo file cut") << "memoCut" << "memorando";
+        QTest::newRow("encryption bytes") << "encryption2"
+                                          << "protegida por senha";
+        QTest::newRow("first encryption bytes") << "encryption1"
+                                                << "protegida por senha";
+        QTest::newRow("header counts one record less") << "records-1"
+                                                       << "indica 99 registros";
+        QTest::newRow("header counts one record more") << "records+1"
+                                                       << "indica 101 registros";
+        QTest::newRow("header counts none") << "records=0"
+                                            << "indica 0 registros";
+        QTest::newRow("block chain loops") << "loop"
+                                           << "duas vezes";
+        QTest::newRow("block chain leaves the file") << "nextPast"
+                                                     << "não existe";
+        QTest::newRow("block chain broken backwards") << "prev"
+                                                      << "anterior";
+        QTest::newRow("a block's record count") << "blockCount"
+                                                << "contagem";
+        QTest::newRow("more blocks than the file has") << "fileBlocks"
+                                                       << "incompleto";
+        QTest::newRow("made an index file") << "fileType"
+                                            << "não é uma tabela Paradox";
+        QTest::newRow("no fields") << "numFields"
+                                   << "danificado";
+        QTest::newRow("header cut") << "headerCut"
+                                    << "não é uma tabela Paradox";
+        QTest::newRow("date out of every calendar") << "dateValue"
+                                                    << "data válida";
+        QTest::newRow("money not a number") << "nanValue"
+                                            << "número válido";
+        QTest::newRow("memo pointer elsewhere") << "memoPointer"
+                                                << "memorando";
+        QTest::newRow("memo block damaged") << "memoBlock"
+                                            << "memorando";
+        QTest::newRow("memo file cut") << "memoCut"
+                                       << "memorando";
     }
     void damagedStructureRefusesTheTable() {
         QFETCH(QString, damage);
@@ -710,14 +754,16 @@ private slots:
         const int wanted = qEnvironmentVariableIsSet("QUELVARINO_FUZZ_COUNT")
                                ? qEnvironmentVariableIntValue("QUELVARINO_FUZZ_COUNT")
                                : 600;
-        const qint64 limitMs = qEnvironmentVariableIsSet("QUELVARINO_FUZZ_COUNT") ? 1LL << 40 : 30000;
+        const qint64 limitMs =
+            qEnvironmentVariableIsSet("QUELVARINO_FUZZ_COUNT") ? 1LL << 40 : 30000;
         for (; tried < wanted && (tried < 60 || clock.elapsed() < limitMs); ++tried) {
             QByteArray db = soundDb, mb = soundMb;
             QStringList done;
             const int damages = 1 + random.bounded(3);
             for (int i = 0; i < damages; ++i)
                 done.append(mutate(db, mb, random));
-            const QString what = QString("seed %1, table %2: %3").arg(seed).arg(tried).arg(done.join("; "));
+            const QString what =
+                QString("seed %1, table %2: %3").arg(seed).arg(tried).arg(done.join("; "));
             QVERIFY(writeAll(file, db) && writeAll(memoFile, mb));
             QSqlQuery wipe(Database::main()->connection());
             QVERIFY2(wipe.exec("DELETE FROM tbordem"), qPrintable(wipe.lastError().text()));
@@ -748,8 +794,8 @@ private slots:
             QVERIFY2(silent <= damages,
                      qPrintable(what + QString(": %1 rows changed").arg(silent)));
         }
-        qInfo("%d damaged tables in %lld ms, %d refused (seed %u)", tried, clock.elapsed(),
-              refused, seed);
+        qInfo("%d damaged tables in %lld ms, %d refused (seed %u)", tried, clock.elapsed(), refused,
+              seed);
     }
 
     // Rows that cannot be stored as they are are skipped with their reason.

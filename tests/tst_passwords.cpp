@@ -36,20 +36,8 @@ class TestPasswords : public QObject {
     std::unique_ptr<TempHome> home;
     TQuelvarino0021_0* os = nullptr;
 
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     static QMap<QString, QString> order(const QString& number) {
-        Table t("tbordem");
-        t.open();
-        QMap<QString, QString> out;
-        if (t.findKey(number)) {
-            for (int i = 0; i < t.fieldCount(); ++i)
-                out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
-        }
-        return out;
+        return storedRecord("tbordem", number);
     }
     static void setPassword(const QString& plain) {
         Table t("tbsenha");

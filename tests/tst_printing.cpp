@@ -6,8 +6,8 @@
 #include "orders/serviceorder.h"
 #include "registers/clients.h"
 #include "reports/printdialog.h"
-#include "reports/textlayouts.h"
 #include "reports/reportcatalog.h"
+#include "reports/textlayouts.h"
 #include "settings/company.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -40,11 +40,6 @@ class TestPrinting : public QObject {
     static QByteArray readFile(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
     }
     // An order recorded through the screen, left on it in browse state.
     TQuelvarino0021_0* recordedOrder() {

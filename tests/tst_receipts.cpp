@@ -32,20 +32,8 @@ class TestReceipts : public QObject {
     std::unique_ptr<TempHome> home;
     TQuelvarino0022_0* screen = nullptr;
 
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     static QMap<QString, QString> receipt(const QString& number) {
-        Table t("tbrecibo");
-        t.open();
-        QMap<QString, QString> out;
-        if (t.findKey(number)) {
-            for (int i = 0; i < t.fieldCount(); ++i)
-                out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
-        }
-        return out;
+        return storedRecord("tbrecibo", number);
     }
     void fillReceipt() {
         activate(screen);

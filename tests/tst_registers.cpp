@@ -20,7 +20,9 @@
 #include <memory>
 
 using namespace quelvarino;
+using operatorDoes::activate;
 using operatorDoes::store;
+using operatorDoes::storedRecord;
 
 // Clients and couriers through their real screens.
 class TestRegisters : public QObject {
@@ -36,11 +38,6 @@ class TestRegisters : public QObject {
         QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(6, b->height() / 2));
     }
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     // Types into a field and leaves it with Tab, as the operator does.
     void type(QWidget* field, const QString& text) {
         field->setFocus(Qt::TabFocusReason);  // arriving by Tab selects the text
@@ -52,14 +49,7 @@ class TestRegisters : public QObject {
         return shown.isEmpty() ? QString() : shown.last().text;
     }
     static QMap<QString, QString> row(const QString& table, const QString& code) {
-        Table t(table);
-        t.open();
-        QMap<QString, QString> out;
-        if (!t.findKey(code))
-            return out;
-        for (int i = 0; i < t.fieldCount(); ++i)
-            out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
-        return out;
+        return storedRecord(table, code);
     }
     static int count(const QString& table) {
         Table t(table);

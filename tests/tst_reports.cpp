@@ -6,8 +6,8 @@
 #include "registers/couriers.h"
 #include "registers/expensetypes.h"
 #include "reports/htmlwriter.h"
-#include "reports/printdialog.h"
 #include "reports/pagewriter.h"
+#include "reports/printdialog.h"
 #include "reports/reportcatalog.h"
 #include "reports/reportdefinitions.h"
 #include "reports/reportlayout.h"
@@ -69,11 +69,6 @@ class TestReports : public QObject {
     std::unique_ptr<TempHome> home;
 
     PrintDialog* dialog(const char* name) { return Screens::get<PrintDialog>(name); }
-    void activate(QWidget* w) {
-        w->show();
-        QApplication::setActiveWindow(w);
-        QVERIFY(QTest::qWaitForWindowActive(w));
-    }
     QString pdf() const { return home->path() + "/preview.pdf"; }
 
     TQuelvarino0021_0* recordedOrder(const QString& requester = "MARIA") {
@@ -226,6 +221,12 @@ private slots:
                                              {'H', Output::Html},
                                              {'T', Output::TextFile}};
         QCOMPARE(e->outputs.size(), outputs.size());
+        // Every output a dialog offers has its writer: none is a dead item.
+        QVERIFY(e->collect);
+        QVERIFY(!e->pageTitle.isEmpty());
+        QCOMPARE(bool(e->page) && bool(e->pageSetUp), outputs.contains('P'));
+        QCOMPARE(bool(e->text), outputs.contains('M') || outputs.contains('T'));
+        QCOMPARE(bool(e->html), outputs.contains('H'));
         for (int item = 0; item < outputs.size(); ++item)
             QCOMPARE(ReportCatalog::outputOfItem(*e, item), letters[outputs[item]]);
         for (auto it = letters.begin(); it != letters.end(); ++it) {
@@ -319,10 +320,10 @@ private slots:
         const QString text =
             pageListing(qPrintable(menu), qPrintable(requester), qPrintable(dialog));
         QVERIFY(pdfInfo(pdf(), "Page size").contains("612 x 792 pts (letter)"));
-        for (const QString& company : QStringList
-             {"MOTOBOY EXPRESS", "RUA DO COMERCIO, 100", "CENTRO - SAO PAULO - SP",
-              "01010-000 - Telefone : (11) - 3333-4444 / 98765-4321",
-              "Site : www.motoboy.com.br - e-mail : contato@motoboy.com.br"})
+        for (const QString& company :
+             QStringList{"MOTOBOY EXPRESS", "RUA DO COMERCIO, 100", "CENTRO - SAO PAULO - SP",
+                         "01010-000 - Telefone : (11) - 3333-4444 / 98765-4321",
+                         "Site : www.motoboy.com.br - e-mail : contato@motoboy.com.br"})
             QVERIFY2(text.contains(company), qPrintable(company));
         for (const QString& e : expected)
             QVERIFY2(text.contains(e), qPrintable(e + "\n" + text));
@@ -386,14 +387,14 @@ private slots:
         QVERIFY(pdfInfo(pdf(), "Page size").contains("595 x 842 pts (A4)"));
         QCOMPARE(pdfInfo(pdf(), "Pages"), QString("1"));
         const QString text = pdfText(pdf());
-        for (const QString& e : QStringList
-             {"ORDEM DE SERVIÇO", "Ordem de Serviço Nº. : 0000000001",
-              "Cliente : 000007 - FARMACIA CENTRAL", "Data : 08/12/2026", "Endereço : RUA A, 1",
-              "Solicitante : MARIA", "Hora Saída : 08:00", "Hora Inicial : 08:30",
-              "Hora Final : 10:00", "Total de Horas : 02:00", "Motoboy : 000003 - JOAO DA MOTO",
-              "Telefone do Motoboy : 98765-4321", "Marca : HONDA", "Placa : ABC1D23",
-              "ENTREGAR NA PORTARIA", "NÃO TRANSPORTAMOS VALORES EM ESPÉCIE",
-              "ASSINATURA E CARIMBO", "MOTOBOY EXPRESS"})
+        for (const QString& e : QStringList{
+                 "ORDEM DE SERVIÇO", "Ordem de Serviço Nº. : 0000000001",
+                 "Cliente : 000007 - FARMACIA CENTRAL", "Data : 08/12/2026", "Endereço : RUA A, 1",
+                 "Solicitante : MARIA", "Hora Saída : 08:00", "Hora Inicial : 08:30",
+                 "Hora Final : 10:00", "Total de Horas : 02:00", "Motoboy : 000003 - JOAO DA MOTO",
+                 "Telefone do Motoboy : 98765-4321", "Marca : HONDA", "Placa : ABC1D23",
+                 "ENTREGAR NA PORTARIA", "NÃO TRANSPORTAMOS VALORES EM ESPÉCIE",
+                 "ASSINATURA E CARIMBO", "MOTOBOY EXPRESS"})
             QVERIFY2(text.count(e) == (twoCopies ? 2 : 1), qPrintable(e + "\n" + text));
         if (twoCopies) {
             QVERIFY(text.contains("1ª via cliente"));
@@ -621,17 +622,17 @@ private slots:
     // whole in the PDF.
     void pageColumnsAreReadable_data() {
         QTest::addColumn<QString>("layout");
-        for (const char* name : {"41_0", "42_0", "48_0 clients", "48_0 couriers", "44_0",
-                                 "45_0", "46_0", "47_0"})
+        for (const char* name :
+             {"41_0", "42_0", "48_0 clients", "48_0 couriers", "44_0", "45_0", "46_0", "47_0"})
             QTest::newRow(name) << name;
     }
     void pageColumnsAreReadable() {
         QFETCH(QString, layout);
         const QMap<QString, const PageLayout*> layouts = {
-            {"41_0", &cashByPeriodPage()},        {"42_0", &cashByClientPage()},
+            {"41_0", &cashByPeriodPage()},           {"42_0", &cashByClientPage()},
             {"48_0 clients", &totalizerPage(false)}, {"48_0 couriers", &totalizerPage(true)},
-            {"43_0", &courierClosingPage()},      {"44_0", &courierExpensesPage()},
-            {"45_0", &courierHoursPage()},        {"46_0", &orderListingPage()},
+            {"43_0", &courierClosingPage()},         {"44_0", &courierExpensesPage()},
+            {"45_0", &courierHoursPage()},           {"46_0", &orderListingPage()},
             {"47_0", &salariedPaymentPage()}};
         const PageLayout& page = *layouts.value(layout);
         QVERIFY(!page.columns.isEmpty());
@@ -647,7 +648,7 @@ private slots:
                 // the widest each column holds in an office's data
                 switch (col.format) {
                     case Format::Text:
-                        value = key.contains("DATA")    ? "31/12/2026"
+                        value = key.contains("DATA")     ? "31/12/2026"
                                 : key.startsWith("HORA") ? "23:59"
                                 : key == "COMANDA" || key == "RECIBO" || key.startsWith("NUM") ||
                                         key.startsWith("COD")

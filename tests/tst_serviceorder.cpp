@@ -32,14 +32,7 @@ class TestServiceOrder : public QObject {
     TQuelvarino0021_0* os = nullptr;
 
     static QMap<QString, QString> order(const QString& number) {
-        Table t("tbordem");
-        t.open();
-        QMap<QString, QString> out;
-        if (t.findKey(number)) {
-            for (int i = 0; i < t.fieldCount(); ++i)
-                out.insert(t.fieldName(i), t.fieldByName(t.fieldName(i)).asString());
-        }
-        return out;
+        return storedRecord("tbordem", number);
     }
     static int orderCount() {
         Table t("tbordem");

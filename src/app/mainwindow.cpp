@@ -224,11 +224,7 @@ QAction* TQuelvarino000_0::addEntry(QMenu* menu,
         connect(action, &QAction::triggered, this, [screen, focus] {
             guarded([&] {
                 QWidget* w = Screens::find(screen);
-                if (w && w->property("notBuilt").toBool()) {
-                    MessageBox::warning(
-                        QStringLiteral("\"%1\" ainda não está disponível nesta versão do sistema.")
-                            .arg(w->windowTitle().simplified()));
-                } else if (auto* s = qobject_cast<Screen*>(w)) {
+                if (auto* s = qobject_cast<Screen*>(w)) {
                     s->showScreen(focus);
                 } else if (w) {
                     w->show();

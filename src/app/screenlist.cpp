@@ -27,7 +27,7 @@ namespace {
 struct ScreenEntry {
     const char* instance;
     const char* caption;
-    std::function<QWidget*()> make;  // empty: a plain window for now
+    std::function<QWidget*()> make;
 };
 
 const char* const kPrintDialog = "Tipos de Impressão";
@@ -139,18 +139,14 @@ QList<ScreenEntry> creationOrder() {
         names.append(QStringLiteral("Quelvarino004%1_0").arg(n).toLatin1());
         names.append(QStringLiteral("Quelvarino004%1_1").arg(n).toLatin1());
     }
-    const std::function<QWidget*()> screens[8] = {[] { return new TQuelvarino0041_0; },
-                                                  [] { return new TQuelvarino0042_0; },
-                                                  [] { return new TQuelvarino0043_0; },
-                                                  [] { return new TQuelvarino0044_0; },
-                                                  [] { return new TQuelvarino0045_0; },
-                                                  [] { return new TQuelvarino0046_0; },
-                                                  [] { return new TQuelvarino0047_0; },
-                                                  [] { return new TQuelvarino0048_0; }};
+    const std::function<QWidget*()> screens[8] = {
+        [] { return new TQuelvarino0041_0; }, [] { return new TQuelvarino0042_0; },
+        [] { return new TQuelvarino0043_0; }, [] { return new TQuelvarino0044_0; },
+        [] { return new TQuelvarino0045_0; }, [] { return new TQuelvarino0046_0; },
+        [] { return new TQuelvarino0047_0; }, [] { return new TQuelvarino0048_0; }};
     for (int n = 0; n < 8; ++n) {
         list.append({names[2 * n].constData(), reports[n], screens[n]});
-        list.append({names[2 * n + 1].constData(), kPrintDialog,
-                     screens[n] ? reportDialog(n + 1) : std::function<QWidget*()>()});
+        list.append({names[2 * n + 1].constData(), kPrintDialog, reportDialog(n + 1)});
     }
     list.append({"Quelvarino00Emp_0", "Dados da Empresa", [] { return new TQuelvarino00Emp_0; }});
     list.append({"Quelvarino00Sbr_0", "Descrição dos Módulos do Sistema Quelvarino",
@@ -161,18 +157,8 @@ QList<ScreenEntry> creationOrder() {
 }  // namespace
 
 void createScreens() {
-    for (const ScreenEntry& entry : creationOrder()) {
-        QWidget* screen = entry.make ? entry.make()
-                                     : new Screen(QString::fromLatin1(entry.instance),
-                                                  QString::fromUtf8(entry.caption));
-        if (!entry.make) {
-            // Only its name exists yet: the menu says so instead of showing
-            // an empty window.
-            screen->resize(640, 480);
-            screen->setProperty("notBuilt", true);
-        }
-        Screens::add(screen);
-    }
+    for (const ScreenEntry& entry : creationOrder())
+        Screens::add(entry.make());
 }
 
 }  // namespace quelvarino

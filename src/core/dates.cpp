@@ -67,15 +67,7 @@ QString formatDate(const QDate& date) {
 }
 
 QString isoDate(const QDate& date) {
-    if (!date.isValid())
-        return QString();
-    if (date.year() < 1 || date.year() > 9999)
-        return date.toString(Qt::ISODate);
-    QString out(10, QLatin1Char('-'));
-    putDigits(out, 0, date.year(), 4);
-    putDigits(out, 5, date.month(), 2);
-    putDigits(out, 8, date.day(), 2);
-    return out;
+    return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
 }  // namespace quelvarino

@@ -23,12 +23,12 @@ QString endBeforeStartMessage(const QString& start, const QString& end);
 
 bool isBlankTime(const QString& hhmm);  // "  :  " or empty
 
-// TH: total hours from start to end, "hh:mm", at least "02:00" when
+// The order's total hours from start to end, "hh:mm", at least "02:00" when
 // `applyMinimum` is set. Throws ConversionError when the end lies before
 // the start (orders never cross midnight).
 QString totalHours(const QString& start, const QString& end, bool applyMinimum = true);
 
-// BS: minutes in the normal band (before 18:00), the 50 % band (18:00 to
+// The job's minutes split into the normal band (before 18:00), the 50 % band (18:00 to
 // 22:00) and the 100 % band (after 22:00). The two-hour minimum lengthens
 // the job at its end.
 struct Bands {
@@ -38,10 +38,11 @@ struct Bands {
 };
 Bands splitBands(const QString& start, const QString& end);
 
-// BT: "HHH:MM" (one and a half hours is "001:30").
+// A band's minutes as the hours column shows them, "HHH:MM" (one and a half hours is "001:30").
 QString bandText(int minutes);
 
-// BV / CV: values of the three band texts at an hour price.
+// What the three bands' hours are worth at an hour price: the client's
+// (the order's rate) or the courier's (the courier's rate).
 struct BandValues {
     double normal = 0;
     double fifty = 0;

@@ -6,6 +6,7 @@ extern "C" {  // the library's header declares no C linkage
 #include <paradox.h>
 }
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -256,9 +257,8 @@ ParadoxFile::ParadoxFile(const QString& file, const QString& memoFile)
                                                              : doc_->lastError));
     doc_->opened = true;
     const pxhead_t* head = doc_->px->px_head;
-    if (!head || head->px_numfields != word(data_ + 0x21) ||
-        head->px_recordsize != word(data_) || head->px_encryption != 0 ||
-        head->px_numrecords != records_)
+    if (!head || head->px_numfields != word(data_ + 0x21) || head->px_recordsize != word(data_) ||
+        head->px_encryption != 0 || head->px_numrecords != records_)
         throw Error(QStringLiteral("O cabeçalho do arquivo %1 está danificado.").arg(file));
     const int fieldInfo = data_[0x39] >= 5 ? 0x78 : 0x58;
     int offset = 0;
@@ -301,7 +301,8 @@ Error ParadoxFile::damaged(int n, const QString& field, const QString& what) con
 
 QList<ParadoxValue> ParadoxFile::record(int n) {
     if (n < 0 || n >= records_)
-        throw Error(QStringLiteral("O registro %1 não existe no arquivo %2.").arg(n + 1).arg(file_));
+        throw Error(
+            QStringLiteral("O registro %1 não existe no arquivo %2.").arg(n + 1).arg(file_));
     // the block holding record n: the last one starting at or before it
     auto it = std::upper_bound(blocks_.cbegin(), blocks_.cend(), qint64(n),
                                [](qint64 record, const Block& b) { return record < b.first; });
@@ -562,19 +563,15 @@ QString ParadoxFile::typeName(int type) {
 }
 
 QString fromWindows1252(const QByteArray& bytes) {
-    // 0x80..0x9F, where Windows-1252 differs from Latin-1 (0 = undefined,
-    // kept as the Latin-1 control character)
-    static const char16_t high[32] = {
-        0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-    QString out(bytes.size(), Qt::Uninitialized);
-    for (int i = 0; i < bytes.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        const char16_t u = c >= 0x80 && c <= 0x9F && high[c - 0x80] ? high[c - 0x80] : c;
-        out[i] = QChar(u);
-    }
-    return out;
+    // ICU's table, as Qt links it here: the five bytes Windows-1252 leaves
+    // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) come out as the Latin-1
+    // control characters, so no byte of an old record is lost. The
+    // converter keeps no state between calls for a single-byte code page.
+    thread_local QStringDecoder decoder("windows-1252");
+    if (!decoder.isValid())
+        throw Error(QStringLiteral(
+            "Esta instalação do Qt não converte textos Windows-1252 (falta o ICU)."));
+    return decoder.decode(bytes);
 }
 
 }  // namespace quelvarino

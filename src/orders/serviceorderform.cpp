@@ -73,15 +73,9 @@ QLayout* TQuelvarino0021_0::buildHead() {
     head->addWidget(caption("Ordem de Serviço  Nº.  :", this));
     head->addWidget(Edcomanda);
     head->addStretch();
-    Lbdata = new QLabel(this);
-    Lbdata->setObjectName(QStringLiteral("Lbdata"));
-    QFont bold = Lbdata->font();
-    bold.setBold(true);
-    Lbdata->setFont(bold);
-    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Lbdata = makeDateLabel(this);
     head->addWidget(Lbdata);
     return head;
-
 }
 
 QWidget* TQuelvarino0021_0::buildClientBox() {
@@ -138,7 +132,6 @@ QWidget* TQuelvarino0021_0::buildClientBox() {
     c->setColumnStretch(2, 2);  // the client's name and address take the room
     c->setColumnStretch(3, 1);
     return client;
-
 }
 
 QWidget* TQuelvarino0021_0::buildHoursBox() {
@@ -203,7 +196,6 @@ QWidget* TQuelvarino0021_0::buildHoursBox() {
     for (int col = 0; col < 4; ++col)
         h->setColumnStretch(col, 1);
     return hours;
-
 }
 
 QWidget* TQuelvarino0021_0::buildCourierBox() {
@@ -243,7 +235,6 @@ QWidget* TQuelvarino0021_0::buildCourierBox() {
     m->addWidget(caption("Placa :", courier), 2, 7);
     m->addWidget(Edplac, 2, 8);
     return courier;
-
 }
 
 QWidget* TQuelvarino0021_0::buildOtherBox() {
@@ -270,7 +261,6 @@ QWidget* TQuelvarino0021_0::buildOtherBox() {
     o->addWidget(caption("Observações :", other), 2, 0, Qt::AlignTop);
     o->addWidget(Edobs, 2, 1, 1, 5);
     return other;
-
 }
 
 }  // namespace quelvarino

@@ -73,12 +73,7 @@ void RecordScreen::setUp(const Config& config, const QList<Binding>& bindings) {
     if (config_.codeEdit)
         setFieldEditable(config_.codeEdit, false);
     if (config_.dateLabel) {
-        Lbdata = new QLabel(this);
-        Lbdata->setObjectName(QStringLiteral("Lbdata"));
-        QFont bold = Lbdata->font();
-        bold.setBold(true);
-        Lbdata->setFont(bold);
-        Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        Lbdata = makeDateLabel(this);
         Lbdata->setText(formatDate(Clock::today()));
         if (auto* box = qobject_cast<QBoxLayout*>(layout()))
             box->insertWidget(0, Lbdata);
@@ -326,8 +321,9 @@ void RecordScreen::afterRecording() {
 }
 
 QString RecordScreen::movedMessage(const QString& proposed, const QString& stored) const {
-    return QStringLiteral("O código %1 foi usado por outro usuário; este registro "
-                          "foi gravado com o código %2.")
+    return QStringLiteral(
+               "O código %1 foi usado por outro usuário; este registro "
+               "foi gravado com o código %2.")
         .arg(proposed, stored);
 }
 

@@ -4,8 +4,8 @@
 #include "data/query.h"
 #include "data/table.h"
 #include "data/worktables.h"
-#include "registers/codelookup.h"
 #include "registers/clients.h"
+#include "registers/codelookup.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -25,8 +25,6 @@
 
 namespace quelvarino {
 namespace {
-
-const char* const kNothing = "Intervalos inexistentes.";
 
 QGroupBox* paymentGroup(QWidget* parent, QRadioButton** avista, QRadioButton** outros) {
     auto* group = new QGroupBox(QStringLiteral("Forma de Pagamento :"), parent);
@@ -92,10 +90,8 @@ bool TQuelvarino0041_0::prepare() {
         Eddata1->setFocus();
         return false;
     }
-    if (!anyOrder()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        return false;
-    }
+    if (!anyOrder())
+        return refuseNothing();
     Query& q = *Query1();
     q.clear();
     q.add(selectClosing());
@@ -106,11 +102,8 @@ bool TQuelvarino0041_0::prepare() {
     q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
     bindPeriod(q, Eddata1, Eddata2);
     q.open();
-    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        q.close();
+    if (!ordersFound(q))
         return false;
-    }
     return true;
 }
 
@@ -169,15 +162,10 @@ bool TQuelvarino0042_0::prepare() {
         Edcodcli->setFocus();
         return false;
     }
-    if (!datesFilled()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        Eddata1->setFocus();
-        return false;
-    }
-    if (!anyOrder()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        return false;
-    }
+    if (!datesFilled())
+        return refuseUnfilledDates();
+    if (!anyOrder())
+        return refuseNothing();
     Query& q = *Query1();
     q.clear();
     q.add(selectClosing());
@@ -190,11 +178,8 @@ bool TQuelvarino0042_0::prepare() {
     q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
     bindPeriod(q, Eddata1, Eddata2);
     q.open();
-    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        q.close();
+    if (!ordersFound(q))
         return false;
-    }
     return true;
 }
 
@@ -270,10 +255,8 @@ bool TQuelvarino0048_0::prepare() {
         Eddata1->setFocus();
         return false;
     }
-    if (!anyOrder()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        return false;
-    }
+    if (!anyOrder())
+        return refuseNothing();
     byCourier_ = Rbmot->isChecked();
     Query& q = *Query1();
     q.clear();
@@ -301,11 +284,8 @@ bool TQuelvarino0048_0::prepare() {
         q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
     bindPeriod(q, Eddata1, Eddata2);
     q.open();
-    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        q.close();
+    if (!ordersFound(q))
         return false;
-    }
     // A fee that is empty or negative goes in as no fee.
     auto fee = [](const QString& text) {
         return text.isEmpty() || text < QLatin1String("0") ? QStringLiteral("0,00") : text;

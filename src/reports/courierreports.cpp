@@ -20,8 +20,6 @@
 namespace quelvarino {
 namespace {
 
-const char* const kNothing = "Intervalos inexistentes.";
-
 void addOrderChoice(QGridLayout* grid, QComboBox* combo) {
     grid->addWidget(new QLabel(QStringLiteral("Ordenar por :"), combo->parentWidget()), 2, 0);
     grid->addWidget(combo, 2, 1, 1, 3);
@@ -100,11 +98,8 @@ bool CourierReportScreen::criteriaGiven() {
         Edcodmot->setFocus();
         return false;
     }
-    if (!datesFilled()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        Eddata1->setFocus();
-        return false;
-    }
+    if (!datesFilled())
+        return refuseUnfilledDates();
     return true;
 }
 
@@ -118,11 +113,8 @@ bool CourierReportScreen::selectOrders(const QString& orderBy) {
     q.bindText(QStringLiteral(":motoboy"), Edcodmot->text());
     bindPeriod(q, Eddata1, Eddata2);
     q.open();
-    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        q.close();
+    if (!ordersFound(q))
         return false;
-    }
     return true;
 }
 
@@ -172,11 +164,8 @@ TQuelvarino0044_0::TQuelvarino0044_0(QWidget* parent)
 bool TQuelvarino0044_0::prepare() {
     if (!criteriaGiven())
         return false;
-    if (!selectExpenses(*Query1(), true, QStringLiteral("Order By DATA, CONT"))) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        Query1()->close();
-        return false;
-    }
+    if (!selectExpenses(*Query1(), true, QStringLiteral("Order By DATA, CONT")))
+        return refuseNothing(Query1());
     return true;
 }
 
@@ -241,11 +230,8 @@ bool TQuelvarino0047_0::prepare() {
     const bool byExpense = Ed_Ord->currentText() == QStringLiteral("Despesa");
     if (!selectExpenses(*Query1(), true,
                         byExpense ? QStringLiteral("Order By DESPESA, DATA, CONT")
-                                  : QStringLiteral("Order By DATA, CONT"))) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        Query1()->close();
-        return false;
-    }
+                                  : QStringLiteral("Order By DATA, CONT")))
+        return refuseNothing(Query1());
     return true;
 }
 
@@ -262,11 +248,8 @@ TQuelvarino0046_0::TQuelvarino0046_0(QWidget* parent)
                    parent) {}
 
 bool TQuelvarino0046_0::prepare() {
-    if (!datesFilled()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        Eddata1->setFocus();
-        return false;
-    }
+    if (!datesFilled())
+        return refuseUnfilledDates();
     Query& q = *Query1();
     q.clear();
     q.add(QStringLiteral("Select COMANDA, DATA, CLIENTE, HORA4 from TBOrdem"));
@@ -275,11 +258,8 @@ bool TQuelvarino0046_0::prepare() {
     q.add(QStringLiteral("Order By DATA, COMANDA"));
     bindPeriod(q, Eddata1, Eddata2);
     q.open();
-    if (q.isEmpty() || q.fieldText(QStringLiteral("COMANDA")).isEmpty()) {
-        MessageBox::warning(QString::fromUtf8(kNothing));
-        q.close();
+    if (!ordersFound(q))
         return false;
-    }
     return true;
 }
 

@@ -250,25 +250,13 @@ QByteArray document(const ReportData& data,
 }  // namespace
 
 QString HtmlWriter::escape(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (const QChar c : text) {
-        if (c == QLatin1Char('&'))
-            out += QStringLiteral("&amp;");
-        else if (c == QLatin1Char('<'))
-            out += QStringLiteral("&lt;");
-        else if (c == QLatin1Char('>'))
-            out += QStringLiteral("&gt;");
-        else
-            out += c;
-    }
-    return out;
+    return text.toHtmlEscaped();
 }
 
 QString HtmlWriter::escapeAttribute(const QString& text) {
-    QString out = escape(text);
-    out.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    return out;
+    // toHtmlEscaped() turns the double quote into &quot; too, and every
+    // attribute is written between double quotes.
+    return text.toHtmlEscaped();
 }
 
 QString HtmlWriter::footerLine() {

@@ -10,8 +10,8 @@ namespace quelvarino {
 
 // Quelvarino_ImpHtml: a plain HTML document of the report, in the
 // single-byte code page (Latin-1) without a character-set declaration, as
-// the offices' other programs read it. Every data value is escaped (& < >,
-// and " inside attributes): a client called "<script>" or "A & B" is shown,
+// the offices' other programs read it. Every data value is escaped (& < > "
+// through QString::toHtmlEscaped()): a client called "<script>" or "A & B" is shown,
 // never run or lost.
 class HtmlWriter {
 public:
@@ -30,8 +30,9 @@ public:
     static QByteArray render(const ReportData& data, const HtmlLayout& layout);
     static QByteArray renderServiceOrder(const ReportData& data);
     static QByteArray renderReceipt(const ReportData& data);
-    static QString escape(const QString& text);           // & < > of text content
-    static QString escapeAttribute(const QString& text);  // and " inside attribute values
+    static QString escape(const QString& text);  // & < > " of text content
+    static QString escapeAttribute(
+        const QString& text);  // the same; attributes are in double quotes
     // The line written before the closing rule of every document.
     static QString footerLine();
 

@@ -69,17 +69,23 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     query_->setObjectName(QStringLiteral("Query1"));
     auto* layout = new QVBoxLayout(this);
 
-    Lbdata = new QLabel(this);
-    Lbdata->setObjectName(QStringLiteral("Lbdata"));
-    QFont bold = Lbdata->font();
-    bold.setBold(true);
-    Lbdata->setFont(bold);
-    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Lbdata = makeDateLabel(this);
     layout->addWidget(Lbdata);
 
     if (config_.listing != Listing::None)
         buildSelectionBlock(layout);
+    buildKinds(layout);
+    if (entry_ && entry_->copies)
+        buildCopies(layout);
+    buildPath(layout);
+    buildButtons(layout);
+    Btn_LimparClick();
+    setMinimumWidth(560);
+}
 
+PrintDialog::~PrintDialog() = default;
+
+void PrintDialog::buildKinds(QVBoxLayout* layout) {
     auto* kinds = new QGroupBox(QStringLiteral("    Tipo de Impressora :    "), this);
     kinds->setObjectName(QStringLiteral("Edtip"));
     auto* grid = new QGridLayout(kinds);
@@ -93,32 +99,34 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     }
     connect(items_, &QButtonGroup::idClicked, this, [this] { guarded([this] { EdtipClick(); }); });
     layout->addWidget(kinds);
+}
 
-    if (entry_ && entry_->copies) {
-        auto* copies = new QHBoxLayout;
-        Ed1Copy = new QCheckBox(QStringLiteral("1 Via ou Formulario Carbonado"), this);
-        Ed1Copy->setObjectName(QStringLiteral("Ed1"));
-        Ed2Copy = new QCheckBox(QStringLiteral("2 Vias ou Formulario Comum"), this);
-        Ed2Copy->setObjectName(QStringLiteral("Ed2"));
-        // Checking one clears the other; unchecking leaves both clear.
-        connect(Ed1Copy, &QCheckBox::toggled, this, [this](bool on) {
-            if (on)
-                Ed2Copy->setChecked(false);
-        });
-        connect(Ed2Copy, &QCheckBox::toggled, this, [this](bool on) {
-            if (on)
-                Ed1Copy->setChecked(false);
-        });
-        copies->addWidget(Ed1Copy);
-        copies->addWidget(Ed2Copy);
-        // Printing needs one of the two: said beside them, not only when refused.
-        auto* hint = new QLabel(QStringLiteral("(marque uma das vias)"), this);
-        hint->setObjectName(QStringLiteral("LabelVias"));
-        copies->addWidget(hint);
-        copies->addStretch();
-        layout->addLayout(copies);
-    }
+void PrintDialog::buildCopies(QVBoxLayout* layout) {
+    auto* copies = new QHBoxLayout;
+    Ed1Copy = new QCheckBox(QStringLiteral("1 Via ou Formulario Carbonado"), this);
+    Ed1Copy->setObjectName(QStringLiteral("Ed1"));
+    Ed2Copy = new QCheckBox(QStringLiteral("2 Vias ou Formulario Comum"), this);
+    Ed2Copy->setObjectName(QStringLiteral("Ed2"));
+    // Checking one clears the other; unchecking leaves both clear.
+    connect(Ed1Copy, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            Ed2Copy->setChecked(false);
+    });
+    connect(Ed2Copy, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            Ed1Copy->setChecked(false);
+    });
+    copies->addWidget(Ed1Copy);
+    copies->addWidget(Ed2Copy);
+    // Printing needs one of the two: said beside them, not only when refused.
+    auto* hint = new QLabel(QStringLiteral("(marque uma das vias)"), this);
+    hint->setObjectName(QStringLiteral("LabelVias"));
+    copies->addWidget(hint);
+    copies->addStretch();
+    layout->addLayout(copies);
+}
 
+void PrintDialog::buildPath(QVBoxLayout* layout) {
     auto* label5 = new QLabel(
         QStringLiteral("Informe o Caminho aonde o arquivo deve ser gerado e o nome :"), this);
     label5->setObjectName(QStringLiteral("Label5"));
@@ -143,7 +151,9 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
     path->addWidget(Edcam, 1);
     path->addWidget(Btn_Caminho);
     layout->addLayout(path);
+}
 
+void PrintDialog::buildButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     Btn_Limpar = new QPushButton(QStringLiteral("&Limpar"), this);
@@ -167,11 +177,7 @@ PrintDialog::PrintDialog(const Config& config, QWidget* parent)
             [this] { guarded([this] { Btn_ImprimirClick(); }); });
     connect(Btn_Retornar, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_RetornarClick(); }); });
-    Btn_LimparClick();
-    setMinimumWidth(560);
 }
-
-PrintDialog::~PrintDialog() = default;
 
 void PrintDialog::buildSelectionBlock(QVBoxLayout* layout) {
     auto* group = new QGroupBox(this);

@@ -83,6 +83,11 @@ protected:
 
 private:
     void buildSelectionBlock(QVBoxLayout* layout);
+    // The outputs to choose, the copies, the file path and the buttons.
+    void buildKinds(QVBoxLayout* layout);
+    void buildCopies(QVBoxLayout* layout);
+    void buildPath(QVBoxLayout* layout);
+    void buildButtons(QVBoxLayout* layout);
     bool prepareListing();
     void resetSelection();
     void route();

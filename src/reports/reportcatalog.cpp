@@ -43,7 +43,34 @@ ReportEntry listing(const char* id,
     return e;
 }
 
-// A report of the "Relatórios" menu: four outputs, built with its screen.
+// The service order or the receipt: four outputs, one or two copies.
+ReportEntry document(const char* id,
+                     const char* dialog,
+                     const char* requester,
+                     const char* stem,
+                     const char* title,
+                     ReportData (*collect)(const PrintRequest&),
+                     QByteArray (*text)(const ReportData&),
+                     void (*setUp)(QPrinter*, bool),
+                     void (*page)(const ReportData&, QPrinter*),
+                     QByteArray (*html)(const ReportData&)) {
+    ReportEntry e;
+    e.id = QString::fromLatin1(id);
+    e.dialog = QString::fromLatin1(dialog);
+    e.requester = QString::fromLatin1(requester);
+    e.outputs = kAll;
+    e.pathStem = QString::fromLatin1(stem);
+    e.copies = true;
+    e.pageTitle = QString::fromUtf8(title);
+    e.collect = collect;
+    e.text = text;
+    e.pageSetUp = [setUp](QPrinter* p, const ReportData& d) { setUp(p, d.twoCopies); };
+    e.page = page;
+    e.html = html;
+    return e;
+}
+
+// A report of the "Relatórios" menu: four outputs.
 ReportEntry report(int n, const char* title) {
     ReportEntry e;
     e.id = QStringLiteral("4%1_0").arg(n);
@@ -55,82 +82,24 @@ ReportEntry report(int n, const char* title) {
     return e;
 }
 
-QList<ReportEntry> build() {
-    QList<ReportEntry> all = {
-        listing("11_0", "Quelvarino0011_2", "Quelvarino0011_0", "cadcli", clientListingPage,
-                clientListingLayout),
-        listing("12_0", "Quelvarino0012_2", "Quelvarino0012_0", "cadmot", courierListingPage,
-                courierListingLayout),
-        listing("13_0", "Quelvarino0013_2", "Quelvarino0013_0", "caddesp", expenseTypeListingPage,
-                expenseTypeListingLayout),
-    };
-    ReportEntry order;
-    order.id = QStringLiteral("21_0");
-    order.dialog = QStringLiteral("Quelvarino0021_5");
-    order.requester = QStringLiteral("Quelvarino0021_0");
-    order.outputs = kAll;
-    order.pathStem = QStringLiteral("OS");
-    order.copies = true;
-    order.pageTitle = QStringLiteral("Ordem de Serviço");
-    order.collect = collectServiceOrder;
-    order.text = [](const ReportData& d) {
-        return serviceOrderText(d.company, d.order, d.twoCopies);
-    };
-    order.pageSetUp = [](QPrinter* p, const ReportData& d) {
-        PageWriter::setUpServiceOrder(p, d.twoCopies);
-    };
-    order.page = [](const ReportData& d, QPrinter* p) { PageWriter::renderServiceOrder(d, p); };
-    order.html = [](const ReportData& d) { return HtmlWriter::renderServiceOrder(d); };
-    all.append(order);
+// A menu report whose three layouts describe it whole.
+ReportEntry closing(int n,
+                    const char* title,
+                    ReportData (*collect)(const PrintRequest&),
+                    const TextLayout& (*text)(),
+                    const PageLayout& (*page)(),
+                    const HtmlLayout& (*html)()) {
+    ReportEntry e = report(n, title);
+    e.collect = collect;
+    e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
+    e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
+    e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
+    e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
+    return e;
+}
 
-    ReportEntry receipt;
-    receipt.id = QStringLiteral("22_0");
-    receipt.dialog = QStringLiteral("Quelvarino0022_4");
-    receipt.requester = QStringLiteral("Quelvarino0022_0");
-    receipt.outputs = kAll;
-    receipt.pathStem = QStringLiteral("Recibo");
-    receipt.copies = true;
-    receipt.pageTitle = QStringLiteral("Recibo");
-    receipt.collect = collectReceipt;
-    receipt.text = [](const ReportData& d) {
-        return receiptText(d.company, d.receipt, d.twoCopies);
-    };
-    receipt.pageSetUp = [](QPrinter* p, const ReportData& d) {
-        PageWriter::setUpReceipt(p, d.twoCopies);
-    };
-    receipt.page = [](const ReportData& d, QPrinter* p) { PageWriter::renderReceipt(d, p); };
-    receipt.html = [](const ReportData& d) { return HtmlWriter::renderReceipt(d); };
-    all.append(receipt);
-
-    const char* const titles[8] = {
-        "FECHAMENTO DO CAIXA POR PERÍODO", "FECHAMENTO DO CAIXA POR CLIENTE",
-        "FECHAMENTO DO MOTOBOY",           "DESPESAS DO MOTOBOY",
-        "LISTAGEM DAS HORAS DO MOTORISTA", "LISTAGEM DAS ORDENS DE SERVIÇOS",
-        "PAGAMENTO DO MOTOBOY AUTÔNOMO",   "Relatório Totalizador de Serviços"};
-    for (int n = 1; n <= 8; ++n)
-        all.append(report(n, titles[n - 1]));
-
-    auto closing = [&all](int n, ReportData (*collect)(const PrintRequest&),
-                          const TextLayout& (*text)(), const PageLayout& (*page)(),
-                          const HtmlLayout& (*html)()) {
-        ReportEntry& e = all[all.size() - 8 + n - 1];
-        e.collect = collect;
-        e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
-        e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
-        e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
-        e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
-    };
-    closing(1, collectCashByPeriod, cashByPeriodText, cashByPeriodPage, cashByPeriodHtml);
-    closing(2, collectCashByClient, cashByClientText, cashByClientPage, cashByClientHtml);
-    closing(3, collectCourierClosing, courierClosingText, courierClosingPage, courierClosingHtml);
-    closing(4, collectCourierExpenses, courierExpensesText, courierExpensesPage,
-            courierExpensesHtml);
-    closing(5, collectCourierHours, courierHoursText, courierHoursPage, courierHoursHtml);
-    closing(6, collectOrderListing, orderListingText, orderListingPage, orderListingHtml);
-    closing(7, collectSalariedPayment, salariedPaymentText, salariedPaymentPage,
-            salariedPaymentHtml);
-
-    ReportEntry& totalizer = all.last();
+ReportEntry totalizerEntry() {
+    ReportEntry totalizer = report(8, "Relatório Totalizador de Serviços");
     totalizer.collect = collectTotalizer;
     totalizer.text = totalizerText;
     const auto byCourier = [](const ReportData& d) {
@@ -143,6 +112,44 @@ QList<ReportEntry> build() {
         PageWriter::render(d, totalizerPage(byCourier(d)), p);
     };
     totalizer.html = totalizerHtml;
+    return totalizer;
+}
+
+QList<ReportEntry> build() {
+    QList<ReportEntry> all = {
+        listing("11_0", "Quelvarino0011_2", "Quelvarino0011_0", "cadcli", clientListingPage,
+                clientListingLayout),
+        listing("12_0", "Quelvarino0012_2", "Quelvarino0012_0", "cadmot", courierListingPage,
+                courierListingLayout),
+        listing("13_0", "Quelvarino0013_2", "Quelvarino0013_0", "caddesp", expenseTypeListingPage,
+                expenseTypeListingLayout),
+    };
+    all.append(document(
+        "21_0", "Quelvarino0021_5", "Quelvarino0021_0", "OS", "Ordem de Serviço",
+        collectServiceOrder,
+        [](const ReportData& d) { return serviceOrderText(d.company, d.order, d.twoCopies); },
+        PageWriter::setUpServiceOrder, PageWriter::renderServiceOrder,
+        HtmlWriter::renderServiceOrder));
+    all.append(document(
+        "22_0", "Quelvarino0022_4", "Quelvarino0022_0", "Recibo", "Recibo", collectReceipt,
+        [](const ReportData& d) { return receiptText(d.company, d.receipt, d.twoCopies); },
+        PageWriter::setUpReceipt, PageWriter::renderReceipt, HtmlWriter::renderReceipt));
+
+    all.append(closing(1, "FECHAMENTO DO CAIXA POR PERÍODO", collectCashByPeriod, cashByPeriodText,
+                       cashByPeriodPage, cashByPeriodHtml));
+    all.append(closing(2, "FECHAMENTO DO CAIXA POR CLIENTE", collectCashByClient, cashByClientText,
+                       cashByClientPage, cashByClientHtml));
+    all.append(closing(3, "FECHAMENTO DO MOTOBOY", collectCourierClosing, courierClosingText,
+                       courierClosingPage, courierClosingHtml));
+    all.append(closing(4, "DESPESAS DO MOTOBOY", collectCourierExpenses, courierExpensesText,
+                       courierExpensesPage, courierExpensesHtml));
+    all.append(closing(5, "LISTAGEM DAS HORAS DO MOTORISTA", collectCourierHours, courierHoursText,
+                       courierHoursPage, courierHoursHtml));
+    all.append(closing(6, "LISTAGEM DAS ORDENS DE SERVIÇOS", collectOrderListing, orderListingText,
+                       orderListingPage, orderListingHtml));
+    all.append(closing(7, "PAGAMENTO DO MOTOBOY AUTÔNOMO", collectSalariedPayment,
+                       salariedPaymentText, salariedPaymentPage, salariedPaymentHtml));
+    all.append(totalizerEntry());
     return all;
 }
 
@@ -172,10 +179,11 @@ void saveFile(const QString& path, const QByteArray& bytes) {
 void fileWritten(const QString& path, qint64 size) {
     const QFileInfo written(path);
     if (!written.isFile() || written.size() != size)
-        throw NoticeError(QStringLiteral("O arquivo %1 não foi encontrado depois de gravado (a pasta "
-                                         "pode ter sido removida ou o disco desconectado); "
-                                         "gere-o de novo.")
-                              .arg(QDir::toNativeSeparators(path)));
+        throw NoticeError(
+            QStringLiteral("O arquivo %1 não foi encontrado depois de gravado (a pasta "
+                           "pode ter sido removida ou o disco desconectado); "
+                           "gere-o de novo.")
+                .arg(QDir::toNativeSeparators(path)));
     MessageBox::show(QStringLiteral("A T E N Ç Ã O"), QStringLiteral("Arquivo gerado com sucesso."),
                      QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -237,21 +245,6 @@ bool ReportCatalog::resetsAfterEveryPrint(const ReportEntry& entry) {
     return entry.id == QLatin1String("41_0");
 }
 
-bool ReportCatalog::isBuilt(const ReportEntry& entry, Output output) {
-    if (!entry.collect)
-        return false;
-    switch (output) {
-        case Output::Page:
-            return bool(entry.page);
-        case Output::DotMatrix:
-        case Output::TextFile:
-            return bool(entry.text);
-        case Output::Html:
-            return bool(entry.html);
-    }
-    return false;
-}
-
 QString ReportCatalog::filePath(const QString& path, const QString& extension) {
     const QString p =
         QDir::isAbsolutePath(path) ? path : DataFolder::reportsFolder() + QLatin1Char('/') + path;
@@ -259,18 +252,12 @@ QString ReportCatalog::filePath(const QString& path, const QString& extension) {
 }
 
 QByteArray ReportCatalog::textBytes(const ReportEntry& entry, const PrintRequest& request) {
-    if (!isBuilt(entry, Output::DotMatrix))
-        return QByteArray();
     return entry.text(entry.collect(request));
 }
 
 void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request) {
     if (!entry.outputs.contains(request.output))
         return;
-    if (!isBuilt(entry, request.output))
-        throw NoticeError(
-            QStringLiteral("Esta forma de impressão ainda não está disponível "
-                           "nesta versão do sistema."));
     ReportData data = entry.collect(request);  // once: every output prints the same
     switch (request.output) {
         case Output::Page:

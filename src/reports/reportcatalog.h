@@ -38,7 +38,7 @@ struct ReportEntry {
     bool copies = false;    // the documents' "1 Via" / "2 Vias" boxes
     QString pageTitle;      // the page report's title (preview window, PDF name)
 
-    // Empty where a report is not built yet.
+    // How each output is made; html is empty where the outputs have no HTML.
     std::function<ReportData(const PrintRequest&)> collect;
     std::function<QByteArray(const ReportData&)> text;
     std::function<void(QPrinter*, const ReportData&)> pageSetUp;
@@ -62,7 +62,6 @@ public:
     // print in this output; the cash closing by period also resets itself.
     static bool closesAfter(const ReportEntry& entry, Output output);
     static bool resetsAfterEveryPrint(const ReportEntry& entry);
-    static bool isBuilt(const ReportEntry& entry, Output output);
 
     // Collects the report's data once and produces the chosen output: the
     // preview, the LPT1 queue, the ".txt" or the ".html" file (written under

@@ -6,6 +6,7 @@
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,12 +26,7 @@ ReportScreen::ReportScreen(const QString& instance,
     : Screen(instance, caption, parent), dialog_(dialog), query_(std::make_unique<Query>()) {
     query_->setObjectName(QStringLiteral("Query1"));
     auto* layout = new QVBoxLayout(this);
-    Lbdata = new QLabel(this);
-    Lbdata->setObjectName(QStringLiteral("Lbdata"));
-    QFont bold = Lbdata->font();
-    bold.setBold(true);
-    Lbdata->setFont(bold);
-    Lbdata->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Lbdata = makeDateLabel(this);
     layout->addWidget(Lbdata);
     auto* box = new QGroupBox(this);
     criteria_ = new QGridLayout(box);
@@ -113,6 +109,25 @@ void ReportScreen::addLookupRow(int row,
 
 bool ReportScreen::datesFilled() const {
     return !Eddata1->isBlank() && !Eddata2->isBlank();
+}
+
+bool ReportScreen::refuseNothing(Query* query) {
+    MessageBox::warning(QStringLiteral("Intervalos inexistentes."));
+    if (query)
+        query->close();
+    return false;
+}
+
+bool ReportScreen::refuseUnfilledDates() {
+    refuseNothing();
+    Eddata1->setFocus();
+    return false;
+}
+
+bool ReportScreen::ordersFound(Query& query) {
+    if (query.isEmpty() || query.fieldText(QStringLiteral("COMANDA")).isEmpty())
+        return refuseNothing(&query);
+    return true;
 }
 
 void ReportScreen::reset() {

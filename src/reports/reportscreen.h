@@ -53,6 +53,13 @@ protected:
     // The criteria area and the buttons, for the screens to fill.
     QGridLayout* criteria() const { return criteria_; }
     bool datesFilled() const;
+    // "Intervalos inexistentes.": the refusals of an empty selection. Each
+    // returns false for the screen's prepare() to return; the first closes
+    // `query` when given, the second puts the focus on the first date.
+    bool refuseNothing(Query* query = nullptr);
+    bool refuseUnfilledDates();
+    // False, after refusing, when the orders' query found nothing.
+    bool ordersFound(Query& query);
     // The criteria row of a client or courier: its code (six characters,
     // upper case), its name (read-only, `nameChars` wide) and "C&onsultar".
     void addLookupRow(int row,

@@ -16,6 +16,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalBlocker>
@@ -402,6 +403,16 @@ void setFieldEditable(QWidget* field, bool editable) {
     QFont f = field->font();
     f.setBold(!editable);
     field->setFont(f);
+}
+
+QLabel* makeDateLabel(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QStringLiteral("Lbdata"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
 }
 
 }  // namespace quelvarino

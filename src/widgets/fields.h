@@ -8,6 +8,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QLabel;
 
 namespace quelvarino {
 
@@ -45,6 +46,9 @@ void onExit(QWidget* field, std::function<void()> handler);
 // Returns through `ok` whether the date passed (may be null).
 bool runDateCheck(MaskEdit* field);
 void dateField(MaskEdit* field);
+
+// The day's date at the top right of a window: bold, right-aligned ("Lbdata").
+QLabel* makeDateLabel(QWidget* parent);
 
 // Fixed lists.
 QStringList ufList();

@@ -19,6 +19,13 @@ namespace quelvarino {
 // digits, an old or a Mercosul plate): the first is the usual one and gives
 // the blank form; a text takes the first mask it fills completely, and
 // typing moves to another mask when the typed character only fits there.
+//
+// Why not QLineEdit::inputMask: in Qt's notation `9` is a required digit
+// and `0` an optional one, the opposite of the masks the screens and the
+// stored layouts are written in; QLineEdit::text() drops the blank
+// positions, while the screens and their checks read a field as displayed
+// ("  /  /    " is an empty date, "12/  /    " an incomplete one); and a
+// QLineEdit takes one mask, where a phone or a plate takes one of two.
 class MaskEdit : public FieldEdit {
     Q_OBJECT
 public:
