@@ -230,6 +230,43 @@ private:
         return widest;
     }
 
+    // The widest word and the widest value of each column, found in one
+    // reading of the rows at the columns' size; `words` marks the columns
+    // whose values have several words (names, wrapped at words).
+    void widestOfRows(QStringList& widestWordOf, QStringList& widestValueOf, QList<bool>& words) {
+        const int n = layout_.columns.size();
+        const QFont value = font(kColumnPoints);
+        c_.p().setFont(value);
+        const QFontMetrics metrics = c_.p().fontMetrics();
+        QList<double> word(n, 0.0), value1(n, 0.0);
+        auto measure = [&](const ReportRow& row) {
+            for (int i = 0; i < n; ++i) {
+                const PageCell& col = layout_.columns[i];
+                const QString text = printedValue(data_, row, col.source, col.format);
+                words[i] = words[i] || text.trimmed().contains(QLatin1Char(' '));
+                for (const QString& w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                    const double width = metrics.horizontalAdvance(w);
+                    if (width > word[i]) {
+                        word[i] = width;
+                        widestWordOf[i] = w;
+                    }
+                }
+                const double width = metrics.horizontalAdvance(text);
+                if (width > value1[i]) {
+                    value1[i] = width;
+                    widestValueOf[i] = text;
+                }
+            }
+        };
+        if (!data_.groups.isEmpty()) {
+            for (const ReportGroup& g : data_.groups)
+                for (const ReportRow& row : g.rows)
+                    measure(row);
+        } else {
+            data_.forEachRow(measure);
+        }
+    }
+
     // The columns' widths for this report: each at least as wide as its
     // widest word (heading or value) in the columns' one size, what it
     // needs taken from the columns that have room to spare; when the page
@@ -237,46 +274,13 @@ private:
     void fitColumns() {
         const int n = layout_.columns.size();
         QList<double> need, whole, head;  // widest word, value on one line, heading
-        QList<bool> words(n, false);  // values of several words: names, wrapped at words
+        QList<bool> words(n, false);      // values of several words: names, wrapped at words
         double total = 0, needed = 0;
         for (const PageCell& col : layout_.columns)
             total += col.width * kUnit;
         const double page = qMin(total, c_.width());
-        // The widest word and the widest value of each column, found in
-        // one reading of the rows at the columns' size.
         QStringList widestWordOf(n), widestValueOf(n);
-        {
-            const QFont value = font(kColumnPoints);
-            c_.p().setFont(value);
-            const QFontMetrics metrics = c_.p().fontMetrics();
-            QList<double> word(n, 0.0), value1(n, 0.0);
-            auto measure = [&](const ReportRow& row) {
-                for (int i = 0; i < n; ++i) {
-                    const PageCell& col = layout_.columns[i];
-                    const QString text = printedValue(data_, row, col.source, col.format);
-                    words[i] = words[i] || text.trimmed().contains(QLatin1Char(' '));
-                    for (const QString& w : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-                        const double width = metrics.horizontalAdvance(w);
-                        if (width > word[i]) {
-                            word[i] = width;
-                            widestWordOf[i] = w;
-                        }
-                    }
-                    const double width = metrics.horizontalAdvance(text);
-                    if (width > value1[i]) {
-                        value1[i] = width;
-                        widestValueOf[i] = text;
-                    }
-                }
-            };
-            if (!data_.groups.isEmpty()) {
-                for (const ReportGroup& g : data_.groups)
-                    for (const ReportRow& row : g.rows)
-                        measure(row);
-            } else {
-                data_.forEachRow(measure);
-            }
-        }
+        widestOfRows(widestWordOf, widestValueOf, words);
         // What each column needs at a size: its widest word, heading or
         // value (and a little, for the rounding of the measures).
         auto measureAt = [&](double points) {
@@ -378,8 +382,7 @@ private:
         double x = 0;
         for (int i = 0; i < n; ++i) {
             const PageCell& col = layout_.columns[i];
-            c_.text(QRectF(x, y_, widths_[i] - 10, h), col.label, fonts[i], col.align,
-                    anywhere[i]);
+            c_.text(QRectF(x, y_, widths_[i] - 10, h), col.label, fonts[i], col.align, anywhere[i]);
             x += widths_[i];
         }
         y_ += h + 4;
@@ -405,8 +408,7 @@ private:
         double x = 0;
         for (int i = 0; i < layout_.columns.size(); ++i) {
             const PageCell& col = layout_.columns[i];
-            c_.text(QRectF(x, y_, widths_[i] - 10, h), values[i], fonts[i], col.align,
-                    anywhere[i]);
+            c_.text(QRectF(x, y_, widths_[i] - 10, h), values[i], fonts[i], col.align, anywhere[i]);
             x += widths_[i];
         }
         y_ += h + 6;
