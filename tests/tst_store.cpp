@@ -6,11 +6,14 @@
 #include "data/datamodule.h"
 #include "data/query.h"
 #include "data/querymodel.h"
+#include "data/schema.h"
 #include "data/table.h"
 #include "testsupport.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <memory>
 
 using namespace quelvarino;
@@ -28,6 +31,53 @@ void addClient(Table& t,
     t.fieldByName("VALOR").setAsString(value);
     t.fieldByName("DATA").setAsString(date);
     t.post();
+}
+
+// Every row of the main tables in the fields of the first schema, in
+// storage order: what an upgrade must leave exactly as it was.
+QStringList firstSchemaRows() {
+    const auto db = Database::main();
+    QStringList out;
+    for (const TableDef& t : schema::mainTables()) {
+        QStringList fields;
+        for (const FieldDef& f : t.fields) {
+            if (!schema::addedByUpgrade(t.name, f.name))
+                fields.append(db->backend().quote(f.name));
+        }
+        QSqlQuery q(db->connection());
+        if (!q.exec(QString("SELECT %1 FROM %2 ORDER BY %3")
+                        .arg(fields.join(", "), db->backend().quote(t.name),
+                             db->backend().rowIdColumn()))) {
+            out.append("falhou: " + q.lastError().text());
+            continue;
+        }
+        while (q.next()) {
+            QStringList row{t.name};
+            for (int i = 0; i < fields.size(); ++i)
+                row.append(q.value(i).toString());
+            out.append(row.join('|'));
+        }
+    }
+    return out;
+}
+
+QString quoted(const QString& name) {
+    return Database::main()->backend().quote(name);
+}
+
+int storedSchemaVersion() {
+    QSqlQuery q(Database::main()->connection());
+    if (!q.exec(QString("SELECT MAX(%1) FROM %2").arg(quoted("VERSAO"), quoted("tbesquema"))) ||
+        !q.next()) {
+        qWarning() << q.lastError().text();
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+void execute(const QString& sql) {
+    QSqlQuery q(Database::main()->connection());
+    QVERIFY2(q.exec(sql), qPrintable(sql + ": " + q.lastError().text()));
 }
 
 QStringList walk(Table& t, const QString& field) {
@@ -53,6 +103,71 @@ private slots:
         DataFolder::prepare();
     }
     void cleanup() { home.reset(); }
+
+    // A database of the first program's schema (no version table, the
+    // company without its PIX fields) gets them at the start, rows as they
+    // were; a second start finds nothing to do; a version newer than the
+    // program's is refused and left alone.
+    void olderSchemaUpgradesAtStart() {
+        {
+            Table company("tbempresa");
+            company.open();
+            company.insert();
+            company.fieldByName("RAZAOSOCIAL").setAsString("MOTOBOY EXPRESS LTDA");
+            company.fieldByName("CNPJ").setAsString("11.222.333/0001-81");
+            company.post();
+            Table clients("tbclientes");
+            clients.open();
+            addClient(clients, "000001", "FARMACIA CENTRAL", "30,00", "08/12/2026");
+            addClient(clients, "000002", "PADARIA SÃO JOÃO", "12,50", "09/12/2026");
+        }
+        QCOMPARE(storedSchemaVersion(), schema::currentVersion());
+        // Back to the first schema.
+        execute("DROP TABLE " + quoted("tbesquema"));
+        for (const schema::UpgradeStep& step : schema::upgradeSteps())
+            for (const FieldDef& f : step.fields)
+                execute(QString("ALTER TABLE %1 DROP COLUMN %2")
+                            .arg(quoted(step.table), quoted(f.name)));
+        const QStringList before = firstSchemaRows();
+        QCOMPARE(before.size(), 3);
+        Database::resetMain();
+
+        for (int start = 1; start <= 2; ++start) {
+            QCOMPARE(storedSchemaVersion(), schema::currentVersion());
+            QCOMPARE(firstSchemaRows(), before);
+            const QSqlRecord fields = Database::main()->connection().record("tbempresa");
+            for (const char* added : {"PIXTIPO", "PIXCHAVE", "PIXNOME", "PIXCIDADE", "PIXIMPRIME"})
+                QVERIFY2(fields.indexOf(added) >= 0, added);
+            Table company("tbempresa");
+            company.open();
+            company.first();
+            QCOMPARE(company.fieldByName("RAZAOSOCIAL").asString(),
+                     QString("MOTOBOY EXPRESS LTDA"));
+            QCOMPARE(company.fieldByName("PIXCHAVE").asString(), QString());
+            company.edit();
+            company.fieldByName("PIXCHAVE").setAsString("contato@motoboy.com.br");
+            company.post();
+            QCOMPARE(company.fieldByName("PIXCHAVE").asString(), QString("contato@motoboy.com.br"));
+            company.edit();
+            company.fieldByName("PIXCHAVE").setAsString("");
+            company.post();
+            Database::resetMain();
+        }
+
+        execute(QString("UPDATE %1 SET %2 = %3")
+                    .arg(quoted("tbesquema"), quoted("VERSAO"))
+                    .arg(schema::currentVersion() + 7));
+        Database::resetMain();
+        QString refusal;
+        try {
+            Database::main();
+        } catch (const StoreError& e) {
+            refusal = e.text();
+        }
+        QVERIFY2(refusal.contains("versão mais nova do sistema"), qPrintable(refusal));
+        QVERIFY2(refusal.contains(QString("versão %1 dos dados").arg(schema::currentVersion() + 7)),
+                 qPrintable(refusal));
+    }
 
     // A database damaged after it was opened: the read that meets the
     // damage says so in Portuguese, names the file and what to do.

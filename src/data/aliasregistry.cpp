@@ -49,8 +49,8 @@ bool writeSections(const QList<Section>& sections) {
     if (!QDir().mkpath(folder))
         return false;
     // The file may hold a server's password: its owner's alone.
-    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(folder,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text) ||
         !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))

@@ -63,6 +63,14 @@ public:
     // The column that orders rows with equal keys and names one row for locks.
     virtual QString rowIdColumn() const = 0;
     virtual QStringList schemaStatements(const TableDef& table) const = 0;
+    // A field added to an existing table: existing rows are not rewritten,
+    // they read the field's default.
+    virtual QString addColumnStatement(const QString& table, const FieldDef& field) const = 0;
+    // Starts the transaction that changes the schema, holding off any other
+    // workstation that would change it at the same moment.
+    virtual QStringList schemaChangeStart() const = 0;
+    // One row, one true/false column: whether the table exists.
+    virtual QString tableExistsStatement(const QString& table) const = 0;
     // Locks one record for editing; throws RecordLockedError when another
     // user holds it and StoreError when the lock cannot be taken at all.
     virtual std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const = 0;

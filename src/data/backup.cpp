@@ -223,8 +223,8 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
     const QString part =
         target + QStringLiteral(".parte%1").arg(QCoreApplication::applicationPid());
     QFile::remove(part);
-    const int held = ::open(QFile::encodeName(part).constData(),
-                            O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0660);
+    const int held =
+        ::open(QFile::encodeName(part).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0660);
     if (held >= 0)
         lockFirstByte(held);
     auto dropPart = [&] {
@@ -288,10 +288,11 @@ QString Backups::damageMessage(const QString& database,
         report = QStringLiteral(" O que a verificação encontrou está em %1, para o técnico.")
                      .arg(QDir::toNativeSeparators(file.fileName()));
     }
-    return QStringLiteral("O banco de dados %1 está danificado.\n\nFeche o sistema em todas as "
-                          "estações e restaure a última cópia de segurança da pasta %2 "
-                          "(QuelvarinoBasic --restaurar <cópia>). A cópia de hoje não foi feita e "
-                          "as dos dias anteriores foram mantidas.%3")
+    return QStringLiteral(
+               "O banco de dados %1 está danificado.\n\nFeche o sistema em todas as "
+               "estações e restaure a última cópia de segurança da pasta %2 "
+               "(QuelvarinoBasic --restaurar <cópia>). A cópia de hoje não foi feita e "
+               "as dos dias anteriores foram mantidas.%3")
         .arg(QDir::toNativeSeparators(database), QDir::toNativeSeparators(folder), report);
 }
 
@@ -346,8 +347,8 @@ namespace {
 // them all), read from the file's own catalogue.
 QString missingFromSchema(const QString& file) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         return QStringLiteral("o arquivo não pode ser aberto");
     }
@@ -356,8 +357,7 @@ QString missingFromSchema(const QString& file) {
         QSet<QString> columns;
         sqlite3_stmt* st = nullptr;
         const QByteArray sql =
-            "SELECT name FROM pragma_table_info(" +
-            QByteArray("'") + table.name.toUtf8() + "')";
+            "SELECT name FROM pragma_table_info(" + QByteArray("'") + table.name.toUtf8() + "')";
         if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK) {
             while (sqlite3_step(st) == SQLITE_ROW)
                 columns.insert(
@@ -370,13 +370,27 @@ QString missingFromSchema(const QString& file) {
             break;
         }
         for (const FieldDef& f : table.fields) {
-            if (!columns.contains(f.name.toUpper())) {
+            // A copy made before an upgrade lacks its fields until the
+            // first start after the restore adds them.
+            if (!columns.contains(f.name.toUpper()) &&
+                !schema::addedByUpgrade(table.name, f.name)) {
                 missing = QStringLiteral("a tabela %1 não tem o campo %2").arg(table.name, f.name);
                 break;
             }
         }
         if (!missing.isEmpty())
             break;
+    }
+    if (missing.isEmpty()) {
+        // A copy of a newer version than this program knows would be put in
+        // place and then refused at the next start.
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = "SELECT MAX(VERSAO) FROM " + schema::versionTable().toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > schema::currentVersion())
+            missing = QStringLiteral("é de uma versão mais nova do sistema (versão %1 dos dados)")
+                          .arg(sqlite3_column_int(st, 0));
+        sqlite3_finalize(st);
     }
     sqlite3_close(db);
     return missing;

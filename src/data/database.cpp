@@ -11,16 +11,31 @@
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+#include <QThread>
 #include <atomic>
 #include <cerrno>
 
 namespace quelvarino {
+namespace {
+
+// The version table of a new main database, with this program's version.
+QStringList versionStatements(const Backend& backend) {
+    const QString table = backend.quote(schema::versionTable());
+    const QString field = backend.quote(QStringLiteral("VERSAO"));
+    return {QStringLiteral("CREATE TABLE %1 (%2 INTEGER NOT NULL)").arg(table, field),
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                .arg(table, field)
+                .arg(schema::currentVersion())};
+}
+
+}  // namespace
+
 namespace {
 
 std::shared_ptr<Database>& mainDatabase() {
@@ -101,8 +116,13 @@ std::shared_ptr<Database> Database::open(const QString& file,
             if (!db.transaction())
                 throw StoreError(QStringLiteral("Não foi possível criar o banco de dados %1: %2")
                                      .arg(file, db.lastError().text()));
-            for (const TableDef& t : tables) {
-                for (const QString& statement : fresh->backend().schemaStatements(t)) {
+            QStringList statements;
+            for (const TableDef& t : tables)
+                statements += fresh->backend().schemaStatements(t);
+            if (schema::isMainSchema(tables))
+                statements += versionStatements(fresh->backend());
+            {
+                for (const QString& statement : statements) {
                     if (!q.exec(statement)) {
                         const QString error = q.lastError().text();
                         db.rollback();
@@ -245,15 +265,18 @@ bool Database::createServerTables() {
         db.rollback();
         return false;
     }
-    for (const TableDef& t : tables_) {
-        for (const QString& statement : backend_->schemaStatements(t)) {
-            if (!q.exec(statement)) {
-                const QString text = q.lastError().text();
-                q.finish();
-                db.rollback();
-                throw StoreError(
-                    failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
-            }
+    QStringList statements;
+    for (const TableDef& t : tables_)
+        statements += backend_->schemaStatements(t);
+    if (schema::isMainSchema(tables_))
+        statements += versionStatements(*backend_);
+    for (const QString& statement : statements) {
+        if (!q.exec(statement)) {
+            const QString text = q.lastError().text();
+            q.finish();
+            db.rollback();
+            throw StoreError(
+                failureMessage(QStringLiteral("Não foi possível criar as tabelas"), text));
         }
     }
     q.finish();
@@ -291,6 +314,7 @@ void Database::checkTables() {
                                             "de dados do sistema: falta a tabela %2.")
                                  .arg(file_, t.name));
     }
+    upgradeSchema();
     // Indexes only make reading faster: a store that cannot take one (read
     // only, busy) is used as it is. Only the missing ones are made: making
     // one waits on any other session's open transaction on its table, even
@@ -309,6 +333,92 @@ void Database::checkTables() {
             if (!existing.contains((t.name + "_" + t.indexes[i].name).toLower()))
                 q.exec(statements[i]);
         }
+    }
+}
+
+int Database::storedVersion(QSqlQuery& q) const {
+    const QString action = QStringLiteral("Não foi possível ler a versão do banco de dados");
+    if (!q.exec(backend_->tableExistsStatement(schema::versionTable())) || !q.next())
+        throw StoreError(failureMessage(action, q.lastError().text()));
+    const bool there = q.value(0).toBool();
+    q.finish();
+    if (!there)
+        return 1;  // the first program kept no version
+    if (!q.exec(QStringLiteral("SELECT MAX(%1) FROM %2")
+                    .arg(backend_->quote(QStringLiteral("VERSAO")),
+                         backend_->quote(schema::versionTable()))) ||
+        !q.next())
+        throw StoreError(failureMessage(action, q.lastError().text()));
+    const QVariant v = q.value(0);
+    q.finish();
+    return v.isNull() ? 1 : v.toInt();
+}
+
+void Database::refuseNewer(int version) const {
+    throw StoreError(
+        QStringLiteral("O banco de dados %1 é de uma versão mais nova do sistema (versão %2 dos "
+                       "dados; este programa conhece até a versão %3) e não foi aberto.\n\n"
+                       "Instale nesta estação a versão do sistema que as outras estações usam.")
+            .arg(file_)
+            .arg(version)
+            .arg(schema::currentVersion()));
+}
+
+void Database::upgradeSchema() {
+    if (!schema::isMainSchema(tables_))
+        return;
+    QSqlDatabase db = connection();
+    QSqlQuery q(db);
+    const int current = schema::currentVersion();
+    int version = storedVersion(q);
+    if (version == current)
+        return;
+    if (version > current)
+        refuseNewer(version);
+    const QString action =
+        QStringLiteral("Não foi possível atualizar o banco de dados para esta versão do sistema");
+    auto failed = [&](const QString& text) {
+        q.finish();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw StoreError(failureMessage(action, text));
+    };
+    for (const QString& statement : backend_->schemaChangeStart()) {
+        if (!q.exec(statement))
+            failed(q.lastError().text());
+    }
+    q.finish();
+    // Again under the lock: another workstation may have upgraded meanwhile.
+    try {
+        version = storedVersion(q);
+    } catch (const StoreError& e) {
+        failed(e.text());
+    }
+    if (version > current) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        refuseNewer(version);
+    }
+    QStringList statements;
+    for (const schema::UpgradeStep& step : schema::upgradeSteps()) {
+        if (step.version <= version)
+            continue;
+        const QSqlRecord there = db.record(step.table);
+        for (const FieldDef& f : step.fields) {
+            if (there.indexOf(f.name) < 0)
+                statements.append(backend_->addColumnStatement(step.table, f));
+        }
+    }
+    if (version == 1)
+        statements += versionStatements(*backend_);
+    else if (version < current)
+        statements.append(QStringLiteral("UPDATE %1 SET %2 = %3")
+                              .arg(backend_->quote(schema::versionTable()),
+                                   backend_->quote(QStringLiteral("VERSAO")))
+                              .arg(current));
+    statements.append(QStringLiteral("COMMIT"));
+    for (const QString& statement : statements) {
+        if (!q.exec(statement))
+            failed(q.lastError().text());
+        q.finish();
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/errors.h"
 #include "data/backend.h"
 #include "data/schema.h"
-#include "core/errors.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -89,10 +89,16 @@ private:
     void checkTables();
     // False when another workstation made them meanwhile.
     bool createServerTables();
+    // The main database brought to this program's schema version: what an
+    // older version lacks is added in one transaction, no row rewritten; a
+    // newer version than the program knows is refused.
+    void upgradeSchema();
+    int storedVersion(QSqlQuery& q) const;
+    [[noreturn]] void refuseNewer(int version) const;
 
     QString file_;
     bool server_ = false;
-    mutable bool lost_ = false;  // the server's connection broke: reopened on next use
+    mutable bool lost_ = false;      // the server's connection broke: reopened on next use
     mutable qint64 lastReopen_ = 0;  // ms since the epoch of the last attempt
     QString connectionName_;
     QList<TableDef> tables_;

@@ -3,11 +3,11 @@
 #include "core/errors.h"
 
 #include <QMutex>
-#include <atomic>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <atomic>
 
 namespace quelvarino {
 namespace {
@@ -97,8 +97,8 @@ bool passwordRefused(const QString& text) {
 }
 
 bool connectionsExhausted(const QString& text) {
-    for (const char* s : {"too many clients", "too many connections",
-                          "remaining connection slots are reserved"})
+    for (const char* s :
+         {"too many clients", "too many connections", "remaining connection slots are reserved"})
         if (text.contains(QLatin1String(s), Qt::CaseInsensitive))
             return true;
     return false;
@@ -218,6 +218,17 @@ void PostgresBackend::prepareConnection(QSqlDatabase& db) const {
         if (!q.exec(QString::fromLatin1(setting)))
             throw StoreError(q.lastError().text());
     }
+}
+
+QString PostgresBackend::addColumnStatement(const QString& table, const FieldDef& field) const {
+    // A constant default: the server records it in its catalogue and
+    // rewrites no row.
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+        .arg(quote(table), quote(field.name), sqlType(field.type));
+}
+
+QStringList PostgresBackend::schemaChangeStart() const {
+    return {QStringLiteral("BEGIN"), schemaLockStatement()};
 }
 
 QStringList PostgresBackend::schemaStatements(const TableDef& table) const {

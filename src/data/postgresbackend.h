@@ -24,6 +24,8 @@ public:
     void prepareConnection(QSqlDatabase& db) const override;
     QString rowIdColumn() const override { return QStringLiteral("rowid"); }
     QStringList schemaStatements(const TableDef& table) const override;
+    QString addColumnStatement(const QString& table, const FieldDef& field) const override;
+    QStringList schemaChangeStart() const override;
     std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
     // Qt reads a forward-only result row by row from the server, and any
     // other statement on the connection (a lookup while a report walks its
@@ -68,7 +70,7 @@ public:
     // transaction ends); apart from the record locks' keys.
     QString schemaLockStatement() const;
     // One row, true when the table is in the database.
-    QString tableExistsStatement(const QString& table) const;
+    QString tableExistsStatement(const QString& table) const override;
 
 private:
     QString connectionName_;

@@ -139,7 +139,8 @@ void Query::startLive(int offset) {
     QString text = statementText();
     if (offset > 0)
         text += '\n' + db_->backend().limitClause(-1, offset);
-    live_ = db_->reading([&] { return db_->backend().openCursor(db_->connection(), text, binds_); });
+    live_ =
+        db_->reading([&] { return db_->backend().openCursor(db_->connection(), text, binds_); });
     if (!releasePending_) {
         releasePending_ = true;
         QMetaObject::invokeMethod(this, &Query::releaseLive, Qt::QueuedConnection);
@@ -249,7 +250,8 @@ int Query::recordCount() const {
         lines.removeLast();
     return db_->reading([&]() -> int {
         QSqlQuery q(db_->connection());
-        if (!q.prepare(QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
+        if (!q.prepare(
+                QStringLiteral("SELECT COUNT(*) FROM (%1) AS contagem").arg(lines.join('\n'))))
             db_->fail(QStringLiteral("Erro na consulta"), q.lastError().text());
         for (const auto& b : binds_)
             q.bindValue(b.first, b.second);

@@ -140,6 +140,10 @@ TableDef company() {
     t.fields += addressBlock(2);
     t.fields += texts({"BANCO", "AGENCIA", "CONTAC", "SOFTWARE"});
     t.fields += {{"DATA", T::Date}};
+    for (const UpgradeStep& step : upgradeSteps()) {
+        if (step.table == t.name)
+            t.fields += step.fields;
+    }
     t.indexes = namedIndexes({"RAZAOSOCIAL"});
     return t;
 }
@@ -187,6 +191,47 @@ const TableDef& workTable2() {
         return d;
     }();
     return t;
+}
+
+int currentVersion() {
+    return upgradeSteps().isEmpty() ? 1 : upgradeSteps().last().version;
+}
+
+const QList<UpgradeStep>& upgradeSteps() {
+    // In version order; a step is never changed once it has shipped: a
+    // later change is a step of its own.
+    static const QList<UpgradeStep> steps = {
+        // The company's PIX data, for the payment codes of receipts and orders.
+        {2, "tbempresa", {{"PIXTIPO"}, {"PIXCHAVE"}, {"PIXNOME"}, {"PIXCIDADE"}, {"PIXIMPRIME"}}},
+    };
+    return steps;
+}
+
+QString versionTable() {
+    return QStringLiteral("tbesquema");
+}
+
+bool addedByUpgrade(const QString& table, const QString& field) {
+    for (const UpgradeStep& step : upgradeSteps()) {
+        if (step.table.compare(table, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const FieldDef& f : step.fields) {
+            if (f.name.compare(field, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+    }
+    return false;
+}
+
+bool isMainSchema(const QList<TableDef>& tables) {
+    const QList<TableDef>& main = mainTables();
+    if (tables.size() != main.size())
+        return false;
+    for (int i = 0; i < tables.size(); ++i) {
+        if (tables[i].name != main[i].name)
+            return false;
+    }
+    return true;
 }
 
 const TableDef* findMainTable(const QString& anyCase) {

@@ -41,6 +41,24 @@ const TableDef& workTable2();  // tbrelatorio8_2
 
 const TableDef* findMainTable(const QString& anyCase);
 
+// The main database's schema version. Version 1 is the first program's,
+// which kept no version; every later version adds fields, listed in its
+// step, and a start that finds an older database adds what is missing.
+int currentVersion();
+struct UpgradeStep {
+    int version;  // the version the step brings the database to
+    QString table;
+    QList<FieldDef> fields;  // added to the table
+};
+const QList<UpgradeStep>& upgradeSteps();
+// The one-row table that holds the version ("VERSAO").
+QString versionTable();
+// Whether a field came with an upgrade: a database (or a backup) of an
+// older version lacks it until its first start with this program.
+bool addedByUpgrade(const QString& table, const QString& field);
+// Whether these are the main database's tables (the one that is versioned).
+bool isMainSchema(const QList<TableDef>& tables);
+
 // Type of a field name anywhere in the schema (names mean the same thing in
 // every table that has them); Text when unknown.
 FieldType typeOfField(const QString& anyCase);

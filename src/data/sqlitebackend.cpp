@@ -231,6 +231,24 @@ void SqliteBackend::prepareConnection(QSqlDatabase& db) const {
     }
 }
 
+QString SqliteBackend::addColumnStatement(const QString& table, const FieldDef& field) const {
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+        .arg(quote(table), quote(field.name), sqlType(field.type));
+}
+
+QStringList SqliteBackend::schemaChangeStart() const {
+    // The write lock at once: a second workstation upgrading at the same
+    // moment waits here, then finds the work done.
+    return {QStringLiteral("BEGIN IMMEDIATE")};
+}
+
+QString SqliteBackend::tableExistsStatement(const QString& table) const {
+    return QStringLiteral(
+               "SELECT count(*) > 0 FROM sqlite_master WHERE type = 'table' AND "
+               "lower(name) = lower('%1')")
+        .arg(QString(table).replace(QLatin1Char('\''), QStringLiteral("''")));
+}
+
 QStringList SqliteBackend::schemaStatements(const TableDef& table) const {
     QStringList columns;
     for (const FieldDef& f : table.fields) {

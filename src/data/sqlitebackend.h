@@ -17,6 +17,9 @@ public:
     void prepareConnection(QSqlDatabase& db) const override;
     QString rowIdColumn() const override { return QStringLiteral("rowid"); }
     QStringList schemaStatements(const TableDef& table) const override;
+    QString addColumnStatement(const QString& table, const FieldDef& field) const override;
+    QStringList schemaChangeStart() const override;
+    QString tableExistsStatement(const QString& table) const override;
     std::unique_ptr<RecordLock> lockRecord(const QString& table, qint64 rowId) const override;
     // Reads the statement through the SQLite library itself: a value is
     // converted only when it is asked for.
