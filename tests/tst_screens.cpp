@@ -11,6 +11,7 @@
 #include "widgets/screen.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QComboBox>
@@ -226,6 +227,65 @@ private slots:
         t.open();
         t.first();
         QCOMPARE(t.fieldByName("CNPJ").asString(), QString("11.222.333/0001-81"));
+    }
+
+    // The company's PIX key: checked when it is left, kept as the bank
+    // keeps it, refused at Gravar when printing is asked without a good
+    // key; the screen shows the name and city as the code will carry them.
+    void companyPixData_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");  // empty: refused
+        QTest::newRow("cnpj") << "CNPJ" << "11.222.333/0001-81" << "11222333000181";
+        QTest::newRow("mobile") << "Celular" << "(11) 98765-4321" << "+5511987654321";
+        QTest::newRow("e-mail") << "E-mail" << "Contato@Motoboy.com.br" << "contato@motoboy.com.br";
+        QTest::newRow("bad cpf") << "CPF" << "111.444.777-00" << "";
+        QTest::newRow("landline") << "Celular" << "(11) 3333-4444" << "";
+    }
+    void companyPixData() {
+        QFETCH(QString, kind);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Quelvarino000_0->menuAction("DadosdaEmpres1")->trigger();
+        auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
+        activate(emp);
+        click(emp->Btn_Novo);
+        type(emp->Ed_Razsoc, "MOTOBOY EXPRESS LTDA");
+        emp->Cbpixtipo->setCurrentText(kind);
+        type(emp->Edpixchave, typed);
+        if (stored.isEmpty()) {
+            QVERIFY2(lastMessage().contains("não é um"), qPrintable(lastMessage()));
+            QCOMPARE(QApplication::focusWidget(), emp->Edpixchave);
+        } else {
+            QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
+            QCOMPARE(emp->Edpixchave->text(), stored);
+        }
+        // Accented letters come as the keyboard's composed characters.
+        emp->Edpixnome->setText("MOTOBOY EXPRESS SÃO JOÃO LTDA ME");
+        emp->Edpixcidade->setText("SÃO JOSÉ DOS CAMPOS");
+        QCOMPARE(emp->Lbpixcodigo->text(),
+                 QString("No código: MOTOBOY EXPRESS SAO JOAO - SAO JOSE DOS CA"));
+        emp->Ckpiximprime->setChecked(true);
+        MessageBox::clearShownMessages();
+        click(emp->Btn_Gravar);
+        Table t("tbempresa");
+        t.open();
+        t.first();
+        if (stored.isEmpty()) {
+            QVERIFY2(lastMessage().contains("não é um"), qPrintable(lastMessage()));
+            QVERIFY(t.isEmpty() || t.fieldByName("RAZAOSOCIAL").asString().isEmpty());
+            click(emp->Btn_Cancel);
+            return;
+        }
+        QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
+        QCOMPARE(t.fieldByName("PIXTIPO").asString(), kind);
+        QCOMPARE(t.fieldByName("PIXCHAVE").asString(), stored);
+        QCOMPARE(t.fieldByName("PIXNOME").asString(), QString("MOTOBOY EXPRESS SÃO JOÃO LTDA ME"));
+        QCOMPARE(t.fieldByName("PIXIMPRIME").asString(), QString("S"));
+        // Shown again as stored.
+        QCOMPARE(emp->Edpixchave->text(), stored);
+        QVERIFY(emp->Ckpiximprime->isChecked());
+        QVERIFY(!emp->Ckpiximprime->isEnabled());
     }
 };
 

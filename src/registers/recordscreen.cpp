@@ -14,6 +14,7 @@
 #include "widgets/toolbar.h"
 
 #include <QCloseEvent>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -90,6 +91,9 @@ QString RecordScreen::fieldText(const Binding& b) const {
             return static_cast<QComboBox*>(b.widget)->currentText();
         case Kind::Memo:
             return static_cast<QPlainTextEdit*>(b.widget)->toPlainText();
+        case Kind::Check:
+            return static_cast<QAbstractButton*>(b.widget)->isChecked() ? QStringLiteral("S")
+                                                                        : QStringLiteral("N");
         case Kind::Time: {
             auto* time = static_cast<MaskEdit*>(b.widget);
             return time->isBlank() ? QString() : time->text();
@@ -106,6 +110,10 @@ void RecordScreen::setFieldText(const Binding& b, const QString& text) {
             break;
         case Kind::Memo:
             static_cast<QPlainTextEdit*>(b.widget)->setPlainText(text);
+            break;
+        case Kind::Check:
+            setCheckedQuietly(static_cast<QAbstractButton*>(b.widget),
+                              text.trimmed() == QLatin1String("S"));
             break;
         case Kind::Money:
             static_cast<QLineEdit*>(b.widget)->setText(

@@ -27,7 +27,8 @@ class RecordScreen : public Screen {
     Q_OBJECT
 public:
     // Time: a time mask edit, stored empty when blank.
-    enum class Kind { Text, Money, Mask, Time, Combo, Memo };
+    // Check: a check box stored "S" when checked and "N" when not.
+    enum class Kind { Text, Money, Mask, Time, Combo, Memo, Check };
     struct Binding {
         QWidget* widget;
         QString field;  // table field written from and loaded into the widget

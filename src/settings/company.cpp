@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
+#include "core/pix.h"
 #include "core/registerchecks.h"
 #include "data/datamodule.h"
 #include "data/table.h"
@@ -16,6 +17,7 @@
 #include "widgets/messagebox.h"
 #include "widgets/toolbar.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
@@ -37,6 +39,8 @@ const char* const kBlankCpf = "   .   .   -  ";
 QString textOf(QWidget* w) {
     if (auto* combo = qobject_cast<QComboBox*>(w))
         return combo->currentText();
+    if (auto* box = qobject_cast<QCheckBox*>(w))
+        return box->isChecked() ? QStringLiteral("S") : QStringLiteral("N");
     return static_cast<QLineEdit*>(w)->text();
 }
 
@@ -80,6 +84,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     Ed_Agencia = bank.agency;
     Ed_CCor = bank.account;
     layout->addWidget(bank.box);
+    layout->addWidget(buildPix());
     auto* date = new QHBoxLayout;
     date->addStretch();
     date->addWidget(new QLabel(QStringLiteral("Data da Última Alteração:"), this));
@@ -98,7 +103,8 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     for (const auto& [w, field] : dataFields()) {
         const Kind kind = qobject_cast<QComboBox*>(w)   ? Kind::Combo
                           : qobject_cast<MaskEdit*>(w) ? Kind::Mask
-                                                       : Kind::Text;
+                          : qobject_cast<QCheckBox*>(w) ? Kind::Check
+                                                        : Kind::Text;
         bindings.append({w, field, kind});
     }
     setUp(c, bindings);
@@ -106,7 +112,88 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     connect(Rb_Cpf, &QRadioButton::clicked, this, [this] { guarded([this] { Rb_CpfClick(); }); });
     onExit(Ed_Cnpj, [this] { Ed_CnpjExit(); });
     onEnter(Ed_Contato[0], [this] { copyAddressToLogistics(); });
+    onExit(Edpixchave, [this] { EdpixchaveExit(); });
+    for (QLineEdit* e : {Edpixnome, Edpixcidade})
+        connect(e, &QLineEdit::textChanged, this, [this] { showPixText(); });
     setFieldEditable(Ed_Data, false);
+}
+
+QWidget* TQuelvarino00Emp_0::buildPix() {
+    auto* box = new QGroupBox(QStringLiteral("PIX (QR Code nos recibos e ordens de serviço)"), this);
+    box->setObjectName(QStringLiteral("GroupBoxPix"));
+    auto* g = new QGridLayout(box);
+    Cbpixtipo = makeCombo(QStringLiteral("Cbpixtipo"), pix::keyTypeNames(), 20, box);
+    Edpixchave = makeEdit(box, QStringLiteral("Edpixchave"), 77, false);
+    Edpixnome = makeEdit(box, QStringLiteral("Edpixnome"), 50, true);
+    Edpixcidade = makeEdit(box, QStringLiteral("Edpixcidade"), 30, true);
+    Ckpiximprime = new QCheckBox(QStringLiteral("Imprimir o QR Code PIX"), box);
+    Ckpiximprime->setObjectName(QStringLiteral("Ckpiximprime"));
+    Lbpixcodigo = new QLabel(box);
+    Lbpixcodigo->setObjectName(QStringLiteral("Lbpixcodigo"));
+    g->addWidget(new QLabel(QStringLiteral("Tipo de chave :"), box), 0, 0);
+    g->addWidget(Cbpixtipo, 0, 1);
+    g->addWidget(new QLabel(QStringLiteral("Chave :"), box), 0, 2);
+    g->addWidget(Edpixchave, 0, 3);
+    g->addWidget(new QLabel(QStringLiteral("Beneficiário :"), box), 1, 0);
+    g->addWidget(Edpixnome, 1, 1);
+    g->addWidget(new QLabel(QStringLiteral("Cidade :"), box), 1, 2);
+    g->addWidget(Edpixcidade, 1, 3);
+    g->addWidget(Ckpiximprime, 2, 0, 1, 2);
+    g->addWidget(Lbpixcodigo, 2, 2, 1, 2);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 2);
+    return box;
+}
+
+void TQuelvarino00Emp_0::showPixText() {
+    const QString name = pix::beneficiaryName(Edpixnome->text());
+    const QString city = pix::beneficiaryCity(Edpixcidade->text());
+    Lbpixcodigo->setText(name.isEmpty() && city.isEmpty()
+                             ? QString()
+                             : QStringLiteral("No código: %1 - %2").arg(name, city));
+}
+
+void TQuelvarino00Emp_0::EdpixchaveExit() {
+    if (Edpixchave->text().trimmed().isEmpty())
+        return;
+    const auto type = pix::keyTypeOf(Cbpixtipo->currentText());
+    if (!type) {
+        MessageBox::warning(QStringLiteral("Escolha o tipo da chave PIX."));
+        Cbpixtipo->setFocus();
+        return;
+    }
+    const pix::KeyCheck check = pix::checkKey(*type, Edpixchave->text());
+    if (!check.ok()) {
+        MessageBox::warning(check.message);
+        Edpixchave->setFocus();
+        return;
+    }
+    Edpixchave->setText(check.key);
+}
+
+bool TQuelvarino00Emp_0::pixValid() {
+    const bool keyGiven = !Edpixchave->text().trimmed().isEmpty();
+    if (!keyGiven && !Ckpiximprime->isChecked())
+        return true;  // no PIX: receipts and orders print without a code
+    auto refuse = [](const QString& message, QWidget* field) {
+        MessageBox::warning(message);
+        field->setFocus();
+        return false;
+    };
+    const auto type = pix::keyTypeOf(Cbpixtipo->currentText());
+    if (!type)
+        return refuse(QStringLiteral("Escolha o tipo da chave PIX."), Cbpixtipo);
+    const pix::KeyCheck check = pix::checkKey(*type, Edpixchave->text());
+    if (!check.ok())
+        return refuse(check.message, Edpixchave);
+    Edpixchave->setText(check.key);
+    if (pix::beneficiaryName(Edpixnome->text()).isEmpty())
+        return refuse(QStringLiteral("Informe o nome do beneficiário do PIX, como o banco o "
+                                     "mostra."),
+                      Edpixnome);
+    if (pix::beneficiaryCity(Edpixcidade->text()).isEmpty())
+        return refuse(QStringLiteral("Informe a cidade do beneficiário do PIX."), Edpixcidade);
+    return true;
 }
 
 QWidget* TQuelvarino00Emp_0::buildIdentification() {
@@ -152,6 +239,11 @@ QList<QPair<QWidget*, QString>> TQuelvarino00Emp_0::dataFields() const {
     for (int a = 0; a < 2; ++a)
         out += Address[a]->fields();
     out += {{Ed_Banco, "BANCO"}, {Ed_Agencia, "AGENCIA"}, {Ed_CCor, "CONTAC"}};
+    out += {{Cbpixtipo, "PIXTIPO"},
+            {Edpixchave, "PIXCHAVE"},
+            {Edpixnome, "PIXNOME"},
+            {Edpixcidade, "PIXCIDADE"},
+            {Ckpiximprime, "PIXIMPRIME"}};
     return out;
 }
 
@@ -292,7 +384,7 @@ bool TQuelvarino00Emp_0::validate() {
         Ed_Razsoc->setFocus();
         return false;
     }
-    return true;
+    return pixValid();
 }
 
 void TQuelvarino00Emp_0::Btn_GravarClick() {
@@ -339,7 +431,7 @@ void TQuelvarino00Emp_0::Btn_ExcluirClick() {
     Table* t = DataModule1->TBEmpresa;
     if (!openTheRecord(true) || t->state() != Table::State::Edit)
         return;
-    // The record stays; its 31 data fields are emptied.
+    // The record stays; its data fields are emptied.
     for (const auto& [w, field] : dataFields())
         t->fieldByName(field).setAsString(QString());
     t->post();

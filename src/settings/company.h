@@ -6,7 +6,9 @@
 #include <QList>
 #include <QPair>
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QRadioButton;
 
@@ -34,6 +36,8 @@ public:
     void Rb_CpfClick();
     void Ed_CnpjExit();
     void copyAddressToLogistics();
+    // Leaving the PIX key: checked for its kind, kept as the bank keeps it.
+    void EdpixchaveExit();
 
     QLineEdit* Ed_Razsoc;
     QRadioButton* Rb_Cnpj;
@@ -59,6 +63,13 @@ public:
     QLineEdit* Ed_Agencia;
     QLineEdit* Ed_CCor;
     MaskEdit* Ed_Data;
+    // The company's PIX data, for the payment codes of receipts and orders.
+    QComboBox* Cbpixtipo;
+    QLineEdit* Edpixchave;
+    QLineEdit* Edpixnome;
+    QLineEdit* Edpixcidade;
+    QCheckBox* Ckpiximprime;
+    QLabel* Lbpixcodigo;  // the name and city as the code carries them
 
 protected:
     void FormActivate() override;
@@ -70,10 +81,13 @@ protected:
 
 private:
     QWidget* buildIdentification();
+    QWidget* buildPix();
+    void showPixText();
+    bool pixValid();  // with its message and the focus on the field to mend
     DocumentField document() const;
     void loadStored();  // the stored record into the screen, and the button states
     bool openTheRecord(bool lock);  // the one record, locked for a change
-    QList<QPair<QWidget*, QString>> dataFields() const;  // the 31 data fields
+    QList<QPair<QWidget*, QString>> dataFields() const;  // the 36 data fields
 
     bool recordExists_ = false;
 };
