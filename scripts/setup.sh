@@ -15,7 +15,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   cups cups-client cups-daemon qt6-translations-l10n \
   xvfb xauth poppler-utils fonts-dejavu-core python3-pyftpdlib \
   dpkg-dev lintian desktop-file-utils pxlib-dev pkg-config postgresql libpq-dev \
-  sshfs openssh-server openssh-client
+  sshfs openssh-server openssh-client \
+  libqrencode-dev zbar-tools
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"

@@ -25,7 +25,7 @@ grep -F "./etc/quelvarino/noticias.conf" <<<"$contents" | grep -q '^-rw-------' 
 dpkg-deb --info "$deb" conffiles | grep -qx /etc/quelvarino/noticias.conf \
   || fail "the news installation file is not a configuration file"
 depends="$(dpkg-deb --field "$deb" Depends)"
-for d in libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n libcurl4 libsqlite3-0 pxlib1; do
+for d in libqt6widgets6 libqt6sql6-sqlite qt6-translations-l10n libcurl4 libsqlite3-0 pxlib1 libqrencode4; do
   grep -q "$d" <<<"$depends" || fail "no dependency on $d: $depends"
 done
 

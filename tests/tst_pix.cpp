@@ -36,7 +36,8 @@ private slots:
     // The example of the Banco Central's manual, byte for byte.
     void manualExample() {
         const QString expected = QStringLiteral(
-            "00020126580014br.gov.bcb.pix0136123e4567-e12b-12d1-a456-4266554400005204000053039865802"
+            "00020126580014br.gov.bcb.pix0136123e4567-e12b-12d1-a456-"
+            "4266554400005204000053039865802"
             "BR5913Fulano de Tal6008BRASILIA62070503***63041D3D");
         QCOMPARE(pix::payload({"123e4567-e12b-12d1-a456-426655440000", "Fulano de Tal", "BRASILIA",
                                QString(), 0}),
@@ -52,11 +53,17 @@ private slots:
         QTest::addColumn<QString>("txid");
         QTest::addColumn<qint64>("cents");
         QTest::addColumn<QString>("amount");
-        QTest::newRow("cnpj, order") << "11222333000181" << "MOTOBOY EXPRESS" << "SAO PAULO"
+        QTest::newRow("cnpj, order") << "11222333000181"
+                                     << "MOTOBOY EXPRESS"
+                                     << "SAO PAULO"
                                      << "OS0000000123" << qint64(15000) << "150.00";
-        QTest::newRow("e-mail, receipt") << "contato@motoboy.com.br" << "Motoboy Express Ltda"
-                                         << "Santos" << "RC000045" << qint64(5) << "0.05";
-        QTest::newRow("phone, large") << "+5511987654321" << "JOAO DA SILVA" << "CAMPINAS"
+        QTest::newRow("e-mail, receipt") << "contato@motoboy.com.br"
+                                         << "Motoboy Express Ltda"
+                                         << "Santos"
+                                         << "RC000045" << qint64(5) << "0.05";
+        QTest::newRow("phone, large") << "+5511987654321"
+                                      << "JOAO DA SILVA"
+                                      << "CAMPINAS"
                                       << "OS0000099999" << qint64(123456789) << "1234567.89";
         QTest::newRow("longest name and city")
             << "123e4567-e12b-12d1-a456-426655440000" << QString(25, 'N') << QString(15, 'C')
@@ -90,8 +97,10 @@ private slots:
         QCOMPARE(additional.size(), 1);
         QCOMPARE(additional[0].id + additional[0].value, "05" + txid);
         // The CRC over everything before its own value, upper-case hex.
-        const QString crc = QString("%1").arg(pix::crc16(payload.left(payload.size() - 4).toLatin1()),
-                                              4, 16, QLatin1Char('0')).toUpper();
+        const QString crc = QString("%1")
+                                .arg(pix::crc16(payload.left(payload.size() - 4).toLatin1()), 4, 16,
+                                     QLatin1Char('0'))
+                                .toUpper();
         QCOMPARE(f[9].value, crc);
         QVERIFY(payload.size() <= 512);
     }
@@ -101,37 +110,105 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("key");      // empty: refused
         QTest::addColumn<QString>("message");  // part of the refusal
-        QTest::newRow("cpf punctuated") << "CPF" << "111.444.777-35" << "11144477735" << "";
-        QTest::newRow("cpf bare") << "CPF" << "11144477735" << "11144477735" << "";
-        QTest::newRow("cpf wrong digit") << "CPF" << "111.444.777-36" << "" << "CPF válido";
-        QTest::newRow("cpf all zeros") << "CPF" << "000.000.000-00" << "" << "CPF válido";
-        QTest::newRow("cpf short") << "CPF" << "1114447773" << "" << "CPF válido";
-        QTest::newRow("cpf letters") << "CPF" << "111.444.777-3X5" << "" << "CPF válido";
-        QTest::newRow("cnpj") << "CNPJ" << "11.222.333/0001-81" << "11222333000181" << "";
-        QTest::newRow("cnpj wrong") << "CNPJ" << "11.222.333/0001-82" << "" << "CNPJ válido";
-        QTest::newRow("cnpj for cpf") << "CPF" << "11.222.333/0001-81" << "" << "CPF válido";
-        QTest::newRow("e-mail") << "E-mail" << " Contato@Motoboy.com.BR " << "contato@motoboy.com.br"
+        QTest::newRow("cpf punctuated") << "CPF"
+                                        << "111.444.777-35"
+                                        << "11144477735"
+                                        << "";
+        QTest::newRow("cpf bare") << "CPF"
+                                  << "11144477735"
+                                  << "11144477735"
+                                  << "";
+        QTest::newRow("cpf wrong digit") << "CPF"
+                                         << "111.444.777-36"
+                                         << ""
+                                         << "CPF válido";
+        QTest::newRow("cpf all zeros") << "CPF"
+                                       << "000.000.000-00"
+                                       << ""
+                                       << "CPF válido";
+        QTest::newRow("cpf short") << "CPF"
+                                   << "1114447773"
+                                   << ""
+                                   << "CPF válido";
+        QTest::newRow("cpf letters") << "CPF"
+                                     << "111.444.777-3X5"
+                                     << ""
+                                     << "CPF válido";
+        QTest::newRow("cnpj") << "CNPJ"
+                              << "11.222.333/0001-81"
+                              << "11222333000181"
+                              << "";
+        QTest::newRow("cnpj wrong") << "CNPJ"
+                                    << "11.222.333/0001-82"
+                                    << ""
+                                    << "CNPJ válido";
+        QTest::newRow("cnpj for cpf") << "CPF"
+                                      << "11.222.333/0001-81"
+                                      << ""
+                                      << "CPF válido";
+        QTest::newRow("e-mail") << "E-mail"
+                                << " Contato@Motoboy.com.BR "
+                                << "contato@motoboy.com.br"
                                 << "";
-        QTest::newRow("e-mail no domain dot") << "E-mail" << "contato@motoboy" << "" << "e-mail";
-        QTest::newRow("e-mail space") << "E-mail" << "con tato@motoboy.com" << "" << "e-mail";
-        QTest::newRow("e-mail two at") << "E-mail" << "a@b@motoboy.com" << "" << "e-mail";
-        QTest::newRow("e-mail too long")
-            << "E-mail" << QString(70, 'a') + "@ab.com.br" << "" << "e-mail";
-        QTest::newRow("mobile +55") << "Celular" << "+55 (11) 98765-4321" << "+5511987654321" << "";
-        QTest::newRow("mobile bare") << "Celular" << "11987654321" << "+5511987654321" << "";
-        QTest::newRow("mobile 55 no plus") << "Celular" << "5513991234567" << "+5513991234567"
+        QTest::newRow("e-mail no domain dot") << "E-mail"
+                                              << "contato@motoboy"
+                                              << ""
+                                              << "e-mail";
+        QTest::newRow("e-mail space") << "E-mail"
+                                      << "con tato@motoboy.com"
+                                      << ""
+                                      << "e-mail";
+        QTest::newRow("e-mail two at") << "E-mail"
+                                       << "a@b@motoboy.com"
+                                       << ""
+                                       << "e-mail";
+        QTest::newRow("e-mail too long") << "E-mail" << QString(70, 'a') + "@ab.com.br"
+                                         << ""
+                                         << "e-mail";
+        QTest::newRow("mobile +55") << "Celular"
+                                    << "+55 (11) 98765-4321"
+                                    << "+5511987654321"
+                                    << "";
+        QTest::newRow("mobile bare") << "Celular"
+                                     << "11987654321"
+                                     << "+5511987654321"
+                                     << "";
+        QTest::newRow("mobile 55 no plus") << "Celular"
+                                           << "5513991234567"
+                                           << "+5513991234567"
                                            << "";
-        QTest::newRow("landline") << "Celular" << "(11) 3333-4444" << "" << "celular válido";
-        QTest::newRow("no area code") << "Celular" << "98765-4321" << "" << "celular válido";
-        QTest::newRow("other country") << "Celular" << "+1 212 955 51234" << "" << "celular";
-        QTest::newRow("area code 0") << "Celular" << "01987654321" << "" << "celular";
-        QTest::newRow("random") << "Chave aleatória" << "123E4567-E12B-12D1-A456-426655440000"
-                                << "123e4567-e12b-12d1-a456-426655440000" << "";
-        QTest::newRow("random no hyphens")
-            << "Chave aleatória" << "123e4567e12b12d1a456426655440000" << "" << "aleatória";
-        QTest::newRow("random not hex")
-            << "Chave aleatória" << "123e4567-e12b-12d1-a456-42665544000g" << "" << "aleatória";
-        QTest::newRow("empty") << "CNPJ" << "   " << "" << "Informe a chave PIX.";
+        QTest::newRow("landline") << "Celular"
+                                  << "(11) 3333-4444"
+                                  << ""
+                                  << "celular válido";
+        QTest::newRow("no area code") << "Celular"
+                                      << "98765-4321"
+                                      << ""
+                                      << "celular válido";
+        QTest::newRow("other country") << "Celular"
+                                       << "+1 212 955 51234"
+                                       << ""
+                                       << "celular";
+        QTest::newRow("area code 0") << "Celular"
+                                     << "01987654321"
+                                     << ""
+                                     << "celular";
+        QTest::newRow("random") << "Chave aleatória"
+                                << "123E4567-E12B-12D1-A456-426655440000"
+                                << "123e4567-e12b-12d1-a456-426655440000"
+                                << "";
+        QTest::newRow("random no hyphens") << "Chave aleatória"
+                                           << "123e4567e12b12d1a456426655440000"
+                                           << ""
+                                           << "aleatória";
+        QTest::newRow("random not hex") << "Chave aleatória"
+                                        << "123e4567-e12b-12d1-a456-42665544000g"
+                                        << ""
+                                        << "aleatória";
+        QTest::newRow("empty") << "CNPJ"
+                               << "   "
+                               << ""
+                               << "Informe a chave PIX.";
     }
     void keysCheckedByKind() {
         QFETCH(QString, type);
@@ -238,9 +315,8 @@ private slots:
             const pix::CompanyPix company{pix::keyTypeNames()[kind],
                                           rng.bounded(4) ? goodKeys[kind] : randomText(40),
                                           randomText(40), randomText(30), true};
-            const QString payload =
-                pix::documentPayload(company, pix::transactionId("OS", randomText(12)),
-                                     rng.bounded(1, 1000000000));
+            const QString payload = pix::documentPayload(
+                company, pix::transactionId("OS", randomText(12)), rng.bounded(1, 1000000000));
             if (payload.isEmpty())
                 continue;
             ++made;
@@ -256,8 +332,8 @@ private slots:
     }
 
     void copyAndPasteLineKeepsEveryCharacter() {
-        const QString payload = pix::payload({"contato@motoboy.com.br", "MOTOBOY EXPRESS",
-                                              "SANTOS", "RC000045", 4550});
+        const QString payload =
+            pix::payload({"contato@motoboy.com.br", "MOTOBOY EXPRESS", "SANTOS", "RC000045", 4550});
         for (int width : {1, 7, 40, 80, int(payload.size()), int(payload.size()) + 5}) {
             const QStringList lines = pix::wrapped(payload, width);
             QCOMPARE(lines.join(QString()), payload);

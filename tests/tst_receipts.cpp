@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "core/amountinwords.h"
 #include "core/clock.h"
+#include "core/pix.h"
 #include "data/table.h"
 #include "registers/clients.h"
 #include "registers/receipts.h"
@@ -19,6 +20,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <memory>
 
 using namespace quelvarino;
@@ -42,6 +44,23 @@ class TestReceipts : public QObject {
         type(screen->Edvalor, "1234,56");
         type(screen->Edref, "entregas de novembro");
         type(screen->Edlocal, "santos");
+    }
+    // The first page of a PDF as a PNG at 300 dpi.
+    QString pageImage(const QString& pdf) {
+        const QString stem = home->path() + "/page";
+        QProcess p;
+        p.start("pdftoppm", {"-r", "300", "-png", "-singlefile", pdf, stem});
+        p.waitForFinished(60000);
+        return stem + ".png";
+    }
+    // Every QR code zbarimg reads in an image, as text.
+    static QStringList decodeQr(const QString& image) {
+        QProcess p;
+        p.start("zbarimg", {"-q", "--raw", "-Sdisable", "-Sqrcode.enable", image});
+        p.waitForFinished(60000);
+        QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split('\n');
+        out.removeAll(QString());
+        return out;
     }
     QStringList linesOf(const QByteArray& bytes) {
         QStringList out = QString::fromLatin1(bytes).split("\r\n");
@@ -388,6 +407,83 @@ private slots:
                          "Endereço : RUA A, 1", "A quantia de R$ 1234,56 -", "Local : SANTOS",
                          "ASSINATURA DO RESPONSÁVEL"})
             QVERIFY2(page.count(e) == (twoCopies ? 2 : 1), qPrintable(e + "\n" + page));
+    }
+
+    // The receipt's PIX code: decoded back from the page (as an image of the
+    // PDF) and from the HTML's embedded image, and whole in the text file,
+    // equal to the payload for the company's key, the value and the number.
+    void receiptCarriesItsPixCode_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("twoCopies");
+        QTest::newRow("page, one copy") << 0 << false;
+        QTest::newRow("page, two copies") << 0 << true;
+        QTest::newRow("html") << 2 << false;
+        QTest::newRow("text") << 3 << false;
+    }
+    void receiptCarriesItsPixCode() {
+        QFETCH(int, item);
+        QFETCH(bool, twoCopies);
+        {
+            Table company("tbempresa");
+            company.open();
+            company.first();
+            company.edit();
+            company.fieldByName("PIXTIPO").setAsString("CNPJ");
+            company.fieldByName("PIXCHAVE").setAsString("11222333000181");
+            company.fieldByName("PIXNOME").setAsString("MOTOBOY EXPRESS LTDA");
+            company.fieldByName("PIXCIDADE").setAsString("SÃO PAULO");
+            company.fieldByName("PIXIMPRIME").setAsString("S");
+            company.post();
+        }
+        const QString expected = pix::payload(
+            {"11222333000181", "MOTOBOY EXPRESS LTDA", "SAO PAULO", "RC0000000001", 123456});
+        fillReceipt();
+        printWith(item, twoCopies);
+        QStringList decoded;
+        if (item == 0) {
+            decoded = decodeQr(pageImage(home->path() + "/preview.pdf"));
+            QCOMPARE(decoded.size(), twoCopies ? 2 : 1);
+        } else if (item == 2) {
+            QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.html");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString html = QString::fromLatin1(file.readAll());
+            const QRegularExpressionMatch m =
+                QRegularExpression("src=\"data:image/png;base64,([A-Za-z0-9+/=]+)\"").match(html);
+            QVERIFY(m.hasMatch());
+            const QString png = home->path() + "/pix.png";
+            QFile out(png);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(QByteArray::fromBase64(m.captured(1).toLatin1()));
+            out.close();
+            decoded = decodeQr(png);
+            QVERIFY(html.contains("Pix Copia e Cola : <tt>" + expected + "</tt>"));
+        } else {
+            QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.txt");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QStringList lines = linesOf(file.readAll());
+            const int at = lines.indexOf("\x0fPague com PIX - Pix Copia e Cola :");
+            QVERIFY(at > 0);
+            QString joined;
+            for (int i = at + 1; i < lines.size() && lines[i].startsWith('\x0f'); ++i)
+                joined += lines[i].mid(1);
+            decoded = {joined};
+        }
+        for (const QString& d : decoded)
+            QCOMPARE(d, expected);
+
+        // Printing asked off: the same receipt carries no code.
+        {
+            Table company("tbempresa");
+            company.open();
+            company.first();
+            company.edit();
+            company.fieldByName("PIXIMPRIME").setAsString("N");
+            company.post();
+        }
+        printWith(3, false);
+        QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.txt");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("Pix Copia e Cola"));
     }
 
     void receiptAsHtml() {

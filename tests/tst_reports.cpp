@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "core/clock.h"
+#include "core/pix.h"
 #include "orders/serviceorder.h"
 #include "registers/clients.h"
 #include "registers/couriers.h"
@@ -12,6 +13,7 @@
 #include "reports/reportdefinitions.h"
 #include "reports/reportlayout.h"
 #include "testsupport.h"
+#include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
@@ -26,6 +28,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <memory>
 
 using namespace quelvarino;
@@ -71,7 +74,8 @@ class TestReports : public QObject {
     PrintDialog* dialog(const char* name) { return Screens::get<PrintDialog>(name); }
     QString pdf() const { return home->path() + "/preview.pdf"; }
 
-    TQuelvarino0021_0* recordedOrder(const QString& requester = "MARIA") {
+    TQuelvarino0021_0* recordedOrder(const QString& requester = "MARIA",
+                                     const QString& payment = QString()) {
         Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
         auto* os = Screens::get<TQuelvarino0021_0>("Quelvarino0021_0");
         activate(os);
@@ -82,6 +86,8 @@ class TestReports : public QObject {
         type(os->Edhora2, "0830");
         type(os->Edhora3, "1000");
         type(os->Edcodmot, "3");
+        if (!payment.isEmpty())
+            setComboText(os->Cbpag, payment);
         click(os->Btn_Gravar);
         return os;
     }
@@ -404,6 +410,69 @@ private slots:
         }
         QVERIFY(!d->isVisible());  // the document dialog closes after a print
         QVERIFY(os->isVisible());
+    }
+
+    // The order's PIX code for its stored total, decoded back from the page
+    // and from the HTML; none for an order billed later.
+    void serviceOrderCarriesItsPixCode_data() {
+        QTest::addColumn<QString>("payment");
+        QTest::addColumn<int>("item");
+        QTest::addColumn<bool>("carried");
+        QTest::newRow("cash, page") << "À VISTA" << 0 << true;
+        QTest::newRow("cash, html") << "À VISTA" << 2 << true;
+        QTest::newRow("billed, page") << "FATURADO" << 0 << false;
+        QTest::newRow("billed, html") << "FATURADO" << 2 << false;
+    }
+    void serviceOrderCarriesItsPixCode() {
+        QFETCH(QString, payment);
+        QFETCH(int, item);
+        QFETCH(bool, carried);
+        {
+            Table company("tbempresa");
+            company.open();
+            company.first();
+            company.edit();
+            company.fieldByName("PIXTIPO").setAsString("Chave aleatória");
+            company.fieldByName("PIXCHAVE").setAsString("123e4567-e12b-12d1-a456-426655440000");
+            company.fieldByName("PIXNOME").setAsString("MOTOBOY EXPRESS");
+            company.fieldByName("PIXCIDADE").setAsString("SAO PAULO");
+            company.fieldByName("PIXIMPRIME").setAsString("S");
+            company.post();
+        }
+        auto* os = recordedOrder("MARIA", payment);
+        QCOMPARE(os->Edtotval->text(), QString("60,00"));
+        click(os->Btn_Imprimir);
+        PrintDialog* d = dialog("Quelvarino0021_5");
+        d->setEdtip(item);
+        click(d->Ed1Copy);
+        click(d->Btn_Imprimir);
+        QString image = home->path() + "/order.png";
+        if (item == 0) {
+            QProcess p;
+            p.start("pdftoppm",
+                    {"-r", "300", "-png", "-singlefile", pdf(), home->path() + "/order"});
+            QVERIFY(p.waitForFinished(60000));
+        } else {
+            QFile file(home->dataFolder() + "/Relatorios/OS0000000001.html");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString html = QString::fromLatin1(file.readAll());
+            const QRegularExpressionMatch m =
+                QRegularExpression("base64,([A-Za-z0-9+/=]+)\"").match(html);
+            QCOMPARE(m.hasMatch(), carried);
+            if (!carried)
+                return;
+            QFile out(image);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(QByteArray::fromBase64(m.captured(1).toLatin1()));
+        }
+        QProcess zbar;
+        zbar.start("zbarimg", {"-q", "--raw", image});
+        QVERIFY(zbar.waitForFinished(60000));
+        const QString decoded = QString::fromUtf8(zbar.readAllStandardOutput()).trimmed();
+        QCOMPARE(decoded, carried
+                              ? pix::payload({"123e4567-e12b-12d1-a456-426655440000",
+                                              "MOTOBOY EXPRESS", "SAO PAULO", "OS0000000001", 6000})
+                              : QString());
     }
 
     // ---- HTML ---------------------------------------------------------------------------

@@ -11,10 +11,10 @@
 #include "widgets/screen.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
-#include <QFontMetrics>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -141,13 +141,20 @@ private slots:
     void closingDuringAnEditAsks_data() {
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("screen");
-        QTest::newRow("clients") << "Clientes1" << "Quelvarino0011_0";
-        QTest::newRow("couriers") << "Motociclista1" << "Quelvarino0012_0";
-        QTest::newRow("expense types") << "Despesas1" << "Quelvarino0013_0";
-        QTest::newRow("service order") << "OrdemdeServio1" << "Quelvarino0021_0";
-        QTest::newRow("receipt") << "Recibodocliente1" << "Quelvarino0022_0";
-        QTest::newRow("expense entries") << "DespesasdoMotoboy1" << "Quelvarino0031_0";
-        QTest::newRow("company") << "DadosdaEmpres1" << "Quelvarino00Emp_0";
+        QTest::newRow("clients") << "Clientes1"
+                                 << "Quelvarino0011_0";
+        QTest::newRow("couriers") << "Motociclista1"
+                                  << "Quelvarino0012_0";
+        QTest::newRow("expense types") << "Despesas1"
+                                       << "Quelvarino0013_0";
+        QTest::newRow("service order") << "OrdemdeServio1"
+                                       << "Quelvarino0021_0";
+        QTest::newRow("receipt") << "Recibodocliente1"
+                                 << "Quelvarino0022_0";
+        QTest::newRow("expense entries") << "DespesasdoMotoboy1"
+                                         << "Quelvarino0031_0";
+        QTest::newRow("company") << "DadosdaEmpres1"
+                                 << "Quelvarino00Emp_0";
     }
     void closingDuringAnEditAsks() {
         QFETCH(QString, menu);
@@ -197,7 +204,8 @@ private slots:
             auto* prompt = qobject_cast<PasswordPrompt*>(w);
             if (!prompt)
                 continue;
-            const int title = QFontMetrics(QApplication::font()).horizontalAdvance(w->windowTitle());
+            const int title =
+                QFontMetrics(QApplication::font()).horizontalAdvance(w->windowTitle());
             QVERIFY2(w->width() >= title + PasswordPrompt::kTitleBarButtons,
                      qPrintable(w->objectName() + ": " + QString::number(w->width())));
             QVERIFY(w->width() >= 249);
@@ -236,11 +244,21 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");  // empty: refused
-        QTest::newRow("cnpj") << "CNPJ" << "11.222.333/0001-81" << "11222333000181";
-        QTest::newRow("mobile") << "Celular" << "(11) 98765-4321" << "+5511987654321";
-        QTest::newRow("e-mail") << "E-mail" << "Contato@Motoboy.com.br" << "contato@motoboy.com.br";
-        QTest::newRow("bad cpf") << "CPF" << "111.444.777-00" << "";
-        QTest::newRow("landline") << "Celular" << "(11) 3333-4444" << "";
+        QTest::newRow("cnpj") << "CNPJ"
+                              << "11.222.333/0001-81"
+                              << "11222333000181";
+        QTest::newRow("mobile") << "Celular"
+                                << "(11) 98765-4321"
+                                << "+5511987654321";
+        QTest::newRow("e-mail") << "E-mail"
+                                << "Contato@Motoboy.com.br"
+                                << "contato@motoboy.com.br";
+        QTest::newRow("bad cpf") << "CPF"
+                                 << "111.444.777-00"
+                                 << "";
+        QTest::newRow("landline") << "Celular"
+                                  << "(11) 3333-4444"
+                                  << "";
     }
     void companyPixData() {
         QFETCH(QString, kind);

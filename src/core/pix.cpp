@@ -22,19 +22,21 @@ bool allSame(const QString& digits) {
 
 // One field: id, two-digit length, value.
 QString field(const char* id, const QString& value) {
-    return QString::fromLatin1(id) + QStringLiteral("%1").arg(value.size(), 2, 10, QLatin1Char('0')) +
-           value;
+    return QString::fromLatin1(id) +
+           QStringLiteral("%1").arg(value.size(), 2, 10, QLatin1Char('0')) + value;
 }
 
-KeyCheck checkDocument(const QString& typed, int length, bool (*valid)(const QString&),
+KeyCheck checkDocument(const QString& typed,
+                       int length,
+                       bool (*valid)(const QString&),
                        const QString& what) {
     const QString digits = digitsOf(typed);
     // Only digits and the usual punctuation may be typed.
     static const QRegularExpression allowed(QStringLiteral("^[0-9./\\- ]*$"));
     if (digits.size() != length || !allowed.match(typed).hasMatch() || allSame(digits) ||
         !valid(digits))
-        return {QString(), QStringLiteral("A chave PIX não é um %1 válido: confira os dígitos.")
-                               .arg(what)};
+        return {QString(),
+                QStringLiteral("A chave PIX não é um %1 válido: confira os dígitos.").arg(what)};
     return {digits, QString()};
 }
 
@@ -74,8 +76,8 @@ KeyCheck checkPhone(const QString& typed) {
 
 KeyCheck checkRandom(const QString& typed) {
     const QString key = typed.trimmed().toLower();
-    static const QRegularExpression form(QStringLiteral(
-        "^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
+    static const QRegularExpression form(
+        QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}$"));
     if (!form.match(key).hasMatch())
         return {QString(), QStringLiteral("A chave PIX não é uma chave aleatória válida: são 32 "
                                           "letras e números em cinco grupos separados por "
@@ -152,10 +154,9 @@ quint16 crc16(const QByteArray& bytes) {
 }
 
 QString payload(const Charge& charge) {
-    const QString account =
-        field("00", QStringLiteral("br.gov.bcb.pix")) + field("01", charge.key);
-    const QString additional = field("05", charge.txid.isEmpty() ? QStringLiteral("***")
-                                                                 : charge.txid);
+    const QString account = field("00", QStringLiteral("br.gov.bcb.pix")) + field("01", charge.key);
+    const QString additional =
+        field("05", charge.txid.isEmpty() ? QStringLiteral("***") : charge.txid);
     for (const QString& value : {account, additional, charge.name, charge.city}) {
         if (value.isEmpty() || value.size() > 99)
             return QString();
@@ -166,8 +167,8 @@ QString payload(const Charge& charge) {
         out += field("54", QStringLiteral("%1.%2")
                                .arg(charge.cents / 100)
                                .arg(charge.cents % 100, 2, 10, QLatin1Char('0')));
-    out += field("58", QStringLiteral("BR")) + field("59", charge.name) +
-           field("60", charge.city) + field("62", additional) + QStringLiteral("6304");
+    out += field("58", QStringLiteral("BR")) + field("59", charge.name) + field("60", charge.city) +
+           field("62", additional) + QStringLiteral("6304");
     return out + QStringLiteral("%1").arg(crc16(out.toLatin1()), 4, 16, QLatin1Char('0')).toUpper();
 }
 

@@ -60,10 +60,10 @@ QString payload(const Charge& charge);
 // What a document carries: the payload, or empty when there is to be no
 // code (no key, not asked for, a zero amount).
 struct CompanyPix {
-    QString type;   // PIXTIPO
-    QString key;    // PIXCHAVE
-    QString name;   // PIXNOME
-    QString city;   // PIXCIDADE
+    QString type;        // PIXTIPO
+    QString key;         // PIXCHAVE
+    QString name;        // PIXNOME
+    QString city;        // PIXCIDADE
     bool print = false;  // PIXIMPRIME
 };
 QString documentPayload(const CompanyPix& company, const QString& txid, qint64 cents);

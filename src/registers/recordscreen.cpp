@@ -13,8 +13,8 @@
 #include "widgets/messagebox.h"
 #include "widgets/toolbar.h"
 
-#include <QCloseEvent>
 #include <QAbstractButton>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>

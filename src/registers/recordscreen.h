@@ -104,7 +104,7 @@ protected:
         bool dateLabel = false;            // Lbdata in the top right corner
         QString novoHint = QStringLiteral("Incluir novos dados");
         QString cancelHint = QStringLiteral("Cancelar a operação");
-        bool moneyOwnRules = false;        // the screen formats its money fields itself
+        bool moneyOwnRules = false;  // the screen formats its money fields itself
     };
 
     // Called by the concrete screen once its fields exist.

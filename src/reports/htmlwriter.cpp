@@ -1,5 +1,8 @@
 #include "reports/htmlwriter.h"
 
+#include "reports/qrcode.h"
+
+#include <QBuffer>
 #include <QStringList>
 #include <functional>
 
@@ -150,6 +153,26 @@ void tableRow(Html& h,
     h.line(QString());
 }
 
+// The PIX code as an embedded image, and its text to copy.
+void pixBlock(Html& h, const QString& payload) {
+    if (payload.isEmpty())
+        return;
+    const QImage image = qrImage(encodeQr(payload), 4);
+    if (image.isNull())
+        return;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    h.line(QStringLiteral("<div align=\"right\"><b>Pague com PIX</b><br>"));
+    h.line(QStringLiteral("<img alt=\"QR Code PIX\" width=\"%1\" height=\"%1\" "
+                          "src=\"data:image/png;base64,%2\"><br>")
+               .arg(image.width())
+               .arg(QString::fromLatin1(png.toBase64())));
+    h.line(QStringLiteral("Pix Copia e Cola : <tt>") + HtmlWriter::escape(payload) +
+           QStringLiteral("</tt></div><br>"));
+}
+
 void orderBody(Html& h, const ServiceOrderPrint& o) {
     h.line(QStringLiteral("<div align=\"right\">Ordem de Serviço No.: ") + e(o.comanda) +
            QStringLiteral("</div><br>"));
@@ -195,6 +218,7 @@ void orderBody(Html& h, const ServiceOrderPrint& o) {
     h.line(QStringLiteral(
         "<blockquote>A locatoria não tem responsabilidade quanto a quebra, avaria das mercadorias "
         "ou documentos transportados, caso o cliente não tenha seguro.</blockquote>"));
+    pixBlock(h, o.pixPayload);
 }
 
 void receiptBody(Html& h, const ReceiptPrint& r) {
@@ -216,6 +240,7 @@ void receiptBody(Html& h, const ReceiptPrint& r) {
            QStringLiteral("</div><br>"));
     h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
     h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
+    pixBlock(h, r.pixPayload);
 }
 
 // One or two copies in one file, marked as the service order's are.

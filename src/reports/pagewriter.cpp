@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/dates.h"
+#include "reports/qrcode.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -564,6 +565,17 @@ void captionRow(Canvas& c, double& y, const QList<Caption>& row) {
     y += h + 10;
 }
 
+// "Pague com PIX" over the code, in `area`.
+void pixCode(Canvas& c, const QRectF& area, const QString& payload) {
+    const QrCode code = encodeQr(payload);
+    if (code.isNull())
+        return;
+    c.text(QRectF(area.left(), area.top(), area.width(), kLine), QStringLiteral("Pague com PIX"),
+           font(8, true), Align::Center);
+    paintQr(c.p(), QRectF(area.left(), area.top() + kLine, area.width(), area.height() - kLine),
+            code);
+}
+
 void orderCopy(Canvas& c, const ReportData& data, double top, double height, const QString& mark) {
     const ServiceOrderPrint& o = data.order;
     double y = top + titleBand(c, data, QStringLiteral("ORDEM DE SERVIÇO"), top);
@@ -598,8 +610,13 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
     y += kLine;
     const double bottom = top + height;
     const double notesHeight = qMax(120.0, bottom - y - 190);
-    c.p().drawRect(QRectF(0, y, c.width(), notesHeight));
-    c.text(QRectF(12, y + 8, c.width() - 24, notesHeight - 16), o.obs, font(8));
+    // The PIX code at the right of the notes, as large as they are high.
+    const double qrSide = o.pixPayload.isEmpty() ? 0 : qMin(notesHeight, 360.0);
+    const double notesWidth = qrSide > 0 ? c.width() - qrSide - 20 : c.width();
+    c.p().drawRect(QRectF(0, y, notesWidth, notesHeight));
+    c.text(QRectF(12, y + 8, notesWidth - 24, notesHeight - 16), o.obs, font(8));
+    if (qrSide > 0)
+        pixCode(c, QRectF(c.width() - qrSide, y, qrSide, notesHeight), o.pixPayload);
     y += notesHeight + 40;
     c.text(QRectF(0, y, c.width() / 2, kLine),
            QStringLiteral("NÃO TRANSPORTAMOS VALORES EM ESPÉCIE"), font(9, true));
@@ -630,6 +647,11 @@ void receiptCopy(Canvas& c, const ReportData& data, double top, double height) {
     captionRow(c, y, {{"Referente à :", r.referente, 1.0}});
     captionRow(c, y, {{"Local :", r.local, 0.7}, {"Data :", r.data, 0.3}});
     const double line = qMax(y + 60, top + height - 2 * kLine);
+    // The PIX code on the left, beside the signature.
+    if (!r.pixPayload.isEmpty()) {
+        const double side = qMin(360.0, top + height - y);
+        pixCode(c, QRectF(0, y, qMin(side, c.width() * 0.4), side), r.pixPayload);
+    }
     c.p().drawLine(QPointF(c.width() * 0.5, line), QPointF(c.width(), line));
     c.text(QRectF(c.width() * 0.5, line + 6, c.width() * 0.5, kLine),
            QStringLiteral("ASSINATURA DO RESPONSÁVEL"), font(8), Align::Center);

@@ -34,6 +34,8 @@ ReportData collectReceipt(const PrintRequest& request) {
         r.uf1 = clients.fieldByName("UF1").asString();
         r.telefone1 = clients.fieldByName("TELEFONE1_1").asString();
     }
+    // The code carries the value the receipt prints.
+    r.pixPayload = documentPixPayload(QStringLiteral("RC"), r.recibo, r.valor);
     return d;
 }
 

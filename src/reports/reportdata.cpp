@@ -1,5 +1,8 @@
 #include "reports/reportdata.h"
 
+#include "core/errors.h"
+#include "core/money.h"
+#include "core/pix.h"
 #include "data/query.h"
 #include "data/table.h"
 
@@ -27,6 +30,30 @@ CompanyHeader CompanyHeader::fromStore() {
     h.site = f("SITE");
     h.email = f("EMAIL");
     return h;
+}
+
+QString documentPixPayload(const QString& prefix,
+                           const QString& number,
+                           const QString& storedMoney) {
+    Table company(QStringLiteral("tbempresa"));
+    company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
+    company.open();
+    company.first();
+    if (company.isEmpty())
+        return QString();
+    auto f = [&company](const char* name) { return company.fieldByName(name).asString(); };
+    const pix::CompanyPix pixData{f("PIXTIPO"), f("PIXCHAVE"), f("PIXNOME"), f("PIXCIDADE"),
+                                  f("PIXIMPRIME") == QLatin1String("S")};
+    // The amount as the document prints it: rounded to cents, never cut.
+    std::optional<qint64> cents;
+    try {
+        cents = pix::centsOf(formatMoney(parseMoney(storedMoney)));
+    } catch (const ConversionError&) {
+        return QString();
+    }
+    if (!cents)
+        return QString();
+    return pix::documentPayload(pixData, pix::transactionId(prefix, number), *cents);
 }
 
 std::shared_ptr<const ReportRow::Shape> ReportRow::shapeOf(const QStringList& fields) {

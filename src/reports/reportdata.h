@@ -94,6 +94,9 @@ struct ServiceOrderPrint {
     bool phones = false;  // Rbtel: phones on the requester's line
     QString solicit, hora1, hora2, hora3, hora4, codmot, motoboy;
     QString mar, mod, ano, plac, courierPhone, obs;
+    // The PIX code for the order's stored total ("Pix Copia e Cola"); empty
+    // when none is printed.
+    QString pixPayload;
 };
 
 // What the receipt document prints: the receipt screen as shown, and the
@@ -101,7 +104,16 @@ struct ServiceOrderPrint {
 struct ReceiptPrint {
     QString recibo, codcli, cliente, cnpj, inscest, valor, extenso, referente, local, data;
     QString endereco1, bairro1, cidade1, uf1, telefone1;
+    QString pixPayload;  // for the receipt's stored value; empty: no code
 };
+
+// The PIX code of a stored document: the company's PIX data, `prefix` and
+// `number` as the transaction id ("OS0000000123", "RC000045") and the
+// stored money text as the amount. Empty when the company has no key or
+// prints no code, or the amount is zero or no amount.
+QString documentPixPayload(const QString& prefix,
+                           const QString& number,
+                           const QString& storedMoney);
 
 // Rows read one at a time from where the report's screen prepared them, so
 // a year of orders is never held in memory. The sums of the rows are known

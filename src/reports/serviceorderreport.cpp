@@ -57,6 +57,13 @@ ReportData collectServiceOrder(const PrintRequest& request) {
     o.plac = os->Edplac->text();
     o.courierPhone = courierPhone(o.codmot);
     o.obs = os->Edobs->toPlainText();
+    // The code carries the total as stored; an order billed later
+    // ("FATURADO") is paid against its invoice, not this document.
+    Table orders(QStringLiteral("tbordem"));
+    if (!o.comanda.isEmpty() && orders.findExact(QStringLiteral("COMANDA"), o.comanda) &&
+        orders.fieldByName("PAGAMENTO").asString().trimmed() != QLatin1String("FATURADO"))
+        o.pixPayload = documentPixPayload(QStringLiteral("OS"), o.comanda,
+                                          orders.fieldByName("TOTVAL").asString());
     return d;
 }
 

@@ -1,10 +1,22 @@
 #include "reports/textlayouts.h"
 
+#include "core/pix.h"
 #include "data/query.h"
 #include "reports/escpwriter.h"
 
 namespace quelvarino {
 namespace {
+
+// The payment code as text for the client to copy, whole, wrapped at the
+// condensed line's width.
+void pixLines(TextDocument& d, const QString& payload) {
+    if (payload.isEmpty())
+        return;
+    d.condensed(QString());
+    d.condensed(QStringLiteral("Pague com PIX - Pix Copia e Cola :"));
+    for (const QString& line : pix::wrapped(payload, 150))
+        d.condensed(line);
+}
 
 // Lines of text inside a printed line: the printer gets CR LF between them.
 QString printable(const QString& text) {
@@ -65,6 +77,7 @@ void writeServiceOrder(TextDocument& d, const CompanyHeader& c, const ServiceOrd
     d.condensed(
         "A locatoria nao tem responsabilidade quanto a quebra, avaria ou extravio das "
         "mercadorias ou documentos transportados, caso o cliente nao tenha seguro.");
+    pixLines(d, o.pixPayload);
 }
 
 void writeReceipt(TextDocument& d, const CompanyHeader& c, const ReceiptPrint& r) {
@@ -87,6 +100,7 @@ void writeReceipt(TextDocument& d, const CompanyHeader& c, const ReceiptPrint& r
     d.condensed(QString());
     d.condensed(QString(105, QLatin1Char(' ')) + QString(54, QLatin1Char('_')));
     d.emphasised(QString(56, QLatin1Char(' ')) + "ASSINATURA E CARIMBO");
+    pixLines(d, r.pixPayload);
 }
 
 }  // namespace

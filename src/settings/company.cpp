@@ -47,7 +47,9 @@ QString textOf(QWidget* w) {
 }  // namespace
 
 TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
-    : RecordScreen(QStringLiteral("Quelvarino00Emp_0"), QStringLiteral("Dados da Empresa"), parent) {
+    : RecordScreen(QStringLiteral("Quelvarino00Emp_0"),
+                   QStringLiteral("Dados da Empresa"),
+                   parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildIdentification());
 
@@ -102,7 +104,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
     QList<Binding> bindings;
     for (const auto& [w, field] : dataFields()) {
         const Kind kind = qobject_cast<QComboBox*>(w)   ? Kind::Combo
-                          : qobject_cast<MaskEdit*>(w) ? Kind::Mask
+                          : qobject_cast<MaskEdit*>(w)  ? Kind::Mask
                           : qobject_cast<QCheckBox*>(w) ? Kind::Check
                                                         : Kind::Text;
         bindings.append({w, field, kind});
@@ -119,7 +121,8 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
 }
 
 QWidget* TQuelvarino00Emp_0::buildPix() {
-    auto* box = new QGroupBox(QStringLiteral("PIX (QR Code nos recibos e ordens de serviço)"), this);
+    auto* box =
+        new QGroupBox(QStringLiteral("PIX (QR Code nos recibos e ordens de serviço)"), this);
     box->setObjectName(QStringLiteral("GroupBoxPix"));
     auto* g = new QGridLayout(box);
     Cbpixtipo = makeCombo(QStringLiteral("Cbpixtipo"), pix::keyTypeNames(), 20, box);

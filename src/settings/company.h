@@ -85,7 +85,7 @@ private:
     void showPixText();
     bool pixValid();  // with its message and the focus on the field to mend
     DocumentField document() const;
-    void loadStored();  // the stored record into the screen, and the button states
+    void loadStored();              // the stored record into the screen, and the button states
     bool openTheRecord(bool lock);  // the one record, locked for a change
     QList<QPair<QWidget*, QString>> dataFields() const;  // the 36 data fields
 
