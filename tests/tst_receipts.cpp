@@ -7,6 +7,7 @@
 #include "registers/clients.h"
 #include "registers/receipts.h"
 #include "reports/htmlwriter.h"
+#include "reports/pixcodelabel.h"
 #include "reports/printdialog.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -437,7 +438,13 @@ private slots:
         }
         const QString expected = pix::payload(
             {"11222333000181", "MOTOBOY EXPRESS LTDA", "SAO PAULO", "RC0000000001", 123456});
+        // The company screen was left for the receipts: they read the new data.
+        activate(Quelvarino000_0);
         fillReceipt();
+        // On the screen too, beside the value, for the client at the counter.
+        QVERIFY(screen->Lbpix->isVisible());
+        QCOMPARE(screen->Lbpix->payload(), expected);
+        QVERIFY(!screen->Lbpix->pixmap().isNull());
         printWith(item, twoCopies);
         QStringList decoded;
         if (item == 0) {

@@ -8,6 +8,7 @@
 #include "registers/expensetypes.h"
 #include "reports/htmlwriter.h"
 #include "reports/pagewriter.h"
+#include "reports/pixcodelabel.h"
 #include "reports/printdialog.h"
 #include "reports/reportcatalog.h"
 #include "reports/reportdefinitions.h"
@@ -441,6 +442,13 @@ private slots:
         }
         auto* os = recordedOrder("MARIA", payment);
         QCOMPARE(os->Edtotval->text(), QString("60,00"));
+        const QString expected =
+            carried ? pix::payload({"123e4567-e12b-12d1-a456-426655440000", "MOTOBOY EXPRESS",
+                                    "SAO PAULO", "OS0000000001", 6000})
+                    : QString();
+        // On the screen too, beside the notes.
+        QVERIFY(os->Lbpix->isVisible());
+        QCOMPARE(os->Lbpix->payload(), expected);
         click(os->Btn_Imprimir);
         PrintDialog* d = dialog("Quelvarino0021_5");
         d->setEdtip(item);

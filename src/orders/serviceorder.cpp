@@ -12,6 +12,7 @@
 #include "registers/codelookup.h"
 #include "registers/couriers.h"
 #include "registers/searchscreen.h"
+#include "reports/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -32,10 +33,11 @@ namespace {
 
 // The client's address and phones, as the client register has them today.
 const QList<QPair<QString, QString>> kClientAddress = {
-    {"Edend", "ENDERECO1"},      {"Edbairro", "BAIRRO1"},    {"Edcid", "CIDADE1"},
-    {"Eduf", "UF1"},             {"Edcep", "CEP1"},          {"Edddd", "DDD1"},
-    {"Edfone1", "TELEFONE1_1"},  {"Edlinha1", "TIPOTEL1_1"}, {"Edfone2", "TELEFONE1_2"},
-    {"Edlinha2", "TIPOTEL1_2"}};
+    {"Edend", "ENDERECO1"},     {"Edbairro", "BAIRRO1"},
+    {"Edcid", "CIDADE1"},       {"Eduf", "UF1"},
+    {"Edcep", "CEP1"},          {"Edddd", "DDD1"},
+    {"Edfone1", "TELEFONE1_1"}, {"Edlinha1", "TIPOTEL1_1"},
+    {"Edfone2", "TELEFONE1_2"}, {"Edlinha2", "TIPOTEL1_2"}};
 
 }  // namespace
 
@@ -57,7 +59,7 @@ TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
     c.pickOnlyCombos = {Cbpag};
     c.moneyOwnRules = true;  // the hours rules format and total them
     // Shown with the order but kept in the client register, and the choices.
-    c.editableExtras = {Edend,   Edbairro, Edcid,   Eduf,    Edcep,   Edddd,   Edfone1, Edlinha1,
+    c.editableExtras = {Edend,   Edbairro, Edcid,   Eduf,    Edcep,   Edddd,    Edfone1, Edlinha1,
                         Edfone2, Edlinha2, Rbhora1, Rbhora2, Rbvalor, Rbvalmot, Rbtel};
     using K = Kind;
     const bool shown = false;  // copied from the registers or computed, never typed
@@ -132,6 +134,9 @@ void TQuelvarino0021_0::connectHandlers() {
     onExit(Cbpag, [this] { CbpagChange(); });
     connect(Cbpag, &QComboBox::currentTextChanged, this,
             [this] { guarded([this] { CbpagChange(); }); });
+    connect(Cbpag, &QComboBox::currentTextChanged, this, [this] { showPixCode(); });
+    for (QLineEdit* e : {Edcomanda, Edtotval})
+        connect(e, &QLineEdit::textChanged, this, [this] { showPixCode(); });
     for (QRadioButton* rb : {Rbhora1, Rbhora2}) {
         QRadioButton* other = rb == Rbhora1 ? Rbhora2 : Rbhora1;
         connect(rb, &QRadioButton::clicked, this, [this, rb, other] {
@@ -144,12 +149,6 @@ void TQuelvarino0021_0::connectHandlers() {
     connect(Rbvalor, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalorClick(); }); });
     connect(Rbvalmot, &QCheckBox::toggled, this, [this] { guarded([this] { RbvalmotClick(); }); });
 }
-
-
-
-
-
-
 
 // ---- states -----------------------------------------------------------------
 
@@ -205,6 +204,18 @@ void TQuelvarino0021_0::FormActivate() {
     Lbdata->setText(formatDate(Clock::today()));
     if (!inEditState() && Edcomanda->text().isEmpty() && DataModule1)
         clearScreen();
+    if (DataModule1) {
+        Lbpix->readCompany();
+        showPixCode();
+    }
+}
+
+void TQuelvarino0021_0::showPixCode() {
+    // An order billed later ("FATURADO", or no form yet, which records as
+    // FATURADO) is paid against its invoice: no code.
+    const QString payment = Cbpag->currentText().trimmed();
+    Lbpix->showFor(QStringLiteral("OS"), Edcomanda->text(), Edtotval->text(),
+                   !payment.isEmpty() && payment != QLatin1String("FATURADO"));
 }
 
 // ---- lookups ------------------------------------------------------------------
@@ -264,7 +275,6 @@ void TQuelvarino0021_0::EddataExit() {
     if (!Eddata->isBlank())
         runDateCheck(Eddata);
 }
-
 
 void TQuelvarino0021_0::CbpagChange() {
     if (!inEditState())
@@ -357,8 +367,9 @@ void TQuelvarino0021_0::afterRecording() {
 }
 
 QString TQuelvarino0021_0::movedMessage(const QString& proposed, const QString& stored) const {
-    return QStringLiteral("A ordem de serviço nº %1 foi gravada por outro usuário; "
-                          "esta ordem foi gravada com o nº %2.")
+    return QStringLiteral(
+               "A ordem de serviço nº %1 foi gravada por outro usuário; "
+               "esta ordem foi gravada com o nº %2.")
         .arg(proposed, stored);
 }
 

@@ -19,6 +19,8 @@ class Table;
 
 // "Emissão da Ordem de Serviço (OS)": one order per job a courier did for a
 // client, priced by the hours worked.
+class PixCodeLabel;
+
 class TQuelvarino0021_0 : public RecordScreen {
     Q_OBJECT
 public:
@@ -99,15 +101,16 @@ public:
     QComboBox* Cbpag;
     QLineEdit* Edpag;
     QPlainTextEdit* Edobs;
-    QLabel* Lbtotval;  // never visible: the hours value
-    QLabel* Lbvalor;   // never visible: the client's hour price as stored
-
+    PixCodeLabel* Lbpix;  // the order's PIX code, beside the notes
+    QLabel* Lbtotval;     // never visible: the hours value
+    QLabel* Lbvalor;      // never visible: the client's hour price as stored
 
     static constexpr int kNotesLines = 8;
     static constexpr int kNotesLength = 650;
 
 protected:
     void FormActivate() override;
+    void showPixCode();
     void showEvent(QShowEvent* event) override;
     void clearExtra() override;
     void stateChanged(bool edit) override;
@@ -137,8 +140,8 @@ private:
     QList<QWidget*> validationFields() const;
 
     OrderRecordValues recordValues_;  // computed for the post under way
-    bool recordValid_ = false;  // cleared by a bad time
-    QString pendingProtected_;  // "Alterar" or "Excluir" while the password is asked
+    bool recordValid_ = false;        // cleared by a bad time
+    QString pendingProtected_;        // "Alterar" or "Excluir" while the password is asked
 };
 
 }  // namespace quelvarino

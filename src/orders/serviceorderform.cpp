@@ -1,5 +1,6 @@
 #include "orders/serviceorder.h"
 
+#include "reports/pixcodelabel.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -260,6 +261,9 @@ QWidget* TQuelvarino0021_0::buildOtherBox() {
     o->addWidget(Edpag, 1, 3);
     o->addWidget(caption("Observações :", other), 2, 0, Qt::AlignTop);
     o->addWidget(Edobs, 2, 1, 1, 5);
+    // The order's PIX code, for a client at the counter, beside the notes.
+    Lbpix = new PixCodeLabel(QStringLiteral("Lbpix"), 150, other);
+    o->addWidget(Lbpix, 0, 6, 3, 1, Qt::AlignCenter);
     return other;
 }
 

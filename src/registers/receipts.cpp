@@ -8,6 +8,7 @@
 #include "data/table.h"
 #include "registers/clients.h"
 #include "registers/codelookup.h"
+#include "reports/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
@@ -84,6 +85,12 @@ TQuelvarino0022_0::TQuelvarino0022_0(QWidget* parent)
     g->addWidget(Edlocal, 6, 1, 1, 3);
     g->addWidget(caption("Data :", box), 6, 4, Qt::AlignRight);
     g->addWidget(Eddata, 6, 5);
+    Lbpix = new PixCodeLabel(QStringLiteral("Lbpix"), 170, box);
+    g->addWidget(Lbpix, 0, 6, 7, 1, Qt::AlignCenter);
+    for (QLineEdit* e : {Edrecibo, Edvalor})
+        connect(e, &QLineEdit::textChanged, this, [this] {
+            Lbpix->showFor(QStringLiteral("RC"), Edrecibo->text(), Edvalor->text());
+        });
     g->setColumnStretch(2, 1);
     g->setColumnStretch(4, 1);
     layout->addWidget(box);
@@ -128,6 +135,10 @@ void TQuelvarino0022_0::clearExtra() {
 
 void TQuelvarino0022_0::FormActivate() {
     RecordScreen::FormActivate();
+    if (DataModule1) {
+        Lbpix->readCompany();
+        Lbpix->showFor(QStringLiteral("RC"), Edrecibo->text(), Edvalor->text());
+    }
     // The number the next receipt would get, once the data module exists.
     if (!inEditState() && Edrecibo->text().isEmpty() && DataModule1)
         clearScreen();

@@ -8,6 +8,7 @@ class QLineEdit;
 namespace quelvarino {
 
 class MaskEdit;
+class PixCodeLabel;
 
 // "Emissão de Recibo  dos Clientes": numbered payment receipts with the
 // amount written out in words.
@@ -27,6 +28,7 @@ public:
     MaskEdit* Edcnpj;
     QLineEdit* Edinscest;
     QLineEdit* Edvalor;
+    PixCodeLabel* Lbpix;  // the receipt's PIX code, beside it
     QLineEdit* Edextenso;
     QLineEdit* Edref;
     QLineEdit* Edlocal;

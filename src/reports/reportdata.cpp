@@ -32,28 +32,40 @@ CompanyHeader CompanyHeader::fromStore() {
     return h;
 }
 
-QString documentPixPayload(const QString& prefix,
-                           const QString& number,
-                           const QString& storedMoney) {
+pix::CompanyPix companyPixFromStore() {
     Table company(QStringLiteral("tbempresa"));
     company.setIndexName(QStringLiteral("RAZAOSOCIAL"));
     company.open();
     company.first();
     if (company.isEmpty())
-        return QString();
+        return {};
     auto f = [&company](const char* name) { return company.fieldByName(name).asString(); };
-    const pix::CompanyPix pixData{f("PIXTIPO"), f("PIXCHAVE"), f("PIXNOME"), f("PIXCIDADE"),
-                                  f("PIXIMPRIME") == QLatin1String("S")};
+    return {f("PIXTIPO"), f("PIXCHAVE"), f("PIXNOME"), f("PIXCIDADE"),
+            f("PIXIMPRIME") == QLatin1String("S")};
+}
+
+QString documentPixPayload(const pix::CompanyPix& company,
+                           const QString& prefix,
+                           const QString& number,
+                           const QString& money) {
+    if (!company.print || number.trimmed().isEmpty())
+        return QString();
     // The amount as the document prints it: rounded to cents, never cut.
     std::optional<qint64> cents;
     try {
-        cents = pix::centsOf(formatMoney(parseMoney(storedMoney)));
+        cents = pix::centsOf(formatMoney(parseMoney(money)));
     } catch (const ConversionError&) {
         return QString();
     }
     if (!cents)
         return QString();
-    return pix::documentPayload(pixData, pix::transactionId(prefix, number), *cents);
+    return pix::documentPayload(company, pix::transactionId(prefix, number), *cents);
+}
+
+QString documentPixPayload(const QString& prefix,
+                           const QString& number,
+                           const QString& storedMoney) {
+    return documentPixPayload(companyPixFromStore(), prefix, number, storedMoney);
 }
 
 std::shared_ptr<const ReportRow::Shape> ReportRow::shapeOf(const QStringList& fields) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/pix.h"
+
 #include <QHash>
 #include <QList>
 #include <QMap>
@@ -114,6 +116,12 @@ struct ReceiptPrint {
 QString documentPixPayload(const QString& prefix,
                            const QString& number,
                            const QString& storedMoney);
+// The same with the company's PIX data read once by the caller.
+pix::CompanyPix companyPixFromStore();
+QString documentPixPayload(const pix::CompanyPix& company,
+                           const QString& prefix,
+                           const QString& number,
+                           const QString& money);
 
 // Rows read one at a time from where the report's screen prepared them, so
 // a year of orders is never held in memory. The sums of the rows are known
