@@ -1,6 +1,7 @@
 #include "core/errors.h"
 #include "data/backup.h"
 #include "data/datafolder.h"
+#include "data/schema.h"
 #include "data/table.h"
 #include "testsupport.h"
 
@@ -272,6 +273,37 @@ private slots:
         QVERIFY(QFile::exists(DataFolder::mainDatabaseFile() + ".antes-da-restauracao"));
     }
 
+    // A copy made before an upgrade (no version table, no PIX fields) is put
+    // in place, and the next start brings it up to this version.
+    void restoreOfACopyFromBeforeAnUpgrade() {
+        embeddedStoreOnly();
+        const QString copy = Backups::takeDaily(DataFolder::mainDatabaseFile(),
+                                                home->dataFolder() + "/Backup", QDate(2026, 12, 9));
+        {
+            sqlite3* db = nullptr;
+            QCOMPARE(sqlite3_open(QFile::encodeName(copy), &db), SQLITE_OK);
+            char* error = nullptr;
+            const QByteArray sql =
+                "DROP TABLE tbesquema; ALTER TABLE tbempresa DROP COLUMN PIXTIPO; "
+                "ALTER TABLE tbempresa DROP COLUMN PIXCHAVE; ALTER TABLE tbempresa DROP COLUMN "
+                "PIXNOME; ALTER TABLE tbempresa DROP COLUMN PIXCIDADE; ALTER TABLE tbempresa DROP "
+                "COLUMN PIXIMPRIME";
+            QVERIFY2(sqlite3_exec(db, sql.constData(), nullptr, nullptr, &error) == SQLITE_OK,
+                     error);
+            sqlite3_close(db);
+        }
+        Database::resetMain();
+        Backups::restore(copy, DataFolder::mainDatabaseFile());
+        QCOMPARE(runHelper({"read", "000001"}), QString("PRIMEIRO"));
+        QSqlQuery q(Database::main()->connection());
+        QVERIFY(
+            q.exec("SELECT VERSAO, (SELECT count(*) FROM pragma_table_info('tbempresa') "
+                   "WHERE name = 'PIXCHAVE') FROM tbesquema"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), schema::currentVersion());
+        QCOMPARE(q.value(1).toInt(), 1);
+    }
+
     // Only a copy of this program's database is put in its place: sound
     // SQLite files of other kinds are refused, naming the file, and the
     // database stays as it is.
@@ -282,6 +314,7 @@ private slots:
         QTest::newRow("a copy without a field") << "nofield";
         QTest::newRow("a copy without a table") << "notable";
         QTest::newRow("an empty file") << "empty";
+        QTest::newRow("a copy of a newer version") << "newer";
     }
     void restoreRefusesWhatIsNotACopy() {
         embeddedStoreOnly();
@@ -308,6 +341,8 @@ private slots:
             QVERIFY(QFile::copy(copy, file));
             if (kind == "nofield")
                 exec("DROP INDEX tbclientes_CONTAC; ALTER TABLE tbclientes DROP COLUMN CONTAC");
+            else if (kind == "newer")
+                exec("UPDATE tbesquema SET VERSAO = 99");
             else
                 exec("DROP TABLE tbmotociclista");
         }
