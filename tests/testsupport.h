@@ -140,6 +140,25 @@ inline QMap<QString, QString> storedRecord(const QString& table, const QString& 
     return out;
 }
 
+// The company's PIX data written over the company record, as the company
+// screen keeps it.
+inline void setCompanyPix(const QString& kind,
+                          const QString& key,
+                          const QString& name,
+                          const QString& city,
+                          bool print) {
+    quelvarino::Table company("tbempresa");
+    company.open();
+    company.first();
+    company.edit();
+    company.fieldByName("PIXTIPO").setAsString(kind);
+    company.fieldByName("PIXCHAVE").setAsString(key);
+    company.fieldByName("PIXNOME").setAsString(name);
+    company.fieldByName("PIXCIDADE").setAsString(city);
+    company.fieldByName("PIXIMPRIME").setAsString(print ? "S" : "N");
+    company.post();
+}
+
 // A record stored directly, as another workstation would.
 inline void store(const QString& table, const QMap<QString, QString>& fields) {
     quelvarino::Table t(table);

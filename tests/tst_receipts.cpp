@@ -424,18 +424,7 @@ private slots:
     void receiptCarriesItsPixCode() {
         QFETCH(int, item);
         QFETCH(bool, twoCopies);
-        {
-            Table company("tbempresa");
-            company.open();
-            company.first();
-            company.edit();
-            company.fieldByName("PIXTIPO").setAsString("CNPJ");
-            company.fieldByName("PIXCHAVE").setAsString("11222333000181");
-            company.fieldByName("PIXNOME").setAsString("MOTOBOY EXPRESS LTDA");
-            company.fieldByName("PIXCIDADE").setAsString("SÃO PAULO");
-            company.fieldByName("PIXIMPRIME").setAsString("S");
-            company.post();
-        }
+        setCompanyPix("CNPJ", "11222333000181", "MOTOBOY EXPRESS LTDA", "SÃO PAULO", true);
         const QString expected = pix::payload(
             {"11222333000181", "MOTOBOY EXPRESS LTDA", "SAO PAULO", "RC0000000001", 123456});
         // The company screen was left for the receipts: they read the new data.
@@ -479,14 +468,7 @@ private slots:
             QCOMPARE(d, expected);
 
         // Printing asked off: the same receipt carries no code.
-        {
-            Table company("tbempresa");
-            company.open();
-            company.first();
-            company.edit();
-            company.fieldByName("PIXIMPRIME").setAsString("N");
-            company.post();
-        }
+        setCompanyPix("CNPJ", "11222333000181", "MOTOBOY EXPRESS LTDA", "SÃO PAULO", false);
         printWith(3, false);
         QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.txt");
         QVERIFY(file.open(QIODevice::ReadOnly));

@@ -428,18 +428,8 @@ private slots:
         QFETCH(QString, payment);
         QFETCH(int, item);
         QFETCH(bool, carried);
-        {
-            Table company("tbempresa");
-            company.open();
-            company.first();
-            company.edit();
-            company.fieldByName("PIXTIPO").setAsString("Chave aleatória");
-            company.fieldByName("PIXCHAVE").setAsString("123e4567-e12b-12d1-a456-426655440000");
-            company.fieldByName("PIXNOME").setAsString("MOTOBOY EXPRESS");
-            company.fieldByName("PIXCIDADE").setAsString("SAO PAULO");
-            company.fieldByName("PIXIMPRIME").setAsString("S");
-            company.post();
-        }
+        setCompanyPix("Chave aleatória", "123e4567-e12b-12d1-a456-426655440000", "MOTOBOY EXPRESS",
+                      "SAO PAULO", true);
         auto* os = recordedOrder("MARIA", payment);
         QCOMPARE(os->Edtotval->text(), QString("60,00"));
         const QString expected =
