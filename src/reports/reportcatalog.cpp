@@ -22,18 +22,29 @@ namespace {
 const QList<Output> kListing = {Output::Page, Output::DotMatrix, Output::TextFile};
 const QList<Output> kAll = {Output::Page, Output::DotMatrix, Output::Html, Output::TextFile};
 
+// Where a report id is asked for and what its dialog offers.
+ReportEntry entry(const QString& id,
+                  const QString& dialog,
+                  const QString& requester,
+                  const QList<Output>& outputs,
+                  const QString& stem) {
+    ReportEntry e;
+    e.id = id;
+    e.dialog = dialog;
+    e.requester = requester;
+    e.outputs = outputs;
+    e.pathStem = stem;
+    return e;
+}
+
 ReportEntry listing(const char* id,
                     const char* dialog,
                     const char* requester,
                     const char* stem,
                     const PageLayout& (*page)(),
                     const TextLayout& (*text)()) {
-    ReportEntry e;
-    e.id = QString::fromLatin1(id);
-    e.dialog = QString::fromLatin1(dialog);
-    e.requester = QString::fromLatin1(requester);
-    e.outputs = kListing;
-    e.pathStem = QString::fromLatin1(stem);
+    ReportEntry e = entry(QString::fromLatin1(id), QString::fromLatin1(dialog),
+                          QString::fromLatin1(requester), kListing, QString::fromLatin1(stem));
     e.pageTitle = page().title;
     const QString reportId = e.id;
     e.collect = [reportId](const PrintRequest& r) { return collectListing(reportId, r); };
@@ -54,12 +65,8 @@ ReportEntry document(const char* id,
                      void (*setUp)(QPrinter*, bool),
                      void (*page)(const ReportData&, QPrinter*),
                      QByteArray (*html)(const ReportData&)) {
-    ReportEntry e;
-    e.id = QString::fromLatin1(id);
-    e.dialog = QString::fromLatin1(dialog);
-    e.requester = QString::fromLatin1(requester);
-    e.outputs = kAll;
-    e.pathStem = QString::fromLatin1(stem);
+    ReportEntry e = entry(QString::fromLatin1(id), QString::fromLatin1(dialog),
+                          QString::fromLatin1(requester), kAll, QString::fromLatin1(stem));
     e.copies = true;
     e.pageTitle = QString::fromUtf8(title);
     e.collect = collect;
@@ -72,12 +79,9 @@ ReportEntry document(const char* id,
 
 // A report of the "Relatórios" menu: four outputs.
 ReportEntry report(int n, const char* title) {
-    ReportEntry e;
-    e.id = QStringLiteral("4%1_0").arg(n);
-    e.dialog = QStringLiteral("Quelvarino004%1_1").arg(n);
-    e.requester = QStringLiteral("Quelvarino004%1_0").arg(n);
-    e.outputs = kAll;
-    e.pathStem = QStringLiteral("Rel0%1").arg(n);
+    ReportEntry e =
+        entry(QStringLiteral("4%1_0").arg(n), QStringLiteral("Quelvarino004%1_1").arg(n),
+              QStringLiteral("Quelvarino004%1_0").arg(n), kAll, QStringLiteral("Rel0%1").arg(n));
     e.pageTitle = QString::fromUtf8(title);
     return e;
 }
