@@ -165,49 +165,50 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("dialog");
         QTest::addColumn<QString>("requester");
-        QTest::addColumn<QString>("outputs");  // P page, M dot matrix, H html, T text file
+        // P page, M dot matrix, H html, T text file, X spreadsheet
+        QTest::addColumn<QString>("outputs");
         QTest::addColumn<QString>("closing");  // outputs after which the dialog closes
         QTest::addColumn<QString>("stem");
         QTest::newRow("11_0") << "11_0"
                               << "Quelvarino0011_2"
                               << "Quelvarino0011_0"
-                              << "PMT"
+                              << "PMTX"
                               << ""
                               << "cadcli";
         QTest::newRow("12_0") << "12_0"
                               << "Quelvarino0012_2"
                               << "Quelvarino0012_0"
-                              << "PMT"
+                              << "PMTX"
                               << ""
                               << "cadmot";
         QTest::newRow("13_0") << "13_0"
                               << "Quelvarino0013_2"
                               << "Quelvarino0013_0"
-                              << "PMT"
+                              << "PMTX"
                               << ""
                               << "caddesp";
         QTest::newRow("21_0") << "21_0"
                               << "Quelvarino0021_5"
                               << "Quelvarino0021_0"
-                              << "PMHT"
-                              << "PMHT"
+                              << "PMHTX"
+                              << "PMHTX"
                               << "OS";
         QTest::newRow("22_0") << "22_0"
                               << "Quelvarino0022_4"
                               << "Quelvarino0022_0"
-                              << "PMHT"
-                              << "PMHT"
+                              << "PMHTX"
+                              << "PMHTX"
                               << "Recibo";
         QTest::newRow("41_0") << "41_0"
                               << "Quelvarino0041_1"
                               << "Quelvarino0041_0"
-                              << "PMHT"
-                              << "PMHT"
+                              << "PMHTX"
+                              << "PMHTX"
                               << "Rel01";
         for (int n = 2; n <= 8; ++n) {
             const QByteArray id = QString("4%1_0").arg(n).toLatin1();
             QTest::newRow(id.constData()) << QString(id) << QString("Quelvarino004%1_1").arg(n)
-                                          << QString("Quelvarino004%1_0").arg(n) << "PMHT"
+                                          << QString("Quelvarino004%1_0").arg(n) << "PMHTX"
                                           << "PH" << QString("Rel0%1").arg(n);
         }
     }
@@ -226,7 +227,8 @@ private slots:
         const QMap<QChar, Output> letters = {{'P', Output::Page},
                                              {'M', Output::DotMatrix},
                                              {'H', Output::Html},
-                                             {'T', Output::TextFile}};
+                                             {'T', Output::TextFile},
+                                             {'X', Output::Sheet}};
         QCOMPARE(e->outputs.size(), outputs.size());
         // Every output a dialog offers has its writer: none is a dead item.
         QVERIFY(e->collect);
@@ -234,6 +236,7 @@ private slots:
         QCOMPARE(bool(e->page) && bool(e->pageSetUp), outputs.contains('P'));
         QCOMPARE(bool(e->text), outputs.contains('M') || outputs.contains('T'));
         QCOMPARE(bool(e->html), outputs.contains('H'));
+        QCOMPARE(bool(e->sheet), outputs.contains('X'));
         for (int item = 0; item < outputs.size(); ++item)
             QCOMPARE(ReportCatalog::outputOfItem(*e, item), letters[outputs[item]]);
         for (auto it = letters.begin(); it != letters.end(); ++it) {
@@ -242,6 +245,7 @@ private slots:
         }
         QCOMPARE(ReportCatalog::resetsAfterEveryPrint(*e), id == "41_0");
         QCOMPARE(ReportCatalog::pathEditable(*e, Output::TextFile), true);
+        QCOMPARE(ReportCatalog::pathEditable(*e, Output::Sheet), true);
         QCOMPARE(ReportCatalog::pathEditable(*e, Output::Page), false);
         QCOMPARE(ReportCatalog::pathEditable(*e, Output::DotMatrix), false);
         // The courier closing writes its HTML under the default path.
@@ -254,16 +258,20 @@ private slots:
         Quelvarino000_0->menuAction("Clientes1")->trigger();
         PrintDialog* listing = dialog("Quelvarino0011_2");
         QStringList captions;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 4; ++i)
             captions << listing->findChild<QRadioButton*>(QString("Edtip_%1").arg(i))->text();
-        QCOMPARE(captions,
-                 QStringList({"Jato de Tinta ou Laser", "Matricial", "Criar um Arquivo"}));
-        QVERIFY(!listing->findChild<QRadioButton*>("Edtip_3"));
+        QCOMPARE(captions, QStringList({"Jato de Tinta ou Laser", "Matricial", "Criar um Arquivo",
+                                        "Planilha (.xlsx)"}));
+        QVERIFY(!listing->findChild<QRadioButton*>("Edtip_4"));
         QCOMPARE(listing->fileItem(), 2);
         PrintDialog* order = dialog("Quelvarino0021_5");
         QCOMPARE(order->findChild<QRadioButton*>("Edtip_2")->text(),
                  QString("Criar um Arquivo em HTML"));
         QCOMPARE(order->fileItem(), 3);
+        // The spreadsheet after the four outputs the dialogs always had.
+        QCOMPARE(order->findChild<QRadioButton*>("Edtip_4")->text(), QString("Planilha (.xlsx)"));
+        order->setEdtip(4);
+        QVERIFY(order->Edcam->isEnabled());
         // HTML opens the path in the document dialogs.
         order->setEdtip(2);
         QVERIFY(order->Edcam->isEnabled());

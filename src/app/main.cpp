@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "app/reportcommand.h"
 #include "core/errors.h"
 #include "data/backup.h"
 #include "data/datafolder.h"
@@ -54,6 +55,9 @@ int main(int argc, char* argv[]) {
     quelvarino::keepNewFilesPrivate();
     if (argc > 1 && QByteArray(argv[1]) == "--restaurar")
         return restore(argc, argv);
+    if (quelvarino::isReportCommand(argc, argv) ||
+        (argc == 2 && (QByteArray(argv[1]) == "--help" || QByteArray(argv[1]) == "-h")))
+        return quelvarino::runReportCommand(argc, argv);
     // "--verificar-inicio": starts as always and ends as soon as the main
     // window is shown and takes input, saying so; for checking an
     // installation and measuring the start.

@@ -210,8 +210,25 @@ QString DataFolder::workTableTemplate(int n) {
     return path() + QStringLiteral("/tbrelatorio8_%1.db").arg(n);
 }
 
+namespace {
+QString& privateWorkTables() {
+    static QString folder;
+    return folder;
+}
+}  // namespace
+
 QString DataFolder::workTableFolder() {
+    if (!privateWorkTables().isEmpty())
+        return privateWorkTables();
     return path() + QStringLiteral("/Backup/Relatorio");
+}
+
+void DataFolder::setPrivateWorkTables(const QString& folder) {
+    privateWorkTables() = folder;
+}
+
+bool DataFolder::workTablesArePrivate() {
+    return !privateWorkTables().isEmpty();
 }
 
 QString DataFolder::pristineFolder() {

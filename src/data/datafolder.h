@@ -25,8 +25,13 @@ public:
     static QString mainDatabaseFile();        // <folder>/quelvarino.db
     static QString workTableTemplate(int n);  // <folder>/tbrelatorio8_<n>.db
     static QString workTableFolder();         // <folder>/Backup/Relatorio
-    static QString pristineFolder();          // <folder>/Backup/Relatorio/Tbv
-    static QString reportsFolder();           // <folder>/Relatorios
+    // Work tables of this process alone, in `folder` (created there when
+    // missing): a report run from the command line never mixes its rows
+    // with those of a workstation printing the same report.
+    static void setPrivateWorkTables(const QString& folder);
+    static bool workTablesArePrivate();
+    static QString pristineFolder();  // <folder>/Backup/Relatorio/Tbv
+    static QString reportsFolder();   // <folder>/Relatorios
 
     // Whether a missing database may be created. Always true once the folder
     // exists; a missing folder is only created for the default one, because a

@@ -18,7 +18,8 @@ namespace {
 std::shared_ptr<Database> workTable(int n) {
     const TableDef& def = n == 1 ? schema::workTable1() : schema::workTable2();
     return Database::open(
-        DataFolder::workTableFolder() + QStringLiteral("/tbrelatorio8_%1.db").arg(n), {def}, false);
+        DataFolder::workTableFolder() + QStringLiteral("/tbrelatorio8_%1.db").arg(n), {def},
+        DataFolder::workTablesArePrivate());
 }
 
 void run(QSqlQuery& q, const QString& what) {

@@ -204,7 +204,8 @@ ReportData collectTotalizer(const PrintRequest& request) {
     d.totals.insert(QStringLiteral("ATE"), d.periodTo);
     d.totals.insert(QStringLiteral("KIND"),
                     couriers ? QStringLiteral("Motoboy") : QStringLiteral("Cliente"));
-    if (request.output != Output::Page)
+    // The page and the spreadsheet show the groups with their subtotals.
+    if (request.output != Output::Page && request.output != Output::Sheet)
         return d;
     const QString total = walkTotalizer(
         couriers, true,
@@ -363,7 +364,7 @@ namespace {
 
 QList<PageCell> closingColumns(bool withClient) {
     const Format m = Format::Money;
-    QList<PageCell> c = {pc("O.S. Nº.", "COMANDA", 13), pc("Data", "DATA", 17)};
+    QList<PageCell> c = {pc("O.S. Nº.", "COMANDA", 13), pc("Data", "DATA", 17, Format::Date)};
     if (withClient)
         c.append(pc("Cliente", "CLIENTE", 28));
     c += {pc("Hr.Saída", "HORA1", 12, Format::Hours, Align::Center),
@@ -394,8 +395,7 @@ const PageLayout& cashByPeriodPage() {
         l.paper = QPageSize::A4;
         l.orientation = QPageLayout::Landscape;
         l.columns = closingColumns(true);
-        l.summary = {{QStringLiteral("TOTAL GERAL DO CAIXA :"), QStringLiteral("=TOTVAL"),
-                      Format::Currency}};
+        l.summary = {ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})};
         return l;
     }();
     return layout;
@@ -409,9 +409,8 @@ const PageLayout& cashByClientPage() {
         l.orientation = QPageLayout::Landscape;
         l.marginsMm = QMarginsF(10, 8, 8, 10);
         l.columns = closingColumns(false);
-        l.summary = {{QStringLiteral("TOTAL GERAL DE HORAS : "), QStringLiteral("=HORAS")},
-                     {QStringLiteral("TOTAL GERAL DO CAIXA :"), QStringLiteral("=TOTVAL"),
-                      Format::Currency}};
+        l.summary = {ps("TOTAL GERAL DE HORAS : ", "=HORAS", Format::Text, {"HORA4"}),
+                     ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})};
         return l;
     }();
     return layout;
@@ -425,7 +424,7 @@ const PageLayout& totalizerPage(bool couriers) {
         l.paper = QPageSize::A4;
         l.groupLabel = QStringLiteral("Cliente :");
         l.columns = {pc("O.S. Nº.", "COMANDA", 20),
-                     pc("Data", "DATA", 18),
+                     pc("Data", "DATA", 18, Format::Date),
                      pc("Forma Pag.", "PAGAMENTO", 20),
                      pc("Hora saída", "HORA1", 14, Format::Hours, Align::Center),
                      pc("Hora inicial", "HORA2", 15, Format::Hours, Align::Center),
@@ -434,10 +433,12 @@ const PageLayout& totalizerPage(bool couriers) {
                      pc("Val. por hora", "VALOR", 19, Format::Money, Align::Right),
                      pc("Val. Tot. da OS.", "TOTVAL", 22, Format::Money, Align::Right),
                      pc("Tx. Perimetro", "TAXA", 20, Format::Money, Align::Right)};
-        l.groupSummary = {{QStringLiteral("SUB-TOTAL POR CLIENTE :"),
-                           QStringLiteral("SUBTOTALPAGINA"), Format::Currency}};
-        l.summary = {{QStringLiteral("TOTAL GERAL DOS SERVIÇOS:"), QStringLiteral("=TOTALPAGINA"),
-                      Format::Currency}};
+        // A client's subtotal adds the orders' values and their perimeter
+        // fees; the grand total adds the subtotals.
+        l.groupSummary = {
+            ps("SUB-TOTAL POR CLIENTE :", "SUBTOTALPAGINA", Format::Currency, {"TOTVAL", "TAXA"})};
+        l.summary = {
+            ps("TOTAL GERAL DOS SERVIÇOS:", "=TOTALPAGINA", Format::Currency, {"SUBTOTALPAGINA"})};
         return l;
     }();
     static const PageLayout couriersLayout = [] {
@@ -446,6 +447,7 @@ const PageLayout& totalizerPage(bool couriers) {
         l.columns[7].label = QStringLiteral("Valor das OS");
         l.columns[8].label = QStringLiteral("Val. OS Fixas");
         l.groupSummary[0].label = QStringLiteral("SUB-TOTAL POR MOTOBOY :");
+        l.groupSummary[0].sums = QStringList{"TOTVAL", "VALOR", "TAXA"};  // and the fixed values
         return l;
     }();
     return couriers ? couriersLayout : clients;

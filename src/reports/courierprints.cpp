@@ -356,10 +356,10 @@ const PageLayout& courierExpensesPage() {
         PageLayout l;
         l.title = QStringLiteral("DESPESAS DO MOTOBOY");
         l.paper = QPageSize::A4;
-        l.columns = {pc("Data", "DATA", 24), pc("Entrada Nº", "NUMDESP", 26),
+        l.columns = {pc("Data", "DATA", 24, Format::Date), pc("Entrada Nº", "NUMDESP", 26),
                      pc("Código", "CODDESP", 16), pc("Despesa", "DESPESA", 96),
                      pc("Valor", "VALOR", 28, Format::MoneyThousands, Align::Right)};
-        l.summary = {ps("Total das despesas:", "=DESPESAS", Format::Currency)};
+        l.summary = {ps("Total das despesas:", "=DESPESAS", Format::Currency, {"VALOR"})};
         return l;
     }();
     return layout;
@@ -373,7 +373,7 @@ const PageLayout& courierHoursPage() {
         l.marginsMm = QMarginsF(8, 10, 10, 8);
         const Format h = Format::Hours;
         const Align c = Align::Center;
-        l.columns = {pc("Data", "DATA", 18),
+        l.columns = {pc("Data", "DATA", 18, Format::Date),
                      pc("OS nº.", "COMANDA", 14),
                      pc("Hora saída", "HORA1", 15, h, c),
                      pc("Hora inicial", "HORA2", 16, h, c),
@@ -400,10 +400,10 @@ const PageLayout& orderListingPage() {
         PageLayout l;
         l.title = QStringLiteral("LISTAGEM DAS ORDENS DE SERVIÇOS");
         l.paper = QPageSize::A4;
-        l.columns = {pc("O.S. Nº", "COMANDA", 24), pc("Data", "DATA", 26),
+        l.columns = {pc("O.S. Nº", "COMANDA", 24), pc("Data", "DATA", 26, Format::Date),
                      pc("Cliente", "CLIENTE", 110),
                      pc("Total Horas", "HORA4", 30, Format::Hours, Align::Center)};
-        l.summary = {ps("TOTAL DE HORAS :", "=HORAS")};
+        l.summary = {ps("TOTAL DE HORAS :", "=HORAS", Format::Text, {"HORA4"})};
         return l;
     }();
     return layout;
@@ -414,10 +414,10 @@ const PageLayout& salariedPaymentPage() {
         PageLayout l;
         l.title = QStringLiteral("PAGAMENTO DO MOTOBOY AUTÔNOMO");
         l.paper = QPageSize::A4;
-        l.columns = {pc("Data", "DATA", 26), pc("Código", "CODDESP", 20),
+        l.columns = {pc("Data", "DATA", 26, Format::Date), pc("Código", "CODDESP", 20),
                      pc("Despesa", "DESPESA", 114),
                      pc("Valor", "VALOR", 30, Format::MoneyThousands, Align::Right)};
-        l.summary = {ps("TOTAL DAS DESPESAS         :", "=DESPESAS"),
+        l.summary = {ps("TOTAL DAS DESPESAS         :", "=DESPESAS", Format::Text, {"VALOR"}),
                      ps("SALÁRIO DO MOTOBOY        :", "=SALARIO"),
                      ps("TOTAL LIQUIDO À RECEBER :", "=LIQUIDO")};
         return l;

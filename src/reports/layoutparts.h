@@ -37,8 +37,11 @@ inline PageCell pc(const char* label,
     return c;
 }
 
-inline PageSummary ps(const char* label, const char* source, Format f = Format::Text) {
-    return {QString::fromUtf8(label), QString::fromLatin1(source), f};
+inline PageSummary ps(const char* label,
+                      const char* source,
+                      Format f = Format::Text,
+                      const QStringList& sums = {}) {
+    return {QString::fromUtf8(label), QString::fromLatin1(source), f, sums};
 }
 
 inline HtmlColumn hc(const char* heading,

@@ -57,6 +57,8 @@ public:
     void Btn_ImprimirClick();
     void Btn_RetornarClick();
     void selectionClick(int mode);  // Ed1Click, Ed2Click, Ed3Click of the listings
+    // The listing's rows selected as chosen; false: refused (said why).
+    bool prepareListing();
 
     QLabel* Lbdata;
     QLineEdit* Edcam;
@@ -88,7 +90,6 @@ private:
     void buildCopies(QVBoxLayout* layout);
     void buildPath(QVBoxLayout* layout);
     void buildButtons(QVBoxLayout* layout);
-    bool prepareListing();
     void resetSelection();
     void route();
     void closeAndShowRequester();

@@ -15,7 +15,7 @@ PageCell cell(const char* label,
     c.source = source;
     c.width = width;
     c.format = format;
-    if (format != Format::Text && format != Format::Hours)
+    if (format != Format::Text && format != Format::Hours && format != Format::Date)
         c.align = Align::Right;
     return c;
 }
@@ -61,7 +61,7 @@ const PageLayout& clientListingPage() {
         l.record += clientAddress("Endereço faturamento:", "2");
         l.record += {{cell("Banco:", "BANCO", 60), cell("Agência:", "AGENCIA", 40),
                       cell("Conta corrente:", "CONTAC", 50), cell("Situação:", "SITUACAO", 46)},
-                     {cell("Data da última alteração:", "DATA", 196)}};
+                     {cell("Data da última alteração:", "DATA", 196, Format::Date)}};
         return l;
     }();
     return layout;
@@ -84,7 +84,7 @@ const PageLayout& courierListingPage() {
             {cell("Salário:", "SALARIO", 50, Format::Money),
              cell("Valor hora:", "VALOR", 50, Format::Money), cell("Situação:", "SITUACAO", 96)},
             {cell("Observação :", "OBSERVACAO", 196)},
-            {cell("Data da última alteração:", "DATA", 196)}};
+            {cell("Data da última alteração:", "DATA", 196, Format::Date)}};
         // Money sits right after its caption in a card.
         for (QList<PageCell>& line : l.record)
             for (PageCell& c : line)
@@ -99,7 +99,7 @@ const PageLayout& expenseTypeListingPage() {
         PageLayout l;
         l.title = QStringLiteral("Lista de Despesas");
         l.columns = {cell("Código :", "COD", 30), cell("Despesa :", "DESPESA", 126),
-                     cell("Data :", "DATA", 40)};
+                     cell("Data :", "DATA", 40, Format::Date)};
         return l;
     }();
     return layout;

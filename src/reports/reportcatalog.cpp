@@ -8,6 +8,7 @@
 #include "reports/rawprinter.h"
 #include "reports/reportdefinitions.h"
 #include "reports/textlayouts.h"
+#include "reports/xlsxwriter.h"
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
 
@@ -19,8 +20,11 @@
 namespace quelvarino {
 namespace {
 
-const QList<Output> kListing = {Output::Page, Output::DotMatrix, Output::TextFile};
-const QList<Output> kAll = {Output::Page, Output::DotMatrix, Output::Html, Output::TextFile};
+// The spreadsheet comes after the outputs the dialogs always had, so their
+// items keep their numbers.
+const QList<Output> kListing = {Output::Page, Output::DotMatrix, Output::TextFile, Output::Sheet};
+const QList<Output> kAll = {Output::Page, Output::DotMatrix, Output::Html, Output::TextFile,
+                            Output::Sheet};
 
 // Where a report id is asked for and what its dialog offers.
 ReportEntry entry(const QString& id,
@@ -51,6 +55,9 @@ ReportEntry listing(const char* id,
     e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
     e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
     e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
+    e.sheet = [page](const ReportData& d, const QString& path) {
+        XlsxWriter::render(d, page(), path);
+    };
     return e;
 }
 
@@ -64,7 +71,8 @@ ReportEntry document(const char* id,
                      QByteArray (*text)(const ReportData&),
                      void (*setUp)(QPrinter*, bool),
                      void (*page)(const ReportData&, QPrinter*),
-                     QByteArray (*html)(const ReportData&)) {
+                     QByteArray (*html)(const ReportData&),
+                     void (*sheet)(const ReportData&, const QString&)) {
     ReportEntry e = entry(QString::fromLatin1(id), QString::fromLatin1(dialog),
                           QString::fromLatin1(requester), kAll, QString::fromLatin1(stem));
     e.copies = true;
@@ -74,6 +82,7 @@ ReportEntry document(const char* id,
     e.pageSetUp = [setUp](QPrinter* p, const ReportData& d) { setUp(p, d.twoCopies); };
     e.page = page;
     e.html = html;
+    e.sheet = sheet;
     return e;
 }
 
@@ -99,6 +108,9 @@ ReportEntry closing(int n,
     e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
     e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
     e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
+    e.sheet = [page](const ReportData& d, const QString& path) {
+        XlsxWriter::render(d, page(), path);
+    };
     return e;
 }
 
@@ -116,6 +128,9 @@ ReportEntry totalizerEntry() {
         PageWriter::render(d, totalizerPage(byCourier(d)), p);
     };
     totalizer.html = totalizerHtml;
+    totalizer.sheet = [byCourier](const ReportData& d, const QString& path) {
+        XlsxWriter::render(d, totalizerPage(byCourier(d)), path);
+    };
     return totalizer;
 }
 
@@ -133,11 +148,12 @@ QList<ReportEntry> build() {
         collectServiceOrder,
         [](const ReportData& d) { return serviceOrderText(d.company, d.order, d.twoCopies); },
         PageWriter::setUpServiceOrder, PageWriter::renderServiceOrder,
-        HtmlWriter::renderServiceOrder));
+        HtmlWriter::renderServiceOrder, XlsxWriter::renderServiceOrder));
     all.append(document(
         "22_0", "Quelvarino0022_4", "Quelvarino0022_0", "Recibo", "Recibo", collectReceipt,
         [](const ReportData& d) { return receiptText(d.company, d.receipt, d.twoCopies); },
-        PageWriter::setUpReceipt, PageWriter::renderReceipt, HtmlWriter::renderReceipt));
+        PageWriter::setUpReceipt, PageWriter::renderReceipt, HtmlWriter::renderReceipt,
+        XlsxWriter::renderReceipt));
 
     all.append(closing(1, "FECHAMENTO DO CAIXA POR PERÍODO", collectCashByPeriod, cashByPeriodText,
                        cashByPeriodPage, cashByPeriodHtml));
@@ -172,10 +188,7 @@ void saveFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw NoticeError(QStringLiteral("Não foi possível gravar o arquivo %1 (%2).\n\nVerifique "
-                                         "se a pasta existe, se há permissão de gravação e "
-                                         "espaço em disco; nada foi gravado.")
-                              .arg(QDir::toNativeSeparators(path), reason));
+        refuseFileWrite(path, reason);
     }
 }
 
@@ -226,12 +239,14 @@ QString ReportCatalog::itemCaption(const ReportEntry& entry, Output output) {
                                 : QStringLiteral("HTML");
         case Output::TextFile:
             return QStringLiteral("Criar um Arquivo");
+        case Output::Sheet:
+            return QStringLiteral("Planilha (.xlsx)");
     }
     return QString();
 }
 
 bool ReportCatalog::pathEditable(const ReportEntry& entry, Output output) {
-    if (output == Output::TextFile)
+    if (output == Output::TextFile || output == Output::Sheet)
         return true;
     // The courier closing writes its HTML under the default path.
     return output == Output::Html && entry.id != QLatin1String("43_0");
@@ -255,6 +270,55 @@ QString ReportCatalog::filePath(const QString& path, const QString& extension) {
     return QDir::cleanPath(p) + extension;
 }
 
+void ReportCatalog::writeFile(const ReportEntry& entry,
+                              const PrintRequest& request,
+                              const QString& file) {
+    if (!entry.outputs.contains(request.output))
+        throw NoticeError(QStringLiteral("O relatório %1 não sai nesse formato.").arg(entry.id));
+    ReportData data = entry.collect(request);
+    switch (request.output) {
+        case Output::Page:
+            data.readSource();
+            if (!PrintPreview::savePdf(
+                    file, [&](QPrinter* p) { entry.pageSetUp(p, data); },
+                    [&](QPrinter* p) { entry.page(data, p); }))
+                refuseFileWrite(file, QStringLiteral("o PDF não foi gerado"));
+            return;
+        case Output::DotMatrix:
+            RawPrinter::send(entry.text(data), QStringLiteral("Quelvarino %1").arg(entry.id));
+            return;
+        case Output::Sheet:
+            entry.sheet(data, file);
+            return;
+        case Output::TextFile:
+            saveFile(file, entry.text(data));
+            return;
+        case Output::Html:
+            saveFile(file, entry.html(data));
+            return;
+    }
+}
+
+void ReportCatalog::printOn(const ReportEntry& entry,
+                            const PrintRequest& request,
+                            const QString& printerName) {
+    ReportData data = entry.collect(request);
+    data.readSource();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(printerName);
+    if (!printer.isValid() || printer.printerName() != printerName)
+        throw NoticeError(
+            QStringLiteral("Não há impressora \"%1\" instalada neste computador (veja as "
+                           "impressoras com lpstat -p).")
+                .arg(printerName));
+    entry.pageSetUp(&printer, data);
+    printer.setDocName(QStringLiteral("Quelvarino %1").arg(entry.id));
+    entry.page(data, &printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw NoticeError(
+            QStringLiteral("A impressora \"%1\" recusou o relatório.").arg(printerName));
+}
+
 QByteArray ReportCatalog::textBytes(const ReportEntry& entry, const PrintRequest& request) {
     return entry.text(entry.collect(request));
 }
@@ -276,6 +340,12 @@ void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request)
         case Output::DotMatrix:
             RawPrinter::send(entry.text(data), QStringLiteral("Quelvarino %1").arg(entry.id));
             break;
+        case Output::Sheet: {
+            const QString path = filePath(request.path, QStringLiteral(".xlsx"));
+            entry.sheet(data, path);
+            fileWritten(path, QFileInfo(path).size());
+            break;
+        }
         case Output::TextFile:
         case Output::Html: {
             const bool text = request.output == Output::TextFile;

@@ -14,9 +14,9 @@ namespace quelvarino {
 
 class Query;
 
-// The four ways a report comes out. The print dialogs map their items to
-// these in one place (ReportCatalog::outputOfItem); no writer knows items.
-enum class Output { Page, DotMatrix, Html, TextFile };
+// The ways a report comes out. The print dialogs map their items to these
+// in one place (ReportCatalog::outputOfItem); no writer knows items.
+enum class Output { Page, DotMatrix, Html, TextFile, Sheet };
 
 // What the dialog collected for one print.
 struct PrintRequest {
@@ -44,6 +44,7 @@ struct ReportEntry {
     std::function<void(QPrinter*, const ReportData&)> pageSetUp;
     std::function<void(const ReportData&, QPrinter*)> page;
     std::function<QByteArray(const ReportData&)> html;
+    std::function<void(const ReportData&, const QString& path)> sheet;  // the ".xlsx"
 };
 
 class ReportCatalog {
@@ -64,10 +65,20 @@ public:
     static bool resetsAfterEveryPrint(const ReportEntry& entry);
 
     // Collects the report's data once and produces the chosen output: the
-    // preview, the LPT1 queue, the ".txt" or the ".html" file (written under
-    // a temporary name and renamed, so no half file is ever left). Throws
-    // with a message the operator can act on.
+    // preview, the LPT1 queue, the ".txt", ".html" or ".xlsx" file (written
+    // under a temporary name and renamed, so no half file is ever left).
+    // Throws with a message the operator can act on.
     static void print(const ReportEntry& entry, const PrintRequest& request);
+    // Without a window or a message (the command line): the report into
+    // `file` in the request's output (the page report as PDF), or the page
+    // report on the printer `printer` of the system, or (DotMatrix) the
+    // bytes to the LPT1 queue. Throws as print does.
+    static void writeFile(const ReportEntry& entry,
+                          const PrintRequest& request,
+                          const QString& file);
+    static void printOn(const ReportEntry& entry,
+                        const PrintRequest& request,
+                        const QString& printer);
     // The dot-matrix bytes the request would print.
     static QByteArray textBytes(const ReportEntry& entry, const PrintRequest& request);
     // The file a path stands for: relative paths are in the reports folder.

@@ -6,6 +6,8 @@
 #include "data/query.h"
 #include "data/table.h"
 
+#include <QDir>
+
 namespace quelvarino {
 
 CompanyHeader CompanyHeader::fromStore() {
@@ -114,6 +116,13 @@ void ReportData::readSource() {
     for (auto it = computed.begin(); it != computed.end(); ++it)
         totals.insert(it.key(), it.value());
     source.reset();
+}
+
+void refuseFileWrite(const QString& path, const QString& reason) {
+    throw NoticeError(QStringLiteral("Não foi possível gravar o arquivo %1 (%2).\n\nVerifique "
+                                     "se a pasta existe, se há permissão de gravação e "
+                                     "espaço em disco; nada foi gravado.")
+                          .arg(QDir::toNativeSeparators(path), reason));
 }
 
 }  // namespace quelvarino

@@ -123,6 +123,10 @@ QString documentPixPayload(const pix::CompanyPix& company,
                            const QString& number,
                            const QString& money);
 
+// Throws NoticeError saying that `path` could not be written and why,
+// with what the operator can check; nothing was written under that name.
+[[noreturn]] void refuseFileWrite(const QString& path, const QString& reason);
+
 // Rows read one at a time from where the report's screen prepared them, so
 // a year of orders is never held in memory. The sums of the rows are known
 // once they have all been read.

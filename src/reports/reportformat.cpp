@@ -25,6 +25,7 @@ QString formatValue(Format format, const QString& text) {
     switch (format) {
         case Format::Text:
         case Format::Hours:
+        case Format::Date:
             return text;
         case Format::Money:
             return text.trimmed().isEmpty() ? QStringLiteral("0,00")

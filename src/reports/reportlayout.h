@@ -22,6 +22,7 @@ enum class Format {
     Currency,        // "R$ #,##0.00": R$ 1.234,50
     Integer,         // "##0"
     Hours,           // "hh:mm" as stored
+    Date,            // "dd/mm/yyyy" as stored (a date cell in a spreadsheet)
 };
 enum class Align { Left, Right, Center };
 
@@ -75,6 +76,10 @@ struct PageSummary {
     QString label;
     QString source;  // usually a total ("=TOTVAL")
     Format format = Format::Text;
+    // The columns (their sources) whose sum this total is, for the
+    // spreadsheet's formula; empty when the program computes it by rules of
+    // its own. A grand total of groups names their subtotal's source.
+    QStringList sums = {};
 };
 struct PageLayout {
     QString title;

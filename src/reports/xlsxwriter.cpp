@@ -1,0 +1,627 @@
+#include "reports/xlsxwriter.h"
+
+#include "core/dates.h"
+#include "core/errors.h"
+#include "core/money.h"
+#include "reports/pagewriter.h"
+
+#include <xlsxwriter.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace quelvarino {
+namespace {
+
+// What a cell holds.
+enum class Kind { Text, Money, Date, Duration, Number };
+
+Kind kindOf(Format f) {
+    switch (f) {
+        case Format::Money:
+        case Format::MoneyThousands:
+        case Format::Currency:
+            return Kind::Money;
+        case Format::Integer:
+            return Kind::Number;
+        case Format::Hours:
+            return Kind::Duration;
+        case Format::Date:
+            return Kind::Date;
+        case Format::Text:
+            break;
+    }
+    return Kind::Text;
+}
+
+// "A" for column 0, "AA" for column 26.
+QString columnName(int col) {
+    QString name;
+    for (int n = col + 1; n > 0; n = (n - 1) / 26)
+        name.prepend(QChar(QLatin1Char('A').unicode() + (n - 1) % 26));
+    return name;
+}
+
+QString rangeOf(int col, int firstRow, int lastRow) {
+    return QStringLiteral("%1%2:%1%3").arg(columnName(col)).arg(firstRow + 1).arg(lastRow + 1);
+}
+
+// Money as the store and the screens give it ("1234,5"); a screen may also
+// show thousands ("1.234,50") or the currency.
+bool moneyOf(const QString& text, double* value) {
+    QString t = text.trimmed();
+    if (t.isEmpty()) {
+        *value = 0;
+        return true;
+    }
+    if (t.startsWith(QLatin1String("R$")))
+        t = t.mid(2).trimmed();
+    if (!isNumberText(t) && t.contains(QLatin1Char(',')))
+        t.remove(QLatin1Char('.'));
+    if (!isNumberText(t))
+        return false;
+    *value = parseMoney(t);
+    return std::isfinite(*value);
+}
+
+QByteArray utf8(const QString& s) {
+    return s.toUtf8();
+}
+
+// Rounded to the cent as it is printed.
+double cents(double v) {
+    return std::fabs(v) <= kLargestMoney ? parseMoney(formatMoney(v)) : v;
+}
+
+// The characters a money cell shows: "1.234,50".
+int moneyWidth(double v) {
+    const int digits = int(QString::number(std::fabs(v), 'f', 2).size());
+    return digits + (digits - 4) / 3 + (v < 0 ? 1 : 0);
+}
+
+// The workbook of one render, written under a temporary name beside its
+// path; the name is taken only when the library has closed it whole.
+class Book {
+public:
+    explicit Book(const QString& path) : path_(path) {
+        const QFileInfo target(path);
+        QTemporaryFile reserve(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                               QStringLiteral(".XXXXXX"));
+        reserve.setAutoRemove(false);
+        if (!reserve.open())
+            refuseFileWrite(path, reserve.errorString());
+        temp_ = reserve.fileName();
+        reserve.close();
+        lxw_workbook_options options = {};
+        options.constant_memory = LXW_TRUE;  // each row goes to disk once written
+        options.use_zip64 = LXW_TRUE;        // a year of orders may pass 4 GB unpacked
+        book_ = workbook_new_opt(utf8(temp_).constData(), &options);
+        if (!book_) {
+            QFile::remove(temp_);
+            refuseFileWrite(path, QStringLiteral("a planilha não pôde ser criada"));
+        }
+        money = numberFormat("#,##0.00");
+        date = numberFormat("dd/mm/yyyy");
+        duration = numberFormat("[h]:mm");
+        number = numberFormat("0");
+        bold = workbook_add_format(book_);
+        format_set_bold(bold);
+        title = workbook_add_format(book_);
+        format_set_bold(title);
+        format_set_font_size(title, 14);
+        heading = workbook_add_format(book_);
+        format_set_bold(heading);
+        format_set_bottom(heading, LXW_BORDER_THIN);
+        format_set_text_wrap(heading);
+        totalMoney = numberFormat("#,##0.00");
+        format_set_bold(totalMoney);
+        totalDuration = numberFormat("[h]:mm");
+        format_set_bold(totalDuration);
+    }
+    Book(const Book&) = delete;
+    Book& operator=(const Book&) = delete;
+    ~Book() {
+        if (book_) {
+            workbook_close(book_);  // the temporary file is then removed below
+            QFile::remove(temp_);
+        }
+    }
+
+    lxw_worksheet* sheet(const QString& name) {
+        lxw_worksheet* s = workbook_add_worksheet(book_, utf8(XlsxWriter::sheetName(name)));
+        if (!s)
+            fail(QStringLiteral("nome de planilha inválido"));
+        return s;
+    }
+
+    void commit() {
+        const lxw_error error = workbook_close(book_);
+        book_ = nullptr;
+        if (error != LXW_NO_ERROR) {
+            QFile::remove(temp_);
+            refuseFileWrite(path_, QString::fromUtf8(lxw_strerror(error)));
+        }
+        // rename(2) replaces an older report of the same name in one step.
+        if (std::rename(QFile::encodeName(temp_).constData(),
+                        QFile::encodeName(path_).constData()) != 0) {
+            const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            QFile::remove(temp_);
+            refuseFileWrite(path_, reason);
+        }
+    }
+
+    [[noreturn]] void fail(const QString& reason) {
+        workbook_close(book_);
+        book_ = nullptr;
+        QFile::remove(temp_);
+        refuseFileWrite(path_, reason);
+    }
+
+    lxw_format *money, *date, *duration, *number, *bold, *title, *heading;
+    lxw_format *totalMoney, *totalDuration;
+
+private:
+    lxw_format* numberFormat(const char* code) {
+        lxw_format* f = workbook_add_format(book_);
+        format_set_num_format(f, code);
+        return f;
+    }
+
+    QString path_, temp_;
+    lxw_workbook* book_ = nullptr;
+};
+
+// One sheet written top to bottom (the constant-memory mode takes rows in
+// order only), its column widths fitted to what was written.
+class Sheet {
+public:
+    Sheet(Book& book, const QString& name) : book_(book), sheet_(book.sheet(name)) {}
+
+    int row() const { return row_; }
+    void next(int rows = 1) { row_ += rows; }
+
+    void text(int col, const QString& value, lxw_format* format = nullptr, bool fits = true) {
+        if (value.isEmpty())
+            return;
+        check(worksheet_write_string(sheet_, lxw_row_t(row_), lxw_col_t(col),
+                                     utf8(value).constData(), format));
+        if (fits)
+            widen(col, int(value.size()));
+    }
+
+    // A stored value as its kind of cell; a value that is not what its
+    // column says is written as the text it is, never dropped.
+    void value(int col, Kind kind, const QString& stored, bool roundCents = false) {
+        switch (kind) {
+            case Kind::Text:
+                if (!isBlankMaskText(stored))
+                    text(col, stored);
+                return;
+            case Kind::Money:
+            case Kind::Number: {
+                double v = 0;
+                if (!moneyOf(stored, &v))
+                    return text(col, stored);
+                if (kind == Kind::Number)
+                    v = std::round(v);
+                else if (roundCents)
+                    v = cents(v);
+                number(col, v, kind == Kind::Money ? book_.money : book_.number);
+                widen(col, moneyWidth(v));
+                return;
+            }
+            case Kind::Date: {
+                if (isBlankDateText(stored))
+                    return;
+                QDate d;
+                try {
+                    d = parseDate(stored);
+                } catch (const ConversionError&) {
+                }
+                if (!d.isValid())
+                    return text(col, stored);
+                lxw_datetime when = {d.year(), d.month(), d.day(), 0, 0, 0};
+                check(worksheet_write_datetime(sheet_, lxw_row_t(row_), lxw_col_t(col), &when,
+                                               book_.date));
+                widen(col, 10);
+                return;
+            }
+            case Kind::Duration: {
+                double days = 0;
+                if (XlsxWriter::durationOf(stored, &days)) {
+                    number(col, days, book_.duration);
+                    widen(col, int(stored.trimmed().size()));
+                } else if (!isBlankMaskText(stored)) {
+                    text(col, stored);
+                }
+                return;
+            }
+        }
+    }
+
+    // A total: the formula over its columns, with the printed total as the
+    // value a reader shows before it recalculates.
+    void formula(int col, const QString& formula, Kind kind, const QString& printed) {
+        double cached = 0;
+        if (kind == Kind::Duration)
+            XlsxWriter::durationOf(printed, &cached);
+        else
+            moneyOf(printed, &cached);
+        check(worksheet_write_formula_num(sheet_, lxw_row_t(row_), lxw_col_t(col),
+                                          utf8(formula).constData(), totalFormat(kind), cached));
+        widen(col, int(printed.size()));
+    }
+
+    // A total written as its value (one the program computes by its own
+    // rules, not a plain sum of a column).
+    void total(int col, Kind kind, const QString& printed) {
+        double v = 0;
+        if (kind == Kind::Duration && XlsxWriter::durationOf(printed, &v))
+            number(col, v, book_.totalDuration);
+        else if (kind == Kind::Money && moneyOf(printed, &v))
+            number(col, v, book_.totalMoney);
+        else
+            text(col, printed, book_.bold);
+        widen(col, int(printed.size()));
+    }
+
+    // The company lines, the title, the period and the subject.
+    void header(const ReportData& data, const QString& title) {
+        for (const QString& line : PageWriter::companyLines(data.company)) {
+            if (!line.trimmed().isEmpty()) {
+                text(0, line, row_ == 0 ? book_.bold : nullptr, false);
+                next();
+            }
+        }
+        text(0, title, book_.title, false);
+        next();
+        if (!data.periodFrom.isEmpty() || !data.periodTo.isEmpty()) {
+            text(0, QStringLiteral("Período de : %1 até %2").arg(data.periodFrom, data.periodTo),
+                 nullptr, false);
+            next();
+        }
+        const QString subject = data.totals.value(QStringLiteral("SUBJECT"));
+        if (!subject.isEmpty()) {
+            text(0, subject, nullptr, false);
+            next();
+        }
+        next();
+    }
+
+    // The column headings, kept in view when the rows scroll.
+    void headings(const QStringList& headings) {
+        for (int i = 0; i < headings.size(); ++i)
+            text(i, headings[i], book_.heading);
+        worksheet_freeze_panes(sheet_, lxw_row_t(row_ + 1), 0);
+        next();
+    }
+
+    void bold(int col, const QString& value) { text(col, value, book_.bold, false); }
+
+    void fitWidths() {
+        for (int i = 0; i < widths_.size(); ++i) {
+            if (widths_[i] > 0)
+                worksheet_set_column(sheet_, lxw_col_t(i), lxw_col_t(i), qMin(widths_[i], 60) + 2.0,
+                                     nullptr);
+        }
+    }
+
+private:
+    void number(int col, double v, lxw_format* format) {
+        check(worksheet_write_number(sheet_, lxw_row_t(row_), lxw_col_t(col), v, format));
+    }
+    lxw_format* totalFormat(Kind kind) const {
+        return kind == Kind::Duration ? book_.totalDuration : book_.totalMoney;
+    }
+    void widen(int col, int chars) {
+        if (col >= widths_.size())
+            widths_.resize(col + 1);
+        widths_[col] = qMax(widths_[col], chars);
+    }
+    void check(lxw_error error) {
+        if (error != LXW_NO_ERROR && error != LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
+            book_.fail(QString::fromUtf8(lxw_strerror(error)));
+        if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
+            book_.fail(QStringLiteral("um texto passa do tamanho que uma célula aceita"));
+    }
+
+    Book& book_;
+    lxw_worksheet* sheet_;
+    int row_ = 0;
+    QList<int> widths_;
+};
+
+// ---- the columns and totals of a layout --------------------------------------------
+
+struct Column {
+    QString heading, source;
+    Kind kind;
+};
+
+QString headingOf(const QString& label) {
+    QString h = label.trimmed();
+    while (h.endsWith(QLatin1Char(':')))
+        h.chop(1);
+    return h.trimmed();
+}
+
+// A table's columns, or the captioned values of a card one after another.
+QList<Column> columnsOf(const PageLayout& layout) {
+    QList<Column> columns;
+    for (const PageCell& c : layout.columns)
+        columns.append({headingOf(c.label), c.source, kindOf(c.format)});
+    for (const QList<PageCell>& line : layout.record) {
+        for (const PageCell& c : line)
+            columns.append({headingOf(c.label), c.source, kindOf(c.format)});
+    }
+    return columns;
+}
+
+int columnOf(const QList<Column>& columns, const QString& source) {
+    for (int i = 0; i < columns.size(); ++i) {
+        if (columns[i].source == source)
+            return i;
+    }
+    return -1;
+}
+
+// The totals a summary prints: "=TOTVAL" is one, "{=HN} - {=VN}" two.
+QStringList partsOf(const QString& source) {
+    if (!source.contains(QLatin1Char('{')))
+        return {source};
+    QStringList parts;
+    static const QRegularExpression part(QStringLiteral("\\{([^}]*)\\}"));
+    for (auto it = part.globalMatch(source); it.hasNext();)
+        parts.append(it.next().captured(1));
+    return parts;
+}
+
+// A total printed as hours is a duration; any other figure is money.
+Kind kindOfTotal(const PageSummary& s, const QString& printed) {
+    if (s.format != Format::Text)
+        return kindOf(s.format);
+    double v = 0;
+    if (printed.contains(QLatin1Char(':')) && XlsxWriter::durationOf(printed, &v))
+        return Kind::Duration;
+    return moneyOf(printed, &v) && !printed.trimmed().isEmpty() ? Kind::Money : Kind::Text;
+}
+
+// SUM(first column's range)+SUM(the next's)...
+QString sumFormula(const QList<Column>& columns,
+                   const QStringList& sums,
+                   int firstRow,
+                   int lastRow) {
+    QStringList terms;
+    for (const QString& s : sums) {
+        const int col = columnOf(columns, s);
+        if (col >= 0)
+            terms.append(QStringLiteral("SUM(%1)").arg(rangeOf(col, firstRow, lastRow)));
+    }
+    return terms.isEmpty() ? QString() : QLatin1Char('=') + terms.join(QLatin1Char('+'));
+}
+
+void writeRow(Sheet& sheet,
+              const QList<Column>& columns,
+              const ReportData& data,
+              const ReportRow& row,
+              bool roundCents) {
+    for (int i = 0; i < columns.size(); ++i)
+        sheet.value(i, columns[i].kind, valueOf(data, row, columns[i].source), roundCents);
+    sheet.next();
+}
+
+// The summary lines under the rows: a plain sum of columns as its formula
+// under the first of them, any other total as its value after its label.
+void writeSummary(Sheet& sheet,
+                  const QList<Column>& columns,
+                  const ReportData& data,
+                  const QList<PageSummary>& summary,
+                  int firstRow,
+                  int lastRow,
+                  int subtotalColumn = -1,
+                  const QStringList& subtotalSources = {}) {
+    const ReportRow none;
+    for (const PageSummary& s : summary) {
+        const QStringList parts = partsOf(s.source);
+        const QString first = valueOf(data, none, parts.value(0));
+        const bool ofSubtotals =
+            subtotalColumn >= 0 && !s.sums.isEmpty() && subtotalSources.contains(s.sums.first());
+        QString formula;
+        int col = -1;
+        if (ofSubtotals && lastRow >= firstRow) {
+            col = subtotalColumn;
+            formula = QStringLiteral("=SUM(%1)").arg(rangeOf(col, firstRow, lastRow));
+        } else if (!s.sums.isEmpty() && lastRow >= firstRow) {
+            col = columnOf(columns, s.sums.first());
+            formula = sumFormula(columns, s.sums, firstRow, lastRow);
+        }
+        if (col > 0 && !formula.isEmpty()) {
+            sheet.bold(0, s.label.trimmed());
+            sheet.formula(col, formula, kindOfTotal(s, first), first);
+        } else {
+            sheet.bold(0, s.label.trimmed());
+            for (int i = 0; i < parts.size(); ++i) {
+                const QString printed = valueOf(data, none, parts[i]);
+                sheet.total(1 + i, kindOfTotal(s, printed), printed);
+            }
+        }
+        sheet.next();
+    }
+}
+
+// Master/detail: a heading row per group, its rows, its subtotal in a
+// column of its own, and the grand total as the sum of that column.
+void writeGroups(Sheet& sheet,
+                 const QList<Column>& columns,
+                 const ReportData& data,
+                 const PageLayout& layout) {
+    const int subtotalColumn = int(columns.size());
+    const int first = sheet.row();
+    QStringList subtotalSources;
+    for (const PageSummary& s : layout.groupSummary)
+        subtotalSources.append(s.source);
+    for (const ReportGroup& g : data.groups) {
+        sheet.bold(0, layout.groupLabel + QLatin1Char(' ') + g.head.text(QStringLiteral("CODIGO")) +
+                          QStringLiteral(" - ") + g.head.text(QStringLiteral("CLIENTE")));
+        sheet.next();
+        const int groupFirst = sheet.row();
+        for (const ReportRow& r : g.rows)
+            writeRow(sheet, columns, data, r, true);  // added as printed, each rounded
+        const int groupLast = sheet.row() - 1;
+        for (const PageSummary& s : layout.groupSummary) {
+            const QString printed = g.totals.value(s.source);
+            sheet.bold(0, s.label.trimmed());
+            const QString formula = sumFormula(columns, s.sums, groupFirst, groupLast);
+            if (groupLast >= groupFirst && !formula.isEmpty())
+                sheet.formula(subtotalColumn, formula, Kind::Money, printed);
+            else
+                sheet.total(subtotalColumn, Kind::Money, printed);
+            sheet.next();
+        }
+        sheet.next();
+    }
+    writeSummary(sheet, columns, data, layout.summary, first, sheet.row() - 1, subtotalColumn,
+                 subtotalSources);
+}
+
+// A document: a caption and its values per row.
+struct Line {
+    const char* caption;
+    QList<QPair<Kind, QString>> values;
+};
+
+void writeDocument(const ReportData& data,
+                   const QString& title,
+                   const QList<Line>& lines,
+                   const QString& path) {
+    Book book(path);
+    Sheet sheet(book, title);
+    sheet.header(data, title.toUpper());
+    for (const Line& line : lines) {
+        sheet.bold(0, QString::fromUtf8(line.caption));
+        for (int i = 0; i < line.values.size(); ++i)
+            sheet.value(1 + i, line.values[i].first, line.values[i].second);
+        sheet.next();
+    }
+    sheet.fitWidths();
+    book.commit();
+}
+
+}  // namespace
+
+QString XlsxWriter::sheetName(const QString& title) {
+    QString name = title.trimmed();
+    static const QRegularExpression forbidden(QStringLiteral("[\\[\\]:*?/\\\\]"));
+    name.replace(forbidden, QStringLiteral(" "));
+    name = name.simplified();
+    if (name.startsWith(QLatin1Char('\'')))
+        name.remove(0, 1);
+    if (name.size() > 31)
+        name = name.left(31).trimmed();
+    while (name.endsWith(QLatin1Char('\'')))
+        name.chop(1);
+    return name.isEmpty() ? QStringLiteral("Relatório") : name;
+}
+
+bool XlsxWriter::durationOf(const QString& text, double* days) {
+    static const QRegularExpression time(QStringLiteral("^\\s*(\\d{0,9})\\s*:\\s*(\\d{0,2})\\s*$"));
+    const auto m = time.match(text);
+    if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(2).isEmpty()))
+        return false;
+    const long long minutes = m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong();
+    *days = double(minutes) / 1440.0;
+    return true;
+}
+
+void XlsxWriter::render(const ReportData& data, const PageLayout& layout, const QString& path) {
+    const QList<Column> columns = columnsOf(layout);
+    Book book(path);
+    Sheet sheet(book, layout.title);
+    sheet.header(data, layout.title);
+    const bool grouped = !layout.groupLabel.isEmpty();
+    if (!columns.isEmpty()) {
+        QStringList headings;
+        for (const Column& c : columns)
+            headings.append(c.heading);
+        if (grouped)
+            headings.append(QStringLiteral("Subtotal"));
+        sheet.headings(headings);
+    }
+    if (grouped) {
+        writeGroups(sheet, columns, data, layout);
+    } else {
+        const int first = sheet.row();
+        data.forEachRow([&](const ReportRow& r) { writeRow(sheet, columns, data, r, false); });
+        const int last = sheet.row() - 1;
+        if (!layout.summary.isEmpty())
+            sheet.next();
+        writeSummary(sheet, columns, data, layout.summary, first, last);
+    }
+    sheet.fitWidths();
+    book.commit();
+}
+
+void XlsxWriter::renderServiceOrder(const ReportData& data, const QString& path) {
+    const ServiceOrderPrint& o = data.order;
+    const Kind t = Kind::Text, h = Kind::Duration;
+    QList<Line> lines = {
+        {"Ordem de Serviço Nº. :", {{t, o.comanda}}},
+        {"Data :", {{Kind::Date, o.data}}},
+        {"Cliente :", {{t, o.codcli}, {t, o.cliente}}},
+        {"Endereço :", {{t, o.end}}},
+        {"Bairro :", {{t, o.bairro}}},
+        {"Cidade :", {{t, o.cid}}},
+        {"UF :", {{t, o.uf}}},
+        {"CEP :", {{t, o.cep}}},
+    };
+    if (o.phones)
+        lines.append({"Telefones :", {{t, "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2}}});
+    lines += {
+        {"Solicitante :", {{t, o.solicit}}},
+        {"Hora Saída :", {{h, o.hora1}}},
+        {"Hora Inicial :", {{h, o.hora2}}},
+        {"Hora Final :", {{h, o.hora3}}},
+        {"Total de Horas :", {{h, o.hora4}}},
+        {"Motoboy :", {{t, o.codmot}, {t, o.motoboy}}},
+        {"Telefone do Motoboy :", {{t, o.courierPhone}}},
+        {"Marca :", {{t, o.mar}}},
+        {"Modelo :", {{t, o.mod}}},
+        {"Ano :", {{t, o.ano}}},
+        {"Placa :", {{t, o.plac}}},
+        {"Observações :", {{t, o.obs}}},
+    };
+    if (!o.pixPayload.isEmpty())
+        lines.append({"Pix Copia e Cola :", {{t, o.pixPayload}}});
+    writeDocument(data, QStringLiteral("Ordem de Serviço"), lines, path);
+}
+
+void XlsxWriter::renderReceipt(const ReportData& data, const QString& path) {
+    const ReceiptPrint& r = data.receipt;
+    const Kind t = Kind::Text;
+    QList<Line> lines = {
+        {"Recibo Nº. :", {{t, r.recibo}}},
+        {"Recebemos de :", {{t, r.codcli}, {t, r.cliente}}},
+        {"Endereço :", {{t, r.endereco1}}},
+        {"Bairro :", {{t, r.bairro1}}},
+        {"Cidade :", {{t, r.cidade1}}},
+        {"UF :", {{t, r.uf1}}},
+        {"Telefone :", {{t, r.telefone1}}},
+        {"C.N.P.J./C.P.F. :", {{t, r.cnpj}}},
+        {"Inscrição Estadual/R.G. :", {{t, r.inscest}}},
+        {"A quantia de R$", {{Kind::Money, r.valor}, {t, r.extenso}}},
+        {"Referente à :", {{t, r.referente}}},
+        {"Local :", {{t, r.local}}},
+        {"Data :", {{Kind::Date, r.data}}},
+    };
+    if (!r.pixPayload.isEmpty())
+        lines.append({"Pix Copia e Cola :", {{t, r.pixPayload}}});
+    writeDocument(data, QStringLiteral("Recibo"), lines, path);
+}
+
+}  // namespace quelvarino
