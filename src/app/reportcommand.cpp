@@ -102,7 +102,7 @@ QString helpText() {
         const ReportEntry* e = ReportCatalog::find(QString::fromLatin1(c.id));
         const bool html = e && e->outputs.contains(Output::Html);
         t += QStringLiteral("  00%1  %2\n        %3\n        saídas: .pdf%4 .txt .xlsx, LPT1\n")
-                 .arg(QString::fromLatin1(c.id), QString::fromLatin1(c.name).leftJustified(20),
+                 .arg(QString::fromLatin1(c.id), QString::fromLatin1(c.name),
                       QString::fromLatin1(c.parameters),
                       html ? QStringLiteral(" .html") : QString());
     }
