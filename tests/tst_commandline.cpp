@@ -573,6 +573,47 @@ private slots:
         QCOMPARE(rowsIn("tbordem"), orders);
     }
 
+    // Whatever an operator typed stays the text it is: markup, a formula
+    // sign, quotes, control characters and accents, never a formula or a
+    // broken workbook.
+    void hostileTextStaysText_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("markup") << "A <b>&amp; \"B\" 'C'</b>";
+        QTest::newRow("formula sign") << "=SUM(A1:A9)+HYPERLINK(\"http://x\")";
+        QTest::newRow("control characters") << QString("TAB\tNL\nBELL") + QChar(7) + "FIM";
+        QTest::newRow("accents and symbols") << "AÇÃO & CIA — Nº 1 ½ €";
+        QTest::newRow("long") << QString(5000, QChar('X'));
+    }
+    void hostileTextStaysText() {
+        QFETCH(QString, name);
+        store("tbclientes", {{"CODCLI", "000050"}, {"RAZAOSOCIAL", name}, {"SITUACAO", "ATIVO"}});
+        const QString xlsx = home->path() + "/hostil.xlsx";
+        const Run run = program({"--relatorio", "clientes", "--codigo-de", "000050", "--codigo-ate",
+                                 "000050", "--saida", xlsx});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        const QJsonArray sheets = sheetsOf(xlsx);
+        QCOMPARE(sheets.size(), 1);
+        // A control character is kept as the workbook format writes one
+        // ("_x0007_", which Calc and Excel read back as the character); the
+        // reader of the test shows the written form.
+        QString written;
+        for (const QChar c : name)
+            written += c.unicode() < 32 && c != '\t' && c != '\n'
+                           ? QString("_x%1_").arg(c.unicode(), 4, 16, QChar('0')).toUpper()
+                           : QString(c);
+        written.replace("_X", "_x");
+        bool found = false;
+        for (const QJsonValue& v : sheets[0].toObject()["cells"].toArray()) {
+            const QJsonObject cell = v.toObject();
+            QVERIFY(!cell.contains("formula"));
+            if (cell["value"].toString() == written) {
+                QCOMPARE(cell["type"].toString(), QString("s"));
+                found = true;
+            }
+        }
+        QVERIFY2(found, qPrintable(name.left(40)));
+    }
+
     void helpListsEveryReport() {
         const Run run = program({"--help"});
         QCOMPARE(run.exitCode, 0);

@@ -74,6 +74,23 @@ QByteArray utf8(const QString& s) {
     return s.toUtf8();
 }
 
+// "dd/mm/yyyy" as the store gives it, read without the general parser.
+QDate quickDate(const QString& t) {
+    if (t.size() != 10 || t[2] != QLatin1Char('/') || t[5] != QLatin1Char('/'))
+        return QDate();
+    auto n = [&t](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (!t[i].isDigit())
+                return -1;
+            v = v * 10 + t[i].digitValue();
+        }
+        return v;
+    };
+    const int d = n(0, 2), m = n(3, 2), y = n(6, 4);
+    return d < 0 || m < 0 || y < 0 ? QDate() : QDate(y, m, d);
+}
+
 // Rounded to the cent as it is printed.
 double cents(double v) {
     return std::fabs(v) <= kLargestMoney ? parseMoney(formatMoney(v)) : v;
@@ -81,7 +98,9 @@ double cents(double v) {
 
 // The characters a money cell shows: "1.234,50".
 int moneyWidth(double v) {
-    const int digits = int(QString::number(std::fabs(v), 'f', 2).size());
+    int digits = 4;  // "0,00"
+    for (double a = std::fabs(v); a >= 10 && digits < 20; a /= 10)
+        ++digits;
     return digits + (digits - 4) / 3 + (v < 0 ? 1 : 0);
 }
 
@@ -219,10 +238,12 @@ public:
             case Kind::Date: {
                 if (isBlankDateText(stored))
                     return;
-                QDate d;
-                try {
-                    d = parseDate(stored);
-                } catch (const ConversionError&) {
+                QDate d = quickDate(stored);
+                if (!d.isValid()) {
+                    try {
+                        d = parseDate(stored);
+                    } catch (const ConversionError&) {
+                    }
                 }
                 if (!d.isValid())
                     return text(col, stored);
@@ -530,12 +551,33 @@ QString XlsxWriter::sheetName(const QString& title) {
 }
 
 bool XlsxWriter::durationOf(const QString& text, double* days) {
-    static const QRegularExpression time(QStringLiteral("^\\s*(\\d{0,9})\\s*:\\s*(\\d{0,2})\\s*$"));
-    const auto m = time.match(text);
-    if (!m.hasMatch() || (m.captured(1).isEmpty() && m.captured(2).isEmpty()))
+    // "hh:mm", "hhh:mm", blanks around or in place of digits; read by hand:
+    // a year's closing has a million of them.
+    long long hours = 0, minutes = 0;
+    int digits = 0, minuteDigits = 0;
+    bool colon = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(':')) {
+            if (colon)
+                return false;
+            colon = true;
+        } else if (c.isDigit()) {
+            if (!colon) {
+                if (++digits > 9)
+                    return false;
+                hours = hours * 10 + c.digitValue();
+            } else {
+                if (++minuteDigits > 2)
+                    return false;
+                minutes = minutes * 10 + c.digitValue();
+            }
+        } else if (c != QLatin1Char(' ')) {
+            return false;
+        }
+    }
+    if (!colon || digits + minuteDigits == 0)
         return false;
-    const long long minutes = m.captured(1).toLongLong() * 60 + m.captured(2).toLongLong();
-    *days = double(minutes) / 1440.0;
+    *days = double(hours * 60 + minutes) / 1440.0;
     return true;
 }
 
