@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/aliasregistry.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "pgserver.h"
@@ -62,6 +63,18 @@ public:
 
     QTemporaryDir dir;
 };
+
+// The program started by a test (QUELVARINO) reaches the test's server
+// through the alias, as another workstation does; on the embedded store it
+// finds the same data folder in the test's home by itself.
+inline bool shareStoreWithPrograms() {
+    if (!testsOnServer())
+        return true;
+    quelvarino::AliasEntry alias;
+    alias.type = "POSTGRESQL";
+    alias.params = "DATABASE NAME:\"" + qEnvironmentVariable("QUELVARINO_TEST_SERVER") + "\"";
+    return quelvarino::AliasRegistry::add("Quelvarino", alias);
+}
 
 // What an operator does on a screen, for the GUI tests.
 #include "core/errors.h"

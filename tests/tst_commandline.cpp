@@ -373,15 +373,7 @@ class TestCommandLine : public QObject {
 private slots:
     void init() {
         home = std::make_unique<TempHome>();
-        if (testsOnServer()) {
-            // The program started by the test reaches the same server
-            // through the alias, as a workstation does.
-            AliasEntry alias;
-            alias.type = "POSTGRESQL";
-            alias.params =
-                "DATABASE NAME:\"" + qEnvironmentVariable("QUELVARINO_TEST_SERVER") + "\"";
-            QVERIFY(AliasRegistry::add("Quelvarino", alias));
-        }
+        QVERIFY(shareStoreWithPrograms());
         MessageBox::clearShownMessages();
         PrintPreview::setTestMode(true, pdf());
         QVERIFY(startProgram(*qApp));

@@ -451,6 +451,7 @@ private slots:
         qputenv("CUPS_SERVER", socket.toUtf8());
 
         auto* os = recordedOrder();
+        const QString number = os->Edcomanda->text();
         click(os->Btn_Imprimir);
         PrintDialog* d = dialog("Quelvarino0021_5");
         d->setEdtip(1);
@@ -464,6 +465,19 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);
         QCOMPARE(received, expected);  // the bytes arrive unchanged, control codes included
         QCOMPARE(received.count("\x1bM"), 2);
+
+        // The same order from the command line, on the same queue.
+        QVERIFY(shareStoreWithPrograms());
+        received.clear();
+        closed = false;
+        QProcess command;
+        command.start(qEnvironmentVariable("QUELVARINO"),
+                      {"--documento", "ordem", number, "--vias", "2", "--impressora", "LPT1"});
+        QVERIFY(command.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(command.state() == QProcess::NotRunning, 60000);
+        QVERIFY2(command.exitCode() == 0, command.readAllStandardError().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);
+        QCOMPARE(received, expected);
 
         qunsetenv("CUPS_SERVER");
         server.terminate();
