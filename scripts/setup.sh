@@ -16,7 +16,8 @@ $SUDO apt-get install -y -q --no-install-recommends \
   xvfb xauth poppler-utils fonts-dejavu-core python3-pyftpdlib \
   dpkg-dev lintian desktop-file-utils pxlib-dev pkg-config postgresql libpq-dev \
   sshfs openssh-server openssh-client \
-  libqrencode-dev zbar-tools libxlsxwriter-dev python3-openpyxl
+  libqrencode-dev zbar-tools libxlsxwriter-dev python3-openpyxl \
+  locales-all
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"

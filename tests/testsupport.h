@@ -6,6 +6,7 @@
 #include "pgserver.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -74,6 +75,14 @@ inline bool shareStoreWithPrograms() {
     alias.type = "POSTGRESQL";
     alias.params = "DATABASE NAME:\"" + qEnvironmentVariable("QUELVARINO_TEST_SERVER") + "\"";
     return quelvarino::AliasRegistry::add("Quelvarino", alias);
+}
+
+// The text of a PDF as pdftotext lays it out.
+inline QString pdfText(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 // What an operator does on a screen, for the GUI tests.

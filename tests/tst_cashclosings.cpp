@@ -31,13 +31,6 @@ using namespace operatorDoes;
 
 namespace {
 
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // The lines of a dot-matrix file without the condensed-print code that
 // starts most of them; page feeds are lines of their own.
 QStringList linesOf(const QByteArray& bytes) {

@@ -24,13 +24,6 @@ using namespace operatorDoes;
 
 namespace {
 
-QString pdfText(const QString& pdf) {
-    QProcess p;
-    p.start("pdftotext", {"-layout", pdf, "-"});
-    p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // Dot-matrix lines without the condensed-print code that starts them.
 QStringList linesOf(const QByteArray& bytes) {
     QStringList out = QString::fromLatin1(bytes).split("\r\n");

@@ -73,9 +73,11 @@ private slots:
     void formatMoneyNeverOffByMoreThanHalfACent() {
         QRandomGenerator random(20261210);
         for (int i = 0; i < 200000; ++i) {
-            const double value = std::pow(10.0, random.bounded(13.0)) * (random.bounded(2) ? 1 : -1);
+            const double value =
+                std::pow(10.0, random.bounded(13.0)) * (random.bounded(2) ? 1 : -1);
             const QString text = formatMoney(value);
-            const long double shown = std::strtold(QString(text).replace(',', '.').toLatin1(), nullptr);
+            const long double shown =
+                std::strtold(QString(text).replace(',', '.').toLatin1(), nullptr);
             // below ten thousand million the value is first taken to its
             // fifteen digits (1,005 is 1,01): half of the fifteenth digit more
             const long double fifteenth =

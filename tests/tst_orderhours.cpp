@@ -245,7 +245,9 @@ private slots:
             << "  :  "
             << "12:00" << 2 << "Horário inicial e o horário final, devem ser preenchidos.";
         QTest::newRow("end before start")
-            << "08:00" << "14:00" << "09:50" << 2
+            << "08:00"
+            << "14:00"
+            << "09:50" << 2
             << "O horário final (09:50) é anterior ao inicial (14:00): uma ordem de serviço não "
                "passa da meia-noite.";
     }
@@ -407,13 +409,20 @@ private slots:
     void impossibleTimesAreRefused_data() {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("end");
-        QTest::newRow("99:99") << "08:00" << "99:99";
-        QTest::newRow("25:00") << "25:00" << "26:00";
-        QTest::newRow("60 minutes") << "08:60" << "10:00";
-        QTest::newRow("past 24:00") << "08:00" << "24:01";
-        QTest::newRow("no colon") << "08000" << "10:00";
-        QTest::newRow("too long") << "08:00" << "10:000";
-        QTest::newRow("end before start") << "14:00" << "09:50";
+        QTest::newRow("99:99") << "08:00"
+                               << "99:99";
+        QTest::newRow("25:00") << "25:00"
+                               << "26:00";
+        QTest::newRow("60 minutes") << "08:60"
+                                    << "10:00";
+        QTest::newRow("past 24:00") << "08:00"
+                                    << "24:01";
+        QTest::newRow("no colon") << "08000"
+                                  << "10:00";
+        QTest::newRow("too long") << "08:00"
+                                  << "10:000";
+        QTest::newRow("end before start") << "14:00"
+                                          << "09:50";
     }
     void impossibleTimesAreRefused() {
         QFETCH(QString, start);

@@ -44,10 +44,6 @@ QString run(const QString& program, const QStringList& args) {
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-QString pdfText(const QString& pdf) {
-    return run("pdftotext", {"-layout", pdf, "-"});
-}
-
 QString pdfInfo(const QString& pdf, const QString& key) {
     for (const QString& line : run("pdfinfo", {pdf}).split('\n')) {
         if (line.startsWith(key + ":"))

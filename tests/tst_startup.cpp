@@ -13,6 +13,7 @@
 #include "widgets/screen.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -20,7 +21,6 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTimer>
-#include <sys/stat.h>
 #include <csignal>
 #include <memory>
 
@@ -516,8 +516,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said");
-        QTest::newRow("check of the start") << QStringList{"--verificar-inicio"} << 0
-                                            << "Janela principal aberta.";
+        QTest::newRow("check of the start")
+            << QStringList{"--verificar-inicio"} << 0 << "Janela principal aberta.";
         QTest::newRow("the program") << QStringList{} << 1 << "precisa de uma sessão gráfica";
     }
     void withoutADisplay() {
@@ -549,7 +549,7 @@ private slots:
         auto modeOf = [](const QString& path) {
             struct stat st;
             return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777)
-                                                                          : -1;
+                                                                         : -1;
         };
         QProcess p;
         p.start(qEnvironmentVariable("OSTRIMA"), {});
@@ -568,11 +568,12 @@ private slots:
         // the day's copy, made here in a session that lets every user read
         ::umask(022);
         Backups::requestStop(false);  // a program closed in an earlier test asked it
-        const QString copy = Backups::takeDaily(folder + "/quelvarino.db", folder + "/Backup",
-                                                QDate(2026, 12, 9));
+        const QString copy =
+            Backups::takeDaily(folder + "/quelvarino.db", folder + "/Backup", QDate(2026, 12, 9));
         ::umask(before);
         QStringList files = {folder, folder + "/quelvarino.db", folder + "/Backup", copy};
-        for (const QString& name : QDir(folder).entryList({"*.uso", "*.lck", "tbrelatorio*"}, QDir::Files))
+        for (const QString& name :
+             QDir(folder).entryList({"*.uso", "*.lck", "tbrelatorio*"}, QDir::Files))
             files.append(folder + "/" + name);
         QVERIFY(files.size() > 5);
         for (const QString& f : files) {

@@ -334,8 +334,7 @@ private slots:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QUELVARINO_TEST_SERVER", connection);
         p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("STORE_HELPER"),
-                {home->dataFolder(), "retryloop", "1:300"});
+        p.start(qEnvironmentVariable("STORE_HELPER"), {home->dataFolder(), "retryloop", "1:300"});
         QStringList lines;
         auto readLines = [&] {
             while (p.canReadLine())
@@ -350,7 +349,8 @@ private slots:
         QVERIFY2(p.waitForFinished(60000), "the workstation never came back");
         readLines();
         QCOMPARE(lines.last(), QString("DONE"));
-        QVERIFY2(lines.filter("DUPLICATE").isEmpty(), qPrintable(lines.filter("DUPLICATE").join('|')));
+        QVERIFY2(lines.filter("DUPLICATE").isEmpty(),
+                 qPrintable(lines.filter("DUPLICATE").join('|')));
         // A post under way when the server stopped waits for it to come
         // back; what is said meanwhile speaks of the server.
         for (const QString& failed : lines.filter("FAILED"))
@@ -383,10 +383,10 @@ private slots:
             QTest::addRow("%s, changed client", when) << when << "tbclientes" << true;
             QTest::addRow("%s, new expense entry", when) << when << "tbentrdesp" << false;
         }
-        QTest::addRow("beforeServerDown, changed client") << "beforeServerDown" << "tbclientes"
-                                                          << true;
-        QTest::addRow("beforeServerDown, new expense entry")
-            << "beforeServerDown" << "tbentrdesp" << false;
+        QTest::addRow("beforeServerDown, changed client") << "beforeServerDown"
+                                                          << "tbclientes" << true;
+        QTest::addRow("beforeServerDown, new expense entry") << "beforeServerDown"
+                                                             << "tbentrdesp" << false;
     }
     void connectionBreaksAroundAPost() {
         QFETCH(QString, when);
@@ -447,7 +447,7 @@ private slots:
             QVERIFY2(server.restart(), qPrintable(server.error()));
         if (!confirmed) {
             QVERIFY(t.state() != Table::State::Browse);  // the operator's values are kept
-            t.post();  // Gravar again
+            t.post();                                    // Gravar again
         }
         QCOMPARE(t.fieldByName(nameField).asString(), QString("DEPOIS"));
         QCOMPARE(rowsIn(table), 1);
@@ -502,13 +502,14 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("connect");  // the connection text's user part
         QTest::addColumn<QString>("said");
-        QTest::newRow("wrong password")
-            << "CREATE ROLE comsenha LOGIN PASSWORD 'certa'"
-            << "user=comsenha password=errada" << "senha";
-        QTest::newRow("connections exhausted")
-            << "CREATE ROLE lotado LOGIN CONNECTION LIMIT 0" << "user=lotado"
-            << "conexões";
-        QTest::newRow("no such database") << "" << "user=quelvarino dbname=naoexiste"
+        QTest::newRow("wrong password") << "CREATE ROLE comsenha LOGIN PASSWORD 'certa'"
+                                        << "user=comsenha password=errada"
+                                        << "senha";
+        QTest::newRow("connections exhausted") << "CREATE ROLE lotado LOGIN CONNECTION LIMIT 0"
+                                               << "user=lotado"
+                                               << "conexões";
+        QTest::newRow("no such database") << ""
+                                          << "user=quelvarino dbname=naoexiste"
                                           << "não existe";
     }
     void refusedConnections() {

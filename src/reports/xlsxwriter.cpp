@@ -5,6 +5,7 @@
 #include "core/money.h"
 #include "reports/pagewriter.h"
 
+#include <locale.h>
 #include <xlsxwriter.h>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -104,6 +106,30 @@ int moneyWidth(double v) {
     return digits + (digits - 4) / 3 + (v < 0 ? 1 : 0);
 }
 
+// The library writes numbers with the C library's printf, which follows
+// the workstation's locale: under pt_BR "0,25" would make the workbook
+// unreadable. While a workbook is written, this thread's numbers are C's.
+class CNumbers {
+public:
+    CNumbers() {
+        c_ = newlocale(LC_NUMERIC_MASK, "C", duplocale(uselocale(locale_t(nullptr))));
+        if (c_)
+            previous_ = uselocale(c_);
+    }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+    ~CNumbers() {
+        if (c_) {
+            uselocale(previous_);
+            freelocale(c_);
+        }
+    }
+
+private:
+    locale_t c_ = locale_t(nullptr);
+    locale_t previous_ = locale_t(nullptr);
+};
+
 // The workbook of one render, written under a temporary name beside its
 // path; the name is taken only when the library has closed it whole.
 class Book {
@@ -192,6 +218,7 @@ private:
         return f;
     }
 
+    CNumbers numbers_;  // first in, last out: for every write and the close
     QString path_, temp_;
     lxw_workbook* book_ = nullptr;
 };
