@@ -570,6 +570,10 @@ private slots:
         QTest::newRow("listing html")
             << QStringList{"--relatorio", "11_0", "--saida", "/tmp/nao-deve-existir.html"} << 2
             << "não sai em html";
+        QTest::newRow("printer missing")
+            << QStringList{"--relatorio", "46_0", "--de",         kFrom,
+                           "--ate",       kTo,    "--impressora", "NAOEXISTE"}
+            << 1 << "Não há impressora \"NAOEXISTE\"";
         QTest::newRow("folder missing")
             << QStringList{"--relatorio", "46_0", "--de",    kFrom,
                            "--ate",       kTo,    "--saida", "/nao/existe/r.xlsx"}

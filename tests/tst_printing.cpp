@@ -479,6 +479,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);
         QCOMPARE(received, expected);
 
+        // A report from the command line on a page printer of the system.
+        admin.start(lpadmin, {"-h", socket, "-p", "LASER", "-E", "-v",
+                              QString("socket://127.0.0.1:%1").arg(printer.serverPort())});
+        QVERIFY(admin.waitForFinished(20000));
+        QVERIFY2(admin.exitCode() == 0, admin.readAllStandardError().constData());
+        received.clear();
+        closed = false;
+        command.start(qEnvironmentVariable("QUELVARINO"),
+                      {"--relatorio", "ordens-servico", "--de", "08/12/2026", "--ate", "08/12/2026",
+                       "--impressora", "LASER"});
+        QVERIFY(command.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(command.state() == QProcess::NotRunning, 60000);
+        QVERIFY2(command.exitCode() == 0, command.readAllStandardError().constData());
+        QTRY_VERIFY_WITH_TIMEOUT(closed, 30000);
+        QVERIFY2(received.startsWith("%PDF"), received.left(40).constData());
+
         qunsetenv("CUPS_SERVER");
         server.terminate();
         server.waitForFinished(10000);
