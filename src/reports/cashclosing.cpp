@@ -53,6 +53,29 @@ QString selectClosing() {
            QStringLiteral(" from TBOrdem");
 }
 
+// The orders of a closing: in the period, paid in the form chosen (and of
+// `client` when given), in the order chosen.
+void openClosing(Query& q,
+                 const PaymentChoice& payment,
+                 const QComboBox* order,
+                 const MaskEdit* from,
+                 const MaskEdit* to,
+                 const QString& client = QString()) {
+    q.clear();
+    q.add(selectClosing());
+    q.add(QStringLiteral("Where %1%2 and (DATA >= :de and DATA <= :ate)")
+              .arg(client.isEmpty() ? QString() : QStringLiteral("CODCLI = :cliente and "),
+                   payment.condition()));
+    q.add(order->currentText() == QStringLiteral("Nº Ordem de Serviço")
+              ? QStringLiteral("Order By COMANDA")
+              : QStringLiteral("Order By DATA, COMANDA"));
+    if (!client.isEmpty())
+        q.bindText(QStringLiteral(":cliente"), client);
+    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    bindPeriod(q, from, to);
+    q.open();
+}
+
 }  // namespace
 
 const QStringList& closingFields() {
@@ -92,19 +115,8 @@ bool TQuelvarino0041_0::prepare() {
     }
     if (!anyOrder())
         return refuseNothing();
-    Query& q = *Query1();
-    q.clear();
-    q.add(selectClosing());
-    q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)").arg(payment.condition()));
-    q.add(Ed_Ord->currentText() == QStringLiteral("Nº Ordem de Serviço")
-              ? QStringLiteral("Order By COMANDA")
-              : QStringLiteral("Order By DATA, COMANDA"));
-    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
-    bindPeriod(q, Eddata1, Eddata2);
-    q.open();
-    if (!ordersFound(q))
-        return false;
-    return true;
+    openClosing(*Query1(), payment, Ed_Ord, Eddata1, Eddata2);
+    return ordersFound(*Query1());
 }
 
 TQuelvarino0041_0* TQuelvarino0041_0::instance() {
@@ -166,21 +178,8 @@ bool TQuelvarino0042_0::prepare() {
         return refuseUnfilledDates();
     if (!anyOrder())
         return refuseNothing();
-    Query& q = *Query1();
-    q.clear();
-    q.add(selectClosing());
-    q.add(QStringLiteral("Where CODCLI = :cliente and %1 and (DATA >= :de and DATA <= :ate)")
-              .arg(payment.condition()));
-    q.add(Ed_Ord->currentText() == QStringLiteral("Nº Ordem de Serviço")
-              ? QStringLiteral("Order By COMANDA")
-              : QStringLiteral("Order By DATA, COMANDA"));
-    q.bindText(QStringLiteral(":cliente"), Edcodcli->text());
-    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
-    bindPeriod(q, Eddata1, Eddata2);
-    q.open();
-    if (!ordersFound(q))
-        return false;
-    return true;
+    openClosing(*Query1(), payment, Ed_Ord, Eddata1, Eddata2, Edcodcli->text());
+    return ordersFound(*Query1());
 }
 
 TQuelvarino0042_0* TQuelvarino0042_0::instance() {
