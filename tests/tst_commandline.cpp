@@ -633,6 +633,25 @@ private slots:
         QVERIFY2(found, qPrintable(name.left(40)));
     }
 
+    // On a computer whose data folder was never used, a run says so and
+    // leaves no folder or database behind.
+    void noDatabaseNoReport() {
+        QTemporaryDir elsewhere;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", elsewhere.path());
+        env.insert("XDG_CONFIG_HOME", elsewhere.path() + "/config");
+        env.remove("QUELVARINO_TEST_SERVER");
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("QUELVARINO"),
+                {"--relatorio", "46_0", "--saida", elsewhere.path() + "/r.pdf"});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("Não há banco de dados"));
+        QVERIFY(!QFile::exists(elsewhere.path() + "/Quelvarino"));
+        QVERIFY(!QFile::exists(elsewhere.path() + "/r.pdf"));
+    }
+
     void helpListsEveryReport() {
         const Run run = program({"--help"});
         QCOMPARE(run.exitCode, 0);

@@ -22,6 +22,7 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -360,6 +361,18 @@ void sayMessages(QTextStream& err) {
 }
 
 int run(const Arguments& a, const QString& id, QTextStream& err) {
+    // A report reads what an office recorded: a run where there is no
+    // database yet says so, and never creates a data folder or an empty one.
+    if (DataFolder::serverDatabase().isEmpty() &&
+        !QFileInfo::exists(DataFolder::mainDatabaseFile())) {
+        err << QStringLiteral(
+                   "Não há banco de dados em %1: a pasta de dados do alias "
+                   "Quelvarino ainda não foi usada neste computador (registre-a com "
+                   "o Ostrima ou abra o programa uma vez).")
+                   .arg(QDir::toNativeSeparators(DataFolder::path()))
+            << '\n';
+        return kRefused;
+    }
     if (!prepareDataFolderAtStart(nullptr))
         return kRefused;
     new TDataModule1(qApp);
