@@ -286,6 +286,10 @@ void TQuelvarino000_0::buildMenu() {
              "Listagem das despesas do motoboy com salário fixo", "Quelvarino0047_0", "Edcodmot");
     addEntry(relatorios, "Relatório Totalizador de Serviços", "RelatrioTotalizadordeServios1", "",
              "Quelvarino0048_0", "Eddata1");
+    relatorios->addSeparator();
+    addEntry(relatorios, "Painel Gerencial", "PainelGerencial1",
+             "Gráficos do faturamento, dos clientes, das horas e do custo dos motoboys",
+             "Quelvarino0049_0", "Eddata1");
 
     QMenu* sair = bar->addMenu(QStringLiteral("Sair"));
     sair->setObjectName(QStringLiteral("Sair1"));

@@ -7,6 +7,7 @@
 #include "orders/serviceorder.h"
 #include "reports/cashclosing.h"
 #include "reports/courierreports.h"
+#include "reports/managementpanel.h"
 #include "reports/printdialog.h"
 #include "settings/company.h"
 #include "settings/passwords.h"
@@ -148,6 +149,7 @@ QList<ScreenEntry> creationOrder() {
         list.append({names[2 * n].constData(), reports[n], screens[n]});
         list.append({names[2 * n + 1].constData(), kPrintDialog, reportDialog(n + 1)});
     }
+    list.append({"Quelvarino0049_0", "Painel Gerencial", [] { return new TQuelvarino0049_0; }});
     list.append({"Quelvarino00Emp_0", "Dados da Empresa", [] { return new TQuelvarino00Emp_0; }});
     list.append({"Quelvarino00Sbr_0", "Descrição dos Módulos do Sistema Quelvarino",
                  [] { return new TQuelvarino00Sbr_0; }});

@@ -1,0 +1,505 @@
+#include "reports/managementpanel.h"
+
+#include "core/clock.h"
+#include "core/dates.h"
+#include "core/errors.h"
+#include "core/money.h"
+#include "core/reporttotals.h"
+#include "data/datafolder.h"
+#include "reports/pagewriter.h"
+#include "reports/reportdata.h"
+#include "reports/reportlayout.h"
+#include "widgets/application.h"
+#include "widgets/fields.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+#include "widgets/testseams.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHorizontalBarSeries>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStackedBarSeries>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <cmath>
+
+namespace quelvarino {
+namespace {
+
+// Colours that stay apart for colour-blind readers (Okabe and Ito).
+const QColor kBlue(0x00, 0x72, 0xB2);
+const QColor kOrange(0xE6, 0x9F, 0x00);
+const QColor kGreen(0x00, 0x9E, 0x73);
+const QColor kVermillion(0xD5, 0x5E, 0x00);
+const QColor kSky(0x56, 0xB4, 0xE9);
+const QColor kPurple(0xCC, 0x79, 0xA7);
+
+constexpr int kSlice = 5000;  // orders read between two looks at the window
+
+QBarSet* barSet(const QString& name, const QColor& colour, const QList<double>& values) {
+    auto* set = new QBarSet(name);
+    set->setColor(colour);
+    set->setBorderColor(colour.darker(130));
+    for (double v : values)
+        set->append(v);
+    return set;
+}
+
+QValueAxis* valueAxis(const QString& title) {
+    auto* axis = new QValueAxis;
+    axis->setTitleText(title);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    axis->setMin(0);
+    return axis;
+}
+
+QChart* newChart(const QString& title) {
+    auto* chart = new QChart;
+    chart->setTitle(title);
+    chart->legend()->setVisible(true);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setLocalizeNumbers(true);
+    chart->setLocale(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    return chart;
+}
+
+// The exact value under the pointer, as the reports print it.
+void tipOnHover(QBarSet* set,
+                const QStringList& categories,
+                const std::function<QString(double)>& text) {
+    QObject::connect(set, &QBarSet::hovered, set, [set, categories, text](bool on, int i) {
+        if (on && i >= 0 && i < set->count())
+            QToolTip::showText(QCursor::pos(),
+                               QStringLiteral("%1 — %2: %3")
+                                   .arg(set->label(), categories.value(i), text(set->at(i))));
+        else
+            QToolTip::hideText();
+    });
+}
+
+void setUpBars(QChart* chart,
+               QAbstractBarSeries* series,
+               const QStringList& categories,
+               const QString& categoryTitle,
+               const QString& valueTitle,
+               bool horizontal = false) {
+    chart->addSeries(series);
+    auto* categoryAxis = new QBarCategoryAxis;
+    categoryAxis->append(categories);
+    categoryAxis->setTitleText(categoryTitle);
+    QValueAxis* values = valueAxis(valueTitle);
+    chart->addAxis(categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
+    chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
+    series->attachAxis(categoryAxis);
+    series->attachAxis(values);
+    values->applyNiceNumbers();
+    if (values->max() <= 0)
+        values->setMax(1);
+}
+
+QChart* billingChart(const PanelFigures& f) {
+    QChart* chart = newChart(f.byMonth ? QStringLiteral("Faturamento por mês")
+                                       : QStringLiteral("Faturamento por dia"));
+    auto* series = new QStackedBarSeries;
+    const QList<QPair<QString, QColor>> forms = {{QStringLiteral("À VISTA"), kBlue},
+                                                 {QStringLiteral("FATURADO"), kOrange},
+                                                 {QStringLiteral("OUTROS"), kGreen}};
+    const QList<double>* values[3] = {&f.cash, &f.invoiced, &f.others};
+    for (int i = 0; i < 3; ++i) {
+        QBarSet* set = barSet(forms[i].first, forms[i].second, *values[i]);
+        tipOnHover(set, f.buckets, panelMoney);
+        series->append(set);
+    }
+    setUpBars(chart, series, f.buckets, f.byMonth ? QStringLiteral("Mês") : QStringLiteral("Dia"),
+              QStringLiteral("Valor das OS (R$)"));
+    return chart;
+}
+
+QChart* clientsChart(const PanelFigures& f) {
+    QChart* chart = newChart(QStringLiteral("Os dez clientes de maior faturamento"));
+    QStringList names;
+    QList<double> values;
+    // Highest at the top: a horizontal chart draws its first category lowest.
+    for (auto it = f.topClients.crbegin(); it != f.topClients.crend(); ++it) {
+        names.append(it->code + QStringLiteral(" - ") + it->name.left(28));
+        values.append(it->billing);
+    }
+    auto* series = new QHorizontalBarSeries;
+    QBarSet* set = barSet(QStringLiteral("Faturamento"), kBlue, values);
+    tipOnHover(set, names, panelMoney);
+    series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+    series->setLabelsFormat(QStringLiteral("@value"));
+    setUpBars(chart, series, names, QStringLiteral("Cliente"), QStringLiteral("Valor das OS (R$)"),
+              true);
+    return chart;
+}
+
+QChart* hoursChart(const PanelFigures& f) {
+    QChart* chart = newChart(QStringLiteral("Horas trabalhadas por motoboy"));
+    QStringList names;
+    QList<double> normal, fifty, hundred;
+    for (const PanelFigures::Courier& c : f.couriers) {
+        names.append(c.code + QStringLiteral(" - ") + c.name.left(20));
+        normal.append(double(c.normal) / 60.0);
+        fifty.append(double(c.fifty) / 60.0);
+        hundred.append(double(c.hundred) / 60.0);
+    }
+    auto* series = new QStackedBarSeries;
+    const auto hours = [](double h) { return panelHours(h * 60.0); };
+    const QList<double>* values[3] = {&normal, &fifty, &hundred};
+    const QList<QPair<QString, QColor>> bands = {{QStringLiteral("Normal"), kSky},
+                                                 {QStringLiteral("50 %"), kOrange},
+                                                 {QStringLiteral("100 %"), kVermillion}};
+    for (int i = 0; i < 3; ++i) {
+        QBarSet* set = barSet(bands[i].first, bands[i].second, *values[i]);
+        tipOnHover(set, names, hours);
+        series->append(set);
+    }
+    setUpBars(chart, series, names, QStringLiteral("Motoboy"), QStringLiteral("Horas"));
+    return chart;
+}
+
+QLineSeries* line(const QString& name,
+                  const QColor& colour,
+                  const QList<double>& values,
+                  const QStringList& months) {
+    auto* series = new QLineSeries;
+    series->setName(name);
+    QPen pen(colour);
+    pen.setWidth(3);
+    series->setPen(pen);
+    series->setPointsVisible(true);
+    for (int i = 0; i < values.size(); ++i)
+        series->append(i, values[i]);
+    QObject::connect(
+        series, &QLineSeries::hovered, series, [series, months](const QPointF& p, bool on) {
+            const int i = int(std::lround(p.x()));
+            if (on && i >= 0 && i < series->count())
+                QToolTip::showText(QCursor::pos(), QStringLiteral("%1 — %2: %3")
+                                                       .arg(series->name(), months.value(i),
+                                                            panelMoney(series->at(i).y())));
+            else
+                QToolTip::hideText();
+        });
+    return series;
+}
+
+QChart* costChart(const PanelFigures& f) {
+    QChart* chart = newChart(QStringLiteral("Custo dos motoboys e faturamento por mês"));
+    QList<double> margin;
+    for (int i = 0; i < f.months.size(); ++i)
+        margin.append(f.monthBilling.value(i) - f.monthCost.value(i));
+    QList<QLineSeries*> series = {
+        line(QStringLiteral("Faturamento"), kBlue, f.monthBilling, f.months),
+        line(QStringLiteral("Custo dos motoboys"), kVermillion, f.monthCost, f.months),
+        line(QStringLiteral("Margem"), kGreen, margin, f.months)};
+    series[2]->setPen(QPen(kGreen, 2, Qt::DashLine));
+    auto* months = new QCategoryAxis;
+    months->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int i = 0; i < f.months.size(); ++i)
+        months->append(f.months[i], i);
+    months->setRange(-0.5, qMax(0.5, double(f.months.size()) - 0.5));
+    months->setTitleText(QStringLiteral("Mês"));
+    QValueAxis* values = valueAxis(QStringLiteral("R$"));
+    chart->addAxis(months, Qt::AlignBottom);
+    chart->addAxis(values, Qt::AlignLeft);
+    double low = 0, high = 1;
+    for (QLineSeries* s : series) {
+        chart->addSeries(s);
+        s->attachAxis(months);
+        s->attachAxis(values);
+        for (const QPointF& p : s->points()) {
+            low = qMin(low, p.y());
+            high = qMax(high, p.y());
+        }
+    }
+    values->setRange(low, high);
+    values->applyNiceNumbers();
+    return chart;
+}
+
+QChart* startHoursChart(const PanelFigures& f) {
+    QChart* chart = newChart(QStringLiteral("Ordens de serviço pela hora de início"));
+    QStringList hours;
+    QList<double> counts;
+    for (int h = 0; h < 24; ++h) {
+        hours.append(QString::number(h));
+        counts.append(f.startHours[size_t(h)]);
+    }
+    auto* series = new QBarSeries;
+    QBarSet* set = barSet(QStringLiteral("Ordens de serviço"), kPurple, counts);
+    tipOnHover(set, hours, [](double v) { return QString::number(qint64(v)); });
+    series->append(set);
+    setUpBars(chart, series, hours, QStringLiteral("Hora do dia"),
+              QStringLiteral("Ordens de serviço"));
+    return chart;
+}
+
+}  // namespace
+
+QString panelMoney(double value) {
+    return formatValue(Format::Currency, formatMoney(value));
+}
+
+QString panelHours(double minutes) {
+    return hoursText(static_cast<long long>(std::llround(minutes)));
+}
+
+TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
+    : Screen(QStringLiteral("Quelvarino0049_0"), QStringLiteral("Painel Gerencial"), parent),
+      timer_(new QTimer(this)) {
+    auto* layout = new QVBoxLayout(this);
+    Lbdata = makeDateLabel(this);
+    auto* top = new QHBoxLayout;
+    auto* box = new QGroupBox(this);
+    auto* criteria = new QHBoxLayout(box);
+    Eddata1 = makeMaskEdit(box, QStringLiteral("Eddata1"), QStringLiteral("!99/99/9999;1;_"));
+    Eddata2 = makeMaskEdit(box, QStringLiteral("Eddata2"), QStringLiteral("!99/99/9999;1;_"));
+    for (MaskEdit* e : {Eddata1, Eddata2}) {
+        e->setFixedWidth(e->minimumWidth());
+        dateField(e);
+    }
+    criteria->addWidget(new QLabel(QStringLiteral("De :"), box));
+    criteria->addWidget(Eddata1);
+    criteria->addWidget(new QLabel(QStringLiteral("Até :"), box));
+    criteria->addWidget(Eddata2);
+    auto button = [this](const char* name, const char* text, const char* hint) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setToolTip(QString::fromUtf8(hint));
+        return b;
+    };
+    Btn_Atualizar = button("Btn_Atualizar", "&Atualizar", "Ler os números do período");
+    criteria->addWidget(Btn_Atualizar);
+    Ed_Bar = new QProgressBar(box);
+    Ed_Bar->setObjectName(QStringLiteral("Ed_Bar"));
+    Ed_Bar->setFormat(QStringLiteral("Lendo as ordens: %p%"));
+    Ed_Bar->setVisible(false);
+    criteria->addWidget(Ed_Bar, 1);
+    top->addWidget(box, 1);
+    top->addWidget(Lbdata, 0, Qt::AlignTop);
+    layout->addLayout(top);
+
+    chartsArea_ = new QWidget;
+    chartsArea_->setObjectName(QStringLiteral("Graficos"));
+    auto* grid = new QGridLayout(chartsArea_);
+    for (int i = 0; i < 5; ++i) {
+        views_[i] = new QChartView(newChart(QString()), chartsArea_);
+        views_[i]->setObjectName(QStringLiteral("Chart%1").arg(i + 1));
+        views_[i]->setRenderHint(QPainter::Antialiasing);
+        views_[i]->setMinimumSize(480, 300);
+        grid->addWidget(views_[i], i / 2, i % 2, 1, i == 4 ? 2 : 1);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(chartsArea_);
+    layout->addWidget(scroll, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    Btn_Salvar = button("Btn_Salvar", "&Salvar imagem", "Salvar o painel em um arquivo PNG");
+    Btn_Imprimir = button("Btn_Imprimir", "&Imprimir", "Imprimir o painel (A4 paisagem)");
+    Btn_Retornar = button("Btn_Retornar", "&Retornar", "Retornar ao menu");
+    for (QPushButton* b : {Btn_Salvar, Btn_Imprimir, Btn_Retornar})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    resize(1040, 760);
+
+    connect(Btn_Atualizar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_AtualizarClick(); }); });
+    connect(Btn_Salvar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_SalvarClick(); }); });
+    connect(Btn_Imprimir, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_ImprimirClick(); }); });
+    connect(Btn_Retornar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_RetornarClick(); }); });
+    connect(timer_, &QTimer::timeout, this, [this] { guarded([this] { readSlice(); }); });
+    enterMovesOn(Eddata1);
+    enterMovesOn(Eddata2);
+}
+
+TQuelvarino0049_0::~TQuelvarino0049_0() = default;
+
+TQuelvarino0049_0* TQuelvarino0049_0::instance() {
+    return Screens::get<TQuelvarino0049_0>(QStringLiteral("Quelvarino0049_0"));
+}
+
+QChart* TQuelvarino0049_0::chart(int n) const {
+    return n >= 1 && n <= 5 ? views_[n - 1]->chart() : nullptr;
+}
+
+void TQuelvarino0049_0::FormActivate() {
+    Lbdata->setText(formatDate(Clock::today()));
+    if (Eddata1->isBlank() && Eddata2->isBlank() && !reader_) {
+        // Today's month by default.
+        const QDate today = Clock::today();
+        Eddata1->setText(formatDate(QDate(today.year(), today.month(), 1)));
+        Eddata2->setText(formatDate(today));
+    }
+}
+
+void TQuelvarino0049_0::Btn_AtualizarClick() {
+    QDate from, to;
+    try {
+        if (!Eddata1->isBlank() && !Eddata2->isBlank()) {
+            from = parseDate(Eddata1->text());
+            to = parseDate(Eddata2->text());
+        }
+    } catch (const ConversionError&) {
+    }
+    if (!from.isValid() || !to.isValid() || from > to) {
+        MessageBox::warning(QStringLiteral("Intervalos inexistentes."));
+        Eddata1->setFocus();
+        return;
+    }
+    // A new period replaces the reading under way.
+    reader_ = std::make_unique<PanelReader>(from, to);
+    Ed_Bar->setRange(0, qMax(1, reader_->total()));
+    Ed_Bar->setValue(0);
+    Ed_Bar->setVisible(true);
+    timer_->start(0);
+}
+
+void TQuelvarino0049_0::readSlice() {
+    if (!reader_) {
+        timer_->stop();
+        return;
+    }
+    bool done = false;
+    try {
+        done = reader_->step(kSlice);
+    } catch (...) {
+        timer_->stop();
+        reader_.reset();
+        Ed_Bar->setVisible(false);
+        throw;
+    }
+    Ed_Bar->setValue(reader_->read());
+    if (!done)
+        return;
+    timer_->stop();
+    figures_ = reader_->figures();
+    reader_.reset();
+    Ed_Bar->setVisible(false);
+    showFigures();
+    if (figures_.empty())
+        MessageBox::warning(QStringLiteral("Intervalos inexistentes."));
+}
+
+void TQuelvarino0049_0::showFigures() {
+    QChart* charts[5] = {billingChart(figures_), clientsChart(figures_), hoursChart(figures_),
+                         costChart(figures_), startHoursChart(figures_)};
+    for (int i = 0; i < 5; ++i) {
+        QChart* old = views_[i]->chart();
+        views_[i]->setChart(charts[i]);
+        delete old;
+    }
+}
+
+bool TQuelvarino0049_0::saveImage(const QString& path) {
+    return chartsArea_->grab().save(path, "PNG");
+}
+
+void TQuelvarino0049_0::Btn_SalvarClick() {
+    const QString suggestion = DataFolder::reportsFolder() + QStringLiteral("/PainelGerencial.png");
+    const QString path =
+        MessageBox::testMode()
+            ? suggestion
+            : QFileDialog::getSaveFileName(this, QStringLiteral("Salvar imagem"), suggestion,
+                                           QStringLiteral("Imagem PNG (*.png)"));
+    if (path.isEmpty())
+        return;
+    if (!saveImage(path)) {
+        MessageBox::warning(QStringLiteral("Não foi possível gravar o arquivo %1. Verifique se a "
+                                           "pasta existe e se há permissão de gravação e espaço "
+                                           "em disco.")
+                                .arg(path));
+        return;
+    }
+    MessageBox::show(QStringLiteral("A T E N Ç Ã O"), QStringLiteral("Arquivo gerado com sucesso."),
+                     QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+// The page report: the company lines, the title and period, the five
+// charts on one A4 sheet in landscape.
+void TQuelvarino0049_0::Btn_ImprimirClick() {
+    const CompanyHeader company = CompanyHeader::fromStore();
+    const QString period = figures_.from.isValid()
+                               ? QStringLiteral("Período de : %1 até %2")
+                                     .arg(formatDate(figures_.from), formatDate(figures_.to))
+                               : QString();
+    QList<QPixmap> pictures;
+    for (QChartView* v : views_)
+        pictures.append(v->grab());
+    PrintPreview::show(
+        this, QStringLiteral("Visualização - Painel Gerencial"),
+        [](QPrinter* p) {
+            p->setPageSize(QPageSize(QPageSize::A4));
+            p->setPageOrientation(QPageLayout::Landscape);
+            p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        },
+        [company, period, pictures](QPrinter* p) {
+            QPainter painter(p);
+            const QRectF page = p->pageLayout().paintRectPixels(p->resolution());
+            const double w = page.width(), h = page.height();
+            double y = 0;
+            QFont bold(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
+            QFont plain(QStringLiteral("DejaVu Sans"), 8);
+            painter.setFont(bold);
+            const double line = painter.fontMetrics().height() * 1.2;
+            QStringList lines = PageWriter::companyLines(company);
+            lines.removeAll(QString());
+            for (int i = 0; i < lines.size(); ++i) {
+                painter.setFont(i == 0 ? bold : plain);
+                painter.drawText(QRectF(0, y, w, line), Qt::AlignLeft, lines[i]);
+                y += line;
+            }
+            painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
+            painter.drawText(QRectF(0, y, w, line * 1.6), Qt::AlignHCenter,
+                             QStringLiteral("PAINEL GERENCIAL"));
+            y += line * 1.6;
+            painter.setFont(plain);
+            painter.drawText(QRectF(0, y, w, line), Qt::AlignHCenter, period);
+            y += line * 1.4;
+            const double cellW = w / 3, cellH = (h - y) / 2;
+            for (int i = 0; i < pictures.size(); ++i) {
+                const QRectF cell((i % 3) * cellW, y + (i / 3) * cellH, cellW, cellH);
+                const QSizeF size =
+                    QSizeF(pictures[i].size()).scaled(cell.size() * 0.96, Qt::KeepAspectRatio);
+                painter.drawPixmap(
+                    QRectF(cell.center() - QPointF(size.width(), size.height()) / 2, size),
+                    pictures[i], QRectF(pictures[i].rect()));
+            }
+        },
+        DataFolder::reportsFolder() + QStringLiteral("/PainelGerencial.pdf"));
+}
+
+void TQuelvarino0049_0::Btn_RetornarClick() {
+    timer_->stop();
+    reader_.reset();
+    Ed_Bar->setVisible(false);
+    close();
+}
+
+}  // namespace quelvarino

@@ -1,0 +1,301 @@
+#include "app/mainwindow.h"
+#include "app/program.h"
+#include "core/clock.h"
+#include "core/dates.h"
+#include "core/money.h"
+#include "reports/cashclosing.h"
+#include "reports/courierreports.h"
+#include "reports/managementpanel.h"
+#include "reports/reportcatalog.h"
+#include "testsupport.h"
+#include "widgets/maskedit.h"
+#include "widgets/messagebox.h"
+#include "widgets/testseams.h"
+
+#include <QAction>
+#include <QBarSet>
+#include <QChart>
+#include <QImage>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedBarSeries>
+#include <memory>
+
+using namespace quelvarino;
+using namespace operatorDoes;
+
+namespace {
+
+struct Order {
+    int number;
+    const char* date;
+    const char* client;
+    const char* courier;
+    const char* payment;
+    const char* start;  // HORA2
+    const char* hours;  // HORA4
+    const char *normal, *fifty, *hundred;
+    const char* total;
+    const char* fixed;  // VALMOT
+};
+
+// Orders of three months: every payment form, evening hours, an order of
+// a fixed courier value, one without its total of hours.
+const Order kOrders[] = {
+    {1, "30/10/2026", "000007", "000003", "À VISTA", "08:30", "01:40", "01:40", "00:00", "00:00",
+     "55,00", "0,00"},
+    {2, "03/11/2026", "000007", "000003", "FATURADO", "19:30", "03:00", "00:00", "02:30", "00:30",
+     "999,99", "0,00"},
+    {3, "03/11/2026", "000012", "000005", "OUTROS", "22:15", "01:00", "00:00", "00:00", "01:00",
+     "1016,33", "0,00"},
+    {4, "15/11/2026", "000012", "000003", "À VISTA", "10:00", "02:00", "02:00", "00:00", "00:00",
+     "80,00", "35,00"},
+    {5, "30/11/2026", "000020", "000005", "À VISTA", "  :  ", "  :  ", "", "", "", "12,5", "0,00"},
+    {6, "01/12/2026", "000007", "000005", "FATURADO", "18:45", "02:15", "00:00", "02:15", "00:00",
+     "0,10", "0,00"},
+};
+
+}  // namespace
+
+// The management panel: its figures agree with the reports of the same
+// period, its charts show them, its picture is written.
+class TestPanel : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+
+    static TQuelvarino0049_0* panel() {
+        Quelvarino000_0->menuAction("PainelGerencial1")->trigger();
+        auto* p = TQuelvarino0049_0::instance();
+        activate(p);
+        return p;
+    }
+    static void show(TQuelvarino0049_0* p, const QString& from, const QString& to) {
+        p->Eddata1->setText(from);
+        p->Eddata2->setText(to);
+        click(p->Btn_Atualizar);
+        QTRY_VERIFY_WITH_TIMEOUT(!p->reading(), 20000);
+    }
+
+    // A total of a report printed through its screen for the same period.
+    static QString reportTotal(const char* id,
+                               ReportScreen* screen,
+                               const QString& from,
+                               const QString& to,
+                               const QString& total) {
+        screen->Eddata1->setText(from);
+        screen->Eddata2->setText(to);
+        if (!screen->prepare())
+            return QStringLiteral("0,00");
+        ReportData d = ReportCatalog::find(id)->collect(PrintRequest());
+        d.readSource();
+        return d.total(total);
+    }
+    static QString cashTotal(bool cash, const QString& from, const QString& to) {
+        auto* s = TQuelvarino0041_0::instance();
+        (cash ? s->Rbavista : s->Rboutros)->setChecked(true);
+        return reportTotal("41_0", s, from, to, "TOTVAL");
+    }
+    static QString clientTotal(const QString& client, const QString& from, const QString& to) {
+        auto* s = TQuelvarino0042_0::instance();
+        double sum = 0;
+        for (QRadioButton* rb : {s->Rbavista, s->Rboutros}) {
+            s->Edcodcli->setText(client);
+            s->EdcodcliExit();
+            rb->setChecked(true);
+            sum += parseMoney(reportTotal("42_0", s, from, to, "TOTVAL"));
+        }
+        return formatMoney(sum);
+    }
+    static QMap<QString, QString> courierClosing(const QString& courier,
+                                                 const QString& from,
+                                                 const QString& to) {
+        auto* s = TQuelvarino0043_0::instance();
+        s->Edcodmot->setText(courier);
+        s->EdcodmotExit();
+        s->Eddata1->setText(from);
+        s->Eddata2->setText(to);
+        if (!s->prepare())
+            return {};
+        return ReportCatalog::find("43_0")->collect(PrintRequest()).totals;
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<TempHome>();
+        MessageBox::clearShownMessages();
+        Clock::setNow(QDateTime(QDate(2026, 11, 20), QTime(9, 0)));
+        QVERIFY(startProgram(*qApp));
+        store("tbempresa",
+              {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"}, {"NOMEFAN", "MOTOBOY EXPRESS"}});
+        for (const char* c : {"000007", "000012", "000020"})
+            store("tbclientes",
+                  {{"CODCLI", c}, {"RAZAOSOCIAL", QString("CLIENTE ") + c}, {"SITUACAO", "ATIVO"}});
+        store("tbmotociclista", {{"COD", "000003"},
+                                 {"NOME", "JOAO DA MOTO"},
+                                 {"VALOR", "12,5"},
+                                 {"SITUACAO", "ATIVO"}});
+        store("tbmotociclista",
+              {{"COD", "000005"}, {"NOME", "ANA VELOZ"}, {"VALOR", "20"}, {"SITUACAO", "ATIVO"}});
+        for (const Order& o : kOrders)
+            store("tbordem", {{"COMANDA", QString("%1").arg(o.number, 10, 10, QChar('0'))},
+                              {"DATA", o.date},
+                              {"CODCLI", o.client},
+                              {"CLIENTE", QString("CLIENTE ") + o.client},
+                              {"CODMOT", o.courier},
+                              {"MOTOBOY", o.courier[5] == '3' ? "JOAO DA MOTO" : "ANA VELOZ"},
+                              {"PAGAMENTO", o.payment},
+                              {"HORA2", o.start},
+                              {"HORA4", o.hours},
+                              {"TOTHORN", o.normal},
+                              {"TOTHOR50", o.fifty},
+                              {"TOTHOR100", o.hundred},
+                              {"TOTVAL", o.total},
+                              {"VALMOT", o.fixed}});
+        store("tbentrdesp", {{"NUMDESP", "0000000001"},
+                             {"CODMOT", "000003"},
+                             {"CODDESP", "000001"},
+                             {"VALOR", "30,5"},
+                             {"DATA", "10/11/2026"}});
+    }
+    void cleanup() {
+        stopProgram();
+        Clock::reset();
+        home.reset();
+    }
+
+    void figuresAgreeWithTheReports_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::newRow("a month") << "01/11/2026"
+                                 << "30/11/2026";
+        QTest::newRow("across months, by day") << "15/10/2026"
+                                               << "10/12/2026";
+        QTest::newRow("longer than 62 days, by month") << "01/09/2026"
+                                                       << "31/12/2026";
+        QTest::newRow("a single day") << "03/11/2026"
+                                      << "03/11/2026";
+    }
+    void figuresAgreeWithTheReports() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        TQuelvarino0049_0* p = panel();
+        show(p, from, to);
+        const PanelFigures& f = p->figures();
+        QCOMPARE(f.byMonth, parseDate(from).daysTo(parseDate(to)) + 1 > 62);
+        double cash = 0, other = 0, months = 0;
+        for (int i = 0; i < f.buckets.size(); ++i) {
+            cash += f.cash[i];
+            other += f.invoiced[i] + f.others[i];
+        }
+        for (double m : f.monthBilling)
+            months += m;
+        QCOMPARE(formatMoney(cash), cashTotal(true, from, to));
+        QCOMPARE(formatMoney(other), cashTotal(false, from, to));
+        QCOMPARE(formatMoney(months), formatMoney(cash + other));
+        for (const PanelFigures::Client& c : f.topClients)
+            QCOMPARE(formatMoney(c.billing), clientTotal(c.code, from, to));
+        for (const PanelFigures::Courier& c : f.couriers) {
+            const QMap<QString, QString> closing = courierClosing(c.code, from, to);
+            if (closing.isEmpty())
+                continue;  // a courier with expenses only in the period
+            QCOMPARE(panelHours(double(c.normal)), closing.value("HN"));
+            QCOMPARE(panelHours(double(c.fifty)), closing.value("H50"));
+            QCOMPARE(panelHours(double(c.hundred)), closing.value("H100"));
+        }
+        // The charts show the figures.
+        auto* billing = qobject_cast<QStackedBarSeries*>(p->chart(1)->series().value(0));
+        QVERIFY(billing);
+        QCOMPARE(billing->barSets().size(), 3);
+        QCOMPARE(billing->barSets()[0]->label(), QString("À VISTA"));
+        for (int i = 0; i < f.buckets.size(); ++i)
+            QCOMPARE(billing->barSets()[0]->at(i), f.cash[i]);
+        QCOMPARE(p->chart(4)->series().size(), 3);
+        auto* cost = qobject_cast<QLineSeries*>(p->chart(4)->series()[1]);
+        QCOMPARE(cost->count(), f.months.size());
+        for (int i = 0; i < f.months.size(); ++i)
+            QCOMPARE(cost->at(i).y(), f.monthCost[i]);
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(!p->chart(i)->title().isEmpty());
+    }
+
+    void theMonthInDetail() {
+        TQuelvarino0049_0* p = panel();
+        show(p, "01/11/2026", "30/11/2026");
+        const PanelFigures& f = p->figures();
+        QCOMPARE(f.orders, 4);
+        QCOMPARE(f.buckets.size(), 30);
+        QCOMPARE(f.buckets[2], QString("03/11"));
+        QCOMPARE(f.invoiced[2], 999.99);
+        QCOMPARE(f.others[2], 1016.33);
+        // The evening load: 19:30 and 22:15; the order without a start is
+        // not counted.
+        QCOMPARE(f.startHours[19], 1);
+        QCOMPARE(f.startHours[22], 1);
+        QCOMPARE(f.startHours[10], 1);
+        int counted = 0;
+        for (int n : f.startHours)
+            counted += n;
+        QCOMPARE(counted, 3);
+        QCOMPARE(f.topClients.size(), 3);
+        QCOMPARE(f.topClients[0].code, QString("000012"));
+        QCOMPARE(f.topClients[0].billing, 1016.33 + 80.0);
+        // The order of a fixed courier value counts its value, not its hours:
+        // JOAO 02:30 at 50 % and 00:30 at 100 %, the fixed 35,00, the 30,50
+        // of expenses; 12,50 an hour.
+        const PanelFigures::Courier& joao = f.couriers[0];
+        QCOMPARE(joao.code, QString("000003"));
+        QCOMPARE(joao.normal, 0LL);
+        QCOMPARE(joao.fifty, 150LL);
+        QCOMPARE(joao.hundred, 30LL);
+        QCOMPARE(formatMoney(joao.pay), QString("124,88"));  // 46,88 + 12,50 + 35,00 + 30,50
+        QCOMPARE(f.months, QStringList{"11/2026"});
+        QCOMPARE(formatMoney(f.monthBilling[0]), QString("2108,82"));
+    }
+
+    void emptyPeriodSaysSoAndShowsEmptyCharts() {
+        TQuelvarino0049_0* p = panel();
+        MessageBox::clearShownMessages();
+        show(p, "01/01/2020", "31/01/2020");
+        QCOMPARE(lastMessage(), QString("Intervalos inexistentes."));
+        QVERIFY(p->figures().empty());
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(!p->chart(i)->series().isEmpty());
+        // Dates that are no period are refused before any reading.
+        MessageBox::clearShownMessages();
+        p->Eddata1->setText("30/11/2026");
+        p->Eddata2->setText("01/11/2026");
+        click(p->Btn_Atualizar);
+        QVERIFY(!p->reading());
+        QCOMPARE(lastMessage(), QString("Intervalos inexistentes."));
+    }
+
+    void pictureAndPage() {
+        TQuelvarino0049_0* p = panel();
+        show(p, "01/11/2026", "30/11/2026");
+        const QString png = home->path() + "/painel.png";
+        QVERIFY(p->saveImage(png));
+        const QImage image(png);
+        QVERIFY(image.width() > 900 && image.height() > 500);
+        QVERIFY(!p->saveImage("/nao/existe/painel.png"));
+        const QString pdf = home->path() + "/painel.pdf";
+        PrintPreview::setTestMode(true, pdf);
+        click(p->Btn_Imprimir);
+        PrintPreview::setTestMode(false);
+        const QString text = pdfText(pdf);
+        QVERIFY2(text.contains("PAINEL GERENCIAL"), qPrintable(text));
+        QVERIFY(text.contains("Período de : 01/11/2026 até 30/11/2026"));
+        QVERIFY(text.contains("MOTOBOY EXPRESS"));
+    }
+
+    void defaultsToTodaysMonth() {
+        TQuelvarino0049_0* p = panel();
+        QCOMPARE(p->Eddata1->text(), QString("01/11/2026"));
+        QCOMPARE(p->Eddata2->text(), QString("20/11/2026"));
+    }
+};
+
+QUELVARINO_GUI_TEST_MAIN(TestPanel)
+#include "tst_panel.moc"
