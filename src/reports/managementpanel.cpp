@@ -101,10 +101,25 @@ void setUpBars(QChart* chart,
                const QStringList& categories,
                const QString& categoryTitle,
                const QString& valueTitle,
-               bool horizontal = false) {
+               bool horizontal = false,
+               bool wholeNumbers = false) {
     chart->addSeries(series);
-    auto* categoryAxis = new QBarCategoryAxis;
-    categoryAxis->append(categories);
+    QAbstractAxis* categoryAxis = nullptr;
+    if (!horizontal && categories.size() > 24) {
+        // A month of days would be cut to "..." one label per bar: every
+        // few days are named on a scale of the bars' positions instead.
+        auto* scale = new QCategoryAxis;
+        scale->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        const int every = int(categories.size() + 7) / 8;
+        for (int i = 0; i < categories.size(); i += every)
+            scale->append(categories[i], i);
+        scale->setRange(-0.5, double(categories.size()) - 0.5);
+        categoryAxis = scale;
+    } else {
+        auto* names = new QBarCategoryAxis;
+        names->append(categories);
+        categoryAxis = names;
+    }
     categoryAxis->setTitleText(categoryTitle);
     QValueAxis* values = valueAxis(valueTitle);
     chart->addAxis(categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
@@ -114,6 +129,13 @@ void setUpBars(QChart* chart,
     values->applyNiceNumbers();
     if (values->max() <= 0)
         values->setMax(1);
+    if (wholeNumbers) {
+        // Counts of orders: whole ticks only.
+        values->setMax(qMax(5.0, std::ceil(values->max())));
+        values->setTickType(QValueAxis::TicksDynamic);
+        values->setTickAnchor(0);
+        values->setTickInterval(std::ceil(values->max() / 5));
+    }
 }
 
 QChart* billingChart(const PanelFigures& f) {
@@ -130,7 +152,7 @@ QChart* billingChart(const PanelFigures& f) {
         series->append(set);
     }
     setUpBars(chart, series, f.buckets, f.byMonth ? QStringLiteral("Mês") : QStringLiteral("Dia"),
-              QStringLiteral("Valor das OS (R$)"));
+              QStringLiteral("R$"));
     return chart;
 }
 
@@ -140,7 +162,7 @@ QChart* clientsChart(const PanelFigures& f) {
     QList<double> values;
     // Highest at the top: a horizontal chart draws its first category lowest.
     for (auto it = f.topClients.crbegin(); it != f.topClients.crend(); ++it) {
-        names.append(it->code + QStringLiteral(" - ") + it->name.left(28));
+        names.append(it->code + QLatin1Char(' ') + it->name.left(20));  // codes keep it unique
         values.append(it->billing);
     }
     auto* series = new QHorizontalBarSeries;
@@ -252,7 +274,7 @@ QChart* startHoursChart(const PanelFigures& f) {
     tipOnHover(set, hours, [](double v) { return QString::number(qint64(v)); });
     series->append(set);
     setUpBars(chart, series, hours, QStringLiteral("Hora do dia"),
-              QStringLiteral("Ordens de serviço"));
+              QStringLiteral("Ordens de serviço"), false, true);
     return chart;
 }
 
@@ -296,7 +318,9 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
     Ed_Bar->setObjectName(QStringLiteral("Ed_Bar"));
     Ed_Bar->setFormat(QStringLiteral("Lendo as ordens: %p%"));
     Ed_Bar->setVisible(false);
-    criteria->addWidget(Ed_Bar, 1);
+    Ed_Bar->setMinimumWidth(240);
+    criteria->addWidget(Ed_Bar);
+    criteria->addStretch(1);
     top->addWidget(box, 1);
     top->addWidget(Lbdata, 0, Qt::AlignTop);
     layout->addLayout(top);
@@ -308,7 +332,7 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
         views_[i] = new QChartView(newChart(QString()), chartsArea_);
         views_[i]->setObjectName(QStringLiteral("Chart%1").arg(i + 1));
         views_[i]->setRenderHint(QPainter::Antialiasing);
-        views_[i]->setMinimumSize(480, 300);
+        views_[i]->setMinimumSize(420, 300);
         grid->addWidget(views_[i], i / 2, i % 2, 1, i == 4 ? 2 : 1);
     }
     auto* scroll = new QScrollArea(this);
