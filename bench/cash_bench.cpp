@@ -16,6 +16,7 @@
 #include "data/datafolder.h"
 #include "data/query.h"
 #include "reports/cashclosing.h"
+#include "reports/panelfigures.h"
 #include "reports/reportcatalog.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
@@ -28,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -321,6 +323,24 @@ int main(int argc, char* argv[]) {
         std::printf("%-52s %10.1f\n", "totalizer: text file from the work tables", median(print));
         std::printf("%-52s %10.1f\n", "totalizer: both", median(select) + median(print));
         std::printf("  (%d orders in the work tables)\n", yearOrders);
+
+        // The management panel over every order of the folder, read a slice
+        // at a time as the screen reads it: the longest slice is the longest
+        // the window waits for its next look at the keyboard and mouse.
+        if (only.isEmpty() || only == "panel") {
+            std::vector<double> slices;
+            PanelReader reader(QDate(2016, 1, 1), QDate(2026, 12, 31));
+            const double whole = timeMs([&] {
+                bool done = false;
+                while (!done) {
+                    slices.push_back(timeMs([&] { done = reader.step(5000); }));
+                }
+            });
+            std::printf("%-52s %10.1f\n", "panel: figures of every order (all years)", whole);
+            std::printf("  (%d orders in %zu slices; longest slice %.1f ms, median %.1f ms)\n",
+                        reader.read(), slices.size(),
+                        *std::max_element(slices.begin(), slices.end()), median(slices));
+        }
 
         std::printf("\npeak memory: %ld MB\n", peakMemoryMb());
         sqlite3_close(db);
