@@ -337,9 +337,11 @@ int main(int argc, char* argv[]) {
                 }
             });
             std::printf("%-52s %10.1f\n", "panel: figures of every order (all years)", whole);
-            std::printf("  (%d orders in %zu slices; longest slice %.1f ms, median %.1f ms)\n",
-                        reader.read(), slices.size(),
-                        *std::max_element(slices.begin(), slices.end()), median(slices));
+            const auto longest = std::max_element(slices.begin(), slices.end());
+            std::printf(
+                "  (%d orders in %zu slices; longest slice %.1f ms, number %d; median %.1f ms)\n",
+                reader.read(), slices.size(), *longest, int(longest - slices.begin()) + 1,
+                median(slices));
         }
 
         std::printf("\npeak memory: %ld MB\n", peakMemoryMb());
