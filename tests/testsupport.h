@@ -6,6 +6,9 @@
 #include "pgserver.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -83,6 +86,18 @@ inline QString pdfText(const QString& pdf) {
     p.start("pdftotext", {"-layout", pdf, "-"});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The workbook as a spreadsheet program reads it (openpyxl): its sheets,
+// each with its cells' types, formats, values and formulas.
+inline QJsonArray sheetsOf(const QString& xlsx) {
+    QProcess p;
+    p.start("/usr/bin/python3", {QFINDTESTDATA("xlsxcells.py"), xlsx});
+    p.waitForFinished(60000);
+    const QByteArray err = p.readAllStandardError();
+    if (p.exitCode() != 0)
+        qWarning("%s", err.constData());
+    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
 }
 
 // What an operator does on a screen, for the GUI tests.

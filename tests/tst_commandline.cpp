@@ -48,17 +48,6 @@ QString pdfTextOf(const QString& pdf) {
     return lines.join('\n');
 }
 
-// The workbook as a spreadsheet program reads it.
-QJsonArray sheetsOf(const QString& xlsx) {
-    QProcess p;
-    p.start("/usr/bin/python3", {QFINDTESTDATA("xlsxcells.py"), xlsx});
-    p.waitForFinished(60000);
-    const QByteArray err = p.readAllStandardError();
-    if (p.exitCode() != 0)
-        qWarning("%s", err.constData());
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
-}
-
 struct Run {
     int exitCode = -1;
     QString out, err;

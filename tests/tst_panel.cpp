@@ -290,6 +290,52 @@ private slots:
         QVERIFY(text.contains("MOTOBOY EXPRESS"));
     }
 
+    // The figures behind each chart as a sheet of their own, the totals as
+    // formulas that give the figures' sums.
+    void spreadsheetOfTheFigures() {
+        TQuelvarino0049_0* p = panel();
+        show(p, "01/11/2026", "30/11/2026");
+        const QString xlsx = home->path() + "/painel.xlsx";
+        p->saveSheets(xlsx);
+        const QJsonArray sheets = sheetsOf(xlsx);
+        QStringList names;
+        for (const QJsonValue& s : sheets)
+            names << s.toObject()["name"].toString();
+        QCOMPARE(names, QStringList({"Faturamento", "Clientes", "Horas dos motoboys",
+                                     "Custo e faturamento", "Hora de início"}));
+        QMap<QString, QJsonObject> cells;  // "sheet!ref"
+        for (const QJsonValue& s : sheets)
+            for (const QJsonValue& c : s.toObject()["cells"].toArray())
+                cells.insert(s.toObject()["name"].toString() + "!" + c.toObject()["ref"].toString(),
+                             c.toObject());
+        int formulas = 0;
+        for (const QJsonObject& c : cells) {
+            if (!c.contains("formula"))
+                continue;
+            ++formulas;
+            QVERIFY(qAbs(c["computed"].toDouble() - c["value"].toDouble()) < 1e-6);
+        }
+        QVERIFY(formulas >= 8);
+        // 03/11 is the third day: FATURADO 999,99 and OUTROS 1016,33.
+        bool found = false;
+        for (const QJsonObject& c : cells) {
+            if (c["value"].toString() == "03/11") {
+                const QString row = QString::number(c["row"].toInt());
+                QCOMPARE(cells["Faturamento!C" + row]["value"].toDouble(), 999.99);
+                QCOMPARE(cells["Faturamento!D" + row]["value"].toDouble(), 1016.33);
+                QCOMPARE(cells["Faturamento!E" + row]["format"].toString(), QString("#,##0.00"));
+                found = true;
+            }
+            if (c["value"].toString() == "JOAO DA MOTO") {
+                const QString row = QString::number(c["row"].toInt());
+                QCOMPARE(cells["Horas dos motoboys!D" + row]["value"].toDouble(), 150.0);
+                QCOMPARE(cells["Horas dos motoboys!D" + row]["format"].toString(),
+                         QString("[h]:mm"));
+            }
+        }
+        QVERIFY(found);
+    }
+
     void defaultsToTodaysMonth() {
         TQuelvarino0049_0* p = panel();
         QCOMPARE(p->Eddata1->text(), QString("01/11/2026"));

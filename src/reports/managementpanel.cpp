@@ -9,6 +9,7 @@
 #include "reports/pagewriter.h"
 #include "reports/reportdata.h"
 #include "reports/reportlayout.h"
+#include "reports/xlsxwriter.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -343,9 +344,11 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     Btn_Salvar = button("Btn_Salvar", "&Salvar imagem", "Salvar o painel em um arquivo PNG");
+    Btn_Planilha =
+        button("Btn_Planilha", "&Planilha (.xlsx)", "Os números de cada gráfico em uma planilha");
     Btn_Imprimir = button("Btn_Imprimir", "&Imprimir", "Imprimir o painel (A4 paisagem)");
     Btn_Retornar = button("Btn_Retornar", "&Retornar", "Retornar ao menu");
-    for (QPushButton* b : {Btn_Salvar, Btn_Imprimir, Btn_Retornar})
+    for (QPushButton* b : {Btn_Salvar, Btn_Planilha, Btn_Imprimir, Btn_Retornar})
         buttons->addWidget(b);
     layout->addLayout(buttons);
     resize(1040, 760);
@@ -354,6 +357,8 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
             [this] { guarded([this] { Btn_AtualizarClick(); }); });
     connect(Btn_Salvar, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_SalvarClick(); }); });
+    connect(Btn_Planilha, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_PlanilhaClick(); }); });
     connect(Btn_Imprimir, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_ImprimirClick(); }); });
     connect(Btn_Retornar, &QPushButton::clicked, this,
@@ -517,6 +522,75 @@ void TQuelvarino0049_0::Btn_ImprimirClick() {
             }
         },
         DataFolder::reportsFolder() + QStringLiteral("/PainelGerencial.pdf"));
+}
+
+void TQuelvarino0049_0::saveSheets(const QString& path) const {
+    const PanelFigures& f = figures_;
+    ReportData header;
+    header.company = CompanyHeader::fromStore();
+    if (f.from.isValid()) {
+        header.periodFrom = formatDate(f.from);
+        header.periodTo = formatDate(f.to);
+    }
+    const auto money = [](double v) { return formatMoney(v); };
+    const Format t = Format::Text, m = Format::Money, h = Format::Hours;
+    SheetTable billing{
+        QStringLiteral("Faturamento"),
+        {f.byMonth ? QStringLiteral("Mês") : QStringLiteral("Dia"), QStringLiteral("À VISTA"),
+         QStringLiteral("FATURADO"), QStringLiteral("OUTROS"), QStringLiteral("Total")},
+        {t, m, m, m, m},
+        {}};
+    for (int i = 0; i < f.buckets.size(); ++i)
+        billing.rows.append({f.buckets[i], money(f.cash[i]), money(f.invoiced[i]),
+                             money(f.others[i]), money(f.cash[i] + f.invoiced[i] + f.others[i])});
+    SheetTable clients{
+        QStringLiteral("Clientes"),
+        {QStringLiteral("Código"), QStringLiteral("Cliente"), QStringLiteral("Faturamento")},
+        {t, t, m},
+        {}};
+    for (const PanelFigures::Client& c : f.topClients)
+        clients.rows.append({c.code, c.name, money(c.billing)});
+    SheetTable hours{
+        QStringLiteral("Horas dos motoboys"),
+        {QStringLiteral("Código"), QStringLiteral("Motoboy"), QStringLiteral("Horas normais"),
+         QStringLiteral("Horas 50 %"), QStringLiteral("Horas 100 %"), QStringLiteral("Custo")},
+        {t, t, h, h, h, m},
+        {}};
+    for (const PanelFigures::Courier& c : f.couriers)
+        hours.rows.append({c.code, c.name, hoursText(c.normal), hoursText(c.fifty),
+                           hoursText(c.hundred), money(c.pay)});
+    SheetTable cost{QStringLiteral("Custo e faturamento"),
+                    {QStringLiteral("Mês"), QStringLiteral("Faturamento"),
+                     QStringLiteral("Custo dos motoboys"), QStringLiteral("Margem")},
+                    {t, m, m, m},
+                    {}};
+    for (int i = 0; i < f.months.size(); ++i)
+        cost.rows.append({f.months[i], money(f.monthBilling.value(i)), money(f.monthCost.value(i)),
+                          money(f.monthBilling.value(i) - f.monthCost.value(i))});
+    SheetTable starts{QStringLiteral("Hora de início"),
+                      {QStringLiteral("Hora"), QStringLiteral("Ordens de serviço")},
+                      {t, Format::Integer},
+                      {}};
+    for (int i = 0; i < 24; ++i)
+        starts.rows.append({QStringLiteral("%1:00").arg(i, 2, 10, QLatin1Char('0')),
+                            QString::number(f.startHours[size_t(i)])});
+    XlsxWriter::renderTables(header, QStringLiteral("PAINEL GERENCIAL"),
+                             {billing, clients, hours, cost, starts}, path);
+}
+
+void TQuelvarino0049_0::Btn_PlanilhaClick() {
+    const QString suggestion =
+        DataFolder::reportsFolder() + QStringLiteral("/PainelGerencial.xlsx");
+    const QString path =
+        MessageBox::testMode()
+            ? suggestion
+            : QFileDialog::getSaveFileName(this, QStringLiteral("Planilha (.xlsx)"), suggestion,
+                                           QStringLiteral("Planilha (*.xlsx)"));
+    if (path.isEmpty())
+        return;
+    saveSheets(path);  // throws with what the operator can check
+    MessageBox::show(QStringLiteral("A T E N Ç Ã O"), QStringLiteral("Arquivo gerado com sucesso."),
+                     QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void TQuelvarino0049_0::Btn_RetornarClick() {

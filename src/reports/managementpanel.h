@@ -31,6 +31,9 @@ public:
     void Btn_AtualizarClick();
     void Btn_SalvarClick();
     void Btn_ImprimirClick();
+    void Btn_PlanilhaClick();
+    // The figures behind each chart, a sheet each.
+    void saveSheets(const QString& path) const;
     void Btn_RetornarClick();
 
     // Saves the charts as a PNG; false when the file could not be written.
@@ -45,6 +48,7 @@ public:
     QPushButton* Btn_Atualizar;
     QPushButton* Btn_Salvar;
     QPushButton* Btn_Imprimir;
+    QPushButton* Btn_Planilha;
     QPushButton* Btn_Retornar;
     QProgressBar* Ed_Bar;
 

@@ -3,6 +3,7 @@
 #include "core/dates.h"
 #include "core/errors.h"
 #include "core/money.h"
+#include "core/reporttotals.h"
 #include "reports/pagewriter.h"
 
 #include <locale.h>
@@ -168,6 +169,8 @@ public:
         format_set_bold(totalMoney);
         totalDuration = numberFormat("[h]:mm");
         format_set_bold(totalDuration);
+        totalNumber = numberFormat("0");
+        format_set_bold(totalNumber);
     }
     Book(const Book&) = delete;
     Book& operator=(const Book&) = delete;
@@ -209,7 +212,7 @@ public:
     }
 
     lxw_format *money, *date, *duration, *number, *bold, *title, *heading;
-    lxw_format *totalMoney, *totalDuration;
+    lxw_format *totalMoney, *totalDuration, *totalNumber;
 
 private:
     lxw_format* numberFormat(const char* code) {
@@ -365,6 +368,8 @@ private:
         check(worksheet_write_number(sheet_, lxw_row_t(row_), lxw_col_t(col), v, format));
     }
     lxw_format* totalFormat(Kind kind) const {
+        if (kind == Kind::Number)
+            return book_.totalNumber;
         return kind == Kind::Duration ? book_.totalDuration : book_.totalMoney;
     }
     void widen(int col, int chars) {
@@ -544,6 +549,42 @@ struct Line {
     QList<QPair<Kind, QString>> values;
 };
 
+void writeTable(Book& book, const ReportData& data, const QString& title, const SheetTable& t) {
+    Sheet sheet(book, t.name);
+    sheet.header(data, title + QStringLiteral(" - ") + t.name);
+    sheet.headings(t.headings);
+    const int first = sheet.row();
+    for (const QStringList& row : t.rows) {
+        for (int i = 0; i < row.size() && i < t.formats.size(); ++i)
+            sheet.value(i, kindOf(t.formats[i]), row[i]);
+        sheet.next();
+    }
+    const int last = sheet.row() - 1;
+    if (t.totals && last >= first) {
+        sheet.bold(0, QStringLiteral("Total"));
+        for (int i = 1; i < t.formats.size(); ++i) {
+            const Kind kind = kindOf(t.formats[i]);
+            if (kind != Kind::Money && kind != Kind::Duration && kind != Kind::Number)
+                continue;
+            // The printed total of the column, by the column's own kind.
+            double sum = 0;
+            long long minutes = 0;
+            for (const QStringList& row : t.rows) {
+                double v = 0;
+                if (kind == Kind::Duration && XlsxWriter::durationOf(row.value(i), &v))
+                    minutes += std::llround(v * 1440);
+                else if (kind != Kind::Duration && moneyOf(row.value(i), &v))
+                    sum += v;
+            }
+            const QString printed = kind == Kind::Duration ? hoursText(minutes) : formatMoney(sum);
+            sheet.formula(i, QStringLiteral("=SUM(%1)").arg(rangeOf(i, first, last)), kind,
+                          printed);
+        }
+        sheet.next();
+    }
+    sheet.fitWidths();
+}
+
 void writeDocument(const ReportData& data,
                    const QString& title,
                    const QList<Line>& lines,
@@ -562,6 +603,16 @@ void writeDocument(const ReportData& data,
 }
 
 }  // namespace
+
+void XlsxWriter::renderTables(const ReportData& data,
+                              const QString& title,
+                              const QList<SheetTable>& tables,
+                              const QString& path) {
+    Book book(path);
+    for (const SheetTable& t : tables)
+        writeTable(book, data, title, t);
+    book.commit();
+}
 
 QString XlsxWriter::sheetName(const QString& title) {
     QString name = title.trimmed();

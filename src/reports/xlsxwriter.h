@@ -17,8 +17,24 @@ namespace quelvarino {
 // and renames it when complete: no half file is ever left under that name.
 // Throws NoticeError with what the operator can do when it cannot be
 // written.
+// A table of figures for a sheet of its own: a heading and a format per
+// column (Text, Money, Hours or Integer), the rows as stored texts.
+struct SheetTable {
+    QString name;
+    QStringList headings;
+    QList<Format> formats;
+    QList<QStringList> rows;
+    bool totals = true;  // a last row summing each column of figures
+};
+
 class XlsxWriter {
 public:
+    // Several tables, one sheet each, under the company lines, `title` and
+    // the period of `data`.
+    static void renderTables(const ReportData& data,
+                             const QString& title,
+                             const QList<SheetTable>& tables,
+                             const QString& path);
     static void render(const ReportData& data, const PageLayout& layout, const QString& path);
     static void renderServiceOrder(const ReportData& data, const QString& path);
     static void renderReceipt(const ReportData& data, const QString& path);
