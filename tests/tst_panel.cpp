@@ -16,8 +16,10 @@
 #include <QBarSet>
 #include <QChart>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedBarSeries>
@@ -334,6 +336,125 @@ private slots:
             }
         }
         QVERIFY(found);
+    }
+
+    // A salaried courier costs his salary in every month the period
+    // touches, with or without orders, as his payment prints it; a blocked
+    // one costs nothing.
+    void salariesAreACostOfEveryMonth_data() {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<int>("months");
+        QTest::newRow("a month") << "01/11/2026"
+                                 << "30/11/2026" << 1;
+        QTest::newRow("part of two months") << "15/11/2026"
+                                            << "05/12/2026" << 2;
+        QTest::newRow("four months, by month") << "01/09/2026"
+                                               << "31/12/2026" << 4;
+    }
+    void salariesAreACostOfEveryMonth() {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(int, months);
+        TQuelvarino0049_0* p = panel();
+        show(p, from, to);
+        const PanelFigures before = p->figures();
+        store("tbmotociclista", {{"COD", "000009"},
+                                 {"NOME", "CARLOS FIXO"},
+                                 {"VALOR", "0"},
+                                 {"SALARIO", "1000"},
+                                 {"SITUACAO", "ATIVO"}});
+        store("tbmotociclista", {{"COD", "000010"},
+                                 {"NOME", "PEDRO SAIU"},
+                                 {"SALARIO", "800,00"},
+                                 {"SITUACAO", "BLOQUEADO"}});
+        store("tbentrdesp", {{"NUMDESP", "0000000002"},
+                             {"CODMOT", "000009"},
+                             {"CODDESP", "000001"},
+                             {"VALOR", "150"},
+                             {"DATA", "20/11/2026"}});
+        show(p, from, to);
+        const PanelFigures& f = p->figures();
+        QCOMPARE(f.months.size(), months);
+        for (int i = 0; i < months; ++i) {
+            QCOMPARE(formatMoney(f.monthSalaries[i]), QString("1000,00"));
+            const double expense = f.months[i] == "11/2026" ? 150 : 0;
+            QCOMPARE(formatMoney(f.monthCost[i]),
+                     formatMoney(before.monthCost[i] + 1000 + expense));
+        }
+        QStringList codes;
+        for (const PanelFigures::Courier& c : f.couriers)
+            codes << c.code;
+        QVERIFY(!codes.contains("000010"));
+        const PanelFigures::Courier& carlos = f.couriers[int(codes.indexOf("000009"))];
+        QCOMPARE(carlos.name, QString("CARLOS FIXO"));
+        QCOMPARE(carlos.normal + carlos.fifty + carlos.hundred, 0LL);
+        QCOMPARE(formatMoney(carlos.pay), formatMoney(1000.0 * months + 150));
+        // The salaried courier's payment prints the same salary.
+        auto* s = TQuelvarino0047_0::instance();
+        s->Edcodmot->setText("000009");
+        s->EdcodmotExit();
+        s->Eddata1->setText(from);
+        s->Eddata2->setText(to);
+        QVERIFY(s->prepare());
+        QCOMPARE(ReportCatalog::find("47_0")->collect(PrintRequest()).totals.value("SALARIO"),
+                 formatMoney(carlos.salary));
+        // The chart's cost line carries the salaries.
+        auto* cost = qobject_cast<QLineSeries*>(p->chart(4)->series()[1]);
+        for (int i = 0; i < months; ++i)
+            QCOMPARE(cost->at(i).y(), f.monthCost[i]);
+    }
+
+    // The orders are read a slice at a time: input reaches the window
+    // between two slices, and a new period asked for meanwhile replaces the
+    // reading under way.
+    void theWindowAnswersWhileReading() {
+        TQuelvarino0049_0* p = panel();
+        TQuelvarino0049_0::setSliceForTests(1);
+        // Each key the field gets while reading brings the next one, as an
+        // operator typing on.
+        struct Typist : QObject {
+            TQuelvarino0049_0* panel;
+            QList<int> progress;  // Ed_Bar's value when a key came in reading
+            bool eventFilter(QObject* o, QEvent* e) override {
+                if (e->type() != QEvent::KeyPress || !panel->reading())
+                    return false;
+                progress << panel->Ed_Bar->value();
+                if (progress.size() == 3) {
+                    // The operator asks for a single day meanwhile.
+                    panel->Eddata1->setText("03/11/2026");
+                    panel->Eddata2->setText("03/11/2026");
+                    click(panel->Btn_Atualizar);
+                }
+                QCoreApplication::postEvent(
+                    o, new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+                return false;
+            }
+        } typist;
+        typist.panel = p;
+        p->Eddata1->installEventFilter(&typist);
+        p->Eddata1->setText("01/09/2026");
+        p->Eddata2->setText("31/12/2026");
+        click(p->Btn_Atualizar);
+        QVERIFY(p->reading());
+        QVERIFY(p->Ed_Bar->isVisible());
+        QCOMPARE(p->Ed_Bar->maximum(), 6);
+        QCoreApplication::postEvent(p->Eddata1,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier));
+        QTRY_VERIFY_WITH_TIMEOUT(!p->reading(), 20000);
+        TQuelvarino0049_0::setSliceForTests(0);
+        p->Eddata1->removeEventFilter(&typist);
+        // The keys came in between the slices, the reading going on.
+        QVERIFY(typist.progress.size() >= 3);
+        const QList<int> first = typist.progress.mid(0, 3);
+        QVERIFY2(
+            first[2] > first[0] && first[2] < 6,
+            qPrintable(QString("progress %1, %2, %3").arg(first[0]).arg(first[1]).arg(first[2])));
+        // The new period replaced the reading under way.
+        QCOMPARE(p->figures().from, QDate(2026, 11, 3));
+        QCOMPARE(p->figures().to, QDate(2026, 11, 3));
+        QCOMPARE(p->figures().orders, 2);
+        QVERIFY(!p->Ed_Bar->isVisible());
     }
 
     void defaultsToTodaysMonth() {

@@ -54,6 +54,7 @@ const QColor kSky(0x56, 0xB4, 0xE9);
 const QColor kPurple(0xCC, 0x79, 0xA7);
 
 constexpr int kSlice = 5000;  // orders read between two looks at the window
+int slice = kSlice;
 
 QBarSet* barSet(const QString& name, const QColor& colour, const QList<double>& values) {
     auto* set = new QBarSet(name);
@@ -374,6 +375,10 @@ TQuelvarino0049_0* TQuelvarino0049_0::instance() {
     return Screens::get<TQuelvarino0049_0>(QStringLiteral("Quelvarino0049_0"));
 }
 
+void TQuelvarino0049_0::setSliceForTests(int orders) {
+    slice = orders > 0 ? orders : kSlice;
+}
+
 QChart* TQuelvarino0049_0::chart(int n) const {
     return n >= 1 && n <= 5 ? views_[n - 1]->chart() : nullptr;
 }
@@ -417,7 +422,7 @@ void TQuelvarino0049_0::readSlice() {
     }
     bool done = false;
     try {
-        done = reader_->step(kSlice);
+        done = reader_->step(slice);
     } catch (...) {
         timer_->stop();
         reader_.reset();
@@ -553,19 +558,22 @@ void TQuelvarino0049_0::saveSheets(const QString& path) const {
     SheetTable hours{
         QStringLiteral("Horas dos motoboys"),
         {QStringLiteral("Código"), QStringLiteral("Motoboy"), QStringLiteral("Horas normais"),
-         QStringLiteral("Horas 50 %"), QStringLiteral("Horas 100 %"), QStringLiteral("Custo")},
-        {t, t, h, h, h, m},
+         QStringLiteral("Horas 50 %"), QStringLiteral("Horas 100 %"),
+         QStringLiteral("Salário mensal"), QStringLiteral("Custo")},
+        {t, t, h, h, h, m, m},
         {}};
     for (const PanelFigures::Courier& c : f.couriers)
         hours.rows.append({c.code, c.name, hoursText(c.normal), hoursText(c.fifty),
-                           hoursText(c.hundred), money(c.pay)});
-    SheetTable cost{QStringLiteral("Custo e faturamento"),
-                    {QStringLiteral("Mês"), QStringLiteral("Faturamento"),
-                     QStringLiteral("Custo dos motoboys"), QStringLiteral("Margem")},
-                    {t, m, m, m},
-                    {}};
+                           hoursText(c.hundred), money(c.salary), money(c.pay)});
+    SheetTable cost{
+        QStringLiteral("Custo e faturamento"),
+        {QStringLiteral("Mês"), QStringLiteral("Faturamento"), QStringLiteral("Custo dos motoboys"),
+         QStringLiteral("Salários fixos"), QStringLiteral("Margem")},
+        {t, m, m, m, m},
+        {}};
     for (int i = 0; i < f.months.size(); ++i)
         cost.rows.append({f.months[i], money(f.monthBilling.value(i)), money(f.monthCost.value(i)),
+                          money(f.monthSalaries.value(i)),
                           money(f.monthBilling.value(i) - f.monthCost.value(i))});
     SheetTable starts{QStringLiteral("Hora de início"),
                       {QStringLiteral("Hora"), QStringLiteral("Ordens de serviço")},

@@ -39,6 +39,8 @@ public:
     // Saves the charts as a PNG; false when the file could not be written.
     bool saveImage(const QString& path);
     bool reading() const { return reader_ != nullptr; }
+    // Test seam: the orders read between two looks at the window.
+    static void setSliceForTests(int orders);
     const PanelFigures& figures() const { return figures_; }
     QChart* chart(int n) const;  // 1 to 5
 

@@ -243,20 +243,46 @@ void PanelReader::finish() {
     if (f.topClients.size() > 10)
         f.topClients.resize(10);
     // What a courier costs: the bands' values, the fixed values and the
-    // expenses, as the courier closing prints them.
+    // expenses, as the courier closing prints them, and his salary.
     const auto cost = [](const CourierTotals& t) {
         return moneyOf(t.valueNormal) + moneyOf(t.value50) + moneyOf(t.value100) +
                moneyOf(t.fixed) + moneyOf(t.expenses);
     };
+    // The salaried couriers cost their salary every month, orders or not.
+    std::map<QString, double> salaries;
+    {
+        Query couriers;
+        couriers.add(QStringLiteral("Select COD, NOME, SALARIO, SITUACAO from TBMotociclista"));
+        couriers.open();
+        for (couriers.first(); !couriers.eof(); couriers.next()) {
+            const QString code = couriers.fieldText(QStringLiteral("COD"));
+            const double salary = moneyOf(couriers.fieldText(QStringLiteral("SALARIO")));
+            if (code.isEmpty() || salary <= 0 ||
+                couriers.fieldText(QStringLiteral("SITUACAO")) == QLatin1String("BLOQUEADO"))
+                continue;
+            salaries[code] = salary;
+            s.totalizer(s.courierPeriod, code);
+            if (s.courierNames.value(code).isEmpty())
+                s.courierNames.insert(code, couriers.fieldText(QStringLiteral("NOME")));
+        }
+    }
     for (auto& [code, totalizer] : s.courierPeriod) {
         const CourierTotals t = totalizer.totals();
+        const double salary = salaries.count(code) ? salaries[code] : 0.0;
         f.couriers.append({code, s.courierNames.value(code), minutesOf(t.hoursNormal),
-                           minutesOf(t.hours50), minutesOf(t.hours100), cost(t)});
+                           minutesOf(t.hours50), minutesOf(t.hours100),
+                           cost(t) + salary * double(f.months.size()), salary});
     }
-    QList<double> monthCost(f.months.size(), 0.0);
+    QList<double> monthCost(f.months.size(), 0.0), monthSalaries(f.months.size(), 0.0);
     for (auto& [key, totalizer] : s.courierMonth)
         monthCost[key.first] += cost(totalizer.totals());
+    for (const auto& [code, salary] : salaries)
+        for (int i = 0; i < f.months.size(); ++i) {
+            monthSalaries[i] += salary;
+            monthCost[i] += salary;
+        }
     f.monthCost = monthCost;
+    f.monthSalaries = monthSalaries;
     for (int i = 0; i < f.months.size(); ++i)
         f.monthBilling.append(s.monthBilling[i].value());
     s.done = true;

@@ -36,13 +36,17 @@ struct PanelFigures {
     struct Courier {
         QString code, name;
         long long normal = 0, fifty = 0, hundred = 0;
-        double pay = 0;  // the bands' values, the fixed values and the expenses
+        double pay = 0;     // the bands' values, the fixed values, the expenses, the salary
+        double salary = 0;  // a month's fixed salary (SALARIO), 0 for an hourly courier
     };
     QList<Courier> couriers;
 
-    // 4. per month of the period: the orders' totals and the couriers' cost.
+    // 4. per month of the period: the orders' totals and the couriers' cost,
+    // which holds the fixed salaries of the couriers not blocked, a whole
+    // salary in every month the period touches, as the salaried courier's
+    // payment prints it whatever the period.
     QStringList months;  // "mm/aaaa"
-    QList<double> monthBilling, monthCost;
+    QList<double> monthBilling, monthCost, monthSalaries;
 
     // 5. orders by the hour they started (HORA2), 0 to 23.
     std::array<int, 24> startHours{};
