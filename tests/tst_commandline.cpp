@@ -495,6 +495,52 @@ private slots:
             QVERIFY(dates > 0 || id == "11_0" || id == "12_0");
     }
 
+    // A document's sheet has the page's captions in the page's order, each
+    // followed by its value as a cell of its kind.
+    void documentSheetFollowsThePage_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("typed");  // caption: format of its first value
+        QTest::newRow("service order")
+            << QStringList{"--documento", "ordem", "2"}
+            << QStringList{"Data :=dd/mm/yyyy", "Hora Inicial :=[h]:mm", "Total de Horas :=[h]:mm"};
+        QTest::newRow("receipt") << QStringList{"--documento", "recibo", "0000000001"}
+                                 << QStringList{"A quantia de R$=#,##0.00", "Data :=dd/mm/yyyy"};
+    }
+    void documentSheetFollowsThePage() {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, typed);
+        const QString pdf = home->path() + "/d.pdf", xlsx = home->path() + "/d.xlsx";
+        QCOMPARE(program(args + QStringList{"--saida", pdf}).exitCode, 0);
+        QCOMPARE(program(args + QStringList{"--saida", xlsx}).exitCode, 0);
+        const QString page = pdfTextOf(pdf).simplified();
+        const QJsonArray cells = sheetsOf(xlsx)[0].toObject()["cells"].toArray();
+        QMap<int, QString> captions;  // row: caption
+        QMap<QString, QString> formats;
+        for (const QJsonValue& v : cells) {
+            const QJsonObject c = v.toObject();
+            const QString value = c["value"].toString();
+            // Below the company lines and the title, the captions.
+            if (c["ref"].toString().startsWith("A") && c["bold"].toBool() &&
+                (value.endsWith(':') || value.endsWith("R$")))
+                captions.insert(c["row"].toInt(), value);
+        }
+        for (const QJsonValue& v : cells) {
+            const QJsonObject c = v.toObject();
+            if (c["ref"].toString().startsWith("B") && captions.contains(c["row"].toInt()))
+                formats.insert(captions[c["row"].toInt()], c["format"].toString());
+        }
+        QVERIFY(captions.size() >= 10);
+        qsizetype at = 0;
+        for (const QString& caption : captions) {
+            const qsizetype found = page.indexOf(caption, at);
+            QVERIFY2(found >= 0,
+                     qPrintable(caption + " after " + QString::number(at) + "\n" + page));
+            at = found + caption.size();
+        }
+        for (const QString& t : typed)
+            QCOMPARE(formats.value(t.section('=', 0, 0)), t.section('=', 1));
+    }
+
     // The hours of the cash closing by client add as durations: 145:50 in
     // whole, not a day and a remainder.
     void hoursAddAsDurations() {

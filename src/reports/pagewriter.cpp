@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/dates.h"
+#include "reports/documentlayouts.h"
 #include "reports/qrcode.h"
 
 #include <QFileInfo>
@@ -576,47 +577,37 @@ void pixCode(Canvas& c, const QRectF& area, const QString& payload) {
             code);
 }
 
-void orderCopy(Canvas& c, const ReportData& data, double top, double height, const QString& mark) {
-    const ServiceOrderPrint& o = data.order;
-    double y = top + titleBand(c, data, QStringLiteral("ORDEM DE SERVIÇO"), top);
-    c.text(QRectF(0, top, c.width(), kLine), QStringLiteral("Ordem de Serviço Nº. : ") + o.comanda,
-           font(10, true), Align::Right);
+// The document's title band, its number at the right and its rows of
+// captions; returns where the rows end.
+double documentHead(Canvas& c, const ReportData& data, const DocumentLayout& l, double top) {
+    double y = top + titleBand(c, data, l.title, top);
+    c.text(QRectF(0, top, c.width(), kLine),
+           l.number.caption + QLatin1Char(' ') + l.number.pageText(), font(10, true), Align::Right);
     c.rule(y);
     y += 14;
-    captionRow(c, y, {{"Cliente :", o.codcli + " - " + o.cliente, 0.75}, {"Data :", o.data, 0.25}});
-    captionRow(c, y, {{"Endereço :", o.end, 1.0}});
-    captionRow(c, y,
-               {{"Bairro :", o.bairro, 0.3},
-                {"Cidade :", o.cid, 0.35},
-                {"UF :", o.uf, 0.1},
-                {"CEP :", o.cep, 0.25}});
-    if (o.phones)
-        captionRow(c, y, {{"Telefones :", "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2, 1.0}});
-    captionRow(c, y, {{"Solicitante :", o.solicit, 1.0}});
-    captionRow(c, y,
-               {{"Hora Saída :", o.hora1, 0.25},
-                {"Hora Inicial :", o.hora2, 0.25},
-                {"Hora Final :", o.hora3, 0.25},
-                {"Total de Horas :", o.hora4, 0.25}});
-    captionRow(c, y,
-               {{"Motoboy :", o.codmot + " - " + o.motoboy, 0.65},
-                {"Telefone do Motoboy :", o.courierPhone, 0.35}});
-    captionRow(c, y,
-               {{"Marca :", o.mar, 0.3},
-                {"Modelo :", o.mod, 0.3},
-                {"Ano :", o.ano, 0.2},
-                {"Placa :", o.plac, 0.2}});
-    c.text(QRectF(0, y, c.width(), kLine), QStringLiteral("Observações :"), font(8, true));
+    for (const DocumentRow& row : l.rows) {
+        QList<Caption> captions;
+        for (const DocumentField& f : row)
+            captions.append({f.caption, f.pageText(), f.share});
+        captionRow(c, y, captions);
+    }
+    return y;
+}
+
+void orderCopy(Canvas& c, const ReportData& data, double top, double height, const QString& mark) {
+    const DocumentLayout l = serviceOrderLayout(data.order);
+    double y = documentHead(c, data, l, top);
+    c.text(QRectF(0, y, c.width(), kLine), l.notes.caption, font(8, true));
     y += kLine;
     const double bottom = top + height;
     const double notesHeight = qMax(120.0, bottom - y - 190);
     // The PIX code at the right of the notes, as large as they are high.
-    const double qrSide = o.pixPayload.isEmpty() ? 0 : qMin(notesHeight, 360.0);
+    const double qrSide = l.pixPayload.isEmpty() ? 0 : qMin(notesHeight, 360.0);
     const double notesWidth = qrSide > 0 ? c.width() - qrSide - 20 : c.width();
     c.p().drawRect(QRectF(0, y, notesWidth, notesHeight));
-    c.text(QRectF(12, y + 8, notesWidth - 24, notesHeight - 16), o.obs, font(8));
+    c.text(QRectF(12, y + 8, notesWidth - 24, notesHeight - 16), l.notes.pageText(), font(8));
     if (qrSide > 0)
-        pixCode(c, QRectF(c.width() - qrSide, y, qrSide, notesHeight), o.pixPayload);
+        pixCode(c, QRectF(c.width() - qrSide, y, qrSide, notesHeight), l.pixPayload);
     y += notesHeight + 40;
     c.text(QRectF(0, y, c.width() / 2, kLine),
            QStringLiteral("NÃO TRANSPORTAMOS VALORES EM ESPÉCIE"), font(9, true));
@@ -627,30 +618,13 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
 }
 
 void receiptCopy(Canvas& c, const ReportData& data, double top, double height) {
-    const ReceiptPrint& r = data.receipt;
-    double y = top + titleBand(c, data, QStringLiteral("RECIBO"), top);
-    c.text(QRectF(0, top, c.width(), kLine), QStringLiteral("Recibo Nº. : ") + r.recibo,
-           font(10, true), Align::Right);
-    c.rule(y);
-    y += 14;
-    captionRow(c, y, {{"Recebemos de :", r.cliente, 1.0}});
-    captionRow(c, y,
-               {{"Endereço :", r.endereco1, 0.4},
-                {"Bairro :", r.bairro1, 0.22},
-                {"Cidade :", r.cidade1, 0.26},
-                {"UF :", r.uf1, 0.12}});
-    captionRow(c, y,
-               {{"Telefone :", r.telefone1, 0.25},
-                {"C.N.P.J./C.P.F. :", r.cnpj, 0.38},
-                {"Inscrição Estadual/R.G. :", r.inscest, 0.37}});
-    captionRow(c, y, {{"A quantia de R$", r.valor + " - " + r.extenso, 1.0}});
-    captionRow(c, y, {{"Referente à :", r.referente, 1.0}});
-    captionRow(c, y, {{"Local :", r.local, 0.7}, {"Data :", r.data, 0.3}});
+    const DocumentLayout l = receiptLayout(data.receipt);
+    const double y = documentHead(c, data, l, top);
     const double line = qMax(y + 60, top + height - 2 * kLine);
     // The PIX code on the left, beside the signature.
-    if (!r.pixPayload.isEmpty()) {
+    if (!l.pixPayload.isEmpty()) {
         const double side = qMin(360.0, top + height - y);
-        pixCode(c, QRectF(0, y, qMin(side, c.width() * 0.4), side), r.pixPayload);
+        pixCode(c, QRectF(0, y, qMin(side, c.width() * 0.4), side), l.pixPayload);
     }
     c.p().drawLine(QPointF(c.width() * 0.5, line), QPointF(c.width(), line));
     c.text(QRectF(c.width() * 0.5, line + 6, c.width() * 0.5, kLine),

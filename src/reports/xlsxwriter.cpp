@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/money.h"
 #include "core/reporttotals.h"
+#include "reports/documentlayouts.h"
 #include "reports/pagewriter.h"
 
 #include <locale.h>
@@ -544,11 +545,6 @@ void writeGroups(Sheet& sheet,
 }
 
 // A document: a caption and its values per row.
-struct Line {
-    const char* caption;
-    QList<QPair<Kind, QString>> values;
-};
-
 void writeTable(Book& book, const ReportData& data, const QString& title, const SheetTable& t) {
     Sheet sheet(book, t.name);
     sheet.header(data, title + QStringLiteral(" - ") + t.name);
@@ -585,19 +581,26 @@ void writeTable(Book& book, const ReportData& data, const QString& title, const 
     sheet.fitWidths();
 }
 
-void writeDocument(const ReportData& data,
-                   const QString& title,
-                   const QList<Line>& lines,
-                   const QString& path) {
+void writeField(Sheet& sheet, const DocumentField& f) {
+    if (f.caption.isEmpty())
+        return;
+    sheet.bold(0, f.caption);
+    for (int i = 0; i < f.values.size(); ++i)
+        sheet.value(1 + i, kindOf(f.values[i].format), f.values[i].text);
+    sheet.next();
+}
+
+void writeDocument(const ReportData& data, const DocumentLayout& l, const QString& path) {
     Book book(path);
-    Sheet sheet(book, title);
-    sheet.header(data, title.toUpper());
-    for (const Line& line : lines) {
-        sheet.bold(0, QString::fromUtf8(line.caption));
-        for (int i = 0; i < line.values.size(); ++i)
-            sheet.value(1 + i, line.values[i].first, line.values[i].second);
-        sheet.next();
-    }
+    Sheet sheet(book, l.sheetName);
+    sheet.header(data, l.title);
+    writeField(sheet, l.number);
+    for (const DocumentRow& row : l.rows)
+        for (const DocumentField& f : row)
+            writeField(sheet, f);
+    writeField(sheet, l.notes);
+    if (!l.pixPayload.isEmpty())
+        writeField(sheet, {l.pixCaption, {{Format::Text, l.pixPayload}}});
     sheet.fitWidths();
     book.commit();
 }
@@ -688,60 +691,11 @@ void XlsxWriter::render(const ReportData& data, const PageLayout& layout, const 
 }
 
 void XlsxWriter::renderServiceOrder(const ReportData& data, const QString& path) {
-    const ServiceOrderPrint& o = data.order;
-    const Kind t = Kind::Text, h = Kind::Duration;
-    QList<Line> lines = {
-        {"Ordem de Serviço Nº. :", {{t, o.comanda}}},
-        {"Data :", {{Kind::Date, o.data}}},
-        {"Cliente :", {{t, o.codcli}, {t, o.cliente}}},
-        {"Endereço :", {{t, o.end}}},
-        {"Bairro :", {{t, o.bairro}}},
-        {"Cidade :", {{t, o.cid}}},
-        {"UF :", {{t, o.uf}}},
-        {"CEP :", {{t, o.cep}}},
-    };
-    if (o.phones)
-        lines.append({"Telefones :", {{t, "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2}}});
-    lines += {
-        {"Solicitante :", {{t, o.solicit}}},
-        {"Hora Saída :", {{h, o.hora1}}},
-        {"Hora Inicial :", {{h, o.hora2}}},
-        {"Hora Final :", {{h, o.hora3}}},
-        {"Total de Horas :", {{h, o.hora4}}},
-        {"Motoboy :", {{t, o.codmot}, {t, o.motoboy}}},
-        {"Telefone do Motoboy :", {{t, o.courierPhone}}},
-        {"Marca :", {{t, o.mar}}},
-        {"Modelo :", {{t, o.mod}}},
-        {"Ano :", {{t, o.ano}}},
-        {"Placa :", {{t, o.plac}}},
-        {"Observações :", {{t, o.obs}}},
-    };
-    if (!o.pixPayload.isEmpty())
-        lines.append({"Pix Copia e Cola :", {{t, o.pixPayload}}});
-    writeDocument(data, QStringLiteral("Ordem de Serviço"), lines, path);
+    writeDocument(data, serviceOrderLayout(data.order), path);
 }
 
 void XlsxWriter::renderReceipt(const ReportData& data, const QString& path) {
-    const ReceiptPrint& r = data.receipt;
-    const Kind t = Kind::Text;
-    QList<Line> lines = {
-        {"Recibo Nº. :", {{t, r.recibo}}},
-        {"Recebemos de :", {{t, r.codcli}, {t, r.cliente}}},
-        {"Endereço :", {{t, r.endereco1}}},
-        {"Bairro :", {{t, r.bairro1}}},
-        {"Cidade :", {{t, r.cidade1}}},
-        {"UF :", {{t, r.uf1}}},
-        {"Telefone :", {{t, r.telefone1}}},
-        {"C.N.P.J./C.P.F. :", {{t, r.cnpj}}},
-        {"Inscrição Estadual/R.G. :", {{t, r.inscest}}},
-        {"A quantia de R$", {{Kind::Money, r.valor}, {t, r.extenso}}},
-        {"Referente à :", {{t, r.referente}}},
-        {"Local :", {{t, r.local}}},
-        {"Data :", {{Kind::Date, r.data}}},
-    };
-    if (!r.pixPayload.isEmpty())
-        lines.append({"Pix Copia e Cola :", {{t, r.pixPayload}}});
-    writeDocument(data, QStringLiteral("Recibo"), lines, path);
+    writeDocument(data, receiptLayout(data.receipt), path);
 }
 
 }  // namespace quelvarino
