@@ -86,13 +86,12 @@ QList<QPair<QWidget*, QString>> AddressGroup::fields() const {
         place.append({Ed_Cep, "CEP" + n});
     return QList<QPair<QWidget*, QString>>{{Ed_End, "ENDERECO" + n}, {Ed_Bairro, "BAIRRO" + n}} +
            place +
-           QList<QPair<QWidget*, QString>>{
-            {Ed_Ddd, "DDD" + n},
-            {Ed_Tel_1, "TELEFONE" + n + "_1"},
-            {Cb_Tipofone_1, "TIPOTEL" + n + "_1"},
-            {Ed_Tel_2, "TELEFONE" + n + "_2"},
-            {Cb_Tipofone_2, "TIPOTEL" + n + "_2"},
-            {Ed_Contato, "CONTATO" + n}};
+           QList<QPair<QWidget*, QString>>{{Ed_Ddd, "DDD" + n},
+                                           {Ed_Tel_1, "TELEFONE" + n + "_1"},
+                                           {Cb_Tipofone_1, "TIPOTEL" + n + "_1"},
+                                           {Ed_Tel_2, "TELEFONE" + n + "_2"},
+                                           {Cb_Tipofone_2, "TIPOTEL" + n + "_2"},
+                                           {Ed_Contato, "CONTATO" + n}};
 }
 
 void AddressGroup::copyFrom(const AddressGroup& o) {
@@ -109,6 +108,21 @@ void AddressGroup::copyFrom(const AddressGroup& o) {
     Ed_Tel_2->setText(o.Ed_Tel_2->text());
     setComboText(Cb_Tipofone_2, o.Cb_Tipofone_2->currentText());
     Ed_Contato->setText(o.Ed_Contato->text());
+}
+
+void TwoAddresses::keepAddress(int a, AddressGroup* g) {
+    Address[a] = g;
+    Ed_End[a] = g->Ed_End;
+    Ed_Bairro[a] = g->Ed_Bairro;
+    Ed_Cid[a] = g->Ed_Cid;
+    Cb_Est[a] = g->Cb_Est;
+    Ed_Cep[a] = g->Ed_Cep;
+    Ed_Ddd[a] = g->Ed_Ddd;
+    Ed_Tel_1[a] = g->Ed_Tel_1;
+    Cb_Tipofone_1[a] = g->Cb_Tipofone_1;
+    Ed_Tel_2[a] = g->Ed_Tel_2;
+    Cb_Tipofone_2[a] = g->Cb_Tipofone_2;
+    Ed_Contato[a] = g->Ed_Contato;
 }
 
 }  // namespace quelvarino

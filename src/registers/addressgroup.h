@@ -63,4 +63,24 @@ private:
     bool cepFirst_;
 };
 
+// The two address blocks of the client and company screens, each control
+// reachable by the block's index (Ed_End[0] is Ed_End1).
+struct TwoAddresses {
+    AddressGroup* Address[2] = {};
+    QLineEdit* Ed_End[2] = {};
+    QLineEdit* Ed_Bairro[2] = {};
+    QLineEdit* Ed_Cid[2] = {};
+    QComboBox* Cb_Est[2] = {};
+    MaskEdit* Ed_Cep[2] = {};
+    QLineEdit* Ed_Ddd[2] = {};
+    QLineEdit* Ed_Tel_1[2] = {};
+    QComboBox* Cb_Tipofone_1[2] = {};
+    QLineEdit* Ed_Tel_2[2] = {};
+    QComboBox* Cb_Tipofone_2[2] = {};
+    QLineEdit* Ed_Contato[2] = {};
+
+    // Block `index` (0 or 1) becomes `group`.
+    void keepAddress(int index, AddressGroup* group);
+};
+
 }  // namespace quelvarino

@@ -49,18 +49,7 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
         AddressGroup::Captions captions;
         if (a == 1)
             captions.cep = QStringLiteral("CEP:");
-        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
-        Ed_End[a] = Address[a]->Ed_End;
-        Ed_Bairro[a] = Address[a]->Ed_Bairro;
-        Ed_Cid[a] = Address[a]->Ed_Cid;
-        Cb_Est[a] = Address[a]->Cb_Est;
-        Ed_Cep[a] = Address[a]->Ed_Cep;
-        Ed_Ddd[a] = Address[a]->Ed_Ddd;
-        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
-        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
-        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
-        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
-        Ed_Contato[a] = Address[a]->Ed_Contato;
+        keepAddress(a, new AddressGroup(titles[a], a + 1, captions, this));
         addresses->addWidget(Address[a]);
     }
     layout->addLayout(addresses);
@@ -104,7 +93,7 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     };
     for (int a = 0; a < 2; ++a) {
         for (const auto& [widget, field] : Address[a]->fields()) {
-            const Kind kind = qobject_cast<QComboBox*>(widget)   ? Kind::Combo
+            const Kind kind = qobject_cast<QComboBox*>(widget)  ? Kind::Combo
                               : qobject_cast<MaskEdit*>(widget) ? Kind::Mask
                                                                 : Kind::Text;
             bindings.append({widget, field, kind});

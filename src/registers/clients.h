@@ -1,5 +1,6 @@
 #pragma once
 
+#include "registers/addressgroup.h"
 #include "registers/documentfield.h"
 #include "registers/recordscreen.h"
 #include "registers/searchscreen.h"
@@ -14,7 +15,7 @@ class AddressGroup;
 class MaskEdit;
 
 // "Cadastro de Clientes".
-class TQuelvarino0011_0 : public RecordScreen {
+class TQuelvarino0011_0 : public RecordScreen, public TwoAddresses {
     Q_OBJECT
 public:
     explicit TQuelvarino0011_0(QWidget* parent = nullptr);
@@ -35,19 +36,7 @@ public:
     QLineEdit* Ed_Nomefan;
     QLineEdit* Ed_Valor;
     QComboBox* Cb_Situacli;
-    // Administrative [0] and billing [1] addresses.
-    AddressGroup* Address[2];
-    QLineEdit* Ed_End[2];
-    QLineEdit* Ed_Bairro[2];
-    QLineEdit* Ed_Cid[2];
-    QComboBox* Cb_Est[2];
-    MaskEdit* Ed_Cep[2];
-    QLineEdit* Ed_Ddd[2];
-    QLineEdit* Ed_Tel_1[2];
-    QComboBox* Cb_Tipofone_1[2];
-    QLineEdit* Ed_Tel_2[2];
-    QComboBox* Cb_Tipofone_2[2];
-    QLineEdit* Ed_Contato[2];
+    // The addresses (TwoAddresses): administrative [0] and billing [1].
     QLineEdit* Ed_Banco;
     QLineEdit* Ed_Agencia;
     QLineEdit* Ed_CCor;

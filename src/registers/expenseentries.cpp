@@ -15,6 +15,7 @@
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/toolbar.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,13 +30,6 @@
 
 namespace quelvarino {
 namespace {
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, const char* hint) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromUtf8(hint));
-    return b;
-}
 
 bool yesNoWarning(const QString& text) {
     return MessageBox::show(MessageBox::standardTitle(), text, QMessageBox::Warning,
@@ -58,15 +52,15 @@ TQuelvarino0031_0::TQuelvarino0031_0(QWidget* parent)
     Edcoddesp = makeEdit(items, QStringLiteral("Edcoddesp"), 6, true);
     Edcoddesp->setFixedWidth(Edcoddesp->minimumWidth());
     Eddespesa = makeEdit(items, QStringLiteral("Eddespesa"), 0, false);
-    Btn_ConsDesp = button(items, "Btn_ConsDesp", "Co&nsultar", "Consultar dados");
+    Btn_ConsDesp = namedButton(items, "Btn_ConsDesp", "Co&nsultar", "Consultar dados");
     Edvalor = makeEdit(items, QStringLiteral("Edvalor"), 6, false);
     Edvalor->setFixedWidth(Edvalor->minimumWidth() + 24);
     Eddata = makeMaskEdit(items, QStringLiteral("Eddata"), QStringLiteral("!99/99/9999;1;"));
     Eddata->setFixedWidth(Eddata->minimumWidth());
-    Btn_IncDesp = button(items, "Btn_IncDesp", "I&ncluir", "Inclusão de despesas");
-    Btn_AltDesp = button(items, "Btn_AltDesp", "&Alterar", "Alteração de despesas");
-    Btn_ExcDesp = button(items, "Btn_ExcDesp", "&Excluir", "Exclusão de despesas");
-    Btn_LimpDesp = button(items, "Btn_LimpDesp", "&Limpar", "Limpar despesas");
+    Btn_IncDesp = namedButton(items, "Btn_IncDesp", "I&ncluir", "Inclusão de despesas");
+    Btn_AltDesp = namedButton(items, "Btn_AltDesp", "&Alterar", "Alteração de despesas");
+    Btn_ExcDesp = namedButton(items, "Btn_ExcDesp", "&Excluir", "Exclusão de despesas");
+    Btn_LimpDesp = namedButton(items, "Btn_LimpDesp", "&Limpar", "Limpar despesas");
     g->addWidget(new QLabel(QStringLiteral("Despesa :"), items), 0, 0);
     g->addWidget(Edcoddesp, 0, 1);
     g->addWidget(Eddespesa, 0, 2, 1, 3);
@@ -152,7 +146,7 @@ QWidget* TQuelvarino0031_0::buildHead() {
     Edcodmot = makeEdit(head, QStringLiteral("Edcodmot"), 6, true);
     Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
     Edmotoboy = makeEdit(head, QStringLiteral("Edmotoboy"), 0, false);
-    Btn_ConsMot = button(head, "Btn_ConsMot", "C&onsultar", "Consultar dados");
+    Btn_ConsMot = namedButton(head, "Btn_ConsMot", "C&onsultar", "Consultar dados");
     h->addWidget(new QLabel(QStringLiteral("Entrada Nº. :"), head), 0, 0);
     h->addWidget(Edentrada, 0, 1);
     h->addWidget(new QLabel(QStringLiteral("Motoboy :"), head), 1, 0);
@@ -223,10 +217,9 @@ void TQuelvarino0031_0::rebuildItems() {
         q.close();
     }
     for (const Item& item : items_) {
-        QList<QStandardItem*> row = {new QStandardItem(item.codDesp),
-                                     new QStandardItem(item.despesa),
-                                     new QStandardItem(reformatMoney(item.valor)),
-                                     new QStandardItem(item.data)};
+        QList<QStandardItem*> row = {
+            new QStandardItem(item.codDesp), new QStandardItem(item.despesa),
+            new QStandardItem(reformatMoney(item.valor)), new QStandardItem(item.data)};
         row[2]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         model_->appendRow(row);
     }
@@ -258,9 +251,8 @@ void TQuelvarino0031_0::selectItem(int row) {
 }
 
 bool TQuelvarino0031_0::checkItem() {
-    if (Edcodmot->text().isEmpty() || Edmotoboy->text().isEmpty() ||
-        Edcoddesp->text().isEmpty() || Eddespesa->text().isEmpty() ||
-        Edvalor->text().isEmpty() || Eddata->isBlank()) {
+    if (Edcodmot->text().isEmpty() || Edmotoboy->text().isEmpty() || Edcoddesp->text().isEmpty() ||
+        Eddespesa->text().isEmpty() || Edvalor->text().isEmpty() || Eddata->isBlank()) {
         MessageBox::warning(QStringLiteral("Existem campos do pedido em branco!"));
         (Eddata->isBlank() ? static_cast<QWidget*>(Eddata) : Edcoddesp)->setFocus();
         return false;
@@ -271,10 +263,9 @@ bool TQuelvarino0031_0::checkItem() {
         Edvalor->setFocus();
         return false;
     }
-    if (Edentrada->text().isEmpty() || Edcoddesp->text().isEmpty() ||
-        Edcodmot->text().isEmpty() || Edvalor->text().isEmpty()) {
-        MessageBox::warning(
-            QStringLiteral("Código da despesa e o valor devem ser preenchidos."));
+    if (Edentrada->text().isEmpty() || Edcoddesp->text().isEmpty() || Edcodmot->text().isEmpty() ||
+        Edvalor->text().isEmpty()) {
+        MessageBox::warning(QStringLiteral("Código da despesa e o valor devem ser preenchidos."));
         return false;
     }
     return true;
@@ -360,9 +351,8 @@ void TQuelvarino0031_0::Btn_ExcDespClick() {
         MessageBox::warning(QStringLiteral("Não existe nenhum item para excluir."));
         return;
     }
-    if (Edcodmot->text().isEmpty() || Edmotoboy->text().isEmpty() ||
-        Edcoddesp->text().isEmpty() || Eddespesa->text().isEmpty() ||
-        Edvalor->text().isEmpty() || selectedCont_ < 0) {
+    if (Edcodmot->text().isEmpty() || Edmotoboy->text().isEmpty() || Edcoddesp->text().isEmpty() ||
+        Eddespesa->text().isEmpty() || Edvalor->text().isEmpty() || selectedCont_ < 0) {
         MessageBox::warning(QStringLiteral("Selecione o item para a exclusão."));
         Edcoddesp->setFocus();
         return;
@@ -393,14 +383,15 @@ void TQuelvarino0031_0::Btn_LimpDespClick() {
 // ---- lookups ---------------------------------------------------------------------
 
 void TQuelvarino0031_0::EdcodmotExit() {
-    lookUpCode(Edcodmot, courierLookup(QStringLiteral("Código do motociclista inexistente."),
-                                       QStringLiteral("Situação do Motoboy BLOQUEADO."),
-                                       [this](Table& row) {
-                                           SearchScreen::fillControls(
-                                               this, {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}},
-                                               row);
-                                       },
-                                       {Edmotoboy}));
+    lookUpCode(
+        Edcodmot,
+        courierLookup(
+            QStringLiteral("Código do motociclista inexistente."),
+            QStringLiteral("Situação do Motoboy BLOQUEADO."),
+            [this](Table& row) {
+                SearchScreen::fillControls(this, {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}}, row);
+            },
+            {Edmotoboy}));
 }
 
 void TQuelvarino0031_0::EdcoddespExit() {

@@ -31,7 +31,7 @@ const char* const kLockedMessage = "Este registro está sendo alterado por outro
 
 RecordScreen::RecordScreen(const QString& instance, const QString& caption, QWidget* parent)
     : Screen(instance, caption, parent) {
-    toolbar_ = takeToolbar(this);
+    static_cast<Toolbar&>(*this) = makeToolbar(this);
     const QList<QPair<QPushButton*, void (RecordScreen::*)()>> handlers = {
         {Btn_Novo, &RecordScreen::Btn_NovoClick},
         {Btn_Alterar, &RecordScreen::Btn_AlterarClick},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/screen.h"
+#include "widgets/toolbar.h"
 
 #include <QList>
 #include <functional>
@@ -23,7 +24,7 @@ class Table;
 // company data, the expense entries) overrides the handlers and hooks that
 // differ and keeps the rest: the toolbar, the states, the field kinds, the
 // closing of the window.
-class RecordScreen : public Screen {
+class RecordScreen : public Screen, public Toolbar {
     Q_OBJECT
 public:
     // Time: a time mask edit, stored empty when blank.
@@ -73,15 +74,7 @@ public:
     void loadFields(Table& table, const QStringList& fields = {});
 
     QLabel* Lbdata = nullptr;  // today's date, top right (screens that have it)
-    QPushButton* Btn_Novo;
-    QPushButton* Btn_Alterar;
-    QPushButton* Btn_Gravar;
-    QPushButton* Btn_Cancel;
-    QPushButton* Btn_Excluir;
-    QPushButton* Btn_Consultar;
-    QPushButton* Btn_Limpar;
-    QPushButton* Btn_Imprimir;
-    QPushButton* Btn_Retornar;
+    // The toolbar's nine buttons (Btn_Novo … Btn_Retornar) come from Toolbar.
 
 protected:
     struct Config {
@@ -109,7 +102,7 @@ protected:
 
     // Called by the concrete screen once its fields exist.
     void setUp(const Config& config, const QList<Binding>& bindings);
-    QBoxLayout* toolbarLayout() const { return toolbar_; }
+    QBoxLayout* toolbarLayout() const { return row; }
 
     // Extra steps of a screen: after clearing, after loading, when writing,
     // after a change of state, and its own validation before Gravar.
@@ -148,7 +141,6 @@ private:
 
     Config config_;
     QList<Binding> bindings_;
-    QBoxLayout* toolbar_;
     bool editState_ = false;
     bool newRecord_ = false;  // begun with Novo: always inserted
 };

@@ -86,28 +86,37 @@ const QStringList& closingFields() {
     return fields;
 }
 
+CashClosingScreen::CashClosingScreen(const QString& instance,
+                                     const QString& caption,
+                                     const QString& dialog,
+                                     QWidget* parent)
+    : ReportScreen(instance, caption, dialog, parent) {}
+
+void CashClosingScreen::addPaymentAndOrder(int row) {
+    QWidget* box = Eddata1->parentWidget();
+    criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), row, 0, 1, 5);
+    Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
+    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), row + 1, 0);
+    criteria()->addWidget(Ed_Ord, row + 1, 1, 1, 3);
+}
+
+void CashClosingScreen::reset() {
+    ReportScreen::reset();
+    payment().uncheck();
+}
+
 // ---- 0041_0 -------------------------------------------------------------------------
 
 TQuelvarino0041_0::TQuelvarino0041_0(QWidget* parent)
-    : ReportScreen(QStringLiteral("Quelvarino0041_0"),
-                   QStringLiteral("Fechamento do  Caixa"),
-                   QStringLiteral("Quelvarino0041_1"),
-                   parent) {
-    QWidget* box = Eddata1->parentWidget();
-    criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), 1, 0, 1, 5);
-    Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
-    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 2, 0);
-    criteria()->addWidget(Ed_Ord, 2, 1, 1, 3);
-}
-
-void TQuelvarino0041_0::reset() {
-    ReportScreen::reset();
-    PaymentChoice{Rbavista, Rboutros}.uncheck();
+    : CashClosingScreen(QStringLiteral("Quelvarino0041_0"),
+                        QStringLiteral("Fechamento do  Caixa"),
+                        QStringLiteral("Quelvarino0041_1"),
+                        parent) {
+    addPaymentAndOrder(1);
 }
 
 bool TQuelvarino0041_0::prepare() {
-    const PaymentChoice payment{Rbavista, Rboutros};
-    if (!datesFilled() || !payment.chosen()) {
+    if (!datesFilled() || !payment().chosen()) {
         MessageBox::warning(
             QStringLiteral("Intervalos inexistentes ou selecione qual a forma de pagamento."));
         Eddata1->setFocus();
@@ -115,7 +124,7 @@ bool TQuelvarino0041_0::prepare() {
     }
     if (!anyOrder())
         return refuseNothing();
-    openClosing(*Query1(), payment, Ed_Ord, Eddata1, Eddata2);
+    openClosing(*Query1(), payment(), Ed_Ord, Eddata1, Eddata2);
     return ordersFound(*Query1());
 }
 
@@ -126,19 +135,15 @@ TQuelvarino0041_0* TQuelvarino0041_0::instance() {
 // ---- 0042_0 -------------------------------------------------------------------------
 
 TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
-    : ReportScreen(QStringLiteral("Quelvarino0042_0"),
-                   QStringLiteral("Fechamento do Caixa  por Cliente"),
-                   QStringLiteral("Quelvarino0042_1"),
-                   parent) {
-    QWidget* box = Eddata1->parentWidget();
+    : CashClosingScreen(QStringLiteral("Quelvarino0042_0"),
+                        QStringLiteral("Fechamento do Caixa  por Cliente"),
+                        QStringLiteral("Quelvarino0042_1"),
+                        parent) {
     // Wide enough for a whole company name.
     addLookupRow(1, QStringLiteral("Cliente :"), QStringLiteral("Edcodcli"),
                  QStringLiteral("Edcliente"), QStringLiteral("Btn_ConsCli"), 28, &Edcodcli,
                  &Edcliente, &Btn_ConsCli);
-    criteria()->addWidget(paymentGroup(box, &Rbavista, &Rboutros), 2, 0, 1, 5);
-    Ed_Ord = orderCombo(box, {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")});
-    criteria()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), box), 3, 0);
-    criteria()->addWidget(Ed_Ord, 3, 1, 1, 3);
+    addPaymentAndOrder(2);
     onExit(Edcodcli, [this] { EdcodcliExit(); });
     connect(Btn_ConsCli, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_ConsCliClick(); }); });
@@ -159,16 +164,14 @@ void TQuelvarino0042_0::Btn_ConsCliClick() {
 }
 
 void TQuelvarino0042_0::reset() {
-    ReportScreen::reset();
-    PaymentChoice{Rbavista, Rboutros}.uncheck();
+    CashClosingScreen::reset();
     Edcodcli->clear();
     Edcliente->clear();
     Edcodcli->setFocus();
 }
 
 bool TQuelvarino0042_0::prepare() {
-    const PaymentChoice payment{Rbavista, Rboutros};
-    if (Edcodcli->text().isEmpty() || !payment.chosen()) {
+    if (Edcodcli->text().isEmpty() || !payment().chosen()) {
         MessageBox::warning(
             QStringLiteral("Selecione o cliente ou selecione qual a forma de pagamento."));
         Edcodcli->setFocus();
@@ -178,7 +181,7 @@ bool TQuelvarino0042_0::prepare() {
         return refuseUnfilledDates();
     if (!anyOrder())
         return refuseNothing();
-    openClosing(*Query1(), payment, Ed_Ord, Eddata1, Eddata2, Edcodcli->text());
+    openClosing(*Query1(), payment(), Ed_Ord, Eddata1, Eddata2, Edcodcli->text());
     return ordersFound(*Query1());
 }
 

@@ -12,25 +12,38 @@ namespace quelvarino {
 // The order fields the closings select and print, in the three outputs.
 const QStringList& closingFields();
 
+// The two cash closings: a form of payment ("À VISTA" or the others) and
+// the order of the lines, under the period.
+class CashClosingScreen : public ReportScreen {
+    Q_OBJECT
+public:
+    QRadioButton* Rbavista;
+    QRadioButton* Rboutros;
+    QComboBox* Ed_Ord;
+
+protected:
+    CashClosingScreen(const QString& instance,
+                      const QString& caption,
+                      const QString& dialog,
+                      QWidget* parent);
+    // The payment choice at `row` of the criteria, "Ordenar por :" below it.
+    void addPaymentAndOrder(int row);
+    PaymentChoice payment() const { return {Rbavista, Rboutros}; }
+    void reset() override;  // the payment unchosen
+};
+
 // "Fechamento do  Caixa": the orders of a period paid in one form.
-class TQuelvarino0041_0 : public ReportScreen {
+class TQuelvarino0041_0 : public CashClosingScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0041_0(QWidget* parent = nullptr);
     static TQuelvarino0041_0* instance();  // the one instance, Quelvarino0041_0
 
-    QRadioButton* Rbavista;
-    QRadioButton* Rboutros;
-    QComboBox* Ed_Ord;
-
     bool prepare() override;
-
-protected:
-    void reset() override;
 };
 
 // "Fechamento do Caixa  por Cliente": the same for one client.
-class TQuelvarino0042_0 : public ReportScreen {
+class TQuelvarino0042_0 : public CashClosingScreen {
     Q_OBJECT
 public:
     explicit TQuelvarino0042_0(QWidget* parent = nullptr);
@@ -41,9 +54,6 @@ public:
     QLineEdit* Edcodcli;
     QLineEdit* Edcliente;
     QPushButton* Btn_ConsCli;
-    QRadioButton* Rbavista;
-    QRadioButton* Rboutros;
-    QComboBox* Ed_Ord;
 
     bool prepare() override;
 

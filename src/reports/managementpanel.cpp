@@ -15,6 +15,7 @@
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
+#include "widgets/toolbar.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -309,10 +310,7 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
     criteria->addWidget(new QLabel(QStringLiteral("Até :"), box));
     criteria->addWidget(Eddata2);
     auto button = [this](const char* name, const char* text, const char* hint) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(QString::fromUtf8(hint));
-        return b;
+        return namedButton(this, name, text, hint);
     };
     Btn_Atualizar = button("Btn_Atualizar", "&Atualizar", "Ler os números do período");
     criteria->addWidget(Btn_Atualizar);

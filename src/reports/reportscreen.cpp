@@ -7,6 +7,7 @@
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/toolbar.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -46,9 +47,7 @@ ReportScreen::ReportScreen(const QString& instance,
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     auto button = [this, buttons](const char* name, const char* text, const char* hint) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(QString::fromUtf8(hint));
+        QPushButton* b = namedButton(this, name, text, hint);
         buttons->addWidget(b);
         return b;
     };

@@ -64,18 +64,7 @@ TQuelvarino00Emp_0::TQuelvarino00Emp_0(QWidget* parent)
         captions.streetLength = 50;
         captions.phoneMasks = false;  // free text of 10: "98765-4321" fits
         captions.cepBeforeCity = true;
-        Address[a] = new AddressGroup(titles[a], a + 1, captions, this);
-        Ed_End[a] = Address[a]->Ed_End;
-        Ed_Bairro[a] = Address[a]->Ed_Bairro;
-        Ed_Cep[a] = Address[a]->Ed_Cep;
-        Ed_Cid[a] = Address[a]->Ed_Cid;
-        Cb_Est[a] = Address[a]->Cb_Est;
-        Ed_Ddd[a] = Address[a]->Ed_Ddd;
-        Ed_Tel_1[a] = Address[a]->Ed_Tel_1;
-        Cb_Tipofone_1[a] = Address[a]->Cb_Tipofone_1;
-        Ed_Tel_2[a] = Address[a]->Ed_Tel_2;
-        Cb_Tipofone_2[a] = Address[a]->Cb_Tipofone_2;
-        Ed_Contato[a] = Address[a]->Ed_Contato;
+        keepAddress(a, new AddressGroup(titles[a], a + 1, captions, this));
         addresses->addWidget(Address[a]);
     }
     layout->addLayout(addresses);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "registers/addressgroup.h"
 #include "registers/documentfield.h"
 #include "registers/recordscreen.h"
 
@@ -19,7 +20,7 @@ class MaskEdit;
 
 // "Dados da Empresa": the one record of the user's own company, printed in
 // the header of every report.
-class TQuelvarino00Emp_0 : public RecordScreen {
+class TQuelvarino00Emp_0 : public RecordScreen, public TwoAddresses {
     Q_OBJECT
 public:
     explicit TQuelvarino00Emp_0(QWidget* parent = nullptr);
@@ -47,18 +48,7 @@ public:
     QLineEdit* Ed_Nomefan;
     QLineEdit* Ed_Site;
     QLineEdit* Ed_Email;
-    AddressGroup* Address[2];  // administrative and logistics
-    QLineEdit* Ed_End[2];
-    QLineEdit* Ed_Bairro[2];
-    MaskEdit* Ed_Cep[2];
-    QLineEdit* Ed_Cid[2];
-    QComboBox* Cb_Est[2];
-    QLineEdit* Ed_Ddd[2];
-    QLineEdit* Ed_Tel_1[2];
-    QComboBox* Cb_Tipofone_1[2];
-    QLineEdit* Ed_Tel_2[2];
-    QComboBox* Cb_Tipofone_2[2];
-    QLineEdit* Ed_Contato[2];
+    // The addresses (TwoAddresses): administrative [0] and logistics [1].
     QLineEdit* Ed_Banco;
     QLineEdit* Ed_Agencia;
     QLineEdit* Ed_CCor;

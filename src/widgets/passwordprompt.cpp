@@ -1,4 +1,5 @@
 #include "widgets/passwordprompt.h"
+#include "widgets/toolbar.h"
 
 #include "data/table.h"
 #include "widgets/application.h"
@@ -21,7 +22,8 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
                                const QString& label,
                                bool checkWhenLeft,
                                QWidget* parent)
-    : Screen(instance, caption, parent), table_(std::make_unique<Table>(QStringLiteral("tbsenha"))) {
+    : Screen(instance, caption, parent),
+      table_(std::make_unique<Table>(QStringLiteral("tbsenha"))) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     table_->setObjectName(QStringLiteral("TBSenha"));
     auto* layout = new QVBoxLayout(this);
@@ -34,9 +36,7 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
     layout->addWidget(Edsenha);
     auto* buttons = new QHBoxLayout;
     auto button = [this, buttons](const char* name, const char* text, const char* hint) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setToolTip(QString::fromUtf8(hint));
+        QPushButton* b = namedButton(this, name, text, hint);
         buttons->addWidget(b);
         return b;
     };
@@ -44,7 +44,8 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
     Btn_Confirmar = button("Btn_Confirmar", "&Confirmar", "Confirmar senha");
     Btn_Retornar = button("Btn_Retornar", "&Retornar", "Retornar ao menu");
     layout->addLayout(buttons);
-    connect(Btn_Limpar, &QPushButton::clicked, this, [this] { guarded([this] { Btn_LimparClick(); }); });
+    connect(Btn_Limpar, &QPushButton::clicked, this,
+            [this] { guarded([this] { Btn_LimparClick(); }); });
     connect(Btn_Confirmar, &QPushButton::clicked, this,
             [this] { guarded([this] { Btn_ConfirmarClick(); }); });
     connect(Btn_Retornar, &QPushButton::clicked, this,
@@ -55,8 +56,8 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
     // the window's title whole in its title bar beside the window manager's
     // icon and buttons (which take about 110 pixels).
     const QSize need = sizeHint();
-    const int title = QFontMetrics(QApplication::font()).horizontalAdvance(caption) +
-                      kTitleBarButtons;
+    const int title =
+        QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kTitleBarButtons;
     setFixedSize(std::max({249, need.width(), title}), qMax(131, need.height()));
 }
 

@@ -4,13 +4,19 @@
 #include <QPushButton>
 
 namespace quelvarino {
-namespace {
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
+QPushButton* namedButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromLatin1(name));
     if (hint)
         b->setToolTip(QString::fromUtf8(hint));
+    return b;
+}
+
+namespace {
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, const char* hint) {
+    QPushButton* b = namedButton(parent, name, caption, hint);
     b->setMinimumWidth(82);
     return b;
 }
@@ -19,7 +25,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, 
 
 Toolbar makeToolbar(QWidget* parent) {
     Toolbar t;
-    t.layout = new QHBoxLayout;
+    t.row = new QHBoxLayout;
     t.Btn_Novo = makeButton(parent, "Btn_Novo", "&Novo", "Incluir novos dados");
     t.Btn_Alterar = makeButton(parent, "Btn_Alterar", "&Alterar", nullptr);
     t.Btn_Gravar = makeButton(parent, "Btn_Gravar", "&Gravar", "Gravar dados digitados");
@@ -31,7 +37,7 @@ Toolbar makeToolbar(QWidget* parent) {
     t.Btn_Retornar = makeButton(parent, "Btn_Retornar", "&Retornar", "Retornar ao menu");
     for (QPushButton* b : {t.Btn_Novo, t.Btn_Alterar, t.Btn_Gravar, t.Btn_Cancel, t.Btn_Excluir,
                            t.Btn_Consultar, t.Btn_Limpar, t.Btn_Imprimir, t.Btn_Retornar})
-        t.layout->addWidget(b);
+        t.row->addWidget(b);
     return t;
 }
 
