@@ -1,5 +1,7 @@
 #include "app/instanceguard.h"
 
+#include "data/mountlocks.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 #include <QDir>
@@ -26,13 +28,7 @@ bool InstanceGuard::acquire() {
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0)
         return true;  // no runtime folder to guard with: do not keep the operator out
-    struct flock request;
-    std::memset(&request, 0, sizeof request);
-    request.l_type = F_WRLCK;
-    request.l_whence = SEEK_SET;
-    request.l_start = 0;
-    request.l_len = 1;
-    if (::fcntl(fd, F_OFD_SETLK, &request) != 0) {
+    if (!lockByte(fd, 0)) {
         ::close(fd);
         return false;
     }

@@ -246,8 +246,12 @@ void TQuelvarino000_0::buildMenu() {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
 
-    QMenu* cadastro = bar->addMenu(QStringLiteral("Cadastro"));
-    cadastro->setObjectName(QStringLiteral("Cadastro1"));
+    const auto menu = [bar](const QString& caption, const char* name) {
+        QMenu* m = bar->addMenu(caption);
+        m->setObjectName(QString::fromLatin1(name));
+        return m;
+    };
+    QMenu* cadastro = menu(QStringLiteral("Cadastro"), "Cadastro1");
     addEntry(cadastro, "Clientes", "Clientes1", "Cadastro de clientes", "Quelvarino0011_0", "");
     addEntry(cadastro, "Motociclista", "Motociclista1", "Cadastro de motociclista",
              "Quelvarino0012_0", "");
@@ -256,19 +260,16 @@ void TQuelvarino000_0::buildMenu() {
     addEntry(cadastro, "Parametros Iniciais", "ParametrosIniciais1", "", "Quelvarino0014_0",
              "Edsenha");
 
-    QMenu* emissao = bar->addMenu(QStringLiteral("Emissão"));
-    emissao->setObjectName(QStringLiteral("Emisso1"));
+    QMenu* emissao = menu(QStringLiteral("Emissão"), "Emisso1");
     addEntry(emissao, "Ordem de Serviço", "OrdemdeServio1", "Emissão de ordem de serviço",
              "Quelvarino0021_0", "");
     addEntry(emissao, "Recibo do Cliente", "Recibodocliente1", "Emissão de recibo do cliente",
              "Quelvarino0022_0", "");
 
-    QMenu* despesas = bar->addMenu(QStringLiteral("Despesas"));
-    despesas->setObjectName(QStringLiteral("Despesas2"));
+    QMenu* despesas = menu(QStringLiteral("Despesas"), "Despesas2");
     addEntry(despesas, "Despesas do Motoboy", "DespesasdoMotoboy1", "", "Quelvarino0031_0", "");
 
-    QMenu* relatorios = bar->addMenu(QStringLiteral("Relatórios"));
-    relatorios->setObjectName(QStringLiteral("Relatrios1"));
+    QMenu* relatorios = menu(QStringLiteral("Relatórios"), "Relatrios1");
     addEntry(relatorios, "Fechamento do Caixa por Período", "FechamentodoCaixaporperodo1", "",
              "Quelvarino0041_0", "Eddata1");
     addEntry(relatorios, "Fechamento do Caixa por Cliente", "FechamentodoCaixaporCliente1", "",
@@ -291,8 +292,7 @@ void TQuelvarino000_0::buildMenu() {
              "Gráficos do faturamento, dos clientes, das horas e do custo dos motoboys",
              "Quelvarino0049_0", "Eddata1");
 
-    QMenu* sair = bar->addMenu(QStringLiteral("Sair"));
-    sair->setObjectName(QStringLiteral("Sair1"));
+    QMenu* sair = menu(QStringLiteral("Sair"), "Sair1");
     QAction* leave = addEntry(sair, "Abandonar o Sistema", "AbandonaroSistema1", "", "", "");
     connect(leave, &QAction::triggered, this, &QWidget::close);
     sair->addSeparator();

@@ -1,6 +1,7 @@
 #include "data/backup.h"
 
 #include "core/errors.h"
+#include "data/mountlocks.h"
 #include "data/schema.h"
 
 #include <fcntl.h>
@@ -86,13 +87,7 @@ void onlineCopy(const QString& from, const QString& to) {
 // A lock of this open file (not of the process) on the file's first byte,
 // taken at once or refused.
 bool lockFirstByte(int fd, short type = F_WRLCK) {
-    struct flock request;
-    std::memset(&request, 0, sizeof request);
-    request.l_type = type;
-    request.l_whence = SEEK_SET;
-    request.l_start = 0;
-    request.l_len = 1;
-    return ::fcntl(fd, F_OFD_SETLK, &request) == 0;
+    return lockByte(fd, 0, type == F_RDLCK);
 }
 
 int lockFd(const QString& database, short type, bool* refused) {

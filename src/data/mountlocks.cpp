@@ -96,6 +96,16 @@ LockVerdict lockVerdict(const QString& rawType, const QString& rawOptions) {
     return {};
 }
 
+bool lockByte(int fd, long long byte, bool shared) {
+    struct flock request;
+    std::memset(&request, 0, sizeof request);
+    request.l_type = shared ? F_RDLCK : F_WRLCK;
+    request.l_whence = SEEK_SET;
+    request.l_start = off_t(byte);
+    request.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &request) == 0;
+}
+
 bool locksWorkOn(const QString& lockFile, QString* reason) {
     const QByteArray path = QFile::encodeName(lockFile);
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0660);
@@ -105,14 +115,8 @@ bool locksWorkOn(const QString& lockFile, QString* reason) {
     }
     // A shared lock on an even byte: the records' bytes are odd, and two
     // workstations probing at once do not refuse each other.
-    struct flock request;
-    std::memset(&request, 0, sizeof request);
-    request.l_type = F_RDLCK;
-    request.l_whence = SEEK_SET;
-    request.l_start = 2;
-    request.l_len = 1;
     bool works = true;
-    if (::fcntl(fd, F_OFD_SETLK, &request) != 0) {
+    if (!lockByte(fd, 2, true)) {
         const int error = errno;
         // Held by another: locks work.
         works = error == EAGAIN || error == EACCES;

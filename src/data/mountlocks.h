@@ -29,4 +29,9 @@ LockVerdict lockVerdict(const QString& type, const QString& options);
 // system refuses byte-range locks at all.
 bool locksWorkOn(const QString& lockFile, QString* reason);
 
+// Locks byte `byte` of the open file `fd` for this open file (not for the
+// process: F_OFD_SETLK), `shared` or exclusive, at once or not at all; on
+// false errno says why (EAGAIN or EACCES: another holds it).
+bool lockByte(int fd, long long byte, bool shared = false);
+
 }  // namespace quelvarino

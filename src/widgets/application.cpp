@@ -11,9 +11,13 @@ void showUncaughtError(const QString& text) {
     MessageBox::error(text);
 }
 
-void guarded(const std::function<void()>& action) {
+namespace {
+
+// Inside a catch block: tells the operator what the error caught says; an
+// exception of no known kind goes on up.
+void tellCaught() {
     try {
-        action();
+        throw;
     } catch (const NoticeError& e) {
         MessageBox::warning(e.text());
     } catch (const Error& e) {
@@ -23,17 +27,23 @@ void guarded(const std::function<void()>& action) {
     }
 }
 
+}  // namespace
+
+void guarded(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (...) {
+        tellCaught();
+    }
+}
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const NoticeError& e) {
-        MessageBox::warning(e.text());
-    } catch (const Error& e) {
-        showUncaughtError(e.text());
-    } catch (const std::exception& e) {
-        showUncaughtError(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        tellCaught();
     }
     return false;
 }
