@@ -1,5 +1,7 @@
 #include "data/query.h"
 #include "data/table.h"
+#include "reports/htmlwriter.h"
+#include "reports/reportdata.h"
 #include "reports/textdocument.h"
 #include "reports/textlayouts.h"
 #include "testsupport.h"
@@ -244,6 +246,65 @@ private slots:
         QVERIFY(got.contains(SI + "Bairro: CENTRO" + QByteArray(19, ' ') + " - Cid.: SANTOS" +
                              QByteArray(24, ' ') +
                              " - UF: SP - CEP: 11010-000 - Telefones: (013) 3222-0000 / "));
+    }
+
+    // The HTML order's lines that change with the order: the phones on the
+    // requester's line, blanks to fill in by hand for empty fields, the
+    // notes' own lines, and operator text that stays text.
+    void htmlOrderLines_data() {
+        QTest::addColumn<bool>("phones");
+        QTest::addColumn<QString>("requester");
+        QTest::addColumn<QString>("district");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QStringList>("expected");
+        const QString n = "&nbsp";
+        QTest::newRow("phones on the requester's line")
+            << true << "MARIA"
+            << "CENTRO"
+            << ""
+            << QStringList{"Solicitante : MARIA - Telefones : 3222-0000 / <br>",
+                           "Endereço : RUA A, 1 - Bairro : CENTRO - Cidade : SANTOS - UF : SP - "
+                           "CEP : 11010-000<br>",
+                           " <br>"};
+        QTest::newRow("empty fields as blanks to fill in")
+            << true << ""
+            << ""
+            << "LINHA 1\r\nLINHA 2"
+            << QStringList{"Solicitante : " + n.repeated(20) + " - Telefones : 3222-0000 / <br>",
+                           "Endereço : RUA A, 1 - Bairro : " + n.repeated(10) +
+                               " - Cidade : SANTOS - UF : SP - CEP : 11010-000<br>",
+                           "<blockquote>LINHA 1<br>LINHA 2</blockquote>"};
+        QTest::newRow("operator text stays text")
+            << false << "<b>{cliente}</b> & {obs}"
+            << "{end|5}"
+            << "<script>x</script>"
+            << QStringList{"Solicitante : &lt;b&gt;{cliente}&lt;/b&gt; &amp; {obs}<br>",
+                           "Endereço : RUA A, 1 - Bairro : {end|5} - Cidade : SANTOS - UF : SP - "
+                           "CEP : 11010-000<br>",
+                           "<blockquote>&lt;script&gt;x&lt;/script&gt;</blockquote>"};
+    }
+    void htmlOrderLines() {
+        QFETCH(bool, phones);
+        QFETCH(QString, requester);
+        QFETCH(QString, district);
+        QFETCH(QString, notes);
+        QFETCH(QStringList, expected);
+        ReportData d;
+        d.company = company();
+        d.order = sampleOrder();
+        d.order.phones = phones;
+        d.order.solicit = requester;
+        d.order.bairro = district;
+        d.order.obs = notes;
+        const QList<QByteArray> got = linesOf(HtmlWriter::renderServiceOrder(d));
+        QStringList lines;
+        for (const QByteArray& l : got)
+            lines << QString::fromLatin1(l);
+        for (const QString& e : expected)
+            QVERIFY2(lines.contains(e), qPrintable(e + "\n" + lines.join('\n')));
+        if (notes.isEmpty())  // six empty lines for the notes by hand
+            QCOMPARE(lines.mid(lines.indexOf("<h4 align=\"left\">OBSERVACOES</h4>") + 1, 6),
+                     QStringList(6, " <br>"));
     }
 
     void serviceOrderTwoCopies() {

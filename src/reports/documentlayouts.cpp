@@ -74,4 +74,83 @@ DocumentLayout receiptLayout(const ReceiptPrint& r) {
     return l;
 }
 
+HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& o) {
+    const QString gap = QStringLiteral("&nbsp").repeated(10);
+    HtmlDocumentLayout l;
+    l.title = QStringLiteral("Ordem de Serviço");
+    l.heading = QStringLiteral("ORDEM DE SERVIÇO");
+    l.values = {{"comanda", o.comanda}, {"codcli", o.codcli},   {"cliente", o.cliente},
+                {"end", o.end},         {"bairro", o.bairro},   {"cid", o.cid},
+                {"uf", o.uf},           {"cep", o.cep},         {"solicit", o.solicit},
+                {"fone1", o.fone1},     {"fone2", o.fone2},     {"hora1", o.hora1},
+                {"hora2", o.hora2},     {"hora3", o.hora3},     {"hora4", o.hora4},
+                {"codmot", o.codmot},   {"motoboy", o.motoboy}, {"courierPhone", o.courierPhone},
+                {"mar", o.mar},         {"mod", o.mod},         {"ano", o.ano},
+                {"plac", o.plac},       {"data", o.data}};
+    l.head = {
+        QStringLiteral("<div align=\"right\">Ordem de Serviço No.: {comanda}</div><br>"),
+        QStringLiteral("Cliente : {codcli} - {cliente} <br>"),
+        QStringLiteral("Endereço : {end|40} - Bairro : {bairro|10} - Cidade : {cid|10} - UF : "
+                       "{uf|5} - CEP : {cep?}<br>"),
+        o.phones
+            ? QStringLiteral("Solicitante : {solicit|20} - Telefones : {fone1?} / {fone2?}<br>")
+            : QStringLiteral("Solicitante : {solicit}<br>"),
+        "Hora Saida : {hora1?}" + gap + " - Hora Inicial : {hora2?}" + gap +
+            " - Hora Final : {hora3?}" + gap + " - Total de Horas : {hora4?}<br>",
+        QStringLiteral("Motoboy : {codmot} - {motoboy} - Telefone : {courierPhone?}<br>"),
+        QStringLiteral(
+            "Marca : {mar|40} - Modelo : {mod|40} - Ano : {ano|10} - Placa : {plac?}<br>"),
+        QStringLiteral("<div align=\"right\">Data : {data?}</div><br>"),
+        QStringLiteral("<h4 align=\"left\">OBSERVACOES</h4>"),
+    };
+    l.notes = true;
+    l.tail = {
+        QStringLiteral("<h3 align=\"left\">NAO TRANSPORTAMOS VALORES EM ESPECIE</h3>"),
+        QStringLiteral("<hr Width=40% Align=Right Noshade>"),
+        QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"),
+        QStringLiteral(
+            "<blockquote>NOTA: Com base nesta Ordem de Serviço sera emitida a Nota Fiscal de "
+            "acordo com o Decreto Nº 6879 de 24/04/67. O tempo de prestação do serviço sera "
+            "contado desde o inicio do veículo no cliente, até o termino do serviço. A fração "
+            "minima do tempo de serviço é de 2(duas) horas. Após às 18:00hs, acrescimo de 50% e "
+            "após às 22:00hs acrescimo de 100% sobre o valor normal contratado.</blockquote>"),
+        QStringLiteral("<blockquote>A locatoria não tem responsabilidade quanto a quebra, avaria "
+                       "das mercadorias ou documentos transportados, caso o cliente não tenha "
+                       "seguro.</blockquote>"),
+    };
+    l.values.insert(QStringLiteral("obs"), o.obs);
+    l.pixPayload = o.pixPayload;
+    return l;
+}
+
+HtmlDocumentLayout receiptHtml(const ReceiptPrint& r) {
+    HtmlDocumentLayout l;
+    l.title = QStringLiteral("Recibo");
+    l.heading = QStringLiteral("RECIBO");
+    l.values = {{"recibo", r.recibo},       {"cliente", r.cliente}, {"endereco1", r.endereco1},
+                {"bairro1", r.bairro1},     {"cidade1", r.cidade1}, {"uf1", r.uf1},
+                {"telefone1", r.telefone1}, {"cnpj", r.cnpj},       {"inscest", r.inscest},
+                {"valor", r.valor},         {"extenso", r.extenso}, {"referente", r.referente},
+                {"local", r.local},         {"data", r.data}};
+    // Each line of the receipt is followed by an empty one.
+    const QStringList lines = {
+        QStringLiteral("Recebemos de {cliente}"),
+        QStringLiteral("Endereço : {endereco1|40} - Bairro : {bairro1|10} - Cidade : {cidade1|10} "
+                       "- UF : {uf1|5}"),
+        QStringLiteral("Telefone : {telefone1?} - C.N.P.J. / C.P.F. : {cnpj?} - Inscrição "
+                       "Estadual / R.G. : {inscest}"),
+        QStringLiteral("A quantia de {valor} - {extenso}"),
+        QStringLiteral("Referente à {referente}"),
+        QStringLiteral("Local {local}"),
+    };
+    l.head = {QStringLiteral("<div align=\"right\">Recibo No.: {recibo}</div><br>")};
+    for (const QString& line : lines)
+        l.head += {line + QStringLiteral(" <br>"), QStringLiteral(" <br>")};
+    l.head += {QStringLiteral("<div align=\"right\">Data : {data?}</div><br>"),
+               QStringLiteral("<hr Width=40% Align=Right Noshade>"),
+               QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>")};
+    l.pixPayload = r.pixPayload;
+    return l;
+}
+
 }  // namespace quelvarino

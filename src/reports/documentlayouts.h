@@ -4,18 +4,15 @@
 #include "reports/reportlayout.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace quelvarino {
 
 // The service order and the receipt described once, as captions and the
 // values after them; the page draws each row across its width, the
 // spreadsheet writes one caption a line. A caption changes here only.
-//
-// The HTML and the dot-matrix text of the two documents keep their own
-// words: their lines are fixed to the character (captions without accents,
-// blanks of set widths) for the offices that file them as they always were,
-// and are written by the HTML and text layouts.
 struct DocumentValue {
     Format format = Format::Text;  // what kind of cell the spreadsheet writes
     QString text;
@@ -44,5 +41,23 @@ struct DocumentLayout {
 
 DocumentLayout serviceOrderLayout(const ServiceOrderPrint& order);
 DocumentLayout receiptLayout(const ReceiptPrint& receipt);
+
+// The same documents as HTML keep their own words, fixed to the character
+// for the offices that file them as they always were (captions without
+// some accents, blanks of set widths to fill in by hand). Each line is
+// markup with placeholders: {name} a value escaped, {name?} a value an
+// untouched mask leaves empty, {name|N} a value or N blanks ("&nbsp").
+struct HtmlDocumentLayout {
+    QString title;    // of the browser's window: "Ordem de Serviço"
+    QString heading;  // "ORDEM DE SERVIÇO"
+    QStringList head;
+    bool notes = false;  // the order's notes as a block after the head
+    QStringList tail;
+    QMap<QString, QString> values;
+    QString pixPayload;
+};
+
+HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& order);
+HtmlDocumentLayout receiptHtml(const ReceiptPrint& receipt);
 
 }  // namespace quelvarino

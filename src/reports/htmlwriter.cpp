@@ -1,5 +1,6 @@
 #include "reports/htmlwriter.h"
 
+#include "reports/documentlayouts.h"
 #include "reports/qrcode.h"
 
 #include <QBuffer>
@@ -173,86 +174,60 @@ void pixBlock(Html& h, const QString& payload) {
            QStringLiteral("</tt></div><br>"));
 }
 
-void orderBody(Html& h, const ServiceOrderPrint& o) {
-    h.line(QStringLiteral("<div align=\"right\">Ordem de Serviço No.: ") + e(o.comanda) +
-           QStringLiteral("</div><br>"));
-    h.line("Cliente : " + e(o.codcli) + " - " + e(o.cliente) + " <br>");
-    h.line("Endereço : " + orSpace(o.end, 40) + " - Bairro : " + orSpace(o.bairro, 10) +
-           " - Cidade : " + orSpace(o.cid, 10) + " - UF : " + orSpace(o.uf, 5) +
-           " - CEP : " + v(o.cep) + "<br>");
-    if (o.phones)
-        h.line("Solicitante : " + orSpace(o.solicit, 20) + " - Telefones : " + v(o.fone1) + " / " +
-               v(o.fone2) + "<br>");
-    else
-        h.line("Solicitante : " + e(o.solicit) + "<br>");
-    h.line("Hora Saida : " + v(o.hora1) + nbsp(10) + " - Hora Inicial : " + v(o.hora2) + nbsp(10) +
-           " - Hora Final : " + v(o.hora3) + nbsp(10) + " - Total de Horas : " + v(o.hora4) +
-           "<br>");
-    h.line("Motoboy : " + e(o.codmot) + " - " + e(o.motoboy) +
-           " - Telefone : " + v(o.courierPhone) + "<br>");
-    h.line("Marca : " + orSpace(o.mar, 40) + " - Modelo : " + orSpace(o.mod, 40) +
-           " - Ano : " + orSpace(o.ano, 10) + " - Placa : " + v(o.plac) + "<br>");
-    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(o.data) +
-           QStringLiteral("</div><br>"));
-    h.line(QStringLiteral("<h4 align=\"left\">OBSERVACOES</h4>"));
-    if (o.obs.trimmed().isEmpty()) {
-        for (int i = 0; i < 6; ++i)
-            h.line(QStringLiteral(" <br>"));
-    } else {
-        // The notes' own lines are kept as line breaks of the page.
-        QStringList lines = o.obs.split(QLatin1Char('\n'));
-        for (QString& l : lines)
-            l = e(l.remove(QLatin1Char('\r')));
-        h.line(QStringLiteral("<blockquote>") + lines.join(QStringLiteral("<br>")) +
-               QStringLiteral("</blockquote>"));
+// A document line's placeholders filled: {name}, {name?}, {name|N}.
+QString filled(const QString& line, const QMap<QString, QString>& values) {
+    QString out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        const qsizetype open = line.indexOf(QLatin1Char('{'), i);
+        const qsizetype close = open < 0 ? -1 : line.indexOf(QLatin1Char('}'), open);
+        if (open < 0 || close < 0) {
+            out += line.mid(i);
+            break;
+        }
+        out += line.mid(i, open - i);
+        QString name = line.mid(open + 1, close - open - 1);
+        const qsizetype bar = name.indexOf(QLatin1Char('|'));
+        if (bar >= 0)
+            out += orSpace(values.value(name.left(bar)), name.mid(bar + 1).toInt());
+        else if (name.endsWith(QLatin1Char('?')))
+            out += v(values.value(name.chopped(1)));
+        else
+            out += e(values.value(name));
+        i = close + 1;
     }
-    h.line(QStringLiteral("<h3 align=\"left\">NAO TRANSPORTAMOS VALORES EM ESPECIE</h3>"));
-    h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
-    h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
-    h.line(QStringLiteral(
-        "<blockquote>NOTA: Com base nesta Ordem de Serviço sera emitida a Nota Fiscal de acordo "
-        "com o Decreto Nº 6879 de 24/04/67. O tempo de prestação do serviço sera contado desde o "
-        "inicio do veículo no cliente, até o termino do serviço. A fração minima do tempo de "
-        "serviço é de 2(duas) horas. Após às 18:00hs, acrescimo de 50% e após às 22:00hs "
-        "acrescimo de 100% sobre o valor normal contratado.</blockquote>"));
-    h.line(QStringLiteral(
-        "<blockquote>A locatoria não tem responsabilidade quanto a quebra, avaria das mercadorias "
-        "ou documentos transportados, caso o cliente não tenha seguro.</blockquote>"));
-    pixBlock(h, o.pixPayload);
+    return out;
 }
 
-void receiptBody(Html& h, const ReceiptPrint& r) {
-    auto line = [&h](const QString& text) {
-        h.line(text + QStringLiteral(" <br>"));
-        h.line(QStringLiteral(" <br>"));
-    };
-    h.line(QStringLiteral("<div align=\"right\">Recibo No.: ") + e(r.recibo) +
-           QStringLiteral("</div><br>"));
-    line("Recebemos de " + e(r.cliente));
-    line("Endereço : " + orSpace(r.endereco1, 40) + " - Bairro : " + orSpace(r.bairro1, 10) +
-         " - Cidade : " + orSpace(r.cidade1, 10) + " - UF : " + orSpace(r.uf1, 5));
-    line("Telefone : " + v(r.telefone1) + " - C.N.P.J. / C.P.F. : " + v(r.cnpj) +
-         " - Inscrição Estadual / R.G. : " + e(r.inscest));
-    line("A quantia de " + e(r.valor) + " - " + e(r.extenso));
-    line("Referente à " + e(r.referente));
-    line("Local " + e(r.local));
-    h.line(QStringLiteral("<div align=\"right\">Data : ") + v(r.data) +
-           QStringLiteral("</div><br>"));
-    h.line(QStringLiteral("<hr Width=40% Align=Right Noshade>"));
-    h.line(QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>"));
-    pixBlock(h, r.pixPayload);
+void documentBody(Html& h, const HtmlDocumentLayout& l) {
+    for (const QString& line : l.head)
+        h.line(filled(line, l.values));
+    if (l.notes) {
+        const QString obs = l.values.value(QStringLiteral("obs"));
+        if (obs.trimmed().isEmpty()) {
+            for (int i = 0; i < 6; ++i)
+                h.line(QStringLiteral(" <br>"));
+        } else {
+            // The notes' own lines are kept as line breaks of the page.
+            QStringList lines = obs.split(QLatin1Char('\n'));
+            for (QString& line : lines)
+                line = e(line.remove(QLatin1Char('\r')));
+            h.line(QStringLiteral("<blockquote>") + lines.join(QStringLiteral("<br>")) +
+                   QStringLiteral("</blockquote>"));
+        }
+    }
+    for (const QString& line : l.tail)
+        h.line(filled(line, l.values));
+    pixBlock(h, l.pixPayload);
 }
 
 // One or two copies in one file, marked as the service order's are.
-QByteArray document(const ReportData& data,
-                    const QString& title,
-                    const QString& heading,
-                    const std::function<void(Html&)>& body) {
+QByteArray document(const ReportData& data, const HtmlDocumentLayout& l) {
     Html h;
-    start(h, title);
+    start(h, l.title);
     companyHeader(h, data.company);
-    headingWithRule(h, heading);
-    body(h);
+    headingWithRule(h, l.heading);
+    documentBody(h, l);
     if (!data.twoCopies) {
         h.line(QStringLiteral(
             "<div align=\"right\">1o. via do cliente / 2o. via fornecedor</div><br>"));
@@ -265,8 +240,8 @@ QByteArray document(const ReportData& data,
     h.line(HtmlWriter::footerLine());
     h.line(QStringLiteral("<hr size=3></hr>"));
     companyHeader(h, data.company);
-    headingWithRule(h, heading);
-    body(h);
+    headingWithRule(h, l.heading);
+    documentBody(h, l);
     h.line(QStringLiteral("<div align=\"right\">2o. via do fornecedor</div><br>"));
     closing(h, false);
     return h.bytes();
@@ -348,13 +323,11 @@ QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
 }
 
 QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {
-    return document(data, QStringLiteral("Ordem de Serviço"), QStringLiteral("ORDEM DE SERVIÇO"),
-                    [&data](Html& h) { orderBody(h, data.order); });
+    return document(data, serviceOrderHtml(data.order));
 }
 
 QByteArray HtmlWriter::renderReceipt(const ReportData& data) {
-    return document(data, QStringLiteral("Recibo"), QStringLiteral("RECIBO"),
-                    [&data](Html& h) { receiptBody(h, data.receipt); });
+    return document(data, receiptHtml(data.receipt));
 }
 
 }  // namespace quelvarino
