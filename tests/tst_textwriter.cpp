@@ -307,6 +307,18 @@ private slots:
                      QStringList(6, " <br>"));
     }
 
+    // Braces typed by the operator are text, in the order and the receipt.
+    void typedBracesStayText() {
+        ServiceOrderPrint o = sampleOrder();
+        o.solicit = "{cliente:60} {obs}";
+        QVERIFY(linesOf(serviceOrderText(company(), o, false))
+                    .contains(SI + "Solicitante: {cliente:60} {obs}"));
+        ReceiptPrint r;
+        r.cliente = "{recibo}";
+        r.recibo = "0000000001";
+        QVERIFY(linesOf(receiptText(company(), r, false)).contains(SI + "Recebemos de : {recibo}"));
+    }
+
     void serviceOrderTwoCopies() {
         const QByteArray one = serviceOrderText(company(), sampleOrder(), false);
         const QByteArray two = serviceOrderText(company(), sampleOrder(), true);

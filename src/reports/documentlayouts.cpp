@@ -74,19 +74,41 @@ DocumentLayout receiptLayout(const ReceiptPrint& r) {
     return l;
 }
 
+namespace {
+
+// The order's and the receipt's values by their placeholders' names.
+QMap<QString, QString> valuesOf(const ServiceOrderPrint& o) {
+    return {{"comanda", o.comanda}, {"codcli", o.codcli}, {"cliente", o.cliente},
+            {"end", o.end},         {"bairro", o.bairro}, {"cid", o.cid},
+            {"uf", o.uf},           {"cep", o.cep},       {"ddd", o.ddd},
+            {"solicit", o.solicit}, {"fone1", o.fone1},   {"fone2", o.fone2},
+            {"hora1", o.hora1},     {"hora2", o.hora2},   {"hora3", o.hora3},
+            {"hora4", o.hora4},     {"codmot", o.codmot}, {"motoboy", o.motoboy},
+            {"mar", o.mar},         {"mod", o.mod},       {"ano", o.ano},
+            {"plac", o.plac},       {"data", o.data},     {"courierPhone", o.courierPhone},
+            {"obs", o.obs}};
+}
+
+QMap<QString, QString> valuesOf(const ReceiptPrint& r) {
+    return {{"recibo", r.recibo},       {"cliente", r.cliente}, {"endereco1", r.endereco1},
+            {"bairro1", r.bairro1},     {"cidade1", r.cidade1}, {"uf1", r.uf1},
+            {"telefone1", r.telefone1}, {"cnpj", r.cnpj},       {"inscest", r.inscest},
+            {"valor", r.valor},         {"extenso", r.extenso}, {"referente", r.referente},
+            {"local", r.local},         {"data", r.data}};
+}
+
+QString blanks(int n) {
+    return QString(n, QLatin1Char(' '));
+}
+
+}  // namespace
+
 HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& o) {
     const QString gap = QStringLiteral("&nbsp").repeated(10);
     HtmlDocumentLayout l;
     l.title = QStringLiteral("Ordem de Serviço");
     l.heading = QStringLiteral("ORDEM DE SERVIÇO");
-    l.values = {{"comanda", o.comanda}, {"codcli", o.codcli},   {"cliente", o.cliente},
-                {"end", o.end},         {"bairro", o.bairro},   {"cid", o.cid},
-                {"uf", o.uf},           {"cep", o.cep},         {"solicit", o.solicit},
-                {"fone1", o.fone1},     {"fone2", o.fone2},     {"hora1", o.hora1},
-                {"hora2", o.hora2},     {"hora3", o.hora3},     {"hora4", o.hora4},
-                {"codmot", o.codmot},   {"motoboy", o.motoboy}, {"courierPhone", o.courierPhone},
-                {"mar", o.mar},         {"mod", o.mod},         {"ano", o.ano},
-                {"plac", o.plac},       {"data", o.data}};
+    l.values = valuesOf(o);
     l.head = {
         QStringLiteral("<div align=\"right\">Ordem de Serviço No.: {comanda}</div><br>"),
         QStringLiteral("Cliente : {codcli} - {cliente} <br>"),
@@ -118,7 +140,6 @@ HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& o) {
                        "das mercadorias ou documentos transportados, caso o cliente não tenha "
                        "seguro.</blockquote>"),
     };
-    l.values.insert(QStringLiteral("obs"), o.obs);
     l.pixPayload = o.pixPayload;
     return l;
 }
@@ -127,11 +148,7 @@ HtmlDocumentLayout receiptHtml(const ReceiptPrint& r) {
     HtmlDocumentLayout l;
     l.title = QStringLiteral("Recibo");
     l.heading = QStringLiteral("RECIBO");
-    l.values = {{"recibo", r.recibo},       {"cliente", r.cliente}, {"endereco1", r.endereco1},
-                {"bairro1", r.bairro1},     {"cidade1", r.cidade1}, {"uf1", r.uf1},
-                {"telefone1", r.telefone1}, {"cnpj", r.cnpj},       {"inscest", r.inscest},
-                {"valor", r.valor},         {"extenso", r.extenso}, {"referente", r.referente},
-                {"local", r.local},         {"data", r.data}};
+    l.values = valuesOf(r);
     // Each line of the receipt is followed by an empty one.
     const QStringList lines = {
         QStringLiteral("Recebemos de {cliente}"),
@@ -149,6 +166,102 @@ HtmlDocumentLayout receiptHtml(const ReceiptPrint& r) {
     l.head += {QStringLiteral("<div align=\"right\">Data : {data?}</div><br>"),
                QStringLiteral("<hr Width=40% Align=Right Noshade>"),
                QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>")};
+    l.pixPayload = r.pixPayload;
+    return l;
+}
+
+QString fillPlaceholders(const QString& line, const std::function<QString(const QString&)>& value) {
+    QString out;
+    qsizetype i = 0;
+    while (i < line.size()) {
+        const qsizetype open = line.indexOf(QLatin1Char('{'), i);
+        const qsizetype close = open < 0 ? -1 : line.indexOf(QLatin1Char('}'), open);
+        if (open < 0 || close < 0) {
+            out += line.mid(i);
+            break;
+        }
+        out += line.mid(i, open - i);
+        out += value(line.mid(open + 1, close - open - 1));
+        i = close + 1;
+    }
+    return out;
+}
+
+TextDocumentLayout serviceOrderTextLayout(const ServiceOrderPrint& o) {
+    using L = TextDocumentLine;
+    TextDocumentLayout l;
+    l.title = blanks(24) + "O R D E M   D E   S E R V I C O";
+    l.values = valuesOf(o);
+    l.lines = {
+        {L::Separator, {}},
+        {L::Condensed, "Data : {data}" + blanks(106) + "1o. via cliente / 2o. via fornecedor"},
+        {L::Separator, {}},
+        {L::Condensed, blanks(126) + "Ordem de Servico No. : {comanda}"},
+        {L::Condensed, QStringLiteral("Cliente: {codcli:6} - {cliente:60} - Endereco: {end}")},
+        o.phones ? L{L::Condensed,
+                     QStringLiteral("Bairro: {bairro:25} - Cid.: {cid:30} - UF: {uf:2} - CEP: "
+                                    "{cep:9} - Telefones: ({ddd}) {fone1} / {fone2}")}
+                 : L{L::Condensed, QStringLiteral("Bairro : {bairro:25} - Cidade : {cid:30} - UF : "
+                                                  "{uf:2} - CEP : {cep:9}")},
+        {L::Condensed, QStringLiteral("Solicitante: {solicit}")},
+        {L::Condensed,
+         QStringLiteral("Hora saida:   {hora1:5}  - Hora inicial:   {hora2:5}   - Hora final:   "
+                        "{hora3:5}   - Tot. horas:   {hora4:5}  - Motoboy: {codmot} - {motoboy}")},
+        {L::Condensed, QStringLiteral("Marca : {mar:20}  - Modelo : {mod:20}   - Ano : {ano:9}   - "
+                                      "Placa : {plac:9}  - Telefone : {courierPhone}")},
+        {L::Condensed, QStringLiteral("Observacoes:")},
+        {L::Notes, {}},
+        {L::Condensed, {}},
+        {L::Condensed, blanks(105) + QString(54, QLatin1Char('_'))},
+        {L::Emphasised,
+         QStringLiteral(
+             "NAO TRANSPORTAMOS VALORES EM ESPECIE                    ASSINATURA E CARIMBO")},
+        {L::Condensed, {}},
+        {L::Condensed,
+         QStringLiteral(
+             "NOTA: Com base nesta Ordem de Servico sera emitida a Nota Fiscal de acordo "
+             "com o Decreto No.6879 de 24/04/67. O tempo de prestacao do servico sera "
+             "contado des-")},
+        {L::Condensed,
+         QStringLiteral("de o inicio do veiculo no cliente, ate o ternmino do servico. A fracao "
+                        "minima do tempo de servico e de 2 (duas) horas. Apos as 18:00hs, "
+                        "acrescimo de 50% e apos")},
+        {L::Condensed,
+         QStringLiteral("as 22:00hs acrescimo de 100% sobre o valor normal contratado.")},
+        {L::Condensed,
+         QStringLiteral("A locatoria nao tem responsabilidade quanto a quebra, avaria ou extravio "
+                        "das mercadorias ou documentos transportados, caso o cliente nao tenha "
+                        "seguro.")},
+    };
+    l.pixPayload = o.pixPayload;
+    return l;
+}
+
+TextDocumentLayout receiptTextLayout(const ReceiptPrint& r) {
+    using L = TextDocumentLine;
+    TextDocumentLayout l;
+    l.title = blanks(34) + "R E C I B O";
+    l.values = valuesOf(r);
+    l.lines = {
+        {L::Separator, {}},
+        {L::Condensed, blanks(136) + "Recibo No. : {recibo}"},
+        {L::Condensed, {}},
+        {L::Condensed, QStringLiteral("Recebemos de : {cliente}")},
+        {L::Condensed, {}},
+        {L::Condensed, QStringLiteral("Endereco: {endereco1:50} - Bairro: {bairro1:30} - Cidade: "
+                                      "{cidade1:30} - Estado: {uf1}")},
+        {L::Condensed, QStringLiteral("CNPJ / CPF : {cnpj:18}    Inscricao Estadual / RG : "
+                                      "{inscest}     Telefone : {telefone1}")},
+        {L::Condensed, {}},
+        {L::Condensed, QStringLiteral("A quantia de R$ {valor} - {extenso}")},
+        {L::Condensed, {}},
+        {L::Condensed, QStringLiteral("Referente a : {referente}")},
+        {L::Condensed, {}},
+        {L::Condensed, QStringLiteral("Local : {local:60} - Data : {data}")},
+        {L::Condensed, {}},
+        {L::Condensed, blanks(105) + QString(54, QLatin1Char('_'))},
+        {L::Emphasised, blanks(56) + "ASSINATURA E CARIMBO"},
+    };
     l.pixPayload = r.pixPayload;
     return l;
 }

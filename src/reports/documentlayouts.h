@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace quelvarino {
 
@@ -59,5 +60,33 @@ struct HtmlDocumentLayout {
 
 HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& order);
 HtmlDocumentLayout receiptHtml(const ReceiptPrint& receipt);
+
+// And as the dot-matrix printer's lines, in their own words too (no
+// accents, columns by counted blanks): {name} a value, {name:N} a value
+// padded with blanks to N characters.
+struct TextDocumentLine {
+    enum Kind {
+        Condensed,   // SI and the text
+        Emphasised,  // bold and wide
+        Separator,   // a rule of dashes
+        Notes,       // the order's notes, and the empty lines left to write by hand
+    };
+    Kind kind = Condensed;
+    QString text;
+};
+
+struct TextDocumentLayout {
+    QString title;  // under the company lines
+    QList<TextDocumentLine> lines;
+    QMap<QString, QString> values;
+    QString pixPayload;
+};
+
+// `line` with each {…} replaced by what `value` makes of the text between
+// the braces; what `value` returns is never searched for braces itself.
+QString fillPlaceholders(const QString& line, const std::function<QString(const QString&)>& value);
+
+TextDocumentLayout serviceOrderTextLayout(const ServiceOrderPrint& order);
+TextDocumentLayout receiptTextLayout(const ReceiptPrint& receipt);
 
 }  // namespace quelvarino

@@ -44,20 +44,8 @@ QString orSpace(const QString& value, int spaces) {
 // Expands a template's placeholders with escaped values; the template's
 // own markup stays.
 QString expand(const ReportData& data, const QString& tmpl) {
-    QString out;
-    int i = 0;
-    while (i < tmpl.size()) {
-        const int open = tmpl.indexOf(QLatin1Char('{'), i);
-        const int close = open < 0 ? -1 : tmpl.indexOf(QLatin1Char('}'), open);
-        if (open < 0 || close < 0) {
-            out += tmpl.mid(i);
-            break;
-        }
-        out += tmpl.mid(i, open - i);
-        out += e(valueOf(data, ReportRow(), tmpl.mid(open + 1, close - open - 1)));
-        i = close + 1;
-    }
-    return out;
+    return fillPlaceholders(
+        tmpl, [&data](const QString& name) { return e(valueOf(data, ReportRow(), name)); });
 }
 
 void start(Html& h, const QString& title) {
@@ -176,27 +164,14 @@ void pixBlock(Html& h, const QString& payload) {
 
 // A document line's placeholders filled: {name}, {name?}, {name|N}.
 QString filled(const QString& line, const QMap<QString, QString>& values) {
-    QString out;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        const qsizetype open = line.indexOf(QLatin1Char('{'), i);
-        const qsizetype close = open < 0 ? -1 : line.indexOf(QLatin1Char('}'), open);
-        if (open < 0 || close < 0) {
-            out += line.mid(i);
-            break;
-        }
-        out += line.mid(i, open - i);
-        QString name = line.mid(open + 1, close - open - 1);
+    return fillPlaceholders(line, [&values](const QString& name) {
         const qsizetype bar = name.indexOf(QLatin1Char('|'));
         if (bar >= 0)
-            out += orSpace(values.value(name.left(bar)), name.mid(bar + 1).toInt());
-        else if (name.endsWith(QLatin1Char('?')))
-            out += v(values.value(name.chopped(1)));
-        else
-            out += e(values.value(name));
-        i = close + 1;
-    }
-    return out;
+            return orSpace(values.value(name.left(bar)), name.mid(bar + 1).toInt());
+        if (name.endsWith(QLatin1Char('?')))
+            return v(values.value(name.chopped(1)));
+        return e(values.value(name));
+    });
 }
 
 void documentBody(Html& h, const HtmlDocumentLayout& l) {

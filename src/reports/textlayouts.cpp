@@ -2,6 +2,7 @@
 
 #include "core/pix.h"
 #include "data/query.h"
+#include "reports/documentlayouts.h"
 #include "reports/escpwriter.h"
 
 namespace quelvarino {
@@ -25,93 +26,63 @@ QString printable(const QString& text) {
     return t;
 }
 
-void writeServiceOrder(TextDocument& d, const CompanyHeader& c, const ServiceOrderPrint& o) {
-    d.header(c, QString(24, QLatin1Char(' ')) + "O R D E M   D E   S E R V I C O");
-    d.separator();
-    d.condensed("Data : " + o.data + QString(106, QLatin1Char(' ')) +
-                "1o. via cliente / 2o. via fornecedor");
-    d.separator();
-    d.condensed(QString(126, QLatin1Char(' ')) + "Ordem de Servico No. : " + o.comanda);
-    d.condensed("Cliente: " + padRight(o.codcli, 6) + " - " + padRight(o.cliente, 60) +
-                " - Endereco: " + o.end);
-    if (o.phones)
-        d.condensed("Bairro: " + padRight(o.bairro, 25) + " - Cid.: " + padRight(o.cid, 30) +
-                    " - UF: " + padRight(o.uf, 2) + " - CEP: " + padRight(o.cep, 9) +
-                    " - Telefones: " + "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2);
-    else
-        d.condensed("Bairro : " + padRight(o.bairro, 25) + " - Cidade : " + padRight(o.cid, 30) +
-                    " - UF : " + padRight(o.uf, 2) + " - CEP : " + padRight(o.cep, 9));
-    d.condensed("Solicitante: " + o.solicit);
-    d.condensed("Hora saida:   " + padRight(o.hora1, 5) + "  - Hora inicial:   " +
-                padRight(o.hora2, 5) + "   - Hora final:   " + padRight(o.hora3, 5) +
-                "   - Tot. horas:   " + padRight(o.hora4, 5) + "  - Motoboy: " + o.codmot + " - " +
-                o.motoboy);
-    d.condensed("Marca : " + padRight(o.mar, 20) + "  - Modelo : " + padRight(o.mod, 20) +
-                "   - Ano : " + padRight(o.ano, 9) + "   - Placa : " + padRight(o.plac, 9) +
-                "  - Telefone : " + o.courierPhone);
-    d.condensed("Observacoes:");
-    if (!o.obs.isEmpty()) {
-        const QStringList lines = printable(o.obs).split(QLatin1Char('\n'));
-        d.line(esc::condensed + esc::justify, lines.first());
-        for (int i = 1; i < lines.size(); ++i)
-            d.line(QByteArray(), lines[i]);
-        const int n = o.obs.size();
-        const int filler = n < 160 ? 4 : n < 319 ? 3 : n < 478 ? 2 : n < 637 ? 1 : 0;
-        for (int i = 0; i < filler; ++i)
-            d.condensed(QString());
-    } else {
-        for (int i = 0; i < 5; ++i)
-            d.condensed(QString());
-    }
-    d.condensed(QString());
-    d.condensed(QString(105, QLatin1Char(' ')) + QString(54, QLatin1Char('_')));
-    d.emphasised("NAO TRANSPORTAMOS VALORES EM ESPECIE                    ASSINATURA E CARIMBO");
-    d.condensed(QString());
-    d.condensed(
-        "NOTA: Com base nesta Ordem de Servico sera emitida a Nota Fiscal de acordo com o "
-        "Decreto No.6879 de 24/04/67. O tempo de prestacao do servico sera contado des-");
-    d.condensed(
-        "de o inicio do veiculo no cliente, ate o ternmino do servico. A fracao minima do "
-        "tempo de servico e de 2 (duas) horas. Apos as 18:00hs, acrescimo de 50% e apos");
-    d.condensed("as 22:00hs acrescimo de 100% sobre o valor normal contratado.");
-    d.condensed(
-        "A locatoria nao tem responsabilidade quanto a quebra, avaria ou extravio das "
-        "mercadorias ou documentos transportados, caso o cliente nao tenha seguro.");
-    pixLines(d, o.pixPayload);
+// A document line's placeholders filled: {name} and {name:N}.
+QString filled(const QString& line, const QMap<QString, QString>& values) {
+    return fillPlaceholders(line, [&values](const QString& name) {
+        const qsizetype colon = name.indexOf(QLatin1Char(':'));
+        return colon < 0 ? values.value(name)
+                         : padRight(values.value(name.left(colon)), name.mid(colon + 1).toInt());
+    });
 }
 
-void writeReceipt(TextDocument& d, const CompanyHeader& c, const ReceiptPrint& r) {
-    d.header(c, QString(34, QLatin1Char(' ')) + "R E C I B O");
-    d.separator();
-    d.condensed(QString(136, QLatin1Char(' ')) + "Recibo No. : " + r.recibo);
-    d.condensed(QString());
-    d.condensed("Recebemos de : " + r.cliente);
-    d.condensed(QString());
-    d.condensed("Endereco: " + padRight(r.endereco1, 50) + " - Bairro: " + padRight(r.bairro1, 30) +
-                " - Cidade: " + padRight(r.cidade1, 30) + " - Estado: " + r.uf1);
-    d.condensed("CNPJ / CPF : " + padRight(r.cnpj, 18) +
-                "    Inscricao Estadual / RG : " + r.inscest + "     Telefone : " + r.telefone1);
-    d.condensed(QString());
-    d.condensed("A quantia de R$ " + r.valor + " - " + r.extenso);
-    d.condensed(QString());
-    d.condensed("Referente a : " + r.referente);
-    d.condensed(QString());
-    d.condensed("Local : " + padRight(r.local, 60) + " - Data : " + r.data);
-    d.condensed(QString());
-    d.condensed(QString(105, QLatin1Char(' ')) + QString(54, QLatin1Char('_')));
-    d.emphasised(QString(56, QLatin1Char(' ')) + "ASSINATURA E CARIMBO");
-    pixLines(d, r.pixPayload);
+// The notes as typed, their own lines kept, and the empty lines left to
+// write by hand: the fewer the longer the notes.
+void notes(TextDocument& d, const QString& obs) {
+    if (obs.isEmpty()) {
+        for (int i = 0; i < 5; ++i)
+            d.condensed(QString());
+        return;
+    }
+    const QStringList lines = printable(obs).split(QLatin1Char('\n'));
+    d.line(esc::condensed + esc::justify, lines.first());
+    for (int i = 1; i < lines.size(); ++i)
+        d.line(QByteArray(), lines[i]);
+    const int n = int(obs.size());
+    const int filler = n < 160 ? 4 : n < 319 ? 3 : n < 478 ? 2 : n < 637 ? 1 : 0;
+    for (int i = 0; i < filler; ++i)
+        d.condensed(QString());
+}
+
+void writeDocument(TextDocument& d, const CompanyHeader& c, const TextDocumentLayout& l) {
+    d.header(c, l.title);
+    for (const TextDocumentLine& line : l.lines) {
+        switch (line.kind) {
+            case TextDocumentLine::Condensed:
+                d.condensed(filled(line.text, l.values));
+                break;
+            case TextDocumentLine::Emphasised:
+                d.emphasised(filled(line.text, l.values));
+                break;
+            case TextDocumentLine::Separator:
+                d.separator();
+                break;
+            case TextDocumentLine::Notes:
+                notes(d, l.values.value(QStringLiteral("obs")));
+                break;
+        }
+    }
+    pixLines(d, l.pixPayload);
 }
 
 }  // namespace
 
 QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt, bool twoCopies) {
     TextDocument d;
-    writeReceipt(d, company, receipt);
+    writeDocument(d, company, receiptTextLayout(receipt));
     if (twoCopies) {
         for (int i = 0; i < 4; ++i)
             d.line(QByteArray());  // four empty lines between the copies
-        writeReceipt(d, company, receipt);
+        writeDocument(d, company, receiptTextLayout(receipt));
     }
     d.pageFeed();
     return d.bytes();
@@ -121,10 +92,10 @@ QByteArray serviceOrderText(const CompanyHeader& company,
                             const ServiceOrderPrint& order,
                             bool twoCopies) {
     TextDocument d;
-    writeServiceOrder(d, company, order);
+    writeDocument(d, company, serviceOrderTextLayout(order));
     if (twoCopies) {
         d.line(QByteArray());  // one empty line between the copies
-        writeServiceOrder(d, company, order);
+        writeDocument(d, company, serviceOrderTextLayout(order));
     }
     d.pageFeed();
     return d.bytes();
