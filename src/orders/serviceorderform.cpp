@@ -103,22 +103,9 @@ QWidget* TQuelvarino0021_0::buildClientBox() {
     Rbtel = new QCheckBox(client);
     Rbtel->setObjectName(QStringLiteral("Rbtel"));
     Rbtel->setToolTip(QStringLiteral("Imprimir os telefones na linha do solicitante"));
-    c->addWidget(caption("Cliente :", client), 0, 0);
-    c->addWidget(Edcodcli, 0, 1);
-    c->addWidget(Edcliente, 0, 2, 1, 4);
-    c->addWidget(Btn_ConsCli, 0, 6);
-    c->addWidget(caption("Data :", client), 0, 7);
-    c->addWidget(Eddata, 0, 8);
-    c->addWidget(caption("Rua/Avenida :", client), 1, 0);
-    c->addWidget(Edend, 1, 1, 1, 5);
-    c->addWidget(caption("Bairro :", client), 1, 6);
-    c->addWidget(Edbairro, 1, 7, 1, 2);
-    c->addWidget(caption("Cidade :", client), 2, 0);
-    c->addWidget(Edcid, 2, 1, 1, 3);
-    c->addWidget(caption("Estado :", client), 2, 4);
-    c->addWidget(Eduf, 2, 5);
-    c->addWidget(caption("CEP :", client), 2, 6);
-    c->addWidget(Edcep, 2, 7, 1, 2);
+    gridRow(c, 0, {"Cliente :", Edcodcli, {Edcliente, 4}, Btn_ConsCli, "Data :", Eddata});
+    gridRow(c, 1, {"Rua/Avenida :", {Edend, 5}, "Bairro :", {Edbairro, 2}});
+    gridRow(c, 2, {"Cidade :", {Edcid, 3}, "Estado :", Eduf, "CEP :", {Edcep, 2}});
     Edddd->setMaximumWidth(Edddd->minimumWidth());
     auto* phones = new QHBoxLayout;
     phones->addWidget(Edddd);
@@ -218,23 +205,10 @@ QWidget* TQuelvarino0021_0::buildCourierBox() {
     Edmod = makeEdit(courier, QStringLiteral("Edmod"), 20, false);
     Edano = makeMaskEdit(courier, QStringLiteral("Edano"), QStringLiteral("!9999/9999;1;_"));
     Edplac = makePlateEdit(courier, QStringLiteral("Edplac"));
-    m->addWidget(caption("Solicitante :", courier), 0, 0);
-    m->addWidget(Edsolicit, 0, 1, 1, 8);
-    m->addWidget(caption("Motoboy :", courier), 1, 0);
-    m->addWidget(Edcodmot, 1, 1);
-    m->addWidget(Edmotoboy, 1, 2, 1, 3);
-    m->addWidget(Btn_ConsMot, 1, 5);
-    m->addWidget(caption("Valor :", courier), 1, 6);
-    m->addWidget(Edvalmot, 1, 7);
-    m->addWidget(Rbvalmot, 1, 8);
-    m->addWidget(caption("Marca :", courier), 2, 0);
-    m->addWidget(Edmar, 2, 1, 1, 2);
-    m->addWidget(caption("Modelo :", courier), 2, 3);
-    m->addWidget(Edmod, 2, 4);
-    m->addWidget(caption("Ano :", courier), 2, 5);
-    m->addWidget(Edano, 2, 6);
-    m->addWidget(caption("Placa :", courier), 2, 7);
-    m->addWidget(Edplac, 2, 8);
+    gridRow(m, 0, {"Solicitante :", {Edsolicit, 8}});
+    gridRow(m, 1,
+            {"Motoboy :", Edcodmot, {Edmotoboy, 3}, Btn_ConsMot, "Valor :", Edvalmot, Rbvalmot});
+    gridRow(m, 2, {"Marca :", {Edmar, 2}, "Modelo :", Edmod, "Ano :", Edano, "Placa :", Edplac});
     return courier;
 }
 
@@ -251,16 +225,9 @@ QWidget* TQuelvarino0021_0::buildOtherBox() {
     Edobs->setTabChangesFocus(true);
     Edobs->setMaximumHeight(120);
     notesLimit(Edobs, kNotesLength);
-    o->addWidget(caption("Veículo :", other), 0, 0);
-    o->addWidget(Edveiculo, 0, 1, 1, 3);
-    o->addWidget(caption("Placa :", other), 0, 4);
-    o->addWidget(Edplaca, 0, 5);
-    o->addWidget(caption("Forma pagto. :", other), 1, 0);
-    o->addWidget(Cbpag, 1, 1);
-    o->addWidget(caption("-", other), 1, 2, Qt::AlignCenter);
-    o->addWidget(Edpag, 1, 3);
-    o->addWidget(caption("Observações :", other), 2, 0, Qt::AlignTop);
-    o->addWidget(Edobs, 2, 1, 1, 5);
+    gridRow(o, 0, {"Veículo :", {Edveiculo, 3}, "Placa :", Edplaca});
+    gridRow(o, 1, {"Forma pagto. :", Cbpag, {"-", 1, Qt::AlignCenter}, Edpag});
+    gridRow(o, 2, {{"Observações :", 1, Qt::AlignTop}, {Edobs, 5}});
     // The order's PIX code, for a client at the counter, beside the notes.
     Lbpix = new PixCodeLabel(QStringLiteral("Lbpix"), 150, other);
     o->addWidget(Lbpix, 0, 6, 3, 1, Qt::AlignCenter);

@@ -18,14 +18,6 @@
 #include <QVBoxLayout>
 
 namespace quelvarino {
-namespace {
-
-QLabel* label(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
-
-}  // namespace
-
 TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     : RecordScreen(QStringLiteral("Quelvarino0012_0"),
                    QStringLiteral("Cadastro de Motociclistas"),
@@ -100,16 +92,10 @@ QWidget* TQuelvarino0012_0::buildPayBox() {
     Ed_Obs->setObjectName(QStringLiteral("Ed_Obs"));
     Ed_Obs->setTabChangesFocus(true);
     Ed_Obs->setMaximumHeight(90);
-    g->addWidget(label("Valor Pagto. por  Hora :", pay), 0, 0);
-    g->addWidget(Ed_Valor, 0, 1);
-    g->addWidget(label("Salário :", pay), 0, 2);
-    g->addWidget(Ed_Salario, 0, 3);
-    g->addWidget(label("Situação : ", pay), 0, 4);
-    g->addWidget(Cb_Sit, 0, 5);
-    g->addWidget(label("Data da Última Alteração :", pay), 0, 6);
-    g->addWidget(Ed_Data, 0, 7);
-    g->addWidget(label("Observações :", pay), 1, 0, Qt::AlignTop);
-    g->addWidget(Ed_Obs, 1, 1, 1, 7);
+    gridRow(g, 0,
+            {"Valor Pagto. por  Hora :", Ed_Valor, "Salário :", Ed_Salario, "Situação : ", Cb_Sit,
+             "Data da Última Alteração :", Ed_Data});
+    gridRow(g, 1, {{"Observações :", 1, Qt::AlignTop}, {Ed_Obs, 7}});
     return pay;
 }
 
@@ -121,14 +107,10 @@ QWidget* TQuelvarino0012_0::buildMotoBox() {
     Ed_Mod = makeEdit(moto, "Ed_Mod", 20, true);
     Ed_Ano = makeMaskEdit(moto, "Ed_Ano", "!9999/9999;1;_");
     Ed_Plac = makePlateEdit(moto, "Ed_Plac");
-    m->addWidget(label("Marca :", moto), 0, 0);
-    m->addWidget(Ed_Mar, 0, 1);
-    m->addWidget(label("Modelo :", moto), 1, 0);
-    m->addWidget(Ed_Mod, 1, 1);
-    m->addWidget(label("Ano :", moto), 2, 0);
-    m->addWidget(Ed_Ano, 2, 1);
-    m->addWidget(label("Placa :", moto), 3, 0);
-    m->addWidget(Ed_Plac, 3, 1);
+    gridRow(m, 0, {"Marca :", Ed_Mar});
+    gridRow(m, 1, {"Modelo :", Ed_Mod});
+    gridRow(m, 2, {"Ano :", Ed_Ano});
+    gridRow(m, 3, {"Placa :", Ed_Plac});
     m->setRowStretch(4, 1);
     return moto;
 }
@@ -150,24 +132,12 @@ QWidget* TQuelvarino0012_0::buildAddressBox() {
     Cb_Tipofone2 = makeCombo(QStringLiteral("Cb_Tipofone2"), phoneKinds(), 10, address);
     Ed_Ddd1->setMaximumWidth(50);
     Ed_Ddd2->setMaximumWidth(50);
-    a->addWidget(label("Endereço :", address), 0, 0);
-    a->addWidget(Ed_End, 0, 1, 1, 4);
-    a->addWidget(label("Bairro :", address), 1, 0);
-    a->addWidget(Ed_Bairro, 1, 1, 1, 4);
-    a->addWidget(label("Cidade :", address), 2, 0);
-    a->addWidget(Ed_Cid, 2, 1, 1, 2);
-    a->addWidget(label("Estado :", address), 2, 3);
-    a->addWidget(Cb_Est, 2, 4);
-    a->addWidget(label("CEP :", address), 3, 0);
-    a->addWidget(Ed_Cep, 3, 1);
-    a->addWidget(label("Telefones :  DDD", address), 4, 0);
-    a->addWidget(Ed_Ddd1, 4, 1);
-    a->addWidget(Ed_Tel1, 4, 2);
-    a->addWidget(Cb_Tipofone1, 4, 3, 1, 2);
-    a->addWidget(label("Telefone 2 :", address), 5, 0);
-    a->addWidget(Ed_Ddd2, 5, 1);
-    a->addWidget(Ed_Tel2, 5, 2);
-    a->addWidget(Cb_Tipofone2, 5, 3, 1, 2);
+    gridRow(a, 0, {"Endereço :", {Ed_End, 4}});
+    gridRow(a, 1, {"Bairro :", {Ed_Bairro, 4}});
+    gridRow(a, 2, {"Cidade :", {Ed_Cid, 2}, "Estado :", Cb_Est});
+    gridRow(a, 3, {"CEP :", Ed_Cep});
+    gridRow(a, 4, {"Telefones :  DDD", Ed_Ddd1, Ed_Tel1, {Cb_Tipofone1, 2}});
+    gridRow(a, 5, {"Telefone 2 :", Ed_Ddd2, Ed_Tel2, {Cb_Tipofone2, 2}});
     return address;
 }
 
@@ -182,18 +152,9 @@ QWidget* TQuelvarino0012_0::buildPersonBox() {
     Ed_Cnh = makeEdit(person, "Ed_Cnh", 15, true);
     Ed_Cat = makeEdit(person, "Ed_Cat", 6, true);
 
-    p->addWidget(label("Código :", person), 0, 0);
-    p->addWidget(Ed_Cod, 0, 1);
-    p->addWidget(label("Nome :", person), 0, 2);
-    p->addWidget(Ed_Nome, 0, 3, 1, 5);
-    p->addWidget(label("C.P.F. :", person), 1, 0);
-    p->addWidget(Ed_Cpf, 1, 1);
-    p->addWidget(label("R.G. :", person), 1, 2);
-    p->addWidget(Ed_Rg, 1, 3);
-    p->addWidget(label("Nº da CNH :", person), 1, 4);
-    p->addWidget(Ed_Cnh, 1, 5);
-    p->addWidget(label("Categoria :", person), 1, 6);
-    p->addWidget(Ed_Cat, 1, 7);
+    gridRow(p, 0, {"Código :", Ed_Cod, "Nome :", {Ed_Nome, 5}});
+    gridRow(p, 1,
+            {"C.P.F. :", Ed_Cpf, "R.G. :", Ed_Rg, "Nº da CNH :", Ed_Cnh, "Categoria :", Ed_Cat});
     return person;
 }
 

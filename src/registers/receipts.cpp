@@ -25,10 +25,6 @@
 namespace quelvarino {
 namespace {
 
-QLabel* caption(const char* text, QWidget* parent) {
-    return new QLabel(QString::fromUtf8(text), parent);
-}
-
 QString nextReceiptNumber() {
     Table receipts(QStringLiteral("tbrecibo"));
     receipts.setIndexFieldNames(QStringLiteral("RECIBO"));
@@ -65,26 +61,15 @@ TQuelvarino0022_0::TQuelvarino0022_0(QWidget* parent)
     Edlocal = makeEdit(box, QStringLiteral("Edlocal"), 60, true);
     Eddata = makeMaskEdit(box, QStringLiteral("Eddata"), QStringLiteral("!99/99/9999;1;"));
     Eddata->setMaximumWidth(Eddata->minimumWidth());
-    g->addWidget(caption("Recibo Nº. :", box), 0, 0);
-    g->addWidget(Edrecibo, 0, 1);
-    g->addWidget(caption("Cliente :", box), 1, 0);
-    g->addWidget(Edcodcli, 1, 1);
-    g->addWidget(Edcliente, 1, 2, 1, 3);
-    g->addWidget(Btn_ConsCli, 1, 5);
-    g->addWidget(caption("C.N.P.J. / C.P.F. :", box), 2, 0);
-    g->addWidget(Edcnpj, 2, 1, 1, 2);
-    g->addWidget(caption("Inscrição Estadual / R.G. :", box), 2, 3);
-    g->addWidget(Edinscest, 2, 4, 1, 2);
-    g->addWidget(caption("Valor :", box), 3, 0);
-    g->addWidget(Edvalor, 3, 1);
+    gridRow(g, 0, {"Recibo Nº. :", Edrecibo});
+    gridRow(g, 1, {"Cliente :", Edcodcli, {Edcliente, 3}, Btn_ConsCli});
+    gridRow(g, 2,
+            {"C.N.P.J. / C.P.F. :", {Edcnpj, 2}, "Inscrição Estadual / R.G. :", {Edinscest, 2}});
+    gridRow(g, 3, {"Valor :", Edvalor});
     // The words have a row of their own: long amounts take some 96 characters.
     g->addWidget(Edextenso, 4, 1, 1, 5);
-    g->addWidget(caption("Referente à :", box), 5, 0);
-    g->addWidget(Edref, 5, 1, 1, 5);
-    g->addWidget(caption("Local :", box), 6, 0);
-    g->addWidget(Edlocal, 6, 1, 1, 3);
-    g->addWidget(caption("Data :", box), 6, 4, Qt::AlignRight);
-    g->addWidget(Eddata, 6, 5);
+    gridRow(g, 5, {"Referente à :", {Edref, 5}});
+    gridRow(g, 6, {"Local :", {Edlocal, 3}, {"Data :", 1, Qt::AlignRight}, Eddata});
     Lbpix = new PixCodeLabel(QStringLiteral("Lbpix"), 170, box);
     g->addWidget(Lbpix, 0, 6, 7, 1, Qt::AlignCenter);
     for (QLineEdit* e : {Edrecibo, Edvalor})

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -403,6 +404,18 @@ void setFieldEditable(QWidget* field, bool editable) {
     QFont f = field->font();
     f.setBold(!editable);
     field->setFont(f);
+}
+
+void gridRow(QGridLayout* grid, int row, std::initializer_list<GridCell> cells) {
+    int column = 0;
+    for (const GridCell& cell : cells) {
+        if (!cell.caption.isEmpty())
+            grid->addWidget(new QLabel(cell.caption, grid->parentWidget()), row, column, 1,
+                            cell.span, cell.align);
+        else if (cell.widget)
+            grid->addWidget(cell.widget, row, column, 1, cell.span);
+        column += cell.span;
+    }
 }
 
 QLabel* makeDateLabel(QWidget* parent) {

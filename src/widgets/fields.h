@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <initializer_list>
+
+class QGridLayout;
 
 class QAbstractButton;
 class QLabel;
@@ -46,6 +49,22 @@ void onExit(QWidget* field, std::function<void()> handler);
 // Returns through `ok` whether the date passed (may be null).
 bool runDateCheck(MaskEdit* field);
 void dateField(MaskEdit* field);
+
+// One row of a form's grid, left to right: captions (plain labels) and
+// controls, each over `span` columns; gap(n) leaves columns empty.
+struct GridCell {
+    GridCell(const char* caption, int span = 1, Qt::Alignment align = {})
+        : caption(QString::fromUtf8(caption)), span(span), align(align) {}
+    GridCell(QWidget* widget, int span = 1) : widget(widget), span(span) {}
+    QString caption;
+    QWidget* widget = nullptr;
+    int span = 1;
+    Qt::Alignment align;
+};
+inline GridCell gap(int columns) {
+    return GridCell(static_cast<QWidget*>(nullptr), columns);
+}
+void gridRow(QGridLayout* grid, int row, std::initializer_list<GridCell> cells);
 
 // The day's date at the top right of a window: bold, right-aligned ("Lbdata").
 QLabel* makeDateLabel(QWidget* parent);
