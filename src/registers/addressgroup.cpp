@@ -50,10 +50,8 @@ AddressGroup::AddressGroup(const QString& title, int number, const Captions& c, 
     Ed_Ddd->setMaximumWidth(Ed_Ddd->minimumWidth());
 
     auto* g = new QGridLayout(this);
-    g->addWidget(new QLabel(c.street, this), 0, 0);
-    g->addWidget(Ed_End, 0, 1, 1, 4);
-    g->addWidget(new QLabel(QStringLiteral("Bairro :"), this), 1, 0);
-    g->addWidget(Ed_Bairro, 1, 1, 1, 4);
+    gridRow(g, 0, {c.street, {Ed_End, 4}});
+    gridRow(g, 1, {"Bairro :", {Ed_Bairro, 4}});
     const int cityRow = cepFirst_ ? 3 : 2;
     g->addWidget(new QLabel(QStringLiteral("Cidade :"), this), cityRow, 0);
     g->addWidget(Ed_Cid, cityRow, 1, 1, 2);
@@ -61,15 +59,9 @@ AddressGroup::AddressGroup(const QString& title, int number, const Captions& c, 
     g->addWidget(Cb_Est, cityRow, 4);
     g->addWidget(new QLabel(c.cep, this), cepFirst_ ? 2 : 3, 0);
     g->addWidget(Ed_Cep, cepFirst_ ? 2 : 3, 1);
-    g->addWidget(new QLabel(QStringLiteral("Telefones :  DDD"), this), 4, 0);
-    g->addWidget(Ed_Ddd, 4, 1);
-    g->addWidget(Ed_Tel_1, 4, 2);
-    g->addWidget(Cb_Tipofone_1, 4, 3, 1, 2);
-    g->addWidget(new QLabel(QStringLiteral("Telefone 2 :"), this), 5, 0);
-    g->addWidget(Ed_Tel_2, 5, 2);
-    g->addWidget(Cb_Tipofone_2, 5, 3, 1, 2);
-    g->addWidget(new QLabel(c.contact, this), 6, 0);
-    g->addWidget(Ed_Contato, 6, 1, 1, 4);
+    gridRow(g, 4, {"Telefones :  DDD", Ed_Ddd, Ed_Tel_1, {Cb_Tipofone_1, 2}});
+    gridRow(g, 5, {"Telefone 2 :", gap(1), Ed_Tel_2, {Cb_Tipofone_2, 2}});
+    gridRow(g, 6, {c.contact, {Ed_Contato, 4}});
     // The tab order of the block: address, district, city, UF, CEP, area
     // code, first phone and kind, second phone and kind, contact.
     const auto order = fields();

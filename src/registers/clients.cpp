@@ -136,21 +136,18 @@ QWidget* TQuelvarino0011_0::buildIdentification() {
     doc->addWidget(Rb_Cnpj);
     doc->addWidget(Rb_Cpf);
     doc->addWidget(Ed_Cnpj, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Código  :"), top), 0, 0);
-    grid->addWidget(Ed_Codcli, 0, 1);
+    gridRow(grid, 0, {"Código  :", Ed_Codcli});
     grid->addLayout(doc, 0, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Insc. Estadual / R.G. :"), top), 0, 4);
-    grid->addWidget(Ed_Inscest, 0, 5);
-    grid->addWidget(new QLabel(QStringLiteral("Data Últ. Alter. :"), top), 0, 6);
-    grid->addWidget(Ed_Data, 0, 7);
-    grid->addWidget(new QLabel(QStringLiteral("Razão Social :"), top), 1, 0);
-    grid->addWidget(Ed_Razsoc, 1, 1, 1, 7);
-    grid->addWidget(new QLabel(QStringLiteral("Nome Fantasia :"), top), 2, 0);
-    grid->addWidget(Ed_Nomefan, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Valor da Hora :"), top), 2, 4);
-    grid->addWidget(Ed_Valor, 2, 5);
-    grid->addWidget(new QLabel(QStringLiteral("Situação :"), top), 2, 6);
-    grid->addWidget(Cb_Situacli, 2, 7);
+    gridRow(grid, 0,
+            {gap(4), "Insc. Estadual / R.G. :", Ed_Inscest, "Data Últ. Alter. :", Ed_Data});
+    gridRow(grid, 1, {"Razão Social :", {Ed_Razsoc, 7}});
+    gridRow(grid, 2,
+            {"Nome Fantasia :",
+             {Ed_Nomefan, 3},
+             "Valor da Hora :",
+             Ed_Valor,
+             "Situação :",
+             Cb_Situacli});
     return top;
 }
 

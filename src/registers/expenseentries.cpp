@@ -61,14 +61,8 @@ TQuelvarino0031_0::TQuelvarino0031_0(QWidget* parent)
     Btn_AltDesp = namedButton(items, "Btn_AltDesp", "&Alterar", "Alteração de despesas");
     Btn_ExcDesp = namedButton(items, "Btn_ExcDesp", "&Excluir", "Exclusão de despesas");
     Btn_LimpDesp = namedButton(items, "Btn_LimpDesp", "&Limpar", "Limpar despesas");
-    g->addWidget(new QLabel(QStringLiteral("Despesa :"), items), 0, 0);
-    g->addWidget(Edcoddesp, 0, 1);
-    g->addWidget(Eddespesa, 0, 2, 1, 3);
-    g->addWidget(Btn_ConsDesp, 0, 5);
-    g->addWidget(new QLabel(QStringLiteral("Valor :"), items), 1, 0);
-    g->addWidget(Edvalor, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("Data :"), items), 1, 2, Qt::AlignRight);
-    g->addWidget(Eddata, 1, 3);
+    gridRow(g, 0, {"Despesa :", Edcoddesp, {Eddespesa, 3}, Btn_ConsDesp});
+    gridRow(g, 1, {"Valor :", Edvalor, {"Data :", 1, Qt::AlignRight}, Eddata});
     auto* itemButtons = new QHBoxLayout;
     for (QPushButton* b : {Btn_IncDesp, Btn_AltDesp, Btn_ExcDesp, Btn_LimpDesp})
         itemButtons->addWidget(b);
@@ -147,12 +141,8 @@ QWidget* TQuelvarino0031_0::buildHead() {
     Edcodmot->setFixedWidth(Edcodmot->minimumWidth());
     Edmotoboy = makeEdit(head, QStringLiteral("Edmotoboy"), 0, false);
     Btn_ConsMot = namedButton(head, "Btn_ConsMot", "C&onsultar", "Consultar dados");
-    h->addWidget(new QLabel(QStringLiteral("Entrada Nº. :"), head), 0, 0);
-    h->addWidget(Edentrada, 0, 1);
-    h->addWidget(new QLabel(QStringLiteral("Motoboy :"), head), 1, 0);
-    h->addWidget(Edcodmot, 1, 1);
-    h->addWidget(Edmotoboy, 1, 2);
-    h->addWidget(Btn_ConsMot, 1, 3);
+    gridRow(h, 0, {"Entrada Nº. :", Edentrada});
+    gridRow(h, 1, {"Motoboy :", Edcodmot, Edmotoboy, Btn_ConsMot});
     h->setColumnStretch(2, 1);
     return head;
 }

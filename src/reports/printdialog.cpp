@@ -200,16 +200,9 @@ void PrintDialog::buildSelectionBlock(QVBoxLayout* layout) {
     g->addWidget(Ed1, 0, 0);
     g->addWidget(Ed2, 0, 1);
     g->addWidget(Ed3, 0, 2);
-    g->addWidget(new QLabel(QStringLiteral("De :"), group), 1, 0);
-    g->addWidget(Eddata1, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("Até :"), group), 1, 2);
-    g->addWidget(Eddata2, 1, 3);
-    g->addWidget(new QLabel(QStringLiteral("Código de :"), group), 2, 0);
-    g->addWidget(Edcod1, 2, 1);
-    g->addWidget(new QLabel(QStringLiteral("Até :"), group), 2, 2);
-    g->addWidget(Edcod2, 2, 3);
-    g->addWidget(new QLabel(QStringLiteral("Ordenar por :"), group), 3, 0);
-    g->addWidget(Ed_Ord, 3, 1, 1, 3);
+    gridRow(g, 1, {"De :", Eddata1, "Até :", Eddata2});
+    gridRow(g, 2, {"Código de :", Edcod1, "Até :", Edcod2});
+    gridRow(g, 3, {"Ordenar por :", {Ed_Ord, 3}});
     layout->addWidget(group);
     for (QWidget* w : {static_cast<QWidget*>(Eddata1), static_cast<QWidget*>(Eddata2),
                        static_cast<QWidget*>(Edcod1), static_cast<QWidget*>(Edcod2),

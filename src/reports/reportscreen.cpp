@@ -37,10 +37,7 @@ ReportScreen::ReportScreen(const QString& instance,
         e->setFixedWidth(e->minimumWidth());
         dateField(e);
     }
-    criteria_->addWidget(new QLabel(QStringLiteral("De :"), box), 0, 0);
-    criteria_->addWidget(Eddata1, 0, 1);
-    criteria_->addWidget(new QLabel(QStringLiteral("Até :"), box), 0, 2);
-    criteria_->addWidget(Eddata2, 0, 3);
+    gridRow(criteria_, 0, {"De :", Eddata1, "Até :", Eddata2});
     criteria_->setColumnStretch(4, 1);
     layout->addWidget(box);
     layout->addStretch();

@@ -122,14 +122,8 @@ QWidget* TQuelvarino00Emp_0::buildPix() {
     Ckpiximprime->setObjectName(QStringLiteral("Ckpiximprime"));
     Lbpixcodigo = new QLabel(box);
     Lbpixcodigo->setObjectName(QStringLiteral("Lbpixcodigo"));
-    g->addWidget(new QLabel(QStringLiteral("Tipo de chave :"), box), 0, 0);
-    g->addWidget(Cbpixtipo, 0, 1);
-    g->addWidget(new QLabel(QStringLiteral("Chave :"), box), 0, 2);
-    g->addWidget(Edpixchave, 0, 3);
-    g->addWidget(new QLabel(QStringLiteral("Beneficiário :"), box), 1, 0);
-    g->addWidget(Edpixnome, 1, 1);
-    g->addWidget(new QLabel(QStringLiteral("Cidade :"), box), 1, 2);
-    g->addWidget(Edpixcidade, 1, 3);
+    gridRow(g, 0, {"Tipo de chave :", Cbpixtipo, "Chave :", Edpixchave});
+    gridRow(g, 1, {"Beneficiário :", Edpixnome, "Cidade :", Edpixcidade});
     g->addWidget(Ckpiximprime, 2, 0, 1, 2);
     g->addWidget(Lbpixcodigo, 2, 2, 1, 2);
     g->setColumnStretch(1, 1);
@@ -210,17 +204,11 @@ QWidget* TQuelvarino00Emp_0::buildIdentification() {
     doc->addWidget(Rb_Cnpj);
     doc->addWidget(Rb_Cpf);
     doc->addWidget(Ed_Cnpj, 1);
-    g->addWidget(new QLabel(QStringLiteral("Razão Social :"), top), 0, 0);
-    g->addWidget(Ed_Razsoc, 0, 1, 1, 3);
+    gridRow(g, 0, {"Razão Social :", {Ed_Razsoc, 3}});
     g->addLayout(doc, 1, 0, 1, 2);
-    g->addWidget(new QLabel(QStringLiteral("Insc. Est. / R.G. :"), top), 1, 2);
-    g->addWidget(Ed_Inscest, 1, 3);
-    g->addWidget(new QLabel(QStringLiteral("Nome Fantasia :"), top), 2, 0);
-    g->addWidget(Ed_Nomefan, 2, 1, 1, 3);
-    g->addWidget(new QLabel(QStringLiteral("Site :"), top), 3, 0);
-    g->addWidget(Ed_Site, 3, 1);
-    g->addWidget(new QLabel(QStringLiteral("e-mail :"), top), 3, 2);
-    g->addWidget(Ed_Email, 3, 3);
+    gridRow(g, 1, {gap(2), "Insc. Est. / R.G. :", Ed_Inscest});
+    gridRow(g, 2, {"Nome Fantasia :", {Ed_Nomefan, 3}});
+    gridRow(g, 3, {"Site :", Ed_Site, "e-mail :", Ed_Email});
     return top;
 }
 

@@ -55,6 +55,8 @@ void dateField(MaskEdit* field);
 struct GridCell {
     GridCell(const char* caption, int span = 1, Qt::Alignment align = {})
         : caption(QString::fromUtf8(caption)), span(span), align(align) {}
+    GridCell(const QString& caption, int span = 1, Qt::Alignment align = {})
+        : caption(caption), span(span), align(align) {}
     GridCell(QWidget* widget, int span = 1) : widget(widget), span(span) {}
     QString caption;
     QWidget* widget = nullptr;
