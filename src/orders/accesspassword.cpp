@@ -18,8 +18,11 @@ TQuelvarino0021_0* orderScreen() {
 }  // namespace
 
 TQuelvarino0021_3::TQuelvarino0021_3(QWidget* parent)
-    : PasswordPrompt(QStringLiteral("Quelvarino0021_3"), QStringLiteral("Senha de Acesso"),
-                     QStringLiteral("Digite a Senha"), true, parent) {
+    : PasswordPrompt(QStringLiteral("Quelvarino0021_3"),
+                     QStringLiteral("Senha de Acesso"),
+                     QStringLiteral("Digite a Senha"),
+                     true,
+                     parent) {
     setToolTip(QStringLiteral("Senha de acesso"));
 }
 
@@ -32,17 +35,15 @@ void TQuelvarino0021_3::Btn_ConfirmarClick() {
     if (stored.isEmpty()) {
         // Without a password every text would be "wrong" and three tries
         // would end the program: say what is missing instead.
-        MessageBox::warning(QStringLiteral("Nenhuma senha de acesso foi cadastrada. Cadastre-a em "
-                                           "Cadastro > Parametros Iniciais."));
+        MessageBox::warning(
+            QStringLiteral("Nenhuma senha de acesso foi cadastrada. Cadastre-a em "
+                           "Cadastro > Parametros Iniciais."));
         Edsenha->clear();
         TBSenha()->close();
         return;
     }
     if (typed != stored) {
-        MessageBox::warning(QStringLiteral("Senha digitada está incorreta."));
-        Edsenha->clear();
-        Edsenha->setFocus();
-        ++wrong_;
+        refuseWrongPassword();
     } else if (os && os->pendingOperation() == QLatin1String("Alterar")) {
         Edsenha->clear();
         hide();
@@ -54,8 +55,7 @@ void TQuelvarino0021_3::Btn_ConfirmarClick() {
             hide();
         }
     }
-    if (wrong_ == 3)
-        closeMainWindow();
+    endAtTheThirdWrong();
     TBSenha()->close();
 }
 

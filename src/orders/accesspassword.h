@@ -12,14 +12,12 @@ class TQuelvarino0021_3 : public PasswordPrompt {
 public:
     explicit TQuelvarino0021_3(QWidget* parent = nullptr);
     static TQuelvarino0021_3* instance();  // the one instance, Quelvarino0021_3
-    void Btn_ConfirmarClick() override;  // also EdsenhaExit
+    void Btn_ConfirmarClick() override;    // also EdsenhaExit
     void Btn_LimparClick() override;
     void Btn_RetornarClick() override;
-    int wrongPasswords() const { return wrong_; }
 
 private:
     void leave();
-    int wrong_ = 0;
 };
 
 }  // namespace quelvarino

@@ -20,8 +20,11 @@ TQuelvarino0014_1* change() {
 }  // namespace
 
 TQuelvarino0014_0::TQuelvarino0014_0(QWidget* parent)
-    : PasswordPrompt(QStringLiteral("Quelvarino0014_0"), QStringLiteral("Parametros Iniciais"),
-                     QStringLiteral("Digite a Senha"), true, parent) {}
+    : PasswordPrompt(QStringLiteral("Quelvarino0014_0"),
+                     QStringLiteral("Parametros Iniciais"),
+                     QStringLiteral("Digite a Senha"),
+                     true,
+                     parent) {}
 
 void TQuelvarino0014_0::Btn_ConfirmarClick() {
     const QString typed = Edsenha->text();
@@ -29,10 +32,7 @@ void TQuelvarino0014_0::Btn_ConfirmarClick() {
         return;
     const QString stored = PasswordStore::stored(*TBSenha());
     if (!stored.isEmpty() && typed != stored) {
-        MessageBox::warning(QStringLiteral("Senha digitada está incorreta."));
-        Edsenha->clear();
-        Edsenha->setFocus();
-        ++wrong_;
+        refuseWrongPassword();
     } else {
         if (stored.isEmpty())
             PasswordStore::store(*TBSenha(), typed);  // the first text becomes the password
@@ -40,8 +40,7 @@ void TQuelvarino0014_0::Btn_ConfirmarClick() {
         if (TQuelvarino0014_1* next = change())
             next->showScreen(QStringLiteral("Edsenha"));
     }
-    if (wrong_ == 3)
-        closeMainWindow();
+    endAtTheThirdWrong();
     TBSenha()->close();
 }
 
@@ -58,8 +57,10 @@ void TQuelvarino0014_0::Btn_RetornarClick() {
 
 TQuelvarino0014_1::TQuelvarino0014_1(QWidget* parent)
     : PasswordPrompt(QStringLiteral("Quelvarino0014_1"),
-                     QStringLiteral("Alteração da Senha de Acesso"), QStringLiteral("Nova Senha"),
-                     false, parent) {}  // only "&Confirmar" stores the new password
+                     QStringLiteral("Alteração da Senha de Acesso"),
+                     QStringLiteral("Nova Senha"),
+                     false,
+                     parent) {}  // only "&Confirmar" stores the new password
 
 void TQuelvarino0014_1::closeBoth() {
     TBSenha()->close();

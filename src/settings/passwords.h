@@ -12,13 +12,9 @@ class TQuelvarino0014_0 : public PasswordPrompt {
 public:
     explicit TQuelvarino0014_0(QWidget* parent = nullptr);
     static TQuelvarino0014_0* instance();  // the one instance, Quelvarino0014_0
-    void Btn_ConfirmarClick() override;  // also EdsenhaExit
+    void Btn_ConfirmarClick() override;    // also EdsenhaExit
     void Btn_LimparClick() override;
     void Btn_RetornarClick() override;
-    int wrongPasswords() const { return wrong_; }
-
-private:
-    int wrong_ = 0;  // for the whole run, never lowered
 };
 
 // "Alteração da Senha de Acesso".

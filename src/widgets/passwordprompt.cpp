@@ -1,10 +1,11 @@
 #include "widgets/passwordprompt.h"
-#include "widgets/toolbar.h"
 
 #include "data/table.h"
 #include "widgets/application.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
+#include "widgets/messagebox.h"
+#include "widgets/toolbar.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -80,6 +81,18 @@ void PasswordPrompt::closeMainWindow() {
             return;
         }
     }
+}
+
+void PasswordPrompt::refuseWrongPassword() {
+    MessageBox::warning(QStringLiteral("Senha digitada está incorreta."));
+    Edsenha->clear();
+    Edsenha->setFocus();
+    ++wrong_;
+}
+
+void PasswordPrompt::endAtTheThirdWrong() {
+    if (wrong_ == 3)
+        closeMainWindow();
 }
 
 }  // namespace quelvarino

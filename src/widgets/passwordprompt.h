@@ -46,12 +46,21 @@ public:
     // Ends the program as every other end does: by closing the main window.
     static void closeMainWindow();
 
+    // This screen's wrong passwords in the run, never lowered.
+    int wrongPasswords() const { return wrong_; }
+
 protected:
+    // "Senha digitada está incorreta.", the field emptied for another try.
+    void refuseWrongPassword();
+    // The third wrong password of this screen ends the program.
+    void endAtTheThirdWrong();
+
     void showEvent(QShowEvent* event) override;
     void refreshTables() override;
 
 private:
     std::unique_ptr<Table> table_;
+    int wrong_ = 0;
 };
 
 }  // namespace quelvarino
