@@ -16,6 +16,12 @@ double r15(double v) {
     return roundTo15Digits(v);
 }
 
+// The order's total: the perimeter fee on top of the value and the
+// insurance, each sum rounded as the screen rounds it.
+double orderTotal(double value, double insurance, double fee) {
+    return r15(fee + r15(value + insurance));
+}
+
 int pairValue(const QString& text, int from, int length, const QString& whole) {
     const QString pair = text.mid(from, length).trimmed();
     if (pair.isEmpty())
@@ -51,14 +57,15 @@ int minutesOfDay(const QString& hhmm) {
     // the clock's hours only: 00:00 to 24:00
     if (hours > 24 || minutes > 59 || (hours == 24 && minutes > 0) ||
         (hhmm.size() > 2 && hhmm.at(2) != QLatin1Char(':')) || hhmm.size() > 5)
-        throw ConversionError(QStringLiteral("'%1' não é um horário válido (de 00:00 a 24:00).")
-                                  .arg(hhmm));
+        throw ConversionError(
+            QStringLiteral("'%1' não é um horário válido (de 00:00 a 24:00).").arg(hhmm));
     return hours * 60 + minutes;
 }
 
 QString endBeforeStartMessage(const QString& start, const QString& end) {
-    return QStringLiteral("O horário final (%1) é anterior ao inicial (%2): uma ordem de serviço "
-                          "não passa da meia-noite.")
+    return QStringLiteral(
+               "O horário final (%1) é anterior ao inicial (%2): uma ordem de serviço "
+               "não passa da meia-noite.")
         .arg(end, start);
 }
 
@@ -206,7 +213,7 @@ OrderStep selectStartBasis(const OrderHoursScreen& s) {
     const double hoursValue = r15(v.hundred + r15(v.fifty + v.normal));
     r.hora4 = hours;
     r.lbTotval = formatMoney(hoursValue);
-    r.totval = formatMoney(r15(fee + r15(hoursValue + insurance)));
+    r.totval = formatMoney(orderTotal(hoursValue, insurance, fee));
     r.valor = formatMoney(price);
     return {r, QString()};
 }
@@ -225,7 +232,7 @@ OrderHoursScreen leaveValor(const OrderHoursScreen& s) {
         r.valor = QStringLiteral("0,00");
     if (r.rbValor) {
         const double value = parseMoney(r.valor);
-        const double total = r15(amount(r.taxap) + r15(value + amount(r.seguro)));
+        const double total = orderTotal(value, amount(r.seguro), amount(r.taxap));
         r.valor = formatMoney(value);
         r.totval = formatMoney(total);
     }
@@ -237,7 +244,7 @@ OrderHoursScreen leaveSeguro(const OrderHoursScreen& s) {
     if (r.seguro.trimmed().isEmpty())
         r.seguro = QStringLiteral("0,00");
     const double insurance = parseMoney(r.seguro);
-    const double total = r15(amount(r.taxap) + r15(baseValue(r) + insurance));
+    const double total = orderTotal(baseValue(r), insurance, amount(r.taxap));
     r.totval = formatMoney(total);
     r.seguro = formatMoney(insurance);
     return r;
@@ -249,7 +256,7 @@ OrderHoursScreen leaveTaxap(const OrderHoursScreen& s) {
         r.taxap = QStringLiteral("0,00");
     const double fee = parseMoney(r.taxap);
     const double insurance = amount(r.seguro);
-    const double total = r15(fee + r15(baseValue(r) + insurance));
+    const double total = orderTotal(baseValue(r), insurance, fee);
     r.taxap = formatMoney(fee);
     r.totval = formatMoney(total);
     r.seguro = formatMoney(insurance);
@@ -330,7 +337,7 @@ OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
         // The total recorded is the total the operator saw: fixed value plus
         // insurance plus perimeter fee; no band is charged.
         r.lbTotval = formatMoney(price);
-        r.totval = formatMoney(r15(fee + r15(price + insurance)));
+        r.totval = formatMoney(orderTotal(price, insurance, fee));
         r.valmot = formatMoney(amount(r.valmot));
     } else {
         if (timed) {
@@ -342,7 +349,7 @@ OrderRecomputation recomputeForRecording(const OrderHoursScreen& s,
         }
         const double sum = r15(r15(values.normal + values.fifty) + values.hundred);
         r.lbTotval = formatMoney(sum);
-        r.totval = formatMoney(r15(fee + r15(sum + insurance)));
+        r.totval = formatMoney(orderTotal(sum, insurance, fee));
     }
     r.valor = formatMoney(price);
 
