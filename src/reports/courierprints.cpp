@@ -210,6 +210,21 @@ QList<TextLine> hourTotals(const char* const labels[6], bool strong) {
     return out;
 }
 
+// A courier text report (or the order listing, without a courier): the
+// period and the courier under the title, its headings, 43 rows on the
+// first page and 50 on each other.
+TextLayout periodText(const QString& title, const QString& heading, bool courier = true) {
+    TextLayout l;
+    l.title = title;
+    l.period = true;
+    if (courier)
+        l.subjectLabel = QStringLiteral("Motoboy : ");
+    l.headings = {heading};
+    l.firstPage = 43;
+    l.perPage = 50;
+    return l;
+}
+
 }  // namespace
 
 const TextLayout& courierClosingText() {
@@ -230,15 +245,10 @@ const TextLayout& courierClosingText() {
 
 const TextLayout& courierExpensesText() {
     static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(23, QLatin1Char(' ')) + "D E S P E S A S    D O    M O T O B O Y";
-        l.period = true;
-        l.subjectLabel = QStringLiteral("Motoboy : ");
-        l.headings = {
+        TextLayout l = periodText(
+            QString(23, QLatin1Char(' ')) + "D E S P E S A S    D O    M O T O B O Y",
             QStringLiteral("|    Data    | Entrada No. | Despesas                        "
-                           "                       |    Valor   |")};
-        l.firstPage = 43;
-        l.perPage = 50;
+                           "                       |    Valor   |"));
         l.row = {line({lit("| "), field("DATA", 10), lit(" |  "), field("NUMDESP", 10), lit(" | "),
                        field("CODDESP", 6), lit(" - "), field("DESPESA", 45), lit(" | "),
                        right("VALOR", 10, Format::Money), lit(" |")})};
@@ -250,16 +260,12 @@ const TextLayout& courierExpensesText() {
 
 const TextLayout& courierHoursText() {
     static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(12, QLatin1Char(' ')) +
-                  "L I S T A G E M    D A S   H O R A S   D O   M O T O R I S T A";
-        l.period = true;
-        l.subjectLabel = QStringLiteral("Motoboy : ");
-        l.headings = {QStringLiteral(
-            "|    Data    | Ord. Serv. No. | Hora saida | Hora inicial | Hora final | Total de "
-            "horas | Horas normais | Horas 50% | Horas 100% | Valor das OS | Val OS Fixas |")};
-        l.firstPage = 43;
-        l.perPage = 50;
+        TextLayout l = periodText(
+            QString(12, QLatin1Char(' ')) +
+                "L I S T A G E M    D A S   H O R A S   D O   M O T O R I S T A",
+            QStringLiteral(
+                "|    Data    | Ord. Serv. No. | Hora saida | Hora inicial | Hora final | Total de "
+                "horas | Horas normais | Horas 50% | Horas 100% | Valor das OS | Val OS Fixas |"));
         const Format h = Format::Hours;
         l.row = {line({lit("| "),         field("DATA", 10),
                        lit(" |   "),      field("COMANDA", 10),
@@ -285,14 +291,11 @@ const TextLayout& courierHoursText() {
 
 const TextLayout& orderListingText() {
     static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(23, QLatin1Char(' ')) + "LISTAGEM   DAS   ORDENS   DE   SERVICOS";
-        l.period = true;
-        l.headings = {
+        TextLayout l = periodText(
+            QString(23, QLatin1Char(' ')) + "LISTAGEM   DAS   ORDENS   DE   SERVICOS",
             QStringLiteral("|    Data    |  OS. Num.  | Cliente                          "
-                           "                            | Total horas |")};
-        l.firstPage = 43;
-        l.perPage = 50;
+                           "                            | Total horas |"),
+            false);
         l.row = {line({lit("| "), field("DATA", 10), lit(" | "), field("COMANDA", 10), lit(" | "),
                        field("CLIENTE", 60), lit(" |    "), right("HORA4", 6, Format::Hours),
                        lit("   |")})};
@@ -304,15 +307,10 @@ const TextLayout& orderListingText() {
 
 const TextLayout& salariedPaymentText() {
     static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(21, QLatin1Char(' ')) + "PAGAMENTO  DO  MOTOBOY  COM  SALARIO  FIXO";
-        l.period = true;
-        l.subjectLabel = QStringLiteral("Motoboy : ");
-        l.headings = {
+        TextLayout l = periodText(
+            QString(21, QLatin1Char(' ')) + "PAGAMENTO  DO  MOTOBOY  COM  SALARIO  FIXO",
             QStringLiteral("|    Data    | Despesas                                      "
-                           "         |    Valor   |")};
-        l.firstPage = 43;
-        l.perPage = 50;
+                           "         |    Valor   |"));
         l.row = {
             line({lit("| "), field("DATA", 10), lit(" | "), field("CODDESP", 6), lit(" - "),
                   field("DESPESA", 45), lit(" | "), right("VALOR", 10, Format::Money), lit(" |")})};
