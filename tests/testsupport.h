@@ -206,6 +206,15 @@ inline void store(const QString& table, const QMap<QString, QString>& fields) {
     t.post();
 }
 
+// The company the report tests print under: MOTOBOY EXPRESS, São Paulo.
+inline void storeCompany() {
+    store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
+                        {"NOMEFAN", "MOTOBOY EXPRESS"},
+                        {"ENDERECO1", "RUA DO COMERCIO, 100"},
+                        {"CIDADE1", "SAO PAULO"},
+                        {"UF1", "SP"}});
+}
+
 }  // namespace operatorDoes
 
 // A main for GUI tests: the program's own application object, so errors

@@ -163,11 +163,7 @@ private slots:
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
         PrintPreview::setTestMode(true, pdf());
         QVERIFY(startProgram(*qApp));
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
-                            {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
-                            {"CIDADE1", "SAO PAULO"},
-                            {"UF1", "SP"}});
+        storeCompany();
         store("tbclientes",
               {{"CODCLI", "000007"}, {"RAZAOSOCIAL", "FARMACIA CENTRAL"}, {"SITUACAO", "ATIVO"}});
         store("tbclientes",

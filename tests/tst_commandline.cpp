@@ -126,11 +126,7 @@ class TestCommandLine : public QObject {
     }
 
     void seed() {
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
-                            {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
-                            {"CIDADE1", "SAO PAULO"},
-                            {"UF1", "SP"}});
+        storeCompany();
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
                              {"SITUACAO", "ATIVO"},

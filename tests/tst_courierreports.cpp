@@ -157,11 +157,7 @@ private slots:
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
         PrintPreview::setTestMode(true, pdf());
         QVERIFY(startProgram(*qApp));
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
-                            {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
-                            {"CIDADE1", "SAO PAULO"},
-                            {"UF1", "SP"}});
+        storeCompany();
         store(
             "tbmotociclista",
             {{"COD", "000003"}, {"NOME", "JOAO DA MOTO"}, {"VALOR", "12"}, {"SITUACAO", "ATIVO"}});

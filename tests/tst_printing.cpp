@@ -63,11 +63,7 @@ private slots:
         MessageBox::clearShownMessages();
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
         QVERIFY(startProgram(*qApp));
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
-                            {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
-                            {"CIDADE1", "SAO PAULO"},
-                            {"UF1", "SP"}});
+        storeCompany();
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
                              {"NOMEFAN", "ZULU"},

@@ -86,11 +86,7 @@ private slots:
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
         PrintPreview::setTestMode(true, home->path() + "/preview.pdf");
         QVERIFY(startProgram(*qApp));
-        store("tbempresa", {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"},
-                            {"NOMEFAN", "MOTOBOY EXPRESS"},
-                            {"ENDERECO1", "RUA DO COMERCIO, 100"},
-                            {"CIDADE1", "SAO PAULO"},
-                            {"UF1", "SP"}});
+        storeCompany();
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
                              {"CNPJ", "11.222.333/0001-81"},
