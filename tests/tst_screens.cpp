@@ -1,9 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "core/clock.h"
+#include "orders/accesspassword.h"
 #include "orders/serviceorder.h"
+#include "registers/clients.h"
 #include "registers/documentfield.h"
+#include "reports/cashclosing.h"
+#include "reports/courierreports.h"
 #include "settings/company.h"
+#include "settings/passwords.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
@@ -107,6 +112,30 @@ private slots:
         for (const auto& m : MessageBox::shownMessages())
             QCOMPARE(m.title,
                      QString("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy"));
+    }
+
+    // Each screen class finds its own one screen, also where several share a
+    // base (the closings, the password prompts, record and search screens),
+    // and none once the screens are released.
+    void screensAreFoundByTheirClass() {
+        const QList<QPair<QWidget*, QString>> found = {
+            {TQuelvarino0041_0::instance(), "Quelvarino0041_0"},
+            {TQuelvarino0042_0::instance(), "Quelvarino0042_0"},
+            {TQuelvarino0014_0::instance(), "Quelvarino0014_0"},
+            {TQuelvarino0014_1::instance(), "Quelvarino0014_1"},
+            {TQuelvarino0021_3::instance(), "Quelvarino0021_3"},
+            {TQuelvarino0011_0::instance(), "Quelvarino0011_0"},
+            {TQuelvarino0011_1::instance(), "Quelvarino0011_1"},
+            {TQuelvarino0046_0::instance(), "Quelvarino0046_0"},
+            {TQuelvarino00Emp_0::instance(), "Quelvarino00Emp_0"}};
+        for (const auto& [screen, name] : found) {
+            QVERIFY2(screen, qPrintable(name));
+            QCOMPARE(screen->objectName(), name);
+        }
+        stopProgram();
+        QVERIFY(!TQuelvarino0041_0::instance());
+        QVERIFY(!TQuelvarino0014_1::instance());
+        QVERIFY(startProgram(*qApp));  // for cleanup
     }
 
     void qtDialogsSpeakPortuguese() {

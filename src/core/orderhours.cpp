@@ -224,41 +224,41 @@ double baseValue(const OrderHoursScreen& s) {
     return s.rbValor ? amount(s.valor) : amount(s.lbTotval);
 }
 
+// An amount field left empty reads "0,00"; its value.
+double filledAmount(QString& field) {
+    if (field.trimmed().isEmpty())
+        field = QStringLiteral("0,00");
+    return parseMoney(field);
+}
+
 }  // namespace
 
 OrderHoursScreen leaveValor(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
     if (r.valor.trimmed().isEmpty())
         r.valor = QStringLiteral("0,00");
-    if (r.rbValor) {
+    if (r.rbValor) {  // a value not chosen is not read
         const double value = parseMoney(r.valor);
-        const double total = orderTotal(value, amount(r.seguro), amount(r.taxap));
         r.valor = formatMoney(value);
-        r.totval = formatMoney(total);
+        r.totval = formatMoney(orderTotal(value, amount(r.seguro), amount(r.taxap)));
     }
     return r;
 }
 
 OrderHoursScreen leaveSeguro(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
-    if (r.seguro.trimmed().isEmpty())
-        r.seguro = QStringLiteral("0,00");
-    const double insurance = parseMoney(r.seguro);
-    const double total = orderTotal(baseValue(r), insurance, amount(r.taxap));
-    r.totval = formatMoney(total);
+    const double insurance = filledAmount(r.seguro);
+    r.totval = formatMoney(orderTotal(baseValue(r), insurance, amount(r.taxap)));
     r.seguro = formatMoney(insurance);
     return r;
 }
 
 OrderHoursScreen leaveTaxap(const OrderHoursScreen& s) {
     OrderHoursScreen r = s;
-    if (r.taxap.trimmed().isEmpty())
-        r.taxap = QStringLiteral("0,00");
-    const double fee = parseMoney(r.taxap);
+    const double fee = filledAmount(r.taxap);
     const double insurance = amount(r.seguro);
-    const double total = orderTotal(baseValue(r), insurance, fee);
+    r.totval = formatMoney(orderTotal(baseValue(r), insurance, fee));
     r.taxap = formatMoney(fee);
-    r.totval = formatMoney(total);
     r.seguro = formatMoney(insurance);
     return r;
 }

@@ -75,8 +75,4 @@ void TQuelvarino0021_3::Btn_RetornarClick() {
     leave();
 }
 
-TQuelvarino0021_3* TQuelvarino0021_3::instance() {
-    return Screens::get<TQuelvarino0021_3>(QStringLiteral("Quelvarino0021_3"));
-}
-
 }  // namespace quelvarino

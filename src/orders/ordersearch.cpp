@@ -46,8 +46,4 @@ TQuelvarino0021_1::TQuelvarino0021_1(QWidget* parent)
     });
 }
 
-TQuelvarino0021_1* TQuelvarino0021_1::instance() {
-    return Screens::get<TQuelvarino0021_1>(QStringLiteral("Quelvarino0021_1"));
-}
-
 }  // namespace quelvarino

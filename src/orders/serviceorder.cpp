@@ -473,8 +473,4 @@ void TQuelvarino0021_0::showEvent(QShowEvent* event) {
         guarded([this] { clearScreen(); });
 }
 
-TQuelvarino0021_0* TQuelvarino0021_0::instance() {
-    return Screens::get<TQuelvarino0021_0>(QStringLiteral("Quelvarino0021_0"));
-}
-
 }  // namespace quelvarino

@@ -21,11 +21,10 @@ class Table;
 // client, priced by the hours worked.
 class PixCodeLabel;
 
-class TQuelvarino0021_0 : public RecordScreen {
+class TQuelvarino0021_0 : public RecordScreen, public OneScreen<TQuelvarino0021_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0021_0(QWidget* parent = nullptr);
-    static TQuelvarino0021_0* instance();  // the one instance, Quelvarino0021_0
 
     // Toolbar (Novo, Gravar, Cancelar, Consultar, Limpar and Retornar are
     // the registers' own; Alterar and Excluir ask the access password).

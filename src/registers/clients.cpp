@@ -302,12 +302,4 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
     });
 }
 
-TQuelvarino0011_0* TQuelvarino0011_0::instance() {
-    return Screens::get<TQuelvarino0011_0>(QStringLiteral("Quelvarino0011_0"));
-}
-
-TQuelvarino0011_1* TQuelvarino0011_1::instance() {
-    return Screens::get<TQuelvarino0011_1>(QStringLiteral("Quelvarino0011_1"));
-}
-
 }  // namespace quelvarino

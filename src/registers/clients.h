@@ -15,11 +15,12 @@ class AddressGroup;
 class MaskEdit;
 
 // "Cadastro de Clientes".
-class TQuelvarino0011_0 : public RecordScreen, public TwoAddresses {
+class TQuelvarino0011_0 : public RecordScreen,
+                          public TwoAddresses,
+                          public OneScreen<TQuelvarino0011_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0011_0(QWidget* parent = nullptr);
-    static TQuelvarino0011_0* instance();  // the one instance, Quelvarino0011_0
 
     void Rb_CnpjClick();
     void Rb_CpfClick();
@@ -50,11 +51,10 @@ private:
 };
 
 // "Pesquisa de Clientes".
-class TQuelvarino0011_1 : public SearchScreen {
+class TQuelvarino0011_1 : public SearchScreen, public OneScreen<TQuelvarino0011_1> {
     Q_OBJECT
 public:
     explicit TQuelvarino0011_1(QWidget* parent = nullptr);
-    static TQuelvarino0011_1* instance();  // the one instance, Quelvarino0011_1
 };
 
 }  // namespace quelvarino

@@ -239,12 +239,4 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
     }
 }
 
-TQuelvarino0012_0* TQuelvarino0012_0::instance() {
-    return Screens::get<TQuelvarino0012_0>(QStringLiteral("Quelvarino0012_0"));
-}
-
-TQuelvarino0012_1* TQuelvarino0012_1::instance() {
-    return Screens::get<TQuelvarino0012_1>(QStringLiteral("Quelvarino0012_1"));
-}
-
 }  // namespace quelvarino

@@ -12,11 +12,10 @@ namespace quelvarino {
 class MaskEdit;
 
 // "Cadastro de Motociclistas".
-class TQuelvarino0012_0 : public RecordScreen {
+class TQuelvarino0012_0 : public RecordScreen, public OneScreen<TQuelvarino0012_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0012_0(QWidget* parent = nullptr);
-    static TQuelvarino0012_0* instance();  // the one instance, Quelvarino0012_0
 
     QLineEdit* Ed_Cod;
     QLineEdit* Ed_Nome;
@@ -55,11 +54,10 @@ private:
 };
 
 // "Pesquisa de Motociclista".
-class TQuelvarino0012_1 : public SearchScreen {
+class TQuelvarino0012_1 : public SearchScreen, public OneScreen<TQuelvarino0012_1> {
     Q_OBJECT
 public:
     explicit TQuelvarino0012_1(QWidget* parent = nullptr);
-    static TQuelvarino0012_1* instance();  // the one instance, Quelvarino0012_1
 };
 
 }  // namespace quelvarino

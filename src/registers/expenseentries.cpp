@@ -511,10 +511,6 @@ void TQuelvarino0031_0::loadEntry(const QString& number) {
     setBrowseState();
 }
 
-TQuelvarino0031_0* TQuelvarino0031_0::instance() {
-    return Screens::get<TQuelvarino0031_0>(QStringLiteral("Quelvarino0031_0"));
-}
-
 // ---- the entry search ------------------------------------------------------------
 
 TQuelvarino0031_1::TQuelvarino0031_1(QWidget* parent)
@@ -539,10 +535,6 @@ TQuelvarino0031_1::TQuelvarino0031_1(QWidget* parent)
             screen->loadEntry(row.fieldByName("NUMDESP").asString());
         return screen;
     });
-}
-
-TQuelvarino0031_1* TQuelvarino0031_1::instance() {
-    return Screens::get<TQuelvarino0031_1>(QStringLiteral("Quelvarino0031_1"));
 }
 
 }  // namespace quelvarino

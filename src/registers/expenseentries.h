@@ -14,11 +14,10 @@ class MaskEdit;
 // "Entrada das Despesas do Motoboy": the expenses charged to a courier. An
 // entry is the set of item rows of tbentrdesp sharing its number; every
 // item is stored the moment it is added, changed or removed.
-class TQuelvarino0031_0 : public RecordScreen {
+class TQuelvarino0031_0 : public RecordScreen, public OneScreen<TQuelvarino0031_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0031_0(QWidget* parent = nullptr);
-    static TQuelvarino0031_0* instance();  // the one instance, Quelvarino0031_0
 
     void Btn_NovoClick() override;
     void Btn_AlterarClick() override;
@@ -81,11 +80,10 @@ private:
 };
 
 // "Pesquisa de Entrada de Despesas do Motoboy".
-class TQuelvarino0031_1 : public SearchScreen {
+class TQuelvarino0031_1 : public SearchScreen, public OneScreen<TQuelvarino0031_1> {
     Q_OBJECT
 public:
     explicit TQuelvarino0031_1(QWidget* parent = nullptr);
-    static TQuelvarino0031_1* instance();  // the one instance, Quelvarino0031_1
 };
 
 }  // namespace quelvarino

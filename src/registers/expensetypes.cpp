@@ -83,12 +83,4 @@ TQuelvarino0013_1::TQuelvarino0013_1(QWidget* parent)
     });
 }
 
-TQuelvarino0013_0* TQuelvarino0013_0::instance() {
-    return Screens::get<TQuelvarino0013_0>(QStringLiteral("Quelvarino0013_0"));
-}
-
-TQuelvarino0013_1* TQuelvarino0013_1::instance() {
-    return Screens::get<TQuelvarino0013_1>(QStringLiteral("Quelvarino0013_1"));
-}
-
 }  // namespace quelvarino

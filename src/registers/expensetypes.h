@@ -10,11 +10,10 @@ namespace quelvarino {
 class MaskEdit;
 
 // "Cadastro de Despesas": the catalogue of expense kinds.
-class TQuelvarino0013_0 : public RecordScreen {
+class TQuelvarino0013_0 : public RecordScreen, public OneScreen<TQuelvarino0013_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0013_0(QWidget* parent = nullptr);
-    static TQuelvarino0013_0* instance();  // the one instance, Quelvarino0013_0
 
     QLineEdit* Ed_Cod;
     QLineEdit* Ed_Desp;
@@ -25,11 +24,10 @@ protected:
 };
 
 // "Pesquisa de Despesas".
-class TQuelvarino0013_1 : public SearchScreen {
+class TQuelvarino0013_1 : public SearchScreen, public OneScreen<TQuelvarino0013_1> {
     Q_OBJECT
 public:
     explicit TQuelvarino0013_1(QWidget* parent = nullptr);
-    static TQuelvarino0013_1* instance();  // the one instance, Quelvarino0013_1
 };
 
 }  // namespace quelvarino

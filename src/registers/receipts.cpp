@@ -186,10 +186,6 @@ void TQuelvarino0022_0::Btn_ImprimirClick() {
     RecordScreen::Btn_ImprimirClick();
 }
 
-TQuelvarino0022_0* TQuelvarino0022_0::instance() {
-    return Screens::get<TQuelvarino0022_0>(QStringLiteral("Quelvarino0022_0"));
-}
-
 TQuelvarino0022_1::TQuelvarino0022_1(QWidget* parent)
     : SearchScreen(QStringLiteral("Quelvarino0022_1"),
                    QStringLiteral("Pesquisa de Recibo dos Clientes"),
@@ -216,10 +212,6 @@ TQuelvarino0022_1::TQuelvarino0022_1(QWidget* parent)
             screen->loadFields(row);  // the words as stored: not computed again
         return screen;
     });
-}
-
-TQuelvarino0022_1* TQuelvarino0022_1::instance() {
-    return Screens::get<TQuelvarino0022_1>(QStringLiteral("Quelvarino0022_1"));
 }
 
 }  // namespace quelvarino

@@ -12,11 +12,10 @@ class PixCodeLabel;
 
 // "Emissão de Recibo  dos Clientes": numbered payment receipts with the
 // amount written out in words.
-class TQuelvarino0022_0 : public RecordScreen {
+class TQuelvarino0022_0 : public RecordScreen, public OneScreen<TQuelvarino0022_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0022_0(QWidget* parent = nullptr);
-    static TQuelvarino0022_0* instance();  // the one instance, Quelvarino0022_0
 
     void Btn_ImprimirClick() override;
     void Btn_ConsCliClick();
@@ -44,11 +43,10 @@ protected:
 };
 
 // "Pesquisa de Recibo dos Clientes".
-class TQuelvarino0022_1 : public SearchScreen {
+class TQuelvarino0022_1 : public SearchScreen, public OneScreen<TQuelvarino0022_1> {
     Q_OBJECT
 public:
     explicit TQuelvarino0022_1(QWidget* parent = nullptr);
-    static TQuelvarino0022_1* instance();  // the one instance, Quelvarino0022_1
 };
 
 }  // namespace quelvarino

@@ -128,10 +128,6 @@ bool TQuelvarino0041_0::prepare() {
     return ordersFound(*Query1());
 }
 
-TQuelvarino0041_0* TQuelvarino0041_0::instance() {
-    return Screens::get<TQuelvarino0041_0>(QStringLiteral("Quelvarino0041_0"));
-}
-
 // ---- 0042_0 -------------------------------------------------------------------------
 
 TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
@@ -140,13 +136,10 @@ TQuelvarino0042_0::TQuelvarino0042_0(QWidget* parent)
                         QStringLiteral("Quelvarino0042_1"),
                         parent) {
     // Wide enough for a whole company name.
-    addLookupRow(1, QStringLiteral("Cliente :"), QStringLiteral("Edcodcli"),
-                 QStringLiteral("Edcliente"), QStringLiteral("Btn_ConsCli"), 28, &Edcodcli,
-                 &Edcliente, &Btn_ConsCli);
+    std::tie(Edcodcli, Edcliente, Btn_ConsCli) = addLookupRow(
+        1, {"Cliente :", "Edcodcli", "Edcliente", "Btn_ConsCli", 28}, [this] { EdcodcliExit(); },
+        [this] { Btn_ConsCliClick(); });
     addPaymentAndOrder(2);
-    onExit(Edcodcli, [this] { EdcodcliExit(); });
-    connect(Btn_ConsCli, &QPushButton::clicked, this,
-            [this] { guarded([this] { Btn_ConsCliClick(); }); });
 }
 
 void TQuelvarino0042_0::EdcodcliExit() {
@@ -183,10 +176,6 @@ bool TQuelvarino0042_0::prepare() {
         return refuseNothing();
     openClosing(*Query1(), payment(), Ed_Ord, Eddata1, Eddata2, Edcodcli->text());
     return ordersFound(*Query1());
-}
-
-TQuelvarino0042_0* TQuelvarino0042_0::instance() {
-    return Screens::get<TQuelvarino0042_0>(QStringLiteral("Quelvarino0042_0"));
 }
 
 // ---- 0048_0 -------------------------------------------------------------------------
@@ -330,10 +319,6 @@ bool TQuelvarino0048_0::prepare() {
     q.close();
     Ed_Bar->setValue(0);
     return true;
-}
-
-TQuelvarino0048_0* TQuelvarino0048_0::instance() {
-    return Screens::get<TQuelvarino0048_0>(QStringLiteral("Quelvarino0048_0"));
 }
 
 }  // namespace quelvarino

@@ -33,21 +33,19 @@ protected:
 };
 
 // "Fechamento do  Caixa": the orders of a period paid in one form.
-class TQuelvarino0041_0 : public CashClosingScreen {
+class TQuelvarino0041_0 : public CashClosingScreen, public OneScreen<TQuelvarino0041_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0041_0(QWidget* parent = nullptr);
-    static TQuelvarino0041_0* instance();  // the one instance, Quelvarino0041_0
 
     bool prepare() override;
 };
 
 // "Fechamento do Caixa  por Cliente": the same for one client.
-class TQuelvarino0042_0 : public CashClosingScreen {
+class TQuelvarino0042_0 : public CashClosingScreen, public OneScreen<TQuelvarino0042_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0042_0(QWidget* parent = nullptr);
-    static TQuelvarino0042_0* instance();  // the one instance, Quelvarino0042_0
     void EdcodcliExit();
     void Btn_ConsCliClick();
 
@@ -63,11 +61,10 @@ protected:
 
 // "Relatório Totalizador de Serviços por Período": the orders of a period
 // grouped by client or by courier, through the two work tables.
-class TQuelvarino0048_0 : public ReportScreen {
+class TQuelvarino0048_0 : public ReportScreen, public OneScreen<TQuelvarino0048_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0048_0(QWidget* parent = nullptr);
-    static TQuelvarino0048_0* instance();  // the one instance, Quelvarino0048_0
 
     QRadioButton* Rbcli;
     QRadioButton* Rbmot;

@@ -51,13 +51,10 @@ CourierReportScreen::CourierReportScreen(const QString& instance,
       caller_(searchCaller),
       query2_(std::make_unique<Query>()) {
     query2_->setObjectName(QStringLiteral("Query2"));
-    addLookupRow(1, QStringLiteral("Motoboy :"), QStringLiteral("Edcodmot"),
-                 QStringLiteral("Edmotoboy"), QStringLiteral("Btn_ConsMot"), 24, &Edcodmot,
-                 &Edmotoboy, &Btn_ConsMot);
+    std::tie(Edcodmot, Edmotoboy, Btn_ConsMot) = addLookupRow(
+        1, {"Motoboy :", "Edcodmot", "Edmotoboy", "Btn_ConsMot", 24}, [this] { EdcodmotExit(); },
+        [this] { Btn_ConsMotClick(); });
     setTabOrder(Eddata2, Edcodmot);
-    onExit(Edcodmot, [this] { EdcodmotExit(); });
-    connect(Btn_ConsMot, &QPushButton::clicked, this,
-            [this] { guarded([this] { Btn_ConsMotClick(); }); });
 }
 
 CourierReportScreen::~CourierReportScreen() = default;
@@ -148,10 +145,6 @@ bool TQuelvarino0043_0::prepare() {
     return true;
 }
 
-TQuelvarino0043_0* TQuelvarino0043_0::instance() {
-    return Screens::get<TQuelvarino0043_0>(QStringLiteral("Quelvarino0043_0"));
-}
-
 // ---- 0044_0 ----------------------------------------------------------------------------
 
 TQuelvarino0044_0::TQuelvarino0044_0(QWidget* parent)
@@ -167,10 +160,6 @@ bool TQuelvarino0044_0::prepare() {
     if (!selectExpenses(*Query1(), true, QStringLiteral("Order By DATA, CONT")))
         return refuseNothing(Query1());
     return true;
-}
-
-TQuelvarino0044_0* TQuelvarino0044_0::instance() {
-    return Screens::get<TQuelvarino0044_0>(QStringLiteral("Quelvarino0044_0"));
 }
 
 // ---- 0045_0 ----------------------------------------------------------------------------
@@ -195,10 +184,6 @@ bool TQuelvarino0045_0::prepare() {
         return false;
     selectExpenses(*Query2(), false, QStringLiteral("Order By DATA, CONT"));
     return true;
-}
-
-TQuelvarino0045_0* TQuelvarino0045_0::instance() {
-    return Screens::get<TQuelvarino0045_0>(QStringLiteral("Quelvarino0045_0"));
 }
 
 // ---- 0047_0 ----------------------------------------------------------------------------
@@ -235,10 +220,6 @@ bool TQuelvarino0047_0::prepare() {
     return true;
 }
 
-TQuelvarino0047_0* TQuelvarino0047_0::instance() {
-    return Screens::get<TQuelvarino0047_0>(QStringLiteral("Quelvarino0047_0"));
-}
-
 // ---- 0046_0 ----------------------------------------------------------------------------
 
 TQuelvarino0046_0::TQuelvarino0046_0(QWidget* parent)
@@ -261,10 +242,6 @@ bool TQuelvarino0046_0::prepare() {
     if (!ordersFound(q))
         return false;
     return true;
-}
-
-TQuelvarino0046_0* TQuelvarino0046_0::instance() {
-    return Screens::get<TQuelvarino0046_0>(QStringLiteral("Quelvarino0046_0"));
 }
 
 }  // namespace quelvarino

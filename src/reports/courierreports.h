@@ -52,40 +52,36 @@ private:
 
 // "Fechamento do motoboy": the courier's hours, values, expenses and what
 // is to be received, totals only.
-class TQuelvarino0043_0 : public CourierReportScreen {
+class TQuelvarino0043_0 : public CourierReportScreen, public OneScreen<TQuelvarino0043_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0043_0(QWidget* parent = nullptr);
-    static TQuelvarino0043_0* instance();
     bool prepare() override;
 };
 
 // "Despesas do Motoboy": the courier's expense entries of a period.
-class TQuelvarino0044_0 : public CourierReportScreen {
+class TQuelvarino0044_0 : public CourierReportScreen, public OneScreen<TQuelvarino0044_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0044_0(QWidget* parent = nullptr);
-    static TQuelvarino0044_0* instance();
     bool prepare() override;
 };
 
 // "Listagem das Horas do Motoboy": the courier's orders with the totals of
 // the closing.
-class TQuelvarino0045_0 : public CourierReportScreen {
+class TQuelvarino0045_0 : public CourierReportScreen, public OneScreen<TQuelvarino0045_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0045_0(QWidget* parent = nullptr);
-    static TQuelvarino0045_0* instance();
     bool prepare() override;
     QComboBox* Ed_Ord;
 };
 
 // "Pagamento do Motoboy Autônomo": a salaried courier's expenses and net pay.
-class TQuelvarino0047_0 : public CourierReportScreen {
+class TQuelvarino0047_0 : public CourierReportScreen, public OneScreen<TQuelvarino0047_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0047_0(QWidget* parent = nullptr);
-    static TQuelvarino0047_0* instance();
     bool prepare() override;
     QComboBox* Ed_Ord;
 
@@ -94,11 +90,10 @@ protected:
 };
 
 // "Listagem das OS Emitidas": every order of a period.
-class TQuelvarino0046_0 : public ReportScreen {
+class TQuelvarino0046_0 : public ReportScreen, public OneScreen<TQuelvarino0046_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0046_0(QWidget* parent = nullptr);
-    static TQuelvarino0046_0* instance();
     bool prepare() override;
 };
 

@@ -369,10 +369,6 @@ TQuelvarino0049_0::TQuelvarino0049_0(QWidget* parent)
 
 TQuelvarino0049_0::~TQuelvarino0049_0() = default;
 
-TQuelvarino0049_0* TQuelvarino0049_0::instance() {
-    return Screens::get<TQuelvarino0049_0>(QStringLiteral("Quelvarino0049_0"));
-}
-
 void TQuelvarino0049_0::setSliceForTests(int orders) {
     slice = orders > 0 ? orders : kSlice;
 }

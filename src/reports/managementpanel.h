@@ -21,12 +21,11 @@ class MaskEdit;
 // cost against billing per month and the orders by the hour they started.
 // The figures are read a slice at a time beside the window, with the
 // progress shown; a new period replaces the reading under way.
-class TQuelvarino0049_0 : public Screen {
+class TQuelvarino0049_0 : public Screen, public OneScreen<TQuelvarino0049_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0049_0(QWidget* parent = nullptr);
     ~TQuelvarino0049_0() override;
-    static TQuelvarino0049_0* instance();  // Quelvarino0049_0
 
     void Btn_AtualizarClick();
     void Btn_SalvarClick();

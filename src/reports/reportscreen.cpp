@@ -74,33 +74,33 @@ void ReportScreen::FormActivate() {
     }
 }
 
-void ReportScreen::addLookupRow(int row,
-                                const QString& label,
-                                const QString& codeName,
-                                const QString& nameName,
-                                const QString& buttonName,
-                                int nameChars,
-                                QLineEdit** code,
-                                QLineEdit** name,
-                                QPushButton** button) {
+std::tuple<QLineEdit*, QLineEdit*, QPushButton*> ReportScreen::addLookupRow(
+    int row,
+    const LookupRow& lookup,
+    std::function<void()> left,
+    std::function<void()> consult) {
     QWidget* box = Eddata1->parentWidget();
-    *code = makeEdit(box, codeName, 6, true);
-    (*code)->setFixedWidth((*code)->minimumWidth());
-    *name = makeEdit(box, nameName, 0, false);
-    (*name)->setReadOnly(true);
-    (*name)->setFocusPolicy(Qt::NoFocus);
-    (*name)->setMinimumWidth((*name)->fontMetrics().horizontalAdvance(QLatin1Char('W')) *
-                             nameChars);
-    *button = new QPushButton(QStringLiteral("C&onsultar"), box);
-    (*button)->setObjectName(buttonName);
-    (*button)->setToolTip(QStringLiteral("Consultar dados"));
+    auto* code = makeEdit(box, lookup.code, 6, true);
+    code->setFixedWidth(code->minimumWidth());
+    auto* name = makeEdit(box, lookup.name, 0, false);
+    name->setReadOnly(true);
+    name->setFocusPolicy(Qt::NoFocus);
+    name->setMinimumWidth(name->fontMetrics().horizontalAdvance(QLatin1Char('W')) *
+                          lookup.nameChars);
+    auto* button = new QPushButton(QStringLiteral("C&onsultar"), box);
+    button->setObjectName(lookup.button);
+    button->setToolTip(QStringLiteral("Consultar dados"));
     auto* line = new QHBoxLayout;
-    line->addWidget(*code);
-    line->addWidget(*name, 1);
-    line->addWidget(*button);
-    criteria_->addWidget(new QLabel(label, box), row, 0);
+    line->addWidget(code);
+    line->addWidget(name, 1);
+    line->addWidget(button);
+    criteria_->addWidget(new QLabel(lookup.label, box), row, 0);
     criteria_->addLayout(line, row, 1, 1, 4);
-    setTabOrder(*code, *button);
+    setTabOrder(code, button);
+    onExit(code, std::move(left));
+    connect(button, &QPushButton::clicked, this,
+            [consult = std::move(consult)] { guarded(consult); });
+    return {code, name, button};
 }
 
 bool ReportScreen::datesFilled() const {

@@ -2,7 +2,9 @@
 
 #include "widgets/screen.h"
 
+#include <functional>
 #include <memory>
+#include <tuple>
 
 class QComboBox;
 class QGridLayout;
@@ -62,15 +64,16 @@ protected:
     bool ordersFound(Query& query);
     // The criteria row of a client or courier: its code (six characters,
     // upper case), its name (read-only, `nameChars` wide) and "C&onsultar".
-    void addLookupRow(int row,
-                      const QString& label,
-                      const QString& codeName,
-                      const QString& nameName,
-                      const QString& buttonName,
-                      int nameChars,
-                      QLineEdit** code,
-                      QLineEdit** name,
-                      QPushButton** button);
+    // `left` runs when the code is left, `consult` on the button.
+    struct LookupRow {
+        QString label;
+        QString code, name, button;  // control names
+        int nameChars;
+    };
+    std::tuple<QLineEdit*, QLineEdit*, QPushButton*> addLookupRow(int row,
+                                                                  const LookupRow& lookup,
+                                                                  std::function<void()> left,
+                                                                  std::function<void()> consult);
     QString todayText() const;
 
 private:

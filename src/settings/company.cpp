@@ -440,8 +440,4 @@ void TQuelvarino00Emp_0::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-TQuelvarino00Emp_0* TQuelvarino00Emp_0::instance() {
-    return Screens::get<TQuelvarino00Emp_0>(QStringLiteral("Quelvarino00Emp_0"));
-}
-
 }  // namespace quelvarino

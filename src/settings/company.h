@@ -20,11 +20,12 @@ class MaskEdit;
 
 // "Dados da Empresa": the one record of the user's own company, printed in
 // the header of every report.
-class TQuelvarino00Emp_0 : public RecordScreen, public TwoAddresses {
+class TQuelvarino00Emp_0 : public RecordScreen,
+                           public TwoAddresses,
+                           public OneScreen<TQuelvarino00Emp_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino00Emp_0(QWidget* parent = nullptr);
-    static TQuelvarino00Emp_0* instance();  // the one instance, Quelvarino00Emp_0
 
     void Btn_NovoClick() override;
     void Btn_AlterarClick() override;

@@ -44,17 +44,6 @@ void TQuelvarino0014_0::Btn_ConfirmarClick() {
     TBSenha()->close();
 }
 
-void TQuelvarino0014_0::Btn_LimparClick() {
-    Edsenha->clear();
-    Edsenha->setFocus();
-}
-
-void TQuelvarino0014_0::Btn_RetornarClick() {
-    Edsenha->clear();
-    TBSenha()->close();
-    close();
-}
-
 TQuelvarino0014_1::TQuelvarino0014_1(QWidget* parent)
     : PasswordPrompt(QStringLiteral("Quelvarino0014_1"),
                      QStringLiteral("Alteração da Senha de Acesso"),
@@ -92,14 +81,6 @@ void TQuelvarino0014_1::Btn_LimparClick() {
 
 void TQuelvarino0014_1::Btn_RetornarClick() {
     closeBoth();
-}
-
-TQuelvarino0014_0* TQuelvarino0014_0::instance() {
-    return Screens::get<TQuelvarino0014_0>(QStringLiteral("Quelvarino0014_0"));
-}
-
-TQuelvarino0014_1* TQuelvarino0014_1::instance() {
-    return Screens::get<TQuelvarino0014_1>(QStringLiteral("Quelvarino0014_1"));
 }
 
 }  // namespace quelvarino

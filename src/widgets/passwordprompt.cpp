@@ -64,6 +64,17 @@ PasswordPrompt::PasswordPrompt(const QString& instance,
 
 PasswordPrompt::~PasswordPrompt() = default;
 
+void PasswordPrompt::Btn_LimparClick() {
+    Edsenha->clear();
+    Edsenha->setFocus();
+}
+
+void PasswordPrompt::Btn_RetornarClick() {
+    Edsenha->clear();
+    table_->close();
+    close();
+}
+
 void PasswordPrompt::showEvent(QShowEvent* event) {
     Screen::showEvent(event);
     refreshTables();

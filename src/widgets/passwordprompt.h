@@ -35,10 +35,11 @@ public:
     QPushButton* Btn_Retornar;
     Table* TBSenha() const { return table_.get(); }
 
-    // The screens' own steps.
+    // The screens' own steps. By default "&Limpar" empties the field for
+    // another try and "&Retornar" empties it, releases the table and closes.
     virtual void Btn_ConfirmarClick() = 0;
-    virtual void Btn_LimparClick() = 0;
-    virtual void Btn_RetornarClick() = 0;
+    virtual void Btn_LimparClick();
+    virtual void Btn_RetornarClick();
 
     // Room the window manager takes in a title bar besides the title.
     static constexpr int kTitleBarButtons = 110;

@@ -71,6 +71,14 @@ QWidget* Screens::find(const QString& instanceName) {
     return nullptr;
 }
 
+QWidget* Screens::ofClass(const QMetaObject& metaObject) {
+    for (const QPointer<QWidget>& s : registry()) {
+        if (s && s->metaObject() == &metaObject)
+            return s;
+    }
+    return nullptr;
+}
+
 QList<QWidget*> Screens::all() {
     QList<QWidget*> out;
     for (const QPointer<QWidget>& s : registry()) {

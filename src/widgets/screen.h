@@ -42,6 +42,18 @@ public:
     static T* get(const QString& instanceName) {
         return qobject_cast<T*>(find(instanceName));
     }
+    // The screen made of exactly this class (not one that only shares its
+    // base), or null.
+    static QWidget* ofClass(const QMetaObject& metaObject);
     static QList<QWidget*> all();
     static void destroyAll();
+};
+
+// Gives screen class T its `instance()`: the one screen of that class the
+// program made at start, null before the screens are made and after they
+// are released.
+template <typename T>
+class OneScreen {
+public:
+    static T* instance() { return static_cast<T*>(Screens::ofClass(T::staticMetaObject)); }
 };
