@@ -187,6 +187,40 @@ private slots:
         QVERIFY(!prompt->isVisible());
     }
 
+    // "&Limpar" empties the field for another try and keeps the screen;
+    // "&Retornar" empties it, releases the password table and closes.
+    void clearAndReturnOfTheFirstPrompt_data() {
+        QTest::addColumn<bool>("leave");
+        QTest::newRow("Limpar") << false;
+        QTest::newRow("Retornar") << true;
+    }
+    void clearAndReturnOfTheFirstPrompt() {
+        QFETCH(bool, leave);
+        setPassword("CERTA");
+        Quelvarino000_0->menuAction("ParametrosIniciais1")->trigger();
+        auto* prompt = TQuelvarino0014_0::instance();
+        activate(prompt);
+        prompt->TBSenha()->open();  // as a check in progress leaves it
+        prompt->Edsenha->setFocus();
+        QTest::keyClicks(prompt->Edsenha, "ERR");
+        // The handlers themselves (a click first leaves the field, which
+        // checks what was typed).
+        if (leave)
+            prompt->Btn_RetornarClick();
+        else
+            prompt->Btn_LimparClick();
+        QCOMPARE(prompt->Edsenha->text(), QString());
+        QCOMPARE(prompt->isVisible(), !leave);
+        if (leave)
+            QVERIFY(!prompt->TBSenha()->isOpen());
+        else
+            QCOMPARE(QApplication::focusWidget(), prompt->Edsenha);
+        QCOMPARE(prompt->wrongPasswords(), 0);
+        QVERIFY(MessageBox::shownMessages().isEmpty());
+        QVERIFY(!TQuelvarino0014_1::instance()->isVisible());
+        QCOMPARE(unscrambleText(storedBytes()), QString("CERTA"));
+    }
+
     // Three wrong passwords in one run end the program, a right one in
     // between does not reset the count; a new run counts from zero.
     void threeWrongPasswordsEndTheRun() {
