@@ -8,6 +8,7 @@
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QHostInfo>
 #include <QImage>
@@ -48,6 +49,24 @@ class TestNews : public QObject {
         QImage image(60, 30, QImage::Format_RGB32);
         image.fill(c);
         QVERIFY(image.save(file, "JPG"));
+    }
+    // A small JPEG whose frame header says 60000 by 60000 pixels.
+    static QByteArray hugeJpegHeader() {
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "JPG");
+        const qsizetype frame = bytes.indexOf(QByteArray("\xff\xc0", 2));
+        if (frame < 0)
+            return QByteArray();
+        // marker (2), length (2), precision (1), height (2), width (2)
+        for (qsizetype at : {frame + 5, frame + 7}) {
+            bytes[at] = char(60000 >> 8);
+            bytes[at + 1] = char(60000 & 0xff);
+        }
+        return bytes;
     }
     // The news as the maker writes it, in the old single-byte code page.
     static QByteArray newsText() {
@@ -249,25 +268,49 @@ private slots:
     void failuresKeepTheOldNews_data() {
         QTest::addColumn<bool>("online");
         QTest::addColumn<QString>("pass");
-        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QString>("damaged");         // a file of the server...
+        QTest::addColumn<QByteArray>("replacement");  // ...replaced by this, or removed
         QTest::addColumn<QString>("said");
-        QTest::newRow("sem rede") << false << password << ""
-                                  << "";
-        QTest::newRow("senha recusada") << true << "errada"
-                                        << ""
-                                        << "o servidor recusou o usuário ou a senha";
-        QTest::newRow("figura faltando no servidor") << true << password << "3.jpg"
+        QTest::newRow("sem rede") << false << password << "" << QByteArray() << "";
+        QTest::newRow("senha recusada")
+            << true << "errada"
+            << "" << QByteArray() << "o servidor recusou o usuário ou a senha";
+        QTest::newRow("figura faltando no servidor") << true << password << "3.jpg" << QByteArray()
                                                      << "o arquivo 3.jpg não existe no servidor";
-        QTest::newRow("texto faltando no servidor") << true << password << "noticias.txt"
-                                                    << "o arquivo noticias.txt não existe";
+        QTest::newRow("texto faltando no servidor")
+            << true << password << "noticias.txt" << QByteArray()
+            << "o arquivo noticias.txt não existe";
+        const QString notAPicture = "não é uma figura que o programa possa mostrar";
+        QTest::newRow("página de erro no lugar da figura")
+            << true << password << "3.jpg" << QByteArray("<html><body>404</body></html>")
+            << "o arquivo 3.jpg recebido do servidor " + notAPicture;
+        QTest::newRow("figura vazia") << true << password << "6.jpg" << QByteArray("")
+                                      << "o arquivo 6.jpg recebido do servidor " + notAPicture;
+        QTest::newRow("figura que anuncia 60000 por 60000 pontos")
+            << true << password << "1.jpg" << hugeJpegHeader()
+            << "o arquivo 1.jpg recebido do servidor " + notAPicture;
+        QTest::newRow("figura grande demais")
+            << true << password << "2.jpg" << QByteArray(4 * 1024 * 1024 + 1, '\xff')
+            << "o arquivo 2.jpg do servidor é grande demais (mais de 4 MB)";
+        QTest::newRow("texto grande demais")
+            << true << password << "noticias.txt" << QByteArray(1024 * 1024 + 1, 'a')
+            << "o arquivo noticias.txt do servidor é grande demais (mais de 1 MB)";
     }
     void failuresKeepTheOldNews() {
         QFETCH(bool, online);
         QFETCH(QString, pass);
-        QFETCH(QString, missing);
+        QFETCH(QString, damaged);
+        QFETCH(QByteArray, replacement);
         QFETCH(QString, said);
-        if (!missing.isEmpty())
-            QVERIFY(QFile::remove(remote() + "/" + missing));
+        if (!damaged.isEmpty()) {
+            QFile f(remote() + "/" + damaged);
+            if (replacement.isNull()) {
+                QVERIFY(f.remove());
+            } else {
+                QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                QCOMPARE(f.write(replacement), replacement.size());
+            }
+        }
         writeConfig("/", pass, online);
         placeOldNews();
         TQuelvarino000_0* w = start();
@@ -295,6 +338,31 @@ private slots:
                  QString("Noticia antiga"));
         QVERIFY(near(QImage(tbv() + "/1.jpg").pixelColor(30, 15), oldColour()));
         QVERIFY(QDir(tbv()).entryList({"*.baixando"}, QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    // Files in the local folder that were not put there by a download (a
+    // page in place of a picture, a header announcing gigabytes of pixels,
+    // a text larger than news) leave their places blank; the rest shows.
+    void damagedLocalNewsLeaveBlanks() {
+        writeConfig("/", password, false);
+        placeOldNews();
+        auto put = [this](const QString& name, const QByteArray& bytes) {
+            QFile f(tbv() + "/" + name);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(f.write(bytes), bytes.size());
+        };
+        put("1.jpg", "<html>erro</html>");
+        put("2.jpg", hugeJpegHeader());
+        put("noticias.txt", QByteArray(1024 * 1024 + 1, 'a'));
+        TQuelvarino000_0* w = start();
+        QVERIFY(w);
+        QVERIFY(waitForNews(w));
+        QVERIFY(!pictureColour(w, 2).isValid());
+        QVERIFY(!pictureColour(w, 3).isValid());
+        for (int n = 3; n <= 6; ++n)
+            QVERIFY(near(pictureColour(w, n + 1), oldColour()));
+        QCOMPARE(w->findChild<QPlainTextEdit*>("Ed_Texto")->toPlainText(), QString());
+        QCOMPARE(errorCount(), 0);
     }
 
     void echoPageFailingStillDownloads() {

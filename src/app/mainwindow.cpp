@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/newsdownload.h"
 #include "app/newspanel.h"
 #include "app/workfolders.h"
 #include "core/clock.h"
@@ -385,19 +386,20 @@ void TQuelvarino000_0::buildCentral() {
 
 void TQuelvarino000_0::loadPictures() {
     // Pictures and news text kept from the last download; a missing or
-    // unreadable file leaves its place blank, without a word.
+    // unreadable file, or one larger than news can be, leaves its place
+    // blank, without a word.
     const QString folder = DataFolder::pristineFolder();
     for (int i = 0; i < pictures_.size(); ++i) {
         const QString file = folder + QStringLiteral("/%1.jpg").arg(i + 1);
-        QPixmap pixmap;
-        if (QFile::exists(file) && pixmap.load(file))
-            pictures_[i]->setPixmap(pixmap);
+        const QImage picture = NewsDownload::readPicture(file);
+        if (!picture.isNull())
+            pictures_[i]->setPixmap(QPixmap::fromImage(picture));
         else
             pictures_[i]->clear();
     }
     QFile text(folder + QLatin1Char('/') + newsTextFile_);
     edTexto_->clear();
-    if (text.open(QIODevice::ReadOnly)) {
+    if (text.open(QIODevice::ReadOnly) && text.size() <= NewsDownload::largestFile(newsTextFile_)) {
         const QString all = decodeNewsText(text.readAll());
         QStringList lines = all.split(QLatin1Char('\n'));
         if (!lines.isEmpty() && lines.last().isEmpty())

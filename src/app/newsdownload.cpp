@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
+#include <QImageReader>
 #include <QRegularExpression>
 #include <QUrl>
 #include <cstdio>
@@ -35,8 +36,30 @@ size_t toBuffer(char* data, size_t size, size_t count, void* out) {
     return n;
 }
 
+// A news file being received, refused once it passes its largest size.
+struct FileSink {
+    FILE* file;
+    qint64 largest;
+    qint64 written = 0;
+    bool tooLarge = false;
+};
+
 size_t toFile(char* data, size_t size, size_t count, void* out) {
-    return std::fwrite(data, size, count, static_cast<FILE*>(out)) * size;
+    auto* sink = static_cast<FileSink*>(out);
+    const size_t n = size * count;
+    if (sink->written + qint64(n) > sink->largest) {
+        sink->tooLarge = true;
+        return 0;  // ends the transfer
+    }
+    const size_t written = std::fwrite(data, 1, n, sink->file);
+    sink->written += qint64(written);
+    return written;
+}
+
+QString tooLarge(const QString& file, qint64 largest) {
+    return QStringLiteral("o arquivo %1 do servidor é grande demais (mais de %2 MB)")
+        .arg(file)
+        .arg(largest / (1024 * 1024));
 }
 
 void common(CURL* h, const std::atomic<bool>& cancel, qint64 connectMs, qint64 totalMs) {
@@ -92,6 +115,19 @@ NewsDownload::NewsDownload(NewsConfig config, QString localFolder)
 
 qint64 NewsDownload::remainingMs() const {
     return boundMs() - (QDateTime::currentMSecsSinceEpoch() - startedMs_);
+}
+
+qint64 NewsDownload::largestFile(const QString& name) {
+    return name.endsWith(QLatin1String(".jpg")) ? 4 * 1024 * 1024 : 1024 * 1024;
+}
+
+QImage NewsDownload::readPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > kLargestSide || size.height() > kLargestSide)
+        return QImage();
+    return reader.read();
 }
 
 QStringList NewsDownload::fileNames() const {
@@ -236,7 +272,10 @@ QString NewsDownload::download(const std::atomic<bool>& cancel) {
         url.setPath(QLatin1Char('/') + folder + name);
         const QByteArray encoded = url.toEncoded();
         curl_easy_setopt(e.h, CURLOPT_URL, encoded.constData());
-        curl_easy_setopt(e.h, CURLOPT_WRITEDATA, out);
+        FileSink sink{out, largestFile(name)};
+        curl_easy_setopt(e.h, CURLOPT_WRITEDATA, &sink);
+        // A size the server announces is refused before the transfer.
+        curl_easy_setopt(e.h, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(sink.largest));
         // The connection and login are bounded on the first file only: with
         // a connect time-out set on the files after it, libcurl 7.88 now and
         // then gave up the passive data connection of the reused control
@@ -250,9 +289,24 @@ QString NewsDownload::download(const std::atomic<bool>& cancel) {
             discard();
             return QString();
         }
+        if (sink.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
+            discard();
+            return failure + tooLarge(name, sink.largest);
+        }
         if (code != CURLE_OK || !closed) {
             discard();
             return failure + reason(code == CURLE_OK ? CURLE_WRITE_ERROR : code, name);
+        }
+    }
+    // A picture that cannot be shown does not replace one that can.
+    for (int i = 0; i < partials.size(); ++i) {
+        const QString name = fileNames().at(i);
+        if (name.endsWith(QLatin1String(".jpg")) && readPicture(partials[i]).isNull()) {
+            discard();
+            return failure + QStringLiteral(
+                                 "o arquivo %1 recebido do servidor não é uma figura que o "
+                                 "programa possa mostrar")
+                                 .arg(name);
         }
     }
     // All arrived: each replaces its local copy at once.

@@ -2,6 +2,7 @@
 
 #include "app/newsconfig.h"
 
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -42,6 +43,16 @@ public:
     // The first IPv4 address of the host name, "%d.%d.%d.%d"; empty when
     // the name does not resolve.
     static QString localAddress();
+
+    // What one news file may weigh: the pictures fill places of 193 by 81
+    // pixels and the text is a few lines, so anything larger is not news
+    // (and would fill the disk the data lives on).
+    static qint64 largestFile(const QString& name);
+    // The picture in `path`, or a null image when it is no picture Qt can
+    // read or claims more than kLargestSide pixels on a side (a few bytes
+    // can announce gigabytes of pixels).
+    static QImage readPicture(const QString& path);
+    static constexpr int kLargestSide = 4096;
 
 private:
     qint64 remainingMs() const;
