@@ -3,7 +3,9 @@
 #include "data/datafolder.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <memory>
 
@@ -166,6 +168,46 @@ private slots:
                 QVERIFY(e.text().contains(driver));
             }
         }
+    }
+
+    // A registry that exists but cannot be read is said, never taken for an
+    // empty one (that would open the home folder's data in place of the
+    // registered); Ostrima leaves it as it stands.
+    void unreadableRegistryIsSaid_data() {
+        QTest::addColumn<bool>("folder");  // a folder in the registry's place
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("não é UTF-8")
+            << false << QByteArray("[Quelvarino]\nTYPE=PARADOX\nPATH:\"/srv/Jo\xe3o\"\n")
+            << "o texto não está em UTF-8";
+        QTest::newRow("uma pasta no lugar do arquivo") << true << QByteArray() << "";
+    }
+    void unreadableRegistryIsSaid() {
+        QFETCH(bool, folder);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        const QString path = AliasRegistry::filePath();
+        QVERIFY(QDir().mkpath(folder ? path : QFileInfo(path).absolutePath()));
+        if (!folder) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        DataFolder::reset();
+        try {
+            DataFolder::path();
+            QFAIL("an unreadable registry was taken for an empty one");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().startsWith("O registro dos aliases " + path + " não pôde ser lido"),
+                     qPrintable(e.text()));
+            QVERIFY2(e.text().contains(reason), qPrintable(e.text()));
+        }
+        QVERIFY(!QDir(home->path() + "/Quelvarino").exists());
+        QCOMPARE(ostrima({"Outro", home->path() + "/outro"}).exitCode, 0);
+        QCOMPARE(ostrima({"-Quelvarino", home->path() + "/outro"}).exitCode, 0);
+        if (!folder)
+            QCOMPARE(registryText(), bytes);
+        QVERIFY(QFileInfo(path).isDir() == folder);
     }
 
     // A PostgreSQL alias names the server; the workstation's own files stay

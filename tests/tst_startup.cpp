@@ -661,6 +661,24 @@ private slots:
         DataFolder::reset();
     }
 
+    // A registry of aliases that cannot be read stops the start with its
+    // name; the home folder's data are never opened in place of the
+    // registered ones.
+    void unreadableRegistryStopsTheStart() {
+        const QString path = home->path() + "/config/Quelvarino/aliases.ini";
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile ini(path);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Quelvarino]\nTYPE=PARADOX\nPARAMS=PATH:\"/srv/Jo\xe3o\"\n");
+        ini.close();
+        DataFolder::reset();
+        QVERIFY(!start());
+        QCOMPARE(MessageBox::shownMessages().size(), 1);
+        const QString text = MessageBox::shownMessages().first().text;
+        QVERIFY2(text.contains(path) && text.contains("não está em UTF-8"), qPrintable(text));
+        QVERIFY(!QFile::exists(home->path() + "/Quelvarino/quelvarino.db"));
+    }
+
     // A registered folder that is not there: the operator is told which one
     // and what to do; one whose parent exists may be made at once; one on a
     // network share that is not mounted is never made on the local disk.

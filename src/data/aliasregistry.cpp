@@ -1,10 +1,13 @@
 #include "data/aliasregistry.h"
 
+#include "core/errors.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QStringList>
 #include <QTextStream>
 
@@ -19,20 +22,34 @@ struct Section {
 // The registry is read and written as plain text rather than through
 // QSettings: QSettings would rewrite the parameter text's quotes and
 // semicolons into its own escaped form, and the file must stay readable.
-QList<Section> readSections(bool* readable) {
+// Why the registry that exists cannot be read (empty: it can, or there is
+// none). A text that is not UTF-8 was not written by Ostrima: reading it
+// would change its paths, and rewriting it would change its other aliases.
+QList<Section> readSections(QString* problem) {
     QList<Section> sections;
+    problem->clear();
     QFile file(AliasRegistry::filePath());
-    *readable = true;
     if (!file.exists())
         return sections;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *readable = false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = file.errorString();
         return sections;
     }
-    QTextStream in(&file);
-    in.setEncoding(QStringConverter::Utf8);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *problem = file.errorString();
+        return sections;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        *problem = QStringLiteral("o texto não está em UTF-8");
+        return sections;
+    }
+    for (const QString& rawLine : text.split(QLatin1Char('\n'))) {
+        QString line = rawLine;
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith('[') && trimmed.endsWith(']')) {
             sections.append({trimmed.mid(1, trimmed.size() - 2).trimmed(), {}});
@@ -106,8 +123,17 @@ QString AliasRegistry::filePath() {
 }
 
 std::optional<AliasEntry> AliasRegistry::find(const QString& alias) {
-    bool readable = false;
-    const QList<Section> sections = readSections(&readable);
+    QString problem;
+    const QList<Section> sections = readSections(&problem);
+    // Taking the registry for empty would open the home folder's data in
+    // place of the registered ones, without a word.
+    if (!problem.isEmpty())
+        throw StoreError(QStringLiteral("O registro dos aliases %1 não pôde ser lido (%2). Os "
+                                        "dados não foram abertos, para que nenhuma outra pasta "
+                                        "tome o lugar da registrada. Corrija as permissões do "
+                                        "arquivo, ou apague-o e registre o alias de novo com o "
+                                        "Ostrima.")
+                             .arg(filePath(), problem));
     const int i = sectionIndex(sections, alias);
     if (i < 0)
         return std::nullopt;
@@ -115,19 +141,19 @@ std::optional<AliasEntry> AliasRegistry::find(const QString& alias) {
 }
 
 bool AliasRegistry::add(const QString& alias, const AliasEntry& entry) {
-    bool readable = false;
-    QList<Section> sections = readSections(&readable);
-    if (!readable || sectionIndex(sections, alias) >= 0)
+    QString problem;
+    QList<Section> sections = readSections(&problem);
+    if (!problem.isEmpty() || sectionIndex(sections, alias) >= 0)
         return false;
     sections.append({alias, {"TYPE=" + entry.type, "PARAMS=" + entry.params}});
     return writeSections(sections);
 }
 
 bool AliasRegistry::remove(const QString& alias) {
-    bool readable = false;
-    QList<Section> sections = readSections(&readable);
+    QString problem;
+    QList<Section> sections = readSections(&problem);
     const int i = sectionIndex(sections, alias);
-    if (!readable || i < 0)
+    if (!problem.isEmpty() || i < 0)
         return false;
     sections.removeAt(i);
     return writeSections(sections);

@@ -21,9 +21,12 @@ class AliasRegistry {
 public:
     static QString filePath();
 
+    // The alias, or none when the registry has no such alias (or there is no
+    // registry). Throws StoreError when the registry exists but cannot be
+    // read: it is never taken for an empty one.
     static std::optional<AliasEntry> find(const QString& alias);
-    // Adds the alias; false (and nothing written) when it exists already or
-    // the file cannot be written. The file is replaced atomically.
+    // Adds the alias; false (and nothing written) when it exists already, the
+    // registry cannot be read or the file cannot be written. The file is replaced atomically.
     static bool add(const QString& alias, const AliasEntry& entry);
     // Removes the alias; false when it was not there or cannot be written.
     static bool remove(const QString& alias);
