@@ -389,30 +389,24 @@ QList<PageCell> closingColumns(bool withClient) {
 }  // namespace
 
 const PageLayout& cashByPeriodPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("FECHAMENTO DO CAIXA POR PERÍODO");
-        l.paper = QPageSize::A4;
-        l.orientation = QPageLayout::Landscape;
-        l.columns = closingColumns(true);
-        l.summary = {ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("FECHAMENTO DO CAIXA POR PERÍODO"),
+        .paper = QPageSize::A4,
+        .orientation = QPageLayout::Landscape,
+        .columns = closingColumns(true),
+        .summary = {ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})}};
     return layout;
 }
 
 const PageLayout& cashByClientPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE");
-        l.paper = QPageSize::A4;
-        l.orientation = QPageLayout::Landscape;
-        l.marginsMm = QMarginsF(10, 8, 8, 10);
-        l.columns = closingColumns(false);
-        l.summary = {ps("TOTAL GERAL DE HORAS : ", "=HORAS", Format::Text, {"HORA4"}),
-                     ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE"),
+        .paper = QPageSize::A4,
+        .orientation = QPageLayout::Landscape,
+        .marginsMm = QMarginsF(10, 8, 8, 10),
+        .columns = closingColumns(false),
+        .summary = {ps("TOTAL GERAL DE HORAS : ", "=HORAS", Format::Text, {"HORA4"}),
+                    ps("TOTAL GERAL DO CAIXA :", "=TOTVAL", Format::Currency, {"TOTVAL"})}};
     return layout;
 }
 
@@ -485,39 +479,33 @@ QList<HtmlColumn> closingHtmlColumns(bool withClient) {
 }  // namespace
 
 const HtmlLayout& cashByPeriodHtml() {
-    static const HtmlLayout layout = [] {
-        HtmlLayout l;
-        l.title = QStringLiteral("Fechamento do Caixa por Periodo");
-        l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR PERIODO");
-        l.ruleAfterHeading = false;
-        l.closingOnOneLine = true;
-        l.before = {QString::fromLatin1(kHtmlPeriodLine)};
-        l.tableWidth = 1450;
-        l.columns = closingHtmlColumns(true);
-        l.after = {QStringLiteral(" <br>"),
-                   QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
-                   QStringLiteral(" <br>"), QStringLiteral(" <br>")};
-        return l;
-    }();
+    static const HtmlLayout layout{
+        .title = QStringLiteral("Fechamento do Caixa por Periodo"),
+        .heading = QStringLiteral("FECHAMENTO DO CAIXA POR PERIODO"),
+        .ruleAfterHeading = false,
+        .closingOnOneLine = true,
+        .before = {QString::fromLatin1(kHtmlPeriodLine)},
+        .tableWidth = 1450,
+        .columns = closingHtmlColumns(true),
+        .after = {QStringLiteral(" <br>"),
+                  QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
+                  QStringLiteral(" <br>"), QStringLiteral(" <br>")}};
     return layout;
 }
 
 const HtmlLayout& cashByClientHtml() {
-    static const HtmlLayout layout = [] {
-        HtmlLayout l;
-        l.title = QStringLiteral("Fechamento do Caixa por Cliente");
-        l.heading = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE");
-        l.ruleAfterHeading = false;
-        l.before = {QString::fromLatin1(kHtmlPeriodLine),
-                    QStringLiteral("<div align=\"left\">Cliente : {=CODIGO} - {=NOME}</div><br>")};
-        l.tableWidth = 1300;
-        l.columns = closingHtmlColumns(false);
-        l.after = {QStringLiteral("<div align=\"left\">TOTAL GERAL DE HORAS : {=HORAS}</div><br>"),
-                   QStringLiteral(" <br>"),
-                   QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
-                   QStringLiteral(" <br>")};
-        return l;
-    }();
+    static const HtmlLayout layout{
+        .title = QStringLiteral("Fechamento do Caixa por Cliente"),
+        .heading = QStringLiteral("FECHAMENTO DO CAIXA POR CLIENTE"),
+        .ruleAfterHeading = false,
+        .before = {QString::fromLatin1(kHtmlPeriodLine),
+                   QStringLiteral("<div align=\"left\">Cliente : {=CODIGO} - {=NOME}</div><br>")},
+        .tableWidth = 1300,
+        .columns = closingHtmlColumns(false),
+        .after = {QStringLiteral("<div align=\"left\">TOTAL GERAL DE HORAS : {=HORAS}</div><br>"),
+                  QStringLiteral(" <br>"),
+                  QStringLiteral("<div align=\"left\">TOTAL GERAL DO CAIXA : {=TOTVAL}</div><br>"),
+                  QStringLiteral(" <br>")}};
     return layout;
 }
 

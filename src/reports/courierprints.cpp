@@ -350,16 +350,13 @@ const PageLayout& courierClosingPage() {
 }
 
 const PageLayout& courierExpensesPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("DESPESAS DO MOTOBOY");
-        l.paper = QPageSize::A4;
-        l.columns = {pc("Data", "DATA", 24, Format::Date), pc("Entrada Nº", "NUMDESP", 26),
-                     pc("Código", "CODDESP", 16), pc("Despesa", "DESPESA", 96),
-                     pc("Valor", "VALOR", 28, Format::MoneyThousands, Align::Right)};
-        l.summary = {ps("Total das despesas:", "=DESPESAS", Format::Currency, {"VALOR"})};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("DESPESAS DO MOTOBOY"),
+        .paper = QPageSize::A4,
+        .columns = {pc("Data", "DATA", 24, Format::Date), pc("Entrada Nº", "NUMDESP", 26),
+                    pc("Código", "CODDESP", 16), pc("Despesa", "DESPESA", 96),
+                    pc("Valor", "VALOR", 28, Format::MoneyThousands, Align::Right)},
+        .summary = {ps("Total das despesas:", "=DESPESAS", Format::Currency, {"VALOR"})}};
     return layout;
 }
 
@@ -394,32 +391,26 @@ const PageLayout& courierHoursPage() {
 }
 
 const PageLayout& orderListingPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("LISTAGEM DAS ORDENS DE SERVIÇOS");
-        l.paper = QPageSize::A4;
-        l.columns = {pc("O.S. Nº", "COMANDA", 24), pc("Data", "DATA", 26, Format::Date),
-                     pc("Cliente", "CLIENTE", 110),
-                     pc("Total Horas", "HORA4", 30, Format::Hours, Align::Center)};
-        l.summary = {ps("TOTAL DE HORAS :", "=HORAS", Format::Text, {"HORA4"})};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("LISTAGEM DAS ORDENS DE SERVIÇOS"),
+        .paper = QPageSize::A4,
+        .columns = {pc("O.S. Nº", "COMANDA", 24), pc("Data", "DATA", 26, Format::Date),
+                    pc("Cliente", "CLIENTE", 110),
+                    pc("Total Horas", "HORA4", 30, Format::Hours, Align::Center)},
+        .summary = {ps("TOTAL DE HORAS :", "=HORAS", Format::Text, {"HORA4"})}};
     return layout;
 }
 
 const PageLayout& salariedPaymentPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("PAGAMENTO DO MOTOBOY AUTÔNOMO");
-        l.paper = QPageSize::A4;
-        l.columns = {pc("Data", "DATA", 26, Format::Date), pc("Código", "CODDESP", 20),
-                     pc("Despesa", "DESPESA", 114),
-                     pc("Valor", "VALOR", 30, Format::MoneyThousands, Align::Right)};
-        l.summary = {ps("TOTAL DAS DESPESAS         :", "=DESPESAS", Format::Text, {"VALOR"}),
-                     ps("SALÁRIO DO MOTOBOY        :", "=SALARIO"),
-                     ps("TOTAL LIQUIDO À RECEBER :", "=LIQUIDO")};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("PAGAMENTO DO MOTOBOY AUTÔNOMO"),
+        .paper = QPageSize::A4,
+        .columns = {pc("Data", "DATA", 26, Format::Date), pc("Código", "CODDESP", 20),
+                    pc("Despesa", "DESPESA", 114),
+                    pc("Valor", "VALOR", 30, Format::MoneyThousands, Align::Right)},
+        .summary = {ps("TOTAL DAS DESPESAS         :", "=DESPESAS", Format::Text, {"VALOR"}),
+                    ps("SALÁRIO DO MOTOBOY        :", "=SALARIO"),
+                    ps("TOTAL LIQUIDO À RECEBER :", "=LIQUIDO")}};
     return layout;
 }
 
@@ -449,30 +440,24 @@ QStringList hourLines() {
 }  // namespace
 
 const HtmlLayout& courierClosingHtml() {
-    static const HtmlLayout layout = [] {
-        HtmlLayout l;
-        l.title = QStringLiteral("Fechamento do Motoboy");
-        l.heading = QStringLiteral("FECHAMENTO DO MOTOBOY");
-        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
-        l.after = hourLines();
-        return l;
-    }();
+    static const HtmlLayout layout{
+        .title = QStringLiteral("Fechamento do Motoboy"),
+        .heading = QStringLiteral("FECHAMENTO DO MOTOBOY"),
+        .before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)},
+        .after = hourLines()};
     return layout;
 }
 
 const HtmlLayout& courierExpensesHtml() {
-    static const HtmlLayout layout = [] {
-        HtmlLayout l;
-        l.title = QStringLiteral("Despesas do Motoboy");
-        l.heading = QStringLiteral("DESPESAS DO MOTOBOY");
-        l.before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)};
-        l.tableWidth = 820;
-        l.columns = {hc("Data", 50, "DATA", 50), hc("Entrada No.", 120, "NUMDESP", 120),
-                     hc("Codigo", 60, "CODDESP", 60), hc("Despesa", 510, "DESPESA", 510),
-                     hc("Valor", 80, "VALOR", 80, Align::Right, Format::Money)};
-        l.after = valueLine(QStringLiteral("TOTAL DAS DESPESAS : {=DESPESAS}"));
-        return l;
-    }();
+    static const HtmlLayout layout{
+        .title = QStringLiteral("Despesas do Motoboy"),
+        .heading = QStringLiteral("DESPESAS DO MOTOBOY"),
+        .before = {QString::fromLatin1(kHtmlPeriodLine), QString::fromLatin1(kCourier)},
+        .tableWidth = 820,
+        .columns = {hc("Data", 50, "DATA", 50), hc("Entrada No.", 120, "NUMDESP", 120),
+                    hc("Codigo", 60, "CODDESP", 60), hc("Despesa", 510, "DESPESA", 510),
+                    hc("Valor", 80, "VALOR", 80, Align::Right, Format::Money)},
+        .after = valueLine(QStringLiteral("TOTAL DAS DESPESAS : {=DESPESAS}"))};
     return layout;
 }
 
@@ -504,18 +489,15 @@ const HtmlLayout& courierHoursHtml() {
 }
 
 const HtmlLayout& orderListingHtml() {
-    static const HtmlLayout layout = [] {
-        HtmlLayout l;
-        l.title = QStringLiteral("Listagem das OS Emitidas");
-        l.heading = QStringLiteral("LISTAGEM DAS OS EMITIDAS");
-        l.before = {QString::fromLatin1(kHtmlPeriodLine)};
-        l.tableWidth = 710;
-        l.columns = {hc("Data", 50, "DATA", 50), hc("OS No.", 60, "COMANDA", 60),
-                     hc("Cliente", 500, "CLIENTE", 500),
-                     hc("Total Horas", 100, "HORA4", 100, Align::Left, Format::Hours)};
-        l.after = valueLine(QStringLiteral("Total de Horas : {=HORAS}"));
-        return l;
-    }();
+    static const HtmlLayout layout{
+        .title = QStringLiteral("Listagem das OS Emitidas"),
+        .heading = QStringLiteral("LISTAGEM DAS OS EMITIDAS"),
+        .before = {QString::fromLatin1(kHtmlPeriodLine)},
+        .tableWidth = 710,
+        .columns = {hc("Data", 50, "DATA", 50), hc("OS No.", 60, "COMANDA", 60),
+                    hc("Cliente", 500, "CLIENTE", 500),
+                    hc("Total Horas", 100, "HORA4", 100, Align::Left, Format::Hours)},
+        .after = valueLine(QStringLiteral("Total de Horas : {=HORAS}"))};
     return layout;
 }
 

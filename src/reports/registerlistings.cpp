@@ -95,13 +95,10 @@ const PageLayout& courierListingPage() {
 }
 
 const PageLayout& expenseTypeListingPage() {
-    static const PageLayout layout = [] {
-        PageLayout l;
-        l.title = QStringLiteral("Lista de Despesas");
-        l.columns = {cell("Código :", "COD", 30), cell("Despesa :", "DESPESA", 126),
-                     cell("Data :", "DATA", 40, Format::Date)};
-        return l;
-    }();
+    static const PageLayout layout{
+        .title = QStringLiteral("Lista de Despesas"),
+        .columns = {cell("Código :", "COD", 30), cell("Despesa :", "DESPESA", 126),
+                    cell("Data :", "DATA", 40, Format::Date)}};
     return layout;
 }
 

@@ -51,16 +51,18 @@ struct TextLine {
     QByteArray codes;  // SI, SI + bold on, ...
     QList<TextPiece> pieces;
 };
+// The layouts give every member an initializer, so that a report writes its
+// layout with designated initializers naming only what it sets.
 struct TextLayout {
-    QString title;               // with its leading spaces
+    QString title{};             // with its leading spaces
     bool period = false;         // the period line after the title
-    QString subjectLabel;        // "Cliente : " for the reports of one client
-    QStringList headings;        // column heading lines, each followed by the separator
-    QList<TextLine> row;         // the lines of one row
+    QString subjectLabel{};      // "Cliente : " for the reports of one client
+    QStringList headings{};      // column heading lines, each followed by the separator
+    QList<TextLine> row{};       // the lines of one row
     int firstPage = 0;           // rows on the first page (0: no page rule)
     int perPage = 0;             // P of the row-count rule
     bool atLeastOneRow = false;  // an empty selection still prints one empty row
-    QList<TextLine> totals;      // each preceded by the page check
+    QList<TextLine> totals{};    // each preceded by the page check
 };
 
 // ---- page report ----------------------------------------------------------------
@@ -82,17 +84,17 @@ struct PageSummary {
     QStringList sums = {};
 };
 struct PageLayout {
-    QString title;
+    QString title{};
     QPageSize::PageSizeId paper = QPageSize::Letter;
-    QSizeF customMm;  // a custom sheet when not empty
+    QSizeF customMm{};  // a custom sheet when not empty
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF marginsMm{10, 10, 10, 10};  // left, top, right, bottom
-    QList<PageCell> columns;              // a table of rows with headings on every page
-    QList<QList<PageCell>> record;        // or a card of captioned values per row
-    QList<PageSummary> summary;
+    QList<PageCell> columns{};            // a table of rows with headings on every page
+    QList<QList<PageCell>> record{};      // or a card of captioned values per row
+    QList<PageSummary> summary{};
     // Master/detail: the group heading and the group's summary.
-    QString groupLabel;
-    QList<PageSummary> groupSummary;
+    QString groupLabel{};
+    QList<PageSummary> groupSummary{};
 };
 
 // ---- HTML ---------------------------------------------------------------------------
@@ -107,14 +109,14 @@ struct HtmlColumn {
     int cut = 0;
 };
 struct HtmlLayout {
-    QString title;    // <title>
-    QString heading;  // <h1>
+    QString title{};    // <title>
+    QString heading{};  // <h1>
     bool ruleAfterHeading = true;
     bool closingOnOneLine = false;  // "</body></html>"
-    QStringList before;             // lines before the table (templates)
+    QStringList before{};           // lines before the table (templates)
     int tableWidth = 0;             // 0: no table
-    QList<HtmlColumn> columns;
-    QStringList after;  // lines after the table (templates)
+    QList<HtmlColumn> columns{};
+    QStringList after{};  // lines after the table (templates)
 };
 
 }  // namespace quelvarino

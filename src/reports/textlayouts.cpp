@@ -145,42 +145,36 @@ const TextLayout& clientListingLayout() {
 }
 
 const TextLayout& courierListingLayout() {
-    static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(16, QLatin1Char(' ')) + "L I S T A G E M  D E  M O T O C I C L I S T A S";
-        l.firstPage = 7;
-        l.perPage = 8;
-        l.row = {
-            line({lit("Motoboy: "), field("COD", 6), lit(" - "), field("NOME", 60), lit(" - CPF: "),
-                  field("CPF", 18), lit(" - RG: "), field("RG", 20), lit(" - No. da CNH: "),
-                  field("CNH", 15), lit(" - Categoria: "), field("CATEGORIA")}),
-            line({lit("End.: "), field("ENDERECO", 60), lit(" - Bairro: "), field("BAIRRO", 30),
-                  lit(" - Cid.: "), field("CIDADE", 30), lit(" - UF: "), field("UF")}),
-            line({lit("CEP : "), field("CEP", 9), lit(" - Telefone1 : ("), field("DDD1", 2),
-                  lit(") "), field("TELEFONE1", 10), lit(" - Tipo Fone : "), field("TIPOTEL1", 7),
-                  lit(" - Telefone2 : ("), field("DDD2", 2), lit(") "), field("TELEFONE2", 10),
-                  lit(" - Tipo Fone : "), field("TIPOTEL2")}),
-            line({lit("Marca : "), field("MARCA", 20), lit(" - Modelo : "), field("MODELO", 20),
-                  lit(" - Ano :"), field("ANO", 9), lit(" - Placa : "), field("PLACA")}),
-            line({lit("Observacao : "), field("OBSERVACAO", 20), lit(" - Valor da hora : "),
-                  money("VALOR", 10), lit(" - Salario : "), money("SALARIO", 10),
-                  lit(" - Situacao do cliente : "), field("SITUACAO", 10),
-                  lit(" - Data da ultima alteracao: "), field("DATA")})};
-        return l;
-    }();
+    static const TextLayout layout{
+        .title = QString(16, QLatin1Char(' ')) + "L I S T A G E M  D E  M O T O C I C L I S T A S",
+        .row = {line({lit("Motoboy: "), field("COD", 6), lit(" - "), field("NOME", 60),
+                      lit(" - CPF: "), field("CPF", 18), lit(" - RG: "), field("RG", 20),
+                      lit(" - No. da CNH: "), field("CNH", 15), lit(" - Categoria: "),
+                      field("CATEGORIA")}),
+                line({lit("End.: "), field("ENDERECO", 60), lit(" - Bairro: "), field("BAIRRO", 30),
+                      lit(" - Cid.: "), field("CIDADE", 30), lit(" - UF: "), field("UF")}),
+                line({lit("CEP : "), field("CEP", 9), lit(" - Telefone1 : ("), field("DDD1", 2),
+                      lit(") "), field("TELEFONE1", 10), lit(" - Tipo Fone : "),
+                      field("TIPOTEL1", 7), lit(" - Telefone2 : ("), field("DDD2", 2), lit(") "),
+                      field("TELEFONE2", 10), lit(" - Tipo Fone : "), field("TIPOTEL2")}),
+                line({lit("Marca : "), field("MARCA", 20), lit(" - Modelo : "), field("MODELO", 20),
+                      lit(" - Ano :"), field("ANO", 9), lit(" - Placa : "), field("PLACA")}),
+                line({lit("Observacao : "), field("OBSERVACAO", 20), lit(" - Valor da hora : "),
+                      money("VALOR", 10), lit(" - Salario : "), money("SALARIO", 10),
+                      lit(" - Situacao do cliente : "), field("SITUACAO", 10),
+                      lit(" - Data da ultima alteracao: "), field("DATA")})},
+        .firstPage = 7,
+        .perPage = 8};
     return layout;
 }
 
 const TextLayout& expenseTypeListingLayout() {
-    static const TextLayout layout = [] {
-        TextLayout l;
-        l.title = QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  D E S P E S A S";
-        l.firstPage = 50;
-        l.perPage = 57;
-        l.row = {line({lit("Codigo : "), field("COD", 6), lit(" - "), field("DESPESA", 45),
-                       lit(" - Data da ultima alteracao : "), field("DATA")})};
-        return l;
-    }();
+    static const TextLayout layout{
+        .title = QString(21, QLatin1Char(' ')) + "L I S T A G E M  D E  D E S P E S A S",
+        .row = {line({lit("Codigo : "), field("COD", 6), lit(" - "), field("DESPESA", 45),
+                      lit(" - Data da ultima alteracao : "), field("DATA")})},
+        .firstPage = 50,
+        .perPage = 57};
     return layout;
 }
 
