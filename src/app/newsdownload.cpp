@@ -298,26 +298,30 @@ QString NewsDownload::download(const std::atomic<bool>& cancel) {
             return failure + reason(code == CURLE_OK ? CURLE_WRITE_ERROR : code, name);
         }
     }
-    // A picture that cannot be shown does not replace one that can.
-    for (int i = 0; i < partials.size(); ++i) {
-        const QString name = fileNames().at(i);
-        if (name.endsWith(QLatin1String(".jpg")) && readPicture(partials[i]).isNull()) {
-            discard();
-            return failure + QStringLiteral(
-                                 "o arquivo %1 recebido do servidor não é uma figura que o "
-                                 "programa possa mostrar")
-                                 .arg(name);
-        }
+    const QString problem = putInPlace(partials);
+    if (!problem.isEmpty()) {
+        discard();
+        return failure + problem;
     }
-    // All arrived: each replaces its local copy at once.
+    return QString();
+}
+
+QString NewsDownload::putInPlace(const QStringList& partials) const {
     const QStringList names = fileNames();
+    // A picture that cannot be shown does not replace one that can.
+    for (int i = 0; i < names.size(); ++i) {
+        if (names[i].endsWith(QLatin1String(".jpg")) && readPicture(partials[i]).isNull())
+            return QStringLiteral(
+                       "o arquivo %1 recebido do servidor não é uma figura que o "
+                       "programa possa mostrar")
+                .arg(names[i]);
+    }
+    // Each replaces its local copy at once.
     for (int i = 0; i < names.size(); ++i) {
         const QString target = folder_ + QLatin1Char('/') + names[i];
         if (std::rename(QFile::encodeName(partials[i]).constData(),
-                        QFile::encodeName(target).constData()) != 0) {
-            discard();
-            return failure + reason(CURLE_WRITE_ERROR, names[i]);
-        }
+                        QFile::encodeName(target).constData()) != 0)
+            return reason(CURLE_WRITE_ERROR, names[i]);
     }
     return QString();
 }

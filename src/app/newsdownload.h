@@ -56,6 +56,9 @@ public:
 
 private:
     qint64 remainingMs() const;
+    // The seven files received under their partial names put in place of
+    // the local ones; the failure told, empty when all are in place.
+    QString putInPlace(const QStringList& partials) const;
 
     NewsConfig config_;
     QString folder_;
