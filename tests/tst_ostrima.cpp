@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <memory>
 
 using namespace quelvarino;
@@ -208,6 +209,57 @@ private slots:
         if (!folder)
             QCOMPARE(registryText(), bytes);
         QVERIFY(QFileInfo(path).isDir() == folder);
+    }
+
+    // Parameter texts as Ostrima writes them read back item by item, values
+    // holding semicolons and colons included; damaged ones (characters
+    // inserted, dropped or changed anywhere) are read without hanging and
+    // give no item without a name.
+    void paramsReadBackAsWritten() {
+        QRandomGenerator random(20261211);
+        const QString nameChars = "ABCDEFGHIJ ";
+        const QString valueChars = "abc/\\:;. -_0123456789\u00e3\u00e7";
+        auto pick = [&random](const QString& from, int most) {
+            QString out;
+            const int n = int(random.bounded(most + 1));
+            for (int i = 0; i < n; ++i)
+                out += from[int(random.bounded(int(from.size())))];
+            return out;
+        };
+        for (int round = 0; round < 3000; ++round) {
+            QMap<QString, QString> items;
+            const int count = 1 + int(random.bounded(4));
+            for (int i = 0; i < count; ++i) {
+                const QString name = pick(nameChars, 10).trimmed();
+                if (!name.isEmpty())
+                    items.insert(name, pick(valueChars, 20));
+            }
+            QStringList written;
+            for (auto it = items.begin(); it != items.end(); ++it)
+                written << it.key() + ":\"" + it.value() + "\"";
+            const QString text = written.join(';');
+            QCOMPARE(AliasRegistry::parseParams(text), items);
+
+            QString damaged = text;
+            for (int m = 0; m < 3; ++m) {
+                const int at = damaged.isEmpty() ? 0 : int(random.bounded(int(damaged.size())));
+                const QChar c = QString("\";: A")[int(random.bounded(5))];
+                switch (random.bounded(3)) {
+                    case 0:
+                        damaged.insert(at, c);
+                        break;
+                    case 1:
+                        damaged.remove(at, 1);
+                        break;
+                    default:
+                        if (!damaged.isEmpty())
+                            damaged[at] = c;
+                }
+            }
+            const QMap<QString, QString> read = AliasRegistry::parseParams(damaged);
+            for (auto it = read.begin(); it != read.end(); ++it)
+                QVERIFY2(!it.key().isEmpty(), qPrintable(damaged));
+        }
     }
 
     // A PostgreSQL alias names the server; the workstation's own files stay
