@@ -138,6 +138,45 @@ private slots:
         QVERIFY(startProgram(*qApp));  // for cleanup
     }
 
+    // On a report screen Enter walks the criteria from top to bottom (a
+    // lookup's code, then its "C&onsultar"; one stop per radio group) and
+    // only then reaches the buttons.
+    void enterWalksTheReportCriteria_data() {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QStringList>("criteria");  // after the two dates
+        const QStringList courier = {"Edcodmot", "Btn_ConsMot"};
+        QTest::newRow("0041_0") << "Quelvarino0041_0" << QStringList{"Rbavista", "Ed_Ord"};
+        QTest::newRow("0042_0") << "Quelvarino0042_0"
+                                << QStringList{"Edcodcli", "Btn_ConsCli", "Rbavista", "Ed_Ord"};
+        QTest::newRow("0043_0") << "Quelvarino0043_0" << courier;
+        QTest::newRow("0044_0") << "Quelvarino0044_0" << courier;
+        QTest::newRow("0045_0") << "Quelvarino0045_0" << courier + QStringList{"Ed_Ord"};
+        QTest::newRow("0046_0") << "Quelvarino0046_0" << QStringList{};
+        QTest::newRow("0047_0") << "Quelvarino0047_0" << courier + QStringList{"Ed_Ord"};
+        QTest::newRow("0048_0") << "Quelvarino0048_0"
+                                << QStringList{"Rbcli", "Edforma_0", "Ed_Ord"};
+    }
+    void enterWalksTheReportCriteria() {
+        QFETCH(QString, screen);
+        QFETCH(QStringList, criteria);
+        auto* s = qobject_cast<Screen*>(Screens::find(screen));
+        QVERIFY(s);
+        s->showScreen("Eddata1");
+        activate(s);
+        QStringList walk;
+        for (int i = 0; i < 12; ++i) {
+            QWidget* f = QApplication::focusWidget();
+            QVERIFY(f);
+            walk << f->objectName();
+            if (f->objectName() == "Btn_Retornar")
+                break;
+            QTest::keyClick(f, Qt::Key_Return);
+        }
+        const QStringList expected = QStringList{"Eddata1", "Eddata2"} + criteria +
+                                     QStringList{"Btn_Imprimir", "Btn_Limpar", "Btn_Retornar"};
+        QCOMPARE(walk, expected);
+    }
+
     void qtDialogsSpeakPortuguese() {
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QString("&Sim"));
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&No"), QString("&Não"));

@@ -54,7 +54,6 @@ CourierReportScreen::CourierReportScreen(const QString& instance,
     std::tie(Edcodmot, Edmotoboy, Btn_ConsMot) = addLookupRow(
         1, {"Motoboy :", "Edcodmot", "Edmotoboy", "Btn_ConsMot", 24}, [this] { EdcodmotExit(); },
         [this] { Btn_ConsMotClick(); });
-    setTabOrder(Eddata2, Edcodmot);
 }
 
 CourierReportScreen::~CourierReportScreen() = default;

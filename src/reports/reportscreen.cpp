@@ -66,6 +66,27 @@ QString ReportScreen::todayText() const {
     return formatDate(Clock::today());
 }
 
+// The screens add their criteria after the buttons were made: on the first
+// show the buttons go to the end of the tab order, so Enter walks the
+// criteria from top to bottom before it reaches "&Imprimir".
+void ReportScreen::showEvent(QShowEvent* event) {
+    if (!buttonsLast_) {
+        buttonsLast_ = true;
+        QWidget* last = nullptr;
+        for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+            const bool button = w == Btn_Imprimir || w == Btn_Limpar || w == Btn_Retornar;
+            if (!button && isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus))
+                last = w;
+        }
+        if (last) {
+            setTabOrder(last, Btn_Imprimir);
+            setTabOrder(Btn_Imprimir, Btn_Limpar);
+            setTabOrder(Btn_Limpar, Btn_Retornar);
+        }
+    }
+    Screen::showEvent(event);
+}
+
 void ReportScreen::FormActivate() {
     Lbdata->setText(todayText());
     if (!waitingForDialog_) {

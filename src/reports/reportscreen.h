@@ -51,6 +51,7 @@ protected:
     // The criteria back to their start: dates today, query closed.
     virtual void reset();
     void FormActivate() override;
+    void showEvent(QShowEvent* event) override;
 
     // The criteria area and the buttons, for the screens to fill.
     QGridLayout* criteria() const { return criteria_; }
@@ -81,6 +82,7 @@ private:
 
     QString dialog_;
     QGridLayout* criteria_;
+    bool buttonsLast_ = false;  // the buttons moved to the end of the tab order
     std::unique_ptr<Query> query_;
     bool waitingForDialog_ = false;
 };
