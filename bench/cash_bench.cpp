@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QRadioButton>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -75,8 +76,8 @@ std::string padLeft(const std::string& s, size_t w) {
 
 std::string money(double v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    std::string s = buf;
+    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2).ptr;
+    std::string s(buf, end);
     for (char& c : s) {
         if (c == '.')
             c = ',';

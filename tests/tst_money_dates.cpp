@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include <QRandomGenerator>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -76,8 +77,9 @@ private slots:
             const double value =
                 std::pow(10.0, random.bounded(13.0)) * (random.bounded(2) ? 1 : -1);
             const QString text = formatMoney(value);
-            const long double shown =
-                std::strtold(QString(text).replace(',', '.').toLatin1(), nullptr);
+            const QByteArray point = QString(text).replace(',', '.').toLatin1();
+            long double shown = 0;
+            std::from_chars(point.constData(), point.constData() + point.size(), shown);
             // below ten thousand million the value is first taken to its
             // fifteen digits (1,005 is 1,01): half of the fifteenth digit more
             const long double fifteenth =

@@ -433,6 +433,12 @@ int runReportCommand(int argc, char* argv[]) {
     // No window is ever shown: the program runs offscreen, also from cron.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // cron mails whatever a run prints: only the program's own messages go
+    // out, never Qt's notes to developers ("XDG_RUNTIME_DIR not set", ...).
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtFatalMsg)
+            QTextStream(stderr) << text << '\n';
+    });
     Application app(argc, argv);
     MessageBox::setTestMode(true);  // messages are collected and written to stderr
     QTextStream err(stderr);

@@ -3,8 +3,8 @@
 #include "core/errors.h"
 
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace quelvarino {
 
@@ -102,10 +102,26 @@ double parseMoney(const QString& text) {
     return value;
 }
 
+namespace {
+
+// The C library's printf and strtod follow LC_NUMERIC, which QApplication
+// takes from the workstation: under pt_BR they write and expect a decimal
+// comma. to_chars and from_chars always use the point, whatever the locale.
+QByteArray decimalText(double value, std::chars_format format, int precision) {
+    char buffer[96];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    return QByteArray(buffer, result.ec == std::errc() ? int(result.ptr - buffer) : 0);
+}
+
+}  // namespace
+
 double roundTo15Digits(double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return std::strtod(buffer, nullptr);
+    if (!std::isfinite(value))
+        return value;
+    const QByteArray text = decimalText(value, std::chars_format::general, 15);
+    double back = value;
+    std::from_chars(text.constData(), text.constData() + text.size(), back);
+    return back;
 }
 
 namespace {
@@ -146,9 +162,7 @@ QString numberToText(double value) {
     long long cents = 0;
     if (wholeCents(value, &cents))
         return centsText(cents, false);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    QString text = QString::fromLatin1(buffer);
+    QString text = QString::fromLatin1(decimalText(value, std::chars_format::general, 15));
     if (text == QLatin1String("-0"))
         text = QStringLiteral("0");
     text.replace(QLatin1Char('.'), QLatin1Char(','));
@@ -169,23 +183,21 @@ QString formatMoney(double value) {
     long long cents = 0;
     if (wholeCents(value, &cents))
         return centsText(cents, true);
-    char buffer[64] = {};
-    if (std::fabs(value) < 1e10) {
-        std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
-    } else {
-        // Fifteen digits of a value this large reach into its fourth
-        // decimal: rounding there and again at the cents would be off by
-        // more than half a cent. Its exact digits are rounded once instead.
-        std::snprintf(buffer, sizeof buffer, "%.40e", value);
-    }
-    const bool negative = buffer[0] == '-';
-    const char* p = buffer + (negative ? 1 : 0);
+    // d.dddddddddddddde±XX; fifteen digits of a value above ten thousand
+    // million reach into its fourth decimal: rounding there and again at the
+    // cents would be off by more than half a cent, so its exact digits are
+    // rounded once instead.
+    const QByteArray buffer = decimalText(value, std::chars_format::scientific,
+                                          std::fabs(value) < 1e10 ? 14 : 40);
+    const qsizetype e = buffer.indexOf('e');
+    if (e < 0)
+        return numberToText(value);
+    const bool negative = buffer.startsWith('-');
     QString digits;
-    const char* e = std::strchr(p, 'e');
-    for (const char* c = p; c < e; ++c)
-        if (*c != '.')
-            digits.append(QLatin1Char(*c));
-    const int exponent = std::atoi(e + 1);
+    for (qsizetype c = negative ? 1 : 0; c < e; ++c)
+        if (buffer[c] >= '0' && buffer[c] <= '9')
+            digits.append(QLatin1Char(buffer[c]));
+    const int exponent = buffer.mid(e + 1).toInt();
     // value = 0.digits × 10^(exponent + 1); keep integer part and two decimals.
     int integerDigits = exponent + 1;
     if (integerDigits < 0) {

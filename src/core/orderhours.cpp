@@ -137,16 +137,29 @@ BandValues bandValues(const QString& normalText,
                       const QString& fiftyText,
                       const QString& hundredText,
                       double hourPrice) {
-    const double perMinute = r15(hourPrice / 60.0);
     auto minutes = [](const QString& text) {
         if (text.size() > 2 && text.at(2) == QLatin1Char(':'))
             return pairValue(text, 0, 2, text) * 60 + pairValue(text, 3, 2, text);
         return pairValue(text, 0, 3, text) * 60 + pairValue(text, 4, 2, text);
     };
+    // Minutes × factor × price / 60 with a single rounding. A sixtieth of
+    // the price rounded first (2,38333333333333 for 143,00) takes a tie
+    // such as 489,775 below the half cent and the order a cent short. The
+    // price in whole cents and the minutes in halves are exact integers,
+    // so their product over 12000 is the exact value, rounded once.
+    const double scaled = hourPrice * 100.0;
+    const double cents = std::round(scaled);
+    const bool wholeCents = std::fabs(scaled - cents) < 1e-6;
+    auto value = [&](int bandMinutes, int halves) {
+        const double product = double(bandMinutes) * halves * cents;
+        if (wholeCents && std::fabs(product) < 9e15)
+            return r15(product / 12000.0);
+        return r15(r15(bandMinutes * (halves / 2.0)) * hourPrice / 60.0);
+    };
     BandValues v;
-    v.normal = r15(minutes(normalText) * perMinute);
-    v.fifty = r15(r15(minutes(fiftyText) * 1.5) * perMinute);
-    v.hundred = r15(r15(minutes(hundredText) * 2.0) * perMinute);
+    v.normal = value(minutes(normalText), 2);
+    v.fifty = value(minutes(fiftyText), 3);
+    v.hundred = value(minutes(hundredText), 4);
     return v;
 }
 

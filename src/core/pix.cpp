@@ -197,6 +197,38 @@ std::optional<qint64> centsOf(const QString& money) {
     return whole.toLongLong() * 100 + fraction.toLongLong();
 }
 
+std::optional<qint64> amountOf(const QString& payload) {
+    // Top-level fields: two digits of id, two of length, the value.
+    qsizetype at = 0;
+    while (at + 4 <= payload.size()) {
+        bool idOk = false, lengthOk = false;
+        const QString id = payload.mid(at, 2);
+        const int length = payload.mid(at + 2, 2).toInt(&lengthOk);
+        id.toInt(&idOk);
+        if (!idOk || !lengthOk || length < 0 || at + 4 + length > payload.size())
+            return std::nullopt;
+        if (id == QLatin1String("54")) {
+            static const QRegularExpression amount(QStringLiteral("^(\\d{1,13})\\.(\\d{2})$"));
+            const QRegularExpressionMatch m = amount.match(payload.mid(at + 4, length));
+            if (!m.hasMatch())
+                return std::nullopt;
+            return m.captured(1).toLongLong() * 100 + m.captured(2).toLongLong();
+        }
+        at += 4 + length;
+    }
+    return std::nullopt;
+}
+
+QString caption(const QString& payload, const QString& dash) {
+    const std::optional<qint64> cents = amountOf(payload);
+    if (!cents)
+        return QStringLiteral("Pague com PIX");
+    return QStringLiteral("Pague com PIX %1 R$ %2,%3")
+        .arg(dash)
+        .arg(*cents / 100)
+        .arg(*cents % 100, 2, 10, QLatin1Char('0'));
+}
+
 QStringList wrapped(const QString& payload, int width) {
     QStringList out;
     for (int at = 0; at < payload.size(); at += width)

@@ -72,6 +72,14 @@ QString documentPayload(const CompanyPix& company, const QString& txid, qint64 c
 // is no amount.
 std::optional<qint64> centsOf(const QString& money);
 
+// The amount a payload charges (its field 54), in cents; nothing when it
+// carries none or cannot be read.
+std::optional<qint64> amountOf(const QString& payload);
+
+// What is printed beside a code: "Pague com PIX – R$ 146,25" (`dash`
+// between them: a plain hyphen where the output has no en dash).
+QString caption(const QString& payload, const QString& dash = QStringLiteral("\u2013"));
+
 // The payload cut into lines of at most `width` characters, every
 // character kept, for the outputs that print text.
 QStringList wrapped(const QString& payload, int width);

@@ -26,8 +26,10 @@ namespace {
 
 const char* const kTimeMask = "!99:99;1;_";
 
+// Ten characters, as the receipt's value: six would stop "1234,56" at
+// "1234,5" without a word, and the order would be recorded short.
 QLineEdit* moneyEdit(QWidget* parent, const char* name) {
-    QLineEdit* e = makeEdit(parent, QString::fromLatin1(name), 6, false);
+    QLineEdit* e = makeEdit(parent, QString::fromLatin1(name), 10, false);
     moneyKeys(e);
     e->setText(QStringLiteral("0,00"));
     return e;

@@ -123,6 +123,7 @@ QWidget* TQuelvarino0011_0::buildIdentification() {
     Rb_Cpf->setObjectName(QStringLiteral("Rb_Cpf"));
     Ed_Cnpj = makeMaskEdit(top, "Ed_Cnpj", "");
     document().keepWidth();
+    document().showKindWhileBrowsing();
     Ed_Inscest = makeEdit(top, "Ed_Inscest", 15, true);
     Ed_Data = makeMaskEdit(top, "Ed_Data", "!99/99/9999;1;_");
 

@@ -17,6 +17,13 @@ void setChecked(QRadioButton* rb, bool on) {
     rb->setAutoExclusive(true);
 }
 
+int digitCount(const QString& text) {
+    int n = 0;
+    for (const QChar c : text)
+        n += c.isDigit() ? 1 : 0;
+    return n;
+}
+
 }  // namespace
 
 void DocumentField::keepWidth() const {
@@ -48,6 +55,19 @@ void DocumentField::reset() const {
     setChecked(cnpj, false);
     setChecked(cpf, false);
     keepWidth();
+}
+
+void DocumentField::showKindWhileBrowsing() const {
+    QRadioButton* onCnpj = cnpj;
+    QRadioButton* onCpf = cpf;
+    MaskEdit* field = edit;
+    QObject::connect(edit, &QLineEdit::textChanged, cnpj, [field, onCnpj, onCpf] {
+        if (field->isEnabled())
+            return;  // while editing the operator's choice stands
+        const int digits = digitCount(field->text());
+        setChecked(onCnpj, digits == 14);
+        setChecked(onCpf, digits == 11);
+    });
 }
 
 bool DocumentField::takeKindFromDigits() const {

@@ -24,6 +24,9 @@ struct DocumentField {
     // A number typed while no kind was chosen takes the kind its digits say
     // (14: CNPJ, 11: CPF) with its mask; false when they say neither.
     bool takeKindFromDigits() const;
+    // In browse state a loaded number shows its kind on the radio buttons
+    // (14 digits: C.N.P.J., 11: C.P.F., neither otherwise).
+    void showKindWhileBrowsing() const;
 };
 
 }  // namespace quelvarino

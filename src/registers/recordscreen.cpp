@@ -176,6 +176,7 @@ void RecordScreen::showEvent(QShowEvent* event) {
 }
 
 void RecordScreen::setBrowseState() {
+    const bool wasEditing = editState_;
     editState_ = false;
     for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Excluir, Btn_Consultar, Btn_Limpar,
                            Btn_Imprimir, Btn_Retornar})
@@ -189,6 +190,16 @@ void RecordScreen::setBrowseState() {
     for (QWidget* w : config_.editableExtras)
         setFieldEditable(w, false);
     stateChanged(false);
+    // Gravar and Cancelar turn themselves off: the focus would wander to
+    // whichever button follows them. The next thing done is a new record.
+    if (wasEditing) {
+        for (QPushButton* b : {Btn_Novo, Btn_Alterar, Btn_Retornar}) {
+            if (b->isEnabled()) {
+                b->setFocus(Qt::OtherFocusReason);
+                break;
+            }
+        }
+    }
 }
 
 void RecordScreen::setEditState() {

@@ -1,5 +1,6 @@
 #include "reports/htmlwriter.h"
 
+#include "core/pix.h"
 #include "reports/documentlayouts.h"
 #include "reports/qrcode.h"
 
@@ -153,7 +154,8 @@ void pixBlock(Html& h, const QString& payload) {
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    h.line(QStringLiteral("<div align=\"right\"><b>Pague com PIX</b><br>"));
+    h.line(QStringLiteral("<div align=\"right\"><b>") + HtmlWriter::escape(pix::caption(payload)) +
+           QStringLiteral("</b><br>"));
     h.line(QStringLiteral("<img alt=\"QR Code PIX\" width=\"%1\" height=\"%1\" "
                           "src=\"data:image/png;base64,%2\"><br>")
                .arg(image.width())

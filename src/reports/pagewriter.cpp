@@ -2,6 +2,7 @@
 
 #include "core/clock.h"
 #include "core/dates.h"
+#include "core/pix.h"
 #include "reports/documentlayouts.h"
 #include "reports/qrcode.h"
 
@@ -566,13 +567,13 @@ void captionRow(Canvas& c, double& y, const QList<Caption>& row) {
     y += h + 10;
 }
 
-// "Pague com PIX" over the code, in `area`.
+// "Pague com PIX – R$ 146,25" over the code, in `area`.
 void pixCode(Canvas& c, const QRectF& area, const QString& payload) {
     const QrCode code = encodeQr(payload);
     if (code.isNull())
         return;
-    c.text(QRectF(area.left(), area.top(), area.width(), kLine), QStringLiteral("Pague com PIX"),
-           font(8, true), Align::Center);
+    c.text(QRectF(area.left(), area.top(), area.width(), kLine), pix::caption(payload), font(8, true),
+           Align::Center);
     paintQr(c.p(), QRectF(area.left(), area.top() + kLine, area.width(), area.height() - kLine),
             code);
 }

@@ -23,11 +23,14 @@ public:
                  const QString& money,
                  bool allowed = true);
     QString payload() const { return payload_; }
+    // "Pague com PIX – R$ 146,25", drawn over the code; empty with no code.
+    QString caption() const { return caption_; }
 
 private:
     pix::CompanyPix company_;
     int side_;
     QString payload_;
+    QString caption_;
 };
 
 }  // namespace quelvarino

@@ -24,6 +24,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -244,6 +246,21 @@ void PrintDialog::FormActivate() {
 }
 
 void PrintDialog::showEvent(QShowEvent* event) {
+    // Over the screen that asked for the print, not wherever the window
+    // manager puts a new window.
+    if (!event->spontaneous()) {
+        if (QWidget* requester = Screens::find(config_.requester);
+            requester && requester->isVisible()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(requester->frameGeometry().center());
+            if (const QScreen* screen = requester->screen()) {
+                const QRect room = screen->availableGeometry();
+                frame.moveLeft(qBound(room.left(), frame.left(), qMax(room.left(), room.right() - frame.width())));
+                frame.moveTop(qBound(room.top(), frame.top(), qMax(room.top(), room.bottom() - frame.height())));
+            }
+            move(frame.topLeft());
+        }
+    }
     Screen::showEvent(event);
     Lbdata->setText(formatDate(Clock::today()));
     // The document dialogs take their file name from the number on screen.

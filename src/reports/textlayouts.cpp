@@ -14,7 +14,8 @@ void pixLines(TextDocument& d, const QString& payload) {
     if (payload.isEmpty())
         return;
     d.condensed(QString());
-    d.condensed(QStringLiteral("Pague com PIX - Pix Copia e Cola :"));
+    d.condensed(pix::caption(payload, QStringLiteral("-")) +
+                QStringLiteral(" - Pix Copia e Cola :"));
     for (const QString& line : pix::wrapped(payload, 150))
         d.condensed(line);
 }

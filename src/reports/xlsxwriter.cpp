@@ -4,6 +4,7 @@
 #include "core/errors.h"
 #include "core/money.h"
 #include "core/reporttotals.h"
+#include "data/durablefiles.h"
 #include "reports/documentlayouts.h"
 #include "reports/pagewriter.h"
 
@@ -19,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace quelvarino {
 namespace {
@@ -145,6 +147,11 @@ public:
             refuseFileWrite(path, reserve.errorString());
         temp_ = reserve.fileName();
         reserve.close();
+        // A temporary file is made for its owner alone; the workbook is
+        // shared like every other output (what the umask leaves).
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::chmod(QFile::encodeName(temp_).constData(), 0666 & ~mask);
         lxw_workbook_options options = {};
         options.constant_memory = LXW_TRUE;  // each row goes to disk once written
         options.use_zip64 = LXW_TRUE;        // a year of orders may pass 4 GB unpacked
@@ -196,9 +203,9 @@ public:
             QFile::remove(temp_);
             refuseFileWrite(path_, QString::fromUtf8(lxw_strerror(error)));
         }
-        // rename(2) replaces an older report of the same name in one step.
-        if (std::rename(QFile::encodeName(temp_).constData(),
-                        QFile::encodeName(path_).constData()) != 0) {
+        // Synced, then renamed over an older report of the same name in one
+        // step: the report announced is on the disk.
+        if (!durablyReplace(temp_, path_)) {
             const QString reason = QString::fromLocal8Bit(std::strerror(errno));
             QFile::remove(temp_);
             refuseFileWrite(path_, reason);
@@ -286,7 +293,11 @@ public:
             }
             case Kind::Duration: {
                 double days = 0;
-                if (XlsxWriter::durationOf(stored, &days)) {
+                // Hours stored as the number 0 read back as "0": no time.
+                if (stored.trimmed() == QLatin1String("0")) {
+                    number(col, 0, book_.duration);
+                    widen(col, 4);
+                } else if (XlsxWriter::durationOf(stored, &days)) {
                     number(col, days, book_.duration);
                     widen(col, int(stored.trimmed().size()));
                 } else if (!isBlankMaskText(stored)) {
@@ -355,6 +366,13 @@ public:
     }
 
     void bold(int col, const QString& value) { text(col, value, book_.bold, false); }
+    // A caption beside its values: its column as wide as the caption.
+    void caption(int col, const QString& value) { text(col, value, book_.bold, true); }
+
+    // Printed as wide as the paper, on as many pages down as it takes.
+    void fitToPaperWidth(bool onePage = false) {
+        worksheet_fit_to_pages(sheet_, 1, onePage ? 1 : 0);
+    }
 
     void fitWidths() {
         for (int i = 0; i < widths_.size(); ++i) {
@@ -579,12 +597,13 @@ void writeTable(Book& book, const ReportData& data, const QString& title, const 
         sheet.next();
     }
     sheet.fitWidths();
+    sheet.fitToPaperWidth();
 }
 
 void writeField(Sheet& sheet, const DocumentField& f) {
     if (f.caption.isEmpty())
         return;
-    sheet.bold(0, f.caption);
+    sheet.caption(0, f.caption);
     for (int i = 0; i < f.values.size(); ++i)
         sheet.value(1 + i, kindOf(f.values[i].format), f.values[i].text);
     sheet.next();
@@ -602,6 +621,7 @@ void writeDocument(const ReportData& data, const DocumentLayout& l, const QStrin
     if (!l.pixPayload.isEmpty())
         writeField(sheet, {l.pixCaption, {{Format::Text, l.pixPayload}}});
     sheet.fitWidths();
+    sheet.fitToPaperWidth(true);
     book.commit();
 }
 
@@ -624,8 +644,11 @@ QString XlsxWriter::sheetName(const QString& title) {
     name = name.simplified();
     if (name.startsWith(QLatin1Char('\'')))
         name.remove(0, 1);
-    if (name.size() > 31)
-        name = name.left(31).trimmed();
+    if (name.size() > 31) {
+        // Cut between words where there is one to cut at.
+        const qsizetype space = name.lastIndexOf(QLatin1Char(' '), 31);
+        name = name.left(space > 10 ? space : 31).trimmed();
+    }
     while (name.endsWith(QLatin1Char('\'')))
         name.chop(1);
     return name.isEmpty() ? QStringLiteral("Relatório") : name;
@@ -687,6 +710,7 @@ void XlsxWriter::render(const ReportData& data, const PageLayout& layout, const 
         writeSummary(sheet, columns, data, layout.summary, first, last);
     }
     sheet.fitWidths();
+    sheet.fitToPaperWidth();
     book.commit();
 }
 

@@ -17,6 +17,7 @@
 #include "widgets/messagebox.h"
 #include "widgets/toolbar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -142,6 +143,11 @@ void TQuelvarino00Emp_0::showPixText() {
 void TQuelvarino00Emp_0::EdpixchaveExit() {
     if (Edpixchave->text().trimmed().isEmpty())
         return;
+    // Leaving for Cancelar or Retornar abandons what was typed: a wrong key
+    // must not hold the operator on the screen. Gravar checks it again.
+    const QWidget* next = QApplication::focusWidget();
+    if (next == Btn_Cancel || next == Btn_Retornar)
+        return;
     const auto type = pix::keyTypeOf(Cbpixtipo->currentText());
     if (!type) {
         MessageBox::warning(QStringLiteral("Escolha o tipo da chave PIX."));
@@ -193,6 +199,7 @@ QWidget* TQuelvarino00Emp_0::buildIdentification() {
     Ed_Cnpj = makeMaskEdit(top, QStringLiteral("Ed_Cnpj"), QString());
     setTypingLimit(Ed_Cnpj, 20);
     document().keepWidth();
+    document().showKindWhileBrowsing();
     Ed_Inscest = makeEdit(top, QStringLiteral("Ed_Inscest"), 20, true);
     Ed_Nomefan = makeEdit(top, QStringLiteral("Ed_Nomefan"), 50, true);
     Ed_Site = makeEdit(top, QStringLiteral("Ed_Site"), 40, false);
@@ -239,6 +246,8 @@ void TQuelvarino00Emp_0::clearExtra() {
 // The registers' toolbar, with the rules of the one record: Novo only
 // while none is stored, Alterar only when one is; never a search or a print.
 void TQuelvarino00Emp_0::stateChanged(bool edit) {
+    // The key's kind is one of the list, never typed text.
+    setPickOnly(Cbpixtipo, edit);
     if (edit)
         return;
     Btn_Consultar->setEnabled(false);

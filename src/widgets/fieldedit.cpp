@@ -36,7 +36,9 @@ public:
             if (text.size() > room())
                 cutPaste(edit);
         });
-        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit](const QString& text) {
+            if (edit->property(kOperatorText).toBool())
+                return;  // the typed text recased: textEdited says what was typed
             if (!typed_)
                 written_ = text.size();
             else if (text.isEmpty())

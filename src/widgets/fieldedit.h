@@ -22,4 +22,8 @@ public:
 void setTypingLimit(QLineEdit* edit, int limit);
 int typingLimit(const QLineEdit* edit);  // 0: none
 
+// Set on a field while the program rewrites text the operator has just
+// typed (in capitals, say): the limit treats it as typed, not as written.
+inline constexpr char kOperatorText[] = "operatorText";
+
 }  // namespace quelvarino

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextEdit>
 #include <QTimer>
@@ -39,6 +40,12 @@ public:
                 // Leave the combo's own popup alone.
                 if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->view()->isVisible())
                     return false;
+                // A focused button is pressed, as everywhere else on the desktop.
+                if (auto* button = qobject_cast<QPushButton*>(w)) {
+                    if (button->isEnabled())
+                        button->click();
+                    return true;
+                }
                 QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
                 QApplication::sendEvent(w, &tab);
                 return true;
@@ -204,26 +211,31 @@ void onEnter(QWidget* field, std::function<void()> handler) {
     field->installEventFilter(new EnterHandler(field, std::move(handler)));
 }
 
-void upperCaseField(QLineEdit* field) {
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
-        const QString upper = text.toUpper();
-        if (upper != text) {
+namespace {
+
+// What the operator typed or pasted, in capitals or small letters: still
+// the operator's text, so a paste longer than the field is cut as any other.
+void recaseTyped(QLineEdit* field, QString (QString::*recase)() const &) {
+    QObject::connect(field, &QLineEdit::textEdited, field, [field, recase](const QString& text) {
+        const QString changed = (text.*recase)();
+        if (changed != text) {
             const int cursor = field->cursorPosition();
-            field->setText(upper);
+            field->setProperty(kOperatorText, true);
+            field->setText(changed);
+            field->setProperty(kOperatorText, false);
             field->setCursorPosition(cursor);
         }
     });
 }
 
+}  // namespace
+
+void upperCaseField(QLineEdit* field) {
+    recaseTyped(field, &QString::toUpper);
+}
+
 void lowerCaseField(QLineEdit* field) {
-    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
-        const QString lower = text.toLower();
-        if (lower != text) {
-            const int cursor = field->cursorPosition();
-            field->setText(lower);
-            field->setCursorPosition(cursor);
-        }
-    });
+    recaseTyped(field, &QString::toLower);
 }
 
 void upperCaseField(QComboBox* combo) {

@@ -1,6 +1,8 @@
 #include "widgets/messagebox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QQueue>
 #include <QRegularExpression>
@@ -23,6 +25,16 @@ State& state() {
 // the taskbar shows it, never the name of its file.
 QString applicationTitle() {
     return QStringLiteral("Quelvarino Basic - Sistema para Controle de Empresa de Motoboy");
+}
+
+// The window a box stands over: the active one while it is shown. A window
+// that is hidden or on its way out (a closed preview, a file dialog) would
+// take the box with it, unseen, while it blocks every other window.
+QWidget* ownerWindow() {
+    QWidget* active = QApplication::activeWindow();
+    if (active && active->isVisible() && !active->testAttribute(Qt::WA_WState_Hidden))
+        return active;
+    return nullptr;
 }
 
 }  // namespace
@@ -78,8 +90,16 @@ QMessageBox::StandardButton MessageBox::show(const QString& title,
             return state().answers.dequeue();
         return defaultButton;
     }
-    QMessageBox box(icon, title, displayText(text), buttons, QApplication::activeWindow());
+    QMessageBox box(icon, title, displayText(text), buttons, ownerWindow());
     box.setDefaultButton(defaultButton);
+    // A short message makes a narrow box, and the window manager cuts the
+    // spaced title (" A T E … Ã O ! ! !"): the box is kept wide enough for
+    // it, with room for the title bar's buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int width = QFontMetrics(box.font()).horizontalAdvance(title) * 3 / 2 + 140;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/testseams.h"
 
+#include "data/durablefiles.h"
 #include "widgets/messagebox.h"
 
 #include <QAction>
@@ -78,6 +79,15 @@ bool PrintPreview::savePdf(const QString& file,
                            const std::function<void(QPrinter*)>& setup,
                            const std::function<void(QPrinter*)>& render) {
     const QString partial = file + QStringLiteral(".parcial");
+    // A folder in the file's place, or a folder that is missing or cannot
+    // be written: said before a single page is drawn.
+    if (QFileInfo(file).isDir())
+        return false;
+    {
+        QFile probe(partial);
+        if (!probe.open(QIODevice::WriteOnly))
+            return false;
+    }
     {
         QPrinter printer(QPrinter::HighResolution);
         setup(&printer);
@@ -89,8 +99,11 @@ bool PrintPreview::savePdf(const QString& file,
         QFile::remove(partial);
         return false;
     }
-    QFile::remove(file);
-    return QFile::rename(partial, file);
+    if (!quelvarino::durablyReplace(partial, file)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
 }
 
 void PrintPreview::show(QWidget* parent,
