@@ -13,13 +13,16 @@
 #include "widgets/testseams.h"
 
 #include <QAction>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QProcess>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedBarSeries>
@@ -259,12 +262,19 @@ private slots:
 
     void emptyPeriodSaysSoAndShowsEmptyCharts() {
         TQuelvarino0049_0* p = panel();
+        QTRY_VERIFY_WITH_TIMEOUT(!p->reading(), 20000);
         MessageBox::clearShownMessages();
+        // No scale without figures: Qt Charts would say "invalid range".
+        QTest::failOnWarning(QRegularExpression("nan|invalid range"));
         show(p, "01/01/2020", "31/01/2020");
         QCOMPARE(lastMessage(), QString("Intervalos inexistentes."));
         QVERIFY(p->figures().empty());
-        for (int i = 1; i <= 5; ++i)
-            QVERIFY(!p->chart(i)->series().isEmpty());
+        for (int i = 1; i <= 5; ++i) {
+            QVERIFY(p->chart(i)->series().isEmpty());
+            QVERIFY(p->chart(i)->axes().isEmpty());
+            QVERIFY2(p->chart(i)->title().endsWith("Nenhuma ordem de serviço no período."),
+                     qPrintable(p->chart(i)->title()));
+        }
         // Dates that are no period are refused before any reading.
         MessageBox::clearShownMessages();
         p->Eddata1->setText("30/11/2026");
@@ -281,6 +291,13 @@ private slots:
         QVERIFY(p->saveImage(png));
         const QImage image(png);
         QVERIFY(image.width() > 900 && image.height() > 500);
+        // The company, the title and the period stand over the charts:
+        // the top rows are not blank.
+        int dark = 0;
+        for (int y = 0; y < 90; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
         QVERIFY(!p->saveImage("/nao/existe/painel.png"));
         const QString pdf = home->path() + "/painel.pdf";
         PrintPreview::setTestMode(true, pdf);
@@ -290,6 +307,61 @@ private slots:
         QVERIFY2(text.contains("PAINEL GERENCIAL"), qPrintable(text));
         QVERIFY(text.contains("Período de : 01/11/2026 até 30/11/2026"));
         QVERIFY(text.contains("MOTOBOY EXPRESS"));
+        for (const char* title : {"Faturamento por dia", "Os dez clientes de maior faturamento",
+                                  "Horas trabalhadas por motoboy",
+                                  "Custo dos motoboys e faturamento por mês",
+                                  "Ordens de serviço pela hora de início"})
+            QVERIFY2(text.contains(title), title);
+        // Every word on the pages at 7 points or more: the height of its
+        // box in points, as pdftotext measures it.
+        QProcess boxes;
+        boxes.start("pdftotext", {"-bbox", pdf, "-"});
+        QVERIFY(boxes.waitForFinished(30000));
+        const QString html = QString::fromUtf8(boxes.readAllStandardOutput());
+        static const QRegularExpression word(
+            "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+            "yMax=\"([0-9.]+)\">([^<]*)</word>");
+        int words = 0;
+        double smallest = 100;
+        QString smallestWord;
+        for (auto it = word.globalMatch(html); it.hasNext();) {
+            const auto m = it.next();
+            const double height = m.captured(4).toDouble() - m.captured(2).toDouble();
+            ++words;
+            if (height < smallest) {
+                smallest = height;
+                smallestWord = m.captured(5);
+            }
+        }
+        QVERIFY(words > 100);
+        if (!qEnvironmentVariableIsEmpty("PANEL_PDF_COPY"))
+            QFile::copy(pdf, qEnvironmentVariable("PANEL_PDF_COPY"));
+        // A 7-point font's box is some 8 points high.
+        QVERIFY2(smallest >= 7.5, qPrintable(QString("%1: %2").arg(smallestWord).arg(smallest)));
+        QVERIFY(html.count("<page ") == 2);
+    }
+
+    // Money on the panel reads as money: the clients' amounts beside their
+    // names, with thousands and cents.
+    void moneyReadsAsMoney() {
+        TQuelvarino0049_0* p = panel();
+        show(p, "01/11/2026", "30/11/2026");
+        const auto axes = p->chart(2)->axes(Qt::Vertical);
+        QVERIFY(!axes.isEmpty());
+        const QStringList names = static_cast<QBarCategoryAxis*>(axes.first())->categories();
+        QVERIFY2(names.contains("000012 CLIENTE 000012 R$ 1.096,33"), qPrintable(names.join(" | ")));
+        QVERIFY2(names.contains("000007 CLIENTE 000007 R$ 999,99"), qPrintable(names.join(" | ")));
+    }
+
+    // Opening the panel reads today's month at once: no blank cards.
+    void openingReadsTheMonth() {
+        TQuelvarino0049_0* p = panel();
+        QTRY_VERIFY_WITH_TIMEOUT(!p->reading(), 20000);
+        QCOMPARE(p->figures().from, QDate(2026, 11, 1));
+        QCOMPARE(p->figures().to, QDate(2026, 11, 20));
+        QCOMPARE(p->figures().orders, 3);
+        QVERIFY(!p->chart(1)->series().isEmpty());
+        QVERIFY(MessageBox::shownMessages().isEmpty());
     }
 
     // The figures behind each chart as a sheet of their own, the totals as

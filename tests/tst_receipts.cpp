@@ -430,11 +430,15 @@ private slots:
         QVERIFY(screen->Lbpix->isVisible());
         QCOMPARE(screen->Lbpix->payload(), expected);
         QVERIFY(!screen->Lbpix->pixmap().isNull());
+        QCOMPARE(screen->Lbpix->caption(), QString("Pague com PIX \u2013 R$ 1234,56"));
         printWith(item, twoCopies);
         QStringList decoded;
         if (item == 0) {
             decoded = decodeQr(pageImage(home->path() + "/preview.pdf"));
             QCOMPARE(decoded.size(), twoCopies ? 2 : 1);
+            const QString text = pdfText(home->path() + "/preview.pdf");
+            QVERIFY2(text.count("Pague com PIX \u2013 R$ 1234,56") == (twoCopies ? 2 : 1),
+                     qPrintable(text));
         } else if (item == 2) {
             QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.html");
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -449,11 +453,12 @@ private slots:
             out.close();
             decoded = decodeQr(png);
             QVERIFY(html.contains("Pix Copia e Cola : <tt>" + expected + "</tt>"));
+            QVERIFY(html.contains("<b>Pague com PIX &#8211; R$ 1234,56</b>"));
         } else {
             QFile file(home->dataFolder() + "/Relatorios/Recibo0000000001.txt");
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QStringList lines = linesOf(file.readAll());
-            const int at = lines.indexOf("\x0fPague com PIX - Pix Copia e Cola :");
+            const int at = lines.indexOf("\x0fPague com PIX - R$ 1234,56 - Pix Copia e Cola :");
             QVERIFY(at > 0);
             QString joined;
             for (int i = at + 1; i < lines.size() && lines[i].startsWith('\x0f'); ++i)

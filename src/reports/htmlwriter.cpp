@@ -13,8 +13,22 @@ namespace {
 
 class Html {
 public:
+    // The page is Latin-1: a character beyond it (a dash, the euro sign a
+    // client typed) goes as its numeric reference, never as "?".
     void line(const QString& text) {
-        bytes_ += text.toLatin1();
+        bool latin1 = true;
+        for (const QChar c : text)
+            latin1 = latin1 && c.unicode() <= 0xFF;
+        if (latin1) {
+            bytes_ += text.toLatin1();
+        } else {
+            for (const char32_t c : text.toUcs4()) {
+                if (c <= 0xFF)
+                    bytes_ += char(c);
+                else
+                    bytes_ += "&#" + QByteArray::number(uint(c)) + ';';
+            }
+        }
         bytes_ += "\r\n";
     }
     const QByteArray& bytes() const { return bytes_; }

@@ -25,10 +25,12 @@
 #include <QChartView>
 #include <QCursor>
 #include <QFileDialog>
+#include <QGraphicsScene>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHorizontalBarSeries>
+#include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
@@ -74,9 +76,24 @@ QValueAxis* valueAxis(const QString& title) {
     return axis;
 }
 
+// Every text of a chart at a size that reads on paper too (7 points at the
+// least once printed).
+QFont chartFont(int points, bool bold = false) {
+    QFont f(QStringLiteral("DejaVu Sans"), points);
+    f.setBold(bold);
+    return f;
+}
+
+void readableAxis(QAbstractAxis* axis) {
+    axis->setLabelsFont(chartFont(8));
+    axis->setTitleFont(chartFont(8, true));
+}
+
 QChart* newChart(const QString& title) {
     auto* chart = new QChart;
     chart->setTitle(title);
+    chart->setTitleFont(chartFont(10, true));
+    chart->legend()->setFont(chartFont(8));
     chart->legend()->setVisible(true);
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->setAnimationOptions(QChart::NoAnimation);
@@ -108,8 +125,8 @@ void setUpBars(QChart* chart,
                bool wholeNumbers = false) {
     chart->addSeries(series);
     QAbstractAxis* categoryAxis = nullptr;
-    if (!horizontal && categories.size() > 24) {
-        // A month of days would be cut to "..." one label per bar: every
+    if (!horizontal && categories.size() > 12) {
+        // Two weeks of days would be cut to "..." one label per bar: every
         // few days are named on a scale of the bars' positions instead.
         auto* scale = new QCategoryAxis;
         scale->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -124,7 +141,9 @@ void setUpBars(QChart* chart,
         categoryAxis = names;
     }
     categoryAxis->setTitleText(categoryTitle);
+    readableAxis(categoryAxis);
     QValueAxis* values = valueAxis(valueTitle);
+    readableAxis(values);
     chart->addAxis(categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(values, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(categoryAxis);
@@ -164,17 +183,17 @@ QChart* clientsChart(const PanelFigures& f) {
     QStringList names;
     QList<double> values;
     // Highest at the top: a horizontal chart draws its first category lowest.
+    // The amount written as money beside each name: a bar's own label
+    // would print the bare number ("537,5").
     for (auto it = f.topClients.crbegin(); it != f.topClients.crend(); ++it) {
-        names.append(it->code + QLatin1Char(' ') + it->name.left(20));  // codes keep it unique
+        names.append(QStringLiteral("%1 %2 %3")  // codes keep it unique
+                         .arg(it->code, it->name.left(18).trimmed(), panelMoney(it->billing)));
         values.append(it->billing);
     }
     auto* series = new QHorizontalBarSeries;
     QBarSet* set = barSet(QStringLiteral("Faturamento"), kBlue, values);
     tipOnHover(set, names, panelMoney);
     series->append(set);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
-    series->setLabelsFormat(QStringLiteral("@value"));
     setUpBars(chart, series, names, QStringLiteral("Cliente"), QStringLiteral("Valor das OS (R$)"),
               true);
     return chart;
@@ -184,13 +203,15 @@ QChart* hoursChart(const PanelFigures& f) {
     QChart* chart = newChart(QStringLiteral("Horas trabalhadas por motoboy"));
     QStringList names;
     QList<double> normal, fifty, hundred;
-    for (const PanelFigures::Courier& c : f.couriers) {
-        names.append(c.code + QStringLiteral(" - ") + c.name.left(20));
-        normal.append(double(c.normal) / 60.0);
-        fifty.append(double(c.fifty) / 60.0);
-        hundred.append(double(c.hundred) / 60.0);
+    // Lying bars, the names whole beside them; the first courier at the top
+    // (a horizontal chart draws its first category lowest).
+    for (auto c = f.couriers.crbegin(); c != f.couriers.crend(); ++c) {
+        names.append(c->code + QStringLiteral(" - ") + c->name.left(24).trimmed());
+        normal.append(double(c->normal) / 60.0);
+        fifty.append(double(c->fifty) / 60.0);
+        hundred.append(double(c->hundred) / 60.0);
     }
-    auto* series = new QStackedBarSeries;
+    auto* series = new QHorizontalStackedBarSeries;
     const auto hours = [](double h) { return panelHours(h * 60.0); };
     const QList<double>* values[3] = {&normal, &fifty, &hundred};
     const QList<QPair<QString, QColor>> bands = {{QStringLiteral("Normal"), kSky},
@@ -201,7 +222,7 @@ QChart* hoursChart(const PanelFigures& f) {
         tipOnHover(set, names, hours);
         series->append(set);
     }
-    setUpBars(chart, series, names, QStringLiteral("Motoboy"), QStringLiteral("Horas"));
+    setUpBars(chart, series, names, QStringLiteral("Motoboy"), QStringLiteral("Horas"), true);
     return chart;
 }
 
@@ -246,7 +267,9 @@ QChart* costChart(const PanelFigures& f) {
         months->append(f.months[i], i);
     months->setRange(-0.5, qMax(0.5, double(f.months.size()) - 0.5));
     months->setTitleText(QStringLiteral("Mês"));
+    readableAxis(months);
     QValueAxis* values = valueAxis(QStringLiteral("R$"));
+    readableAxis(values);
     chart->addAxis(months, Qt::AlignBottom);
     chart->addAxis(values, Qt::AlignLeft);
     double low = 0, high = 1;
@@ -279,6 +302,66 @@ QChart* startHoursChart(const PanelFigures& f) {
     setUpBars(chart, series, hours, QStringLiteral("Hora do dia"),
               QStringLiteral("Ordens de serviço"), false, true);
     return chart;
+}
+
+// A period without orders: the chart's title and what it means, never
+// axes without a scale.
+QChart* emptyChart(const QString& title) {
+    QChart* chart = newChart(title + QStringLiteral("\n\nNenhuma ordem de serviço no período."));
+    chart->legend()->setVisible(false);
+    return chart;
+}
+
+// The five charts of the figures, new each time (a view and a page each
+// own theirs).
+QList<QChart*> makeCharts(const PanelFigures& f) {
+    if (f.empty())
+        return {emptyChart(f.byMonth ? QStringLiteral("Faturamento por mês")
+                                     : QStringLiteral("Faturamento por dia")),
+                emptyChart(QStringLiteral("Os dez clientes de maior faturamento")),
+                emptyChart(QStringLiteral("Horas trabalhadas por motoboy")),
+                emptyChart(QStringLiteral("Custo dos motoboys e faturamento por mês")),
+                emptyChart(QStringLiteral("Ordens de serviço pela hora de início"))};
+    return {billingChart(f), clientsChart(f), hoursChart(f), costChart(f), startHoursChart(f)};
+}
+
+// A chart drawn into `target` of a page at its size on paper: laid out in
+// screen pixels of that size, so each font keeps its points when printed.
+void paintChart(QPainter& painter, QChart* chart, const QRectF& target, double dpi) {
+    const QSizeF pixels(target.width() / dpi * 96.0, target.height() / dpi * 96.0);
+    QGraphicsScene scene;
+    scene.addItem(chart);  // the scene owns it from here
+    chart->setGeometry(QRectF(QPointF(0, 0), pixels));
+    scene.setSceneRect(QRectF(QPointF(0, 0), pixels));
+    scene.render(&painter, target, scene.sceneRect());
+}
+
+// The company lines, the title and the period, from `top`; returns where
+// they end.
+double panelHead(QPainter& painter,
+                 const CompanyHeader& company,
+                 const QString& period,
+                 double width,
+                 double top) {
+    QFont bold(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
+    QFont plain(QStringLiteral("DejaVu Sans"), 8);
+    painter.setFont(bold);
+    const double line = painter.fontMetrics().height() * 1.2;
+    double y = top;
+    QStringList lines = PageWriter::companyLines(company);
+    lines.removeAll(QString());
+    for (int i = 0; i < lines.size(); ++i) {
+        painter.setFont(i == 0 ? bold : plain);
+        painter.drawText(QRectF(0, y, width, line), Qt::AlignLeft, lines[i]);
+        y += line;
+    }
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
+    painter.drawText(QRectF(0, y, width, line * 1.6), Qt::AlignHCenter,
+                     QStringLiteral("PAINEL GERENCIAL"));
+    y += line * 1.6;
+    painter.setFont(plain);
+    painter.drawText(QRectF(0, y, width, line), Qt::AlignHCenter, period);
+    return y + line * 1.4;
 }
 
 }  // namespace
@@ -380,10 +463,12 @@ QChart* TQuelvarino0049_0::chart(int n) const {
 void TQuelvarino0049_0::FormActivate() {
     Lbdata->setText(formatDate(Clock::today()));
     if (Eddata1->isBlank() && Eddata2->isBlank() && !reader_) {
-        // Today's month by default.
+        // Today's month by default, read as the panel opens.
         const QDate today = Clock::today();
         Eddata1->setText(formatDate(QDate(today.year(), today.month(), 1)));
         Eddata2->setText(formatDate(today));
+        Btn_AtualizarClick();
+        openingRead_ = true;  // an empty month is shown on the charts, not said
     }
 }
 
@@ -402,6 +487,7 @@ void TQuelvarino0049_0::Btn_AtualizarClick() {
         return;
     }
     // A new period replaces the reading under way.
+    openingRead_ = false;
     reader_ = std::make_unique<PanelReader>(from, to);
     Ed_Bar->setRange(0, qMax(1, reader_->total()));
     Ed_Bar->setValue(0);
@@ -431,13 +517,19 @@ void TQuelvarino0049_0::readSlice() {
     reader_.reset();
     Ed_Bar->setVisible(false);
     showFigures();
-    if (figures_.empty())
+    if (figures_.empty() && !openingRead_)
         MessageBox::warning(QStringLiteral("Intervalos inexistentes."));
+    openingRead_ = false;
+}
+
+QString TQuelvarino0049_0::periodText() const {
+    return figures_.from.isValid() ? QStringLiteral("Período de : %1 até %2")
+                                         .arg(formatDate(figures_.from), formatDate(figures_.to))
+                                   : QString();
 }
 
 void TQuelvarino0049_0::showFigures() {
-    QChart* charts[5] = {billingChart(figures_), clientsChart(figures_), hoursChart(figures_),
-                         costChart(figures_), startHoursChart(figures_)};
+    const QList<QChart*> charts = makeCharts(figures_);
     for (int i = 0; i < 5; ++i) {
         QChart* old = views_[i]->chart();
         views_[i]->setChart(charts[i]);
@@ -445,8 +537,20 @@ void TQuelvarino0049_0::showFigures() {
     }
 }
 
+// The picture as the page has it: company, title and period over the
+// charts, so a picture sent on is still understood.
 bool TQuelvarino0049_0::saveImage(const QString& path) {
-    return chartsArea_->grab().save(path, "PNG");
+    const QPixmap charts = chartsArea_->grab();
+    QImage image(charts.width(), charts.height() + 140, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    const double top = panelHead(painter, CompanyHeader::fromStore(), periodText(),
+                                 image.width(), 8);
+    const QImage whole = charts.toImage();
+    painter.drawImage(0, int(top), whole);
+    painter.end();
+    return image.copy(0, 0, image.width(), int(top) + whole.height()).save(path, "PNG");
 }
 
 void TQuelvarino0049_0::Btn_SalvarClick() {
@@ -469,56 +573,34 @@ void TQuelvarino0049_0::Btn_SalvarClick() {
                      QMessageBox::Question, QMessageBox::Ok, QMessageBox::Ok);
 }
 
-// The page report: the company lines, the title and period, the five
-// charts on one A4 sheet in landscape.
+// The page report on A4 in portrait: the company lines, the title and
+// the period, then the charts at a size their texts read at (two on the
+// first page, three on the second).
 void TQuelvarino0049_0::Btn_ImprimirClick() {
     const CompanyHeader company = CompanyHeader::fromStore();
-    const QString period = figures_.from.isValid()
-                               ? QStringLiteral("Período de : %1 até %2")
-                                     .arg(formatDate(figures_.from), formatDate(figures_.to))
-                               : QString();
-    QList<QPixmap> pictures;
-    for (QChartView* v : views_)
-        pictures.append(v->grab());
+    const QString period = periodText();
+    const PanelFigures figures = figures_;
     PrintPreview::show(
         this, QStringLiteral("Visualização - Painel Gerencial"),
         [](QPrinter* p) {
             p->setPageSize(QPageSize(QPageSize::A4));
-            p->setPageOrientation(QPageLayout::Landscape);
+            p->setPageOrientation(QPageLayout::Portrait);
             p->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
         },
-        [company, period, pictures](QPrinter* p) {
+        [company, period, figures](QPrinter* p) {
             QPainter painter(p);
             const QRectF page = p->pageLayout().paintRectPixels(p->resolution());
-            const double w = page.width(), h = page.height();
-            double y = 0;
-            QFont bold(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
-            QFont plain(QStringLiteral("DejaVu Sans"), 8);
-            painter.setFont(bold);
-            const double line = painter.fontMetrics().height() * 1.2;
-            QStringList lines = PageWriter::companyLines(company);
-            lines.removeAll(QString());
-            for (int i = 0; i < lines.size(); ++i) {
-                painter.setFont(i == 0 ? bold : plain);
-                painter.drawText(QRectF(0, y, w, line), Qt::AlignLeft, lines[i]);
-                y += line;
-            }
-            painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 14, QFont::Bold));
-            painter.drawText(QRectF(0, y, w, line * 1.6), Qt::AlignHCenter,
-                             QStringLiteral("PAINEL GERENCIAL"));
-            y += line * 1.6;
-            painter.setFont(plain);
-            painter.drawText(QRectF(0, y, w, line), Qt::AlignHCenter, period);
-            y += line * 1.4;
-            const double cellW = w / 3, cellH = (h - y) / 2;
-            for (int i = 0; i < pictures.size(); ++i) {
-                const QRectF cell((i % 3) * cellW, y + (i / 3) * cellH, cellW, cellH);
-                const QSizeF size =
-                    QSizeF(pictures[i].size()).scaled(cell.size() * 0.96, Qt::KeepAspectRatio);
-                painter.drawPixmap(
-                    QRectF(cell.center() - QPointF(size.width(), size.height()) / 2, size),
-                    pictures[i], QRectF(pictures[i].rect()));
-            }
+            const double w = page.width(), h = page.height(), dpi = p->resolution();
+            const QList<QChart*> charts = makeCharts(figures);
+            const double top = panelHead(painter, company, period, w, 0);
+            const double gap = dpi * 4 / 25.4;  // 4 mm
+            const double first = (h - top - gap) / 2;
+            paintChart(painter, charts[0], QRectF(0, top, w, first), dpi);
+            paintChart(painter, charts[1], QRectF(0, top + first + gap, w, first), dpi);
+            p->newPage();
+            const double third = (h - 2 * gap) / 3;
+            for (int i = 0; i < 3; ++i)
+                paintChart(painter, charts[2 + i], QRectF(0, i * (third + gap), w, third), dpi);
         },
         DataFolder::reportsFolder() + QStringLiteral("/PainelGerencial.pdf"));
 }

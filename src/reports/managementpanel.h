@@ -59,10 +59,12 @@ protected:
 private:
     void readSlice();
     void showFigures();
+    QString periodText() const;
     QWidget* chartsArea_;
     QChartView* views_[5];
     std::unique_ptr<PanelReader> reader_;
     PanelFigures figures_;
+    bool openingRead_ = false;  // the default period read as the panel opened
     QTimer* timer_;
 };
 

@@ -572,8 +572,15 @@ void pixCode(Canvas& c, const QRectF& area, const QString& payload) {
     const QrCode code = encodeQr(payload);
     if (code.isNull())
         return;
-    c.text(QRectF(area.left(), area.top(), area.width(), kLine), pix::caption(payload), font(8, true),
-           Align::Center);
+    // The caption on one line, as wide as it needs round the code's centre,
+    // kept on the page.
+    const QString caption = pix::caption(payload);
+    c.p().setFont(font(8, true));
+    const double needed = c.p().fontMetrics().horizontalAdvance(caption) + 8;
+    const double width = qMax(area.width(), needed);
+    const double left =
+        qBound(0.0, area.center().x() - width / 2, qMax(0.0, c.width() - width));
+    c.text(QRectF(left, area.top(), width, kLine), caption, font(8, true), Align::Center);
     paintQr(c.p(), QRectF(area.left(), area.top() + kLine, area.width(), area.height() - kLine),
             code);
 }

@@ -28,6 +28,14 @@
 namespace quelvarino {
 namespace {
 
+// The buttons beside a code that open its search (Btn_ConsCli,
+// Btn_ConsMot, Btn_ConsDesp); not the toolbar's Btn_Consultar.
+bool isLookupButton(const QWidget* w) {
+    const QString name = w->objectName();
+    return qobject_cast<const QPushButton*>(w) && name.startsWith(QLatin1String("Btn_Cons")) &&
+           name != QLatin1String("Btn_Consultar");
+}
+
 class EnterFilter : public QObject {
 public:
     using QObject::QObject;
@@ -48,6 +56,16 @@ public:
                 }
                 QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
                 QApplication::sendEvent(w, &tab);
+                // From a field Enter goes on to the next field: the lookup
+                // button beside a code ("C&onsultar") is for Tab and the
+                // mouse, or Enter would open its search on the way.
+                for (int i = 0; i < 3; ++i) {
+                    QWidget* at = QApplication::focusWidget();
+                    if (!at || at == w || !isLookupButton(at))
+                        break;
+                    QKeyEvent again(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                    QApplication::sendEvent(at, &again);
+                }
                 return true;
             }
         }
