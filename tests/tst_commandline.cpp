@@ -430,6 +430,16 @@ private slots:
         const ReportEntry* e = ReportCatalog::find(c.id);
         QCOMPARE(sheet["name"].toString(), XlsxWriter::sheetName(e->pageTitle));
         QVERIFY(!sheet["widths"].toObject().isEmpty());
+        // Printed as wide as the paper; shared like the other outputs.
+        QVERIFY(sheet["fitToPage"].toBool());
+        QCOMPARE(sheet["fitToWidth"].toInt(), 1);
+        QCOMPARE(QFileInfo(xlsx).permissions() & (QFile::ReadGroup | QFile::WriteGroup),
+                 QFile::ReadGroup | QFile::WriteGroup);
+        // A sheet's name is cut between words, never inside one.
+        const QString title = e->pageTitle.simplified();
+        if (sheet["name"].toString().size() < title.size())
+            QVERIFY2(title.at(sheet["name"].toString().size()) == ' ',
+                     qPrintable(sheet["name"].toString()));
         int formulas = 0, money = 0, dates = 0, durations = 0;
         for (const QJsonValue& v : sheet["cells"].toArray()) {
             const QJsonObject cell = v.toObject();
@@ -458,6 +468,9 @@ private slots:
             } else if (format == "[h]:mm") {
                 ++durations;
             }
+            // Hours stored as 0 are no time, not the text "0".
+            if (cell["type"].toString() == "s")
+                QVERIFY2(cell["value"].toString() != "0", qPrintable(cell["ref"].toString()));
             // Codes keep their zeros: text, never numbers.
             if (cell["value"].toString().startsWith("0000"))
                 QCOMPARE(cell["type"].toString(), QString("s"));
@@ -621,6 +634,63 @@ private slots:
         QVERIFY(!QFile::exists("/tmp/nao-deve-existir.pdf"));
         QVERIFY(!QFile::exists("/tmp/nao-deve-existir.html"));
         QCOMPARE(rowsIn("tbordem"), orders);
+    }
+
+    // An output that cannot be written is said in the program's words, in
+    // a few lines, and leaves nothing behind: not a part file, not a word
+    // of Qt's.
+    void outputsThatCannotBeWritten_data() {
+        QTest::addColumn<QString>("target");  // under the test's home
+        QTest::addColumn<QString>("prepare");
+        for (const char* ext : {"pdf", "html", "txt", "xlsx"}) {
+            QTest::newRow(qPrintable(QString("a folder named pasta.%1").arg(ext)))
+                << QString("pasta.%1").arg(ext) << "folder";
+            QTest::newRow(qPrintable(QString("missing folder, %1").arg(ext)))
+                << QString("nao/existe/r.%1").arg(ext) << "";
+            // A folder no one may write into, root included.
+            QTest::newRow(qPrintable(QString("folder that takes no files, %1").arg(ext)))
+                << QString("/proc/r.%1").arg(ext) << "";
+        }
+    }
+    void outputsThatCannotBeWritten() {
+        QFETCH(QString, target);
+        QFETCH(QString, prepare);
+        const QString path = target.startsWith('/') ? target : home->path() + "/" + target;
+        if (prepare == "folder")
+            QVERIFY(QDir().mkpath(path));
+        const Run run = program({"--relatorio", "41_0", "--pagamento", "avista", "--de", kFrom,
+                                 "--ate", kTo, "--saida", path});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("Não foi possível gravar"), qPrintable(run.err));
+        QVERIFY2(run.err.count('\n') <= 6, qPrintable(run.err.left(2000)));
+        QVERIFY2(!run.err.contains("QPainter"), qPrintable(run.err.left(2000)));
+        if (prepare == "folder") {
+            QVERIFY(QFileInfo(path).isDir());
+            QVERIFY(QDir(path).isEmpty());
+        }
+        const QDir dir(QFileInfo(path).absolutePath());
+        if (dir.exists() && !path.startsWith("/proc"))
+            QVERIFY2(dir.entryList(QDir::Files | QDir::Hidden).filter("parcial").isEmpty() &&
+                         dir.entryList(QDir::Files | QDir::Hidden).filter(".r.").isEmpty(),
+                     qPrintable(dir.entryList(QDir::Files | QDir::Hidden).join(' ')));
+    }
+
+    // cron mails whatever a run prints: a report written says nothing, even
+    // where Qt would note its runtime folder or its screens.
+    void quietForCron() {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("XDG_RUNTIME_DIR");
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("QUELVARINO"),
+                {"--relatorio", "41_0", "--pagamento", "avista", "--de", kFrom, "--ate", kTo,
+                 "--saida", home->path() + "/quieto.pdf"});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()), QString());
+        QVERIFY(QFileInfo(home->path() + "/quieto.pdf").size() > 0);
     }
 
     // Whatever an operator typed stays the text it is: markup, a formula

@@ -142,12 +142,21 @@ private slots:
         QCOMPARE(clients->Ed_Valor->text(), QString("45,00"));
         QCOMPARE(clients->Ed_Cnpj->text(), QString("11.222.333/0001-81"));
         QCOMPARE(clients->Cb_Est[0]->currentText(), QString("SP"));
+        // Browsing, the number shows its kind.
+        QVERIFY(clients->Rb_Cnpj->isChecked());
+        QVERIFY(!clients->Rb_Cpf->isChecked());
     }
 
     void clientWithCpf() {
         newClient("Rb_Cpf", "11144477735", "MARIA DA SILVA");
         QCOMPARE(row("tbclientes", "000001")["CNPJ"], QString("111.444.777-35"));
         QVERIFY(MessageBox::shownMessages().isEmpty());
+        click(clients->Btn_Consultar);
+        QTest::keyClicks(clientSearch->Ed_Desc, "MARIA");
+        click(clientSearch->Btn_Retornar);
+        QCOMPARE(clients->Ed_Cnpj->text(), QString("111.444.777-35"));
+        QVERIFY(clients->Rb_Cpf->isChecked());
+        QVERIFY(!clients->Rb_Cnpj->isChecked());
     }
 
     void invalidDocumentsAreRefusedAndEmptied_data() {

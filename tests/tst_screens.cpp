@@ -10,6 +10,7 @@
 #include "settings/company.h"
 #include "settings/passwords.h"
 #include "testsupport.h"
+#include "widgets/fieldedit.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/passwordprompt.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QImage>
@@ -25,6 +27,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <memory>
 
 using namespace quelvarino;
@@ -65,6 +68,40 @@ private slots:
         stopProgram();
         Clock::reset();
         home.reset();
+    }
+
+    // A paste longer than a field keeps what fits and says so, on every
+    // field of every screen that has a limit: small letters too, which the
+    // capital fields rewrite as they arrive.
+    void pasteKeepsWhatFits() {
+        int fields = 0;
+        for (QWidget* screen : Screens::all()) {
+            for (QLineEdit* e : screen->findChildren<QLineEdit*>()) {
+                const int limit = typingLimit(e);
+                if (limit <= 0 || e->isReadOnly() || qobject_cast<QComboBox*>(e->parentWidget()))
+                    continue;  // a list's own field takes what its list has
+                ++fields;
+                const bool money = e->alignment() & Qt::AlignRight;
+                const QString unit = money ? QStringLiteral("1234567890")
+                                           : QStringLiteral("referente a entregas ");
+                QString pasted;
+                while (pasted.size() < limit + 600)
+                    pasted += unit;
+                e->setEnabled(true);
+                e->clear();
+                QGuiApplication::clipboard()->setText(pasted);
+                MessageBox::clearShownMessages();
+                e->setFocus();
+                QTest::keySequence(e, QKeySequence::Paste);
+                QCoreApplication::processEvents();
+                const QString where = screen->objectName() + "." + e->objectName();
+                QVERIFY2(e->text().size() <= limit,
+                         qPrintable(where + QString(": %1 of %2").arg(e->text().size()).arg(limit)));
+                QVERIFY2(!e->text().isEmpty(), qPrintable(where));
+                QVERIFY2(lastMessage().contains("não cabe no campo"), qPrintable(where));
+            }
+        }
+        QVERIFY2(fields > 40, qPrintable(QString::number(fields)));
     }
 
     // Browse state is disabled and bold, and still readable: at least 4.5:1
@@ -340,6 +377,7 @@ private slots:
         auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
         activate(emp);
         click(emp->Btn_Novo);
+        QVERIFY(!emp->Cbpixtipo->isEditable());  // a choice of the list, never typed text
         type(emp->Ed_Razsoc, "MOTOBOY EXPRESS LTDA");
         emp->Cbpixtipo->setCurrentText(kind);
         type(emp->Edpixchave, typed);
@@ -376,6 +414,43 @@ private slots:
         QCOMPARE(emp->Edpixchave->text(), stored);
         QVERIFY(emp->Ckpiximprime->isChecked());
         QVERIFY(!emp->Ckpiximprime->isEnabled());
+    }
+
+    // A wrong key is said when the field is left for another field, never
+    // when it is left for Cancelar: the first click abandons the edit.
+    void aWrongPixKeyNeverHoldsCancel() {
+        Quelvarino000_0->menuAction("DadosdaEmpres1")->trigger();
+        auto* emp = Screens::get<TQuelvarino00Emp_0>("Quelvarino00Emp_0");
+        activate(emp);
+        click(emp->Btn_Novo);
+        emp->Cbpixtipo->setCurrentText("CPF");
+        emp->Edpixchave->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(emp->Edpixchave, "111.444.777-00");
+        MessageBox::clearShownMessages();
+        click(emp->Btn_Cancel);
+        QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
+        QVERIFY(emp->Btn_Novo->isEnabled());  // browse state again
+        QVERIFY(!emp->Btn_Cancel->isEnabled());
+    }
+
+    // The print dialog opens over the screen that asked for it.
+    void printDialogOverItsScreen() {
+        Quelvarino000_0->menuAction("Clientes1")->trigger();
+        auto* clients = Screens::find("Quelvarino0011_0");
+        clients->move(260, 180);
+        activate(clients);
+        click(clients->findChild<QPushButton*>("Btn_Imprimir"));
+        QWidget* dialog = Screens::find("Quelvarino0011_2");
+        QVERIFY(dialog && dialog->isVisible());
+        // Over the screen (centred as far as the desktop lets it), never
+        // off the desktop.
+        const QRect over = clients->frameGeometry(), at = dialog->frameGeometry();
+        const QRect room = clients->screen()->availableGeometry();
+        QVERIFY2(over.contains(at.center()) && room.contains(at.topLeft()),
+                 qPrintable(QString("%1,%2 %3x%4 over %5,%6 %7x%8")
+                                .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())
+                                .arg(over.x()).arg(over.y()).arg(over.width()).arg(over.height())));
+        QVERIFY(qAbs(at.center().y() - over.center().y()) < 40);
     }
 };
 

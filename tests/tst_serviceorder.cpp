@@ -180,7 +180,9 @@ private slots:
             QVERIFY2(r.value(it.key()) == it.value(),
                      qPrintable(it.key() + ": " + r.value(it.key()) + " != " + it.value()));
 
-        // The order stays on screen, ready to print.
+        // The order stays on screen, ready to print; the next thing done
+        // is a new order.
+        QVERIFY(os->Btn_Novo->hasFocus());
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));
         QCOMPARE(os->Edcliente->text(), QString("FARMACIA CENTRAL"));
         QVERIFY(os->Btn_Imprimir->isEnabled());

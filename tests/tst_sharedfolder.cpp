@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "core/clock.h"
 #include "core/errors.h"
+#include "data/aliasregistry.h"
 #include "data/datafolder.h"
 #include "data/mountlocks.h"
 #include "data/sqlitebackend.h"
@@ -296,6 +297,45 @@ private slots:
             QVERIFY2(shown[0].text.contains("SSHFS"), qPrintable(shown[0].text));
             QVERIFY(!QFile::exists(mounts.share() + "/Quelvarino/quelvarino.db"));
         }
+
+        // Whatever path opens the store refuses it too: a second program
+        // through the store layer alone (the command line, a helper).
+        for (const QString& mount : {mounts.mountA(), mounts.mountB()}) {
+            QProcess writer;
+            writer.start(qEnvironmentVariable("STORE_HELPER"),
+                         {mount + "/Quelvarino", "insert", "CODCLI=000001,RAZAOSOCIAL=X"});
+            QVERIFY(writer.waitForFinished(30000));
+            const QString said = QString::fromUtf8(writer.readAllStandardOutput());
+            QVERIFY2(said.startsWith("ERROR") && said.contains("SSHFS"), qPrintable(said));
+            QVERIFY(!QFile::exists(mounts.share() + "/Quelvarino/quelvarino.db"));
+        }
+
+        // The restore too: from a workstation whose alias reaches the
+        // folder through SSHFS it cannot see the database in use.
+        DataFolder::setPath(mounts.share() + "/Quelvarino");
+        QVERIFY(start());  // the server's own workstation, on its local path
+        const QString database = mounts.share() + "/Quelvarino/quelvarino.db";
+        QVERIFY(QFile::exists(database));
+        const QByteArray before = [&] {
+            QFile f(database);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        QVERIFY(QFile::copy(database, root.path() + "/copia.db"));
+        AliasEntry alias;
+        alias.type = "PARADOX";
+        alias.params = "PATH:\"" + mounts.mountA() + "/Quelvarino\"";
+        QVERIFY(AliasRegistry::add("Quelvarino", alias));
+        QProcess restore;
+        restore.start(qEnvironmentVariable("QUELVARINO"),
+                      {"--restaurar", root.path() + "/copia.db"});
+        QVERIFY(restore.waitForFinished(60000));
+        const QString err = QString::fromUtf8(restore.readAllStandardError());
+        QCOMPARE(restore.exitCode(), 1);
+        QVERIFY2(err.contains("SSHFS") && !err.contains("restaurado"), qPrintable(err));
+        QFile after(database);
+        QVERIFY(after.open(QIODevice::ReadOnly));
+        QCOMPARE(after.readAll(), before);
     }
 };
 

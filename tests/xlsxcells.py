@@ -60,8 +60,13 @@ def main(path):
                     cell["computed"] = summed(wv, c.value)
                 cells.append(cell)
         widths = {k: v.width for k, v in ws.column_dimensions.items() if v.width}
+        fit = bool(ws.sheet_properties.pageSetUpPr and ws.sheet_properties.pageSetUpPr.fitToPage)
         out.append({"name": ws.title, "freeze": ws.freeze_panes, "widths": widths,
-                    "cells": cells})
+                    "cells": cells, "fitToPage": fit,
+                    # a missing attribute is the format's default, 1
+                    "fitToWidth": (ws.page_setup.fitToWidth or 1) if fit else None,
+                    "fitToHeight": (1 if ws.page_setup.fitToHeight is None
+                                    else ws.page_setup.fitToHeight) if fit else None})
     print(json.dumps(out, ensure_ascii=False))
 
 

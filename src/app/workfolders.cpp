@@ -1,5 +1,8 @@
 #include "app/workfolders.h"
 
+#include "data/backup.h"
+#include "data/durablefiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -22,18 +25,21 @@ QStringList workTableFiles(const QString& folder) {
     return out;
 }
 
+// The working copies, on the disk before the reports use them.
 void copyAll(const QString& from, const QString& to, QStringList* failures) {
     for (const QString& name : workTableFiles(from)) {
         const QString source = from + '/' + name;
         const QString destination = to + '/' + name;
-        if (!QFile::copy(source, destination))  // never overwrites
+        if (!QFile::copy(source, destination) || !syncFile(destination))  // never overwrites
             failures->append(QStringLiteral("Erro ao copiar ") + source + QStringLiteral(" para ") +
                              destination);
     }
+    syncFolder(to);
 }
 
 // A copy that can serve: there, as long as its template, and for our own
-// tables an SQLite file by its header.
+// tables an SQLite file whose pages pass the quick check: a copy torn by a
+// power cut may have the right size and a good header over damaged pages.
 bool usable(const QString& copy, const QString& original) {
     const QFileInfo c(copy), o(original);
     if (!c.isFile() || c.size() != o.size() || c.size() == 0)
@@ -41,9 +47,9 @@ bool usable(const QString& copy, const QString& original) {
     if (!copy.endsWith(QLatin1String(".db")))
         return true;
     QFile f(copy);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly) || f.read(16) != QByteArray("SQLite format 3\0", 16))
         return false;
-    return f.read(16) == QByteArray("SQLite format 3\0", 16);
+    return Backups::check(copy, nullptr, true);
 }
 
 // The pristine copies: each one missing or unreadable (a start killed
@@ -59,7 +65,7 @@ void repairPristine(const QString& dataFolder, const QString& pristine, QStringL
         const QString part =
             copy + QStringLiteral(".parte%1").arg(QCoreApplication::applicationPid());
         QFile::remove(part);
-        if (!QFile::copy(source, part) || !QFile::rename(part, copy)) {
+        if (!QFile::copy(source, part) || !durablyReplace(part, copy)) {
             QFile::remove(part);
             if (!usable(copy, source))  // another workstation may have just made it
                 failures->append(QStringLiteral("Erro ao copiar ") + source +

@@ -3,9 +3,12 @@
 #include "core/errors.h"
 #include "data/backup.h"
 #include "data/datafolder.h"
+#include "data/durablefiles.h"
+#include "data/mountlocks.h"
 #include "data/postgresbackend.h"
 #include "data/sqlitebackend.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -82,6 +85,47 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(connectionName_);
 }
 
+namespace {
+
+// New databases of starts cut short (a power cut, a kill) beside `file`:
+// each is locked while its builder lives, so one that can be locked is
+// left over and goes, with its journal and lock file.
+void removeAbandonedBuilds(const QString& file) {
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    const QStringList names = folder.entryList({info.fileName() + QStringLiteral(".novo.*")},
+                                               QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        if (name.endsWith(QLatin1String("-journal")) || name.endsWith(QLatin1String(".lck")))
+            continue;
+        const QString path = folder.filePath(name);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (lockByte(fd, 0)) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+            QFile::remove(path + QStringLiteral(".lck"));
+        }
+        ::close(fd);
+    }
+    // Journals and lock files whose database is gone.
+    for (const QString& name : folder.entryList({info.fileName() + QStringLiteral(".novo.*")},
+                                                QDir::Files | QDir::Hidden)) {
+        QString stem = name;
+        if (stem.endsWith(QLatin1String("-journal")))
+            stem.chop(8);
+        else if (stem.endsWith(QLatin1String(".lck")))
+            stem.chop(4);
+        else
+            continue;
+        if (!folder.exists(stem))
+            QFile::remove(folder.filePath(name));
+    }
+}
+
+}  // namespace
+
 std::shared_ptr<Database> Database::open(const QString& file,
                                          const QList<TableDef>& tables,
                                          bool createIfMissing) {
@@ -93,6 +137,7 @@ std::shared_ptr<Database> Database::open(const QString& file,
     if (!info.exists()) {
         if (!createIfMissing)
             throw StoreError(QStringLiteral("O banco de dados %1 não existe.").arg(file));
+        removeAbandonedBuilds(file);
         // Build the new database under a temporary name and move it into
         // place only when complete, so a failed start never leaves half a
         // database that the next start would take for a good one.
@@ -103,11 +148,26 @@ std::shared_ptr<Database> Database::open(const QString& file,
                 .arg(file)
                 .arg(QCoreApplication::applicationPid())
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        // Held while it is built: a start that finds the file unlocked knows
+        // its builder is gone (on any computer) and removes it.
+        const int held = ::open(QFile::encodeName(building).constData(),
+                                O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (held >= 0)
+            lockByte(held, 0);
         auto discard = [&building] {
             QFile::remove(building);
             QFile::remove(building + ".lck");
             QFile::remove(building + "-journal");
         };
+        // Closed only once SQLite has closed the file: closing any
+        // descriptor of a file drops the process's SQLite locks on it.
+        struct Held {
+            int fd;
+            ~Held() {
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        } keep{held};
         try {
             std::shared_ptr<Database> fresh(new Database(building, tables));
             fresh->connect();
@@ -147,6 +207,8 @@ std::shared_ptr<Database> Database::open(const QString& file,
                 0 ||
             (errno != EEXIST && !QFileInfo::exists(file) && QFile::rename(building, file));
         discard();
+        // The new name on the disk before the first post is acknowledged.
+        syncFolder(folder);
         if (!placed && !QFileInfo::exists(file))
             throw StoreError(
                 QStringLiteral("Não foi possível criar o banco de dados %1.").arg(file));
@@ -480,6 +542,11 @@ std::shared_ptr<Database> Database::main() {
         if (!server.isEmpty()) {
             db = openServer(server, schema::mainTables());
         } else {
+            // Whatever path opens the store (the start, the command line, a
+            // helper): never on a share whose locks stay on each computer.
+            const QString folder = QFileInfo(DataFolder::mainDatabaseFile()).absolutePath();
+            if (QFileInfo(folder).isDir())  // a missing one is said by open()
+                DataFolder::requireLocksBetweenWorkstations(folder, false);
             db =
                 open(DataFolder::mainDatabaseFile(), schema::mainTables(), DataFolder::mayCreate());
             db->inUse_ = std::make_unique<DatabaseInUse>(db->file_);

@@ -255,12 +255,14 @@ QString whatToDoForLocks() {
 
 // The embedded store is safe for several workstations only where a lock
 // taken on one computer is seen by the others.
-void DataFolder::requireLocksBetweenWorkstations(const QString& folder) {
+void DataFolder::requireLocksBetweenWorkstations(const QString& folder, bool probe) {
     const LockVerdict v = lockVerdictFor(folder);
     if (v.reach == LockReach::NotCarried)
         throw StoreError(QStringLiteral("A pasta de dados %1 fica em %2: os bloqueios feitos "
                                         "numa estação não chegam às outras.\n\n%3")
                              .arg(QDir::toNativeSeparators(folder), v.reason, whatToDoForLocks()));
+    if (!probe)
+        return;
     QString reason;
     if (!locksWorkOn(folder + QStringLiteral("/quelvarino.db.lck"), &reason))
         throw StoreError(QStringLiteral("A pasta de dados %1 não aceita bloqueios de arquivo "

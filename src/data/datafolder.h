@@ -52,7 +52,9 @@ public:
     static LockVerdict lockVerdictFor(const QString& path);
     // Throws StoreError naming the folder, why and what to do when the
     // embedded store may not be used there by several workstations.
-    static void requireLocksBetweenWorkstations(const QString& folder);
+    // Refuses a folder on a share known to keep locks on each computer;
+    // with `probe`, also one whose file system takes no byte-range lock.
+    static void requireLocksBetweenWorkstations(const QString& folder, bool probe = true);
     // The operator's warning when the data folder's file system is one the
     // program cannot tell about (empty when none is due).
     static QString lockWarning();

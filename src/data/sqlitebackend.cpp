@@ -224,8 +224,12 @@ void SqliteBackend::prepareConnection(QSqlDatabase& db) const {
     if (fileReadOnly || folderReadOnly)
         throw StoreError(QStringLiteral("%1: attempt to write a readonly database").arg(file));
     QSqlQuery q(db);
+    // EXTRA, not FULL: FULL deletes the journal without syncing the folder,
+    // so after a power cut the disk may still hold a journal that looks
+    // hot, and the next open rolls the last acknowledged post back. EXTRA
+    // syncs the folder once the journal is gone.
     for (const char* pragma :
-         {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=FULL", "PRAGMA foreign_keys=OFF"}) {
+         {"PRAGMA journal_mode=DELETE", "PRAGMA synchronous=EXTRA", "PRAGMA foreign_keys=OFF"}) {
         if (!q.exec(QString::fromLatin1(pragma)))
             throw StoreError(QStringLiteral("%1: %2").arg(db.databaseName(), q.lastError().text()));
     }

@@ -143,18 +143,22 @@ int main(int argc, char* argv[]) {
         import.progress = [&err, terminal](const QString& table, int done, int total) {
             showProgress(err, terminal, table, done, total);
         };
-        int failed = 0;
+        int failed = 0, imported = 0;
         for (const TableDef& table : schema::mainTables()) {
             const ImportReport r = import.importTable(table);
-            if (!r.imported)
-                ++failed;
+            ++(r.imported ? imported : failed);
             printReport(out, r);
         }
         Database::resetMain();
         if (failed > 0) {
-            out << failed
-                << (failed == 1 ? " tabela não foi importada" : " tabelas não foram importadas")
-                << "; as outras foram importadas por inteiro.\n";
+            // Said as it is: when every table failed, none was imported.
+            if (imported == 0)
+                out << "Nenhuma tabela foi importada.\n";
+            else
+                out << failed
+                    << (failed == 1 ? " tabela não foi importada" : " tabelas não foram importadas")
+                    << "; " << (imported == 1 ? "a outra foi importada" : "as outras foram importadas")
+                    << " por inteiro.\n";
             return 1;
         }
         out << "Importação concluída.\n";

@@ -157,6 +157,19 @@ void ParadoxFile::checkHeader(const QString& file) {
         throw damaged(QStringLiteral("registros de %1 bytes com campos que somam %2")
                           .arg(recordSize)
                           .arg(sum));
+    // The header holds, after the field types, the pointers to the names,
+    // the table's name (79 bytes, 261 from Paradox 7 on) and the fields'
+    // names: a size that cannot hold them is damaged, and the data blocks
+    // would be read from the wrong place.
+    qint64 at = fieldInfo + 6 * qint64(numFields) + 4 + (version >= 12 ? 261 : 79);
+    for (int i = 0; i < numFields; ++i) {
+        while (at < headerSize && h[at] != 0)
+            ++at;
+        if (at >= headerSize)
+            throw damaged(QStringLiteral("tamanho do cabeçalho %1, menor que os nomes dos campos")
+                              .arg(headerSize));
+        ++at;
+    }
     if (numRecords > quint32(std::numeric_limits<int>::max()))
         throw damaged(QStringLiteral("%1 registros").arg(numRecords));
 }

@@ -251,7 +251,9 @@ void PrintDialog::showEvent(QShowEvent* event) {
     if (!event->spontaneous()) {
         if (QWidget* requester = Screens::find(config_.requester);
             requester && requester->isVisible()) {
-            QRect frame = frameGeometry();
+            // The window's own size: a hidden window's frame is not known
+            // yet the first time and may be stale the next.
+            QRect frame(QPoint(0, 0), size().expandedTo(sizeHint()));
             frame.moveCenter(requester->frameGeometry().center());
             if (const QScreen* screen = requester->screen()) {
                 const QRect room = screen->availableGeometry();
