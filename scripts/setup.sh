@@ -17,7 +17,7 @@ $SUDO apt-get install -y -q --no-install-recommends \
   dpkg-dev lintian desktop-file-utils pxlib-dev pkg-config postgresql libpq-dev \
   sshfs openssh-server openssh-client \
   libqrencode-dev zbar-tools libxlsxwriter-dev python3-openpyxl \
-  locales-all qt6-charts-dev libqt6opengl6-dev
+  locales-all qt6-charts-dev libqt6opengl6-dev python3-fusepy
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"

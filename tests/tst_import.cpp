@@ -622,6 +622,10 @@ private slots:
                                    << "danificado";
         QTest::newRow("header cut") << "headerCut"
                                     << "não é uma tabela Paradox";
+        // A size byte damaged (2048 read as 256): the blocks would be read
+        // from the wrong place, the password table as an empty name.
+        QTest::newRow("header size too small for its names") << "headerSize256"
+                                                             << "tamanho do cabeçalho 256";
         QTest::newRow("date out of every calendar") << "dateValue"
                                                     << "data válida";
         QTest::newRow("money not a number") << "nanValue"
@@ -691,6 +695,8 @@ private slots:
             putWord(db, 0x21, 0);
         else if (damage == "headerCut")
             db.truncate(0x40);
+        else if (damage == "headerSize256")
+            putWord(db, 0x02, 256);
         else if (damage == "dateValue")
             putLong(db, t.firstRecordField(layout, firstOfType(layout, pxfDate)), 0xFFFFFFFF);
         else if (damage == "nanValue") {
@@ -946,7 +952,21 @@ private slots:
         QVERIFY2(second.contains("tbordem: 2500 read, 0 stored, 2500 skipped\n"),
                  qPrintable(second));
         QVERIFY(second.contains("tbrecibo: not imported: "));
-        QVERIFY(second.contains("1 tabela não foi importada"));
+        QVERIFY(second.contains("1 tabela não foi importada; as outras foram importadas"));
+
+        // Every table damaged: said so, never "the others were imported".
+        for (const QString& name : QDir(old).entryList({"*.db"}, QDir::Files)) {
+            QFile damaged(old + "/" + name);
+            QVERIFY(damaged.open(QIODevice::ReadWrite));
+            damaged.seek(0x04);
+            damaged.write("\x07");  // an index's file type
+        }
+        p.start(program, {old});
+        QVERIFY(p.waitForFinished(120000));
+        const QString none = QString::fromUtf8(p.readAllStandardOutput());
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY2(none.contains("Nenhuma tabela foi importada.") && !none.contains("as outras"),
+                 qPrintable(none));
 
         // Refused while the program has the database open.
         QProcess holder;

@@ -6,14 +6,17 @@
 #include "data/backup.h"
 #include "data/datafolder.h"
 #include "data/datamodule.h"
+#include "data/mountlocks.h"
 #include "data/table.h"
 #include "testsupport.h"
 #include "widgets/application.h"
 #include "widgets/messagebox.h"
 #include "widgets/screen.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <QAction>
 #include <QDir>
 #include <QLabel>
@@ -337,7 +340,15 @@ private slots:
 
     // A start killed between the two pristine copies, or a damaged copy:
     // the next start makes them again from the templates.
+    void missingOrDamagedPristineCopiesAreMadeAgain_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("header gone") << "header";
+        // A copy torn by a power cut: its size and header are right, its
+        // pages are not.
+        QTest::newRow("torn pages") << "pages";
+    }
     void missingOrDamagedPristineCopiesAreMadeAgain() {
+        QFETCH(QString, damage);
         QVERIFY(start());
         stopProgram();
         const QString tbv = home->dataFolder() + "/Backup/Relatorio/Tbv/";
@@ -345,7 +356,13 @@ private slots:
         {
             QFile damaged(tbv + "tbrelatorio8_1.db");
             QVERIFY(damaged.open(QIODevice::ReadWrite));
-            damaged.write("not a database at all");  // same size, header gone
+            if (damage == "header") {
+                damaged.write("not a database at all");  // same size, header gone
+            } else {
+                const qint64 size = damaged.size();
+                QVERIFY(damaged.seek(100));
+                damaged.write(QByteArray(int(size - 100), char(0xA5)));
+            }
         }
         QVERIFY(start());
         for (int n = 1; n <= 2; ++n) {
@@ -361,6 +378,29 @@ private slots:
         }
         QVERIFY(QDir(tbv).entryList({"*.parte*"}, QDir::Files).isEmpty());
         QVERIFY(MessageBox::shownMessages().isEmpty());
+    }
+
+    // New databases of starts cut short are removed at the next start, not
+    // those another workstation is building at the moment.
+    void leftOversOfCutStartsGo() {
+        QVERIFY(start());
+        stopProgram();
+        const QString stem = home->dataFolder() + "/quelvarino.db.novo.";
+        for (const QString& name : {stem + "4242.deadbeef", stem + "4242.deadbeef-journal",
+                                    stem + "4242.deadbeef.lck", stem + "77.cafe"}) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("half a database");
+        }
+        // The one being built is held by its builder.
+        const int building =
+            ::open(QFile::encodeName(stem + "77.cafe").constData(), O_RDWR | O_CLOEXEC);
+        QVERIFY(building >= 0 && lockByte(building, 0));
+        QVERIFY(start());
+        const QStringList left =
+            QDir(home->dataFolder()).entryList({"quelvarino.db.novo.*"}, QDir::Files);
+        ::close(building);
+        QCOMPARE(left, QStringList{"quelvarino.db.novo.77.cafe"});
     }
 
     // The first start of the day copies the database into Backup; a copy

@@ -134,10 +134,12 @@ std::shared_ptr<Database> Database::open(const QString& file,
     if (!QFileInfo(folder).isDir())
         throw StoreError(QStringLiteral("A pasta de dados %1 não existe.").arg(folder));
 
+    // A start cut short (a power cut, a kill) may have left its new
+    // database beside this one, before or after putting it in place.
+    removeAbandonedBuilds(file);
     if (!info.exists()) {
         if (!createIfMissing)
             throw StoreError(QStringLiteral("O banco de dados %1 não existe.").arg(file));
-        removeAbandonedBuilds(file);
         // Build the new database under a temporary name and move it into
         // place only when complete, so a failed start never leaves half a
         // database that the next start would take for a good one.

@@ -170,6 +170,14 @@ void ParadoxFile::checkHeader(const QString& file) {
                               .arg(headerSize));
         ++at;
     }
+    // After the header the file is whole data blocks (a file cut inside
+    // them is told by the walk of the blocks).
+    const qint64 blockSize = qint64(maxTableSize) * 0x400;
+    const qint64 counted = headerSize + qint64(word(h + 0x0C)) * blockSize;
+    if (size_ >= counted && (size_ - headerSize) % blockSize != 0)
+        throw damaged(QStringLiteral("tamanho do cabeçalho %1 com blocos de %2 bytes")
+                          .arg(headerSize)
+                          .arg(blockSize));
     if (numRecords > quint32(std::numeric_limits<int>::max()))
         throw damaged(QStringLiteral("%1 registros").arg(numRecords));
 }
