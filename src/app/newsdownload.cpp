@@ -1,5 +1,7 @@
 #include "app/newsdownload.h"
 
+#include "data/durablefiles.h"
+
 #include <curl/curl.h>
 #include <QDateTime>
 #include <QDir>
@@ -316,13 +318,15 @@ QString NewsDownload::putInPlace(const QStringList& partials) const {
                        "programa possa mostrar")
                 .arg(names[i]);
     }
-    // Each replaces its local copy at once.
+    // Each replaces its local copy at once, on the disk first.
     for (int i = 0; i < names.size(); ++i) {
         const QString target = folder_ + QLatin1Char('/') + names[i];
-        if (std::rename(QFile::encodeName(partials[i]).constData(),
+        if (!syncFile(partials[i]) ||
+            std::rename(QFile::encodeName(partials[i]).constData(),
                         QFile::encodeName(target).constData()) != 0)
             return reason(CURLE_WRITE_ERROR, names[i]);
     }
+    syncFolder(folder_);
     return QString();
 }
 

@@ -1,6 +1,7 @@
 #include "data/aliasregistry.h"
 
 #include "core/errors.h"
+#include "data/durablefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +85,9 @@ bool writeSections(const QList<Section>& sections) {
             out << line << '\n';
     }
     out.flush();
-    return file.commit();
+    // commit() syncs the file before the rename; the rename is on the disk
+    // once the folder is synced.
+    return file.commit() && syncFolder(folder);
 }
 
 int sectionIndex(const QList<Section>& sections, const QString& alias) {

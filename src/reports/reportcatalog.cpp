@@ -2,6 +2,7 @@
 
 #include "core/errors.h"
 #include "data/datafolder.h"
+#include "data/durablefiles.h"
 #include "reports/escpwriter.h"
 #include "reports/htmlwriter.h"
 #include "reports/pagewriter.h"
@@ -184,12 +185,15 @@ bool isMenuReport(const ReportEntry& e) {
 void saveFile(const QString& path, const QByteArray& bytes) {
     // Written beside the final name and renamed when complete: a full disk
     // or a broken write never leaves half a report under that name.
+    // commit() syncs it before the rename; the folder's sync puts the
+    // rename on the disk before success is said.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         refuseFileWrite(path, reason);
     }
+    syncFolder(QFileInfo(path).absolutePath());
 }
 
 // Success is said only of a file that is in place, whole.
