@@ -47,13 +47,15 @@ int minutes(const QString& hhmm) {
 }
 
 QString clock(int m) {
-    return QStringLiteral("%1:%2").arg(m / 60, 2, 10, QLatin1Char('0')).arg(m % 60, 2, 10,
-                                                                            QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(m / 60, 2, 10, QLatin1Char('0'))
+        .arg(m % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString band(int m) {
-    return QStringLiteral("%1:%2").arg(m / 60, 3, 10, QLatin1Char('0')).arg(m % 60, 2, 10,
-                                                                            QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(m / 60, 3, 10, QLatin1Char('0'))
+        .arg(m % 60, 2, 10, QLatin1Char('0'));
 }
 
 // A job is charged two hours at least; the added time follows its end. The
@@ -63,7 +65,9 @@ struct Bands {
 };
 Bands split(int start, int end) {
     const int b = std::max(end, start + 120);
-    auto overlap = [&](int from, int to) { return std::max(0, std::min(b, to) - std::max(start, from)); };
+    auto overlap = [&](int from, int to) {
+        return std::max(0, std::min(b, to) - std::max(start, from));
+    };
     return {overlap(0, 18 * 60), overlap(18 * 60, 22 * 60), overlap(22 * 60, 1 << 20)};
 }
 
@@ -224,17 +228,19 @@ private slots:
         QRandomGenerator r(45261211);
         for (int i = 0; i < 60; ++i) {
             clientPrices << (i < 3 ? QStringList{"35", "30,01", "1234,56"}[i] : typedMoney(r, 300));
-            store("tbclientes", {{"CODCLI", QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0'))},
-                                 {"RAZAOSOCIAL", QStringLiteral("CLIENTE %1").arg(i + 1)},
-                                 {"VALOR", clientPrices.last()},
-                                 {"SITUACAO", "ATIVO"}});
+            store("tbclientes",
+                  {{"CODCLI", QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0'))},
+                   {"RAZAOSOCIAL", QStringLiteral("CLIENTE %1").arg(i + 1)},
+                   {"VALOR", clientPrices.last()},
+                   {"SITUACAO", "ATIVO"}});
         }
         for (int i = 0; i < 20; ++i) {
             courierRates << (i == 0 ? QStringLiteral("12,5") : typedMoney(r, 80));
-            store("tbmotociclista", {{"COD", QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0'))},
-                                     {"NOME", QStringLiteral("MOTOBOY %1").arg(i + 1)},
-                                     {"VALOR", courierRates.last()},
-                                     {"SITUACAO", "ATIVO"}});
+            store("tbmotociclista",
+                  {{"COD", QStringLiteral("%1").arg(i + 1, 6, 10, QLatin1Char('0'))},
+                   {"NOME", QStringLiteral("MOTOBOY %1").arg(i + 1)},
+                   {"VALOR", courierRates.last()},
+                   {"SITUACAO", "ATIVO"}});
         }
         Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
         os = Screens::get<TQuelvarino0021_0>("Quelvarino0021_0");
@@ -279,8 +285,9 @@ private slots:
             QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(lastMessage()));
 
             // What the rules say.
-            const qint64 price = o.basis == Order::FixedValue ? model::cents(o.fixedValue)
-                                                              : model::cents(clientPrices[o.client]);
+            const qint64 price = o.basis == Order::FixedValue
+                                     ? model::cents(o.fixedValue)
+                                     : model::cents(clientPrices[o.client]);
             const qint64 rate = model::cents(courierRates[o.courier]);
             const qint64 insurance = model::cents(o.insurance), fee = model::cents(o.fee);
             const QString from = basisStart(o);
@@ -296,29 +303,33 @@ private slots:
             // once a basis was chosen; with none chosen, only insurance
             // and fee until Gravar computes the hours.
             const qint64 shownBefore = o.basis == Order::AtRecording ? insurance + fee : total;
-            const QString context = QStringLiteral("order %1: %2 %3-%4-%5 price %6 fixed %7 ins %8 fee %9")
-                                        .arg(n)
-                                        .arg(int(o.basis))
-                                        .arg(o.departure, o.start, o.end, clientPrices[o.client],
-                                             o.fixedValue, o.insurance, o.fee);
+            const QString context =
+                QStringLiteral("order %1: %2 %3-%4-%5 price %6 fixed %7 ins %8 fee %9")
+                    .arg(n)
+                    .arg(int(o.basis))
+                    .arg(o.departure, o.start, o.end, clientPrices[o.client], o.fixedValue,
+                         o.insurance, o.fee);
             QVERIFY2(os->Edtotval->text() == model::money(shownBefore),
                      qPrintable(context + " shown " + os->Edtotval->text() + " for " +
-                                model::money(shownBefore) + ", price shown " +
-                                os->Edvalor->text() + ", hours " + os->Edhora4->text()));
+                                model::money(shownBefore) + ", price shown " + os->Edvalor->text() +
+                                ", hours " + os->Edhora4->text()));
 
             click(os->Btn_Gravar);
-            QVERIFY2(MessageBox::shownMessages().isEmpty(), qPrintable(context + ": " + lastMessage()));
+            QVERIFY2(MessageBox::shownMessages().isEmpty(),
+                     qPrintable(context + ": " + lastMessage()));
             QVERIFY2(os->Edtotval->text() == model::money(total),
                      qPrintable(context + " recorded shows " + os->Edtotval->text()));
 
             const auto rec = storedRecord("tbordem", os->Edcomanda->text());
             auto money = [&](const char* field, qint64 c) {
                 QVERIFY2(storedIs(rec.value(field), c, 1),
-                         qPrintable(context + " " + field + " " + rec.value(field) + " != " + model::money(c)));
+                         qPrintable(context + " " + field + " " + rec.value(field) +
+                                    " != " + model::money(c)));
             };
             auto text = [&](const char* field, const QString& expected) {
-                QVERIFY2(rec.value(field) == expected,
-                         qPrintable(context + " " + field + " " + rec.value(field) + " != " + expected));
+                QVERIFY2(
+                    rec.value(field) == expected,
+                    qPrintable(context + " " + field + " " + rec.value(field) + " != " + expected));
             };
             auto timeText = [](const QString& typed) {
                 return typed.isEmpty() ? QString() : model::clock(model::minutes(typed));

@@ -22,9 +22,9 @@
 #include <QLineSeries>
 #include <QProcess>
 #include <QProgressBar>
-#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStackedBarSeries>
 #include <memory>
 
@@ -307,10 +307,10 @@ private slots:
         QVERIFY2(text.contains("PAINEL GERENCIAL"), qPrintable(text));
         QVERIFY(text.contains("Período de : 01/11/2026 até 30/11/2026"));
         QVERIFY(text.contains("MOTOBOY EXPRESS"));
-        for (const char* title : {"Faturamento por dia", "Os dez clientes de maior faturamento",
-                                  "Horas trabalhadas por motoboy",
-                                  "Custo dos motoboys e faturamento por mês",
-                                  "Ordens de serviço pela hora de início"})
+        for (const char* title :
+             {"Faturamento por dia", "Os dez clientes de maior faturamento",
+              "Horas trabalhadas por motoboy", "Custo dos motoboys e faturamento por mês",
+              "Ordens de serviço pela hora de início"})
             QVERIFY2(text.contains(title), title);
         // Every word on the pages at 7 points or more: the height of its
         // box in points, as pdftotext measures it.
@@ -349,7 +349,8 @@ private slots:
         const auto axes = p->chart(2)->axes(Qt::Vertical);
         QVERIFY(!axes.isEmpty());
         const QStringList names = static_cast<QBarCategoryAxis*>(axes.first())->categories();
-        QVERIFY2(names.contains("000012 CLIENTE 000012 R$ 1.096,33"), qPrintable(names.join(" | ")));
+        QVERIFY2(names.contains("000012 CLIENTE 000012 R$ 1.096,33"),
+                 qPrintable(names.join(" | ")));
         QVERIFY2(names.contains("000007 CLIENTE 000007 R$ 999,99"), qPrintable(names.join(" | ")));
     }
 

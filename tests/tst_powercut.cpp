@@ -3,18 +3,18 @@
 // through the store, first starts and the day's copy are cut, and after
 // each cut every acknowledged post must be there, every database whole,
 // and nothing torn or left over in use.
+#include <sqlite3.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 
@@ -22,8 +22,8 @@ namespace {
 // does with a journal left beside it; "ok" when whole.
 QString integrityOf(const QString& file) {
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         const QString why = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
         return why;
@@ -44,10 +44,11 @@ QString integrityOf(const QString& file) {
 QSet<QString> clientCodes(const QString& file) {
     QSet<QString> codes;
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
+        SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT CODCLI FROM tbclientes", -1, &st, nullptr) == SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, "SELECT CODCLI FROM tbclientes", -1, &st, nullptr) ==
+            SQLITE_OK) {
             while (sqlite3_step(st) == SQLITE_ROW)
                 codes.insert(
                     QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))));
@@ -151,8 +152,8 @@ class TestPowerCut : public QObject {
                  qPrintable(data.entryList(QDir::Files | QDir::Hidden).join(' ')));
         // The work tables in use, their pristine copies and the day's copy:
         // whole wherever they are.
-        for (const QString& folder : {QString("Backup/Relatorio"), QString("Backup/Relatorio/Tbv"),
-                                      QString("Backup")}) {
+        for (const QString& folder :
+             {QString("Backup/Relatorio"), QString("Backup/Relatorio/Tbv"), QString("Backup")}) {
             QDir d(data.filePath(folder));
             for (const QString& name : d.entryList({"*.db"}, QDir::Files))
                 QVERIFY2(integrityOf(d.filePath(name)) == "ok",
@@ -209,8 +210,8 @@ private slots:
             const QSet<QString> lost = acknowledged - stored;
             if (!lost.isEmpty()) {
                 ++lostRounds;
-                qWarning("cut %d: %lld acknowledged posts lost (%s)", round,
-                         qlonglong(lost.size()), qPrintable(QStringList(lost.values()).join(' ')));
+                qWarning("cut %d: %lld acknowledged posts lost (%s)", round, qlonglong(lost.size()),
+                         qPrintable(QStringList(lost.values()).join(' ')));
             }
             QVERIFY2(inRound > 0, qPrintable(out.left(500)));
         }

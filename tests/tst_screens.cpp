@@ -82,8 +82,8 @@ private slots:
                     continue;  // a list's own field takes what its list has
                 ++fields;
                 const bool money = e->alignment() & Qt::AlignRight;
-                const QString unit = money ? QStringLiteral("1234567890")
-                                           : QStringLiteral("referente a entregas ");
+                const QString unit =
+                    money ? QStringLiteral("1234567890") : QStringLiteral("referente a entregas ");
                 QString pasted;
                 while (pasted.size() < limit + 600)
                     pasted += unit;
@@ -95,8 +95,9 @@ private slots:
                 QTest::keySequence(e, QKeySequence::Paste);
                 QCoreApplication::processEvents();
                 const QString where = screen->objectName() + "." + e->objectName();
-                QVERIFY2(e->text().size() <= limit,
-                         qPrintable(where + QString(": %1 of %2").arg(e->text().size()).arg(limit)));
+                QVERIFY2(
+                    e->text().size() <= limit,
+                    qPrintable(where + QString(": %1 of %2").arg(e->text().size()).arg(limit)));
                 QVERIFY2(!e->text().isEmpty(), qPrintable(where));
                 QVERIFY2(lastMessage().contains("não cabe no campo"), qPrintable(where));
             }
@@ -181,7 +182,7 @@ private slots:
     void enterWalksTheReportCriteria_data() {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QStringList>("criteria");  // after the two dates
-        const QStringList courier = {"Edcodmot"};  // past its lookup button
+        const QStringList courier = {"Edcodmot"};   // past its lookup button
         QTest::newRow("0041_0") << "Quelvarino0041_0" << QStringList{"Rbavista", "Ed_Ord"};
         QTest::newRow("0042_0") << "Quelvarino0042_0"
                                 << QStringList{"Edcodcli", "Rbavista", "Ed_Ord"};
@@ -448,8 +449,14 @@ private slots:
         const QRect room = clients->screen()->availableGeometry();
         QVERIFY2(over.contains(at.center()) && room.contains(at.topLeft()),
                  qPrintable(QString("%1,%2 %3x%4 over %5,%6 %7x%8")
-                                .arg(at.x()).arg(at.y()).arg(at.width()).arg(at.height())
-                                .arg(over.x()).arg(over.y()).arg(over.width()).arg(over.height())));
+                                .arg(at.x())
+                                .arg(at.y())
+                                .arg(at.width())
+                                .arg(at.height())
+                                .arg(over.x())
+                                .arg(over.y())
+                                .arg(over.width())
+                                .arg(over.height())));
         QVERIFY(qAbs(at.center().y() - over.center().y()) < 40);
     }
 };

@@ -679,8 +679,8 @@ private slots:
         fields.removeAll("Btn_ConsMot");
         QVERIFY(byTab.contains("Btn_ConsCli") && byTab.contains("Btn_ConsMot"));
         QCOMPARE(byEnter, fields);
-        for (const char* name : {"Edhora1", "Rbhora1", "Edhora2", "Rbhora2", "Edhora3", "Rbvalor",
-                                 "Edcodmot"})
+        for (const char* name :
+             {"Edhora1", "Rbhora1", "Edhora2", "Rbhora2", "Edhora3", "Rbvalor", "Edcodmot"})
             QVERIFY2(byEnter.contains(name), name);
         QVERIFY(byEnter.indexOf("Rbhora1") == byEnter.indexOf("Edhora1") + 1);
         QVERIFY(byEnter.indexOf("Rbhora2") == byEnter.indexOf("Edhora2") + 1);

@@ -42,8 +42,7 @@ int restore(int argc, char* argv[]) {
         // On a share whose locks stay on each computer this workstation
         // cannot see another that has the database open: refused as the
         // start refuses it.
-        quelvarino::DataFolder::requireLocksBetweenWorkstations(
-            QFileInfo(database).absolutePath());
+        quelvarino::DataFolder::requireLocksBetweenWorkstations(QFileInfo(database).absolutePath());
         quelvarino::Backups::restore(QFileInfo(args[2]).absoluteFilePath(), database);
     } catch (const quelvarino::Error& e) {
         err << e.text() << '\n';

@@ -321,9 +321,8 @@ QString NewsDownload::putInPlace(const QStringList& partials) const {
     // Each replaces its local copy at once, on the disk first.
     for (int i = 0; i < names.size(); ++i) {
         const QString target = folder_ + QLatin1Char('/') + names[i];
-        if (!syncFile(partials[i]) ||
-            std::rename(QFile::encodeName(partials[i]).constData(),
-                        QFile::encodeName(target).constData()) != 0)
+        if (!syncFile(partials[i]) || std::rename(QFile::encodeName(partials[i]).constData(),
+                                                  QFile::encodeName(target).constData()) != 0)
             return reason(CURLE_WRITE_ERROR, names[i]);
     }
     syncFolder(folder_);

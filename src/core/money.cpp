@@ -187,8 +187,8 @@ QString formatMoney(double value) {
     // million reach into its fourth decimal: rounding there and again at the
     // cents would be off by more than half a cent, so its exact digits are
     // rounded once instead.
-    const QByteArray buffer = decimalText(value, std::chars_format::scientific,
-                                          std::fabs(value) < 1e10 ? 14 : 40);
+    const QByteArray buffer =
+        decimalText(value, std::chars_format::scientific, std::fabs(value) < 1e10 ? 14 : 40);
     const qsizetype e = buffer.indexOf('e');
     if (e < 0)
         return numberToText(value);

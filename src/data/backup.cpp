@@ -1,6 +1,7 @@
 #include "data/backup.h"
 
 #include "core/errors.h"
+#include "data/durablefiles.h"
 #include "data/mountlocks.h"
 #include "data/schema.h"
 
@@ -129,19 +130,10 @@ void removeStaleParts(const QString& folder) {
     }
 }
 
-bool syncPath(const QString& path, int flags) {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
 // A copy of `from` at `to`, on the disk when this returns.
 bool copyDurably(const QString& from, const QString& to) {
     QFile::remove(to);
-    return QFile::copy(from, to) && syncPath(to, O_RDONLY);
+    return QFile::copy(from, to) && syncFile(to);
 }
 
 }  // namespace
@@ -262,7 +254,7 @@ QString Backups::takeDaily(const QString& database, const QString& folder, const
         QFile::rename(part, target);
     QFile::remove(part);
     ::close(held);
-    syncPath(folder, O_RDONLY | O_DIRECTORY);
+    syncFolder(folder);
     rotate(folder, today);
     return target;
 }
@@ -431,10 +423,10 @@ void Backups::restore(const QString& backup, const QString& database) {
         ok = copyDurably(database, before);
     // the copies on disk before the database is replaced, the rename on
     // disk before it is told done
-    ok = ok && syncPath(databaseFolder, O_RDONLY | O_DIRECTORY);
+    ok = ok && syncFolder(databaseFolder);
     ok = ok && ::rename(QFile::encodeName(part).constData(),
                         QFile::encodeName(database).constData()) == 0;
-    ok = ok && syncPath(databaseFolder, O_RDONLY | O_DIRECTORY);
+    ok = ok && syncFolder(databaseFolder);
     QFile::remove(part);
     QFile::remove(database + QStringLiteral("-journal"));
     ::close(fd);

@@ -93,8 +93,8 @@ namespace {
 void removeAbandonedBuilds(const QString& file) {
     const QFileInfo info(file);
     const QDir folder = info.absoluteDir();
-    const QStringList names = folder.entryList({info.fileName() + QStringLiteral(".novo.*")},
-                                               QDir::Files | QDir::Hidden);
+    const QStringList names =
+        folder.entryList({info.fileName() + QStringLiteral(".novo.*")}, QDir::Files | QDir::Hidden);
     for (const QString& name : names) {
         if (name.endsWith(QLatin1String("-journal")) || name.endsWith(QLatin1String(".lck")))
             continue;

@@ -1,10 +1,10 @@
 #include "data/durablefiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quelvarino {
 namespace {

@@ -61,21 +61,24 @@ QString dataFolderRefusal(QString& database) {
     const QString data = DataFolder::path();
     const QString share = DataFolder::unmountedShareFor(data);
     if (!share.isEmpty())
-        return QStringLiteral("A pasta de dados %1 fica no compartilhamento de rede %2, que não "
-                              "está montado neste computador. Monte-o e importe novamente.")
+        return QStringLiteral(
+                   "A pasta de dados %1 fica no compartilhamento de rede %2, que não "
+                   "está montado neste computador. Monte-o e importe novamente.")
             .arg(data, share);
     if (!QFileInfo::exists(data) && !DataFolder::isDefault())
-        return QStringLiteral("A pasta de dados %1, registrada pelo Ostrima, não existe. Crie-a "
-                              "ou registre outra pasta com o Ostrima e importe novamente.")
+        return QStringLiteral(
+                   "A pasta de dados %1, registrada pelo Ostrima, não existe. Crie-a "
+                   "ou registre outra pasta com o Ostrima e importe novamente.")
             .arg(data);
     DataFolder::prepare();
     Database::resetMain();  // preparing it opened it here: only others count
     const bool server = !DataFolder::serverDatabase().isEmpty();
     database = server ? Database::main()->filePath() : DataFolder::mainDatabaseFile();
     if (!server && DatabaseInUse::heldByAnyone(database))
-        return QStringLiteral("O banco de dados %1 está aberto pelo QuelvarinoBasic (nesta ou em "
-                              "outra estação). Feche o programa em todas as estações e importe "
-                              "novamente.")
+        return QStringLiteral(
+                   "O banco de dados %1 está aberto pelo QuelvarinoBasic (nesta ou em "
+                   "outra estação). Feche o programa em todas as estações e importe "
+                   "novamente.")
             .arg(database);
     return QString();
 }
@@ -140,32 +143,33 @@ int main(int argc, char* argv[]) {
 
         ParadoxImport import(folder, replace);
         const bool terminal = isatty(STDERR_FILENO);
-        import.progress = [&err, terminal](const QString& table, int done, int total) {
+        import.progress = [&err, terminal ](const QString& table, int done, int total) {
             showProgress(err, terminal, table, done, total);
-        };
-        int failed = 0, imported = 0;
-        for (const TableDef& table : schema::mainTables()) {
-            const ImportReport r = import.importTable(table);
-            ++(r.imported ? imported : failed);
-            printReport(out, r);
-        }
-        Database::resetMain();
-        if (failed > 0) {
-            // Said as it is: when every table failed, none was imported.
-            if (imported == 0)
-                out << "Nenhuma tabela foi importada.\n";
-            else
-                out << failed
-                    << (failed == 1 ? " tabela não foi importada" : " tabelas não foram importadas")
-                    << "; " << (imported == 1 ? "a outra foi importada" : "as outras foram importadas")
-                    << " por inteiro.\n";
-            return 1;
-        }
-        out << "Importação concluída.\n";
-        return 0;
-    } catch (const Error& e) {
-        err << e.text() << '\n';
-        Database::resetMain();
+    };
+    int failed = 0, imported = 0;
+    for (const TableDef& table : schema::mainTables()) {
+        const ImportReport r = import.importTable(table);
+        ++(r.imported ? imported : failed);
+        printReport(out, r);
+    }
+    Database::resetMain();
+    if (failed > 0) {
+        // Said as it is: when every table failed, none was imported.
+        if (imported == 0)
+            out << "Nenhuma tabela foi importada.\n";
+        else
+            out << failed
+                << (failed == 1 ? " tabela não foi importada" : " tabelas não foram importadas")
+                << "; " << (imported == 1 ? "a outra foi importada" : "as outras foram importadas")
+                << " por inteiro.\n";
         return 1;
     }
+    out << "Importação concluída.\n";
+    return 0;
+}
+catch (const Error& e) {
+    err << e.text() << '\n';
+    Database::resetMain();
+    return 1;
+}
 }

@@ -545,8 +545,8 @@ bool TQuelvarino0049_0::saveImage(const QString& path) {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setPen(Qt::black);
-    const double top = panelHead(painter, CompanyHeader::fromStore(), periodText(),
-                                 image.width(), 8);
+    const double top =
+        panelHead(painter, CompanyHeader::fromStore(), periodText(), image.width(), 8);
     const QImage whole = charts.toImage();
     painter.drawImage(0, int(top), whole);
     painter.end();

@@ -578,8 +578,7 @@ void pixCode(Canvas& c, const QRectF& area, const QString& payload) {
     c.p().setFont(font(8, true));
     const double needed = c.p().fontMetrics().horizontalAdvance(caption) + 8;
     const double width = qMax(area.width(), needed);
-    const double left =
-        qBound(0.0, area.center().x() - width / 2, qMax(0.0, c.width() - width));
+    const double left = qBound(0.0, area.center().x() - width / 2, qMax(0.0, c.width() - width));
     c.text(QRectF(left, area.top(), width, kLine), caption, font(8, true), Align::Center);
     paintQr(c.p(), QRectF(area.left(), area.top() + kLine, area.width(), area.height() - kLine),
             code);

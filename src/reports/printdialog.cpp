@@ -257,8 +257,10 @@ void PrintDialog::showEvent(QShowEvent* event) {
             frame.moveCenter(requester->frameGeometry().center());
             if (const QScreen* screen = requester->screen()) {
                 const QRect room = screen->availableGeometry();
-                frame.moveLeft(qBound(room.left(), frame.left(), qMax(room.left(), room.right() - frame.width())));
-                frame.moveTop(qBound(room.top(), frame.top(), qMax(room.top(), room.bottom() - frame.height())));
+                frame.moveLeft(qBound(room.left(), frame.left(),
+                                      qMax(room.left(), room.right() - frame.width())));
+                frame.moveTop(qBound(room.top(), frame.top(),
+                                     qMax(room.top(), room.bottom() - frame.height())));
             }
             move(frame.topLeft());
         }

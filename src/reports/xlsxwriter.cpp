@@ -9,6 +9,7 @@
 #include "reports/pagewriter.h"
 
 #include <locale.h>
+#include <sys/stat.h>
 #include <xlsxwriter.h>
 #include <QDir>
 #include <QFile>
@@ -20,7 +21,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace quelvarino {
 namespace {

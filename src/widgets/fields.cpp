@@ -233,7 +233,7 @@ namespace {
 
 // What the operator typed or pasted, in capitals or small letters: still
 // the operator's text, so a paste longer than the field is cut as any other.
-void recaseTyped(QLineEdit* field, QString (QString::*recase)() const &) {
+void recaseTyped(QLineEdit* field, QString (QString::*recase)() const&) {
     QObject::connect(field, &QLineEdit::textEdited, field, [field, recase](const QString& text) {
         const QString changed = (text.*recase)();
         if (changed != text) {

@@ -6,8 +6,8 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QQueue>
@@ -135,9 +135,9 @@ void PrintPreview::show(QWidget* parent,
         save->setObjectName(QStringLiteral("SalvarPdf"));
         save->setToolTip(QStringLiteral("Salvar estas páginas em um arquivo PDF"));
         QObject::connect(save, &QAction::triggered, &dialog, [&] {
-            const QString file = QFileDialog::getSaveFileName(
-                &dialog, QStringLiteral("Salvar PDF"), pdfSuggestion,
-                QStringLiteral("Documento PDF (*.pdf)"));
+            const QString file =
+                QFileDialog::getSaveFileName(&dialog, QStringLiteral("Salvar PDF"), pdfSuggestion,
+                                             QStringLiteral("Documento PDF (*.pdf)"));
             if (file.isEmpty())
                 return;
             if (!savePdf(file, setup, render))
