@@ -15,21 +15,16 @@
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "data/query.h"
-#include "reports/cashclosing.h"
+#include "reports/cash/cashreports.h"
 #include "reports/panelfigures.h"
 #include "reports/reportcatalog.h"
-#include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
-#include "widgets/screen.h"
 
 #include <xlsxwriter.h>
 #include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRadioButton>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -197,11 +192,6 @@ void writeFile(const QString& path, const std::string& bytes) {
         throw StoreError(QStringLiteral("cannot write ") + path);
 }
 
-void setDates(ReportScreen* s, const QString& from, const QString& to) {
-    s->Eddata1->setText(from);
-    s->Eddata2->setText(to);
-}
-
 }  // namespace
 
 // The closing's rows as libxlsxwriter cells with no report behind them:
@@ -278,14 +268,18 @@ int main(int argc, char* argv[]) {
         std::printf("the year 2020: %d orders, %d of them not paid in cash\n\n", yearOrders,
                     closingRows);
 
-        auto* closing = new TQuelvarino0041_0;
-        auto* dialog = new Screen(QStringLiteral("Quelvarino0041_1"), QStringLiteral("dialog"));
-        Screens::add(closing);
-        Screens::add(dialog);
-        auto* totalizer = new TQuelvarino0048_0;
-        Screens::add(totalizer);
-        const ReportEntry* closingEntry = ReportCatalog::find(QStringLiteral("41_0"));
-        const ReportEntry* totalizerEntry = ReportCatalog::find(QStringLiteral("48_0"));
+        // The reports as the command line runs them: criteria in, no screen.
+        const ReportDefinition& closingEntry = cashByPeriodReport();
+        const ReportDefinition& totalizerEntry = totalizerReport();
+        Criteria year;
+        year.from = QDate(2020, 1, 1);
+        year.to = QDate(2020, 12, 31);
+        Criteria closing = year;
+        closing.payment = Payment::Outros;
+        closing.order = 1;  // "Data"
+        Criteria totalizer = year;
+        totalizer.groupBy = GroupBy::Clients;
+        totalizer.payment = Payment::Total;
         const QString ours = folder + "/closing-ours";
         const QString theirsFile = folder + "/closing-plain.txt";
 
@@ -293,16 +287,13 @@ int main(int argc, char* argv[]) {
         std::vector<double> mine, plain;
         for (int i = 0; i < 5 && only != "totalizer"; ++i) {
             mine.push_back(timeMs([&] {
-                setDates(closing, "01/01/2020", "31/12/2020");
-                closing->Rboutros->setChecked(true);
-                closing->Ed_Ord->setCurrentIndex(1);  // "Data"
-                if (!closing->prepare())
+                if (closingEntry.check(closing).refused())
                     throw StoreError(QStringLiteral("the closing found nothing"));
                 PrintRequest r;
                 r.output = Output::TextFile;
                 r.path = ours;
-                ReportCatalog::print(*closingEntry, r);
-                closing->Query1()->close();
+                r.criteria = closing;
+                ReportCatalog::print(closingEntry, r);
             }));
             plain.push_back(timeMs([&] { writeFile(theirsFile, plainClosing(db, from, to)); }));
         }
@@ -325,16 +316,13 @@ int main(int argc, char* argv[]) {
         std::vector<double> sheet;
         for (int i = 0; i < 5 && only != "totalizer"; ++i) {
             sheet.push_back(timeMs([&] {
-                setDates(closing, "01/01/2020", "31/12/2020");
-                closing->Rboutros->setChecked(true);
-                closing->Ed_Ord->setCurrentIndex(1);
-                if (!closing->prepare())
+                if (closingEntry.check(closing).refused())
                     throw StoreError(QStringLiteral("the closing found nothing"));
                 PrintRequest r;
                 r.output = Output::Sheet;
                 r.path = ours;
-                ReportCatalog::print(*closingEntry, r);
-                closing->Query1()->close();
+                r.criteria = closing;
+                ReportCatalog::print(closingEntry, r);
             }));
         }
         if (!sheet.empty()) {
@@ -355,20 +343,14 @@ int main(int argc, char* argv[]) {
 
         std::vector<double> select, print;
         for (int i = 0; i < 3 && only != "closing"; ++i) {
+            ReportData data;
             select.push_back(timeMs([&] {
-                setDates(totalizer, "01/01/2020", "31/12/2020");
-                totalizer->Rbcli->setChecked(true);
-                totalizer->Edforma->button(2)->setChecked(true);  // "Total"
-                totalizer->Ed_Ord->setCurrentIndex(-1);
-                if (!totalizer->prepare())
+                if (totalizerEntry.check(totalizer).refused())
                     throw StoreError(QStringLiteral("the totalizer found nothing"));
+                data = totalizerEntry.collect(totalizer);  // the work tables filled
             }));
-            print.push_back(timeMs([&] {
-                PrintRequest r;
-                r.output = Output::TextFile;
-                r.path = folder + "/totalizer";
-                ReportCatalog::print(*totalizerEntry, r);
-            }));
+            print.push_back(timeMs(
+                [&] { writeFile(folder + "/totalizer.txt", totalizerEntry.text(data).toStdString()); }));
         }
         std::printf("%-52s %10.1f\n", "totalizer: selection and work tables", median(select));
         std::printf("%-52s %10.1f\n", "totalizer: text file from the work tables", median(print));

@@ -11,7 +11,7 @@
 #include "data/datafolder.h"
 #include "orders/ordersearch.h"
 #include "orders/serviceorder.h"
-#include "reports/printdialog.h"
+#include "reportscreens/printdialog.h"
 #include "widgets/application.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"

@@ -6,9 +6,9 @@
 #include "data/worktables.h"
 #include "orders/serviceorder.h"
 #include "registers/receipts.h"
-#include "reports/cashclosing.h"
-#include "reports/courierreports.h"
-#include "reports/printdialog.h"
+#include "reportscreens/cashclosing.h"
+#include "reportscreens/courierreports.h"
+#include "reportscreens/printdialog.h"
 #include "reports/reportcatalog.h"
 #include "reports/xlsxwriter.h"
 #include "testsupport.h"
@@ -300,7 +300,7 @@ class TestCommandLine : public QObject {
     // file's path.
     QString printedOnScreen(const Case& c, Output output) {
         c.onScreen();
-        const ReportEntry* entry = ReportCatalog::find(c.id);
+        const ReportDefinition* entry = ReportCatalog::find(c.id);
         auto* d = Screens::get<PrintDialog>(entry->dialog);
         if (!d || !d->isVisible()) {
             qWarning("no dialog: %s", qPrintable(lastMessage()));
@@ -374,7 +374,7 @@ private slots:
         QTest::addColumn<int>("output");
         const QList<Case> all = cases();
         for (int i = 0; i < all.size(); ++i) {
-            const ReportEntry* e = ReportCatalog::find(all[i].id);
+            const ReportDefinition* e = ReportCatalog::find(all[i].id);
             for (Output o : {Output::Page, Output::Html, Output::TextFile, Output::Sheet}) {
                 if (e->outputs.contains(o))
                     QTest::newRow(qPrintable(all[i].name + extensionOf(o))) << i << int(o);
@@ -427,7 +427,7 @@ private slots:
         const QJsonArray sheets = sheetsOf(xlsx);
         QCOMPARE(sheets.size(), 1);
         const QJsonObject sheet = sheets[0].toObject();
-        const ReportEntry* e = ReportCatalog::find(c.id);
+        const ReportDefinition* e = ReportCatalog::find(c.id);
         QCOMPARE(sheet["name"].toString(), XlsxWriter::sheetName(e->pageTitle));
         QVERIFY(!sheet["widths"].toObject().isEmpty());
         // Printed as wide as the paper; shared like the other outputs.

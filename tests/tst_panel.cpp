@@ -3,9 +3,9 @@
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/money.h"
-#include "reports/cashclosing.h"
-#include "reports/courierreports.h"
-#include "reports/managementpanel.h"
+#include "reportscreens/cashclosing.h"
+#include "reportscreens/courierreports.h"
+#include "reportscreens/managementpanel.h"
 #include "reports/reportcatalog.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -94,7 +94,7 @@ class TestPanel : public QObject {
         screen->Eddata2->setText(to);
         if (!screen->prepare())
             return QStringLiteral("0,00");
-        ReportData d = ReportCatalog::find(id)->collect(PrintRequest());
+        ReportData d = ReportCatalog::find(id)->collect(screen->criteria());
         d.readSource();
         return d.total(total);
     }
@@ -124,7 +124,7 @@ class TestPanel : public QObject {
         s->Eddata2->setText(to);
         if (!s->prepare())
             return {};
-        return ReportCatalog::find("43_0")->collect(PrintRequest()).totals;
+        return ReportCatalog::find("43_0")->collect(s->criteria()).totals;
     }
 
 private slots:
@@ -470,7 +470,7 @@ private slots:
         s->Eddata1->setText(from);
         s->Eddata2->setText(to);
         QVERIFY(s->prepare());
-        QCOMPARE(ReportCatalog::find("47_0")->collect(PrintRequest()).totals.value("SALARIO"),
+        QCOMPARE(ReportCatalog::find("47_0")->collect(s->criteria()).totals.value("SALARIO"),
                  formatMoney(carlos.salary));
         // The chart's cost line carries the salaries.
         auto* cost = qobject_cast<QLineSeries*>(p->chart(4)->series()[1]);

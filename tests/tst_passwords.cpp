@@ -8,7 +8,7 @@
 #include "orders/accesspassword.h"
 #include "orders/ordersearch.h"
 #include "orders/serviceorder.h"
-#include "reports/printdialog.h"
+#include "reportscreens/printdialog.h"
 #include "settings/passwords.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"

@@ -8,10 +8,11 @@
 #include "registers/expensetypes.h"
 #include "reports/htmlwriter.h"
 #include "reports/pagewriter.h"
-#include "reports/pixcodelabel.h"
-#include "reports/printdialog.h"
+#include "widgets/pixcodelabel.h"
+#include "reportscreens/printdialog.h"
 #include "reports/reportcatalog.h"
-#include "reports/reportdefinitions.h"
+#include "reports/cash/cashreports.h"
+#include "reports/couriers/courierreports.h"
 #include "reports/reportlayout.h"
 #include "testsupport.h"
 #include "widgets/fields.h"
@@ -215,11 +216,11 @@ private slots:
         QFETCH(QString, outputs);
         QFETCH(QString, closing);
         QFETCH(QString, stem);
-        const ReportEntry* e = ReportCatalog::find(id);
+        const ReportDefinition* e = ReportCatalog::find(id);
         QVERIFY(e);
         QCOMPARE(e->dialog, dialog);
         QCOMPARE(e->requester, requester);
-        QCOMPARE(e->pathStem, stem);
+        QCOMPARE(e->fileStem, stem);
         const QMap<QChar, Output> letters = {{'P', Output::Page},
                                              {'M', Output::DotMatrix},
                                              {'H', Output::Html},
@@ -670,7 +671,7 @@ private slots:
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("antigo");
         old.close();
-        const ReportEntry* e = ReportCatalog::find("13_0");
+        const ReportDefinition* e = ReportCatalog::find("13_0");
         ReportData data;
         ReportRow row;
         row.set("COD", "000042");

@@ -66,6 +66,15 @@ int main(int argc, char* argv[]) {
     // window is shown and takes input, saying so; for checking an
     // installation and measuring the start.
     const bool checkStart = argc > 1 && QByteArray(argv[1]) == "--verificar-inicio";
+    // An option the program does not know is refused, never taken for a
+    // start of the window (which under a script would never end).
+    for (int i = checkStart ? 2 : 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).startsWith("--")) {
+            QTextStream(stderr) << "Opção desconhecida: " << QString::fromLocal8Bit(argv[i])
+                                << "\nVeja QuelvarinoBasic --help.\n";
+            return 2;
+        }
+    }
     // Without a graphical session Qt would end with its own words: the
     // check of the start needs no screen, the program says what it needs.
     const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") &&

@@ -6,6 +6,7 @@
 #include "core/clock.h"
 #include "core/dateformat.h"
 #include "data/datafolder.h"
+#include "reports/reportcatalog.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -271,23 +272,11 @@ void TQuelvarino000_0::buildMenu() {
     addEntry(despesas, "Despesas do Motoboy", "DespesasdoMotoboy1", "", "Quelvarino0031_0", "");
 
     QMenu* relatorios = menu(QStringLiteral("Relatórios"), "Relatrios1");
-    addEntry(relatorios, "Fechamento do Caixa por Período", "FechamentodoCaixaporperodo1", "",
-             "Quelvarino0041_0", "Eddata1");
-    addEntry(relatorios, "Fechamento do Caixa por Cliente", "FechamentodoCaixaporCliente1", "",
-             "Quelvarino0042_0", "Edcodcli");
-    addEntry(relatorios, "Fechamento do Motoboy ", "FechamentodoMotoboy1", "", "Quelvarino0043_0",
-             "Edcodmot");
-    addEntry(relatorios, "Despesas do Motoboy", "DespesasdoMotoboy2",
-             "Relatório das despesas do motoboy", "Quelvarino0044_0", "Edcodmot");
-    addEntry(relatorios, "Listagem das Horas do Motoboy", "ListagemdasHorasdoMotoboy1",
-             "Relatório das horas do motoboy", "Quelvarino0045_0", "Edcodmot");
-    addEntry(relatorios, "Listagem das OS Emitidas", "ListagemdasOSEmitidas1",
-             "Listagem das OS emitidas", "Quelvarino0046_0", "Eddata1");
-    addEntry(relatorios, "Listagem das Despesas do Motoboy Autônomo",
-             "ListagemdasDespesasdoMotoboycomSalrio1",
-             "Listagem das despesas do motoboy com salário fixo", "Quelvarino0047_0", "Edcodmot");
-    addEntry(relatorios, "Relatório Totalizador de Serviços", "RelatrioTotalizadordeServios1", "",
-             "Quelvarino0048_0", "Eddata1");
+    for (const ReportDefinition& report : ReportCatalog::entries()) {
+        if (report.kind == ReportKind::Menu)
+            addEntry(relatorios, report.menu.text, report.menu.name, report.menu.hint,
+                     report.requester, report.menu.focus);
+    }
     relatorios->addSeparator();
     addEntry(relatorios, "Painel Gerencial", "PainelGerencial1",
              "Gráficos do faturamento, dos clientes, das horas e do custo dos motoboys",

@@ -1,31 +1,18 @@
 #include "app/reportcommand.h"
 
 #include "app/program.h"
-#include "app/screenlist.h"
 #include "app/startfolder.h"
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "data/datafolder.h"
 #include "data/datamodule.h"
-#include "data/table.h"
-#include "orders/serviceorder.h"
-#include "registers/receipts.h"
-#include "reports/cashclosing.h"
-#include "reports/courierreports.h"
-#include "reports/printdialog.h"
 #include "reports/reportcatalog.h"
 #include "widgets/application.h"
-#include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
-#include "widgets/screen.h"
 
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -36,33 +23,6 @@ constexpr int kDone = 0;
 constexpr int kRefused = 1;
 constexpr int kWrongArguments = 2;
 
-// A report id, the readable name it is also asked by, and what it takes.
-struct Command {
-    const char* id;
-    const char* name;
-    const char* parameters;
-};
-
-const QList<Command>& commands() {
-    static const QList<Command> all = {
-        {"11_0", "clientes", "[--de D --ate D | --codigo-de C --codigo-ate C] [--ordem O]"},
-        {"12_0", "motoboys", "[--de D --ate D | --codigo-de C --codigo-ate C] [--ordem O]"},
-        {"13_0", "despesas", "[--de D --ate D | --codigo-de C --codigo-ate C] [--ordem O]"},
-        {"41_0", "fechamento-caixa", "[--de D --ate D] --pagamento avista|outros [--ordem O]"},
-        {"42_0", "fechamento-cliente",
-         "[--de D --ate D] --cliente C --pagamento avista|outros [--ordem O]"},
-        {"43_0", "fechamento-motoboy", "[--de D --ate D] --motoboy C"},
-        {"44_0", "despesas-motoboy", "[--de D --ate D] --motoboy C"},
-        {"45_0", "horas-motoboy", "[--de D --ate D] --motoboy C [--ordem O]"},
-        {"46_0", "ordens-servico", "[--de D --ate D]"},
-        {"47_0", "pagamento-autonomo", "[--de D --ate D] --motoboy C [--ordem O]"},
-        {"48_0", "totalizador",
-         "[--de D --ate D] --agrupar cliente|motoboy --pagamento avista|outros|total "
-         "[--ordem O]"},
-    };
-    return all;
-}
-
 // What the command line asked.
 struct Arguments {
     QString report, document, number;
@@ -71,22 +31,6 @@ struct Arguments {
     int copies = 1;
     bool help = false;
 };
-
-// The id of the catalog for "0041_0", "41_0" or "fechamento-caixa".
-QString catalogId(const QString& asked) {
-    QString id = asked.trimmed().toLower();
-    for (const Command& c : commands()) {
-        if (id == QLatin1String(c.name))
-            return QString::fromLatin1(c.id);
-    }
-    while (id.startsWith(QLatin1Char('0')))
-        id.remove(0, 1);
-    for (const Command& c : commands()) {
-        if (id == QLatin1String(c.id))
-            return id;
-    }
-    return QString();
-}
 
 QString helpText() {
     QString t = QStringLiteral(
@@ -99,19 +43,21 @@ QString helpText() {
         "--impressora LPT1 manda o relatório à impressora matricial; outro NOME, a página "
         "à impressora do sistema com esse nome.\n\n"
         "Relatórios (ID ou nome, parâmetros):\n");
-    for (const Command& c : commands()) {
-        const ReportEntry* e = ReportCatalog::find(QString::fromLatin1(c.id));
-        const bool html = e && e->outputs.contains(Output::Html);
+    QString documents;
+    for (const ReportDefinition& e : ReportCatalog::entries()) {
+        const QString html = e.outputs.contains(Output::Html) ? QStringLiteral(" .html") : QString();
+        if (e.kind == ReportKind::Document) {
+            documents += QStringLiteral("  --documento %1 %2\n        %3 (ID 00%4); saídas: "
+                                        ".pdf%5 .txt .xlsx, LPT1\n")
+                             .arg(e.command, e.parameters, e.pageTitle.toLower(), e.id, html);
+            continue;
+        }
         t += QStringLiteral("  00%1  %2\n        %3\n        saídas: .pdf%4 .txt .xlsx, LPT1\n")
-                 .arg(QString::fromLatin1(c.id), QString::fromLatin1(c.name),
-                      QString::fromLatin1(c.parameters),
-                      html ? QStringLiteral(" .html") : QString());
+                 .arg(e.id, e.command, e.parameters, html);
     }
+    t += documents;
     t += QStringLiteral(
-        "  --documento ordem NUMERO   a ordem de serviço (ID 0021_0); saídas: .pdf .html .txt "
-        ".xlsx, LPT1\n"
-        "  --documento recibo NUMERO  o recibo (ID 0022_0); saídas: .pdf .html .txt .xlsx, "
-        "LPT1\n\n"
+        "\n"
         "D: data dd/mm/aaaa (sem --de e --ate, o dia de hoje, como nas telas).\n"
         "C: código do cliente, do motoboy ou do cadastro.\n"
         "O: uma opção de \"Ordenar por\" da tela, pelo texto ou pelo número (1, 2, ...).\n\n"
@@ -173,20 +119,27 @@ Output outputOf(const QString& file, QString* error) {
     return Output::Page;
 }
 
+// The document asked by its name ("ordem", "recibo").
+const ReportDefinition* documentNamed(const QString& name) {
+    for (const ReportDefinition& e : ReportCatalog::entries()) {
+        if (e.kind == ReportKind::Document && e.command == name)
+            return &e;
+    }
+    return nullptr;
+}
+
 // The arguments that cannot be right whatever the store holds.
-QString check(const Arguments& a, QString* id) {
+QString check(const Arguments& a, const ReportDefinition** report) {
     if (a.report.isEmpty() == a.document.isEmpty())
         return QStringLiteral("Diga --relatorio ID ou --documento ordem|recibo NUMERO.");
     if (!a.report.isEmpty()) {
-        *id = catalogId(a.report);
-        if (id->isEmpty())
+        *report = ReportCatalog::byCommand(a.report);
+        if (!*report || (*report)->kind == ReportKind::Document)
             return QStringLiteral("Relatório desconhecido: %1 (veja --help).").arg(a.report);
-    } else if (a.document == QLatin1String("ordem")) {
-        *id = QStringLiteral("21_0");
-    } else if (a.document == QLatin1String("recibo")) {
-        *id = QStringLiteral("22_0");
     } else {
-        return QStringLiteral("Documento desconhecido: %1 (ordem ou recibo).").arg(a.document);
+        *report = documentNamed(a.document);
+        if (!*report)
+            return QStringLiteral("Documento desconhecido: %1 (ordem ou recibo).").arg(a.document);
     }
     if (!a.document.isEmpty() && a.number.isEmpty())
         return QStringLiteral("Falta o número do documento.");
@@ -221,135 +174,88 @@ QString plain(const QString& text) {
     return out.simplified();
 }
 
-bool chooseOrder(QComboBox* combo, const QString& asked, QString* error) {
-    if (asked.isEmpty() || !combo)
+// The "Ordenar por" item asked by its text or its number (1, 2, ...).
+bool chooseOrder(const QStringList& items, const QString& asked, int* order, QString* error) {
+    if (asked.isEmpty() || items.isEmpty())
         return true;
     bool isNumber = false;
     const int n = asked.toInt(&isNumber);
-    for (int i = 0; i < combo->count(); ++i) {
-        if ((isNumber && n == i + 1) || plain(combo->itemText(i)) == plain(asked)) {
-            combo->setCurrentIndex(i);
+    for (int i = 0; i < items.size(); ++i) {
+        if ((isNumber && n == i + 1) || plain(items[i]) == plain(asked)) {
+            *order = i;
             return true;
         }
     }
-    QStringList items;
-    for (int i = 0; i < combo->count(); ++i)
-        items.append(QStringLiteral("%1 \"%2\"").arg(i + 1).arg(combo->itemText(i)));
+    QStringList listed;
+    for (int i = 0; i < items.size(); ++i)
+        listed.append(QStringLiteral("%1 \"%2\"").arg(i + 1).arg(items[i]));
     *error = QStringLiteral("Ordem desconhecida: %1. As opções são: %2.")
-                 .arg(asked, items.join(QStringLiteral(", ")));
+                 .arg(asked, listed.join(QStringLiteral(", ")));
     return false;
 }
 
-// The payment radios of a closing: "avista" or "outros".
-bool choosePayment(QRadioButton* avista,
-                   QRadioButton* outros,
-                   const QString& asked,
-                   QString* error) {
-    if (asked.isEmpty())
-        return true;  // the screen's own refusal says it is missing
-    const QString p = plain(asked).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
-    if (p == QLatin1String("avista"))
-        avista->setChecked(true);
-    else if (p == QLatin1String("outros"))
-        outros->setChecked(true);
-    else {
-        *error =
-            QStringLiteral("Forma de pagamento desconhecida: %1 (avista ou outros).").arg(asked);
-        return false;
-    }
-    return true;
+// The words an option takes, as the report's parameters list them
+// ("--pagamento avista|outros|total").
+QStringList choicesOf(const ReportDefinition& report, const QString& option) {
+    const int at = int(report.parameters.indexOf(option + QLatin1Char(' ')));
+    if (at < 0)
+        return {};
+    const QString words = report.parameters.mid(at + option.size() + 1).section(QLatin1Char(' '), 0, 0);
+    return words.split(QLatin1Char('|'));
 }
 
-// Fills the criteria of a report screen as an operator would and lets the
-// screen check them and select the rows. An empty error and false: the
-// screen refused (its message was said).
-bool prepareScreen(ReportScreen* screen, const Arguments& a, QString* error) {
-    const QString today = formatDate(Clock::today());
-    screen->Eddata1->setText(a.from.isEmpty() ? today : a.from);
-    screen->Eddata2->setText(a.to.isEmpty() ? today : a.to);
-    auto lookUp = [](QLineEdit* code, QLineEdit* name, const QString& asked,
-                     const std::function<void()>& exit) {
-        code->setText(asked);
-        if (asked.isEmpty())
-            return true;  // the screen says it is missing
-        exit();
-        return !name->text().isEmpty();
-    };
-    if (auto* s = qobject_cast<TQuelvarino0041_0*>(screen)) {
-        if (!choosePayment(s->Rbavista, s->Rboutros, a.payment, error) ||
-            !chooseOrder(s->Ed_Ord, a.order, error))
-            return false;
-    } else if (auto* s = qobject_cast<TQuelvarino0042_0*>(screen)) {
-        if (!choosePayment(s->Rbavista, s->Rboutros, a.payment, error) ||
-            !chooseOrder(s->Ed_Ord, a.order, error))
-            return false;
-        if (!lookUp(s->Edcodcli, s->Edcliente, a.client, [s] { s->EdcodcliExit(); }))
-            return false;
-    } else if (auto* s = qobject_cast<TQuelvarino0048_0*>(screen)) {
-        const QString g = plain(a.groupBy);
-        if (g == QLatin1String("cliente"))
-            s->Rbcli->setChecked(true);
-        else if (g == QLatin1String("motoboy"))
-            s->Rbmot->setChecked(true);
-        else if (!g.isEmpty()) {
-            *error = QStringLiteral("--agrupar é cliente ou motoboy, não %1.").arg(a.groupBy);
-            return false;
+// "a, b ou c".
+QString either(const QStringList& words) {
+    return words.size() < 2 ? words.join(QString())
+                            : words.mid(0, words.size() - 1).join(QStringLiteral(", ")) +
+                                  QStringLiteral(" ou ") + words.last();
+}
+
+// The criteria the arguments ask, as the report's screen would take them
+// (without --de and --ate, today); an error text for a wrong one.
+QString criteriaOf(const Arguments& a, const ReportDefinition& report, Criteria* c) {
+    if (report.kind == ReportKind::Document) {
+        c->number = a.number;
+        c->twoCopies = a.copies == 2;
+        return QString();
+    }
+    if (report.kind == ReportKind::Listing) {
+        c->selection = !a.from.isEmpty()                           ? Selection::Period
+                       : (!a.codeFrom.isEmpty() || !a.codeTo.isEmpty()) ? Selection::Codes
+                                                                        : Selection::Complete;
+        if (c->selection == Selection::Period) {
+            c->from = parseDate(a.from);
+            c->to = parseDate(a.to);
         }
+        c->codeFrom = a.codeFrom;
+        c->codeTo = a.codeTo;
+    } else {
+        c->from = a.from.isEmpty() ? Clock::today() : parseDate(a.from);
+        c->to = a.to.isEmpty() ? Clock::today() : parseDate(a.to);
+        c->client = a.client;
+        c->courier = a.courier;
+    }
+    QString error;
+    const QStringList payments = choicesOf(report, QStringLiteral("--pagamento"));
+    if (!a.payment.isEmpty() && !payments.isEmpty()) {
         const QString p = plain(a.payment).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
-        const QStringList forms = {QStringLiteral("avista"), QStringLiteral("outros"),
-                                   QStringLiteral("total")};
-        if (!p.isEmpty() && !forms.contains(p)) {
-            *error =
-                QStringLiteral("Forma de pagamento desconhecida: %1 (avista, outros ou total).")
-                    .arg(a.payment);
-            return false;
-        }
-        if (QAbstractButton* b = s->Edforma->button(int(forms.indexOf(p))))
-            b->setChecked(true);
-        if (!chooseOrder(s->Ed_Ord, a.order, error))
-            return false;
-    } else if (auto* s = qobject_cast<CourierReportScreen*>(screen)) {
-        QComboBox* order = s->findChild<QComboBox*>(QStringLiteral("Ed_Ord"));
-        if (!chooseOrder(order, a.order, error))
-            return false;
-        if (!lookUp(s->Edcodmot, s->Edmotoboy, a.courier, [s] { s->EdcodmotExit(); }))
-            return false;
+        const int i = int(payments.indexOf(p));
+        if (i < 0)
+            return QStringLiteral("Forma de pagamento desconhecida: %1 (%2).")
+                .arg(a.payment, either(payments));
+        const Payment forms[] = {Payment::AVista, Payment::Outros, Payment::Total};
+        c->payment = forms[qMin(i, 2)];
     }
-    return screen->prepare();
-}
-
-// The listings choose their rows in their print dialog.
-bool prepareListing(PrintDialog* dialog, const Arguments& a, QString* error) {
-    const int mode = !a.from.isEmpty() ? 1 : (!a.codeFrom.isEmpty() || !a.codeTo.isEmpty()) ? 2 : 0;
-    const QList<QRadioButton*> modes = {dialog->Ed1, dialog->Ed2, dialog->Ed3};
-    modes[mode]->setChecked(true);
-    dialog->selectionClick(mode);
-    dialog->Eddata1->setText(a.from);
-    dialog->Eddata2->setText(a.to);
-    dialog->Edcod1->setText(a.codeFrom);
-    dialog->Edcod2->setText(a.codeTo);
-    if (!chooseOrder(dialog->Ed_Ord, a.order, error))
-        return false;
-    return dialog->prepareListing();
-}
-
-// The document on its screen, as the operator finds it through its search.
-bool loadDocument(const QString& id, const QString& number) {
-    const bool order = id == QLatin1String("21_0");
-    Table table(order ? QStringLiteral("tbordem") : QStringLiteral("tbrecibo"));
-    const QString field = order ? QStringLiteral("COMANDA") : QStringLiteral("RECIBO");
-    // Numbers are kept in ten digits; "123" finds 0000000123.
-    if (!table.findExact(field, number) &&
-        !table.findExact(field, number.rightJustified(10, QLatin1Char('0')))) {
-        MessageBox::warning(order ? QStringLiteral("Ordem de serviço inexistente.")
-                                  : QStringLiteral("Recibo inexistente."));
-        return false;
+    const QStringList groups = choicesOf(report, QStringLiteral("--agrupar"));
+    if (!a.groupBy.isEmpty() && !groups.isEmpty()) {
+        const int i = int(groups.indexOf(plain(a.groupBy)));
+        if (i < 0)
+            return QStringLiteral("--agrupar é %1, não %2.").arg(either(groups), a.groupBy);
+        c->groupBy = i == 0 ? GroupBy::Clients : GroupBy::Couriers;
     }
-    if (order)
-        TQuelvarino0021_0::instance()->loadOrder(table);
-    else
-        TQuelvarino0022_0::instance()->loadFields(table);
-    return true;
+    if (!chooseOrder(report.orders, a.order, &c->order, &error))
+        return error;
+    return QString();
 }
 
 // Every message a screen said, on stderr as the operator would read it.
@@ -360,7 +266,7 @@ void sayMessages(QTextStream& err) {
     err.flush();
 }
 
-int run(const Arguments& a, const QString& id, QTextStream& err) {
+int run(const Arguments& a, const ReportDefinition& report, QTextStream& err) {
     // A report reads what an office recorded: a run where there is no
     // database yet says so, and never creates a data folder or an empty one.
     if (DataFolder::serverDatabase().isEmpty() &&
@@ -373,46 +279,40 @@ int run(const Arguments& a, const QString& id, QTextStream& err) {
             << '\n';
         return kRefused;
     }
-    if (!prepareDataFolderAtStart(nullptr))
-        return kRefused;
-    new TDataModule1(qApp);
-    createScreens();
-    const ReportEntry* entry = ReportCatalog::find(id);
+    // The criteria are read before the store is opened: a wrong one is
+    // said at once.
     PrintRequest request;
-    request.twoCopies = a.copies == 2;
-    QString error;
-    bool prepared = false;
-    if (!a.document.isEmpty()) {
-        prepared = loadDocument(id, a.number);
-    } else if (auto* dialog = qobject_cast<PrintDialog*>(Screens::find(entry->dialog));
-               dialog && dialog->config().listing != PrintDialog::Listing::None) {
-        prepared = prepareListing(dialog, a, &error);
-        request.listing = dialog->Query1();
-    } else if (auto* screen = qobject_cast<ReportScreen*>(Screens::find(entry->requester))) {
-        prepared = prepareScreen(screen, a, &error);
-    }
-    sayMessages(err);
+    const QString error = criteriaOf(a, report, &request.criteria);
     if (!error.isEmpty()) {
         err << error << '\n';
         return kWrongArguments;
     }
-    if (!prepared)
+    if (!prepareDataFolderAtStart(nullptr))
         return kRefused;
+    new TDataModule1(qApp);
+    // The same checks as the screens, with the same words.
+    const Refusal refusal = report.check(request.criteria);
+    sayMessages(err);
+    if (refusal.refused()) {
+        err << refusal.text << '\n';
+        return kRefused;
+    }
     if (a.printer.isEmpty()) {
-        request.output = outputOf(a.output, &error);
-        if (!entry->outputs.contains(request.output)) {
+        QString unused;
+        request.output = outputOf(a.output, &unused);
+        if (!report.outputs.contains(request.output)) {
             err << QStringLiteral("O relatório %1 não sai em %2.")
-                       .arg(id, QFileInfo(a.output).suffix())
+                       .arg(report.id, QFileInfo(a.output).suffix())
                 << '\n';
             return kWrongArguments;
         }
-        ReportCatalog::writeFile(*entry, request, QFileInfo(a.output).absoluteFilePath());
+        ReportCatalog::writeFile(report, request, QFileInfo(a.output).absoluteFilePath());
     } else if (a.printer.compare(QLatin1String("LPT1"), Qt::CaseInsensitive) == 0) {
         request.output = Output::DotMatrix;
-        ReportCatalog::writeFile(*entry, request, QString());
+        ReportCatalog::writeFile(report, request, QString());
     } else {
         request.output = Output::Page;
-        ReportCatalog::printOn(*entry, request, a.printer);
+        ReportCatalog::printOn(report, request, a.printer);
     }
     sayMessages(err);
     return kDone;
@@ -448,9 +348,9 @@ int runReportCommand(int argc, char* argv[]) {
         QTextStream(stdout) << helpText();
         return kDone;
     }
-    QString id;
+    const ReportDefinition* report = nullptr;
     if (error.isEmpty())
-        error = check(a, &id);
+        error = check(a, &report);
     if (!error.isEmpty()) {
         err << error << "\nVeja QuelvarinoBasic --help.\n";
         return kWrongArguments;
@@ -466,7 +366,7 @@ int runReportCommand(int argc, char* argv[]) {
     DataFolder::setPrivateWorkTables(work.path());
     int code = kRefused;
     try {
-        code = run(a, id, err);
+        code = run(a, *report, err);
     } catch (const Error& e) {
         sayMessages(err);
         err << e.text() << '\n';

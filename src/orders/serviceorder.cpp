@@ -12,7 +12,7 @@
 #include "registers/codelookup.h"
 #include "registers/couriers.h"
 #include "registers/searchscreen.h"
-#include "reports/pixcodelabel.h"
+#include "widgets/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -54,7 +54,6 @@ TQuelvarino0021_0::TQuelvarino0021_0(QWidget* parent)
     c.codeEdit = Edcomanda;
     c.searchScreen = QStringLiteral("Quelvarino0021_1");
     c.callerName = QStringLiteral("ordem_servico");
-    c.printDialog = QStringLiteral("Quelvarino0021_5");
     c.firstField = Edcodcli;
     c.pickOnlyCombos = {Cbpag};
     c.moneyOwnRules = true;  // the hours rules format and total them
@@ -379,6 +378,21 @@ void TQuelvarino0021_0::Btn_ImprimirClick() {
         return;
     }
     RecordScreen::Btn_ImprimirClick();
+}
+
+Criteria TQuelvarino0021_0::printCriteria() const {
+    Criteria c = RecordScreen::printCriteria();
+    for (const auto& [control, field] : kClientAddress) {
+        QString text;
+        if (auto* edit = findChild<QLineEdit*>(control))
+            text = edit->text();
+        else if (auto* combo = findChild<QComboBox*>(control))
+            text = combo->currentText();
+        c.record.insert(field, text);
+    }
+    c.record.insert(QStringLiteral("TELEFONES"),
+                    Rbtel->isChecked() ? QStringLiteral("S") : QStringLiteral("N"));
+    return c;
 }
 
 // ---- a recorded order: search, change and delete under the password -------

@@ -29,6 +29,8 @@ public:
     // Toolbar (Novo, Gravar, Cancelar, Consultar, Limpar and Retornar are
     // the registers' own; Alterar and Excluir ask the access password).
     void Btn_ImprimirClick() override;
+    // The order on screen with the address and phones it shows.
+    Criteria printCriteria() const override;
     void Btn_AlterarClick() override;
     void Btn_ExcluirClick() override;
     // The current row of the order search, into the screen (browse state).

@@ -1,6 +1,6 @@
 #include "orders/serviceorder.h"
 
-#include "reports/pixcodelabel.h"
+#include "widgets/pixcodelabel.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"

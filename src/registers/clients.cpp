@@ -76,7 +76,6 @@ TQuelvarino0011_0::TQuelvarino0011_0(QWidget* parent)
     c.deleteQuestion = QStringLiteral("Deseja excluir este cliente?");
     c.callerName = QStringLiteral("clientes");
     c.searchScreen = QStringLiteral("Quelvarino0011_1");
-    c.printDialog = QStringLiteral("Quelvarino0011_2");
     c.situation = Cb_Situacli;
     c.dateLabel = true;
     c.editableExtras = {Rb_Cnpj, Rb_Cpf};

@@ -49,7 +49,6 @@ TQuelvarino0012_0::TQuelvarino0012_0(QWidget* parent)
     c.deleteQuestion = QStringLiteral("Deseja excluir este motoboy?");
     c.callerName = QStringLiteral("motociclista");
     c.searchScreen = QStringLiteral("Quelvarino0012_1");
-    c.printDialog = QStringLiteral("Quelvarino0012_2");
     c.situation = Cb_Sit;
     c.dateLabel = true;
     c.pickOnlyCombos = {Cb_Est, Cb_Tipofone1, Cb_Tipofone2};

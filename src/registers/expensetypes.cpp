@@ -45,7 +45,6 @@ TQuelvarino0013_0::TQuelvarino0013_0(QWidget* parent)
     c.deleteQuestion = QStringLiteral("Deseja excluir esta despesa?");
     c.callerName = QStringLiteral("despesa");
     c.searchScreen = QStringLiteral("Quelvarino0013_1");
-    c.printDialog = QStringLiteral("Quelvarino0013_2");
     setUp(c, {{Ed_Cod, "COD", Kind::Text},
               {Ed_Desp, "DESPESA", Kind::Text},
               {Ed_Data, "DATA", Kind::Mask}});

@@ -8,7 +8,7 @@
 #include "data/table.h"
 #include "registers/clients.h"
 #include "registers/codelookup.h"
-#include "reports/pixcodelabel.h"
+#include "widgets/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
@@ -98,7 +98,6 @@ TQuelvarino0022_0::TQuelvarino0022_0(QWidget* parent)
     c.deleteQuestion = QStringLiteral("Deseja excluir este recibo?");
     c.callerName = QStringLiteral("recibo");
     c.searchScreen = QStringLiteral("Quelvarino0022_1");
-    c.printDialog = QStringLiteral("Quelvarino0022_4");
     setUp(c, {{Edrecibo, "RECIBO", Kind::Text},
               {Edcodcli, "COD", Kind::Text},
               {Edcliente, "CLIENTE", Kind::Text},

@@ -7,6 +7,8 @@
 #include "core/registerchecks.h"
 #include "data/table.h"
 #include "registers/searchscreen.h"
+#include "reports/reportcatalog.h"
+#include "reportscreens/printdialog.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -440,12 +442,38 @@ void RecordScreen::Btn_ConsultarClick() {
     }
 }
 
+QHash<QString, QString> RecordScreen::shownRecord() const {
+    QHash<QString, QString> record;
+    for (const Binding& b : bindings_) {
+        const QString field = b.field.toUpper();
+        switch (b.kind) {
+            case Kind::Time:
+            case Kind::Mask:
+                record.insert(field, static_cast<MaskEdit*>(b.widget)->text());
+                break;
+            default:
+                record.insert(field, fieldText(b));
+        }
+    }
+    return record;
+}
+
+Criteria RecordScreen::printCriteria() const {
+    Criteria c;
+    if (config_.codeEdit)
+        c.number = config_.codeEdit->text();
+    c.record = shownRecord();
+    return c;
+}
+
+// The report a record screen prints is the one it asks for.
 void RecordScreen::Btn_ImprimirClick() {
-    if (auto* dialog = Screens::find(config_.printDialog)) {
-        if (auto* screen = qobject_cast<Screen*>(dialog))
-            screen->showScreen();
-        else
-            dialog->show();
+    const ReportDefinition* report = ReportCatalog::byRequester(objectName());
+    if (!report)
+        return;
+    if (auto* dialog = qobject_cast<PrintDialog*>(Screens::find(report->dialog))) {
+        dialog->setCriteria(printCriteria());
+        dialog->showScreen();
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/criteria.h"
 #include "widgets/screen.h"
 #include "widgets/toolbar.h"
 
@@ -16,6 +17,7 @@ namespace quelvarino {
 
 class MaskEdit;
 class Table;
+struct ReportDefinition;
 
 // The scheme every data-entry screen follows: a toolbar of nine buttons,
 // browse and edit states, unbound fields copied to and from the table field
@@ -72,6 +74,12 @@ public:
     // Copies the table's current record into the fields of `bindings` (all
     // of them when empty): money formatted, combos as free text.
     void loadFields(Table& table, const QStringList& fields = {});
+    // The record as the screen shows it, by field name: each bound field's
+    // text as it stands (a time as its mask shows it, a check box "S"/"N").
+    QHash<QString, QString> shownRecord() const;
+    // What "&Imprimir" hands the print dialog: the number and the record on
+    // screen.
+    virtual Criteria printCriteria() const;
 
     QLabel* Lbdata = nullptr;  // today's date, top right (screens that have it)
     // The toolbar's nine buttons (Btn_Novo … Btn_Retornar) come from Toolbar.
@@ -91,7 +99,6 @@ protected:
         QString deleteQuestion;            // "Deseja excluir esta despesa?"
         QString callerName;                // for the search
         QString searchScreen;              // instance of the search
-        QString printDialog;               // instance of the print dialog
         QList<QComboBox*> pickOnlyCombos;  // pick-only after Novo
         QComboBox* situation = nullptr;    // "ATIVO" after Novo
         bool dateLabel = false;            // Lbdata in the top right corner

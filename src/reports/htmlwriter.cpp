@@ -2,7 +2,7 @@
 
 #include "core/pix.h"
 #include "reports/documentlayouts.h"
-#include "reports/qrcode.h"
+#include "widgets/qrcode.h"
 
 #include <QBuffer>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "core/dates.h"
 #include "core/pix.h"
 #include "reports/documentlayouts.h"
-#include "reports/qrcode.h"
+#include "widgets/qrcode.h"
 
 #include <QFileInfo>
 #include <QImage>

@@ -7,8 +7,11 @@
 #include "reports/htmlwriter.h"
 #include "reports/pagewriter.h"
 #include "reports/rawprinter.h"
-#include "reports/reportdefinitions.h"
-#include "reports/textlayouts.h"
+#include "reports/cash/cashreports.h"
+#include "reports/couriers/courierreports.h"
+#include "reports/definitionparts.h"
+#include "reports/documents/documents.h"
+#include "reports/listings/registerlistings.h"
 #include "reports/xlsxwriter.h"
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
@@ -20,167 +23,6 @@
 
 namespace quelvarino {
 namespace {
-
-// The spreadsheet comes after the outputs the dialogs always had, so their
-// items keep their numbers.
-const QList<Output> kListing = {Output::Page, Output::DotMatrix, Output::TextFile, Output::Sheet};
-const QList<Output> kAll = {Output::Page, Output::DotMatrix, Output::Html, Output::TextFile,
-                            Output::Sheet};
-
-// Where a report id is asked for and what its dialog offers.
-ReportEntry entry(const QString& id,
-                  const QString& dialog,
-                  const QString& requester,
-                  const QList<Output>& outputs,
-                  const QString& stem) {
-    ReportEntry e;
-    e.id = id;
-    e.dialog = dialog;
-    e.requester = requester;
-    e.outputs = outputs;
-    e.pathStem = stem;
-    return e;
-}
-
-ReportEntry listing(const char* id,
-                    const char* dialog,
-                    const char* requester,
-                    const char* stem,
-                    const PageLayout& (*page)(),
-                    const TextLayout& (*text)()) {
-    ReportEntry e = entry(QString::fromLatin1(id), QString::fromLatin1(dialog),
-                          QString::fromLatin1(requester), kListing, QString::fromLatin1(stem));
-    e.pageTitle = page().title;
-    const QString reportId = e.id;
-    e.collect = [reportId](const PrintRequest& r) { return collectListing(reportId, r); };
-    e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
-    e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
-    e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
-    e.sheet = [page](const ReportData& d, const QString& path) {
-        XlsxWriter::render(d, page(), path);
-    };
-    return e;
-}
-
-// The service order or the receipt: four outputs, one or two copies.
-ReportEntry document(const char* id,
-                     const char* dialog,
-                     const char* requester,
-                     const char* stem,
-                     const char* title,
-                     ReportData (*collect)(const PrintRequest&),
-                     QByteArray (*text)(const ReportData&),
-                     void (*setUp)(QPrinter*, bool),
-                     void (*page)(const ReportData&, QPrinter*),
-                     QByteArray (*html)(const ReportData&),
-                     void (*sheet)(const ReportData&, const QString&)) {
-    ReportEntry e = entry(QString::fromLatin1(id), QString::fromLatin1(dialog),
-                          QString::fromLatin1(requester), kAll, QString::fromLatin1(stem));
-    e.copies = true;
-    e.pageTitle = QString::fromUtf8(title);
-    e.collect = collect;
-    e.text = text;
-    e.pageSetUp = [setUp](QPrinter* p, const ReportData& d) { setUp(p, d.twoCopies); };
-    e.page = page;
-    e.html = html;
-    e.sheet = sheet;
-    return e;
-}
-
-// A report of the "Relatórios" menu: four outputs.
-ReportEntry report(int n, const char* title) {
-    ReportEntry e =
-        entry(QStringLiteral("4%1_0").arg(n), QStringLiteral("Quelvarino004%1_1").arg(n),
-              QStringLiteral("Quelvarino004%1_0").arg(n), kAll, QStringLiteral("Rel0%1").arg(n));
-    e.pageTitle = QString::fromUtf8(title);
-    return e;
-}
-
-// A menu report whose three layouts describe it whole.
-ReportEntry closing(int n,
-                    const char* title,
-                    ReportData (*collect)(const PrintRequest&),
-                    const TextLayout& (*text)(),
-                    const PageLayout& (*page)(),
-                    const HtmlLayout& (*html)()) {
-    ReportEntry e = report(n, title);
-    e.collect = collect;
-    e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
-    e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
-    e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
-    e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
-    e.sheet = [page](const ReportData& d, const QString& path) {
-        XlsxWriter::render(d, page(), path);
-    };
-    return e;
-}
-
-ReportEntry totalizerEntry() {
-    ReportEntry totalizer = report(8, "Relatório Totalizador de Serviços");
-    totalizer.collect = collectTotalizer;
-    totalizer.text = totalizerText;
-    const auto byCourier = [](const ReportData& d) {
-        return d.totals.value(QStringLiteral("KIND")) == QLatin1String("Motoboy");
-    };
-    totalizer.pageSetUp = [byCourier](QPrinter* p, const ReportData& d) {
-        PageWriter::setUp(p, totalizerPage(byCourier(d)));
-    };
-    totalizer.page = [byCourier](const ReportData& d, QPrinter* p) {
-        PageWriter::render(d, totalizerPage(byCourier(d)), p);
-    };
-    totalizer.html = totalizerHtml;
-    totalizer.sheet = [byCourier](const ReportData& d, const QString& path) {
-        XlsxWriter::render(d, totalizerPage(byCourier(d)), path);
-    };
-    return totalizer;
-}
-
-QList<ReportEntry> build() {
-    QList<ReportEntry> all = {
-        listing("11_0", "Quelvarino0011_2", "Quelvarino0011_0", "cadcli", clientListingPage,
-                clientListingLayout),
-        listing("12_0", "Quelvarino0012_2", "Quelvarino0012_0", "cadmot", courierListingPage,
-                courierListingLayout),
-        listing("13_0", "Quelvarino0013_2", "Quelvarino0013_0", "caddesp", expenseTypeListingPage,
-                expenseTypeListingLayout),
-    };
-    all.append(document(
-        "21_0", "Quelvarino0021_5", "Quelvarino0021_0", "OS", "Ordem de Serviço",
-        collectServiceOrder,
-        [](const ReportData& d) { return serviceOrderText(d.company, d.order, d.twoCopies); },
-        PageWriter::setUpServiceOrder, PageWriter::renderServiceOrder,
-        HtmlWriter::renderServiceOrder, XlsxWriter::renderServiceOrder));
-    all.append(document(
-        "22_0", "Quelvarino0022_4", "Quelvarino0022_0", "Recibo", "Recibo", collectReceipt,
-        [](const ReportData& d) { return receiptText(d.company, d.receipt, d.twoCopies); },
-        PageWriter::setUpReceipt, PageWriter::renderReceipt, HtmlWriter::renderReceipt,
-        XlsxWriter::renderReceipt));
-
-    all.append(closing(1, "FECHAMENTO DO CAIXA POR PERÍODO", collectCashByPeriod, cashByPeriodText,
-                       cashByPeriodPage, cashByPeriodHtml));
-    all.append(closing(2, "FECHAMENTO DO CAIXA POR CLIENTE", collectCashByClient, cashByClientText,
-                       cashByClientPage, cashByClientHtml));
-    all.append(closing(3, "FECHAMENTO DO MOTOBOY", collectCourierClosing, courierClosingText,
-                       courierClosingPage, courierClosingHtml));
-    all.append(closing(4, "DESPESAS DO MOTOBOY", collectCourierExpenses, courierExpensesText,
-                       courierExpensesPage, courierExpensesHtml));
-    all.append(closing(5, "LISTAGEM DAS HORAS DO MOTORISTA", collectCourierHours, courierHoursText,
-                       courierHoursPage, courierHoursHtml));
-    all.append(closing(6, "LISTAGEM DAS ORDENS DE SERVIÇOS", collectOrderListing, orderListingText,
-                       orderListingPage, orderListingHtml));
-    all.append(closing(7, "PAGAMENTO DO MOTOBOY AUTÔNOMO", collectSalariedPayment,
-                       salariedPaymentText, salariedPaymentPage, salariedPaymentHtml));
-    all.append(totalizerEntry());
-    return all;
-}
-
-bool isDocument(const ReportEntry& e) {
-    return e.id == QLatin1String("21_0") || e.id == QLatin1String("22_0");
-}
-
-bool isMenuReport(const ReportEntry& e) {
-    return e.id.startsWith(QLatin1Char('4'));
-}
 
 void saveFile(const QString& path, const QByteArray& bytes) {
     // Written beside the final name and renamed when complete: a full disk
@@ -211,35 +53,94 @@ void fileWritten(const QString& path, qint64 size) {
 
 }  // namespace
 
-const QList<ReportEntry>& ReportCatalog::entries() {
-    static const QList<ReportEntry> all = build();
+const QList<ReportDefinition>& ReportCatalog::entries() {
+    static const QList<ReportDefinition> all = [] {
+        QList<ReportDefinition> l = listingDefinitions();
+        l += documentDefinitions();
+        l += cashDefinitions();
+        l += courierDefinitions();
+        std::sort(l.begin(), l.end(),
+                  [](const ReportDefinition& a, const ReportDefinition& b) { return a.id < b.id; });
+        return l;
+    }();
     return all;
 }
 
-const ReportEntry* ReportCatalog::find(const QString& id) {
-    for (const ReportEntry& e : entries()) {
+const ReportDefinition* ReportCatalog::find(const QString& id) {
+    for (const ReportDefinition& e : entries()) {
         if (e.id == id)
             return &e;
     }
     return nullptr;
 }
 
-Output ReportCatalog::outputOfItem(const ReportEntry& entry, int item) {
+const ReportDefinition* ReportCatalog::byRequester(const QString& instance) {
+    for (const ReportDefinition& e : entries()) {
+        if (e.requester == instance)
+            return &e;
+    }
+    return nullptr;
+}
+
+const ReportDefinition* ReportCatalog::byDialog(const QString& instance) {
+    for (const ReportDefinition& e : entries()) {
+        if (e.dialog == instance)
+            return &e;
+    }
+    return nullptr;
+}
+
+const ReportDefinition* ReportCatalog::byCommand(const QString& asked) {
+    QString name = asked.trimmed().toLower();
+    for (const ReportDefinition& e : entries()) {
+        if (name == e.command)
+            return &e;
+    }
+    while (name.startsWith(QLatin1Char('0')))
+        name.remove(0, 1);
+    return name.isEmpty() ? nullptr : find(name);
+}
+
+QString ReportDefinition::defaultPath(const Criteria& criteria) const {
+    return DataFolder::reportsFolder() + QLatin1Char('/') + fileStem +
+           (kind == ReportKind::Document ? criteria.number : QString());
+}
+
+void writtenFrom(ReportDefinition& e,
+                 const TextLayout& (*text)(),
+                 const PageLayout& (*page)(),
+                 const HtmlLayout& (*html)()) {
+    e.pageTitle = page().title;
+    e.text = [text](const ReportData& d) { return EscPWriter::render(d, text()); };
+    e.pageSetUp = [page](QPrinter* p, const ReportData&) { PageWriter::setUp(p, page()); };
+    e.page = [page](const ReportData& d, QPrinter* p) { PageWriter::render(d, page(), p); };
+    if (html)
+        e.html = [html](const ReportData& d) { return HtmlWriter::render(d, html()); };
+    e.sheet = [page](const ReportData& d, const QString& path) {
+        XlsxWriter::render(d, page(), path);
+    };
+    e.textLayouts = {&text()};
+    e.pageLayouts = {&page()};
+    if (html)
+        e.htmlLayouts = {&html()};
+}
+
+Output ReportCatalog::outputOfItem(const ReportDefinition& entry, int item) {
     return entry.outputs.value(item, Output::Page);
 }
 
-int ReportCatalog::itemOf(const ReportEntry& entry, Output output) {
+int ReportCatalog::itemOf(const ReportDefinition& entry, Output output) {
     return int(entry.outputs.indexOf(output));
 }
 
-QString ReportCatalog::itemCaption(const ReportEntry& entry, Output output) {
+QString ReportCatalog::itemCaption(const ReportDefinition& entry, Output output) {
     switch (output) {
         case Output::Page:
             return QStringLiteral("Jato de Tinta ou Laser");
         case Output::DotMatrix:
             return QStringLiteral("Matricial");
         case Output::Html:
-            return entry.copies ? QStringLiteral("Criar um Arquivo em HTML")
+            return entry.kind == ReportKind::Document ? QStringLiteral("Criar um Arquivo em HTML")
                                 : QStringLiteral("HTML");
         case Output::TextFile:
             return QStringLiteral("Criar um Arquivo");
@@ -249,23 +150,22 @@ QString ReportCatalog::itemCaption(const ReportEntry& entry, Output output) {
     return QString();
 }
 
-bool ReportCatalog::pathEditable(const ReportEntry& entry, Output output) {
+bool ReportCatalog::pathEditable(const ReportDefinition& entry, Output output) {
     if (output == Output::TextFile || output == Output::Sheet)
         return true;
-    // The courier closing writes its HTML under the default path.
-    return output == Output::Html && entry.id != QLatin1String("43_0");
+    return output == Output::Html && !entry.htmlPathFixed;
 }
 
-bool ReportCatalog::closesAfter(const ReportEntry& entry, Output output) {
-    if (!isDocument(entry) && !isMenuReport(entry))
+bool ReportCatalog::closesAfter(const ReportDefinition& entry, Output output) {
+    if (entry.kind == ReportKind::Listing)
         return false;  // listings stay open for another form
     if (output == Output::Page || output == Output::Html)
         return true;
-    return isDocument(entry) || entry.id == QLatin1String("41_0");
+    return entry.kind == ReportKind::Document || entry.closesAfterFiles;
 }
 
-bool ReportCatalog::resetsAfterEveryPrint(const ReportEntry& entry) {
-    return entry.id == QLatin1String("41_0");
+bool ReportCatalog::resetsAfterEveryPrint(const ReportDefinition& entry) {
+    return entry.resetsAfterEveryPrint;
 }
 
 QString ReportCatalog::filePath(const QString& path, const QString& extension) {
@@ -274,12 +174,12 @@ QString ReportCatalog::filePath(const QString& path, const QString& extension) {
     return QDir::cleanPath(p) + extension;
 }
 
-void ReportCatalog::writeFile(const ReportEntry& entry,
+void ReportCatalog::writeFile(const ReportDefinition& entry,
                               const PrintRequest& request,
                               const QString& file) {
     if (!entry.outputs.contains(request.output))
         throw NoticeError(QStringLiteral("O relatório %1 não sai nesse formato.").arg(entry.id));
-    ReportData data = entry.collect(request);
+    ReportData data = entry.collect(request.criteria);
     switch (request.output) {
         case Output::Page:
             data.readSource();
@@ -303,10 +203,10 @@ void ReportCatalog::writeFile(const ReportEntry& entry,
     }
 }
 
-void ReportCatalog::printOn(const ReportEntry& entry,
+void ReportCatalog::printOn(const ReportDefinition& entry,
                             const PrintRequest& request,
                             const QString& printerName) {
-    ReportData data = entry.collect(request);
+    ReportData data = entry.collect(request.criteria);
     data.readSource();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPrinterName(printerName);
@@ -323,14 +223,14 @@ void ReportCatalog::printOn(const ReportEntry& entry,
             QStringLiteral("A impressora \"%1\" recusou o relatório.").arg(printerName));
 }
 
-QByteArray ReportCatalog::textBytes(const ReportEntry& entry, const PrintRequest& request) {
-    return entry.text(entry.collect(request));
+QByteArray ReportCatalog::textBytes(const ReportDefinition& entry, const PrintRequest& request) {
+    return entry.text(entry.collect(request.criteria));
 }
 
-void ReportCatalog::print(const ReportEntry& entry, const PrintRequest& request) {
+void ReportCatalog::print(const ReportDefinition& entry, const PrintRequest& request) {
     if (!entry.outputs.contains(request.output))
         return;
-    ReportData data = entry.collect(request);  // once: every output prints the same
+    ReportData data = entry.collect(request.criteria);  // once: every output prints the same
     switch (request.output) {
         case Output::Page:
             data.readSource();  // the preview paints the pages more than once

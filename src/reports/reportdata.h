@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/pix.h"
+#include "data/companypix.h"
 
 #include <QHash>
 #include <QList>
@@ -108,20 +108,6 @@ struct ReceiptPrint {
     QString endereco1, bairro1, cidade1, uf1, telefone1;
     QString pixPayload;  // for the receipt's stored value; empty: no code
 };
-
-// The PIX code of a stored document: the company's PIX data, `prefix` and
-// `number` as the transaction id ("OS0000000123", "RC000045") and the
-// stored money text as the amount. Empty when the company has no key or
-// prints no code, or the amount is zero or no amount.
-QString documentPixPayload(const QString& prefix,
-                           const QString& number,
-                           const QString& storedMoney);
-// The same with the company's PIX data read once by the caller.
-pix::CompanyPix companyPixFromStore();
-QString documentPixPayload(const pix::CompanyPix& company,
-                           const QString& prefix,
-                           const QString& number,
-                           const QString& money);
 
 // Throws NoticeError saying that `path` could not be written and why,
 // with what the operator can check; nothing was written under that name.

@@ -1,11 +1,11 @@
-#include "reports/printdialog.h"
+#include "reportscreens/printdialog.h"
 
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/errors.h"
 #include "data/datafolder.h"
-#include "data/query.h"
 #include "reports/reportcatalog.h"
+#include "reportscreens/reportscreen.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -32,52 +32,23 @@
 namespace quelvarino {
 namespace {
 
-struct OrderChoice {
-    const char* caption;
-    const char* field;  // fixed field names: never operator text
-};
-
-QList<OrderChoice> orderChoices(PrintDialog::Listing listing) {
-    switch (listing) {
-        case PrintDialog::Listing::Clients:
-            return {{"Código", "CodCli"},
-                    {"Razão Social", "RazaoSocial"},
-                    {"Nome Fantasia", "NomeFan"},
-                    {"C.N.P.J. ou C.P.F.", "Cnpj"},
-                    {"Inscrição Estadual ou R.G.", "InscrEst"},
-                    {"Endereço Administrativo", "Endereco1"},
-                    {"Endereço Faturamento", "Endereco2"}};
-        case PrintDialog::Listing::Couriers:
-            return {{"Código", "Cod"}, {"Nome", "Nome"}, {"C.P.F.", "Cpf"}, {"R.G.", "Rg"}};
-        case PrintDialog::Listing::ExpenseTypes:
-            return {{"Código", "Cod"}, {"Despesa", "Despesa"}};
-        case PrintDialog::Listing::None:
-            break;
-    }
-    return {};
-}
-
 void setEditable(QWidget* w, bool on) {
     setFieldEditable(w, on);
 }
 
 }  // namespace
 
-PrintDialog::PrintDialog(const Config& config, QWidget* parent)
-    : Screen(config.instance, QStringLiteral("Tipos de Impressão"), parent),
-      config_(config),
-      entry_(ReportCatalog::find(config.reportId)),
-      query_(std::make_unique<Query>()) {
-    query_->setObjectName(QStringLiteral("Query1"));
+PrintDialog::PrintDialog(const ReportDefinition& report, QWidget* parent)
+    : Screen(report.dialog, QStringLiteral("Tipos de Impressão"), parent), report_(report) {
     auto* layout = new QVBoxLayout(this);
 
     Lbdata = makeDateLabel(this);
     layout->addWidget(Lbdata);
 
-    if (config_.listing != Listing::None)
+    if (isListing())
         buildSelectionBlock(layout);
     buildKinds(layout);
-    if (entry_ && entry_->copies)
+    if (report_.copies)
         buildCopies(layout);
     buildPath(layout);
     buildButtons(layout);
@@ -92,9 +63,9 @@ void PrintDialog::buildKinds(QVBoxLayout* layout) {
     kinds->setObjectName(QStringLiteral("Edtip"));
     auto* grid = new QGridLayout(kinds);
     items_ = new QButtonGroup(this);
-    const QList<Output> outputs = entry_ ? entry_->outputs : QList<Output>{};
+    const QList<Output> outputs = report_.outputs;
     for (int i = 0; i < outputs.size(); ++i) {
-        auto* rb = new QRadioButton(ReportCatalog::itemCaption(*entry_, outputs[i]), kinds);
+        auto* rb = new QRadioButton(ReportCatalog::itemCaption(report_, outputs[i]), kinds);
         rb->setObjectName(QStringLiteral("Edtip_%1").arg(i));
         items_->addButton(rb, i);
         grid->addWidget(rb, i / 2, i % 2);
@@ -196,8 +167,7 @@ void PrintDialog::buildSelectionBlock(QVBoxLayout* layout) {
     Edcod2 = makeEdit(group, QStringLiteral("Edcod2"), 6, true);
     Ed_Ord = new QComboBox(group);
     Ed_Ord->setObjectName(QStringLiteral("Ed_Ord"));
-    for (const OrderChoice& c : orderChoices(config_.listing))
-        Ed_Ord->addItem(QString::fromUtf8(c.caption));
+    Ed_Ord->addItems(report_.orders);
     Ed_Ord->setCurrentIndex(-1);
     g->addWidget(Ed1, 0, 0);
     g->addWidget(Ed2, 0, 1);
@@ -219,7 +189,18 @@ void PrintDialog::buildSelectionBlock(QVBoxLayout* layout) {
 }
 
 QString PrintDialog::defaultPath() const {
-    return config_.defaultPath ? config_.defaultPath() : QString();
+    return report_.defaultPath(criteria_);
+}
+
+bool PrintDialog::isListing() const {
+    return report_.kind == ReportKind::Listing;
+}
+
+void PrintDialog::setCriteria(const Criteria& criteria) {
+    criteria_ = criteria;
+    // The document dialogs take their file name from the number on screen.
+    if (!Edcam->isEnabled())
+        Edcam->setText(defaultPath());
 }
 
 int PrintDialog::Edtip() const {
@@ -249,7 +230,7 @@ void PrintDialog::showEvent(QShowEvent* event) {
     // Over the screen that asked for the print, not wherever the window
     // manager puts a new window.
     if (!event->spontaneous()) {
-        if (QWidget* requester = Screens::find(config_.requester);
+        if (QWidget* requester = Screens::find(report_.requester);
             requester && requester->isVisible()) {
             // The window's own size: a hidden window's frame is not known
             // yet the first time and may be stale the next.
@@ -273,14 +254,13 @@ void PrintDialog::showEvent(QShowEvent* event) {
 }
 
 int PrintDialog::fileItem() const {
-    return entry_ ? ReportCatalog::itemOf(*entry_, Output::TextFile) : -1;
+    return ReportCatalog::itemOf(report_, Output::TextFile);
 }
 
 void PrintDialog::EdtipClick() {
     const int item = Edtip();
     const bool enable =
-        entry_ && item >= 0 &&
-        ReportCatalog::pathEditable(*entry_, ReportCatalog::outputOfItem(*entry_, item));
+        item >= 0 && ReportCatalog::pathEditable(report_, ReportCatalog::outputOfItem(report_, item));
     Btn_Caminho->setEnabled(enable);
     setEditable(Edcam, enable);
     Edcam->setText(defaultPath());
@@ -322,7 +302,7 @@ void PrintDialog::Btn_LimparClick() {
         Ed1Copy->setChecked(false);
         Ed2Copy->setChecked(false);
     }
-    if (config_.listing != Listing::None)
+    if (isListing())
         resetSelection();
 }
 
@@ -340,7 +320,6 @@ void PrintDialog::resetSelection() {
                        static_cast<QWidget*>(Edcod1), static_cast<QWidget*>(Edcod2)})
         setEditable(w, false);
     Ed_Ord->setCurrentIndex(-1);
-    query_->close();
 }
 
 void PrintDialog::selectionClick(int mode) {
@@ -359,70 +338,33 @@ void PrintDialog::selectionClick(int mode) {
         Edcod1->setFocus();
 }
 
-QString PrintDialog::listingTable() const {
-    switch (config_.listing) {
-        case Listing::Clients:
-            return QStringLiteral("tbclientes");
-        case Listing::Couriers:
-            return QStringLiteral("tbmotociclista");
-        case Listing::ExpenseTypes:
-            return QStringLiteral("tbdespesa");
-        case Listing::None:
-            break;
+Criteria PrintDialog::listingCriteria() const {
+    Criteria c = criteria_;
+    c.selection = Ed1->isChecked()   ? Selection::Complete
+                  : Ed2->isChecked() ? Selection::Period
+                  : Ed3->isChecked() ? Selection::Codes
+                                     : Selection::Unchosen;
+    if (c.selection == Selection::Period) {
+        c.from = dateOf(Eddata1);
+        c.to = dateOf(Eddata2);
+    } else if (c.selection == Selection::Codes) {
+        c.codeFrom = Edcod1->text();
+        c.codeTo = Edcod2->text();
     }
-    return QString();
-}
-
-QString PrintDialog::listingKey() const {
-    return config_.listing == Listing::Clients ? QStringLiteral("CodCli") : QStringLiteral("Cod");
-}
-
-QString PrintDialog::orderLine() const {
-    const QList<OrderChoice> choices = orderChoices(config_.listing);
-    const int i = Ed_Ord->currentIndex();
-    const QString field =
-        i >= 0 && i < choices.size() ? QString::fromLatin1(choices[i].field) : listingKey();
-    return QStringLiteral("Order By ") + field;
+    c.order = Ed_Ord->currentIndex();
+    return c;
 }
 
 bool PrintDialog::prepareListing() {
-    const int mode = Ed1->isChecked() ? 0 : Ed2->isChecked() ? 1 : Ed3->isChecked() ? 2 : -1;
-    if (mode < 0) {
-        MessageBox::warning(
-            QStringLiteral("Informe qual o tipo de relatório que deseja imprimir."));
-        return false;
-    }
-    const QString missing = QStringLiteral("Intervalos inexistentes.");
-    query_->clear();
-    query_->add(QStringLiteral("Select * from ") + listingTable());
-    if (mode == 1) {
-        if (Eddata1->isBlank() || Eddata2->isBlank()) {
-            MessageBox::warning(missing);
-            selectionClick(1);
-            return false;
-        }
-        query_->add(QStringLiteral("Where DATA >= :de and DATA <= :ate"));
-        query_->bindDateText(QStringLiteral(":de"), Eddata1->text());
-        query_->bindDateText(QStringLiteral(":ate"), Eddata2->text());
-    } else if (mode == 2) {
-        if (Edcod1->text().isEmpty() || Edcod2->text().isEmpty()) {
-            MessageBox::warning(missing);
-            selectionClick(2);
-            return false;
-        }
-        query_->add(QStringLiteral("Where %1 >= :de and %1 <= :ate").arg(listingKey()));
-        query_->bindText(QStringLiteral(":de"), Edcod1->text());
-        query_->bindText(QStringLiteral(":ate"), Edcod2->text());
-    }
-    query_->add(orderLine());
-    query_->open();
-    if (query_->isEmpty() || query_->fieldText(listingKey()).isEmpty()) {
-        MessageBox::warning(missing);
-        query_->close();
+    const Criteria c = listingCriteria();
+    const Refusal refusal = report_.check(c);
+    if (!refusal.refused())
+        return true;
+    MessageBox::warning(refusal.text);
+    const int mode = int(c.selection) - int(Selection::Complete);
+    if (mode >= 0)
         selectionClick(mode);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 void PrintDialog::Btn_ImprimirClick() {
@@ -431,22 +373,22 @@ void PrintDialog::Btn_ImprimirClick() {
             QStringLiteral("Informe qual o tipo de impressão que deseja imprimir."));
         return;
     }
-    // Every print of a listing prepares its rows again.
-    if (config_.listing != Listing::None && !prepareListing())
+    // Every print of a listing checks its selection again.
+    if (isListing() && !prepareListing())
         return;
     route();
 }
 
 void PrintDialog::route() {
     const int item = Edtip();
-    if (item < 0 || !entry_) {
+    if (item < 0) {
         MessageBox::warning(QStringLiteral("Informe qual o tipo de impressão que deseja."));
         return;
     }
-    const Output output = ReportCatalog::outputOfItem(*entry_, item);
+    const Output output = ReportCatalog::outputOfItem(report_, item);
     // A file needs a name; an HTML file too (it would otherwise be written
     // as ".html" in whatever folder the program runs in).
-    if (ReportCatalog::pathEditable(*entry_, output) && Edcam->text().trimmed().isEmpty()) {
+    if (ReportCatalog::pathEditable(report_, output) && Edcam->text().trimmed().isEmpty()) {
         MessageBox::warning(
             QStringLiteral("Informe o caminho aonde deve ser gravado e o nome do arquivo."));
         Edcam->setFocus();
@@ -455,20 +397,18 @@ void PrintDialog::route() {
     PrintRequest request;
     request.output = output;
     request.path = Edcam->text().trimmed();
-    request.twoCopies = twoCopies();
-    request.listing = query_.get();
+    request.criteria = isListing() ? listingCriteria() : criteria_;
+    request.criteria.twoCopies = twoCopies();
     request.parent = this;
-    ReportCatalog::print(*entry_, request);
-    if (config_.listing != Listing::None)
-        query_->close();  // the next print prepares it again
-    if (ReportCatalog::closesAfter(*entry_, output))
+    ReportCatalog::print(report_, request);
+    if (ReportCatalog::closesAfter(report_, output))
         closeAndShowRequester();
 }
 
 void PrintDialog::closeAndShowRequester() {
     Btn_LimparClick();
     hide();
-    if (auto* screen = qobject_cast<Screen*>(Screens::find(config_.requester)))
+    if (auto* screen = qobject_cast<Screen*>(Screens::find(report_.requester)))
         screen->showScreen();
 }
 

@@ -1,15 +1,14 @@
+#include "reports/cash/cashreports.h"
+
 #include "core/reporttotals.h"
 #include "data/query.h"
 #include "data/worktables.h"
-#include "reports/cashclosing.h"
+#include "reports/definitionparts.h"
 #include "reports/escpwriter.h"
 #include "reports/htmlwriter.h"
 #include "reports/layoutparts.h"
 #include "reports/pagewriter.h"
-#include "reports/reportdefinitions.h"
-#include "widgets/maskedit.h"
-
-#include <QLineEdit>
+#include "reports/xlsxwriter.h"
 
 namespace quelvarino {
 namespace {
@@ -57,78 +56,129 @@ QList<TextPiece> cell(const QString& source, int own, int cellWidth, Align align
 
 // ---- the collected data ------------------------------------------------------------
 
-// The orders of a closing, read from the screen's query as they are
-// printed, with their totals.
+constexpr char kByPeriod[] = "41_0";
+constexpr char kByClient[] = "42_0";
+constexpr char kTotalizer[] = "48_0";
+
+// The order fields the closings select and print, in the three outputs.
+const QStringList& closingFields() {
+    static const QStringList fields = {
+        "COMANDA",  "DATA",   "CLIENTE",   "SOLICITANTE", "HORA1",     "HORA2",    "HORA3",
+        "HORA4",    "VALOR",  "TOTHORN",   "TOTHOR50",    "TOTHOR100", "VALORN",   "VALOR50",
+        "VALOR100", "SEGURO", "TAXAPERIM", "PORCTAXA",    "TOTVAL",    "PAGAMENTO"};
+    return fields;
+}
+
+// "Outros" is everything not paid in cash: "FATURADO" and "OUTROS".
+QString paymentCondition(Payment p) {
+    return p == Payment::AVista ? QStringLiteral("PAGAMENTO = :forma")
+                                : QStringLiteral("PAGAMENTO <> :forma");
+}
+
+// The orders of a closing: in the period, paid in the form chosen (and of
+// the client when given), in the order chosen. Only what the reports print
+// is read: a year of orders goes by quicker.
+void openClosing(Query& q, const Criteria& c, bool ofClient) {
+    q.clear();
+    q.add(QStringLiteral("Select ") + closingFields().join(QStringLiteral(", ")) +
+          QStringLiteral(" from TBOrdem"));
+    q.add(QStringLiteral("Where %1%2 and (DATA >= :de and DATA <= :ate)")
+              .arg(ofClient ? QStringLiteral("CODCLI = :cliente and ") : QString(),
+                   paymentCondition(c.payment)));
+    q.add(c.order == 0 ? QStringLiteral("Order By COMANDA")  // "Nº Ordem de Serviço"
+                       : QStringLiteral("Order By DATA, COMANDA"));
+    if (ofClient)
+        q.bindText(QStringLiteral(":cliente"), sixDigits(c.client));
+    q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    q.bindDate(QStringLiteral(":de"), c.from);
+    q.bindDate(QStringLiteral(":ate"), c.to);
+    q.open();
+}
+
+bool found(Query& q) {
+    return !q.isEmpty() && !q.fieldText(QStringLiteral("COMANDA")).isEmpty();
+}
+
+// The orders of a closing, read as they are printed, with their totals:
+// each walk opens its own query and closes it at the end, so a year of
+// orders is never held in memory.
 class ClosingRows : public RowSource {
 public:
-    explicit ClosingRows(Query* query) : query_(query) {}
+    ClosingRows(Criteria criteria, bool ofClient)
+        : criteria_(std::move(criteria)), ofClient_(ofClient) {}
     void each(const std::function<void(const ReportRow&)>& visit) override {
         MoneySum money;
         ClosingHours hours;
-        if (query_ && query_->isOpen()) {
-            QList<int> columns;
-            for (const QString& f : closingFields())
-                columns.append(query_->fieldIndex(f));
-            static const auto shape = ReportRow::shapeOf(closingFields());
-            const int totval = int(closingFields().indexOf(QStringLiteral("TOTVAL")));
-            const int hora4 = int(closingFields().indexOf(QStringLiteral("HORA4")));
-            for (query_->first(); !query_->eof(); query_->next()) {
-                ReportRow row(shape);
-                for (int i = 0; i < columns.size(); ++i) {
-                    const QString text = query_->fieldText(columns[i]);
-                    if (i == totval)
-                        money.add(text);
-                    else if (i == hora4)
-                        hours.add(text);
-                    row.setAt(i, text);
-                }
-                visit(row);
+        Query query;
+        openClosing(query, criteria_, ofClient_);
+        QList<int> columns;
+        for (const QString& f : closingFields())
+            columns.append(query.fieldIndex(f));
+        static const auto shape = ReportRow::shapeOf(closingFields());
+        const int totval = int(closingFields().indexOf(QStringLiteral("TOTVAL")));
+        const int hora4 = int(closingFields().indexOf(QStringLiteral("HORA4")));
+        for (query.first(); !query.eof(); query.next()) {
+            ReportRow row(shape);
+            for (int i = 0; i < columns.size(); ++i) {
+                const QString text = query.fieldText(columns[i]);
+                if (i == totval)
+                    money.add(text);
+                else if (i == hora4)
+                    hours.add(text);
+                row.setAt(i, text);
             }
+            visit(row);
         }
+        query.close();
         totals_ = {{QStringLiteral("TOTVAL"), money.text()},
                    {QStringLiteral("HORAS"), hours.text()}};
     }
     QMap<QString, QString> totals() const override { return totals_; }
 
 private:
-    Query* query_;
+    Criteria criteria_;
+    bool ofClient_;
     QMap<QString, QString> totals_;
 };
 
-template <typename Screen>
-ReportData collectClosing(const QString& id, Screen* screen) {
+Refusal checkClosing(const Criteria& c, bool ofClient) {
+    if (ofClient) {
+        if (!c.client.isEmpty()) {
+            const Refusal r = clientRefusal(c.client);
+            if (r.refused())
+                return r;
+        }
+        if (c.client.isEmpty() || c.payment == Payment::Unchosen || c.payment == Payment::Total)
+            return {QStringLiteral("Selecione o cliente ou selecione qual a forma de pagamento."),
+                    QStringLiteral("Edcodcli")};
+        if (!c.periodGiven())
+            return {QStringLiteral("Intervalos inexistentes."), QStringLiteral("Eddata1")};
+    } else if (!c.periodGiven() || c.payment == Payment::Unchosen ||
+               c.payment == Payment::Total) {
+        return {QStringLiteral("Intervalos inexistentes ou selecione qual a forma de pagamento."),
+                QStringLiteral("Eddata1")};
+    }
+    if (!anyOrder())
+        return nothingFound();
+    Query q;
+    openClosing(q, c, ofClient);
+    return found(q) ? Refusal{} : nothingFound();
+}
+
+ReportData collectClosing(const QString& id, const Criteria& c, bool ofClient) {
     ReportData d = reportBase(id);
-    if (!screen)
-        return d;
-    d.periodFrom = screen->Eddata1->text();
-    d.periodTo = screen->Eddata2->text();
-    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
-    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
-    d.source = std::make_shared<ClosingRows>(screen->Query1());
+    putPeriod(d, c);
+    if (ofClient) {
+        d.subjectCode = sixDigits(c.client);
+        d.subjectName = clientName(c.client);
+        d.totals.insert(QStringLiteral("SUBJECT"),
+                        QStringLiteral("Cliente : ") + d.subjectCode + " - " + d.subjectName);
+        d.totals.insert(QStringLiteral("CODIGO"), d.subjectCode);
+        d.totals.insert(QStringLiteral("NOME"), d.subjectName);
+    }
+    d.source = std::make_shared<ClosingRows>(c, ofClient);
     return d;
 }
-
-}  // namespace
-
-ReportData collectCashByPeriod(const PrintRequest&) {
-    return collectClosing(QStringLiteral("41_0"), TQuelvarino0041_0::instance());
-}
-
-ReportData collectCashByClient(const PrintRequest&) {
-    TQuelvarino0042_0* screen = TQuelvarino0042_0::instance();
-    ReportData d = collectClosing(QStringLiteral("42_0"), screen);
-    if (!screen)
-        return d;
-    d.subjectCode = screen->Edcodcli->text();
-    d.subjectName = screen->Edcliente->text();
-    d.totals.insert(QStringLiteral("SUBJECT"),
-                    QStringLiteral("Cliente : ") + d.subjectCode + " - " + d.subjectName);
-    d.totals.insert(QStringLiteral("CODIGO"), d.subjectCode);
-    d.totals.insert(QStringLiteral("NOME"), d.subjectName);
-    return d;
-}
-
-namespace {
 
 ReportRow rowOf(const WorkDetail& x) {
     static const auto shape =
@@ -187,28 +237,113 @@ QString walkTotalizer(bool couriers,
     return grand.text();
 }
 
-}  // namespace
+// The orders of the totalizer, client after client (or courier after
+// courier) in code order, each one's orders in the chosen order: selected
+// so, the work tables are written in print order and read back straight
+// through.
+void openTotalizer(Query& q, const Criteria& c) {
+    const bool couriers = c.groupBy == GroupBy::Couriers;
+    q.clear();
+    q.add(
+        QStringLiteral("Select COMANDA, DATA, CODCLI, CLIENTE, CODMOT, MOTOBOY, SOLICITANTE, "
+                       "HORA1, HORA2, HORA3, HORA4, VALOR, TOTVAL, TOTTAXA, TOTVALMOT, VALMOT, "
+                       "TOTTAXAM, PAGAMENTO from TBOrdem"));
+    if (c.payment == Payment::Total)
+        q.add(QStringLiteral("Where DATA >= :de and DATA <= :ate"));
+    else
+        q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)")
+                  .arg(paymentCondition(c.payment)));
+    const QString code = couriers ? QStringLiteral("CODMOT") : QStringLiteral("CODCLI");
+    if (c.order == 1)  // "Cliente ou Motoboy"
+        q.add(QStringLiteral("Order By %1, %2, DATA, COMANDA")
+                  .arg(code, couriers ? QStringLiteral("MOTOBOY") : QStringLiteral("CLIENTE")));
+    else  // "Código", "Data" or nothing chosen: by date within each code
+        q.add(QStringLiteral("Order By %1, DATA, COMANDA").arg(code));
+    if (c.payment != Payment::Total)
+        q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
+    q.bindDate(QStringLiteral(":de"), c.from);
+    q.bindDate(QStringLiteral(":ate"), c.to);
+    q.open();
+}
 
-// The page report's groups are read here, with its subtotals (the
-// perimeter fee included); the text and the HTML read the work tables as
-// they write.
-ReportData collectTotalizer(const PrintRequest& request) {
-    ReportData d = reportBase(QStringLiteral("48_0"));
-    TQuelvarino0048_0* screen = TQuelvarino0048_0::instance();
-    const bool couriers = screen && screen->couriers();
-    if (screen) {
-        d.periodFrom = screen->Eddata1->text();
-        d.periodTo = screen->Eddata2->text();
+Refusal checkTotalizer(const Criteria& c) {
+    if (!c.periodGiven() || c.groupBy == GroupBy::Unchosen || c.payment == Payment::Unchosen)
+        return {QStringLiteral(
+                    "Intervalos inexistentes, tipo de relatório e qual a forma de pagamento."),
+                QStringLiteral("Eddata1")};
+    if (!anyOrder())
+        return nothingFound();
+    Query q;
+    openTotalizer(q, c);
+    return found(q) ? Refusal{} : nothingFound();
+}
+
+// Every order copied into the work tables in one transaction.
+void fillWorkTables(const Criteria& c) {
+    WorkTables::clear();
+    const bool couriers = c.groupBy == GroupBy::Couriers;
+    Query q;
+    openTotalizer(q, c);
+    // A fee that is empty or negative goes in as no fee.
+    auto fee = [](const QString& text) {
+        return text.isEmpty() || text < QLatin1String("0") ? QStringLiteral("0,00") : text;
+    };
+    const int total = c.progress ? q.recordCount() : 0;
+    if (c.progress)
+        c.progress(0, total);
+    WorkTableFill fill;
+    int n = 0;
+    WorkDetail d;
+    QHash<QByteArray, int> at;
+    auto f = [&q, &at](const char* name) {
+        auto it = at.constFind(QByteArray::fromRawData(name, int(qstrlen(name))));
+        if (it == at.constEnd())
+            it = at.insert(QByteArray(name), q.fieldIndex(QString::fromLatin1(name)));
+        return q.fieldText(it.value());
+    };
+    for (q.first(); !q.eof(); q.next()) {
+        d.codigo = couriers ? f("CODMOT") : f("CODCLI");
+        d.cliente = couriers ? f("MOTOBOY") : f("CLIENTE");
+        d.comanda = f("COMANDA");
+        d.solicitante = f("SOLICITANTE");
+        d.hora1 = f("HORA1");
+        d.hora2 = f("HORA2");
+        d.hora3 = f("HORA3");
+        d.hora4 = f("HORA4");
+        d.valor = couriers ? f("TOTVALMOT") : f("VALOR");
+        d.taxa = fee(couriers ? f("TOTTAXAM") : f("TOTTAXA"));
+        d.totval = couriers ? f("VALMOT") : f("TOTVAL");
+        d.pagamento = f("PAGAMENTO");
+        d.data = f("DATA");
+        fill.add(d);
+        if (++n % 500 == 0 && c.progress)
+            c.progress(n, total);
     }
-    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
-    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
+    fill.commit();
+    q.close();
+    if (c.progress)
+        c.progress(n, total);
+}
+
+// The orders are copied into the work tables here; the text and the HTML
+// read them as they write.
+ReportData collectTotalizer(const Criteria& c) {
+    ReportData d = reportBase(QString::fromLatin1(kTotalizer));
+    const bool couriers = c.groupBy == GroupBy::Couriers;
+    putPeriod(d, c);
     d.totals.insert(QStringLiteral("KIND"),
                     couriers ? QStringLiteral("Motoboy") : QStringLiteral("Cliente"));
-    // The page and the spreadsheet show the groups with their subtotals.
-    if (request.output != Output::Page && request.output != Output::Sheet)
-        return d;
+    fillWorkTables(c);
+    return d;
+}
+
+// The page and the spreadsheet show the groups with their subtotals (the
+// perimeter fee included), read from the work tables.
+ReportData withGroups(const ReportData& data) {
+    ReportData d = data;
+    d.groups.clear();
     const QString total = walkTotalizer(
-        couriers, true,
+        byCourier(d), true,
         [&d](const QString& code, const QString& name) {
             ReportGroup g;
             g.head.set(QStringLiteral("CODIGO"), code);
@@ -222,6 +357,8 @@ ReportData collectTotalizer(const PrintRequest& request) {
     d.totals.insert(QStringLiteral("TOTALPAGINA"), total);
     return d;
 }
+
+}  // namespace
 
 // ---- dot matrix ------------------------------------------------------------------
 
@@ -550,6 +687,108 @@ QByteArray totalizerHtml(const ReportData& d) {
               QStringLiteral("</div><br>"));
     html.line(QStringLiteral(" <br>"));
     return html.finish();
+}
+
+// ---- the definitions -----------------------------------------------------------
+
+namespace {
+
+ReportDefinition closing(const char* id, bool ofClient) {
+    ReportDefinition e;
+    e.id = QString::fromLatin1(id);
+    e.outputs = kAllOutputs;
+    e.orders = {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")};
+    e.check = [ofClient](const Criteria& c) { return checkClosing(c, ofClient); };
+    e.collect = [id = e.id, ofClient](const Criteria& c) { return collectClosing(id, c, ofClient); };
+    e.fields = closingFields();
+    e.totals = {"DE", "ATE", "TOTVAL", "HORAS"};
+    if (ofClient)
+        e.totals += {"SUBJECT", "CODIGO", "NOME"};
+    return e;
+}
+
+QList<ReportDefinition> build() {
+    ReportDefinition byPeriod = closing(kByPeriod, false);
+    byPeriod.requester = QStringLiteral("Quelvarino0041_0");
+    byPeriod.caption = QStringLiteral("Fechamento do  Caixa");
+    byPeriod.menu = {QStringLiteral("Fechamento do Caixa por Período"),
+                     QStringLiteral("FechamentodoCaixaporperodo1"), QString(),
+                     QStringLiteral("Eddata1")};
+    byPeriod.dialog = QStringLiteral("Quelvarino0041_1");
+    byPeriod.fileStem = QStringLiteral("Rel01");
+    byPeriod.command = QStringLiteral("fechamento-caixa");
+    byPeriod.parameters = QStringLiteral("[--de D --ate D] --pagamento avista|outros [--ordem O]");
+    byPeriod.closesAfterFiles = true;
+    byPeriod.resetsAfterEveryPrint = true;
+    writtenFrom(byPeriod, cashByPeriodText, cashByPeriodPage, cashByPeriodHtml);
+
+    ReportDefinition byClient = closing(kByClient, true);
+    byClient.requester = QStringLiteral("Quelvarino0042_0");
+    byClient.caption = QStringLiteral("Fechamento do Caixa  por Cliente");
+    byClient.menu = {QStringLiteral("Fechamento do Caixa por Cliente"),
+                     QStringLiteral("FechamentodoCaixaporCliente1"), QString(),
+                     QStringLiteral("Edcodcli")};
+    byClient.dialog = QStringLiteral("Quelvarino0042_1");
+    byClient.fileStem = QStringLiteral("Rel02");
+    byClient.command = QStringLiteral("fechamento-cliente");
+    byClient.parameters =
+        QStringLiteral("[--de D --ate D] --cliente C --pagamento avista|outros [--ordem O]");
+    writtenFrom(byClient, cashByClientText, cashByClientPage, cashByClientHtml);
+
+    ReportDefinition totalizer;
+    totalizer.id = QString::fromLatin1(kTotalizer);
+    totalizer.requester = QStringLiteral("Quelvarino0048_0");
+    totalizer.caption = QStringLiteral("Relatório Totalizador de Serviços por Período");
+    totalizer.menu = {QStringLiteral("Relatório Totalizador de Serviços"),
+                      QStringLiteral("RelatrioTotalizadordeServios1"), QString(),
+                      QStringLiteral("Eddata1")};
+    totalizer.dialog = QStringLiteral("Quelvarino0048_1");
+    totalizer.fileStem = QStringLiteral("Rel08");
+    totalizer.command = QStringLiteral("totalizador");
+    totalizer.parameters = QStringLiteral(
+        "[--de D --ate D] --agrupar cliente|motoboy --pagamento avista|outros|total "
+        "[--ordem O]");
+    totalizer.outputs = kAllOutputs;
+    totalizer.orders = {QStringLiteral("Código"), QStringLiteral("Cliente ou Motoboy"),
+                        QStringLiteral("Data")};
+    totalizer.pageTitle = totalizerPage(false).title;
+    totalizer.check = checkTotalizer;
+    totalizer.collect = collectTotalizer;
+    totalizer.fields = {"CODIGO", "CLIENTE",   "COMANDA", "SOLICITANTE", "HORA1",
+                        "HORA2",  "HORA3",     "HORA4",   "VALOR",       "TAXA",
+                        "TOTVAL", "PAGAMENTO", "DATA"};
+    totalizer.totals = {"DE", "ATE", "KIND", "TOTALPAGINA", "SUBTOTALPAGINA"};
+    totalizer.text = totalizerText;
+    totalizer.pageSetUp = [](QPrinter* p, const ReportData& d) {
+        PageWriter::setUp(p, totalizerPage(byCourier(d)));
+    };
+    totalizer.page = [](const ReportData& d, QPrinter* p) {
+        PageWriter::render(withGroups(d), totalizerPage(byCourier(d)), p);
+    };
+    totalizer.html = totalizerHtml;
+    totalizer.sheet = [](const ReportData& d, const QString& path) {
+        XlsxWriter::render(withGroups(d), totalizerPage(byCourier(d)), path);
+    };
+    totalizer.pageLayouts = {&totalizerPage(false), &totalizerPage(true)};
+    return {byPeriod, byClient, totalizer};
+}
+
+}  // namespace
+
+QList<ReportDefinition> cashDefinitions() {
+    return build();
+}
+
+const ReportDefinition& cashByPeriodReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kByPeriod));
+}
+
+const ReportDefinition& cashByClientReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kByClient));
+}
+
+const ReportDefinition& totalizerReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kTotalizer));
 }
 
 }  // namespace quelvarino

@@ -1,47 +1,85 @@
 // The courier reports ("43_0" to "45_0", "47_0") and the order listing
 // ("46_0") in the three writers.
+#include "reports/couriers/courierreports.h"
+
 #include "core/dates.h"
 #include "core/reporttotals.h"
 #include "data/query.h"
-#include "data/table.h"
-#include "reports/courierreports.h"
+#include "reports/definitionparts.h"
 #include "reports/escpwriter.h"
 #include "reports/layoutparts.h"
-#include "reports/reportdefinitions.h"
-#include "widgets/maskedit.h"
-
-#include <QLineEdit>
 
 namespace quelvarino {
 namespace {
 
 using namespace text;
 
-// The courier's hourly rate and salary, from the register.
-struct CourierRecord {
-    QString valor, salario;
-};
+constexpr char kClosing[] = "43_0";
+constexpr char kExpenses[] = "44_0";
+constexpr char kHours[] = "45_0";
+constexpr char kOrders[] = "46_0";
+constexpr char kSalaried[] = "47_0";
 
-CourierRecord courierRecord(const QString& code) {
-    Table couriers(QStringLiteral("tbmotociclista"));
-    CourierRecord r;
-    if (!code.isEmpty() && couriers.findExact(QStringLiteral("COD"), code)) {
-        r.valor = couriers.fieldByName("VALOR").asString();
-        r.salario = couriers.fieldByName("SALARIO").asString();
-    }
-    return r;
+// The fields the courier reports read from the orders and the expense
+// entries.
+const QStringList& courierOrderFields() {
+    static const QStringList fields = {"COMANDA",  "DATA",      "CLIENTE",   "HORA1",
+                                       "HORA2",    "HORA3",     "HORA4",     "TOTHORN",
+                                       "TOTHOR50", "TOTHOR100", "TOTVALMOT", "VALMOT"};
+    return fields;
 }
 
-ReportData courierBase(const QString& id, CourierReportScreen* screen) {
+const QStringList& courierExpenseFields() {
+    static const QStringList fields = {"CONT",    "DATA",  "NUMDESP", "CODDESP",
+                                       "DESPESA", "VALOR", "CODMOT"};
+    return fields;
+}
+
+void bindPeriod(Query& q, const Criteria& c) {
+    q.bindDate(QStringLiteral(":de"), c.from);
+    q.bindDate(QStringLiteral(":ate"), c.to);
+}
+
+// The orders of the courier in the period, ordered as given.
+void selectOrders(Query& q, const Criteria& c, const QString& orderBy) {
+    q.clear();
+    q.add(QStringLiteral("Select ") + courierOrderFields().join(QStringLiteral(", ")) +
+          QStringLiteral(" from TBOrdem"));
+    q.add(QStringLiteral("Where CODMOT = :motoboy and (DATA >= :de and DATA <= :ate)"));
+    q.add(orderBy);
+    q.bindText(QStringLiteral(":motoboy"), sixDigits(c.courier));
+    bindPeriod(q, c);
+    q.open();
+}
+
+// The expense entries of the courier in the period.
+void selectExpenses(Query& q, const Criteria& c, const QString& orderBy) {
+    q.clear();
+    q.add(QStringLiteral("Select ") + courierExpenseFields().join(QStringLiteral(", ")) +
+          QStringLiteral(" from TBEntrDesp"));
+    q.add(QStringLiteral("Where CODMOT = :motoboy and (DATA >= :de and DATA <= :ate)"));
+    q.add(orderBy);
+    q.bindText(QStringLiteral(":motoboy"), sixDigits(c.courier));
+    bindPeriod(q, c);
+    q.open();
+}
+
+QString ordersOrder(const ReportDefinition& e, const Criteria& c) {
+    // The hours listing may go by number ("Nº Ordem de Serviço"); the rest by date.
+    return e.id == QLatin1String(kHours) && c.order == 0 ? QStringLiteral("Order By COMANDA")
+                                                         : QStringLiteral("Order By DATA, COMANDA");
+}
+
+QString expensesOrder(const Criteria& c, bool byExpenseFirst) {
+    return byExpenseFirst && c.order == 0 ? QStringLiteral("Order By DESPESA, DATA, CONT")
+                                          : QStringLiteral("Order By DATA, CONT");
+}
+
+ReportData courierBase(const QString& id, const Criteria& c) {
     ReportData d = reportBase(id);
-    if (!screen)
-        return d;
-    d.periodFrom = screen->Eddata1->text();
-    d.periodTo = screen->Eddata2->text();
-    d.subjectCode = screen->Edcodmot->text();
-    d.subjectName = screen->Edmotoboy->text();
-    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
-    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
+    putPeriod(d, c);
+    d.subjectCode = sixDigits(c.courier);
+    d.subjectName = courierName(c.courier);
     d.totals.insert(QStringLiteral("SUBJECT"),
                     QStringLiteral("Motoboy : ") + d.subjectCode + " - " + d.subjectName);
     d.totals.insert(QStringLiteral("CODIGO"), d.subjectCode);
@@ -49,50 +87,37 @@ ReportData courierBase(const QString& id, CourierReportScreen* screen) {
     return d;
 }
 
-QDate dateOrNull(const QString& text) {
-    try {
-        return isBlankDateText(text) ? QDate() : parseDate(text);
-    } catch (...) {
-        return QDate();
-    }
-}
-
 // The hours, values and expenses of the courier closing and the hours
 // listing, worked out before the first line is written.
-void courierTotals(ReportData& d, CourierReportScreen* screen) {
-    const CourierRecord courier = courierRecord(d.subjectCode);
-    CourierTotalizer t(courier.valor);
-    Query* orders = screen ? screen->Query1() : nullptr;
-    if (orders && orders->isOpen()) {
-        const int n = orders->fieldIndex(QStringLiteral("TOTHORN"));
-        const int h50 = orders->fieldIndex(QStringLiteral("TOTHOR50"));
-        const int h100 = orders->fieldIndex(QStringLiteral("TOTHOR100"));
-        const int fixed = orders->fieldIndex(QStringLiteral("VALMOT"));
-        for (orders->first(); !orders->eof(); orders->next())
-            t.addOrder(orders->fieldText(n), orders->fieldText(h50), orders->fieldText(h100),
-                       orders->fieldText(fixed));
-    }
+void courierTotals(ReportData& d, const Criteria& c) {
+    CourierTotalizer t(courierField(c.courier, "VALOR"));
+    Query orders;
+    selectOrders(orders, c, QStringLiteral("Order By DATA, COMANDA"));
+    const int n = orders.fieldIndex(QStringLiteral("TOTHORN"));
+    const int h50 = orders.fieldIndex(QStringLiteral("TOTHOR50"));
+    const int h100 = orders.fieldIndex(QStringLiteral("TOTHOR100"));
+    const int fixed = orders.fieldIndex(QStringLiteral("VALMOT"));
+    for (orders.first(); !orders.eof(); orders.next())
+        t.addOrder(orders.fieldText(n), orders.fieldText(h50), orders.fieldText(h100),
+                   orders.fieldText(fixed));
+    orders.close();
     // Only the expenses of the period are taken off.
-    const QDate from = dateOrNull(d.periodFrom), to = dateOrNull(d.periodTo);
-    Query* expenses = screen ? screen->Query2() : nullptr;
-    if (expenses && expenses->isOpen() && from.isValid() && to.isValid()) {
-        for (expenses->first(); !expenses->eof(); expenses->next()) {
-            const QDate day = dateOrNull(expenses->fieldText(QStringLiteral("DATA")));
-            if (day.isValid() && day >= from && day <= to)
-                t.addExpense(expenses->fieldText(QStringLiteral("VALOR")));
-        }
-    }
-    const CourierTotals c = t.totals();
-    d.totals.insert(QStringLiteral("VALORHORA"), c.rate);
-    d.totals.insert(QStringLiteral("HN"), c.hoursNormal);
-    d.totals.insert(QStringLiteral("H50"), c.hours50);
-    d.totals.insert(QStringLiteral("H100"), c.hours100);
-    d.totals.insert(QStringLiteral("VN"), c.valueNormal);
-    d.totals.insert(QStringLiteral("V50"), c.value50);
-    d.totals.insert(QStringLiteral("V100"), c.value100);
-    d.totals.insert(QStringLiteral("FIXAS"), c.fixed);
-    d.totals.insert(QStringLiteral("DESPESAS"), c.expenses);
-    d.totals.insert(QStringLiteral("RECEBER"), c.toReceive);
+    Query expenses;
+    selectExpenses(expenses, c, QStringLiteral("Order By DATA, CONT"));
+    for (expenses.first(); !expenses.eof(); expenses.next())
+        t.addExpense(expenses.fieldText(QStringLiteral("VALOR")));
+    expenses.close();
+    const CourierTotals x = t.totals();
+    d.totals.insert(QStringLiteral("VALORHORA"), x.rate);
+    d.totals.insert(QStringLiteral("HN"), x.hoursNormal);
+    d.totals.insert(QStringLiteral("H50"), x.hours50);
+    d.totals.insert(QStringLiteral("H100"), x.hours100);
+    d.totals.insert(QStringLiteral("VN"), x.valueNormal);
+    d.totals.insert(QStringLiteral("V50"), x.value50);
+    d.totals.insert(QStringLiteral("V100"), x.value100);
+    d.totals.insert(QStringLiteral("FIXAS"), x.fixed);
+    d.totals.insert(QStringLiteral("DESPESAS"), x.expenses);
+    d.totals.insert(QStringLiteral("RECEBER"), x.toReceive);
 }
 
 QString expenseTotal(const QList<ReportRow>& rows) {
@@ -102,88 +127,137 @@ QString expenseTotal(const QList<ReportRow>& rows) {
     return sum.text();
 }
 
-// The orders of the listing, read from the screen's query as they are
-// printed, with their hours.
+QList<ReportRow> rowsOf(Query& q, const QStringList& fields) {
+    QList<ReportRow> rows = ReportRow::fromQuery(q, fields);
+    q.close();
+    return rows;
+}
+
+// The orders of the listing, read as they are printed, with their hours:
+// each walk opens its own query and closes it.
 class ListingRows : public RowSource {
 public:
-    explicit ListingRows(Query* query) : query_(query) {}
+    explicit ListingRows(Criteria criteria) : criteria_(std::move(criteria)) {}
     void each(const std::function<void(const ReportRow&)>& visit) override {
         static const QStringList fields = {"COMANDA", "DATA", "CLIENTE", "HORA4"};
         static const auto shape = ReportRow::shapeOf(fields);
         BandHours hours;
-        if (query_ && query_->isOpen()) {
-            QList<int> columns;
-            for (const QString& f : fields)
-                columns.append(query_->fieldIndex(f));
-            for (query_->first(); !query_->eof(); query_->next()) {
-                ReportRow row(shape);
-                for (int i = 0; i < columns.size(); ++i)
-                    row.setAt(i, query_->fieldText(columns[i]));
-                hours.add(row.at(3));
-                visit(row);
-            }
+        Query query;
+        selectListing(query, criteria_);
+        QList<int> columns;
+        for (const QString& f : fields)
+            columns.append(query.fieldIndex(f));
+        for (query.first(); !query.eof(); query.next()) {
+            ReportRow row(shape);
+            for (int i = 0; i < columns.size(); ++i)
+                row.setAt(i, query.fieldText(columns[i]));
+            hours.add(row.at(3));
+            visit(row);
         }
+        query.close();
         totals_ = {{QStringLiteral("HORAS"), hours.text()}};
     }
     QMap<QString, QString> totals() const override { return totals_; }
 
+    // Every order of the period as it was issued.
+    static void selectListing(Query& q, const Criteria& c) {
+        q.clear();
+        q.add(QStringLiteral("Select COMANDA, DATA, CLIENTE, HORA4 from TBOrdem"));
+        q.add(QStringLiteral("Where (DATA >= :de and DATA <= :ate)"));
+        q.add(QStringLiteral("Order By DATA, COMANDA"));
+        bindPeriod(q, c);
+        q.open();
+    }
+
 private:
-    Query* query_;
+    Criteria criteria_;
     QMap<QString, QString> totals_;
 };
 
-}  // namespace
+bool ordersFound(Query& q) {
+    return !q.isEmpty() && !q.fieldText(QStringLiteral("COMANDA")).isEmpty();
+}
 
-ReportData collectCourierClosing(const PrintRequest&) {
-    auto* screen = TQuelvarino0043_0::instance();
-    ReportData d = courierBase(QStringLiteral("43_0"), screen);
-    courierTotals(d, screen);
+bool expensesFound(Query& q) {
+    return !q.isEmpty() && !q.fieldText(QStringLiteral("CONT")).isEmpty();
+}
+
+// The refusals of a report on one courier: the courier as its code field
+// refuses it, chosen, both dates filled, and then something to print.
+Refusal checkCourier(const ReportDefinition& e, const Criteria& c) {
+    const bool salaried = e.id == QLatin1String(kSalaried);
+    if (!c.courier.isEmpty()) {
+        const Refusal r = courierRefusal(c.courier, salaried);
+        if (r.refused())
+            return r;
+    }
+    if (c.courier.isEmpty())
+        return {QStringLiteral("Selecione o motoboy."), QStringLiteral("Edcodmot")};
+    if (!c.periodGiven())
+        return {QStringLiteral("Intervalos inexistentes."), QStringLiteral("Eddata1")};
+    Query q;
+    if (e.id == QLatin1String(kExpenses) || salaried) {
+        selectExpenses(q, c, QStringLiteral("Order By DATA, CONT"));
+        return expensesFound(q) ? Refusal{} : nothingFound();
+    }
+    selectOrders(q, c, ordersOrder(e, c));
+    return ordersFound(q) ? Refusal{} : nothingFound();
+}
+
+Refusal checkOrderListing(const Criteria& c) {
+    if (!c.periodGiven())
+        return {QStringLiteral("Intervalos inexistentes."), QStringLiteral("Eddata1")};
+    Query q;
+    ListingRows::selectListing(q, c);
+    return ordersFound(q) ? Refusal{} : nothingFound();
+}
+
+ReportData collectCourierClosing(const Criteria& c) {
+    ReportData d = courierBase(QString::fromLatin1(kClosing), c);
+    courierTotals(d, c);
     return d;
 }
 
-ReportData collectCourierExpenses(const PrintRequest&) {
-    auto* screen = TQuelvarino0044_0::instance();
-    ReportData d = courierBase(QStringLiteral("44_0"), screen);
-    if (screen && screen->Query1()->isOpen())
-        d.rows = ReportRow::fromQuery(*screen->Query1(), courierExpenseFields());
+ReportData collectCourierExpenses(const Criteria& c) {
+    ReportData d = courierBase(QString::fromLatin1(kExpenses), c);
+    Query q;
+    selectExpenses(q, c, QStringLiteral("Order By DATA, CONT"));
+    d.rows = rowsOf(q, courierExpenseFields());
     d.totals.insert(QStringLiteral("DESPESAS"), expenseTotal(d.rows));
     return d;
 }
 
-ReportData collectCourierHours(const PrintRequest&) {
-    auto* screen = TQuelvarino0045_0::instance();
-    ReportData d = courierBase(QStringLiteral("45_0"), screen);
-    courierTotals(d, screen);
-    if (screen && screen->Query1()->isOpen())
-        d.rows = ReportRow::fromQuery(*screen->Query1(), courierOrderFields());
+ReportData collectCourierHours(const Criteria& c) {
+    ReportData d = courierBase(QString::fromLatin1(kHours), c);
+    courierTotals(d, c);
+    Query q;
+    selectOrders(q, c, c.order == 0 ? QStringLiteral("Order By COMANDA")
+                                    : QStringLiteral("Order By DATA, COMANDA"));
+    d.rows = rowsOf(q, courierOrderFields());
     return d;
 }
 
-ReportData collectOrderListing(const PrintRequest&) {
-    auto* screen = TQuelvarino0046_0::instance();
-    ReportData d = reportBase(QStringLiteral("46_0"));
-    if (!screen)
-        return d;
-    d.periodFrom = screen->Eddata1->text();
-    d.periodTo = screen->Eddata2->text();
-    d.totals.insert(QStringLiteral("DE"), d.periodFrom);
-    d.totals.insert(QStringLiteral("ATE"), d.periodTo);
-    d.source = std::make_shared<ListingRows>(screen->Query1());
+ReportData collectOrderListing(const Criteria& c) {
+    ReportData d = reportBase(QString::fromLatin1(kOrders));
+    putPeriod(d, c);
+    d.source = std::make_shared<ListingRows>(c);
     return d;
 }
 
-ReportData collectSalariedPayment(const PrintRequest&) {
-    auto* screen = TQuelvarino0047_0::instance();
-    ReportData d = courierBase(QStringLiteral("47_0"), screen);
-    if (screen && screen->Query1()->isOpen())
-        d.rows = ReportRow::fromQuery(*screen->Query1(), courierExpenseFields());
+ReportData collectSalariedPayment(const Criteria& c) {
+    ReportData d = courierBase(QString::fromLatin1(kSalaried), c);
+    Query q;
+    selectExpenses(q, c, expensesOrder(c, true));
+    d.rows = rowsOf(q, courierExpenseFields());
     const QString expenses = expenseTotal(d.rows);
-    const QString salary = courierRecord(d.subjectCode).salario;
+    const QString salary = courierField(c.courier, "SALARIO");
     d.totals.insert(QStringLiteral("DESPESAS"), expenses);
     d.totals.insert(QStringLiteral("SALARIO"), formatValue(Format::Money, salary));
     d.totals.insert(QStringLiteral("LIQUIDO"), salariedNet(salary, expenses));
     return d;
 }
+
+}  // namespace
 
 // ---- dot matrix ----------------------------------------------------------------------
 
@@ -517,6 +591,122 @@ const HtmlLayout& salariedPaymentHtml() {
         return l;
     }();
     return layout;
+}
+
+// ---- the definitions ---------------------------------------------------------------
+
+namespace {
+
+struct CourierReport {
+    const char* id;
+    const char* requester;
+    const char* caption;
+    MenuEntry menu;
+    const char* dialog;
+    const char* stem;
+    const char* command;
+    const char* parameters;
+    QStringList orders;
+    ReportData (*collect)(const Criteria&);
+    const TextLayout& (*text)();
+    const PageLayout& (*page)();
+    const HtmlLayout& (*html)();
+    QStringList fields, totals;
+};
+
+const QStringList kCourierTotals = {"DE", "ATE", "SUBJECT", "CODIGO", "NOME"};
+const QStringList kHourTotals = {"VALORHORA", "HN", "H50",      "H100",    "VN",
+                                 "V50",       "V100", "FIXAS", "DESPESAS", "RECEBER"};
+
+QList<ReportDefinition> build() {
+    const QString noHint;
+    const QList<CourierReport> reports = {
+        {kClosing, "Quelvarino0043_0", "Fechamento do motoboy",
+         {QStringLiteral("Fechamento do Motoboy "), QStringLiteral("FechamentodoMotoboy1"),
+          noHint, QStringLiteral("Edcodmot")},
+         "Quelvarino0043_1", "Rel03", "fechamento-motoboy", "[--de D --ate D] --motoboy C", {},
+         collectCourierClosing, courierClosingText, courierClosingPage, courierClosingHtml, {},
+         kCourierTotals + kHourTotals},
+        {kExpenses, "Quelvarino0044_0", "Despesas do Motoboy",
+         {QStringLiteral("Despesas do Motoboy"), QStringLiteral("DespesasdoMotoboy2"),
+          QStringLiteral("Relatório das despesas do motoboy"), QStringLiteral("Edcodmot")},
+         "Quelvarino0044_1", "Rel04", "despesas-motoboy", "[--de D --ate D] --motoboy C", {},
+         collectCourierExpenses, courierExpensesText, courierExpensesPage, courierExpensesHtml,
+         courierExpenseFields(), kCourierTotals + QStringList{"DESPESAS"}},
+        {kHours, "Quelvarino0045_0", "Listagem das Horas do Motoboy",
+         {QStringLiteral("Listagem das Horas do Motoboy"),
+          QStringLiteral("ListagemdasHorasdoMotoboy1"),
+          QStringLiteral("Relatório das horas do motoboy"), QStringLiteral("Edcodmot")},
+         "Quelvarino0045_1", "Rel05", "horas-motoboy",
+         "[--de D --ate D] --motoboy C [--ordem O]",
+         {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")}, collectCourierHours,
+         courierHoursText, courierHoursPage, courierHoursHtml, courierOrderFields(),
+         kCourierTotals + kHourTotals},
+        {kOrders, "Quelvarino0046_0", "Listagem das OS Emitidas",
+         {QStringLiteral("Listagem das OS Emitidas"), QStringLiteral("ListagemdasOSEmitidas1"),
+          QStringLiteral("Listagem das OS emitidas"), QStringLiteral("Eddata1")},
+         "Quelvarino0046_1", "Rel06", "ordens-servico", "[--de D --ate D]", {},
+         collectOrderListing, orderListingText, orderListingPage, orderListingHtml,
+         {"COMANDA", "DATA", "CLIENTE", "HORA4"}, {"DE", "ATE", "HORAS"}},
+        {kSalaried, "Quelvarino0047_0", "Pagamento do Motoboy Autônomo",
+         {QStringLiteral("Listagem das Despesas do Motoboy Autônomo"),
+          QStringLiteral("ListagemdasDespesasdoMotoboycomSalrio1"),
+          QStringLiteral("Listagem das despesas do motoboy com salário fixo"),
+          QStringLiteral("Edcodmot")},
+         "Quelvarino0047_1", "Rel07", "pagamento-autonomo",
+         "[--de D --ate D] --motoboy C [--ordem O]",
+         {QStringLiteral("Despesa"), QStringLiteral("Data")}, collectSalariedPayment,
+         salariedPaymentText, salariedPaymentPage, salariedPaymentHtml, courierExpenseFields(),
+         kCourierTotals + QStringList{"DESPESAS", "SALARIO", "LIQUIDO"}},
+    };
+    QList<ReportDefinition> out;
+    for (const CourierReport& r : reports) {
+        ReportDefinition e;
+        e.id = QString::fromLatin1(r.id);
+        e.requester = QString::fromLatin1(r.requester);
+        e.caption = QString::fromUtf8(r.caption);
+        e.menu = r.menu;
+        e.dialog = QString::fromLatin1(r.dialog);
+        e.fileStem = QString::fromLatin1(r.stem);
+        e.command = QString::fromLatin1(r.command);
+        e.parameters = QString::fromLatin1(r.parameters);
+        e.outputs = kAllOutputs;
+        e.orders = r.orders;
+        e.collect = r.collect;
+        e.fields = r.fields;
+        e.totals = r.totals;
+        // The courier closing writes its HTML under the default path.
+        e.htmlPathFixed = e.id == QLatin1String(kClosing);
+        if (e.id == QLatin1String(kOrders))
+            e.check = checkOrderListing;
+        else
+            e.check = [e](const Criteria& c) { return checkCourier(e, c); };
+        writtenFrom(e, r.text, r.page, r.html);
+        out.append(e);
+    }
+    return out;
+}
+
+}  // namespace
+
+QList<ReportDefinition> courierDefinitions() {
+    return build();
+}
+
+const ReportDefinition& courierClosingReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kClosing));
+}
+const ReportDefinition& courierExpensesReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kExpenses));
+}
+const ReportDefinition& courierHoursReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kHours));
+}
+const ReportDefinition& orderListingReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kOrders));
+}
+const ReportDefinition& salariedPaymentReport() {
+    return *ReportCatalog::find(QString::fromLatin1(kSalaried));
 }
 
 }  // namespace quelvarino

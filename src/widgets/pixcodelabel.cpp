@@ -1,7 +1,7 @@
-#include "reports/pixcodelabel.h"
+#include "widgets/pixcodelabel.h"
 
-#include "reports/qrcode.h"
-#include "reports/reportdata.h"
+#include "widgets/qrcode.h"
+#include "data/companypix.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,13 +1,14 @@
-#include "reports/reportscreen.h"
+#include "reportscreens/reportscreen.h"
 
 #include "core/clock.h"
 #include "core/dates.h"
-#include "data/query.h"
+#include "reports/reportcatalog.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/toolbar.h"
+#include "reportscreens/printdialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -20,12 +21,8 @@
 
 namespace quelvarino {
 
-ReportScreen::ReportScreen(const QString& instance,
-                           const QString& caption,
-                           const QString& dialog,
-                           QWidget* parent)
-    : Screen(instance, caption, parent), dialog_(dialog), query_(std::make_unique<Query>()) {
-    query_->setObjectName(QStringLiteral("Query1"));
+ReportScreen::ReportScreen(const ReportDefinition& report, QWidget* parent)
+    : Screen(report.requester, report.caption, parent), report_(report) {
     auto* layout = new QVBoxLayout(this);
     Lbdata = makeDateLabel(this);
     layout->addWidget(Lbdata);
@@ -124,33 +121,28 @@ std::tuple<QLineEdit*, QLineEdit*, QPushButton*> ReportScreen::addLookupRow(
     return {code, name, button};
 }
 
-bool ReportScreen::datesFilled() const {
-    return !Eddata1->isBlank() && !Eddata2->isBlank();
+Criteria ReportScreen::criteria() const {
+    Criteria c;
+    c.from = dateOf(Eddata1);
+    c.to = dateOf(Eddata2);
+    return c;
 }
 
-bool ReportScreen::refuseNothing(Query* query) {
-    MessageBox::warning(QStringLiteral("Intervalos inexistentes."));
-    if (query)
-        query->close();
+bool ReportScreen::prepare() {
+    const Refusal refusal = report_.check(criteria());
+    if (!refusal.refused())
+        return true;
+    MessageBox::warning(refusal.text);
+    if (!refusal.focus.isEmpty()) {
+        if (auto* focus = findChild<QWidget*>(refusal.focus))
+            focus->setFocus();
+    }
     return false;
-}
-
-bool ReportScreen::refuseUnfilledDates() {
-    refuseNothing();
-    Eddata1->setFocus();
-    return false;
-}
-
-bool ReportScreen::ordersFound(Query& query) {
-    if (query.isEmpty() || query.fieldText(QStringLiteral("COMANDA")).isEmpty())
-        return refuseNothing(&query);
-    return true;
 }
 
 void ReportScreen::reset() {
     Eddata1->setText(todayText());
     Eddata2->setText(todayText());
-    query_->close();
     Eddata1->setFocus();
 }
 
@@ -169,9 +161,10 @@ void ReportScreen::Btn_RetornarClick() {
 }
 
 void ReportScreen::showDialog() {
-    auto* dialog = qobject_cast<Screen*>(Screens::find(dialog_));
+    auto* dialog = qobject_cast<PrintDialog*>(Screens::find(report_.dialog));
     if (!dialog)
         return;
+    dialog->setCriteria(criteria());
     waitingForDialog_ = true;
     // Modal: nothing else is used while the report is printed; when the
     // dialog closes, the criteria are reset.
@@ -186,28 +179,23 @@ void ReportScreen::showDialog() {
     dialog->showScreen();
 }
 
-QComboBox* orderCombo(QWidget* parent, const QStringList& items) {
+QComboBox* orderCombo(QWidget* parent, const ReportDefinition& report) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QStringLiteral("Ed_Ord"));
-    combo->addItems(items);
+    combo->addItems(report.orders);
     combo->setCurrentIndex(-1);
     enterMovesOn(combo);
     return combo;
 }
 
-void bindPeriod(Query& query, const MaskEdit* from, const MaskEdit* to) {
-    query.bindDateText(QStringLiteral(":de"), from->text());
-    query.bindDateText(QStringLiteral(":ate"), to->text());
+QDate dateOf(const MaskEdit* field) {
+    return field->isBlank() ? QDate() : parseDate(field->text());
 }
 
-bool PaymentChoice::chosen() const {
-    return avista->isChecked() || outros->isChecked();
-}
-
-QString PaymentChoice::condition() const {
-    // "Outros" is everything not paid in cash: "FATURADO" and "OUTROS".
-    return avista->isChecked() ? QStringLiteral("PAGAMENTO = :forma")
-                               : QStringLiteral("PAGAMENTO <> :forma");
+Payment PaymentChoice::chosen() const {
+    return avista->isChecked()   ? Payment::AVista
+           : outros->isChecked() ? Payment::Outros
+                                 : Payment::Unchosen;
 }
 
 void PaymentChoice::uncheck() {

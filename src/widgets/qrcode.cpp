@@ -1,4 +1,4 @@
-#include "reports/qrcode.h"
+#include "widgets/qrcode.h"
 
 #include <qrencode.h>
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/criteria.h"
 #include "widgets/screen.h"
 
 #include <functional>
@@ -16,29 +17,29 @@ class QRadioButton;
 namespace quelvarino {
 
 class MaskEdit;
-class Query;
+struct ReportDefinition;
 
 // A screen of the "Relatórios" menu: its criteria, today's date in
-// `Lbdata` and in both date fields on activation, "&Imprimir" that prepares
-// the rows and shows the report's print dialog modally, "&Limpar" and
-// "&Retornar" that reset the criteria. When the dialog closes the screen
-// resets itself.
+// `Lbdata` and in both date fields on activation, "&Imprimir" that checks
+// the criteria and hands them to the report's print dialog, shown
+// modally, "&Limpar" and "&Retornar" that reset the criteria. When the
+// dialog closes the screen resets itself. The screen holds no data: the
+// report collects its own when it is printed.
 class ReportScreen : public Screen {
     Q_OBJECT
 public:
-    ReportScreen(const QString& instance,
-                 const QString& caption,
-                 const QString& dialog,
-                 QWidget* parent = nullptr);
+    explicit ReportScreen(const ReportDefinition& report, QWidget* parent = nullptr);
     ~ReportScreen() override;
 
     void Btn_ImprimirClick();
     void Btn_LimparClick();
     void Btn_RetornarClick();
-    Query* Query1() const { return query_.get(); }
-    // Checks the criteria and prepares the rows; false: nothing to print
-    // (the screen said why).
-    virtual bool prepare() = 0;
+    const ReportDefinition& report() const { return report_; }
+    // What the operator chose, as typed (a date that is no date throws).
+    virtual Criteria criteria() const;
+    // Checks the criteria as the report does; false: nothing to print (the
+    // screen said why and put the focus where the operator must look).
+    bool prepare();
 
     QLabel* Lbdata;
     MaskEdit* Eddata1;
@@ -54,15 +55,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
     // The criteria area and the buttons, for the screens to fill.
-    QGridLayout* criteria() const { return criteria_; }
-    bool datesFilled() const;
-    // "Intervalos inexistentes.": the refusals of an empty selection. Each
-    // returns false for the screen's prepare() to return; the first closes
-    // `query` when given, the second puts the focus on the first date.
-    bool refuseNothing(Query* query = nullptr);
-    bool refuseUnfilledDates();
-    // False, after refusing, when the orders' query found nothing.
-    bool ordersFound(Query& query);
+    QGridLayout* criteriaGrid() const { return criteria_; }
     // The criteria row of a client or courier: its code (six characters,
     // upper case), its name (read-only, `nameChars` wide) and "C&onsultar".
     // `left` runs when the code is left, `consult` on the button.
@@ -80,26 +73,23 @@ protected:
 private:
     void showDialog();
 
-    QString dialog_;
+    const ReportDefinition& report_;
     QGridLayout* criteria_;
     bool buttonsLast_ = false;  // the buttons moved to the end of the tab order
-    std::unique_ptr<Query> query_;
     bool waitingForDialog_ = false;
 };
 
-// The "Ordenar por :" list, nothing chosen.
-QComboBox* orderCombo(QWidget* parent, const QStringList& items);
-// The period of the where line: :de and :ate bound from the date fields.
-void bindPeriod(Query& query, const MaskEdit* from, const MaskEdit* to);
+// The "Ordenar por :" list of a report, nothing chosen.
+QComboBox* orderCombo(QWidget* parent, const ReportDefinition& report);
+// A date field's date; null when blank (a date that is no date throws).
+QDate dateOf(const MaskEdit* field);
 
 // A pair of payment radios ("À Vista" / "Outros") and the forms each
 // selects: "À VISTA", or every other form ("FATURADO", "OUTROS").
 struct PaymentChoice {
     QRadioButton* avista;
     QRadioButton* outros;
-    bool chosen() const;
-    // The where line's condition on PAGAMENTO, with :forma bound.
-    QString condition() const;
+    Payment chosen() const;
     void uncheck();
 };
 

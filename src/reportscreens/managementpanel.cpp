@@ -1,4 +1,4 @@
-#include "reports/managementpanel.h"
+#include "reportscreens/managementpanel.h"
 
 #include "core/clock.h"
 #include "core/dates.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "reports/criteria.h"
 #include "widgets/screen.h"
 
 #include <QStringList>
@@ -19,37 +20,29 @@ class QVBoxLayout;
 namespace quelvarino {
 
 class MaskEdit;
-class Query;
-struct ReportEntry;
+struct ReportDefinition;
 
-// "Tipos de Impressão": one class for every print dialog. A dialog is
-// configured by its report id, its output items, its default path and its
-// extra controls (the two-copies boxes of the documents, the selection
-// block of the register listings).
+// "Tipos de Impressão": one class for every print dialog, made from its
+// report's definition: its output items, its default path and its extra
+// controls (the two-copies boxes of the documents, the selection block of
+// the register listings). The requesting screen hands it the criteria; a
+// listing's dialog chooses its records itself.
 class PrintDialog : public Screen {
     Q_OBJECT
 public:
-    enum class Listing { None, Clients, Couriers, ExpenseTypes };
-    struct Config {
-        QString instance;
-        QString reportId;
-        QString requester;  // instance of the screen that prints
-        Listing listing = Listing::None;
-        std::function<QString()> defaultPath;  // without extension
-    };
-
-    explicit PrintDialog(const Config& config, QWidget* parent = nullptr);
+    explicit PrintDialog(const ReportDefinition& report, QWidget* parent = nullptr);
     ~PrintDialog() override;
 
-    const Config& config() const { return config_; }
+    // What the next print is of (the requesting screen's criteria).
+    void setCriteria(const Criteria& criteria);
     int Edtip() const;  // the chosen output item, -1 when none
     void setEdtip(int item);
     QString fileItemPath() const;  // Edcam + ".txt"
     int fileItem() const;          // the item of "Criar um Arquivo"
-    const ReportEntry* entry() const { return entry_; }
+    const ReportDefinition& entry() const { return report_; }
     bool twoCopies() const;
-    Query* Query1() const { return query_.get(); }
     QString defaultPath() const;
+    bool isListing() const;
 
     void EdtipClick();
     void Btn_CaminhoClick();
@@ -57,8 +50,10 @@ public:
     void Btn_ImprimirClick();
     void Btn_RetornarClick();
     void selectionClick(int mode);  // Ed1Click, Ed2Click, Ed3Click of the listings
-    // The listing's rows selected as chosen; false: refused (said why).
+    // The listing's selection as chosen, checked; false: refused (said why).
     bool prepareListing();
+    // The selection block's criteria (listings).
+    Criteria listingCriteria() const;
 
     QLabel* Lbdata;
     QLineEdit* Edcam;
@@ -93,14 +88,10 @@ private:
     void resetSelection();
     void route();
     void closeAndShowRequester();
-    QString listingTable() const;
-    QString listingKey() const;
-    QString orderLine() const;
 
-    Config config_;
-    const ReportEntry* entry_;
+    const ReportDefinition& report_;
+    Criteria criteria_;
     QButtonGroup* items_;
-    std::unique_ptr<Query> query_;
 };
 
 }  // namespace quelvarino

@@ -1,16 +1,11 @@
 #pragma once
 
-#include "reports/reportscreen.h"
-
-#include <QStringList>
+#include "reportscreens/reportscreen.h"
 
 class QButtonGroup;
 class QProgressBar;
 
 namespace quelvarino {
-
-// The order fields the closings select and print, in the three outputs.
-const QStringList& closingFields();
 
 // The two cash closings: a form of payment ("À VISTA" or the others) and
 // the order of the lines, under the period.
@@ -21,11 +16,10 @@ public:
     QRadioButton* Rboutros;
     QComboBox* Ed_Ord;
 
+    Criteria criteria() const override;
+
 protected:
-    CashClosingScreen(const QString& instance,
-                      const QString& caption,
-                      const QString& dialog,
-                      QWidget* parent);
+    CashClosingScreen(const ReportDefinition& report, QWidget* parent);
     // The payment choice at `row` of the criteria, "Ordenar por :" below it.
     void addPaymentAndOrder(int row);
     PaymentChoice payment() const { return {Rbavista, Rboutros}; }
@@ -37,8 +31,7 @@ class TQuelvarino0041_0 : public CashClosingScreen, public OneScreen<TQuelvarino
     Q_OBJECT
 public:
     explicit TQuelvarino0041_0(QWidget* parent = nullptr);
-
-    bool prepare() override;
+    static const ReportDefinition& definition();
 };
 
 // "Fechamento do Caixa  por Cliente": the same for one client.
@@ -46,6 +39,7 @@ class TQuelvarino0042_0 : public CashClosingScreen, public OneScreen<TQuelvarino
     Q_OBJECT
 public:
     explicit TQuelvarino0042_0(QWidget* parent = nullptr);
+    static const ReportDefinition& definition();
     void EdcodcliExit();
     void Btn_ConsCliClick();
 
@@ -53,33 +47,31 @@ public:
     QLineEdit* Edcliente;
     QPushButton* Btn_ConsCli;
 
-    bool prepare() override;
+    Criteria criteria() const override;
 
 protected:
     void reset() override;
 };
 
 // "Relatório Totalizador de Serviços por Período": the orders of a period
-// grouped by client or by courier, through the two work tables.
+// grouped by client or by courier, through the two work tables; the bar
+// shows how far they are filled.
 class TQuelvarino0048_0 : public ReportScreen, public OneScreen<TQuelvarino0048_0> {
     Q_OBJECT
 public:
     explicit TQuelvarino0048_0(QWidget* parent = nullptr);
+    static const ReportDefinition& definition();
 
     QRadioButton* Rbcli;
     QRadioButton* Rbmot;
     QButtonGroup* Edforma;  // 0 "À Vista", 1 "Outros", 2 "Total"
     QComboBox* Ed_Ord;
     QProgressBar* Ed_Bar;
-    bool couriers() const;  // the groups are couriers (Rbmot)
 
-    bool prepare() override;
+    Criteria criteria() const override;
 
 protected:
     void reset() override;
-
-private:
-    bool byCourier_ = false;  // as chosen for the report being printed
 };
 
 }  // namespace quelvarino
