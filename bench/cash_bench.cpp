@@ -349,8 +349,9 @@ int main(int argc, char* argv[]) {
                     throw StoreError(QStringLiteral("the totalizer found nothing"));
                 data = totalizerEntry.collect(totalizer);  // the work tables filled
             }));
-            print.push_back(timeMs(
-                [&] { writeFile(folder + "/totalizer.txt", totalizerEntry.text(data).toStdString()); }));
+            print.push_back(timeMs([&] {
+                writeFile(folder + "/totalizer.txt", totalizerEntry.text(data).toStdString());
+            }));
         }
         std::printf("%-52s %10.1f\n", "totalizer: selection and work tables", median(select));
         std::printf("%-52s %10.1f\n", "totalizer: text file from the work tables", median(print));

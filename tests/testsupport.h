@@ -1,10 +1,14 @@
 #pragma once
 
+#include "app/program.h"
+#include "core/clock.h"
 #include "data/aliasregistry.h"
 #include "data/database.h"
 #include "data/datafolder.h"
 #include "pgserver.h"
+#include "widgets/messagebox.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -67,6 +71,21 @@ public:
 
     QTemporaryDir dir;
 };
+
+// What a test of the running program starts from: a home of its own, no
+// message left from the test before, the clock at `now`, the program
+// started; false when it did not start. endProgramTest() undoes it.
+inline bool startProgramTest(std::unique_ptr<TempHome>& home, const QDateTime& now) {
+    home = std::make_unique<TempHome>();
+    MessageBox::clearShownMessages();
+    Clock::setNow(now);
+    return quelvarino::startProgram(*qApp);
+}
+inline void endProgramTest(std::unique_ptr<TempHome>& home) {
+    quelvarino::stopProgram();
+    Clock::reset();
+    home.reset();
+}
 
 // The program started by a test (QUELVARINO) reaches the test's server
 // through the alias, as another workstation does; on the embedded store it

@@ -158,11 +158,8 @@ class TestCashClosings : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5))));
         PrintPreview::setTestMode(true, pdf());
-        QVERIFY(startProgram(*qApp));
         storeCompany();
         store("tbclientes",
               {{"CODCLI", "000007"}, {"RAZAOSOCIAL", "FARMACIA CENTRAL"}, {"SITUACAO", "ATIVO"}});
@@ -171,11 +168,7 @@ private slots:
         store("tbclientes",
               {{"CODCLI", "000012"}, {"RAZAOSOCIAL", "PADARIA DO ZE"}, {"SITUACAO", "ATIVO"}});
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // ---- the totals, alone -----------------------------------------------------
 

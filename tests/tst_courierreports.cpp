@@ -152,11 +152,8 @@ class TestCourierReports : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5))));
         PrintPreview::setTestMode(true, pdf());
-        QVERIFY(startProgram(*qApp));
         storeCompany();
         store(
             "tbmotociclista",
@@ -171,11 +168,7 @@ private slots:
                                  {"SALARIO", "1000"},
                                  {"SITUACAO", "ATIVO"}});
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // ---- the totals alone -------------------------------------------------------
 

@@ -62,10 +62,7 @@ class TestExpenseEntries : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         store("tbmotociclista",
               {{"COD", "000007"}, {"NOME", "JOAO DA MOTO"}, {"SITUACAO", "ATIVO"}});
         store("tbmotociclista",
@@ -77,11 +74,7 @@ private slots:
         QVERIFY(screen && screen->isVisible());
         activate(screen);
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void browseState() {
         QCOMPARE(screen->Lbdata->text(), QString("08/12/2026"));

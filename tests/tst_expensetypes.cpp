@@ -65,21 +65,14 @@ class TestExpenseTypes : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         Quelvarino000_0->menuAction("Despesas1")->trigger();
         screen = Screens::get<TQuelvarino0013_0>("Quelvarino0013_0");
         search = Screens::get<TQuelvarino0013_1>("Quelvarino0013_1");
         QVERIFY(screen && search);
         QVERIFY(screen->isVisible());
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void browseStateAtStart() {
         QVERIFY(!screen->Ed_Desp->isEnabled());

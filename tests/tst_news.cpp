@@ -188,11 +188,7 @@ private slots:
         QVERIFY(t.open(QIODevice::WriteOnly));
         t.write(newsText());
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void addressKeptFromTheEchoPage_data() {
         QTest::addColumn<QByteArray>("answer");

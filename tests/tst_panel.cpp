@@ -3,10 +3,10 @@
 #include "core/clock.h"
 #include "core/dates.h"
 #include "core/money.h"
+#include "reports/reportcatalog.h"
 #include "reportscreens/cashclosing.h"
 #include "reportscreens/courierreports.h"
 #include "reportscreens/managementpanel.h"
-#include "reports/reportcatalog.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
@@ -129,10 +129,7 @@ class TestPanel : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 11, 20), QTime(9, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 11, 20), QTime(9, 0))));
         store("tbempresa",
               {{"RAZAOSOCIAL", "MOTOBOY EXPRESS LTDA"}, {"NOMEFAN", "MOTOBOY EXPRESS"}});
         for (const char* c : {"000007", "000012", "000020"})
@@ -165,11 +162,7 @@ private slots:
                              {"VALOR", "30,5"},
                              {"DATA", "10/11/2026"}});
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void figuresAgreeWithTheReports_data() {
         QTest::addColumn<QString>("from");

@@ -86,10 +86,7 @@ class TestPasswords : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
                              {"ENDERECO1", "RUA NOVA, 500"},
@@ -103,11 +100,7 @@ private slots:
         Quelvarino000_0->menuAction("OrdemdeServio1")->trigger();
         activate(os);
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // ---- the scrambling ----------------------------------------------------------
 

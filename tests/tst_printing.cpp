@@ -5,9 +5,9 @@
 #include "data/table.h"
 #include "orders/serviceorder.h"
 #include "registers/clients.h"
-#include "reportscreens/printdialog.h"
 #include "reports/reportcatalog.h"
 #include "reports/textlayouts.h"
+#include "reportscreens/printdialog.h"
 #include "settings/company.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
@@ -59,10 +59,7 @@ class TestPrinting : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         storeCompany();
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
@@ -81,11 +78,7 @@ private slots:
                                  {"TELEFONE1", "9999-0000"},
                                  {"SITUACAO", "ATIVO"}});
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // Nothing chosen (no output, or no number of copies): told, and
     // neither a file nor a word of success.

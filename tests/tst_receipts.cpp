@@ -7,11 +7,11 @@
 #include "registers/clients.h"
 #include "registers/receipts.h"
 #include "reports/htmlwriter.h"
-#include "widgets/pixcodelabel.h"
 #include "reportscreens/printdialog.h"
 #include "testsupport.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/pixcodelabel.h"
 #include "widgets/testseams.h"
 
 #include <QAction>
@@ -104,11 +104,7 @@ private slots:
         QVERIFY(screen && screen->isVisible());
         activate(screen);
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // ---- the amount in words -------------------------------------------------------
 

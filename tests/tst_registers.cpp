@@ -71,10 +71,7 @@ class TestRegisters : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         Quelvarino000_0->menuAction("Clientes1")->trigger();
         clients = Screens::get<TQuelvarino0011_0>("Quelvarino0011_0");
         clientSearch = Screens::get<TQuelvarino0011_1>("Quelvarino0011_1");
@@ -83,11 +80,7 @@ private slots:
         QVERIFY(clients && clientSearch && couriers && courierSearch);
         activate(clients);
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void clientWithCnpjAndEveryField() {
         click(clients->Btn_Novo);

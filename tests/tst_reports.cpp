@@ -1,28 +1,30 @@
 #include "app/mainwindow.h"
 #include "app/program.h"
 #include "core/clock.h"
+#include "core/errors.h"
 #include "core/pix.h"
 #include "orders/serviceorder.h"
 #include "registers/clients.h"
 #include "registers/couriers.h"
 #include "registers/expensetypes.h"
-#include "reports/htmlwriter.h"
-#include "reports/pagewriter.h"
-#include "widgets/pixcodelabel.h"
-#include "reportscreens/printdialog.h"
-#include "reports/reportcatalog.h"
 #include "reports/cash/cashreports.h"
 #include "reports/couriers/courierreports.h"
+#include "reports/htmlwriter.h"
+#include "reports/pagewriter.h"
+#include "reports/reportcatalog.h"
 #include "reports/reportlayout.h"
+#include "reportscreens/printdialog.h"
 #include "testsupport.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/pixcodelabel.h"
 #include "widgets/testseams.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -150,13 +152,53 @@ private slots:
                                  {"DATA", "02/12/2026"}});
         store("tbdespesa", {{"COD", "000001"}, {"DESPESA", "MANUTENÇÃO"}, {"DATA", "03/12/2026"}});
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     // ---- the catalog ---------------------------------------------------------------
+
+    // Every layout of every report names only the fields and totals its
+    // data provides: a name nobody provides would print as a blank.
+    void layoutsNameWhatTheDataProvides_data() {
+        QTest::addColumn<QString>("id");
+        for (const ReportDefinition& e : ReportCatalog::entries())
+            QTest::newRow(qPrintable(e.id)) << e.id;
+    }
+    void layoutsNameWhatTheDataProvides() {
+        QFETCH(QString, id);
+        const ReportDefinition* e = ReportCatalog::find(id);
+        // The documents draw their own fixed forms; every report lists
+        // the layouts it is written from.
+        QVERIFY(e->kind == ReportKind::Document || !e->pageLayouts.isEmpty());
+        QVERIFY(e->kind == ReportKind::Document || !e->fields.isEmpty() || !e->totals.isEmpty());
+        QCOMPARE(e->unprovidedNames(), QStringList());
+    }
+    // The check finds a name nobody provides, and printing one throws
+    // instead of leaving a blank.
+    void anUnprovidedNameIsAnError() {
+        ReportDefinition e = *ReportCatalog::find("46_0");
+        static PageLayout wrong = *e.pageLayouts.first();
+        wrong.columns.append(PageCell{"Nada", "CAMPONENHUM"});
+        wrong.summary.append(PageSummary{"Nada", "{=HORAS} e {=TOTALNENHUM}"});
+        e.pageLayouts = {&wrong};
+        QCOMPARE(e.unprovidedNames(), QStringList({"CAMPONENHUM", "=TOTALNENHUM"}));
+
+        ReportData d;
+        d.id = "46_0";
+        d.totals.insert("HORAS", "1:00");
+        ReportRow row;
+        row.set("DATA", "01/12/2026");
+        QCOMPARE(valueOf(d, row, "DATA"), QString("01/12/2026"));
+        QCOMPARE(valueOf(d, row, "=HORAS"), QString("1:00"));
+        QVERIFY_THROWS_EXCEPTION(NoticeError, valueOf(d, row, "CAMPONENHUM"));
+        QVERIFY_THROWS_EXCEPTION(NoticeError, valueOf(d, row, "=TOTALNENHUM"));
+        QVERIFY_THROWS_EXCEPTION(NoticeError, valueOf(d, row, "{DATA} {=TOTALNENHUM}"));
+        // A page of it is refused whole.
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir::temp().filePath("nada.pdf"));
+        d.rows = {row};
+        QVERIFY_THROWS_EXCEPTION(NoticeError, PageWriter::render(d, wrong, &printer));
+    }
 
     void everyIdRoutesToItsWriters_data() {
         QTest::addColumn<QString>("id");
@@ -676,6 +718,7 @@ private slots:
         ReportRow row;
         row.set("COD", "000042");
         row.set("DESPESA", "PEDAGIO");
+        row.set("DATA", "08/12/2026");
         data.rows = {row};
         QVERIFY(PrintPreview::savePdf(
             file, [&](QPrinter* p) { e->pageSetUp(p, data); },
@@ -743,6 +786,13 @@ private slots:
                     widest.append(value);
             }
             data.rows.append(row);
+        }
+        // The totals under the columns, as the reports provide them.
+        for (const PageSummary& sum : page.summary) {
+            for (const QString& name : namesUsed(PageLayout{.summary = {sum}})) {
+                if (name.startsWith('='))
+                    data.totals.insert(name.mid(1), "1,00");
+            }
         }
         const QString file = home->path() + "/colunas.pdf";
         PageWriter::resetSmallestTextPoints();

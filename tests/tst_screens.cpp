@@ -58,17 +58,8 @@ class TestScreens : public QObject {
     std::unique_ptr<TempHome> home;
 
 private slots:
-    void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
-    }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void init() { QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0)))); }
+    void cleanup() { endProgramTest(home); }
 
     // A paste longer than a field keeps what fits and says so, on every
     // field of every screen that has a limit: small letters too, which the

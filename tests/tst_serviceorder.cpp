@@ -48,10 +48,7 @@ class TestServiceOrder : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<TempHome>();
-        MessageBox::clearShownMessages();
-        Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(10, 0)));
-        QVERIFY(startProgram(*qApp));
+        QVERIFY(startProgramTest(home, QDateTime(QDate(2026, 12, 8), QTime(10, 0))));
         store("tbclientes", {{"CODCLI", "000007"},
                              {"RAZAOSOCIAL", "FARMACIA CENTRAL"},
                              {"ENDERECO1", "RUA A, 1"},
@@ -82,11 +79,7 @@ private slots:
         QApplication::setActiveWindow(os);
         QVERIFY(QTest::qWaitForWindowActive(os));
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void browseStateAndProposedNumber() {
         QCOMPARE(os->Edcomanda->text(), QString("0000000001"));

@@ -64,11 +64,7 @@ private slots:
         TQuelvarino000_0::setShortDateFormatForTest(QString());
         Clock::setNow(QDateTime(QDate(2026, 12, 8), QTime(14, 30, 5)));
     }
-    void cleanup() {
-        stopProgram();
-        Clock::reset();
-        home.reset();
-    }
+    void cleanup() { endProgramTest(home); }
 
     void startsToAWorkingMainWindow() {
         QVERIFY(start());

@@ -59,32 +59,24 @@ QList<QByteArray> linesOf(const QByteArray& bytes) {
     return out;
 }
 
-ServiceOrderPrint sampleOrder() {
-    ServiceOrderPrint o;
-    o.data = "08/12/2026";
-    o.comanda = "0000000042";
-    o.codcli = "000007";
-    o.cliente = "FARMACIA CENTRAL";
-    o.end = "RUA A, 1";
-    o.bairro = "CENTRO";
-    o.cid = "SANTOS";
-    o.uf = "SP";
-    o.cep = "11010-000";
-    o.ddd = "013";
-    o.fone1 = "3222-0000";
-    o.fone2 = "";
-    o.solicit = "MARIA";
-    o.hora1 = "16:30";
-    o.hora2 = "17:00";
-    o.hora3 = "23:30";
-    o.hora4 = "06:30";
-    o.codmot = "000003";
-    o.motoboy = "JOAO DA MOTO";
-    o.mar = "HONDA";
-    o.mod = "CG 150";
-    o.ano = "2019/2020";
-    o.plac = "ABC-1234";
-    o.courierPhone = "9999-0000";
+// An order as its screen shows it, by field name.
+ReportRow sampleOrder() {
+    ReportRow o;
+    const QList<QPair<const char*, const char*>> fields = {
+        {"DATA", "08/12/2026"},       {"COMANDA", "0000000042"},
+        {"CODCLI", "000007"},         {"CLIENTE", "FARMACIA CENTRAL"},
+        {"ENDERECO1", "RUA A, 1"},    {"BAIRRO1", "CENTRO"},
+        {"CIDADE1", "SANTOS"},        {"UF1", "SP"},
+        {"CEP1", "11010-000"},        {"DDD1", "013"},
+        {"TELEFONE1_1", "3222-0000"}, {"TELEFONE1_2", ""},
+        {"SOLICITANTE", "MARIA"},     {"HORA1", "16:30"},
+        {"HORA2", "17:00"},           {"HORA3", "23:30"},
+        {"HORA4", "06:30"},           {"CODMOT", "000003"},
+        {"MOTOBOY", "JOAO DA MOTO"},  {"MARCA", "HONDA"},
+        {"MODELO", "CG 150"},         {"ANO", "2019/2020"},
+        {"PLACAM", "ABC-1234"},       {"TELEFONEMOTOBOY", "9999-0000"}};
+    for (const auto& [field, text] : fields)
+        o.set(field, text);
     return o;
 }
 
@@ -228,9 +220,9 @@ private slots:
     void serviceOrderPhonesAndNotes() {
         QFETCH(int, notesLength);
         QFETCH(int, emptyLinesAfterNotes);
-        ServiceOrderPrint o = sampleOrder();
-        o.phones = true;
-        o.obs = QString(notesLength, 'N');
+        ReportRow o = sampleOrder();
+        o.set("TELEFONES", "S");
+        o.set("OBSERVACAO", QString(notesLength, 'N'));
         const QList<QByteArray> got = linesOf(serviceOrderText(company(), o, false));
         const int notes = got.indexOf(SI +
                                       "\x1b"
@@ -291,11 +283,11 @@ private slots:
         QFETCH(QStringList, expected);
         ReportData d;
         d.company = company();
-        d.order = sampleOrder();
-        d.order.phones = phones;
-        d.order.solicit = requester;
-        d.order.bairro = district;
-        d.order.obs = notes;
+        d.record = sampleOrder();
+        d.record.set("TELEFONES", phones ? "S" : "N");
+        d.record.set("SOLICITANTE", requester);
+        d.record.set("BAIRRO1", district);
+        d.record.set("OBSERVACAO", notes);
         const QList<QByteArray> got = linesOf(HtmlWriter::renderServiceOrder(d));
         QStringList lines;
         for (const QByteArray& l : got)
@@ -309,14 +301,14 @@ private slots:
 
     // Braces typed by the operator are text, in the order and the receipt.
     void typedBracesStayText() {
-        ServiceOrderPrint o = sampleOrder();
-        o.solicit = "{cliente:60} {obs}";
+        ReportRow o = sampleOrder();
+        o.set("SOLICITANTE", "{CLIENTE:60} {OBSERVACAO}");
         QVERIFY(linesOf(serviceOrderText(company(), o, false))
-                    .contains(SI + "Solicitante: {cliente:60} {obs}"));
-        ReceiptPrint r;
-        r.cliente = "{recibo}";
-        r.recibo = "0000000001";
-        QVERIFY(linesOf(receiptText(company(), r, false)).contains(SI + "Recebemos de : {recibo}"));
+                    .contains(SI + "Solicitante: {CLIENTE:60} {OBSERVACAO}"));
+        ReportRow r;
+        r.set("CLIENTE", "{RECIBO}");
+        r.set("RECIBO", "0000000001");
+        QVERIFY(linesOf(receiptText(company(), r, false)).contains(SI + "Recebemos de : {RECIBO}"));
     }
 
     void serviceOrderTwoCopies() {

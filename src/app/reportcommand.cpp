@@ -45,10 +45,12 @@ QString helpText() {
         "Relatórios (ID ou nome, parâmetros):\n");
     QString documents;
     for (const ReportDefinition& e : ReportCatalog::entries()) {
-        const QString html = e.outputs.contains(Output::Html) ? QStringLiteral(" .html") : QString();
+        const QString html =
+            e.outputs.contains(Output::Html) ? QStringLiteral(" .html") : QString();
         if (e.kind == ReportKind::Document) {
-            documents += QStringLiteral("  --documento %1 %2\n        %3 (ID 00%4); saídas: "
-                                        ".pdf%5 .txt .xlsx, LPT1\n")
+            documents += QStringLiteral(
+                             "  --documento %1 %2\n        %3 (ID 00%4); saídas: "
+                             ".pdf%5 .txt .xlsx, LPT1\n")
                              .arg(e.command, e.parameters, e.pageTitle.toLower(), e.id, html);
             continue;
         }
@@ -200,7 +202,8 @@ QStringList choicesOf(const ReportDefinition& report, const QString& option) {
     const int at = int(report.parameters.indexOf(option + QLatin1Char(' ')));
     if (at < 0)
         return {};
-    const QString words = report.parameters.mid(at + option.size() + 1).section(QLatin1Char(' '), 0, 0);
+    const QString words =
+        report.parameters.mid(at + option.size() + 1).section(QLatin1Char(' '), 0, 0);
     return words.split(QLatin1Char('|'));
 }
 
@@ -220,7 +223,7 @@ QString criteriaOf(const Arguments& a, const ReportDefinition& report, Criteria*
         return QString();
     }
     if (report.kind == ReportKind::Listing) {
-        c->selection = !a.from.isEmpty()                           ? Selection::Period
+        c->selection = !a.from.isEmpty()                                ? Selection::Period
                        : (!a.codeFrom.isEmpty() || !a.codeTo.isEmpty()) ? Selection::Codes
                                                                         : Selection::Complete;
         if (c->selection == Selection::Period) {

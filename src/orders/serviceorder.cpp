@@ -12,11 +12,11 @@
 #include "registers/codelookup.h"
 #include "registers/couriers.h"
 #include "registers/searchscreen.h"
-#include "widgets/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/pixcodelabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "orders/serviceorder.h"
 
-#include "widgets/pixcodelabel.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
+#include "widgets/pixcodelabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

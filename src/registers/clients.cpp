@@ -6,6 +6,7 @@
 #include "data/table.h"
 #include "registers/addressgroup.h"
 #include "registers/documentfield.h"
+#include "reports/cash/cashreports.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
@@ -296,7 +297,7 @@ TQuelvarino0011_1::TQuelvarino0011_1(QWidget* parent)
         return receipt;
     });
     setReturn(QStringLiteral("fechamento_cliente"), [](Table& row) -> QWidget* {
-        QWidget* report = Screens::find(QStringLiteral("Quelvarino0042_0"));
+        QWidget* report = Screens::find(cashByClientReport().requester);
         fillControls(report, {{"Edcodcli", "CODCLI"}, {"Edcliente", "RAZAOSOCIAL"}}, row);
         return report;
     });

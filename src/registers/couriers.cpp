@@ -3,6 +3,7 @@
 #include "core/money.h"
 #include "data/datamodule.h"
 #include "data/table.h"
+#include "reports/couriers/courierreports.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 
@@ -224,11 +225,12 @@ TQuelvarino0012_1::TQuelvarino0012_1(QWidget* parent)
     // The service-order screen installs its own return ("ordem_servico").
     // The courier expense entry and the four courier reports take code and name.
     const QList<QPair<QString, QString>> codeAndName = {{"Edcodmot", "COD"}, {"Edmotoboy", "NOME"}};
-    const QList<QPair<QString, QString>> targets = {{"entrada_despesa", "Quelvarino0031_0"},
-                                                    {"fechamento_motoboy", "Quelvarino0043_0"},
-                                                    {"despesa_motoboy", "Quelvarino0044_0"},
-                                                    {"listagem_horas", "Quelvarino0045_0"},
-                                                    {"mot_fixo", "Quelvarino0047_0"}};
+    const QList<QPair<QString, QString>> targets = {
+        {"entrada_despesa", "Quelvarino0031_0"},
+        {"fechamento_motoboy", courierClosingReport().requester},
+        {"despesa_motoboy", courierExpensesReport().requester},
+        {"listagem_horas", courierHoursReport().requester},
+        {"mot_fixo", salariedPaymentReport().requester}};
     for (const auto& [caller, instance] : targets) {
         setReturn(caller, [codeAndName, instance = instance](Table& row) -> QWidget* {
             QWidget* screen = Screens::find(instance);

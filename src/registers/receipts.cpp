@@ -8,12 +8,12 @@
 #include "data/table.h"
 #include "registers/clients.h"
 #include "registers/codelookup.h"
-#include "widgets/pixcodelabel.h"
 #include "widgets/application.h"
 #include "widgets/fieldedit.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
+#include "widgets/pixcodelabel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -24,13 +24,13 @@ enum class Selection { Unchosen, Complete, Period, Codes };
 // What one print asks: whatever the report takes, typed. The screens, the
 // print dialogs and the command line fill it; a report reads nothing else.
 struct Criteria {
-    QDate from, to;                // the period; null: not given
+    QDate from, to;  // the period; null: not given
     Payment payment = Payment::Unchosen;
-    int order = -1;                // the chosen "Ordenar por" item; -1: none
-    QString client, courier;       // codes of the one client or courier
+    int order = -1;           // the chosen "Ordenar por" item; -1: none
+    QString client, courier;  // codes of the one client or courier
     GroupBy groupBy = GroupBy::Unchosen;
     Selection selection = Selection::Unchosen;
-    QString codeFrom, codeTo;      // a listing "por Intervalos"
+    QString codeFrom, codeTo;  // a listing "por Intervalos"
     // A document: its number, and the record as its screen shows it (field
     // name → text); with no record the stored one is printed.
     QString number;

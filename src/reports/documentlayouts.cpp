@@ -21,81 +21,79 @@ QString DocumentField::pageText() const {
     return shown.join(QStringLiteral(" - "));
 }
 
-DocumentLayout serviceOrderLayout(const ServiceOrderPrint& o) {
+DocumentLayout serviceOrderLayout(const ReportRow& o) {
     const Format hours = Format::Hours;
     DocumentLayout l;
     l.title = QStringLiteral("ORDEM DE SERVIÇO");
     l.sheetName = QStringLiteral("Ordem de Serviço");
-    l.number = field("Ordem de Serviço Nº. :", o.comanda);
+    l.number = field("Ordem de Serviço Nº. :", o.text(QStringLiteral("COMANDA")));
     l.rows = {
-        {{QStringLiteral("Cliente :"), {{Format::Text, o.codcli}, {Format::Text, o.cliente}}, 0.75},
-         field("Data :", Format::Date, o.data, 0.25)},
-        {field("Endereço :", o.end)},
-        {field("Bairro :", o.bairro, 0.3), field("Cidade :", o.cid, 0.35), field("UF :", o.uf, 0.1),
-         field("CEP :", o.cep, 0.25)},
+        {{QStringLiteral("Cliente :"),
+          {{Format::Text, o.text(QStringLiteral("CODCLI"))},
+           {Format::Text, o.text(QStringLiteral("CLIENTE"))}},
+          0.75},
+         field("Data :", Format::Date, o.text(QStringLiteral("DATA")), 0.25)},
+        {field("Endereço :", o.text(QStringLiteral("ENDERECO1")))},
+        {field("Bairro :", o.text(QStringLiteral("BAIRRO1")), 0.3),
+         field("Cidade :", o.text(QStringLiteral("CIDADE1")), 0.35),
+         field("UF :", o.text(QStringLiteral("UF1")), 0.1),
+         field("CEP :", o.text(QStringLiteral("CEP1")), 0.25)},
     };
-    if (o.phones)
-        l.rows.append({field("Telefones :", "(" + o.ddd + ") " + o.fone1 + " / " + o.fone2)});
+    if ((o.text(QStringLiteral("TELEFONES")) == QLatin1String("S")))
+        l.rows.append({field("Telefones :", "(" + o.text(QStringLiteral("DDD1")) + ") " +
+                                                o.text(QStringLiteral("TELEFONE1_1")) + " / " +
+                                                o.text(QStringLiteral("TELEFONE1_2")))});
     l.rows += {
-        {field("Solicitante :", o.solicit)},
-        {field("Hora Saída :", hours, o.hora1, 0.25), field("Hora Inicial :", hours, o.hora2, 0.25),
-         field("Hora Final :", hours, o.hora3, 0.25),
-         field("Total de Horas :", hours, o.hora4, 0.25)},
-        {{QStringLiteral("Motoboy :"), {{Format::Text, o.codmot}, {Format::Text, o.motoboy}}, 0.65},
-         field("Telefone do Motoboy :", o.courierPhone, 0.35)},
-        {field("Marca :", o.mar, 0.3), field("Modelo :", o.mod, 0.3), field("Ano :", o.ano, 0.2),
-         field("Placa :", o.plac, 0.2)},
+        {field("Solicitante :", o.text(QStringLiteral("SOLICITANTE")))},
+        {field("Hora Saída :", hours, o.text(QStringLiteral("HORA1")), 0.25),
+         field("Hora Inicial :", hours, o.text(QStringLiteral("HORA2")), 0.25),
+         field("Hora Final :", hours, o.text(QStringLiteral("HORA3")), 0.25),
+         field("Total de Horas :", hours, o.text(QStringLiteral("HORA4")), 0.25)},
+        {{QStringLiteral("Motoboy :"),
+          {{Format::Text, o.text(QStringLiteral("CODMOT"))},
+           {Format::Text, o.text(QStringLiteral("MOTOBOY"))}},
+          0.65},
+         field("Telefone do Motoboy :", o.text(QStringLiteral("TELEFONEMOTOBOY")), 0.35)},
+        {field("Marca :", o.text(QStringLiteral("MARCA")), 0.3),
+         field("Modelo :", o.text(QStringLiteral("MODELO")), 0.3),
+         field("Ano :", o.text(QStringLiteral("ANO")), 0.2),
+         field("Placa :", o.text(QStringLiteral("PLACAM")), 0.2)},
     };
-    l.notes = field("Observações :", o.obs);
-    l.pixPayload = o.pixPayload;
+    l.notes = field("Observações :", o.text(QStringLiteral("OBSERVACAO")));
+    l.pixPayload = o.text(QStringLiteral("PIX"));
     return l;
 }
 
-DocumentLayout receiptLayout(const ReceiptPrint& r) {
+DocumentLayout receiptLayout(const ReportRow& r) {
     DocumentLayout l;
     l.title = QStringLiteral("RECIBO");
     l.sheetName = QStringLiteral("Recibo");
-    l.number = field("Recibo Nº. :", r.recibo);
+    l.number = field("Recibo Nº. :", r.text(QStringLiteral("RECIBO")));
     l.rows = {
         {{QStringLiteral("Recebemos de :"),
-          {{Format::Text, r.codcli, false}, {Format::Text, r.cliente}},
+          {{Format::Text, r.text(QStringLiteral("COD")), false},
+           {Format::Text, r.text(QStringLiteral("CLIENTE"))}},
           1.0}},
-        {field("Endereço :", r.endereco1, 0.4), field("Bairro :", r.bairro1, 0.22),
-         field("Cidade :", r.cidade1, 0.26), field("UF :", r.uf1, 0.12)},
-        {field("Telefone :", r.telefone1, 0.25), field("C.N.P.J./C.P.F. :", r.cnpj, 0.38),
-         field("Inscrição Estadual/R.G. :", r.inscest, 0.37)},
+        {field("Endereço :", r.text(QStringLiteral("ENDERECO1")), 0.4),
+         field("Bairro :", r.text(QStringLiteral("BAIRRO1")), 0.22),
+         field("Cidade :", r.text(QStringLiteral("CIDADE1")), 0.26),
+         field("UF :", r.text(QStringLiteral("UF1")), 0.12)},
+        {field("Telefone :", r.text(QStringLiteral("TELEFONE1_1")), 0.25),
+         field("C.N.P.J./C.P.F. :", r.text(QStringLiteral("CNPJ")), 0.38),
+         field("Inscrição Estadual/R.G. :", r.text(QStringLiteral("INSCEST")), 0.37)},
         {{QStringLiteral("A quantia de R$"),
-          {{Format::Money, r.valor}, {Format::Text, r.extenso}},
+          {{Format::Money, r.text(QStringLiteral("VALOR"))},
+           {Format::Text, r.text(QStringLiteral("EXTENSO"))}},
           1.0}},
-        {field("Referente à :", r.referente)},
-        {field("Local :", r.local, 0.7), field("Data :", Format::Date, r.data, 0.3)},
+        {field("Referente à :", r.text(QStringLiteral("REFERENTE")))},
+        {field("Local :", r.text(QStringLiteral("LOCAL")), 0.7),
+         field("Data :", Format::Date, r.text(QStringLiteral("DATA")), 0.3)},
     };
-    l.pixPayload = r.pixPayload;
+    l.pixPayload = r.text(QStringLiteral("PIX"));
     return l;
 }
 
 namespace {
-
-// The order's and the receipt's values by their placeholders' names.
-QMap<QString, QString> valuesOf(const ServiceOrderPrint& o) {
-    return {{"comanda", o.comanda}, {"codcli", o.codcli}, {"cliente", o.cliente},
-            {"end", o.end},         {"bairro", o.bairro}, {"cid", o.cid},
-            {"uf", o.uf},           {"cep", o.cep},       {"ddd", o.ddd},
-            {"solicit", o.solicit}, {"fone1", o.fone1},   {"fone2", o.fone2},
-            {"hora1", o.hora1},     {"hora2", o.hora2},   {"hora3", o.hora3},
-            {"hora4", o.hora4},     {"codmot", o.codmot}, {"motoboy", o.motoboy},
-            {"mar", o.mar},         {"mod", o.mod},       {"ano", o.ano},
-            {"plac", o.plac},       {"data", o.data},     {"courierPhone", o.courierPhone},
-            {"obs", o.obs}};
-}
-
-QMap<QString, QString> valuesOf(const ReceiptPrint& r) {
-    return {{"recibo", r.recibo},       {"cliente", r.cliente}, {"endereco1", r.endereco1},
-            {"bairro1", r.bairro1},     {"cidade1", r.cidade1}, {"uf1", r.uf1},
-            {"telefone1", r.telefone1}, {"cnpj", r.cnpj},       {"inscest", r.inscest},
-            {"valor", r.valor},         {"extenso", r.extenso}, {"referente", r.referente},
-            {"local", r.local},         {"data", r.data}};
-}
 
 QString blanks(int n) {
     return QString(n, QLatin1Char(' '));
@@ -103,26 +101,28 @@ QString blanks(int n) {
 
 }  // namespace
 
-HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& o) {
+HtmlDocumentLayout serviceOrderHtml(const ReportRow& o) {
     const QString gap = QStringLiteral("&nbsp").repeated(10);
     HtmlDocumentLayout l;
     l.title = QStringLiteral("Ordem de Serviço");
     l.heading = QStringLiteral("ORDEM DE SERVIÇO");
-    l.values = valuesOf(o);
+    l.values = o.values();
     l.head = {
-        QStringLiteral("<div align=\"right\">Ordem de Serviço No.: {comanda}</div><br>"),
-        QStringLiteral("Cliente : {codcli} - {cliente} <br>"),
-        QStringLiteral("Endereço : {end|40} - Bairro : {bairro|10} - Cidade : {cid|10} - UF : "
-                       "{uf|5} - CEP : {cep?}<br>"),
-        o.phones
-            ? QStringLiteral("Solicitante : {solicit|20} - Telefones : {fone1?} / {fone2?}<br>")
-            : QStringLiteral("Solicitante : {solicit}<br>"),
-        "Hora Saida : {hora1?}" + gap + " - Hora Inicial : {hora2?}" + gap +
-            " - Hora Final : {hora3?}" + gap + " - Total de Horas : {hora4?}<br>",
-        QStringLiteral("Motoboy : {codmot} - {motoboy} - Telefone : {courierPhone?}<br>"),
+        QStringLiteral("<div align=\"right\">Ordem de Serviço No.: {COMANDA}</div><br>"),
+        QStringLiteral("Cliente : {CODCLI} - {CLIENTE} <br>"),
         QStringLiteral(
-            "Marca : {mar|40} - Modelo : {mod|40} - Ano : {ano|10} - Placa : {plac?}<br>"),
-        QStringLiteral("<div align=\"right\">Data : {data?}</div><br>"),
+            "Endereço : {ENDERECO1|40} - Bairro : {BAIRRO1|10} - Cidade : {CIDADE1|10} - UF : "
+            "{UF1|5} - CEP : {CEP1?}<br>"),
+        (o.text(QStringLiteral("TELEFONES")) == QLatin1String("S"))
+            ? QStringLiteral("Solicitante : {SOLICITANTE|20} - Telefones : {TELEFONE1_1?} / "
+                             "{TELEFONE1_2?}<br>")
+            : QStringLiteral("Solicitante : {SOLICITANTE}<br>"),
+        "Hora Saida : {HORA1?}" + gap + " - Hora Inicial : {HORA2?}" + gap +
+            " - Hora Final : {HORA3?}" + gap + " - Total de Horas : {HORA4?}<br>",
+        QStringLiteral("Motoboy : {CODMOT} - {MOTOBOY} - Telefone : {TELEFONEMOTOBOY?}<br>"),
+        QStringLiteral(
+            "Marca : {MARCA|40} - Modelo : {MODELO|40} - Ano : {ANO|10} - Placa : {PLACAM?}<br>"),
+        QStringLiteral("<div align=\"right\">Data : {DATA?}</div><br>"),
         QStringLiteral("<h4 align=\"left\">OBSERVACOES</h4>"),
     };
     l.notes = true;
@@ -140,33 +140,33 @@ HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& o) {
                        "das mercadorias ou documentos transportados, caso o cliente não tenha "
                        "seguro.</blockquote>"),
     };
-    l.pixPayload = o.pixPayload;
+    l.pixPayload = o.text(QStringLiteral("PIX"));
     return l;
 }
 
-HtmlDocumentLayout receiptHtml(const ReceiptPrint& r) {
+HtmlDocumentLayout receiptHtml(const ReportRow& r) {
     HtmlDocumentLayout l;
     l.title = QStringLiteral("Recibo");
     l.heading = QStringLiteral("RECIBO");
-    l.values = valuesOf(r);
+    l.values = r.values();
     // Each line of the receipt is followed by an empty one.
     const QStringList lines = {
-        QStringLiteral("Recebemos de {cliente}"),
-        QStringLiteral("Endereço : {endereco1|40} - Bairro : {bairro1|10} - Cidade : {cidade1|10} "
-                       "- UF : {uf1|5}"),
-        QStringLiteral("Telefone : {telefone1?} - C.N.P.J. / C.P.F. : {cnpj?} - Inscrição "
-                       "Estadual / R.G. : {inscest}"),
-        QStringLiteral("A quantia de {valor} - {extenso}"),
-        QStringLiteral("Referente à {referente}"),
-        QStringLiteral("Local {local}"),
+        QStringLiteral("Recebemos de {CLIENTE}"),
+        QStringLiteral("Endereço : {ENDERECO1|40} - Bairro : {BAIRRO1|10} - Cidade : {CIDADE1|10} "
+                       "- UF : {UF1|5}"),
+        QStringLiteral("Telefone : {TELEFONE1_1?} - C.N.P.J. / C.P.F. : {CNPJ?} - Inscrição "
+                       "Estadual / R.G. : {INSCEST}"),
+        QStringLiteral("A quantia de {VALOR} - {EXTENSO}"),
+        QStringLiteral("Referente à {REFERENTE}"),
+        QStringLiteral("Local {LOCAL}"),
     };
-    l.head = {QStringLiteral("<div align=\"right\">Recibo No.: {recibo}</div><br>")};
+    l.head = {QStringLiteral("<div align=\"right\">Recibo No.: {RECIBO}</div><br>")};
     for (const QString& line : lines)
         l.head += {line + QStringLiteral(" <br>"), QStringLiteral(" <br>")};
-    l.head += {QStringLiteral("<div align=\"right\">Data : {data?}</div><br>"),
+    l.head += {QStringLiteral("<div align=\"right\">Data : {DATA?}</div><br>"),
                QStringLiteral("<hr Width=40% Align=Right Noshade>"),
                QStringLiteral("<div align=\"right\">ASSINATURA E CARIMBO DO CLIENTE</div><br>")};
-    l.pixPayload = r.pixPayload;
+    l.pixPayload = r.text(QStringLiteral("PIX"));
     return l;
 }
 
@@ -187,28 +187,31 @@ QString fillPlaceholders(const QString& line, const std::function<QString(const 
     return out;
 }
 
-TextDocumentLayout serviceOrderTextLayout(const ServiceOrderPrint& o) {
+TextDocumentLayout serviceOrderTextLayout(const ReportRow& o) {
     using L = TextDocumentLine;
     TextDocumentLayout l;
     l.title = blanks(24) + "O R D E M   D E   S E R V I C O";
-    l.values = valuesOf(o);
+    l.values = o.values();
     l.lines = {
         {L::Separator, {}},
-        {L::Condensed, "Data : {data}" + blanks(106) + "1o. via cliente / 2o. via fornecedor"},
+        {L::Condensed, "Data : {DATA}" + blanks(106) + "1o. via cliente / 2o. via fornecedor"},
         {L::Separator, {}},
-        {L::Condensed, blanks(126) + "Ordem de Servico No. : {comanda}"},
-        {L::Condensed, QStringLiteral("Cliente: {codcli:6} - {cliente:60} - Endereco: {end}")},
-        o.phones ? L{L::Condensed,
-                     QStringLiteral("Bairro: {bairro:25} - Cid.: {cid:30} - UF: {uf:2} - CEP: "
-                                    "{cep:9} - Telefones: ({ddd}) {fone1} / {fone2}")}
-                 : L{L::Condensed, QStringLiteral("Bairro : {bairro:25} - Cidade : {cid:30} - UF : "
-                                                  "{uf:2} - CEP : {cep:9}")},
-        {L::Condensed, QStringLiteral("Solicitante: {solicit}")},
+        {L::Condensed, blanks(126) + "Ordem de Servico No. : {COMANDA}"},
         {L::Condensed,
-         QStringLiteral("Hora saida:   {hora1:5}  - Hora inicial:   {hora2:5}   - Hora final:   "
-                        "{hora3:5}   - Tot. horas:   {hora4:5}  - Motoboy: {codmot} - {motoboy}")},
-        {L::Condensed, QStringLiteral("Marca : {mar:20}  - Modelo : {mod:20}   - Ano : {ano:9}   - "
-                                      "Placa : {plac:9}  - Telefone : {courierPhone}")},
+         QStringLiteral("Cliente: {CODCLI:6} - {CLIENTE:60} - Endereco: {ENDERECO1}")},
+        (o.text(QStringLiteral("TELEFONES")) == QLatin1String("S"))
+            ? L{L::Condensed,
+                QStringLiteral("Bairro: {BAIRRO1:25} - Cid.: {CIDADE1:30} - UF: {UF1:2} - CEP: "
+                               "{CEP1:9} - Telefones: ({DDD1}) {TELEFONE1_1} / {TELEFONE1_2}")}
+            : L{L::Condensed, QStringLiteral("Bairro : {BAIRRO1:25} - Cidade : {CIDADE1:30} - UF : "
+                                             "{UF1:2} - CEP : {CEP1:9}")},
+        {L::Condensed, QStringLiteral("Solicitante: {SOLICITANTE}")},
+        {L::Condensed,
+         QStringLiteral("Hora saida:   {HORA1:5}  - Hora inicial:   {HORA2:5}   - Hora final:   "
+                        "{HORA3:5}   - Tot. horas:   {HORA4:5}  - Motoboy: {CODMOT} - {MOTOBOY}")},
+        {L::Condensed,
+         QStringLiteral("Marca : {MARCA:20}  - Modelo : {MODELO:20}   - Ano : {ANO:9}   - "
+                        "Placa : {PLACAM:9}  - Telefone : {TELEFONEMOTOBOY}")},
         {L::Condensed, QStringLiteral("Observacoes:")},
         {L::Notes, {}},
         {L::Condensed, {}},
@@ -233,36 +236,36 @@ TextDocumentLayout serviceOrderTextLayout(const ServiceOrderPrint& o) {
                         "das mercadorias ou documentos transportados, caso o cliente nao tenha "
                         "seguro.")},
     };
-    l.pixPayload = o.pixPayload;
+    l.pixPayload = o.text(QStringLiteral("PIX"));
     return l;
 }
 
-TextDocumentLayout receiptTextLayout(const ReceiptPrint& r) {
+TextDocumentLayout receiptTextLayout(const ReportRow& r) {
     using L = TextDocumentLine;
     TextDocumentLayout l;
     l.title = blanks(34) + "R E C I B O";
-    l.values = valuesOf(r);
+    l.values = r.values();
     l.lines = {
         {L::Separator, {}},
-        {L::Condensed, blanks(136) + "Recibo No. : {recibo}"},
+        {L::Condensed, blanks(136) + "Recibo No. : {RECIBO}"},
         {L::Condensed, {}},
-        {L::Condensed, QStringLiteral("Recebemos de : {cliente}")},
+        {L::Condensed, QStringLiteral("Recebemos de : {CLIENTE}")},
         {L::Condensed, {}},
-        {L::Condensed, QStringLiteral("Endereco: {endereco1:50} - Bairro: {bairro1:30} - Cidade: "
-                                      "{cidade1:30} - Estado: {uf1}")},
-        {L::Condensed, QStringLiteral("CNPJ / CPF : {cnpj:18}    Inscricao Estadual / RG : "
-                                      "{inscest}     Telefone : {telefone1}")},
+        {L::Condensed, QStringLiteral("Endereco: {ENDERECO1:50} - Bairro: {BAIRRO1:30} - Cidade: "
+                                      "{CIDADE1:30} - Estado: {UF1}")},
+        {L::Condensed, QStringLiteral("CNPJ / CPF : {CNPJ:18}    Inscricao Estadual / RG : "
+                                      "{INSCEST}     Telefone : {TELEFONE1_1}")},
         {L::Condensed, {}},
-        {L::Condensed, QStringLiteral("A quantia de R$ {valor} - {extenso}")},
+        {L::Condensed, QStringLiteral("A quantia de R$ {VALOR} - {EXTENSO}")},
         {L::Condensed, {}},
-        {L::Condensed, QStringLiteral("Referente a : {referente}")},
+        {L::Condensed, QStringLiteral("Referente a : {REFERENTE}")},
         {L::Condensed, {}},
-        {L::Condensed, QStringLiteral("Local : {local:60} - Data : {data}")},
+        {L::Condensed, QStringLiteral("Local : {LOCAL:60} - Data : {DATA}")},
         {L::Condensed, {}},
         {L::Condensed, blanks(105) + QString(54, QLatin1Char('_'))},
         {L::Emphasised, blanks(56) + "ASSINATURA E CARIMBO"},
     };
-    l.pixPayload = r.pixPayload;
+    l.pixPayload = r.text(QStringLiteral("PIX"));
     return l;
 }
 

@@ -40,8 +40,8 @@ struct DocumentLayout {
     QString pixPayload;
 };
 
-DocumentLayout serviceOrderLayout(const ServiceOrderPrint& order);
-DocumentLayout receiptLayout(const ReceiptPrint& receipt);
+DocumentLayout serviceOrderLayout(const ReportRow& order);
+DocumentLayout receiptLayout(const ReportRow& receipt);
 
 // The same documents as HTML keep their own words, fixed to the character
 // for the offices that file them as they always were (captions without
@@ -58,8 +58,8 @@ struct HtmlDocumentLayout {
     QString pixPayload;
 };
 
-HtmlDocumentLayout serviceOrderHtml(const ServiceOrderPrint& order);
-HtmlDocumentLayout receiptHtml(const ReceiptPrint& receipt);
+HtmlDocumentLayout serviceOrderHtml(const ReportRow& order);
+HtmlDocumentLayout receiptHtml(const ReportRow& receipt);
 
 // And as the dot-matrix printer's lines, in their own words too (no
 // accents, columns by counted blanks): {name} a value, {name:N} a value
@@ -86,7 +86,7 @@ struct TextDocumentLayout {
 // the braces; what `value` returns is never searched for braces itself.
 QString fillPlaceholders(const QString& line, const std::function<QString(const QString&)>& value);
 
-TextDocumentLayout serviceOrderTextLayout(const ServiceOrderPrint& order);
-TextDocumentLayout receiptTextLayout(const ReceiptPrint& receipt);
+TextDocumentLayout serviceOrderTextLayout(const ReportRow& order);
+TextDocumentLayout receiptTextLayout(const ReportRow& receipt);
 
 }  // namespace quelvarino

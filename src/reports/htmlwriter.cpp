@@ -194,7 +194,7 @@ void documentBody(Html& h, const HtmlDocumentLayout& l) {
     for (const QString& line : l.head)
         h.line(filled(line, l.values));
     if (l.notes) {
-        const QString obs = l.values.value(QStringLiteral("obs"));
+        const QString obs = l.values.value(QStringLiteral("OBSERVACAO"));
         if (obs.trimmed().isEmpty()) {
             for (int i = 0; i < 6; ++i)
                 h.line(QStringLiteral(" <br>"));
@@ -314,11 +314,11 @@ QByteArray HtmlWriter::render(const ReportData& data, const HtmlLayout& l) {
 }
 
 QByteArray HtmlWriter::renderServiceOrder(const ReportData& data) {
-    return document(data, serviceOrderHtml(data.order));
+    return document(data, serviceOrderHtml(data.record));
 }
 
 QByteArray HtmlWriter::renderReceipt(const ReportData& data) {
-    return document(data, receiptHtml(data.receipt));
+    return document(data, receiptHtml(data.record));
 }
 
 }  // namespace quelvarino

@@ -602,7 +602,7 @@ double documentHead(Canvas& c, const ReportData& data, const DocumentLayout& l, 
 }
 
 void orderCopy(Canvas& c, const ReportData& data, double top, double height, const QString& mark) {
-    const DocumentLayout l = serviceOrderLayout(data.order);
+    const DocumentLayout l = serviceOrderLayout(data.record);
     double y = documentHead(c, data, l, top);
     c.text(QRectF(0, y, c.width(), kLine), l.notes.caption, font(8, true));
     y += kLine;
@@ -625,7 +625,7 @@ void orderCopy(Canvas& c, const ReportData& data, double top, double height, con
 }
 
 void receiptCopy(Canvas& c, const ReportData& data, double top, double height) {
-    const DocumentLayout l = receiptLayout(data.receipt);
+    const DocumentLayout l = receiptLayout(data.record);
     const double y = documentHead(c, data, l, top);
     const double line = qMax(y + 60, top + height - 2 * kLine);
     // The PIX code on the left, beside the signature.

@@ -3,15 +3,15 @@
 #include "core/errors.h"
 #include "data/datafolder.h"
 #include "data/durablefiles.h"
-#include "reports/escpwriter.h"
-#include "reports/htmlwriter.h"
-#include "reports/pagewriter.h"
-#include "reports/rawprinter.h"
 #include "reports/cash/cashreports.h"
 #include "reports/couriers/courierreports.h"
 #include "reports/definitionparts.h"
 #include "reports/documents/documents.h"
+#include "reports/escpwriter.h"
+#include "reports/htmlwriter.h"
 #include "reports/listings/registerlistings.h"
+#include "reports/pagewriter.h"
+#include "reports/rawprinter.h"
 #include "reports/xlsxwriter.h"
 #include "widgets/messagebox.h"
 #include "widgets/testseams.h"
@@ -106,6 +106,24 @@ QString ReportDefinition::defaultPath(const Criteria& criteria) const {
            (kind == ReportKind::Document ? criteria.number : QString());
 }
 
+QStringList ReportDefinition::unprovidedNames() const {
+    QStringList used;
+    for (const TextLayout* l : textLayouts)
+        used += namesUsed(*l);
+    for (const PageLayout* l : pageLayouts)
+        used += namesUsed(*l);
+    for (const HtmlLayout* l : htmlLayouts)
+        used += namesUsed(*l);
+    QStringList missing;
+    for (const QString& name : used) {
+        const bool total = name.startsWith(QLatin1Char('='));
+        const bool provided = total ? totals.contains(name.mid(1)) : fields.contains(name);
+        if (!provided && !missing.contains(name))
+            missing.append(name);
+    }
+    return missing;
+}
+
 void writtenFrom(ReportDefinition& e,
                  const TextLayout& (*text)(),
                  const PageLayout& (*page)(),
@@ -141,7 +159,7 @@ QString ReportCatalog::itemCaption(const ReportDefinition& entry, Output output)
             return QStringLiteral("Matricial");
         case Output::Html:
             return entry.kind == ReportKind::Document ? QStringLiteral("Criar um Arquivo em HTML")
-                                : QStringLiteral("HTML");
+                                                      : QStringLiteral("HTML");
         case Output::TextFile:
             return QStringLiteral("Criar um Arquivo");
         case Output::Sheet:

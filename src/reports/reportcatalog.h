@@ -47,22 +47,22 @@ struct MenuEntry {
 // what it offers, how its data is collected and how each output is made
 // from the data collected once.
 struct ReportDefinition {
-    QString id;             // "21_0"
+    QString id;  // as the old program named it: family, number, "_0"
     ReportKind kind = ReportKind::Menu;
-    QString requester;      // instance of the screen that asks for it
-    QString caption;        // the requesting screen's caption (menu reports)
-    MenuEntry menu;         // menu reports
-    QString dialog;         // instance of its "Tipos de Impressão"
-    QString fileStem;       // default file name in <data folder>/Relatorios
-                            // (documents: followed by their number)
-    QString command;        // the command line's name ("fechamento-caixa", "ordem")
-    QString parameters;     // what the command line takes, for --help
-    QList<Output> outputs;  // in the order of the dialog's items
-    bool copies = false;    // the documents' "1 Via" / "2 Vias" boxes
-    QString pageTitle;      // the page report's title (preview window, PDF name)
-    QStringList orders;     // the "Ordenar por" items
-    bool htmlPathFixed = false;       // its HTML goes to the default path
-    bool closesAfterFiles = false;    // the dialog closes after a file or LPT1 too
+    QString requester;              // instance of the screen that asks for it
+    QString caption;                // the requesting screen's caption (menu reports)
+    MenuEntry menu;                 // menu reports
+    QString dialog;                 // instance of its "Tipos de Impressão"
+    QString fileStem;               // default file name in <data folder>/Relatorios
+                                    // (documents: followed by their number)
+    QString command;                // the command line's name ("fechamento-caixa", "ordem")
+    QString parameters;             // what the command line takes, for --help
+    QList<Output> outputs;          // in the order of the dialog's items
+    bool copies = false;            // the documents' "1 Via" / "2 Vias" boxes
+    QString pageTitle;              // the page report's title (preview window, PDF name)
+    QStringList orders;             // the "Ordenar por" items
+    bool htmlPathFixed = false;     // its HTML goes to the default path
+    bool closesAfterFiles = false;  // the dialog closes after a file or LPT1 too
     bool resetsAfterEveryPrint = false;
 
     // What is checked before the print dialog shows (and before the
@@ -87,6 +87,9 @@ struct ReportDefinition {
     QList<const HtmlLayout*> htmlLayouts;
 
     QString defaultPath(const Criteria& criteria) const;
+    // The names its layouts read that its data does not provide ("=X" a
+    // total, "X" a field); empty when the contract holds.
+    QStringList unprovidedNames() const;
 };
 
 class ReportCatalog {
@@ -94,7 +97,7 @@ public:
     static const QList<ReportDefinition>& entries();
     static const ReportDefinition* find(const QString& id);
     // By the screen that asks for it, its dialog, or its command-line name
-    // ("fechamento-caixa", also "41_0" and "0041_0").
+    // (its name, or its id with or without the leading zeros).
     static const ReportDefinition* byRequester(const QString& instance);
     static const ReportDefinition* byDialog(const QString& instance);
     static const ReportDefinition* byCommand(const QString& name);

@@ -67,7 +67,15 @@ QString ReportData::total(const QString& name) const {
     const auto it = totals.constFind(name);
     if (it != totals.constEnd())
         return it.value();
-    return source ? source->totals().value(name) : QString();
+    if (source) {
+        const QMap<QString, QString> computed = source->totals();
+        const auto c = computed.constFind(name);
+        if (c != computed.constEnd())
+            return c.value();
+    }
+    throw NoticeError(QStringLiteral("O relatório %1 pede o total %2, que os seus dados não têm; "
+                                     "nada foi impresso.")
+                          .arg(id, name));
 }
 
 void ReportData::readSource() {

@@ -59,9 +59,21 @@ public:
         }
         return fields_.value(k);
     }
+    bool isEmpty() const { return !shape_ && fields_.isEmpty(); }  // a row of no fields
     bool has(const QString& field) const {
         const QString k = key(field);
         return (shape_ && shape_->contains(k)) || fields_.contains(k);
+    }
+    // Every field and its text.
+    QMap<QString, QString> values() const {
+        QMap<QString, QString> all;
+        if (shape_) {
+            for (auto it = shape_->constBegin(); it != shape_->constEnd(); ++it)
+                all.insert(it.key(), values_[it.value()]);
+        }
+        for (auto it = fields_.constBegin(); it != fields_.constEnd(); ++it)
+            all.insert(it.key(), it.value());
+        return all;
     }
     // Every row of a query, copied: the query may be closed afterwards.
     // With `fields`, only those are copied.
@@ -90,25 +102,6 @@ struct ReportGroup {
     QMap<QString, QString> totals;  // the group's own totals, formatted
 };
 
-// What the service-order document prints, as the order screen shows it.
-struct ServiceOrderPrint {
-    QString data, comanda, codcli, cliente, end, bairro, cid, uf, cep, ddd, fone1, fone2;
-    bool phones = false;  // Rbtel: phones on the requester's line
-    QString solicit, hora1, hora2, hora3, hora4, codmot, motoboy;
-    QString mar, mod, ano, plac, courierPhone, obs;
-    // The PIX code for the order's stored total ("Pix Copia e Cola"); empty
-    // when none is printed.
-    QString pixPayload;
-};
-
-// What the receipt document prints: the receipt screen as shown, and the
-// client's first address and phone from the register.
-struct ReceiptPrint {
-    QString recibo, codcli, cliente, cnpj, inscest, valor, extenso, referente, local, data;
-    QString endereco1, bairro1, cidade1, uf1, telefone1;
-    QString pixPayload;  // for the receipt's stored value; empty: no code
-};
-
 // Throws NoticeError saying that `path` could not be written and why,
 // with what the operator can check; nothing was written under that name.
 [[noreturn]] void refuseFileWrite(const QString& path, const QString& reason);
@@ -128,7 +121,7 @@ public:
 // preview that repaints all print the same figures, whatever other
 // workstations post meanwhile.
 struct ReportData {
-    QString id;  // "11_0"
+    QString id;  // the report's id
     CompanyHeader company;
     QString logoFile;                   // <data folder>/logo.bmp when it exists
     QString periodFrom, periodTo;       // "dd/mm/yyyy" of reports with a period
@@ -137,14 +130,14 @@ struct ReportData {
     QList<ReportGroup> groups;          // master/detail reports
     QMap<QString, QString> totals;      // computed totals, already formatted
     std::shared_ptr<RowSource> source;  // streamed detail rows, instead of `rows`
-    ServiceOrderPrint order;            // the documents
-    ReceiptPrint receipt;
-    bool twoCopies = false;  // "2 Vias ou Formulario Comum"
+    ReportRow record;                   // the documents: the record printed, by field name
+    bool twoCopies = false;             // "2 Vias ou Formulario Comum"
 
     // Every detail row, from the source or from `rows`; the writers call it
     // once per output.
     void forEachRow(const std::function<void(const ReportRow&)>& visit) const;
-    // A total, also one the source computed while its rows were read.
+    // A total, also one the source computed while its rows were read;
+    // throws NoticeError for a name the report does not provide.
     QString total(const QString& name) const;
     // Reads a streamed source into `rows` and its totals into `totals`: a
     // preview paints its pages more than once and must show the same

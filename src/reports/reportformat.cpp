@@ -1,7 +1,9 @@
+#include "core/errors.h"
 #include "core/money.h"
 #include "reports/reportdata.h"
 #include "reports/reportlayout.h"
 
+#include <QRegularExpression>
 #include <cmath>
 
 namespace quelvarino {
@@ -83,7 +85,74 @@ QString valueOf(const ReportData& data, const ReportRow& row, const QString& sou
     }
     if (source.startsWith(QLatin1Char('=')))
         return data.total(source.mid(1).toUpper());
+    if (!row.isEmpty() && !row.has(source))
+        throw NoticeError(QStringLiteral("O relatório %1 pede o campo %2, que os seus dados não "
+                                         "têm; nada foi impresso.")
+                              .arg(data.id, source));
     return row.text(source);
+}
+
+namespace {
+
+// The names in a source: "{DDD1}-{TELEFONE1}" names two, "=TOTVAL" one.
+void addNames(QStringList& names, const QString& source) {
+    if (source.isEmpty())
+        return;
+    if (!source.contains(QLatin1Char('{'))) {
+        const QString name = source.startsWith(QLatin1Char('='))
+                                 ? QLatin1Char('=') + source.mid(1).toUpper()
+                                 : source.toUpper();
+        if (!names.contains(name))
+            names.append(name);
+        return;
+    }
+    static const QRegularExpression part(QStringLiteral("\\{([^}]*)\\}"));
+    for (auto it = part.globalMatch(source); it.hasNext();)
+        addNames(names, it.next().captured(1));
+}
+
+void addNames(QStringList& names, const QList<TextLine>& lines) {
+    for (const TextLine& l : lines)
+        for (const TextPiece& p : l.pieces)
+            addNames(names, p.source);
+}
+
+void addNames(QStringList& names, const QList<PageSummary>& lines) {
+    for (const PageSummary& s : lines) {
+        addNames(names, s.source);
+        for (const QString& summed : s.sums)
+            addNames(names, summed);
+    }
+}
+
+}  // namespace
+
+QStringList namesUsed(const TextLayout& layout) {
+    QStringList names;
+    addNames(names, layout.row);
+    addNames(names, layout.totals);
+    return names;
+}
+
+QStringList namesUsed(const PageLayout& layout) {
+    QStringList names;
+    for (const PageCell& c : layout.columns)
+        addNames(names, c.source);
+    for (const QList<PageCell>& line : layout.record)
+        for (const PageCell& c : line)
+            addNames(names, c.source);
+    addNames(names, layout.summary);
+    addNames(names, layout.groupSummary);
+    return names;
+}
+
+QStringList namesUsed(const HtmlLayout& layout) {
+    QStringList names;
+    for (const QString& line : layout.before + layout.after)
+        addNames(names, line.contains(QLatin1Char('{')) ? line : QString());
+    for (const HtmlColumn& c : layout.columns)
+        addNames(names, c.source);
+    return names;
 }
 
 }  // namespace quelvarino

@@ -35,6 +35,7 @@ bool isBlankMaskText(const QString& text);
 // A value of a row: a field name ("RAZAOSOCIAL"), a total of the report
 // ("=TOTVAL"), or a template of both ("{DDD1}-{TELEFONE1_1}"); a template
 // whose last value is blank is blank.
+// A field or total a report does not provide is no blank: it throws.
 QString valueOf(const ReportData& data, const ReportRow& row, const QString& source);
 
 // ---- dot-matrix and text file -------------------------------------------------
@@ -118,5 +119,13 @@ struct HtmlLayout {
     QList<HtmlColumn> columns{};
     QStringList after{};  // lines after the table (templates)
 };
+
+// ---- what the layouts name -----------------------------------------------------------
+
+// The names a layout reads: row fields as they stand ("RAZAOSOCIAL"),
+// totals with their "=" ("=TOTVAL"), each once, in the order first named.
+QStringList namesUsed(const TextLayout& layout);
+QStringList namesUsed(const PageLayout& layout);
+QStringList namesUsed(const HtmlLayout& layout);
 
 }  // namespace quelvarino

@@ -68,7 +68,7 @@ void writeDocument(TextDocument& d, const CompanyHeader& c, const TextDocumentLa
                 d.separator();
                 break;
             case TextDocumentLine::Notes:
-                notes(d, l.values.value(QStringLiteral("obs")));
+                notes(d, l.values.value(QStringLiteral("OBSERVACAO")));
                 break;
         }
     }
@@ -77,7 +77,7 @@ void writeDocument(TextDocument& d, const CompanyHeader& c, const TextDocumentLa
 
 }  // namespace
 
-QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt, bool twoCopies) {
+QByteArray receiptText(const CompanyHeader& company, const ReportRow& receipt, bool twoCopies) {
     TextDocument d;
     writeDocument(d, company, receiptTextLayout(receipt));
     if (twoCopies) {
@@ -89,9 +89,7 @@ QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt
     return d.bytes();
 }
 
-QByteArray serviceOrderText(const CompanyHeader& company,
-                            const ServiceOrderPrint& order,
-                            bool twoCopies) {
+QByteArray serviceOrderText(const CompanyHeader& company, const ReportRow& order, bool twoCopies) {
     TextDocument d;
     writeDocument(d, company, serviceOrderTextLayout(order));
     if (twoCopies) {

@@ -9,11 +9,9 @@ namespace quelvarino {
 
 class Query;
 
-QByteArray serviceOrderText(const CompanyHeader& company,
-                            const ServiceOrderPrint& order,
-                            bool twoCopies);
+QByteArray serviceOrderText(const CompanyHeader& company, const ReportRow& order, bool twoCopies);
 
-QByteArray receiptText(const CompanyHeader& company, const ReceiptPrint& receipt, bool twoCopies);
+QByteArray receiptText(const CompanyHeader& company, const ReportRow& receipt, bool twoCopies);
 
 // The register listings' layouts, and the listings over a prepared query.
 struct TextLayout;

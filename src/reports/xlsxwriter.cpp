@@ -715,11 +715,11 @@ void XlsxWriter::render(const ReportData& data, const PageLayout& layout, const 
 }
 
 void XlsxWriter::renderServiceOrder(const ReportData& data, const QString& path) {
-    writeDocument(data, serviceOrderLayout(data.order), path);
+    writeDocument(data, serviceOrderLayout(data.record), path);
 }
 
 void XlsxWriter::renderReceipt(const ReportData& data, const QString& path) {
-    writeDocument(data, receiptLayout(data.receipt), path);
+    writeDocument(data, receiptLayout(data.record), path);
 }
 
 }  // namespace quelvarino

@@ -2,8 +2,8 @@
 
 #include "data/table.h"
 #include "registers/clients.h"
-#include "reports/cash/cashreports.h"
 #include "registers/codelookup.h"
+#include "reports/cash/cashreports.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"

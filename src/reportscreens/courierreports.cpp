@@ -29,8 +29,8 @@ CourierReportScreen::CourierReportScreen(const ReportDefinition& report,
 
 void CourierReportScreen::addOrderChoice() {
     Ed_Ord = orderCombo(Eddata1->parentWidget(), report());
-    criteriaGrid()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), Ed_Ord->parentWidget()), 2,
-                          0);
+    criteriaGrid()->addWidget(new QLabel(QStringLiteral("Ordenar por :"), Ed_Ord->parentWidget()),
+                              2, 0);
     criteriaGrid()->addWidget(Ed_Ord, 2, 1, 1, 3);
 }
 

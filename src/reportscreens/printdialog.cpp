@@ -259,8 +259,8 @@ int PrintDialog::fileItem() const {
 
 void PrintDialog::EdtipClick() {
     const int item = Edtip();
-    const bool enable =
-        item >= 0 && ReportCatalog::pathEditable(report_, ReportCatalog::outputOfItem(report_, item));
+    const bool enable = item >= 0 && ReportCatalog::pathEditable(
+                                         report_, ReportCatalog::outputOfItem(report_, item));
     Btn_Caminho->setEnabled(enable);
     setEditable(Edcam, enable);
     Edcam->setText(defaultPath());

@@ -3,12 +3,12 @@
 #include "core/clock.h"
 #include "core/dates.h"
 #include "reports/reportcatalog.h"
+#include "reportscreens/printdialog.h"
 #include "widgets/application.h"
 #include "widgets/fields.h"
 #include "widgets/maskedit.h"
 #include "widgets/messagebox.h"
 #include "widgets/toolbar.h"
-#include "reportscreens/printdialog.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "widgets/pixcodelabel.h"
 
-#include "widgets/qrcode.h"
 #include "data/companypix.h"
+#include "widgets/qrcode.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -153,8 +153,7 @@ Refusal checkClosing(const Criteria& c, bool ofClient) {
                     QStringLiteral("Edcodcli")};
         if (!c.periodGiven())
             return {QStringLiteral("Intervalos inexistentes."), QStringLiteral("Eddata1")};
-    } else if (!c.periodGiven() || c.payment == Payment::Unchosen ||
-               c.payment == Payment::Total) {
+    } else if (!c.periodGiven() || c.payment == Payment::Unchosen || c.payment == Payment::Total) {
         return {QStringLiteral("Intervalos inexistentes ou selecione qual a forma de pagamento."),
                 QStringLiteral("Eddata1")};
     }
@@ -699,7 +698,9 @@ ReportDefinition closing(const char* id, bool ofClient) {
     e.outputs = kAllOutputs;
     e.orders = {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")};
     e.check = [ofClient](const Criteria& c) { return checkClosing(c, ofClient); };
-    e.collect = [id = e.id, ofClient](const Criteria& c) { return collectClosing(id, c, ofClient); };
+    e.collect = [id = e.id, ofClient](const Criteria& c) {
+        return collectClosing(id, c, ofClient);
+    };
     e.fields = closingFields();
     e.totals = {"DE", "ATE", "TOTVAL", "HORAS"};
     if (ofClient)
@@ -754,10 +755,10 @@ QList<ReportDefinition> build() {
     totalizer.pageTitle = totalizerPage(false).title;
     totalizer.check = checkTotalizer;
     totalizer.collect = collectTotalizer;
-    totalizer.fields = {"CODIGO", "CLIENTE",   "COMANDA", "SOLICITANTE", "HORA1",
-                        "HORA2",  "HORA3",     "HORA4",   "VALOR",       "TAXA",
-                        "TOTVAL", "PAGAMENTO", "DATA"};
-    totalizer.totals = {"DE", "ATE", "KIND", "TOTALPAGINA", "SUBTOTALPAGINA"};
+    totalizer.fields = {"CODIGO", "CLIENTE",   "COMANDA", "SOLICITANTE",   "HORA1",
+                        "HORA2",  "HORA3",     "HORA4",   "VALOR",         "TAXA",
+                        "TOTVAL", "PAGAMENTO", "DATA",    "SUBTOTALPAGINA"};  // a group's subtotal
+    totalizer.totals = {"DE", "ATE", "KIND", "TOTALPAGINA"};
     totalizer.text = totalizerText;
     totalizer.pageSetUp = [](QPrinter* p, const ReportData& d) {
         PageWriter::setUp(p, totalizerPage(byCourier(d)));

@@ -1,5 +1,5 @@
-// The courier reports ("43_0" to "45_0", "47_0") and the order listing
-// ("46_0") in the three writers.
+// The reports on one courier and the listing of the orders issued, in
+// every output.
 #include "reports/couriers/courierreports.h"
 
 #include "core/dates.h"
@@ -231,8 +231,9 @@ ReportData collectCourierHours(const Criteria& c) {
     ReportData d = courierBase(QString::fromLatin1(kHours), c);
     courierTotals(d, c);
     Query q;
-    selectOrders(q, c, c.order == 0 ? QStringLiteral("Order By COMANDA")
-                                    : QStringLiteral("Order By DATA, COMANDA"));
+    selectOrders(q, c,
+                 c.order == 0 ? QStringLiteral("Order By COMANDA")
+                              : QStringLiteral("Order By DATA, COMANDA"));
     d.rows = rowsOf(q, courierOrderFields());
     return d;
 }
@@ -615,48 +616,94 @@ struct CourierReport {
 };
 
 const QStringList kCourierTotals = {"DE", "ATE", "SUBJECT", "CODIGO", "NOME"};
-const QStringList kHourTotals = {"VALORHORA", "HN", "H50",      "H100",    "VN",
+const QStringList kHourTotals = {"VALORHORA", "HN",   "H50",   "H100",     "VN",
                                  "V50",       "V100", "FIXAS", "DESPESAS", "RECEBER"};
 
 QList<ReportDefinition> build() {
     const QString noHint;
     const QList<CourierReport> reports = {
-        {kClosing, "Quelvarino0043_0", "Fechamento do motoboy",
-         {QStringLiteral("Fechamento do Motoboy "), QStringLiteral("FechamentodoMotoboy1"),
-          noHint, QStringLiteral("Edcodmot")},
-         "Quelvarino0043_1", "Rel03", "fechamento-motoboy", "[--de D --ate D] --motoboy C", {},
-         collectCourierClosing, courierClosingText, courierClosingPage, courierClosingHtml, {},
+        {kClosing,
+         "Quelvarino0043_0",
+         "Fechamento do motoboy",
+         {QStringLiteral("Fechamento do Motoboy "), QStringLiteral("FechamentodoMotoboy1"), noHint,
+          QStringLiteral("Edcodmot")},
+         "Quelvarino0043_1",
+         "Rel03",
+         "fechamento-motoboy",
+         "[--de D --ate D] --motoboy C",
+         {},
+         collectCourierClosing,
+         courierClosingText,
+         courierClosingPage,
+         courierClosingHtml,
+         {},
          kCourierTotals + kHourTotals},
-        {kExpenses, "Quelvarino0044_0", "Despesas do Motoboy",
+        {kExpenses,
+         "Quelvarino0044_0",
+         "Despesas do Motoboy",
          {QStringLiteral("Despesas do Motoboy"), QStringLiteral("DespesasdoMotoboy2"),
           QStringLiteral("Relatório das despesas do motoboy"), QStringLiteral("Edcodmot")},
-         "Quelvarino0044_1", "Rel04", "despesas-motoboy", "[--de D --ate D] --motoboy C", {},
-         collectCourierExpenses, courierExpensesText, courierExpensesPage, courierExpensesHtml,
-         courierExpenseFields(), kCourierTotals + QStringList{"DESPESAS"}},
-        {kHours, "Quelvarino0045_0", "Listagem das Horas do Motoboy",
+         "Quelvarino0044_1",
+         "Rel04",
+         "despesas-motoboy",
+         "[--de D --ate D] --motoboy C",
+         {},
+         collectCourierExpenses,
+         courierExpensesText,
+         courierExpensesPage,
+         courierExpensesHtml,
+         courierExpenseFields(),
+         kCourierTotals + QStringList{"DESPESAS"}},
+        {kHours,
+         "Quelvarino0045_0",
+         "Listagem das Horas do Motoboy",
          {QStringLiteral("Listagem das Horas do Motoboy"),
           QStringLiteral("ListagemdasHorasdoMotoboy1"),
           QStringLiteral("Relatório das horas do motoboy"), QStringLiteral("Edcodmot")},
-         "Quelvarino0045_1", "Rel05", "horas-motoboy",
+         "Quelvarino0045_1",
+         "Rel05",
+         "horas-motoboy",
          "[--de D --ate D] --motoboy C [--ordem O]",
-         {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")}, collectCourierHours,
-         courierHoursText, courierHoursPage, courierHoursHtml, courierOrderFields(),
+         {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")},
+         collectCourierHours,
+         courierHoursText,
+         courierHoursPage,
+         courierHoursHtml,
+         courierOrderFields(),
          kCourierTotals + kHourTotals},
-        {kOrders, "Quelvarino0046_0", "Listagem das OS Emitidas",
+        {kOrders,
+         "Quelvarino0046_0",
+         "Listagem das OS Emitidas",
          {QStringLiteral("Listagem das OS Emitidas"), QStringLiteral("ListagemdasOSEmitidas1"),
           QStringLiteral("Listagem das OS emitidas"), QStringLiteral("Eddata1")},
-         "Quelvarino0046_1", "Rel06", "ordens-servico", "[--de D --ate D]", {},
-         collectOrderListing, orderListingText, orderListingPage, orderListingHtml,
-         {"COMANDA", "DATA", "CLIENTE", "HORA4"}, {"DE", "ATE", "HORAS"}},
-        {kSalaried, "Quelvarino0047_0", "Pagamento do Motoboy Autônomo",
+         "Quelvarino0046_1",
+         "Rel06",
+         "ordens-servico",
+         "[--de D --ate D]",
+         {},
+         collectOrderListing,
+         orderListingText,
+         orderListingPage,
+         orderListingHtml,
+         {"COMANDA", "DATA", "CLIENTE", "HORA4"},
+         {"DE", "ATE", "HORAS"}},
+        {kSalaried,
+         "Quelvarino0047_0",
+         "Pagamento do Motoboy Autônomo",
          {QStringLiteral("Listagem das Despesas do Motoboy Autônomo"),
           QStringLiteral("ListagemdasDespesasdoMotoboycomSalrio1"),
           QStringLiteral("Listagem das despesas do motoboy com salário fixo"),
           QStringLiteral("Edcodmot")},
-         "Quelvarino0047_1", "Rel07", "pagamento-autonomo",
+         "Quelvarino0047_1",
+         "Rel07",
+         "pagamento-autonomo",
          "[--de D --ate D] --motoboy C [--ordem O]",
-         {QStringLiteral("Despesa"), QStringLiteral("Data")}, collectSalariedPayment,
-         salariedPaymentText, salariedPaymentPage, salariedPaymentHtml, courierExpenseFields(),
+         {QStringLiteral("Despesa"), QStringLiteral("Data")},
+         collectSalariedPayment,
+         salariedPaymentText,
+         salariedPaymentPage,
+         salariedPaymentHtml,
+         courierExpenseFields(),
          kCourierTotals + QStringList{"DESPESAS", "SALARIO", "LIQUIDO"}},
     };
     QList<ReportDefinition> out;

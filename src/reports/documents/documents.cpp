@@ -90,45 +90,31 @@ QString courierPhone(const QString& code) {
     return phone.trimmed() == QLatin1String("-") ? QString() : phone;
 }
 
+ReportRow rowOf(const Record& r) {
+    ReportRow row;
+    for (auto it = r.constBegin(); it != r.constEnd(); ++it)
+        row.set(it.key(), it.value());
+    return row;
+}
+
+// The order as its screen shows it, with the courier's phone from the
+// register and the PIX code of its stored total.
 ReportData collectServiceOrder(const Criteria& c) {
     ReportData d = reportBase(QString::fromLatin1(kOrder));
     d.twoCopies = c.twoCopies;
-    const Record r = orderRecord(c);
-    auto f = [&r](const char* name) { return r.value(QString::fromLatin1(name)); };
-    ServiceOrderPrint& o = d.order;
-    o.data = f("DATA");
-    o.comanda = f("COMANDA");
-    o.codcli = f("CODCLI");
-    o.cliente = f("CLIENTE");
-    o.end = f("ENDERECO1");
-    o.bairro = f("BAIRRO1");
-    o.cid = f("CIDADE1");
-    o.uf = f("UF1");
-    o.cep = f("CEP1");
-    o.ddd = f("DDD1");
-    o.fone1 = f("TELEFONE1_1");
-    o.fone2 = f("TELEFONE1_2");
-    o.phones = f("TELEFONES") == QLatin1String("S");
-    o.solicit = f("SOLICITANTE");
-    o.hora1 = f("HORA1");
-    o.hora2 = f("HORA2");
-    o.hora3 = f("HORA3");
-    o.hora4 = f("HORA4");
-    o.codmot = f("CODMOT");
-    o.motoboy = f("MOTOBOY");
-    o.mar = f("MARCA");
-    o.mod = f("MODELO");
-    o.ano = f("ANO");
-    o.plac = f("PLACAM");
-    o.courierPhone = courierPhone(o.codmot);
-    o.obs = f("OBSERVACAO");
+    d.record = rowOf(orderRecord(c));
+    const QString number = d.record.text(QStringLiteral("COMANDA"));
+    d.record.set(QStringLiteral("TELEFONEMOTOBOY"),
+                 courierPhone(d.record.text(QStringLiteral("CODMOT"))));
     // The code carries the total as stored; an order billed later
     // ("FATURADO") is paid against its invoice, not this document.
+    QString pix;
     Table orders(QStringLiteral("tbordem"));
-    if (!o.comanda.isEmpty() && orders.findExact(QStringLiteral("COMANDA"), o.comanda) &&
+    if (!number.isEmpty() && orders.findExact(QStringLiteral("COMANDA"), number) &&
         orders.fieldByName("PAGAMENTO").asString().trimmed() != QLatin1String("FATURADO"))
-        o.pixPayload = documentPixPayload(QStringLiteral("OS"), o.comanda,
-                                          orders.fieldByName("TOTVAL").asString());
+        pix = documentPixPayload(QStringLiteral("OS"), number,
+                                 orders.fieldByName("TOTVAL").asString());
+    d.record.set(QStringLiteral("PIX"), pix);
     return d;
 }
 
@@ -137,29 +123,17 @@ ReportData collectServiceOrder(const Criteria& c) {
 ReportData collectReceipt(const Criteria& c) {
     ReportData d = reportBase(QString::fromLatin1(kReceipt));
     d.twoCopies = c.twoCopies;
-    const Record rec = receiptRecord(c);
-    auto f = [&rec](const char* name) { return rec.value(QString::fromLatin1(name)); };
-    ReceiptPrint& r = d.receipt;
-    r.recibo = f("RECIBO");
-    r.codcli = f("COD");
-    r.cliente = f("CLIENTE");
-    r.cnpj = f("CNPJ");
-    r.inscest = f("INSCEST");
-    r.valor = f("VALOR");
-    r.extenso = f("EXTENSO");
-    r.referente = f("REFERENTE");
-    r.local = f("LOCAL");
-    r.data = f("DATA");
+    Record r = receiptRecord(c);
     Table clients(QStringLiteral("tbclientes"));
-    if (!r.codcli.isEmpty() && clients.findExact(QStringLiteral("CODCLI"), r.codcli)) {
-        r.endereco1 = clients.fieldByName("ENDERECO1").asString();
-        r.bairro1 = clients.fieldByName("BAIRRO1").asString();
-        r.cidade1 = clients.fieldByName("CIDADE1").asString();
-        r.uf1 = clients.fieldByName("UF1").asString();
-        r.telefone1 = clients.fieldByName("TELEFONE1_1").asString();
-    }
+    const QString client = r.value(QStringLiteral("COD"));
+    const bool found = !client.isEmpty() && clients.findExact(QStringLiteral("CODCLI"), client);
+    for (const char* f : {"ENDERECO1", "BAIRRO1", "CIDADE1", "UF1", "TELEFONE1_1"})
+        r.insert(QString::fromLatin1(f), found ? clients.fieldByName(f).asString() : QString());
     // The code carries the value the receipt prints.
-    r.pixPayload = documentPixPayload(QStringLiteral("RC"), r.recibo, r.valor);
+    r.insert(QStringLiteral("PIX"),
+             documentPixPayload(QStringLiteral("RC"), r.value(QStringLiteral("RECIBO")),
+                                r.value(QStringLiteral("VALOR"))));
+    d.record = rowOf(r);
     return d;
 }
 
@@ -197,7 +171,7 @@ QList<ReportDefinition> build() {
     order.check = [](const Criteria& c) { return checkDocument(c, true); };
     order.collect = collectServiceOrder;
     order.text = [](const ReportData& d) {
-        return serviceOrderText(d.company, d.order, d.twoCopies);
+        return serviceOrderText(d.company, d.record, d.twoCopies);
     };
     order.pageSetUp = [](QPrinter* p, const ReportData& d) {
         PageWriter::setUpServiceOrder(p, d.twoCopies);
@@ -213,7 +187,7 @@ QList<ReportDefinition> build() {
     receipt.check = [](const Criteria& c) { return checkDocument(c, false); };
     receipt.collect = collectReceipt;
     receipt.text = [](const ReportData& d) {
-        return receiptText(d.company, d.receipt, d.twoCopies);
+        return receiptText(d.company, d.record, d.twoCopies);
     };
     receipt.pageSetUp = [](QPrinter* p, const ReportData& d) {
         PageWriter::setUpReceipt(p, d.twoCopies);
