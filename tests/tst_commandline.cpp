@@ -608,6 +608,10 @@ private slots:
         QTest::newRow("unknown option")
             << QStringList{"--relatorio", "46_0", "--formato", "x"} + out << 2
             << "Opção desconhecida: --formato";
+        // An option that is no report's is refused, never taken for a start
+        // of the window (which under a script would never end).
+        QTest::newRow("unknown option without a report")
+            << QStringList{"--faturar"} << 2 << "Opção desconhecida: --faturar";
         QTest::newRow("unknown order choice")
             << QStringList{"--relatorio", "41_0", "--pagamento", "avista", "--ordem", "cor"} + out
             << 2 << "As opções são";

@@ -9,6 +9,17 @@
 
 namespace quelvarino {
 
+void placeIn(ReportDefinition& e, const MenuReportPlace& place) {
+    e.kind = ReportKind::Menu;
+    e.requester = QString::fromLatin1(place.requester);
+    e.caption = QString::fromUtf8(place.caption);
+    e.menu = place.menu;
+    e.dialog = QString::fromLatin1(place.dialog);
+    e.fileStem = QString::fromLatin1(place.stem);
+    e.command = QString::fromLatin1(place.command);
+    e.parameters = QString::fromLatin1(place.parameters);
+}
+
 ReportData reportBase(const QString& id) {
     ReportData d;
     d.id = id;

@@ -19,6 +19,20 @@ void writtenFrom(ReportDefinition& d,
                  const PageLayout& (*page)(),
                  const HtmlLayout& (*html)());
 
+// Where a report of the "Relatórios" menu is asked for: its screen and
+// the screen's caption, its menu entry, its dialog, its file and its
+// command-line name and parameters.
+struct MenuReportPlace {
+    const char* requester;
+    const char* caption;
+    MenuEntry menu;
+    const char* dialog;
+    const char* stem;
+    const char* command;
+    const char* parameters;
+};
+void placeIn(ReportDefinition& e, const MenuReportPlace& place);
+
 // What every report's data starts with: the company header and the logo.
 ReportData reportBase(const QString& id);
 

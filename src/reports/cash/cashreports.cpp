@@ -709,46 +709,45 @@ ReportDefinition closing(const char* id, bool ofClient) {
 }
 
 QList<ReportDefinition> build() {
+    const QString noHint;
     ReportDefinition byPeriod = closing(kByPeriod, false);
-    byPeriod.requester = QStringLiteral("Quelvarino0041_0");
-    byPeriod.caption = QStringLiteral("Fechamento do  Caixa");
-    byPeriod.menu = {QStringLiteral("Fechamento do Caixa por Período"),
-                     QStringLiteral("FechamentodoCaixaporperodo1"), QString(),
-                     QStringLiteral("Eddata1")};
-    byPeriod.dialog = QStringLiteral("Quelvarino0041_1");
-    byPeriod.fileStem = QStringLiteral("Rel01");
-    byPeriod.command = QStringLiteral("fechamento-caixa");
-    byPeriod.parameters = QStringLiteral("[--de D --ate D] --pagamento avista|outros [--ordem O]");
+    placeIn(byPeriod,
+            {"Quelvarino0041_0",
+             "Fechamento do  Caixa",
+             {QStringLiteral("Fechamento do Caixa por Período"),
+              QStringLiteral("FechamentodoCaixaporperodo1"), noHint, QStringLiteral("Eddata1")},
+             "Quelvarino0041_1",
+             "Rel01",
+             "fechamento-caixa",
+             "[--de D --ate D] --pagamento avista|outros [--ordem O]"});
     byPeriod.closesAfterFiles = true;
     byPeriod.resetsAfterEveryPrint = true;
     writtenFrom(byPeriod, cashByPeriodText, cashByPeriodPage, cashByPeriodHtml);
 
     ReportDefinition byClient = closing(kByClient, true);
-    byClient.requester = QStringLiteral("Quelvarino0042_0");
-    byClient.caption = QStringLiteral("Fechamento do Caixa  por Cliente");
-    byClient.menu = {QStringLiteral("Fechamento do Caixa por Cliente"),
-                     QStringLiteral("FechamentodoCaixaporCliente1"), QString(),
-                     QStringLiteral("Edcodcli")};
-    byClient.dialog = QStringLiteral("Quelvarino0042_1");
-    byClient.fileStem = QStringLiteral("Rel02");
-    byClient.command = QStringLiteral("fechamento-cliente");
-    byClient.parameters =
-        QStringLiteral("[--de D --ate D] --cliente C --pagamento avista|outros [--ordem O]");
+    placeIn(byClient,
+            {"Quelvarino0042_0",
+             "Fechamento do Caixa  por Cliente",
+             {QStringLiteral("Fechamento do Caixa por Cliente"),
+              QStringLiteral("FechamentodoCaixaporCliente1"), noHint, QStringLiteral("Edcodcli")},
+             "Quelvarino0042_1",
+             "Rel02",
+             "fechamento-cliente",
+             "[--de D --ate D] --cliente C --pagamento avista|outros [--ordem O]"});
     writtenFrom(byClient, cashByClientText, cashByClientPage, cashByClientHtml);
 
     ReportDefinition totalizer;
     totalizer.id = QString::fromLatin1(kTotalizer);
-    totalizer.requester = QStringLiteral("Quelvarino0048_0");
-    totalizer.caption = QStringLiteral("Relatório Totalizador de Serviços por Período");
-    totalizer.menu = {QStringLiteral("Relatório Totalizador de Serviços"),
-                      QStringLiteral("RelatrioTotalizadordeServios1"), QString(),
-                      QStringLiteral("Eddata1")};
-    totalizer.dialog = QStringLiteral("Quelvarino0048_1");
-    totalizer.fileStem = QStringLiteral("Rel08");
-    totalizer.command = QStringLiteral("totalizador");
-    totalizer.parameters = QStringLiteral(
-        "[--de D --ate D] --agrupar cliente|motoboy --pagamento avista|outros|total "
-        "[--ordem O]");
+    placeIn(totalizer,
+            {"Quelvarino0048_0",
+             "Relatório Totalizador de Serviços por Período",
+             {QStringLiteral("Relatório Totalizador de Serviços"),
+              QStringLiteral("RelatrioTotalizadordeServios1"), noHint, QStringLiteral("Eddata1")},
+             "Quelvarino0048_1",
+             "Rel08",
+             "totalizador",
+             "[--de D --ate D] --agrupar cliente|motoboy --pagamento "
+             "avista|outros|total [--ordem O]"});
     totalizer.outputs = kAllOutputs;
     totalizer.orders = {QStringLiteral("Código"), QStringLiteral("Cliente ou Motoboy"),
                         QStringLiteral("Data")};

@@ -600,13 +600,7 @@ namespace {
 
 struct CourierReport {
     const char* id;
-    const char* requester;
-    const char* caption;
-    MenuEntry menu;
-    const char* dialog;
-    const char* stem;
-    const char* command;
-    const char* parameters;
+    MenuReportPlace place;
     QStringList orders;
     ReportData (*collect)(const Criteria&);
     const TextLayout& (*text)();
@@ -623,14 +617,14 @@ QList<ReportDefinition> build() {
     const QString noHint;
     const QList<CourierReport> reports = {
         {kClosing,
-         "Quelvarino0043_0",
-         "Fechamento do motoboy",
-         {QStringLiteral("Fechamento do Motoboy "), QStringLiteral("FechamentodoMotoboy1"), noHint,
-          QStringLiteral("Edcodmot")},
-         "Quelvarino0043_1",
-         "Rel03",
-         "fechamento-motoboy",
-         "[--de D --ate D] --motoboy C",
+         {"Quelvarino0043_0",
+          "Fechamento do motoboy",
+          {QStringLiteral("Fechamento do Motoboy "), QStringLiteral("FechamentodoMotoboy1"), noHint,
+           QStringLiteral("Edcodmot")},
+          "Quelvarino0043_1",
+          "Rel03",
+          "fechamento-motoboy",
+          "[--de D --ate D] --motoboy C"},
          {},
          collectCourierClosing,
          courierClosingText,
@@ -639,14 +633,14 @@ QList<ReportDefinition> build() {
          {},
          kCourierTotals + kHourTotals},
         {kExpenses,
-         "Quelvarino0044_0",
-         "Despesas do Motoboy",
-         {QStringLiteral("Despesas do Motoboy"), QStringLiteral("DespesasdoMotoboy2"),
-          QStringLiteral("Relatório das despesas do motoboy"), QStringLiteral("Edcodmot")},
-         "Quelvarino0044_1",
-         "Rel04",
-         "despesas-motoboy",
-         "[--de D --ate D] --motoboy C",
+         {"Quelvarino0044_0",
+          "Despesas do Motoboy",
+          {QStringLiteral("Despesas do Motoboy"), QStringLiteral("DespesasdoMotoboy2"),
+           QStringLiteral("Relatório das despesas do motoboy"), QStringLiteral("Edcodmot")},
+          "Quelvarino0044_1",
+          "Rel04",
+          "despesas-motoboy",
+          "[--de D --ate D] --motoboy C"},
          {},
          collectCourierExpenses,
          courierExpensesText,
@@ -655,15 +649,15 @@ QList<ReportDefinition> build() {
          courierExpenseFields(),
          kCourierTotals + QStringList{"DESPESAS"}},
         {kHours,
-         "Quelvarino0045_0",
-         "Listagem das Horas do Motoboy",
-         {QStringLiteral("Listagem das Horas do Motoboy"),
-          QStringLiteral("ListagemdasHorasdoMotoboy1"),
-          QStringLiteral("Relatório das horas do motoboy"), QStringLiteral("Edcodmot")},
-         "Quelvarino0045_1",
-         "Rel05",
-         "horas-motoboy",
-         "[--de D --ate D] --motoboy C [--ordem O]",
+         {"Quelvarino0045_0",
+          "Listagem das Horas do Motoboy",
+          {QStringLiteral("Listagem das Horas do Motoboy"),
+           QStringLiteral("ListagemdasHorasdoMotoboy1"),
+           QStringLiteral("Relatório das horas do motoboy"), QStringLiteral("Edcodmot")},
+          "Quelvarino0045_1",
+          "Rel05",
+          "horas-motoboy",
+          "[--de D --ate D] --motoboy C [--ordem O]"},
          {QStringLiteral("Nº Ordem de Serviço"), QStringLiteral("Data")},
          collectCourierHours,
          courierHoursText,
@@ -672,14 +666,14 @@ QList<ReportDefinition> build() {
          courierOrderFields(),
          kCourierTotals + kHourTotals},
         {kOrders,
-         "Quelvarino0046_0",
-         "Listagem das OS Emitidas",
-         {QStringLiteral("Listagem das OS Emitidas"), QStringLiteral("ListagemdasOSEmitidas1"),
-          QStringLiteral("Listagem das OS emitidas"), QStringLiteral("Eddata1")},
-         "Quelvarino0046_1",
-         "Rel06",
-         "ordens-servico",
-         "[--de D --ate D]",
+         {"Quelvarino0046_0",
+          "Listagem das OS Emitidas",
+          {QStringLiteral("Listagem das OS Emitidas"), QStringLiteral("ListagemdasOSEmitidas1"),
+           QStringLiteral("Listagem das OS emitidas"), QStringLiteral("Eddata1")},
+          "Quelvarino0046_1",
+          "Rel06",
+          "ordens-servico",
+          "[--de D --ate D]"},
          {},
          collectOrderListing,
          orderListingText,
@@ -688,16 +682,16 @@ QList<ReportDefinition> build() {
          {"COMANDA", "DATA", "CLIENTE", "HORA4"},
          {"DE", "ATE", "HORAS"}},
         {kSalaried,
-         "Quelvarino0047_0",
-         "Pagamento do Motoboy Autônomo",
-         {QStringLiteral("Listagem das Despesas do Motoboy Autônomo"),
-          QStringLiteral("ListagemdasDespesasdoMotoboycomSalrio1"),
-          QStringLiteral("Listagem das despesas do motoboy com salário fixo"),
-          QStringLiteral("Edcodmot")},
-         "Quelvarino0047_1",
-         "Rel07",
-         "pagamento-autonomo",
-         "[--de D --ate D] --motoboy C [--ordem O]",
+         {"Quelvarino0047_0",
+          "Pagamento do Motoboy Autônomo",
+          {QStringLiteral("Listagem das Despesas do Motoboy Autônomo"),
+           QStringLiteral("ListagemdasDespesasdoMotoboycomSalrio1"),
+           QStringLiteral("Listagem das despesas do motoboy com salário fixo"),
+           QStringLiteral("Edcodmot")},
+          "Quelvarino0047_1",
+          "Rel07",
+          "pagamento-autonomo",
+          "[--de D --ate D] --motoboy C [--ordem O]"},
          {QStringLiteral("Despesa"), QStringLiteral("Data")},
          collectSalariedPayment,
          salariedPaymentText,
@@ -710,13 +704,7 @@ QList<ReportDefinition> build() {
     for (const CourierReport& r : reports) {
         ReportDefinition e;
         e.id = QString::fromLatin1(r.id);
-        e.requester = QString::fromLatin1(r.requester);
-        e.caption = QString::fromUtf8(r.caption);
-        e.menu = r.menu;
-        e.dialog = QString::fromLatin1(r.dialog);
-        e.fileStem = QString::fromLatin1(r.stem);
-        e.command = QString::fromLatin1(r.command);
-        e.parameters = QString::fromLatin1(r.parameters);
+        placeIn(e, r.place);
         e.outputs = kAllOutputs;
         e.orders = r.orders;
         e.collect = r.collect;
