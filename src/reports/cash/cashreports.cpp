@@ -77,16 +77,18 @@ QString paymentCondition(Payment p) {
 
 // The orders of a closing: in the period, paid in the form chosen (and of
 // the client when given), in the order chosen. Only what the reports print
-// is read: a year of orders goes by quicker.
-void openClosing(Query& q, const Criteria& c, bool ofClient) {
+// is read: a year of orders goes by quicker. Unordered, for the check that
+// there is one, no sort is paid for.
+void openClosing(Query& q, const Criteria& c, bool ofClient, bool ordered = true) {
     q.clear();
     q.add(QStringLiteral("Select ") + closingFields().join(QStringLiteral(", ")) +
           QStringLiteral(" from TBOrdem"));
     q.add(QStringLiteral("Where %1%2 and (DATA >= :de and DATA <= :ate)")
               .arg(ofClient ? QStringLiteral("CODCLI = :cliente and ") : QString(),
                    paymentCondition(c.payment)));
-    q.add(c.order == 0 ? QStringLiteral("Order By COMANDA")  // "Nº Ordem de Serviço"
-                       : QStringLiteral("Order By DATA, COMANDA"));
+    if (ordered)
+        q.add(c.order == 0 ? QStringLiteral("Order By COMANDA")  // "Nº Ordem de Serviço"
+                           : QStringLiteral("Order By DATA, COMANDA"));
     if (ofClient)
         q.bindText(QStringLiteral(":cliente"), sixDigits(c.client));
     q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
@@ -160,7 +162,7 @@ Refusal checkClosing(const Criteria& c, bool ofClient) {
     if (!anyOrder())
         return nothingFound();
     Query q;
-    openClosing(q, c, ofClient);
+    openClosing(q, c, ofClient, false);
     return found(q) ? Refusal{} : nothingFound();
 }
 
@@ -240,7 +242,7 @@ QString walkTotalizer(bool couriers,
 // courier) in code order, each one's orders in the chosen order: selected
 // so, the work tables are written in print order and read back straight
 // through.
-void openTotalizer(Query& q, const Criteria& c) {
+void openTotalizer(Query& q, const Criteria& c, bool ordered = true) {
     const bool couriers = c.groupBy == GroupBy::Couriers;
     q.clear();
     q.add(
@@ -253,10 +255,10 @@ void openTotalizer(Query& q, const Criteria& c) {
         q.add(QStringLiteral("Where %1 and (DATA >= :de and DATA <= :ate)")
                   .arg(paymentCondition(c.payment)));
     const QString code = couriers ? QStringLiteral("CODMOT") : QStringLiteral("CODCLI");
-    if (c.order == 1)  // "Cliente ou Motoboy"
+    if (ordered && c.order == 1)  // "Cliente ou Motoboy"
         q.add(QStringLiteral("Order By %1, %2, DATA, COMANDA")
                   .arg(code, couriers ? QStringLiteral("MOTOBOY") : QStringLiteral("CLIENTE")));
-    else  // "Código", "Data" or nothing chosen: by date within each code
+    else if (ordered)  // "Código", "Data" or nothing chosen: by date within each code
         q.add(QStringLiteral("Order By %1, DATA, COMANDA").arg(code));
     if (c.payment != Payment::Total)
         q.bindText(QStringLiteral(":forma"), QStringLiteral("À VISTA"));
@@ -273,7 +275,7 @@ Refusal checkTotalizer(const Criteria& c) {
     if (!anyOrder())
         return nothingFound();
     Query q;
-    openTotalizer(q, c);
+    openTotalizer(q, c, false);
     return found(q) ? Refusal{} : nothingFound();
 }
 
