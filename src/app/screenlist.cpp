@@ -67,7 +67,7 @@ QList<ScreenEntry> creationOrder() {
          [] { return new TQuelvarino0031_1; }},
     };
     // A register's or a document's print dialog comes after the other
-    // screens of its number ("Quelvarino0021_5" after "Quelvarino0021_3").
+    // screens of its number (the order's after its password prompt).
     for (const ReportDefinition& report : ReportCatalog::entries()) {
         if (report.kind == ReportKind::Menu)
             continue;
