@@ -60,6 +60,17 @@ public:
         return fields_.value(k);
     }
     bool isEmpty() const { return !shape_ && fields_.isEmpty(); }  // a row of no fields
+    // The field's text, or null when the row has no such field: one lookup.
+    const QString* find(const QString& field) const {
+        const QString k = key(field);
+        if (shape_) {
+            const auto it = shape_->constFind(k);
+            if (it != shape_->constEnd())
+                return &values_[it.value()];
+        }
+        const auto it = fields_.constFind(k);
+        return it == fields_.constEnd() ? nullptr : &it.value();
+    }
     bool has(const QString& field) const {
         const QString k = key(field);
         return (shape_ && shape_->contains(k)) || fields_.contains(k);

@@ -85,11 +85,13 @@ QString valueOf(const ReportData& data, const ReportRow& row, const QString& sou
     }
     if (source.startsWith(QLatin1Char('=')))
         return data.total(source.mid(1).toUpper());
-    if (!row.isEmpty() && !row.has(source))
-        throw NoticeError(QStringLiteral("O relatório %1 pede o campo %2, que os seus dados não "
-                                         "têm; nada foi impresso.")
-                              .arg(data.id, source));
-    return row.text(source);
+    if (const QString* text = row.find(source))
+        return *text;
+    if (row.isEmpty())
+        return QString();  // the empty row of an empty selection
+    throw NoticeError(QStringLiteral("O relatório %1 pede o campo %2, que os seus dados não "
+                                     "têm; nada foi impresso.")
+                          .arg(data.id, source));
 }
 
 namespace {
